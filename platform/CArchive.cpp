@@ -1,0 +1,196 @@
+#include "platform/CArchive.h"
+
+#include "platform/TextFormat.h"
+
+#include <bit>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+template <typename T> void PutLE(std::vector<BYTE>& out, T v) {
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        out.push_back(static_cast<BYTE>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
+}
+
+} // namespace
+
+CArchive CArchive::LoadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        CArchive ar(load, {});
+        ar.Fail("Could not open " + path + " for reading");
+        return ar;
+    }
+    std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        CArchive ar(load, {});
+        ar.Fail("Could not read " + path);
+        return ar;
+    }
+    return CArchive(load, std::move(bytes));
+}
+
+bool CArchive::CanRead(std::uint64_t count, std::uint64_t itemSize) const {
+    if (failed_)
+        return false;
+    if (itemSize != 0 && count > UINT64_MAX / itemSize)
+        return false;
+    return count * itemSize <= Remaining();
+}
+
+void CArchive::Fail(const std::string& why) {
+    if (!failed_)
+        error_ = why;
+    failed_ = true;
+}
+
+void CArchive::WriteBytes(const void* p, std::size_t n) {
+    const auto* b = static_cast<const BYTE*>(p);
+    data_.insert(data_.end(), b, b + n);
+}
+
+bool CArchive::ReadBytes(void* p, std::size_t n) {
+    if (!CanRead(n)) {
+        if (n != 0)
+            std::memset(p, 0, n);
+        Fail("Unexpected end of file");
+        pos_ = data_.size();
+        return false;
+    }
+    if (n != 0)
+        std::memcpy(p, data_.data() + pos_, n);
+    pos_ += n;
+    return true;
+}
+
+std::vector<BYTE> CArchive::ReadByteVector(std::uint64_t n) {
+    if (!CanRead(n)) {
+        Fail("Unexpected end of file");
+        pos_ = data_.size();
+        return {};
+    }
+    std::vector<BYTE> out(data_.begin() + static_cast<std::ptrdiff_t>(pos_),
+                          data_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
+    pos_ += n;
+    return out;
+}
+
+CArchive& CArchive::operator<<(double v) {
+    PutLE(data_, std::bit_cast<std::uint64_t>(v));
+    return *this;
+}
+CArchive& CArchive::operator<<(std::int32_t v) {
+    PutLE(data_, static_cast<std::uint32_t>(v));
+    return *this;
+}
+CArchive& CArchive::operator<<(std::uint32_t v) {
+    PutLE(data_, v);
+    return *this;
+}
+CArchive& CArchive::operator<<(WORD v) {
+    PutLE(data_, v);
+    return *this;
+}
+CArchive& CArchive::operator<<(BYTE v) {
+    data_.push_back(v);
+    return *this;
+}
+CArchive& CArchive::operator<<(const std::string& s) {
+    WriteRawString(Utf8ToCp1252(s));
+    return *this;
+}
+CArchive& CArchive::operator<<(const RECT& r) {
+    return *this << r.left << r.top << r.right << r.bottom;
+}
+CArchive& CArchive::operator<<(const POINT& p) {
+    return *this << p.x << p.y;
+}
+
+void CArchive::WriteRawString(const std::string& bytes) {
+    const std::size_t n = bytes.size();
+    if (n < 0xFF) {
+        *this << static_cast<BYTE>(n);
+    } else if (n < 0xFFFE) {
+        *this << static_cast<BYTE>(0xFF) << static_cast<WORD>(n);
+    } else {
+        *this << static_cast<BYTE>(0xFF) << static_cast<WORD>(0xFFFF)
+              << static_cast<std::uint32_t>(n);
+    }
+    WriteBytes(bytes.data(), n);
+}
+
+namespace {
+template <typename T> T GetLE(const BYTE* p) {
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+    return static_cast<T>(v);
+}
+} // namespace
+
+CArchive& CArchive::operator>>(double& v) {
+    BYTE b[8];
+    ReadBytes(b, 8);
+    v = std::bit_cast<double>(GetLE<std::uint64_t>(b));
+    return *this;
+}
+CArchive& CArchive::operator>>(std::int32_t& v) {
+    BYTE b[4];
+    ReadBytes(b, 4);
+    v = static_cast<std::int32_t>(GetLE<std::uint32_t>(b));
+    return *this;
+}
+CArchive& CArchive::operator>>(std::uint32_t& v) {
+    BYTE b[4];
+    ReadBytes(b, 4);
+    v = GetLE<std::uint32_t>(b);
+    return *this;
+}
+CArchive& CArchive::operator>>(WORD& v) {
+    BYTE b[2];
+    ReadBytes(b, 2);
+    v = GetLE<WORD>(b);
+    return *this;
+}
+CArchive& CArchive::operator>>(BYTE& v) {
+    ReadBytes(&v, 1);
+    return *this;
+}
+CArchive& CArchive::operator>>(std::string& s) {
+    s = Cp1252ToUtf8(ReadRawString());
+    return *this;
+}
+CArchive& CArchive::operator>>(RECT& r) {
+    return *this >> r.left >> r.top >> r.right >> r.bottom;
+}
+CArchive& CArchive::operator>>(POINT& p) {
+    return *this >> p.x >> p.y;
+}
+
+std::string CArchive::ReadRawString() {
+    BYTE b = 0;
+    *this >> b;
+    std::uint64_t n = b;
+    if (b == 0xFF) {
+        WORD w = 0;
+        *this >> w;
+        n = w;
+        if (w == 0xFFFF) {
+            std::uint32_t d = 0;
+            *this >> d;
+            n = d;
+        }
+    }
+    if (failed_)
+        return {};
+    if (!CanRead(n)) {
+        Fail("String length exceeds the data");
+        pos_ = data_.size();
+        return {};
+    }
+    std::string out(reinterpret_cast<const char*>(data_.data() + pos_), n);
+    pos_ += n;
+    return out;
+}

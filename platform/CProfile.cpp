@@ -1,0 +1,274 @@
+#include "platform/CProfile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/TextFormat.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+// Values are written on one line; these escapes keep line breaks and backslashes intact.
+std::string Escape(const std::string& s) {
+    std::string out;
+    for (const char c : s) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool Unescape(const std::string& s, std::string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\') {
+            out += s[i];
+            continue;
+        }
+        if (++i >= s.size())
+            return false;
+        switch (s[i]) {
+        case '\\':
+            out += '\\';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+CProfile::CProfile(std::string path) : path_(std::move(path)) {
+    Reload();
+}
+
+std::string CProfile::DefaultPath() {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.config";
+    else
+        base = ".";
+    return base + "/Orlimber/OrlimberSTD.ini";
+}
+
+CProfile& CProfile::App() {
+    static CProfile profile(DefaultPath());
+    return profile;
+}
+
+void CProfile::Reload() {
+    sections_.clear();
+    std::ifstream in(path_, std::ios::binary);
+    if (!in)
+        return;
+    std::stringstream content;
+    content << in.rdbuf();
+    std::string why;
+    if (!Parse(content.str(), why)) {
+        sections_.clear();
+        std::cerr << "Orlimber: the settings file " << path_ << " is damaged (" << why
+                  << "); starting from the default settings.\n";
+    }
+}
+
+bool CProfile::Parse(const std::string& content, std::string& why) {
+    std::istringstream lines(content);
+    std::string line;
+    Section* current = nullptr;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == ';' || line[0] == '#')
+            continue;
+        if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 3) {
+                why = "bad section header on line " + std::to_string(number);
+                return false;
+            }
+            current = &sections_[line.substr(1, line.size() - 2)];
+            continue;
+        }
+        const auto eq = line.find('=');
+        const auto colon = line.find(':', eq == std::string::npos ? 0 : eq);
+        if (!current || eq == std::string::npos || eq == 0 || colon == std::string::npos) {
+            why = "bad value on line " + std::to_string(number);
+            return false;
+        }
+        std::string entry;
+        if (!Unescape(line.substr(0, eq), entry)) {
+            why = "bad name on line " + std::to_string(number);
+            return false;
+        }
+        const std::string type = line.substr(eq + 1, colon - eq - 1);
+        const std::string raw = line.substr(colon + 1);
+        Value v;
+        bool ok = true;
+        if (type == "int") {
+            v.type = Value::Int;
+            ok = ParseInt(raw, v.number);
+        } else if (type == "str") {
+            v.type = Value::String;
+            ok = Unescape(raw, v.text);
+        } else if (type == "hex") {
+            v.type = Value::Binary;
+            ok = raw.size() % 2 == 0;
+            for (std::size_t i = 0; ok && i < raw.size(); i += 2) {
+                const int hi = HexDigit(raw[i]), lo = HexDigit(raw[i + 1]);
+                ok = hi >= 0 && lo >= 0;
+                v.bytes.push_back(static_cast<BYTE>(hi * 16 + lo));
+            }
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            why = "bad " + type + " value on line " + std::to_string(number);
+            return false;
+        }
+        (*current)[entry] = std::move(v);
+    }
+    return true;
+}
+
+std::string CProfile::Serialize() const {
+    std::ostringstream out;
+    static const char hex[] = "0123456789abcdef";
+    for (const auto& [name, section] : sections_) {
+        out << '[' << name << "]\n";
+        for (const auto& [entry, v] : section) {
+            out << Escape(entry) << '=';
+            switch (v.type) {
+            case Value::Int:
+                out << "int:" << v.number;
+                break;
+            case Value::String:
+                out << "str:" << Escape(v.text);
+                break;
+            case Value::Binary:
+                out << "hex:";
+                for (const BYTE b : v.bytes)
+                    out << hex[b >> 4] << hex[b & 15];
+                break;
+            }
+            out << '\n';
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+const CProfile::Value* CProfile::Find(const std::string& section, const std::string& entry) const {
+    const auto s = sections_.find(section);
+    if (s == sections_.end())
+        return nullptr;
+    const auto e = s->second.find(entry);
+    return e == s->second.end() ? nullptr : &e->second;
+}
+
+int CProfile::GetProfileInt(const std::string& section, const std::string& entry, int def) const {
+    const Value* v = Find(section, entry);
+    if (!v)
+        return def;
+    if (v->type == Value::Int)
+        return v->number;
+    // The registry API reads a number stored as text too.
+    int n = def;
+    if (v->type == Value::String && ParseInt(v->text, n))
+        return n;
+    return def;
+}
+
+std::string CProfile::GetProfileString(const std::string& section, const std::string& entry,
+                                       const std::string& def) const {
+    const Value* v = Find(section, entry);
+    if (!v || v->type == Value::Binary)
+        return def;
+    return v->type == Value::Int ? std::to_string(v->number) : v->text;
+}
+
+bool CProfile::GetProfileBinary(const std::string& section, const std::string& entry,
+                                std::vector<BYTE>& out) const {
+    const Value* v = Find(section, entry);
+    if (!v || v->type != Value::Binary)
+        return false;
+    out = v->bytes;
+    return true;
+}
+
+bool CProfile::WriteProfileInt(const std::string& section, const std::string& entry, int value) {
+    Value v;
+    v.type = Value::Int;
+    v.number = value;
+    return Store(section, entry, std::move(v));
+}
+
+bool CProfile::WriteProfileString(const std::string& section, const std::string& entry,
+                                  const std::string& value) {
+    Value v;
+    v.type = Value::String;
+    v.text = value;
+    return Store(section, entry, std::move(v));
+}
+
+bool CProfile::WriteProfileBinary(const std::string& section, const std::string& entry,
+                                  const std::vector<BYTE>& value) {
+    Value v;
+    v.type = Value::Binary;
+    v.bytes = value;
+    return Store(section, entry, std::move(v));
+}
+
+bool CProfile::Store(const std::string& section, const std::string& entry, Value value) {
+    if (section.empty() || section.find_first_of("[]\n\r") != std::string::npos || entry.empty())
+        return false;
+    sections_[section][entry] = std::move(value);
+    return Save();
+}
+
+bool CProfile::Save() {
+    std::error_code ec;
+    const auto folder = std::filesystem::path(path_).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    std::string error;
+    if (!AtomicFile::Write(path_, Serialize(), error)) {
+        std::cerr << "Orlimber: " << error << '\n';
+        return false;
+    }
+    return true;
+}

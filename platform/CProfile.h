@@ -1,0 +1,56 @@
+#pragma once
+#include "platform/WinTypes.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The user's settings, kept where the Windows program used its registry key: an INI-style
+// file with the same section and value names. Each value is typed (int, string or binary).
+// Every write replaces the file atomically, so another process reads a complete file.
+class CProfile {
+public:
+    // Loads `path` if it exists; a damaged file is reported on stderr and ignored.
+    explicit CProfile(std::string path);
+
+    // $XDG_CONFIG_HOME/Orlimber/OrlimberSTD.ini, or ~/.config/Orlimber/OrlimberSTD.ini.
+    static std::string DefaultPath();
+    // The program's profile at the default path (a documented singleton).
+    static CProfile& App();
+
+    const std::string& Path() const { return path_; }
+
+    int GetProfileInt(const std::string& section, const std::string& entry, int def) const;
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& def = {}) const;
+    // False when the value is missing or not binary.
+    bool GetProfileBinary(const std::string& section, const std::string& entry,
+                          std::vector<BYTE>& out) const;
+
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
+    bool WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value);
+    bool WriteProfileBinary(const std::string& section, const std::string& entry,
+                            const std::vector<BYTE>& value);
+
+    // Re-reads the file (values written by another process).
+    void Reload();
+
+private:
+    struct Value {
+        enum Type { Int, String, Binary } type = String;
+        int number = 0;
+        std::string text;
+        std::vector<BYTE> bytes;
+    };
+    using Section = std::map<std::string, Value>;
+
+    const Value* Find(const std::string& section, const std::string& entry) const;
+    bool Store(const std::string& section, const std::string& entry, Value value);
+    bool Save();
+    bool Parse(const std::string& content, std::string& why);
+    std::string Serialize() const;
+
+    std::string path_;
+    std::map<std::string, Section> sections_;
+};

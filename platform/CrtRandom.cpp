@@ -1,0 +1,6 @@
+#include "platform/CrtRandom.h"
+
+CrtRandom& CrtRandom::Main() {
+    static CrtRandom main;
+    return main;
+}

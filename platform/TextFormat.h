@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// printf-style formatting of the program's message texts; always uses '.' as the decimal
+// point whatever locale the toolkit has set.
+std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// Locale-independent number parsing. Leading and trailing blanks are allowed; anything else
+// that is not part of the number makes the parse fail and leaves `out` unchanged.
+bool ParseInt(std::string_view text, int& out);
+bool ParseLong64(std::string_view text, long long& out);
+bool ParseDouble(std::string_view text, double& out);
+
+// Documents and stored Windows structures hold Windows-1252 text; the program holds UTF-8.
+// Characters outside Windows-1252 become '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+std::string Cp1252ToUtf8(std::string_view cp1252);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds and runs the whole suite: the normal build, every fuzz target on its corpus for a
+# bounded time, then the suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+fuzz_seconds=${ORLIMBER_FUZZ_SECONDS:-20}
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+(cd build && ctest -j "$jobs" --output-on-failure)
+
+if ls fuzz/fuzz_*.cpp >/dev/null 2>&1; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORLIMBER_FUZZ=ON -DORLIMBER_UI=OFF >/dev/null
+  cmake --build build-fuzz -j "$jobs"
+  for src in fuzz/fuzz_*.cpp; do
+    name=$(basename "$src" .cpp)
+    corpus=fuzz/corpus/${name#fuzz_}
+    work=$(mktemp -d)
+    [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+    echo "fuzzing $name for ${fuzz_seconds}s"
+    build-fuzz/fuzz/"$name" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$work" 2>&1 | tail -n 2
+    rm -rf "$work"
+  done
+fi
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIMBER_SANITIZE=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+cd build-asan
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j "$jobs" --output-on-failure

@@ -1,0 +1,85 @@
+#include "platform/CProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("orlimber-profile-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir_);
+        path_ = (dir_ / "Orlimber" / "OrlimberSTD.ini").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::filesystem::path dir_;
+    std::string path_;
+};
+
+} // namespace
+
+TEST_F(ProfileTest, DefaultPathFollowsXdgConfigHome) {
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+    EXPECT_EQ(CProfile::DefaultPath(), path_);
+    if (old)
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(ProfileTest, ValuesWrittenByOneProcessAreReadByAnother) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CProfile p(path_);
+        const bool ok = p.WriteProfileInt("size", "WIDTH", 42) &&
+                        p.WriteProfileString("install", "path", "/opt/or limber/\nline2\\") &&
+                        p.WriteProfileBinary("FONT", "LOGFONT", {0, 1, 0xFE, 0xFF}) &&
+                        p.WriteProfileInt("size", "HEIGHT", -7);
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    CProfile p(path_);
+    EXPECT_EQ(p.GetProfileInt("size", "WIDTH", 0), 42);
+    EXPECT_EQ(p.GetProfileInt("size", "HEIGHT", 0), -7);
+    EXPECT_EQ(p.GetProfileInt("size", "MISSING", 5), 5);
+    EXPECT_EQ(p.GetProfileString("install", "path"), "/opt/or limber/\nline2\\");
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(p.GetProfileBinary("FONT", "LOGFONT", bytes));
+    EXPECT_EQ(bytes, (std::vector<BYTE>{0, 1, 0xFE, 0xFF}));
+    EXPECT_FALSE(p.GetProfileBinary("size", "WIDTH", bytes));
+}
+
+TEST_F(ProfileTest, DamagedFileStartsFromDefaults) {
+    std::filesystem::create_directories(std::filesystem::path(path_).parent_path());
+    {
+        std::ofstream out(path_);
+        out << "[size]\nWIDTH=int:12\ngarbage line\n";
+    }
+    CProfile p(path_);
+    EXPECT_EQ(p.GetProfileInt("size", "WIDTH", 3), 3);
+    // Writing repairs the file.
+    EXPECT_TRUE(p.WriteProfileInt("size", "WIDTH", 9));
+    EXPECT_EQ(CProfile(path_).GetProfileInt("size", "WIDTH", 3), 9);
+}
+
+TEST_F(ProfileTest, NumbersStoredAsTextStillRead) {
+    CProfile p(path_);
+    p.WriteProfileString("Settings", "SEED", "123");
+    EXPECT_EQ(p.GetProfileInt("Settings", "SEED", 0), 123);
+    p.WriteProfileString("Settings", "SEED", "12x");
+    EXPECT_EQ(p.GetProfileInt("Settings", "SEED", 4), 4);
+}
