@@ -29,4 +29,5 @@ fi
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIMBER_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 cd build-asan
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j "$jobs" --output-on-failure
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/../tests/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1 ctest -j "$jobs" --output-on-failure
