@@ -1,0 +1,48 @@
+#pragma once
+#include "app/frontier_location.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The generator's frontier: an ordered list without duplicates. Entries are picked by index,
+// so the order is part of a seed's maze: adding appends, removing moves the last entry into
+// the hole. A position index per cell makes the duplicate check and the removal constant time.
+class FrontierList {
+public:
+    struct Extent {
+        int width = 0;
+        int height = 0;
+        friend bool operator==(const Extent&, const Extent&) = default;
+    };
+
+    // Fits the index to grids of these sizes (grid i has extents[i]). Entries that no longer
+    // lie inside their grid are dropped; the others keep their order.
+    void Reshape(const std::vector<Extent>& extents);
+    const std::vector<Extent>& Extents() const { return extents_; }
+
+    // Appends the entry unless it is present; false also for an entry outside every grid.
+    bool Add(const frontier_location& entry);
+    // Removes the entry (the last entry takes its place); false when it is not listed.
+    bool Remove(const frontier_location& entry);
+    // Removes the entry at `index` the same way.
+    void RemoveAt(std::size_t index);
+    bool Contains(const frontier_location& entry) const;
+    void Clear();
+
+    std::size_t Size() const { return entries_.size(); }
+    bool Empty() const { return entries_.empty(); }
+    const frontier_location& operator[](std::size_t index) const { return entries_[index]; }
+    const std::vector<frontier_location>& Entries() const { return entries_; }
+
+private:
+    static constexpr std::int32_t kAbsent = -1;
+    static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
+
+    std::size_t SlotOf(const frontier_location& entry) const;
+
+    std::vector<frontier_location> entries_;
+    std::vector<std::int32_t> positions_; // list position of every cell, or kAbsent
+    std::vector<Extent> extents_;
+    std::vector<std::size_t> bases_; // first slot of each grid
+};
