@@ -1,0 +1,73 @@
+#pragma once
+#include "platform/CArchive.h"
+#include "platform/CHOOSEFONT.h"
+#include "platform/CRectTracker.h"
+#include "platform/LOGFONT.h"
+
+#include <optional>
+#include <string>
+
+// A text or picture placed on one of the layers around the maze. The tracker part (device
+// pixels, scrolled document coordinates) gives the selection frame and dragging; the object
+// adds its rectangle in 0.001 inch, its content and its layer. Copies are deep: every object
+// owns its own font block and picture.
+class CLogicalRectTracker : public CRectTracker {
+public:
+    enum Kind : int { kindNone = 0, kindTextTransparent = 1, kindTextOpaque = 2, kindPicture = 3 };
+    enum Layer : int { layerBackground = 1, layerMaze = 2, layerForeground = 3, layerText = 4 };
+
+    // The font dialog's record and the font it chose, always held together.
+    struct Font {
+        CHOOSEFONT choose;
+        LOGFONT log;
+        friend bool operator==(const Font&, const Font&) = default;
+    };
+
+    CLogicalRectTracker() = default;
+
+    int GetKind() const { return kind_; }
+    void SetKind(int kind) { kind_ = kind; }
+    bool IsText() const { return kind_ == kindTextTransparent || kind_ == kindTextOpaque; }
+    // 0 not selected; 1, 2 or another value pick the frame drawn around a selected object.
+    int GetSelectionStyle() const { return selectionStyle_; }
+    void SetSelectionStyle(int style) { selectionStyle_ = style; }
+    const CRect& GetLogicalRect() const { return logicalRect_; }
+    void SetLogicalRect(LONG left, LONG top, LONG right, LONG bottom) {
+        logicalRect_.SetRect(left, top, right, bottom);
+    }
+    int GetLayer() const { return layer_; }
+    void SetLayer(int layer) { layer_ = layer; }
+    const std::string& GetText() const { return text_; }
+    void SetText(std::string text) { text_ = std::move(text); }
+    COLORREF GetTextColor() const { return textColor_; }
+    void SetTextColor(COLORREF color) { textColor_ = color; }
+
+    const std::optional<Font>& GetFont() const { return font_; }
+    std::optional<Font>& GetFont() { return font_; }
+    void SetFont(const CHOOSEFONT& choose, const LOGFONT& log) { font_ = Font{choose, log}; }
+
+    // The tracker's hit test, cursor and drag for a point in client pixels of a view
+    // scrolled to (sx, sy).
+    int HitTestLogical(int x, int y, int sx, int sy) const;
+    Cursor GetCursorLogical(int x, int y, int sx, int sy) const;
+    bool BeginTrackLogical(int x, int y, int sx, int sy, bool allowInvert = false);
+    void TrackToLogical(int x, int y, int sx, int sy);
+
+    // The layer-object record of documents and undo snapshots. A bad record fails the
+    // archive; the object is then to be discarded.
+    void Serialize(CArchive& ar);
+
+private:
+    void StoreContent(CArchive& ar) const;
+    void LoadContent(CArchive& ar);
+    void StoreFont(CArchive& ar) const;
+    void LoadFont(CArchive& ar);
+
+    int kind_ = kindNone;
+    int selectionStyle_ = 0;
+    CRect logicalRect_;
+    std::string text_;
+    COLORREF textColor_ = 0;
+    std::optional<Font> font_;
+    int layer_ = 0;
+};

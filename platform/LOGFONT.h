@@ -1,0 +1,40 @@
+#pragma once
+#include "platform/WinTypes.h"
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+// A font description in the 60-byte layout of the 32-bit ANSI form, as documents and the
+// profile store it: five LONGs, eight BYTEs, then a 32-byte face name in Windows-1252.
+struct LOGFONT {
+    static constexpr std::size_t kBytes = 60;
+    static constexpr std::size_t kFaceBytes = 32;
+
+    LONG lfHeight = 0;
+    LONG lfWidth = 0;
+    LONG lfEscapement = 0;
+    LONG lfOrientation = 0;
+    LONG lfWeight = 0;
+    BYTE lfItalic = 0;
+    BYTE lfUnderline = 0;
+    BYTE lfStrikeOut = 0;
+    BYTE lfCharSet = 0;
+    BYTE lfOutPrecision = 0;
+    BYTE lfClipPrecision = 0;
+    BYTE lfQuality = 0;
+    BYTE lfPitchAndFamily = 0;
+    // Kept as stored so that a record round-trips byte for byte.
+    std::array<char, kFaceBytes> lfFaceName{};
+
+    std::array<BYTE, kBytes> ToBytes() const;
+    static LOGFONT FromBytes(std::span<const BYTE, kBytes> bytes);
+
+    // The face name up to its terminator, as UTF-8.
+    std::string FaceName() const;
+    // Stores the name in Windows-1252, cut to 31 bytes so that a terminator always follows.
+    void SetFaceName(std::string_view utf8);
+
+    friend bool operator==(const LOGFONT&, const LOGFONT&) = default;
+};

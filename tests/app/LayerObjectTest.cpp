@@ -1,0 +1,125 @@
+#include "app/CLogicalRectTracker.h"
+#include "platform/LittleEndian.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CLogicalRectTracker TextObject() {
+    CLogicalRectTracker t;
+    t.SetKind(CLogicalRectTracker::kindTextOpaque);
+    t.SetSelectionStyle(2);
+    t.SetLogicalRect(1000, -2000, 3000, -500);
+    t.m_rect = CRect(10, 20, 110, 70);
+    t.m_nStyle = CRectTracker::solidLine | CRectTracker::resizeOutside;
+    t.m_nHandleSize = 7;
+    t.m_sizeMin = CSize(3, 4);
+    t.SetTextColor(RGB(255, 0, 128));
+    t.SetLayer(CLogicalRectTracker::layerText);
+    t.SetText("H\xC3\xA9llo, maze");
+    CHOOSEFONT c;
+    c.iPointSize = 120;
+    c.rgbColors = RGB(255, 0, 128);
+    c.lpLogFont = 0x0012F00C; // whatever the writing process had there
+    LOGFONT f;
+    f.lfHeight = -167;
+    f.lfWeight = 400;
+    f.SetFaceName("Times New Roman");
+    t.SetFont(c, f);
+    return t;
+}
+
+std::vector<BYTE> Store(CLogicalRectTracker& t) {
+    CArchive ar = CArchive::ForStoring();
+    t.Serialize(ar);
+    return ar.TakeData();
+}
+
+bool SameObject(const CLogicalRectTracker& a, const CLogicalRectTracker& b) {
+    return a.GetKind() == b.GetKind() && a.GetSelectionStyle() == b.GetSelectionStyle() &&
+           a.GetLogicalRect() == b.GetLogicalRect() && a.m_rect == b.m_rect &&
+           a.m_nStyle == b.m_nStyle && a.m_nHandleSize == b.m_nHandleSize &&
+           a.m_sizeMin == b.m_sizeMin && a.GetTextColor() == b.GetTextColor() &&
+           a.GetLayer() == b.GetLayer() && a.GetText() == b.GetText() && a.GetFont() == b.GetFont();
+}
+
+} // namespace
+
+TEST(LayerObjectRecord, TextRecordLayoutAndRoundTrip) {
+    CLogicalRectTracker t = TextObject();
+    const auto bytes = Store(t);
+
+    CLogicalRectTracker bare = t;
+    bare.SetKind(CLogicalRectTracker::kindNone);
+    const auto head = Store(bare);
+    // Fields 1-12: version, "NONE;", kind, selection, RECT, handle, style, 4 LONGs, 2 LONGs,
+    // colour, layer, text in Windows-1252 (the e-acute is one byte).
+    ASSERT_EQ(head.size(), 8u + 6 + 4 + 4 + 16 + 4 + 4 + 16 + 8 + 4 + 4 + 1 + 11);
+    ASSERT_EQ(bytes.size(), head.size() + 60 + 4 + 60 + 4);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[9]), 5), "NONE;");
+    // The tracker rectangle goes bottom, left, right, top.
+    EXPECT_EQ(GetLittleEndian<LONG>(&bytes[46]), 70);
+    EXPECT_EQ(GetLittleEndian<LONG>(&bytes[50]), 10);
+    EXPECT_EQ(GetLittleEndian<LONG>(&bytes[54]), 110);
+    EXPECT_EQ(GetLittleEndian<LONG>(&bytes[58]), 20);
+    EXPECT_EQ(GetLittleEndian<std::int32_t>(&bytes[head.size()]), 60);
+    EXPECT_EQ(GetLittleEndian<INT>(&bytes[head.size() + 4 + 16]), 120); // iPointSize
+    EXPECT_EQ(GetLittleEndian<std::int32_t>(&bytes[head.size() + 64]), 60);
+
+    CArchive in = CArchive::ForLoading(bytes);
+    CLogicalRectTracker back;
+    back.Serialize(in);
+    ASSERT_FALSE(in.Failed()) << in.Error();
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_TRUE(SameObject(back, t));
+    EXPECT_EQ(Store(back), bytes);
+}
+
+TEST(LayerObjectRecord, TextWithoutAFontStillKeepsTheLayout) {
+    CLogicalRectTracker t;
+    t.SetKind(CLogicalRectTracker::kindTextTransparent);
+    const auto bytes = Store(t);
+    CArchive in = CArchive::ForLoading(bytes);
+    CLogicalRectTracker back;
+    back.Serialize(in);
+    ASSERT_FALSE(in.Failed());
+    ASSERT_TRUE(back.GetFont().has_value());
+    EXPECT_EQ(back.GetFont()->choose.lStructSize, 60u);
+}
+
+TEST(LayerObjectRecord, BadFontBlocksAndShortRecordsFail) {
+    CLogicalRectTracker t = TextObject();
+    const auto bytes = Store(t);
+    const std::size_t blockAt = bytes.size() - 128;
+    for (std::int32_t count : {0, 59, 61, -60, 0x7FFFFFFF}) {
+        auto bad = bytes;
+        PutLittleEndian(&bad[blockAt + 64], count);
+        CArchive in = CArchive::ForLoading(bad);
+        CLogicalRectTracker back;
+        back.Serialize(in);
+        EXPECT_TRUE(in.Failed()) << count;
+    }
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        CArchive in = CArchive::ForLoading(std::vector<BYTE>(bytes.begin(), bytes.begin() + cut));
+        CLogicalRectTracker back;
+        back.Serialize(in);
+        EXPECT_TRUE(in.Failed()) << cut;
+    }
+}
+
+TEST(LayerObject, CopiesOwnTheirFontAndTrackWithTheScroll) {
+    CLogicalRectTracker a = TextObject();
+    CLogicalRectTracker b = a;
+    b.GetFont()->log.lfHeight = -1;
+    EXPECT_EQ(a.GetFont()->log.lfHeight, -167);
+
+    // The tracker lies in scrolled document pixels; the pointer comes in client pixels.
+    a.m_nStyle = CRectTracker::resizeInside;
+    EXPECT_EQ(a.HitTestLogical(60, 45, 0, 0), CRectTracker::hitMiddle);
+    EXPECT_EQ(a.HitTestLogical(60, 45, 100, 100), CRectTracker::hitNothing);
+    EXPECT_EQ(a.HitTestLogical(-40, -55, 100, 100), CRectTracker::hitMiddle);
+    ASSERT_TRUE(a.BeginTrackLogical(-40, -55, 100, 100));
+    a.TrackToLogical(-30, -50, 100, 100);
+    EXPECT_TRUE(a.EndTrack());
+    EXPECT_EQ(a.m_rect, CRect(20, 25, 120, 75));
+}
