@@ -1,0 +1,158 @@
+#pragma once
+#include "app/CellColours.h"
+#include "app/IInfoPane.h"
+#include "app/MazeSettings.h"
+#include "app/NeighbourRule.h"
+#include "app/Object.h"
+#include "app/SettingsPageExchange.h"
+#include "app/SettingsPages.h"
+#include "app/TemplateTables.h"
+#include "platform/CDocument.h"
+#include "platform/CPoint.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CProfile;
+class ISettingsSheet;
+
+// The maze document: settings, the grids of the current template and the maze state.
+//
+// Public API in brief (other parts extend it; keep logic in classes of their own):
+// - Construction reads the settings from a CProfile (tests pass one on a temporary file),
+//   sets the seed from the clock and seeds CrtRandom::Main() with it.
+// - Outside services: SetInfoPane (the pane below the maze; a headless one by default) and
+//   SetSettingsSheet (the settings window; none means ShowSettings(0/2/3) does nothing).
+//   Prompts go through AfxMessageBox; views are told through UpdateAllViews.
+// - Settings(): the maze settings (kind, rows, columns, page, scale, seed, wraps, compass...).
+//   GetCellWidth() / GetCellHeight() give the cell size (the height negative: the view's
+//   y axis points up). Colours() are the eight cell colours.
+// - Grids: SetupGrids(keep) builds the grids of Settings().kind (false, changing nothing,
+//   when the settings can't build them); GridCount(), GetGrid(i). Circular grids also need
+//   their per-ring counts (SetRingCounts, usually from RingPlan).
+// - Cells: IsFreeCell, SetCellFlags; FindNeighbourRule and StepToNeighbour cross one side of
+//   a cell; FindNeighbour does both and drops neighbours outside their grid.
+// - Settings exchange: ShowSettings(-1) applies the current values headless, (0/2/3) opens
+//   the sheet on that page; OnFileNew builds a fresh maze. ClearMaze empties the passages.
+// - Plain state (public members below): cursor, flags, re-render flag, pending message...
+class CGridloomDoc : public CDocument {
+public:
+    static constexpr int kMaxGrids = 8;
+    // The user placed the START / STOP cell (docFlags).
+    static constexpr int kUserStart = 0x10;
+    static constexpr int kUserStop = 0x20;
+
+    explicit CGridloomDoc(CProfile& profile);
+    ~CGridloomDoc() override;
+    CGridloomDoc(const CGridloomDoc&) = delete;
+    CGridloomDoc& operator=(const CGridloomDoc&) = delete;
+
+    // Services.
+    void SetInfoPane(IInfoPane* pane) { infoPane_ = pane ? pane : &headlessPane_; }
+    IInfoPane& InfoPane() { return *infoPane_; }
+    void SetSettingsSheet(ISettingsSheet* sheet) { sheet_ = sheet; }
+    CProfile& Profile() { return profile_; }
+
+    // Settings.
+    MazeSettings& Settings() { return settings_; }
+    const MazeSettings& Settings() const { return settings_; }
+    int MarginX() const { return marginX_; }
+    int MarginY() const { return marginY_; }
+    int GetCellWidth();
+    int GetCellHeight();
+    const CellColours& Colours() const { return colours_; }
+    SettingsPages& Pages() { return pages_; }
+
+    // Grids.
+    bool SetupGrids(bool keep);
+    int GridCount() const { return gridCount_; }
+    Object* GetGrid(int index);
+    const Object* GetGrid(int index) const;
+    const std::vector<int>& RingCounts() const { return ringCounts_; }
+    // Takes per-ring cell counts for the circular grid: rows become the ring count, columns
+    // the outermost count, and the cells past each ring's count are erased. False (nothing
+    // changed) without a ring grid or for counts the grid can't hold.
+    bool SetRingCounts(std::vector<int> counts);
+    void ClearRingCounts() { ringCounts_.clear(); }
+    // Recomputes every grid's growth weights from the compass weights.
+    void UpdateGrowthWeights();
+
+    // Cells.
+    bool IsFreeCell(int column, int row, int grid) const;
+    // Replaces the cell's flags; false when the cell is outside its grid.
+    bool SetCellFlags(int column, int row, int grid, int flags);
+    NeighbourRule FindNeighbourRule(int column, int row, int grid, int side) const;
+    // The cell across a side, displaced by the rule's offsets; none when there is none (a
+    // polygon step may still land outside the grid: test with InBounds).
+    std::optional<CPoint> StepToNeighbour(int side, int column, int row, int grid, int dx,
+                                          int dy) const;
+    struct Neighbour {
+        int column;
+        int row;
+        int grid;
+        int side; // the neighbour's side that is shared
+    };
+    // The neighbour across a side, inside its grid, or none.
+    std::optional<Neighbour> FindNeighbour(int column, int row, int grid, int side) const;
+
+    // Commands and settings exchange.
+    // -1 applies the current values without showing anything; 0, 2 and 3 open the sheet on
+    // that page (Style, Page, Advanced).
+    void ShowSettings(int page);
+    void OnFileNew();
+    void OnMazeSetup();
+    void OnPageSetup();
+    void OnSetPenWidth();
+    void OnClearMaze() { ClearMaze(false); }
+    void ClearMaze(bool keepSeedPoints);
+
+    // Plain state.
+    std::string pendingMessage; // shown by the view at its next drawing
+    double formatVersion = 1.0;
+    int docFlags = 0;
+    int cursorGrid = 0;
+    int previousDirection = -1;
+    int cursorRow = -1;
+    int cursorColumn = -1;
+    int mazeMade = 0;
+    int cleared = 1;
+    int tilerReloadPending = 0;
+    int reRender = 0;
+    std::string installFolder;
+    std::vector<CPoint> seedPoints;
+
+private:
+    void RegisterCommands();
+    void DestroyGrids();
+    void CreateGrids(const TemplateInfo& info);
+    void ResetGrowthState();
+    bool HasLayerObjects() const { return false; }
+    void DeleteLayerObjects() {}
+    SettingsPageExchange::Circular CircularValues() const;
+    bool RunSheet(int page);
+    bool NeedsRebuild(const MazeSettings& next) const;
+    bool Refuses(const MazeSettings& next) const;
+    void ApplySettings(const MazeSettings& next, bool rebuild);
+    void TakeCircularValues();
+
+    CProfile& profile_;
+    HeadlessInfoPane headlessPane_;
+    IInfoPane* infoPane_ = &headlessPane_;
+    ISettingsSheet* sheet_ = nullptr;
+
+    MazeSettings settings_;
+    int marginX_ = 0;
+    int marginY_ = 0;
+    int cachedCellWidth_ = 400;
+    int cachedCellHeight_ = 400;
+    CellColours colours_;
+    SettingsPages pages_;
+
+    std::array<std::unique_ptr<Object>, kMaxGrids> grids_;
+    int gridCount_ = 0;
+    int builtKind_ = -1; // the kind the grids were created for
+    std::vector<int> ringCounts_;
+};
