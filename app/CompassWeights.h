@@ -12,9 +12,6 @@ struct CompassWeights {
     std::array<int, kCount> values{0, 1, 1, 1, 1, 1, 1, 1, 1};
     int relative = 0;
 
-    // The weight of a side pointing along `angle` (compass degrees), blended between the two
-    // nearest directions and truncated.
-    int Interpolate(double angle) const;
     // One weight per side of the grid's cells (index side - 1).
     std::vector<int> WeightsFor(const Object& grid) const;
 

@@ -101,10 +101,6 @@ TEST(CompassWeightsTest, SidesWeighByTheirDirection) {
     compass.values = {9, 10, 20, 30, 40, 50, 60, 70, 80};
     Object box(BoxShape());
     EXPECT_EQ(compass.WeightsFor(box), (std::vector<int>{10, 30, 50, 70}));
-    EXPECT_EQ(compass.Interpolate(22.5), 15);
-    EXPECT_EQ(compass.Interpolate(337.5), 45); // NW blends into N
-    EXPECT_EQ(compass.Interpolate(-90), 70);
-    EXPECT_EQ(compass.Interpolate(450), 30);
     Object ring(TemplateTables::Find(KIND_CIRCULAR)->shapes[0]);
     ring.SetGridType(GRID_RING);
     EXPECT_EQ(compass.WeightsFor(ring), (std::vector<int>{50, 30, 70, 10, 10}));
