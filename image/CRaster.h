@@ -1,0 +1,248 @@
+#pragma once
+// CRaster: the one picture type of the program.
+//
+// Storage: one zero-filled heap block laid out as a packed device-independent bitmap: a
+// 40-byte BITMAPINFOHEADER, the palette (2, 16 or 256 four-byte entries blue, green, red,
+// fourth byte; none at 24 bits) and the pixel rows. Rows are bottom-up (row 0 is the bottom
+// line) and padded to 4 bytes (GetStride). 1-bpp pixels run from bit 7 down, 4-bpp pixels take
+// the high nibble for even x, 24-bpp pixels are blue, green, red. Depths are 1, 4, 8 and 24.
+// Optional planes of width x height bytes (alpha: 255 opaque; selection: nonzero selected)
+// use the same bottom-up row order without padding.
+//
+// Errors: operations answer false / null / 0 and leave a text in GetLastError(); they never
+// throw and never show a message. Long loops write Info().progress per row and stop when
+// Info().escape is nonzero; a stopped conversion returns false and leaves the image as it was.
+//
+// Copies: the copy constructor, operator= and Copy always duplicate pixels and planes. The
+// options in Info() travel with a copy; the storage bookkeeping does not. ShareFrom makes a
+// read-through view (for a temporary format object encoding this image); a view never frees
+// anything and Destroy/Create refuse on it. TakeOver moves a decoder's result in.
+//
+// Format classes derive from CRaster and read and write Info() (escape flag, frame words,
+// codec options) and the pixels through GetBits / GetPalette / the pixel accessors.
+#include "image/BitmapInfoHeader.h"
+#include "image/CNearestColorCache.h"
+#include "image/CRasterInfo.h"
+#include "image/RgbQuad.h"
+#include "platform/WinTypes.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+class CRaster {
+public:
+    // Format type ids (the dispatcher's table); 0 means none / detect.
+    enum Type : DWORD {
+        kTypeUnknown = 0,
+        kTypeBmp = 1,
+        kTypeGif = 2,
+        kTypeJpg = 3,
+        kTypePng = 4,
+        kTypeIco = 5,
+        kTypeTif = 6,
+        kTypeTga = 7,
+        kTypePcx = 8,
+        kTypeWbmp = 9,
+        kTypeWmf = 10,
+        kTypeJp2 = 11,
+        kTypeJpc = 12,
+        kTypePgx = 13,
+        kTypePnm = 14,
+        kTypeRas = 15,
+    };
+
+    explicit CRaster(DWORD type = 0);
+    CRaster(DWORD width, DWORD height, DWORD bpp, DWORD type = 0);
+    CRaster(const CRaster& source, bool pixels, bool selection, bool alpha);
+    CRaster(const CRaster& source);
+    CRaster& operator=(const CRaster& source);
+    virtual ~CRaster();
+
+    // ---- storage ------------------------------------------------------------------------
+    // Allocates a cleared picture; bpp is raised to 1, 4, 8 or 24. Returns the block or null
+    // (zero size, "CRASTER_MAX_MEMORY exceeded" beyond 2^32 pixel bits, no memory, or a view).
+    BYTE* Create(DWORD width, DWORD height, DWORD bpp, DWORD type = 0);
+    // Frees pixels and planes (false, nothing freed, on a view). Options are kept.
+    bool Destroy();
+    bool DestroyFrames();
+    bool Copy(const CRaster& source, bool pixels = true, bool selection = true, bool alpha = true);
+    // Moves the source's storage and options in and leaves the source empty. A view as source
+    // is copied instead, so no two images ever own the same pixels.
+    bool TakeOver(CRaster& source, bool withFrames = true);
+    void ShareFrom(const CRaster* source);
+    bool IsShared() const { return shared_; }
+    // Copies the options only while this image has no block (a decoder's starting state).
+    void CopyInfoFrom(const CRaster& other);
+    void Clear(BYTE value = 0);
+    // Fills this 24-bit image from 16- or 32-bit bit-field rows; `sourceSize` bytes must cover
+    // every row (false otherwise).
+    bool ConvertBitfields(const BYTE* source, std::size_t sourceSize, DWORD redMask,
+                          DWORD greenMask, DWORD blueMask, BYTE depth);
+
+    // ---- frames (decoded extra frames, owned) --------------------------------------------
+    std::size_t GetFrameListSize() const { return frames_.size(); }
+    CRaster* GetFrame(std::size_t i) const;
+    bool AddFrame(std::unique_ptr<CRaster> frame);
+
+    // ---- header and options ---------------------------------------------------------------
+    const BITMAPINFOHEADER& GetHeader() const { return head_; }
+    CRasterInfo& Info() { return info_; }
+    const CRasterInfo& Info() const { return info_; }
+
+    // Row n of the storage (bottom-up); null beyond the last row or without block.
+    BYTE* GetBits(DWORD row = 0);
+    const BYTE* GetBits(DWORD row = 0) const;
+    std::size_t GetDibSize() const;
+    // The whole packed block; writing through it may change the palette, so the non-const
+    // form forgets the nearest-colour answers.
+    BYTE* GetDib();
+    const BYTE* GetDib() const { return dib_.get(); }
+    bool IsInside(LONG x, LONG y) const;
+    bool IsValid() const { return dib_ != nullptr; }
+    bool IsIndexed() const { return head_.biClrUsed != 0; }
+    DWORD GetWidth() const { return static_cast<DWORD>(head_.biWidth); }
+    DWORD GetHeight() const { return static_cast<DWORD>(head_.biHeight); }
+    DWORD GetStride() const { return stride_; }
+    WORD GetBpp() const { return head_.biBitCount; }
+    DWORD GetNumColors() const { return head_.biClrUsed; }
+    DWORD GetClrImportant() const { return head_.biClrImportant; }
+
+    LONG GetTransparentIndex() const { return info_.transparentIndex; }
+    bool IsTransparent() const { return info_.transparentIndex >= 0; }
+    void SetTransparentIndex(LONG index);
+    void SetTransparentColor(RGBQUAD c);
+    RGBQUAD GetTransparentColor() const;
+    DWORD GetType() const { return info_.type; }
+    bool SetType(DWORD type);
+    static DWORD GetTypeIndex(DWORD type) { return type < CRasterInfo::kNumTypes ? type : 0; }
+    LONG GetXDpi() const { return info_.xDpi; }
+    LONG GetYDpi() const { return info_.yDpi; }
+    void SetXDpi(LONG dpi);
+    void SetYDpi(LONG dpi);
+    BYTE GetJpegQuality() const;
+    void SetJpegQuality(float quality);
+    BYTE GetJpegScale() const { return info_.jpegScale; }
+    void SetEscape(LONG escape) { info_.escape = escape; }
+    LONG GetProgress() const { return info_.progress; }
+    LONG GetNumFrames() const { return info_.numFrames; }
+    void SetOffset(LONG x, LONG y);
+    const char* GetLastError() const { return info_.lastError.c_str(); }
+    // Keeps at most 255 characters, as the record's text field did.
+    void SetLastError(const char* text);
+    DWORD GetCodecOption(DWORD type = 0) const;
+    bool SetCodecOption(DWORD option, DWORD type = 0);
+    void SetGifByte1(BYTE v) { info_.gifByte1 = v; }
+    BYTE GetGifByte1() const { return info_.gifByte1; }
+    void SetGifByte2(BYTE v) { info_.gifByte2 = v; }
+
+    // ---- pixels (x from the left, y in storage rows from the bottom) ------------------------
+    BYTE GetPixelIndex(LONG x, LONG y) const;
+    BYTE BlindGetPixelIndex(LONG x, LONG y) const;
+    void SetPixelIndex(LONG x, LONG y, BYTE i);
+    void BlindSetPixelIndex(LONG x, LONG y, BYTE i);
+    RGBQUAD GetPixelColor(LONG x, LONG y, bool withAlpha = true) const;
+    RGBQUAD BlindGetPixelColor(LONG x, LONG y, bool withAlpha = true) const;
+    void SetPixelColor(LONG x, LONG y, RGBQUAD c, bool withAlpha = false);
+    void BlindSetPixelColor(LONG x, LONG y, RGBQUAD c, bool withAlpha = false);
+    void SetPixelColorRef(LONG x, LONG y, COLORREF colour);
+    // A 24-bit pixel; null for palette images. No bounds test.
+    BYTE* GetPixelPointer(LONG x, LONG y);
+
+    // ---- palette -------------------------------------------------------------------------
+    DWORD GetPaletteSize() const { return head_.biClrUsed * RGBQUAD::kSize; }
+    // Raw entries (blue, green, red, fourth byte); null without block or palette. Writing
+    // through the non-const form is allowed and forgets the nearest-colour answers.
+    BYTE* GetPalette();
+    const BYTE* GetPalette() const;
+    RGBQUAD GetPaletteColor(DWORD i) const;
+    bool GetPaletteColorRGB(DWORD i, BYTE& r, BYTE& g, BYTE& b) const;
+    void SetPaletteColor(DWORD i, BYTE r, BYTE g, BYTE b, BYTE alpha = 0);
+    void SetPaletteColor(DWORD i, RGBQUAD c);
+    void SetPalette(const RGBQUAD* entries, DWORD n);
+    void SetPaletteRGB(DWORD n, const BYTE* red, const BYTE* green = nullptr,
+                       const BYTE* blue = nullptr);
+    void SetPaletteTriples(const BYTE* rgbTriples, DWORD n);
+    void SetGrayPalette();
+    void SetStdPalette();
+    bool IsGrayScale() const;
+    void SwapIndex(BYTE i, BYTE j);
+    void SetClrImportant(DWORD n);
+    void RGBtoBGR(BYTE* buffer, DWORD length) const;
+    BYTE GetNearestIndex(RGBQUAD c);
+
+    // ---- depth ---------------------------------------------------------------------------
+    // To a lower depth (or fewer important colours): nearest palette colours, optionally with
+    // error diffusion (7, 2, 4, 1 sixteenths). `palette` null: the standard palette.
+    bool DecreaseBpp(DWORD bpp, bool errorDiffusion, const RGBQUAD* palette = nullptr,
+                     DWORD importantColors = 0);
+    // To 4, 8 or 24 bits; palette alpha becomes an alpha plane at 24 bits.
+    bool IncreaseBpp(DWORD bpp);
+
+    // ---- alpha plane ---------------------------------------------------------------------
+    bool CreateAlpha();
+    void DeleteAlpha();
+    bool IsAlphaValid() const { return alpha_ != nullptr; }
+    void SetAlphaLevel(BYTE level);
+    void InvertAlpha();
+    void SetAlphaMax(BYTE v) { info_.alphaMax = v; }
+    BYTE GetAlphaMax() const { return info_.alphaMax; }
+    void EnablePaletteAlpha(bool enable) { info_.paletteAlpha = enable; }
+    bool HasPaletteAlpha() const;
+    bool CopyAlpha(const CRaster& source);
+    bool SetAlphaFromImage(const CRaster& grey);
+    void SetAlpha(LONG x, LONG y, BYTE v);
+    BYTE GetAlpha(LONG x, LONG y) const;
+    BYTE BlindGetAlpha(LONG x, LONG y) const;
+    BYTE* GetAlphaPointer(LONG x, LONG y);
+    bool FlipAlpha();
+    bool MirrorAlpha();
+
+    // ---- selection plane -----------------------------------------------------------------
+    bool CreateSelection();
+    void DeleteSelection();
+    bool IsSelectionValid() const { return selection_ != nullptr; }
+    bool IsInsideSelection(LONG x, LONG y) const;
+    // Writing a nonzero byte also grows the selection box over that pixel.
+    void SetSelectionByte(LONG x, LONG y, BYTE v);
+    BYTE BlindGetSelectionByte(LONG x, LONG y) const;
+    bool CopySelection(const CRaster& source);
+    bool FlipSelection();
+    bool MirrorSelection();
+
+private:
+    using Plane = std::shared_ptr<BYTE[]>;
+
+    void InitMembers(DWORD type);
+    void StoreHeader();
+    void ResetStorage();
+    void SetEmptySelectionBox();
+    std::size_t PlaneSize() const;
+    static Plane AllocatePlane(std::size_t size, BYTE fill);
+    static DWORD RaiseDepth(DWORD bpp);
+    bool CheckSize(DWORD width, DWORD height, DWORD bpp);
+    static LONG PelsPerMeter(LONG dpi);
+    void CopyPlanesFrom(const CRaster& source, bool selection, bool alpha);
+    BYTE* PixelAddress(LONG x, LONG y) const;
+    RGBQUAD StoredColor(LONG x, LONG y) const;
+    bool ReduceRows(CRaster& target, bool errorDiffusion);
+    bool DiffuseRows(CRaster& target);
+    bool ExpandRows(CRaster& target);
+    bool RowLoopStopped(DWORD y);
+
+    BITMAPINFOHEADER head_;
+    CRasterInfo info_;
+    // Bookkeeping that never travels with a copy.
+    Plane dib_;
+    std::size_t dibSize_ = 0;
+    DWORD stride_ = 0;
+    BYTE* bits_ = nullptr;
+    bool shared_ = false;
+    Plane selection_;
+    Plane alpha_;
+    std::vector<std::shared_ptr<CRaster>> frames_;
+    CNearestColorCache nearest_;
+};
+
+// Luminance of a minus luminance of b, luminance = (601 g + 306 r + 117 b) >> 10.
+int CompareLuminance(RGBQUAD a, RGBQUAD b);
