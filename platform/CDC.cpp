@@ -1,0 +1,894 @@
+#include "platform/CDC.h"
+
+#include "platform/RasterBackEnd.h"
+#include "platform/SysColor.h"
+#include "platform/TextEngine.h"
+#include "platform/TextPrefix.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Device coordinates are kept inside a range where every product the scan conversion forms
+// fits in 64 bits.
+constexpr LONG kDeviceLimit = 1 << 26;
+
+LONG ClampDevice(LONG v) {
+    return std::clamp(v, -kDeviceLimit, kDeviceLimit);
+}
+
+DeviceCaps ScreenCaps(int dpiX, int dpiY) {
+    DeviceCaps caps;
+    caps.technology = DT_RASDISPLAY;
+    caps.dpiX = dpiX;
+    caps.dpiY = dpiY;
+    return caps;
+}
+
+} // namespace
+
+CDC::CDC() : state_(96, 96) {
+    ResetState();
+}
+
+CDC::CDC(std::unique_ptr<IDcBackEnd> backEnd) : CDC() {
+    Attach(std::move(backEnd));
+}
+
+CDC::~CDC() = default;
+
+void CDC::ResetState() {
+    state_.pen = CPen::Stock(BLACK_PEN);
+    state_.penLog = state_.pen->Log();
+    state_.brush = CBrush::Stock(WHITE_BRUSH);
+    state_.brushLog = state_.brush->Log();
+    state_.font = CFont::Stock(SYSTEM_FONT);
+    state_.fontLog = state_.font->Log();
+}
+
+bool CDC::CreateCompatibleDC(const CDC* reference) {
+    const int dpiX = reference ? reference->GetDeviceCaps(LOGPIXELSX) : 96;
+    const int dpiY = reference ? reference->GetDeviceCaps(LOGPIXELSY) : 96;
+    defaultBitmap_.CreateBitmap32(1, 1);
+    auto raster = std::make_unique<RasterBackEnd>(
+        defaultBitmap_.Surface(), ScreenCaps(dpiX > 0 ? dpiX : 96, dpiY > 0 ? dpiY : 96));
+    raster_ = raster.get();
+    Attach(std::move(raster));
+    bitmap_ = &defaultBitmap_;
+    return true;
+}
+
+void CDC::Attach(std::unique_ptr<IDcBackEnd> backEnd) {
+    backEnd_ = std::move(backEnd);
+    if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(raster_))
+        raster_ = nullptr;
+    bitmap_ = nullptr;
+    saved_.clear();
+    const DeviceCaps caps = backEnd_ ? backEnd_->Caps() : DeviceCaps{};
+    state_ = State(caps.dpiX, caps.dpiY);
+    ResetState();
+    ApplyClip();
+}
+
+bool CDC::DeleteDC() {
+    if (!backEnd_)
+        return false;
+    Flush();
+    backEnd_.reset();
+    raster_ = nullptr;
+    bitmap_ = nullptr;
+    saved_.clear();
+    return true;
+}
+
+void CDC::SetDeviceResolution(int dpiX, int dpiY) {
+    if (dpiX <= 0 || dpiY <= 0)
+        return;
+    if (raster_)
+        raster_->SetResolution(dpiX, dpiY);
+    state_.mapping.SetDeviceResolution(dpiX, dpiY);
+    for (State& s : saved_)
+        s.mapping.SetDeviceResolution(dpiX, dpiY);
+}
+
+int CDC::GetDeviceCaps(int index) const {
+    return backEnd_ ? backEnd_->Caps().Get(index) : 0;
+}
+
+void CDC::Flush() {
+    if (backEnd_ && backEnd_->Raster())
+        backEnd_->Raster()->FlushStrokes();
+}
+
+// ---- mapping -------------------------------------------------------------------------------
+
+int CDC::SetMapMode(int mode) {
+    return state_.mapping.SetMapMode(mode);
+}
+
+CPoint CDC::SetWindowOrg(int x, int y) {
+    return state_.mapping.SetWindowOrg({x, y});
+}
+
+CPoint CDC::SetViewportOrg(int x, int y) {
+    return state_.mapping.SetViewportOrg({x, y});
+}
+
+CPoint CDC::OffsetWindowOrg(int dx, int dy) {
+    const CPoint o = state_.mapping.GetWindowOrg();
+    return state_.mapping.SetWindowOrg({o.x + dx, o.y + dy});
+}
+
+CPoint CDC::OffsetViewportOrg(int dx, int dy) {
+    const CPoint o = state_.mapping.GetViewportOrg();
+    return state_.mapping.SetViewportOrg({o.x + dx, o.y + dy});
+}
+
+CSize CDC::SetWindowExt(int cx, int cy) {
+    return state_.mapping.SetWindowExt({cx, cy});
+}
+
+CSize CDC::SetViewportExt(int cx, int cy) {
+    return state_.mapping.SetViewportExt({cx, cy});
+}
+
+void CDC::LPtoDP(POINT* points, int count) const {
+    for (int i = 0; points && i < count; ++i)
+        points[i] = state_.mapping.ToDevice(points[i]);
+}
+
+void CDC::LPtoDP(RECT* rect) const {
+    LPtoDP(reinterpret_cast<POINT*>(rect), 2);
+}
+
+void CDC::LPtoDP(SIZE* size) const {
+    if (size)
+        *size = state_.mapping.SizeToDevice(*size);
+}
+
+void CDC::DPtoLP(POINT* points, int count) const {
+    for (int i = 0; points && i < count; ++i)
+        points[i] = state_.mapping.ToLogical(points[i]);
+}
+
+void CDC::DPtoLP(RECT* rect) const {
+    DPtoLP(reinterpret_cast<POINT*>(rect), 2);
+}
+
+void CDC::DPtoLP(SIZE* size) const {
+    if (size)
+        *size = state_.mapping.SizeToLogical(*size);
+}
+
+int CDC::SaveDC() {
+    if (!backEnd_)
+        return 0;
+    saved_.push_back(state_);
+    return static_cast<int>(saved_.size());
+}
+
+bool CDC::RestoreDC(int saved) {
+    const int count = static_cast<int>(saved_.size());
+    const int level = saved < 0 ? count + 1 + saved : saved;
+    if (level < 1 || level > count)
+        return false;
+    state_ = saved_[static_cast<size_t>(level - 1)];
+    saved_.erase(saved_.begin() + (level - 1), saved_.end());
+    ApplyClip();
+    return true;
+}
+
+CPoint CDC::Dev(int x, int y) const {
+    const CPoint d = state_.mapping.ToDevice({x, y});
+    return {ClampDevice(d.x), ClampDevice(d.y)};
+}
+
+CRect CDC::DevRect(int left, int top, int right, int bottom) const {
+    CRect r(Dev(left, top), Dev(right, bottom));
+    r.NormalizeRect();
+    return r;
+}
+
+std::vector<CPoint> CDC::DevPoints(const POINT* points, int count) const {
+    std::vector<CPoint> out;
+    if (!points || count <= 0)
+        return out;
+    out.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        out.push_back(Dev(points[i].x, points[i].y));
+    return out;
+}
+
+// ---- objects -------------------------------------------------------------------------------
+
+CPen* CDC::SelectObject(CPen* pen) {
+    if (!pen || !pen->GetSafeHandle())
+        return nullptr;
+    CPen* old = state_.pen;
+    state_.pen = pen;
+    state_.penLog = pen->Log();
+    return old;
+}
+
+CBrush* CDC::SelectObject(CBrush* brush) {
+    if (!brush || !brush->GetSafeHandle())
+        return nullptr;
+    CBrush* old = state_.brush;
+    state_.brush = brush;
+    state_.brushLog = brush->Log();
+    return old;
+}
+
+CFont* CDC::SelectObject(CFont* font) {
+    if (!font || !font->GetSafeHandle())
+        return nullptr;
+    CFont* old = state_.font;
+    state_.font = font;
+    state_.fontLog = font->Log();
+    return old;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* bitmap) {
+    if (!raster_ || !bitmap || !bitmap->Surface())
+        return nullptr;
+    CBitmap* old = bitmap_;
+    raster_->SetSurface(bitmap->Surface());
+    bitmap_ = bitmap;
+    ApplyClip();
+    return old;
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* object) {
+    if (!object)
+        return nullptr;
+    switch (object->GetKind()) {
+    case CGdiObject::Kind::Pen:
+        return SelectObject(static_cast<CPen*>(object));
+    case CGdiObject::Kind::Brush:
+        return SelectObject(static_cast<CBrush*>(object));
+    case CGdiObject::Kind::Font:
+        return SelectObject(static_cast<CFont*>(object));
+    case CGdiObject::Kind::Bitmap:
+        return SelectObject(static_cast<CBitmap*>(object));
+    case CGdiObject::Kind::Region:
+        SelectClipRgn(static_cast<CRgn*>(object));
+        return nullptr;
+    }
+    return nullptr;
+}
+
+CGdiObject* CDC::SelectStockObject(int index) {
+    if (CPen* pen = CPen::Stock(index))
+        return SelectObject(pen);
+    if (CBrush* brush = CBrush::Stock(index))
+        return SelectObject(brush);
+    if (CFont* font = CFont::Stock(index))
+        return SelectObject(font);
+    return nullptr;
+}
+
+DevicePen CDC::Pen() const {
+    DevicePen pen;
+    pen.style = static_cast<int>(state_.penLog.lopnStyle & PS_STYLE_MASK);
+    if (pen.style == PS_INSIDEFRAME || pen.style > PS_NULL)
+        pen.style = PS_SOLID;
+    pen.color = state_.penLog.lopnColor;
+    const CSize w = state_.mapping.SizeToDevice({state_.penLog.lopnWidth.x, 0});
+    pen.width = std::max<LONG>(1, std::min<LONG>(w.cx, 1 << 16));
+    // Styles apply to one-pixel pens only; wider ones draw solid.
+    if (pen.width > 1 && pen.style != PS_NULL)
+        pen.style = PS_SOLID;
+    return pen;
+}
+
+DeviceBrush CDC::Brush(const LOGBRUSH& log) const {
+    DeviceBrush b;
+    b.style = static_cast<int>(log.lbStyle);
+    b.hatch = log.lbHatch;
+    b.color = log.lbColor;
+    return b;
+}
+
+// ---- colours and modes ---------------------------------------------------------------------
+
+COLORREF CDC::SetTextColor(COLORREF color) {
+    const COLORREF old = state_.textColor;
+    state_.textColor = color & 0x00FFFFFF;
+    return old;
+}
+
+COLORREF CDC::SetBkColor(COLORREF color) {
+    const COLORREF old = state_.bkColor;
+    state_.bkColor = color & 0x00FFFFFF;
+    return old;
+}
+
+int CDC::SetBkMode(int mode) {
+    if (mode != TRANSPARENT && mode != OPAQUE)
+        return 0;
+    const int old = state_.bkMode;
+    state_.bkMode = mode;
+    return old;
+}
+
+UINT CDC::SetTextAlign(UINT flags) {
+    const UINT old = state_.textAlign;
+    state_.textAlign = flags;
+    return old;
+}
+
+int CDC::SetPolyFillMode(int mode) {
+    if (mode != ALTERNATE && mode != WINDING)
+        return 0;
+    const int old = state_.polyFillMode;
+    state_.polyFillMode = mode;
+    return old;
+}
+
+int CDC::SetStretchBltMode(int mode) {
+    const int old = state_.stretchMode;
+    state_.stretchMode = mode;
+    return old;
+}
+
+// ---- lines and shapes ----------------------------------------------------------------------
+
+CPoint CDC::MoveTo(int x, int y) {
+    const CPoint old = state_.position;
+    state_.position = {x, y};
+    return old;
+}
+
+bool CDC::LineTo(int x, int y) {
+    if (!backEnd_)
+        return false;
+    backEnd_->Stroke({Dev(state_.position.x, state_.position.y), Dev(x, y)}, false, Pen(), Bk());
+    state_.position = {x, y};
+    return true;
+}
+
+bool CDC::Polyline(const POINT* points, int count) {
+    if (!backEnd_ || !points || count < 2)
+        return false;
+    backEnd_->Stroke(DevPoints(points, count), false, Pen(), Bk());
+    return true;
+}
+
+bool CDC::Polygon(const POINT* points, int count) {
+    if (!backEnd_ || !points || count < 2)
+        return false;
+    const std::vector<CPoint> pts = DevPoints(points, count);
+    backEnd_->FillPolygon(pts, state_.polyFillMode, Brush(state_.brushLog), Bk());
+    backEnd_->Stroke(pts, true, Pen(), Bk());
+    return true;
+}
+
+bool CDC::Rectangle(int left, int top, int right, int bottom) {
+    if (!backEnd_)
+        return false;
+    // The outline runs through the last pixel inside the right and bottom edges, so the shape
+    // covers left..right-1 by top..bottom-1; without a pen only the inside is filled.
+    const CRect r = DevRect(left, top, right, bottom);
+    if (r.IsRectEmpty())
+        return true;
+    const std::vector<CPoint> pts{
+        {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    backEnd_->FillPolygon(pts, ALTERNATE, Brush(state_.brushLog), Bk());
+    backEnd_->Stroke(pts, true, Pen(), Bk());
+    return true;
+}
+
+bool CDC::Rectangle(const RECT* rect) {
+    return rect && Rectangle(rect->left, rect->top, rect->right, rect->bottom);
+}
+
+bool CDC::Ellipse(int left, int top, int right, int bottom) {
+    if (!backEnd_)
+        return false;
+    const CRect r = DevRect(left, top, right, bottom);
+    if (r.IsRectEmpty())
+        return true;
+    backEnd_->Ellipse(CRect(r.left, r.top, r.right - 1, r.bottom - 1), Pen(),
+                      Brush(state_.brushLog), Bk());
+    return true;
+}
+
+bool CDC::Ellipse(const RECT* rect) {
+    return rect && Ellipse(rect->left, rect->top, rect->right, rect->bottom);
+}
+
+bool CDC::Arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
+    if (!backEnd_)
+        return false;
+    const CRect r = DevRect(left, top, right, bottom);
+    const CPoint s = Dev(x3, y3), e = Dev(x4, y4);
+    const double cx = (r.left + r.right - 1) / 2.0, cy = (r.top + r.bottom - 1) / 2.0;
+    const double rx = (r.Width() - 1) / 2.0, ry = (r.Height() - 1) / 2.0;
+    if (rx <= 0 || ry <= 0)
+        return true;
+    // Angles as seen on the device: counter-clockwise is toward smaller y.
+    const double a0 = std::atan2(-(s.y - cy), s.x - cx);
+    double a1 = std::atan2(-(e.y - cy), e.x - cx);
+    if (a1 <= a0)
+        a1 += 2 * M_PI;
+    const int steps = std::clamp(static_cast<int>((a1 - a0) * std::max(rx, ry) / 2), 8, 2048);
+    std::vector<CPoint> pts;
+    for (int i = 0; i <= steps; ++i) {
+        const double a = a0 + (a1 - a0) * i / steps;
+        pts.push_back({static_cast<LONG>(std::lround(cx + rx * std::cos(a))),
+                       static_cast<LONG>(std::lround(cy - ry * std::sin(a)))});
+    }
+    backEnd_->Stroke(pts, false, Pen(), Bk());
+    return true;
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
+    if (!backEnd_)
+        return CLR_INVALID;
+    const CPoint d = Dev(x, y);
+    if (!EffectiveClip().PtInRect(d))
+        return CLR_INVALID;
+    backEnd_->SetPixel(d, color & 0x00FFFFFF);
+    return color & 0x00FFFFFF;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    return backEnd_ ? backEnd_->GetPixel(Dev(x, y)) : CLR_INVALID;
+}
+
+// ---- areas ---------------------------------------------------------------------------------
+
+void CDC::FillRect(const RECT* rect, CBrush* brush) {
+    if (!backEnd_ || !rect || !brush || !brush->GetSafeHandle())
+        return;
+    backEnd_->FillRect(DevRect(rect->left, rect->top, rect->right, rect->bottom),
+                       Brush(brush->Log()), Bk());
+}
+
+void CDC::FillDeviceRect(const CRect& rect, COLORREF color) {
+    DeviceBrush solid;
+    solid.color = color & 0x00FFFFFF;
+    backEnd_->FillRect(rect, solid, Bk());
+}
+
+void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
+    if (backEnd_ && rect)
+        FillDeviceRect(DevRect(rect->left, rect->top, rect->right, rect->bottom), color);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
+    const CRect r(x, y, x + cx, y + cy);
+    FillSolidRect(&r, color);
+}
+
+void CDC::FrameRect(const RECT* rect, CBrush* brush) {
+    if (!backEnd_ || !rect || !brush || !brush->GetSafeHandle())
+        return;
+    const CRect r = DevRect(rect->left, rect->top, rect->right, rect->bottom);
+    if (r.IsRectEmpty())
+        return;
+    const DeviceBrush b = Brush(brush->Log());
+    backEnd_->FillRect({r.left, r.top, r.right, r.top + 1}, b, Bk());
+    backEnd_->FillRect({r.left, r.bottom - 1, r.right, r.bottom}, b, Bk());
+    backEnd_->FillRect({r.left, r.top + 1, r.left + 1, r.bottom - 1}, b, Bk());
+    backEnd_->FillRect({r.right - 1, r.top + 1, r.right, r.bottom - 1}, b, Bk());
+}
+
+void CDC::InvertRect(const RECT* rect) {
+    if (backEnd_ && rect)
+        backEnd_->InvertRect(DevRect(rect->left, rect->top, rect->right, rect->bottom));
+}
+
+void CDC::DrawFocusRect(const RECT* rect) {
+    if (backEnd_ && rect)
+        backEnd_->FocusRect(DevRect(rect->left, rect->top, rect->right, rect->bottom));
+}
+
+void CDC::Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight) {
+    if (rect)
+        Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                   topLeft, bottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) {
+    // Top and left in the first colour; right and bottom, one unit inside the far edges, in
+    // the second, which takes the corners it shares with the first.
+    FillSolidRect(x, y, cx - 1, 1, topLeft);
+    FillSolidRect(x, y, 1, cy - 1, topLeft);
+    FillSolidRect(x + cx, y, -1, cy, bottomRight);
+    FillSolidRect(x, y + cy, cx, -1, bottomRight);
+}
+
+void CDC::DrawEdgeSide(const CRect& r, UINT flags, COLORREF topLeft, COLORREF bottomRight) {
+    if (flags & BF_TOP)
+        FillDeviceRect({r.left, r.top, r.right, r.top + 1}, topLeft);
+    if (flags & BF_LEFT)
+        FillDeviceRect({r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    if (flags & BF_BOTTOM)
+        FillDeviceRect({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    if (flags & BF_RIGHT)
+        FillDeviceRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
+bool CDC::DrawEdge(RECT* rect, UINT edge, UINT flags) {
+    if (!backEnd_ || !rect)
+        return false;
+    CRect r = DevRect(rect->left, rect->top, rect->right, rect->bottom);
+    const UINT outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER);
+    const UINT inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
+    if (outer & BDR_RAISEDOUTER)
+        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+    else if (outer & BDR_SUNKENOUTER)
+        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
+    if (outer)
+        r.DeflateRect(1, 1);
+    if (inner & BDR_RAISEDINNER)
+        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DHIGHLIGHT), GetSysColor(COLOR_3DSHADOW));
+    else if (inner & BDR_SUNKENINNER)
+        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+    if (inner)
+        r.DeflateRect(1, 1);
+    if (flags & BF_MIDDLE)
+        FillDeviceRect(r, GetSysColor(COLOR_3DFACE));
+    if (flags & BF_ADJUST) {
+        CPoint corners[2] = {r.TopLeft(), r.BottomRight()};
+        DPtoLP(corners, 2);
+        *rect = CRect(corners[0], corners[1]);
+    }
+    return true;
+}
+
+bool CDC::FillRgn(CRgn* region, CBrush* brush) {
+    if (!backEnd_ || !region || !region->GetSafeHandle() || !brush || !brush->GetSafeHandle())
+        return false;
+    const auto& pts = region->Points();
+    backEnd_->FillPolygon(DevPoints(pts.data(), static_cast<int>(pts.size())), region->FillMode(),
+                          Brush(brush->Log()), Bk());
+    return true;
+}
+
+bool CDC::PaintRgn(CRgn* region) {
+    return FillRgn(region, state_.brush);
+}
+
+bool CDC::FrameRgn(CRgn* region, CBrush* brush, int width, int height) {
+    if (!backEnd_ || !region || !region->GetSafeHandle() || !brush || !brush->GetSafeHandle())
+        return false;
+    const auto& pts = region->Points();
+    const PolygonScanner shape(DevPoints(pts.data(), static_cast<int>(pts.size())),
+                               region->FillMode());
+    if (shape.IsEmpty())
+        return true;
+    const CSize d = state_.mapping.SizeToDevice({std::abs(width), std::abs(height)});
+    const int w = std::max<LONG>(1, d.cx), h = std::max<LONG>(1, d.cy);
+    // The frame is every inside pixel less than w across or h down from an outside pixel.
+    const CRect b = shape.Bounds();
+    const int cols = b.Width();
+    std::vector<std::vector<char>> inside(static_cast<size_t>(b.Height()),
+                                          std::vector<char>(static_cast<size_t>(cols), 0));
+    std::vector<PolygonScanner::Span> spans;
+    for (int y = b.top; y < b.bottom; ++y) {
+        shape.Row(y, spans);
+        for (const auto& s : spans)
+            std::fill(inside[y - b.top].begin() + (s.x0 - b.left),
+                      inside[y - b.top].begin() + (s.x1 - b.left), 1);
+    }
+    auto in = [&](int x, int y) {
+        return x >= b.left && x < b.right && y >= b.top && y < b.bottom &&
+               inside[y - b.top][x - b.left];
+    };
+    const DeviceBrush paint = Brush(brush->Log());
+    for (int y = b.top; y < b.bottom; ++y) {
+        for (int x = b.left; x < b.right; ++x) {
+            if (!in(x, y))
+                continue;
+            bool edge = false;
+            for (int k = 1; k <= w && !edge; ++k)
+                edge = !in(x - k, y) || !in(x + k, y);
+            for (int k = 1; k <= h && !edge; ++k)
+                edge = !in(x, y - k) || !in(x, y + k);
+            if (edge)
+                backEnd_->FillRect({x, y, x + 1, y + 1}, paint, Bk());
+        }
+    }
+    return true;
+}
+
+bool CDC::PatBlt(int x, int y, int width, int height, DWORD rop) {
+    if (!backEnd_)
+        return false;
+    const CRect r = DevRect(x, y, x + width, y + height);
+    switch (rop) {
+    case WHITENESS:
+        FillDeviceRect(r, RGB(255, 255, 255));
+        return true;
+    case BLACKNESS:
+        FillDeviceRect(r, RGB(0, 0, 0));
+        return true;
+    case PATCOPY:
+        backEnd_->FillRect(r, Brush(state_.brushLog), Bk());
+        return true;
+    case DSTINVERT:
+        backEnd_->InvertRect(r);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop) {
+    if (rop != SRCCOPY || !source)
+        return PatBlt(x, y, width, height, rop);
+    return StretchBlt(x, y, width, height, source, xSrc, ySrc, width, height, rop);
+}
+
+bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, DWORD rop) {
+    if (!backEnd_)
+        return false;
+    if (rop != SRCCOPY || !source)
+        return PatBlt(x, y, width, height, rop);
+    RasterSurface* src = source->backEnd_ ? source->backEnd_->Raster() : nullptr;
+    if (!src)
+        return false;
+    // Unnormalised on purpose: a rectangle running backwards mirrors the copy.
+    const CRect to(Dev(x, y), Dev(x + width, y + height));
+    const CRect from(source->Dev(xSrc, ySrc), source->Dev(xSrc + srcWidth, ySrc + srcHeight));
+    CRect toN(to), fromN(from);
+    toN.NormalizeRect();
+    fromN.NormalizeRect();
+    const bool mirrored =
+        (to.Width() < 0) != (from.Width() < 0) || (to.Height() < 0) != (from.Height() < 0);
+    backEnd_->DrawSurface(*src, mirrored ? from : fromN, mirrored ? to : toN);
+    return true;
+}
+
+bool CDC::DrawPixels(int x, int y, int width, int height, const std::uint8_t* pixels, int stride) {
+    if (!backEnd_ || !pixels || width <= 0 || height <= 0)
+        return false;
+    // Wrapping never writes through the pointer: the surface is only read from.
+    auto src = RasterSurface::Wrap(const_cast<std::uint8_t*>(pixels), width, height, stride);
+    if (!src)
+        return false;
+    const CPoint d = Dev(x, y);
+    backEnd_->DrawSurface(*src, src->Rect(), CRect(d, CSize(width, height)));
+    return true;
+}
+
+// ---- clipping ------------------------------------------------------------------------------
+
+CRect CDC::EffectiveClip() const {
+    if (!backEnd_)
+        return {};
+    if (!state_.clipped)
+        return backEnd_->Bounds();
+    CRect c;
+    c.IntersectRect(state_.clip, backEnd_->Bounds());
+    return c;
+}
+
+void CDC::ApplyClip() {
+    if (backEnd_)
+        backEnd_->SetClip(EffectiveClip());
+}
+
+int CDC::ClipResult() const {
+    return EffectiveClip().IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::GetClipBox(RECT* rect) const {
+    if (!backEnd_)
+        return ERROR;
+    const CRect c = EffectiveClip();
+    if (rect) {
+        CPoint corners[2] = {c.TopLeft(), c.BottomRight()};
+        DPtoLP(corners, 2);
+        *rect = CRect(corners[0], corners[1]);
+    }
+    return ClipResult();
+}
+
+int CDC::IntersectClipRect(int left, int top, int right, int bottom) {
+    if (!backEnd_)
+        return ERROR;
+    const CRect r = DevRect(left, top, right, bottom);
+    const CRect current = EffectiveClip();
+    state_.clip.IntersectRect(current, r);
+    state_.clipped = true;
+    ApplyClip();
+    return ClipResult();
+}
+
+int CDC::IntersectClipRect(const RECT* rect) {
+    return rect ? IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom) : ERROR;
+}
+
+int CDC::SelectClipRgn(CRgn* region) {
+    return ExtSelectClipRgn(region, RGN_COPY);
+}
+
+int CDC::ExtSelectClipRgn(CRgn* region, int mode) {
+    if (!backEnd_)
+        return ERROR;
+    if (!region || !region->GetSafeHandle()) {
+        if (mode != RGN_COPY)
+            return ERROR;
+        state_.clipped = false;
+        ApplyClip();
+        return ClipResult();
+    }
+    CRect box;
+    region->GetRgnBox(&box);
+    const CRect current = EffectiveClip();
+    switch (mode) {
+    case RGN_AND:
+        state_.clip.IntersectRect(current, box);
+        break;
+    case RGN_OR:
+        state_.clip.UnionRect(current, box);
+        break;
+    default:
+        state_.clip = box;
+        break;
+    }
+    state_.clipped = true;
+    ApplyClip();
+    return ClipResult();
+}
+
+// ---- text ----------------------------------------------------------------------------------
+
+TextEngine& CDC::Text() const {
+    if (!text_)
+        text_ = std::make_unique<TextEngine>();
+    return *text_;
+}
+
+DeviceFont CDC::Font() const {
+    const LOGFONT& lf = state_.fontLog;
+    DeviceFont f;
+    f.family = TextEngine::MapFace(lf.lfFaceName);
+    const LONG h = lf.lfHeight == INT32_MIN ? INT32_MAX : std::abs(lf.lfHeight);
+    const double device = state_.mapping.SizeToDevice({0, h}).cy;
+    const int dpiY = backEnd_ ? backEnd_->Caps().dpiY : 96;
+    if (lf.lfHeight < 0)
+        f.emPixels = device;
+    else if (lf.lfHeight > 0)
+        f.emPixels = Text().EmForCellHeight(f.family, device);
+    else
+        f.emPixels = 12.0 * dpiY / 72.0;
+    f.emPixels = std::clamp(f.emPixels, 0.5, 20000.0);
+    f.weight = lf.lfWeight;
+    f.italic = lf.lfItalic != 0;
+    f.underline = lf.lfUnderline != 0;
+    f.strikeOut = lf.lfStrikeOut != 0;
+    return f;
+}
+
+double CDC::Escapement() const {
+    return state_.fontLog.lfEscapement / 10.0 * M_PI / 180.0;
+}
+
+bool CDC::TextOut(int x, int y, const std::string& text) {
+    if (!backEnd_)
+        return false;
+    const bool updateCp = (state_.textAlign & TA_UPDATECP) != 0;
+    const CPoint ref = updateCp ? state_.position : CPoint(x, y);
+    const auto layout = Text().Layout(text, Font());
+    const TextLayout::Box ext = layout->Extent();
+    TextPlacement where;
+    const CPoint d = Dev(ref.x, ref.y);
+    where.x = d.x;
+    where.y = d.y;
+    where.angle = Escapement();
+    const UINT horizontal = state_.textAlign & TA_CENTER;
+    where.dx = horizontal == TA_CENTER ? -ext.width / 2 : horizontal == TA_RIGHT ? -ext.width : 0;
+    const UINT vertical = state_.textAlign & TA_BASELINE;
+    where.dy = vertical == TA_BASELINE ? -layout->Baseline()
+               : vertical == TA_BOTTOM ? -ext.height
+                                       : 0;
+    where.color = state_.textColor;
+    where.background = Bk();
+    backEnd_->DrawText(*layout, where);
+    if (updateCp) {
+        const CSize advance =
+            state_.mapping.SizeToLogical({static_cast<LONG>(std::lround(ext.width)), 0});
+        state_.position.x += state_.mapping.IsXFlipped() ? -advance.cx : advance.cx;
+    }
+    return true;
+}
+
+int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
+    if (!backEnd_ || !rect)
+        return 0;
+    std::string shown = (format & DT_NOPREFIX) ? text : StripPrefixes(text);
+    const bool single = (format & DT_SINGLELINE) != 0;
+    if (single)
+        std::replace_if(
+            shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    else
+        shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
+    const CPoint c0 = Dev(rect->left, rect->top), c1 = Dev(rect->right, rect->bottom);
+    CRect box(c0, c1);
+    box.NormalizeRect();
+    const bool wrap = (format & DT_WORDBREAK) && !single;
+    const TextEngine::Align align = (format & DT_CENTER)  ? TextEngine::Align::Center
+                                    : (format & DT_RIGHT) ? TextEngine::Align::Right
+                                                          : TextEngine::Align::Left;
+    const auto layout = Text().Layout(
+        shown, Font(), wrap ? std::max<LONG>(box.Width(), 1) : 0,
+        (format & DT_EDITCONTROL) ? TextEngine::Wrap::WordsAndCharacters : TextEngine::Wrap::Words,
+        align);
+    const TextLayout::Box ext = layout->Extent();
+    const double width = ext.width, height = ext.height;
+    if (format & DT_CALCRECT) {
+        // Grow or shrink the rectangle to the text, keeping its left and top.
+        CPoint far(static_cast<LONG>(std::lround(c0.x + (c1.x >= c0.x ? width : -width))),
+                   static_cast<LONG>(std::lround(c0.y + (c1.y >= c0.y ? height : -height))));
+        far = state_.mapping.ToLogical(far);
+        rect->right = far.x;
+        rect->bottom = far.y;
+        return state_.mapping.SizeToLogical({0, static_cast<LONG>(std::lround(height))}).cy;
+    }
+    TextPlacement where;
+    // Wrapped layouts already align their lines within the box width.
+    double x = box.left;
+    if (!wrap) {
+        if (align == TextEngine::Align::Center)
+            x = box.left + (box.Width() - width) / 2.0;
+        else if (align == TextEngine::Align::Right)
+            x = box.right - width;
+    }
+    double y = box.top;
+    if (single && (format & DT_VCENTER))
+        y = box.top + (box.Height() - height) / 2.0;
+    else if (single && (format & DT_BOTTOM))
+        y = box.bottom - height;
+    where.x = x - (wrap ? 0 : ext.x);
+    where.y = y;
+    where.color = state_.textColor;
+    where.background = Bk();
+    if (!(format & DT_NOCLIP)) {
+        CRect clip;
+        clip.IntersectRect(EffectiveClip(), box);
+        backEnd_->SetClip(clip);
+    }
+    backEnd_->DrawText(*layout, where);
+    ApplyClip();
+    return state_.mapping.SizeToLogical({0, static_cast<LONG>(std::lround(height))}).cy;
+}
+
+CSize CDC::GetTextExtent(const std::string& text) const {
+    const auto layout = Text().Layout(text, Font());
+    const TextLayout::Box ext = layout->Extent();
+    return state_.mapping.SizeToLogical(
+        {static_cast<LONG>(std::lround(ext.width)), static_cast<LONG>(std::lround(ext.height))});
+}
+
+bool CDC::GetTextMetrics(TEXTMETRIC* tm) const {
+    if (!tm)
+        return false;
+    const DeviceFont font = Font();
+    const DeviceFontMetrics m = Text().Metrics(font);
+    auto logicalY = [&](double v) {
+        return state_.mapping.SizeToLogical({0, static_cast<LONG>(std::lround(v))}).cy;
+    };
+    auto logicalX = [&](double v) {
+        return state_.mapping.SizeToLogical({static_cast<LONG>(std::lround(v)), 0}).cx;
+    };
+    *tm = TEXTMETRIC{};
+    tm->tmAscent = logicalY(m.ascent);
+    tm->tmDescent = logicalY(m.descent);
+    tm->tmHeight = logicalY(m.ascent + m.descent);
+    tm->tmInternalLeading = std::max<LONG>(0, logicalY(m.ascent + m.descent - font.emPixels));
+    tm->tmAveCharWidth = logicalX(m.averageWidth);
+    tm->tmMaxCharWidth = logicalX(m.maxWidth);
+    tm->tmWeight = font.weight <= 0 ? FW_NORMAL : font.weight;
+    tm->tmItalic = font.italic;
+    tm->tmUnderlined = font.underline;
+    tm->tmStruckOut = font.strikeOut;
+    tm->tmPitchAndFamily = state_.fontLog.lfPitchAndFamily;
+    tm->tmCharSet = state_.fontLog.lfCharSet;
+    return true;
+}

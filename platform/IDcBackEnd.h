@@ -1,0 +1,53 @@
+#pragma once
+#include "platform/CRect.h"
+#include "platform/DeviceCaps.h"
+#include "platform/DeviceStyles.h"
+
+#include <vector>
+
+class RasterSurface;
+class TextLayout;
+
+// Text placed by a device context: the layout's top-left corner lies at (x + dx, y + dy) before
+// the whole is turned by `angle` radians counter-clockwise (as seen) about (x, y).
+struct TextPlacement {
+    double x = 0, y = 0;
+    double dx = 0, dy = 0;
+    double angle = 0;
+    COLORREF color = 0;
+    Background background; // opaque: each line's box is painted first
+};
+
+// Where a device context's drawing goes. Everything is in device pixels, already mapped,
+// clipped only by SetClip. Pixel (x, y) is the integer point (x, y).
+class IDcBackEnd {
+public:
+    virtual ~IDcBackEnd() = default;
+
+    virtual DeviceCaps Caps() const = 0;
+    // The drawable area; the default clip.
+    virtual CRect Bounds() const = 0;
+    virtual void SetClip(const CRect& clip) = 0;
+
+    // Lines through the points, each segment without its last pixel; closed adds the segment
+    // back to the first point (so every vertex is drawn).
+    virtual void Stroke(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
+                        const Background& bk) = 0;
+    // The polygon's inside as PolygonScanner defines it.
+    virtual void FillPolygon(const std::vector<CPoint>& points, int fillMode,
+                             const DeviceBrush& brush, const Background& bk) = 0;
+    virtual void FillRect(const CRect& rect, const DeviceBrush& brush, const Background& bk) = 0;
+    // The ellipse inscribed in box (right and bottom inclusive).
+    virtual void Ellipse(const CRect& box, const DevicePen& pen, const DeviceBrush& brush,
+                         const Background& bk) = 0;
+    virtual void InvertRect(const CRect& rect) = 0;
+    // Every other pixel of the rectangle's border, inverted.
+    virtual void FocusRect(const CRect& rect) = 0;
+    virtual void DrawText(const TextLayout& layout, const TextPlacement& where) = 0;
+    virtual COLORREF GetPixel(CPoint p) = 0;
+    virtual void SetPixel(CPoint p, COLORREF color) = 0;
+    // Copies (scaling when the sizes differ) part of a raster surface.
+    virtual void DrawSurface(RasterSurface& source, const CRect& from, const CRect& to) = 0;
+    // The pixels behind this back end, when it has any.
+    virtual RasterSurface* Raster() { return nullptr; }
+};

@@ -1,0 +1,34 @@
+#pragma once
+#include "platform/CRect.h"
+
+#include <cstdint>
+#include <vector>
+
+// One-pixel lines written straight into a 32-bit buffer, as the midpoint rule steps them; the
+// last pixel of each segment is left out, as line drawing does. Styled lines continue their
+// dash pattern from one segment to the next.
+class PixelLine {
+public:
+    PixelLine(std::uint32_t* pixels, int strideInPixels, const CRect& clip, std::uint32_t color,
+              std::vector<int> dashes, bool opaqueGaps, std::uint32_t gapColor);
+
+    void Segment(CPoint from, CPoint to);
+    void Dot(CPoint p);
+
+private:
+    void Plot(long long x, long long y);
+    bool DashOn();
+    // The range of steps i in [0, n) whose major coordinate lies within [lo, hi].
+    static bool StepRange(long long start, int dir, long long lo, long long hi, long long n,
+                          long long& i0, long long& i1);
+
+    std::uint32_t* pixels_;
+    int stride_;
+    CRect clip_;
+    std::uint32_t color_;
+    std::vector<int> dashes_;
+    bool opaqueGaps_;
+    std::uint32_t gapColor_;
+    int dashIndex_ = 0;
+    int dashLeft_ = 0;
+};

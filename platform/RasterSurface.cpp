@@ -1,0 +1,93 @@
+#include "platform/RasterSurface.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace {
+// A stroke path grows in memory with every segment; past this many the batch is drawn.
+constexpr int kMaxBatchedSegments = 20000;
+} // namespace
+
+std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
+    if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
+        return nullptr;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    std::shared_ptr<RasterSurface> r(
+        new RasterSurface(s, width, height, cairo_image_surface_get_stride(s)));
+    std::uint32_t* px = r->Pixels();
+    const size_t count = static_cast<size_t>(r->stride_ / 4) * static_cast<size_t>(height);
+    std::fill(px, px + count, 0xFFFFFFFFu);
+    r->MarkDirty();
+    return r;
+}
+
+std::shared_ptr<RasterSurface> RasterSurface::Wrap(std::uint8_t* bits, int width, int height,
+                                                   int stride) {
+    if (!bits || width <= 0 || height <= 0 || width > 32767 || height > 32767 ||
+        stride < width * 4 || stride % 4 != 0)
+        return nullptr;
+    cairo_surface_t* s =
+        cairo_image_surface_create_for_data(bits, CAIRO_FORMAT_RGB24, width, height, stride);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    return std::shared_ptr<RasterSurface>(new RasterSurface(s, width, height, stride));
+}
+
+RasterSurface::RasterSurface(cairo_surface_t* surface, int width, int height, int stride)
+    : surface_(surface), cr_(cairo_create(surface)), width_(width), height_(height),
+      stride_(stride) {
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+}
+
+RasterSurface::~RasterSurface() {
+    FlushStrokes();
+    cairo_destroy(cr_);
+    cairo_surface_finish(surface_);
+    cairo_surface_destroy(surface_);
+}
+
+std::uint32_t* RasterSurface::Pixels() {
+    FlushStrokes();
+    cairo_surface_flush(surface_);
+    return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_));
+}
+
+void RasterSurface::MarkDirty() {
+    cairo_surface_mark_dirty(surface_);
+}
+
+cairo_t* RasterSurface::Cairo() {
+    FlushStrokes();
+    return cr_;
+}
+
+cairo_t* RasterSurface::AddToStrokeBatch(const StrokeKey& key,
+                                         const std::function<void(cairo_t*)>& setup) {
+    if (batching_ && (!(key == batchKey_) || batchCount_ >= kMaxBatchedSegments))
+        FlushStrokes();
+    if (!batching_) {
+        cairo_save(cr_);
+        cairo_new_path(cr_);
+        setup(cr_);
+        batching_ = true;
+        batchKey_ = key;
+        batchCount_ = 0;
+    }
+    ++batchCount_;
+    return cr_;
+}
+
+void RasterSurface::FlushStrokes() {
+    if (!batching_)
+        return;
+    batching_ = false;
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+}

@@ -1,0 +1,39 @@
+#include "platform/TextLayout.h"
+
+#include <pango/pango.h>
+
+TextLayout::TextLayout(PangoLayout* layout) : layout_(layout) {}
+
+TextLayout::~TextLayout() {
+    if (layout_)
+        g_object_unref(layout_);
+}
+
+TextLayout::Box TextLayout::Extent() const {
+    PangoRectangle logical;
+    pango_layout_get_extents(layout_, nullptr, &logical);
+    return {static_cast<double>(logical.x) / PANGO_SCALE,
+            static_cast<double>(logical.y) / PANGO_SCALE,
+            static_cast<double>(logical.width) / PANGO_SCALE,
+            static_cast<double>(logical.height) / PANGO_SCALE};
+}
+
+double TextLayout::Baseline() const {
+    return static_cast<double>(pango_layout_get_baseline(layout_)) / PANGO_SCALE;
+}
+
+std::vector<TextLayout::Box> TextLayout::LineBoxes() const {
+    std::vector<Box> boxes;
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        PangoRectangle logical;
+        pango_layout_iter_get_line_extents(it, nullptr, &logical);
+        if (logical.width > 0)
+            boxes.push_back({static_cast<double>(logical.x) / PANGO_SCALE,
+                             static_cast<double>(logical.y) / PANGO_SCALE,
+                             static_cast<double>(logical.width) / PANGO_SCALE,
+                             static_cast<double>(logical.height) / PANGO_SCALE});
+    } while (pango_layout_iter_next_line(it));
+    pango_layout_iter_free(it);
+    return boxes;
+}
