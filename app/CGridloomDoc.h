@@ -128,6 +128,7 @@ private:
     void RegisterCommands();
     void DestroyGrids();
     void CreateGrids(const TemplateInfo& info);
+    // Forgets what growing the previous grids left behind.
     void ResetGrowthState();
     bool HasLayerObjects() const { return false; }
     void DeleteLayerObjects() {}
