@@ -227,6 +227,7 @@ private:
     RGBQUAD StoredColor(LONG x, LONG y) const;
     bool ReduceRows(CRaster& target, bool errorDiffusion);
     bool DiffuseRows(CRaster& target);
+    RGBQUAD StoreNearest(LONG x, LONG y, RGBQUAD c);
     bool ExpandRows(CRaster& target);
     bool RowLoopStopped(DWORD y);
 

@@ -13,6 +13,11 @@ using RowColors = std::vector<int>;
 
 void LoadRow(const CRaster& image, LONG y, RowColors& row) {
     const LONG width = static_cast<LONG>(image.GetWidth());
+    if (!image.IsIndexed()) {
+        const BYTE* bgr = image.GetBits(static_cast<DWORD>(y));
+        std::copy(bgr, bgr + std::size_t(width) * 3, row.begin());
+        return;
+    }
     for (LONG x = 0; x < width; ++x) {
         const RGBQUAD c = image.BlindGetPixelColor(x, y, false);
         row[x * 3] = c.rgbBlue;
@@ -21,13 +26,10 @@ void LoadRow(const CRaster& image, LONG y, RowColors& row) {
     }
 }
 
-void AddError(RowColors& row, LONG x, LONG width, const int error[3], int weight) {
-    if (x < 0 || x >= width)
-        return;
-    for (int ch = 0; ch < 3; ++ch) {
-        int& v = row[x * 3 + ch];
-        v = std::clamp(v + error[ch] * weight / 16, 0, 255);
-    }
+// Adds error x weight / 16 (truncated toward zero) to each channel of pixel x, clamping.
+inline void AddError(int* pixel, const int error[3], int weight) {
+    for (int ch = 0; ch < 3; ++ch)
+        pixel[ch] = std::clamp(pixel[ch] + error[ch] * weight / 16, 0, 255);
 }
 
 } // namespace
@@ -68,19 +70,33 @@ bool CRaster::DiffuseRows(CRaster& target) {
             const int* v = &current[x * 3];
             const RGBQUAD c = {static_cast<BYTE>(v[0]), static_cast<BYTE>(v[1]),
                                static_cast<BYTE>(v[2]), 0};
-            target.BlindSetPixelColor(x, y, c);
-            const RGBQUAD got = target.BlindGetPixelColor(x, y, false);
+            const RGBQUAD got = target.StoreNearest(x, y, c);
             const int error[3] = {v[0] - got.rgbBlue, v[1] - got.rgbGreen, v[2] - got.rgbRed};
-            AddError(current, x + 1, width, error, 7);
+            const bool hasRight = x + 1 < width;
+            if (hasRight)
+                AddError(&current[(x + 1) * 3], error, 7);
             if (!hasNext)
                 continue;
-            AddError(next, x - 1, width, error, 2);
-            AddError(next, x, width, error, 4);
-            AddError(next, x + 1, width, error, 1);
+            if (x > 0)
+                AddError(&next[(x - 1) * 3], error, 2);
+            AddError(&next[x * 3], error, 4);
+            if (hasRight)
+                AddError(&next[(x + 1) * 3], error, 1);
         }
         std::swap(current, next);
     }
     return true;
+}
+
+// Stores c as near as the picture allows and answers the colour actually stored.
+RGBQUAD CRaster::StoreNearest(LONG x, LONG y, RGBQUAD c) {
+    if (head_.biClrUsed == 0) {
+        BlindSetPixelColor(x, y, c);
+        return c;
+    }
+    const BYTE index = GetNearestIndex(c);
+    BlindSetPixelIndex(x, y, index);
+    return RGBQUAD::Load(dib_.get() + BITMAPINFOHEADER::kSize + index * RGBQUAD::kSize);
 }
 
 bool CRaster::DecreaseBpp(DWORD bpp, bool errorDiffusion, const RGBQUAD* palette,

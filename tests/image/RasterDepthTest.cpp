@@ -161,3 +161,24 @@ TEST(IncreaseBpp, TransparencyAndPaletteAlphaToTrueColour) {
     EXPECT_EQ(img.GetAlpha(0, 0), 0);
     EXPECT_EQ(img.GetPixelColor(1, 0, false), RGBQUAD::FromRgb(90, 80, 70));
 }
+
+TEST(DecreaseBpp, EveryLowerDepthPicksTheStandardEntries) {
+    struct Case {
+        DWORD from, to;
+        BYTE black, white, red;
+    };
+    const Case cases[] = {{24, 8, 0, 255, 249}, {24, 4, 0, 15, 9}, {24, 1, 0, 1, 0},
+                          {8, 4, 0, 15, 9},     {8, 1, 0, 1, 0},   {4, 1, 0, 1, 0}};
+    for (const Case& c : cases) {
+        CRaster img(3, 1, c.from);
+        img.SetStdPalette();
+        img.SetPixelColor(0, 0, RGBQUAD::FromRgb(20, 0, 0));
+        img.SetPixelColor(1, 0, RGBQUAD::FromRgb(250, 250, 250));
+        img.SetPixelColor(2, 0, RGBQUAD::FromRgb(255, 0, 0));
+        ASSERT_TRUE(img.DecreaseBpp(c.to, false)) << c.from << "->" << c.to;
+        EXPECT_EQ(img.GetBpp(), c.to);
+        EXPECT_EQ(img.GetPixelIndex(0, 0), c.black) << c.from << "->" << c.to;
+        EXPECT_EQ(img.GetPixelIndex(1, 0), c.white) << c.from << "->" << c.to;
+        EXPECT_EQ(img.GetPixelIndex(2, 0), c.red) << c.from << "->" << c.to;
+    }
+}

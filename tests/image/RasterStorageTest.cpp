@@ -1,4 +1,5 @@
 #include "image/CRaster.h"
+#include "image/CRasterRowIterator.h"
 
 #include <gtest/gtest.h>
 
@@ -270,4 +271,16 @@ TEST(RasterBitfields, SixteenAndThirtyTwoBitRowsBecomeBgr) {
         img.ConvertBitfields(rows32, sizeof rows32, 0x00FF0000, 0x0000FF00, 0x000000FF, 32));
     EXPECT_EQ(img.GetPixelColor(1, 1, false), RGBQUAD::FromRgb(0x33, 0x22, 0x11));
     EXPECT_FALSE(img.ConvertBitfields(rows32, sizeof rows32, 1, 2, 3, 24));
+}
+
+TEST(RasterRowIterator, StaysOnExistingRows) {
+    CRaster img(2, 3, 8);
+    CRasterRowIterator it(&img);
+    EXPECT_EQ(it.GetRow(), img.GetBits(0));
+    EXPECT_EQ(it.SetRow(2), img.GetBits(2));
+    EXPECT_EQ(it.SetRow(3), img.GetBits(2)); // past the last row: stays
+    EXPECT_EQ(it.SetRow(-1), img.GetBits(2));
+    EXPECT_EQ(it.GetRowNumber(), 2);
+    CRasterRowIterator none(nullptr);
+    EXPECT_EQ(none.SetRow(0), nullptr);
 }
