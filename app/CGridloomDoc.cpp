@@ -1,7 +1,9 @@
 #include "app/CGridloomDoc.h"
 
+#include "app/DeadEndSolver.h"
 #include "app/GridPlan.h"
 #include "app/ISettingsSheet.h"
+#include "app/MazeGrower.h"
 #include "app/MazeSettingsProfile.h"
 #include "app/NeighbourStepper.h"
 #include "app/RingPlan.h"
@@ -19,6 +21,9 @@
 namespace {
 
 constexpr UINT ID_FILE_NEW = 57600;
+constexpr UINT ID_GENERATE_MAZE = 32771;
+constexpr UINT ID_SOLVE_MAZE = 32784;
+constexpr UINT ID_RERENDER_MAZE = 32824;
 constexpr UINT ID_MAZE_SETUP = 32772;
 constexpr UINT ID_CLEAR_MAZE = 32787;
 constexpr UINT ID_SET_PEN_WIDTH = 32790;
@@ -61,6 +66,9 @@ void CGridloomDoc::RegisterCommands() {
     OnCommand(ID_PAGE_SETUP, [this] { OnPageSetup(); });
     OnCommand(ID_SET_PEN_WIDTH, [this] { OnSetPenWidth(); });
     OnCommand(ID_CLEAR_MAZE, [this] { OnClearMaze(); });
+    OnCommand(ID_GENERATE_MAZE, [this] { OnGenerateMaze(); });
+    OnCommand(ID_SOLVE_MAZE, [this] { OnSolveMaze(); });
+    OnCommand(ID_RERENDER_MAZE, [this] { OnReRenderMaze(); });
 }
 
 int CGridloomDoc::GetCellWidth() {
@@ -366,4 +374,41 @@ void CGridloomDoc::ShowSettings(int page) {
     UpdateGrowthWeights();
     reRender = 1;
     UpdateAllViews(nullptr);
+}
+
+void CGridloomDoc::OnGenerateMaze() {
+    if (MazeGrower(*this, CrtRandom::Main()).Start())
+        GrowMaze();
+}
+
+void CGridloomDoc::GrowMaze() {
+    MazeGrower(*this, CrtRandom::Main()).Grow();
+    UpdateAllViews(nullptr);
+    OnSolveMaze();
+}
+
+void CGridloomDoc::OnSolveMaze() {
+    DeadEndSolver(*this).Solve();
+    UpdateAllViews(nullptr);
+}
+
+void CGridloomDoc::DrawSolutionCell(int column, int row, int grid) {
+    MazeGrower(*this, CrtRandom::Main()).JoinCell(column, row, grid);
+}
+
+int CGridloomDoc::RegenerateMaze() {
+    ClearMaze(true);
+    // Without reseeding, each point grows a new maze from the same start cell.
+    const std::vector<CPoint> points = seedPoints;
+    for (const CPoint& point : points) {
+        cursorColumn = point.x;
+        cursorRow = point.y;
+        tilerReloadPending = 1;
+        const int seed = settings_.seed;
+        settings_.seed = -1;
+        OnGenerateMaze();
+        OnSolveMaze();
+        settings_.seed = seed;
+    }
+    return points.empty() ? 0 : 1;
 }

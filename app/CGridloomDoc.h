@@ -1,5 +1,6 @@
 #pragma once
 #include "app/CellColours.h"
+#include "app/FrontierList.h"
 #include "app/IInfoPane.h"
 #include "app/MazeSettings.h"
 #include "app/NeighbourRule.h"
@@ -17,6 +18,7 @@
 #include <vector>
 
 class CProfile;
+class ICellPainter;
 class ISettingsSheet;
 
 // The maze document: settings, the grids of the current template and the maze state.
@@ -37,6 +39,10 @@ class ISettingsSheet;
 //   a cell; FindNeighbour does both and drops neighbours outside their grid.
 // - Settings exchange: ShowSettings(-1) applies the current values headless, (0/2/3) opens
 //   the sheet on that page; OnFileNew builds a fresh maze. ClearMaze empties the passages.
+// - Maze: OnGenerateMaze grows a maze (GrowMaze is its grow loop) and solves it
+//   (OnSolveMaze); a cell painter set by the view animates both. DrawSolutionCell joins one
+//   cell into the carved region; RegenerateMaze grows again from every seed point without
+//   reseeding (0 when there is none). `frontier` is the generator's list.
 // - Plain state (public members below): cursor, flags, re-render flag, pending message...
 class CGridloomDoc : public CDocument {
 public:
@@ -108,6 +114,14 @@ public:
     void OnSetPenWidth();
     void OnClearMaze() { ClearMaze(false); }
     void ClearMaze(bool keepSeedPoints);
+    void OnGenerateMaze();
+    void GrowMaze();
+    void OnSolveMaze();
+    void DrawSolutionCell(int column, int row, int grid);
+    int RegenerateMaze();
+    void OnReRenderMaze() { RegenerateMaze(); }
+    void SetCellPainter(ICellPainter* painter) { cellPainter_ = painter; }
+    ICellPainter* CellPainter() const { return cellPainter_; }
 
     // Plain state.
     std::string pendingMessage; // shown by the view at its next drawing
@@ -123,6 +137,7 @@ public:
     int reRender = 0;
     std::string installFolder;
     std::vector<CPoint> seedPoints;
+    FrontierList frontier; // free cells next to the carved region, in pick order
 
 private:
     void RegisterCommands();
@@ -156,4 +171,5 @@ private:
     int gridCount_ = 0;
     int builtKind_ = -1; // the kind the grids were created for
     std::vector<int> ringCounts_;
+    ICellPainter* cellPainter_ = nullptr;
 };

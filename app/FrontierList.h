@@ -1,4 +1,5 @@
 #pragma once
+#include "app/IFrontierTracker.h"
 #include "app/frontier_location.h"
 
 #include <cstddef>
@@ -8,7 +9,7 @@
 // The generator's frontier: an ordered list without duplicates. Entries are picked by index,
 // so the order is part of a seed's maze: adding appends, removing moves the last entry into
 // the hole. A position index per cell makes the duplicate check and the removal constant time.
-class FrontierList {
+class FrontierList : public IFrontierTracker {
 public:
     struct Extent {
         int width = 0;
@@ -29,6 +30,12 @@ public:
     void RemoveAt(std::size_t index);
     bool Contains(const frontier_location& entry) const;
     void Clear();
+
+    // The grids report cells joining and leaving the frontier here.
+    void AddFrontier(int column, int row, int grid) override { Add({column, row, grid}); }
+    bool RemoveFrontier(int column, int row, int grid) override {
+        return Remove({column, row, grid});
+    }
 
     std::size_t Size() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }

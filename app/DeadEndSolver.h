@@ -1,0 +1,27 @@
+#pragma once
+#include "app/NeighbourCache.h"
+
+class CGridloomDoc;
+struct frontier_location;
+
+// Finds the path from START to STOP by dead-end filling: every carved cell with a single
+// passage is closed off, on both sides, and the filling goes on at its neighbour. What still
+// has passages at the end is the solution; the passages themselves are restored afterwards
+// from the backup copy, and the solution cells are flagged.
+class DeadEndSolver {
+public:
+    explicit DeadEndSolver(CGridloomDoc& doc);
+
+    // Returns the number of cells flagged as the solution.
+    long Solve();
+
+private:
+    bool FillPass();
+    // Fills the dead end at the cell and on along its corridor; true when anything closed.
+    bool FillFrom(int column, int row, int grid);
+    void Paint(const frontier_location& cell);
+    long MarkSolution();
+
+    CGridloomDoc& doc_;
+    NeighbourCache neighbours_;
+};

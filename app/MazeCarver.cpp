@@ -1,0 +1,77 @@
+#include "app/MazeCarver.h"
+
+#include "app/CGridloomDoc.h"
+#include "app/IFrontierTracker.h"
+#include "app/MazeCell.h"
+#include "app/Object.h"
+
+MazeCarver::MazeCarver(CGridloomDoc& doc, IFrontierTracker& frontier)
+    : neighbours_(doc), frontier_(frontier) {
+    for (int g = 0; g < neighbours_.GridCount(); ++g) {
+        grids_[static_cast<std::size_t>(g)] = doc.GetGrid(g);
+    }
+}
+
+MazeCell& MazeCarver::Cell(const frontier_location& at) {
+    return Grid(at.grid).GetCell(at.column, at.row);
+}
+
+bool MazeCarver::InBounds(const frontier_location& at) const {
+    return at.grid >= 0 && at.grid < neighbours_.GridCount() &&
+           Grid(at.grid).InBounds(at.column, at.row);
+}
+
+template <typename Test>
+int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) const {
+    out.fill(0);
+    const int sides = SideCount(at.grid);
+    NeighbourCache::Neighbour n{};
+    for (int s = 1; s <= sides; ++s) {
+        if (!neighbours_.Find(at.column, at.row, at.grid, s, n)) {
+            continue;
+        }
+        // A one-cell ring or a one-column wrapped grid meets itself; a cell never joins itself.
+        if (n.column == at.column && n.row == at.row && n.grid == at.grid) {
+            continue;
+        }
+        if (test(Grid(n.grid), n)) {
+            out[static_cast<std::size_t>(s)] = 1;
+            ++out[0];
+        }
+    }
+    return out[0];
+}
+
+int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCandidates& out) {
+    return Scan(at, out, [this](Object& grid, const NeighbourCache::Neighbour& n) {
+        grid.MarkFrontier(n.column, n.row, n.grid, frontier_);
+        return grid.GetCell(n.column, n.row).IsFrontier();
+    });
+}
+
+int MazeCarver::FindCarvedNeighbours(const frontier_location& at, SideCandidates& out) const {
+    return Scan(at, out, [](const Object& grid, const NeighbourCache::Neighbour& n) {
+        return grid.GetCell(n.column, n.row).IsCarved();
+    });
+}
+
+int MazeCarver::FindFrontierNeighbours(const frontier_location& at, SideCandidates& out) const {
+    return Scan(at, out, [](const Object& grid, const NeighbourCache::Neighbour& n) {
+        return grid.GetCell(n.column, n.row).IsFrontier();
+    });
+}
+
+void MazeCarver::OpenSide(const frontier_location& at, int side) {
+    Grid(at.grid).OpenSide(side, at.column, at.row, at.grid, frontier_);
+}
+
+bool MazeCarver::Across(const frontier_location& at, int side, frontier_location& neighbour,
+                        int& sharedSide) const {
+    NeighbourCache::Neighbour n{};
+    if (!neighbours_.Find(at.column, at.row, at.grid, side, n)) {
+        return false;
+    }
+    neighbour = frontier_location{n.column, n.row, n.grid};
+    sharedSide = n.side;
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include "app/NeighbourCache.h"
+#include "app/SideCandidates.h"
+#include "app/frontier_location.h"
+
+#include <array>
+
+class CGridloomDoc;
+class IFrontierTracker;
+class Object;
+struct MazeCell;
+
+// The cell work that growing a maze and drawing a solution share: scanning the neighbours of
+// a cell for carved or frontier cells, and opening sides while keeping the frontier list in
+// step with the cells' frontier flags.
+class MazeCarver {
+public:
+    MazeCarver(CGridloomDoc& doc, IFrontierTracker& frontier);
+
+    const NeighbourCache& Neighbours() const { return neighbours_; }
+    int SideCount(int grid) const { return neighbours_.SideCount(grid); }
+    // The cell (no bounds test: callers pass cells inside their grid).
+    MazeCell& Cell(const frontier_location& at);
+    bool InBounds(const frontier_location& at) const;
+
+    // Marks every free neighbour as frontier; out[s] is 1 where the neighbour across side s
+    // is a frontier cell (newly or from before). Returns the number of such sides.
+    int AddFrontierNeighbours(const frontier_location& at, SideCandidates& out);
+    // out[s] is 1 where the neighbour across side s is carved.
+    int FindCarvedNeighbours(const frontier_location& at, SideCandidates& out) const;
+    // out[s] is 1 where the neighbour across side s is a frontier cell.
+    int FindFrontierNeighbours(const frontier_location& at, SideCandidates& out) const;
+
+    // Opens one side of the cell; a listed cell leaves the frontier list.
+    void OpenSide(const frontier_location& at, int side);
+    // The cell across `side`; false when there is none. `sharedSide` gets the side of the
+    // neighbour that faces back.
+    bool Across(const frontier_location& at, int side, frontier_location& neighbour,
+                int& sharedSide) const;
+
+private:
+    template <typename Test>
+    int Scan(const frontier_location& at, SideCandidates& out, Test test) const;
+    Object& Grid(int grid) const { return *grids_[static_cast<std::size_t>(grid)]; }
+
+    NeighbourCache neighbours_;
+    IFrontierTracker& frontier_;
+    std::array<Object*, CGridloomDoc::kMaxGrids> grids_{};
+};

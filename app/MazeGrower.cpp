@@ -1,0 +1,277 @@
+#include "app/MazeGrower.h"
+
+#include "app/CGridloomDoc.h"
+#include "app/ICellPainter.h"
+#include "app/MazeCell.h"
+#include "app/Object.h"
+#include "app/TemplateKind.h"
+#include "platform/CrtRandom.h"
+
+#include <algorithm>
+
+namespace {
+
+// rand() reaches no further than this, so a random search never finds cells past it.
+constexpr int kRandomReach = CrtRandom::kRandMax + 1;
+// Consecutive failed picks before the weights are set aside for a while.
+constexpr int kMaxFailures = 20;
+
+} // namespace
+
+MazeGrower::MazeGrower(CGridloomDoc& doc, CrtRandom& random)
+    : doc_(doc), carver_(doc, doc.frontier), chooser_(random),
+      random_(random), cursor_{doc.cursorColumn, doc.cursorRow, doc.cursorGrid} {
+    // Fit the frontier's index to the grids as they are now (they may have been rebuilt).
+    std::vector<FrontierList::Extent> extents;
+    for (int g = 0; g < doc.GridCount(); ++g) {
+        extents.push_back({doc.GetGrid(g)->Width(), doc.GetGrid(g)->Height()});
+    }
+    doc.frontier.Reshape(extents);
+}
+
+bool MazeGrower::Start() {
+    const MazeSettings& settings = doc_.Settings();
+    if (doc_.GridCount() == 0 || settings.columns <= 0 || settings.rows <= 0) {
+        return false;
+    }
+    doc_.mazeMade = 1;
+    doc_.cleared = 0;
+    MarkAutomaticEnds();
+    ClearMarksAndRebuildFrontier();
+    if (!doc_.frontier.Empty()) {
+        return true; // carved before: continue from the carved region without reseeding
+    }
+    if (settings.seed != -1) {
+        random_.srand(static_cast<std::uint32_t>(settings.seed));
+    }
+    doc_.reRender = 1;
+    if (!PickFirstCell()) {
+        return false;
+    }
+    if (doc_.seedPoints.empty()) {
+        doc_.seedPoints.emplace_back(cursor_.column, cursor_.row);
+    }
+    CarveFirstStep();
+    return true;
+}
+
+void MazeGrower::MarkAutomaticEnds() {
+    const bool tiled = doc_.Settings().tiled != 0;
+    if (!(doc_.docFlags & CGridloomDoc::kUserStart)) {
+        Object& first = *doc_.GetGrid(0);
+        if (first.InBounds(0, 0)) {
+            first.GetCell(0, 0).flags |= tiled ? CELL_START : (CELL_START | CELL_HIDDEN);
+        }
+    }
+    if (!(doc_.docFlags & CGridloomDoc::kUserStop)) {
+        Object& last = *doc_.GetGrid(doc_.GridCount() - 1);
+        const int c = doc_.Settings().columns - 1;
+        const int r = doc_.Settings().rows - 1;
+        if (last.InBounds(c, r)) {
+            last.GetCell(c, r).flags |= tiled ? CELL_STOP : (CELL_STOP | CELL_HIDDEN);
+        }
+    }
+}
+
+void MazeGrower::ClearMarksAndRebuildFrontier() {
+    bool anyCarved = false;
+    for (int g = 0; g < doc_.GridCount(); ++g) {
+        for (MazeCell& cell : doc_.GetGrid(g)->Cells()) {
+            cell.flags &= CELL_KEEP_ON_CLEAR;
+            anyCarved = anyCarved || cell.IsCarved();
+        }
+    }
+    doc_.frontier.Clear();
+    if (!anyCarved) {
+        return;
+    }
+    // Column by column, as the order of the rebuilt list decides which cells are picked.
+    for (int g = 0; g < doc_.GridCount(); ++g) {
+        const Object& grid = *doc_.GetGrid(g);
+        for (int c = 0; c < grid.Width(); ++c) {
+            for (int r = 0; r < grid.Height(); ++r) {
+                if (grid.GetCell(c, r).IsCarved()) {
+                    carver_.AddFrontierNeighbours({c, r, g}, candidates_);
+                }
+            }
+        }
+    }
+}
+
+bool MazeGrower::PickFirstCell() {
+    const int grid = doc_.cursorGrid;
+    if (cursor_.column == -1 && cursor_.row == -1) {
+        if (!HasReachableFreeCell(grid)) {
+            return false;
+        }
+        const int columns = doc_.Settings().columns;
+        const int rows = doc_.Settings().rows;
+        do {
+            cursor_.column = random_.rand() % columns;
+            cursor_.row = random_.rand() % rows;
+        } while (!doc_.IsFreeCell(cursor_.column, cursor_.row, grid));
+    } else if (!doc_.IsFreeCell(cursor_.column, cursor_.row, grid)) {
+        return false;
+    }
+    cursor_.grid = grid;
+    SetCursor(cursor_);
+    return true;
+}
+
+bool MazeGrower::HasReachableFreeCell(int grid) const {
+    const int columns = std::min(doc_.Settings().columns, kRandomReach);
+    const int rows = std::min(doc_.Settings().rows, kRandomReach);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (doc_.IsFreeCell(c, r, grid)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void MazeGrower::CarveFirstStep() {
+    if (carver_.AddFrontierNeighbours(cursor_, candidates_) == 0) {
+        return;
+    }
+    const int side = chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), {});
+    StepCursor(side);
+    carver_.AddFrontierNeighbours(cursor_, candidates_);
+    Paint(cursor_);
+    doc_.UpdateAllViews(nullptr);
+}
+
+void MazeGrower::Grow() {
+    doc_.previousDirection = 0;
+    int failures = 0;
+    while (!doc_.frontier.Empty() && doc_.GridCount() > 0) {
+        GrowFromRandomEntry(failures);
+    }
+    SetCursor(cursor_);
+}
+
+void MazeGrower::GrowFromRandomEntry(int& failures) {
+    FrontierList& frontier = doc_.frontier;
+    const std::size_t index = static_cast<std::size_t>(random_.rand()) % frontier.Size();
+    cursor_ = frontier[index];
+    if (carver_.FindCarvedNeighbours(cursor_, candidates_) == 0) {
+        // Nothing carved next to it (a cell the user joined to nothing): it can never join.
+        carver_.Cell(cursor_).flags &= static_cast<WORD>(~CELL_FRONTIER);
+        frontier.RemoveAt(index);
+        return;
+    }
+    const int side =
+        chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), Weights(cursor_.grid));
+    if (side < 1) {
+        if (++failures > kMaxFailures) {
+            doc_.previousDirection = 0;
+            failures = 0;
+        }
+        return;
+    }
+    carver_.Cell(cursor_).flags &= static_cast<WORD>(~CELL_FRONTIER);
+    frontier.RemoveAt(index);
+    carver_.OpenSide(cursor_, side);
+    Paint(cursor_);
+    frontier_location carved{};
+    int shared = 0;
+    if (carver_.Across(cursor_, side, carved, shared)) {
+        carver_.OpenSide(carved, shared);
+    }
+    const int walkCandidates = carver_.AddFrontierNeighbours(cursor_, candidates_);
+    doc_.previousDirection = side;
+    failures = 0;
+    Walk(walkCandidates);
+}
+
+void MazeGrower::Walk(int candidates) {
+    const int delay = doc_.Settings().animationDelay;
+    while (candidates > 0) {
+        const int side =
+            chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), Weights(cursor_.grid));
+        if (side < 1) {
+            return;
+        }
+        StepCursor(side);
+        Paint(cursor_);
+        if (delay > 0 && doc_.Settings().animate && doc_.CellPainter()) {
+            doc_.CellPainter()->Pause(delay);
+        }
+        candidates = carver_.AddFrontierNeighbours(cursor_, candidates_);
+    }
+}
+
+void MazeGrower::StepCursor(int side) {
+    carver_.OpenSide(cursor_, side);
+    Paint(cursor_);
+    frontier_location next{};
+    int shared = 0;
+    if (!carver_.Across(cursor_, side, next, shared)) {
+        return; // candidates always lie across a side; nothing to step to otherwise
+    }
+    cursor_ = next;
+    doc_.previousDirection = shared;
+    carver_.OpenSide(cursor_, shared);
+}
+
+std::span<const int> MazeGrower::Weights(int grid) const {
+    if (doc_.previousDirection < 1) {
+        return {};
+    }
+    return doc_.GetGrid(grid)->GrowthWeights();
+}
+
+void MazeGrower::Paint(const frontier_location& cell) {
+    ICellPainter* painter = doc_.CellPainter();
+    if (!painter || !doc_.Settings().animate) {
+        return;
+    }
+    if (carver_.Neighbours().IsRing(cell.grid)) {
+        painter->DrawRingCell(cell.column, cell.row, cell.grid, 1);
+    } else {
+        painter->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
+    }
+}
+
+void MazeGrower::SetCursor(const frontier_location& cell) {
+    doc_.cursorColumn = cell.column;
+    doc_.cursorRow = cell.row;
+    doc_.cursorGrid = cell.grid;
+}
+
+void MazeGrower::JoinCell(int column, int row, int grid) {
+    const frontier_location cell{column, row, grid};
+    // Blackened, whitened and out-of-ring cells are never carved, not even by hand.
+    if (!carver_.InBounds(cell) ||
+        (carver_.Cell(cell).flags & CELL_NOT_ELIGIBLE & ~CELL_FRONTIER)) {
+        return;
+    }
+    doc_.GetGrid(grid)->MarkFrontier(column, row, grid, doc_.frontier);
+    SideCandidates carved{};
+    const bool noneCarved = carver_.FindCarvedNeighbours(cell, carved) == 0;
+    carver_.FindFrontierNeighbours(cell, candidates_);
+    for (int s = 1; s <= carver_.SideCount(grid); ++s) {
+        if (carved[static_cast<std::size_t>(s)] && !carver_.Cell(cell).HasPassage(s)) {
+            carver_.AddFrontierNeighbours(cell, candidates_);
+            JoinAcross(cell, s);
+        }
+    }
+    if (noneCarved) {
+        const int side = chooser_.Choose(candidates_, carver_.SideCount(grid), {});
+        if (side > 0) {
+            JoinAcross(cell, side);
+        }
+    }
+    doc_.reRender = 1;
+}
+
+void MazeGrower::JoinAcross(const frontier_location& cell, int side) {
+    carver_.OpenSide(cell, side);
+    frontier_location neighbour{};
+    int shared = 0;
+    if (carver_.Across(cell, side, neighbour, shared)) {
+        carver_.OpenSide(neighbour, shared);
+        carver_.AddFrontierNeighbours(neighbour, candidates_);
+    }
+}

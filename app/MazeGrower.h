@@ -1,0 +1,50 @@
+#pragma once
+#include "app/DirectionChooser.h"
+#include "app/MazeCarver.h"
+
+#include <span>
+
+class CGridloomDoc;
+class CrtRandom;
+
+// Grows a perfect maze through the free cells of the document's grids: a frontier of free
+// cells next to the carved region, a random pick that joins one of them to the region, and a
+// random walk on from it until the walk is stuck. Every draw comes from the sequence given,
+// in a fixed order, so a seed grows the same maze on the same settings.
+class MazeGrower {
+public:
+    MazeGrower(CGridloomDoc& doc, CrtRandom& random);
+
+    // Make Maze up to the grow loop: marks the automatic ends, clears the old marks, rebuilds
+    // the frontier and, on an uncarved maze, picks the first cell and carves its first step.
+    // False when nothing can be grown (no grids or cells, or no free first cell).
+    bool Start();
+    // The grow loop, until the frontier is used up.
+    void Grow();
+    // Joins one cell into the carved region, as the user draws a solution.
+    void JoinCell(int column, int row, int grid);
+
+private:
+    void MarkAutomaticEnds();
+    void ClearMarksAndRebuildFrontier();
+    bool PickFirstCell();
+    bool HasReachableFreeCell(int grid) const;
+    void CarveFirstStep();
+    // One pass of the grow loop over the entry at a random index.
+    void GrowFromRandomEntry(int& failures);
+    void Walk(int candidates);
+    // Opens `side` of the cursor cell, steps across it and opens the shared side; the cursor
+    // moves to the neighbour.
+    void StepCursor(int side);
+    void JoinAcross(const frontier_location& cell, int side);
+    std::span<const int> Weights(int grid) const;
+    void Paint(const frontier_location& cell);
+    void SetCursor(const frontier_location& cell);
+
+    CGridloomDoc& doc_;
+    MazeCarver carver_;
+    DirectionChooser chooser_;
+    CrtRandom& random_;
+    frontier_location cursor_;
+    SideCandidates candidates_{};
+};
