@@ -196,6 +196,12 @@ void CRaster::CopyPlanesFrom(const CRaster& source, bool selection, bool alpha) 
         CopyAlpha(source);
 }
 
+void CRaster::SetHeaderOnly(DWORD width, DWORD height, DWORD bpp) {
+    head_.biWidth = static_cast<LONG>(width);
+    head_.biHeight = static_cast<LONG>(height);
+    head_.biBitCount = static_cast<WORD>(bpp);
+}
+
 bool CRaster::TakeOver(CRaster& source, bool withFrames) {
     if (&source == this)
         return true;

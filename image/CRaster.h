@@ -27,8 +27,13 @@
 #include "platform/WinTypes.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
+
+class CRasterFile;
 
 class CRaster {
 public:
@@ -79,6 +84,25 @@ public:
     // every row (false otherwise).
     bool ConvertBitfields(const BYTE* source, std::size_t sourceSize, DWORD redMask,
                           DWORD greenMask, DWORD blueMask, BYTE depth);
+
+    // ---- reading and writing by format type id (CRasterDispatch.cpp) ----------------------
+    // Type 0 detects the format when reading and is refused when writing. Failures leave a
+    // text in GetLastError(); a failed decode leaves this image as it was.
+    bool Encode(CRasterFile* file, DWORD type);
+    bool Decode(CRasterFile* file, DWORD type);
+    bool EncodeToFILE(std::FILE* file, DWORD type);
+    bool DecodeFromFILE(std::FILE* file, DWORD type);
+    // Encodes completely before replacing the file, so a failure leaves an old file intact.
+    bool Save(const std::string& name, DWORD type);
+    // When `type` fails, detection tries every format; the text of `type` is kept on failure.
+    bool Load(const std::string& name, DWORD type = kTypeUnknown);
+    // `out` must be empty; it receives the encoded bytes.
+    bool EncodeToMemory(std::vector<BYTE>& out, DWORD type);
+    bool DecodeFromMemory(std::span<const BYTE> data, DWORD type);
+    // Picture bytes built into the program.
+    bool LoadResource(std::span<const BYTE> resource, DWORD type);
+    // What every encoder checks first: true (refuse) for a null stream or an empty image.
+    bool CheckEncodeArgs(const CRasterFile* file);
 
     // ---- frames (decoded extra frames, owned) --------------------------------------------
     std::size_t GetFrameListSize() const { return frames_.size(); }
@@ -209,6 +233,10 @@ public:
     bool CopySelection(const CRaster& source);
     bool FlipSelection();
     bool MirrorSelection();
+
+protected:
+    // For a decoder asked for the header only: records the picture's size without storage.
+    void SetHeaderOnly(DWORD width, DWORD height, DWORD bpp);
 
 private:
     using Plane = std::shared_ptr<BYTE[]>;

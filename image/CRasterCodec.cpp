@@ -1,0 +1,41 @@
+#include "image/CRasterCodec.h"
+
+#include "image/CRasterFile.h"
+
+bool CRasterCodec::Fail(const std::string& text) {
+    SetLastError(text.c_str());
+    return false;
+}
+
+bool CRasterCodec::Cancelled() {
+    if (Info().escape == 0)
+        return false;
+    SetLastError("Cancelled");
+    return true;
+}
+
+void CRasterCodec::SetProgress(std::uint64_t done, std::uint64_t total) {
+    Info().progress = total == 0 ? 100 : static_cast<LONG>(done * 100 / total);
+}
+
+std::uint64_t CRasterCodec::BytesLeft(CRasterFile& file) {
+    const long long size = file.Size();
+    const long long pos = file.Tell();
+    return size > pos && pos >= 0 ? static_cast<std::uint64_t>(size - pos) : 0;
+}
+
+bool CRasterCodec::ReadExact(CRasterFile& file, void* buffer, std::size_t n) {
+    return n == 0 || file.Read(buffer, 1, n) == n;
+}
+
+bool CRasterCodec::WriteExact(CRasterFile& file, const void* buffer, std::size_t n) {
+    return n == 0 || file.Write(buffer, 1, n) == n;
+}
+
+bool CRasterCodec::Skip(CRasterFile& file, std::uint64_t n) {
+    if (n == 0)
+        return true;
+    if (n > BytesLeft(file))
+        return false;
+    return file.Seek(static_cast<LONG>(n), 1);
+}

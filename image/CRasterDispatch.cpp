@@ -1,0 +1,171 @@
+#include "image/CRaster.h"
+#include "image/CRasterCodec.h"
+#include "image/CRasterFile.h"
+#include "image/CRasterFormats.h"
+#include "image/CRasterIOFile.h"
+#include "image/CRasterMemFile.h"
+#include "platform/AtomicFile.h"
+
+#include <memory>
+
+// Reading and writing by format type id. A format object of the id's class does the work; a
+// decoded picture is moved into the caller's image only on success.
+
+namespace {
+
+constexpr const char* kUnknownEncode = "Encode: Unknown format";
+constexpr const char* kUnknownDecode = "Decode: Unknown or wrong format";
+
+// Formats whose decoders report how many frames a file holds even when they fail.
+bool KeepsFrameCount(DWORD type) {
+    return type == CRaster::kTypeGif || type == CRaster::kTypeIco || type == CRaster::kTypeTif;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+} // namespace
+
+bool CRaster::CheckEncodeArgs(const CRasterFile* file) {
+    if (file == nullptr) {
+        SetLastError("null file handler");
+        return true;
+    }
+    if (!IsValid()) {
+        SetLastError("null image!!!");
+        return true;
+    }
+    return false;
+}
+
+bool CRaster::Encode(CRasterFile* file, DWORD type) {
+    std::unique_ptr<CRasterCodec> codec = CRasterFormats::MakeCodec(type);
+    if (codec == nullptr) {
+        SetLastError(kUnknownEncode);
+        return false;
+    }
+    if (CheckEncodeArgs(file))
+        return false;
+    codec->ShareFrom(this);
+    const bool ok = codec->Encode(*file);
+    if (!ok)
+        SetLastError(codec->GetLastError());
+    return ok;
+}
+
+namespace {
+
+bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
+    std::unique_ptr<CRasterCodec> codec = CRasterFormats::MakeCodec(type);
+    codec->CopyInfoFrom(image);
+    codec->SetType(type);
+    codec->SetLastError("");
+    if (codec->Decode(file))
+        return image.TakeOver(*codec, true);
+    image.SetLastError(codec->GetLastError());
+    if (KeepsFrameCount(type))
+        image.Info().numFrames = codec->Info().numFrames;
+    return false;
+}
+
+bool Detect(CRaster& image, CRasterFile& file) {
+    const LONG start = file.Tell();
+    for (DWORD type : CRasterFormats::DetectionOrder()) {
+        if (DecodeAs(image, file, type))
+            return true;
+        file.Seek(start, 0);
+    }
+    image.SetLastError(kUnknownDecode);
+    return false;
+}
+
+} // namespace
+
+bool CRaster::Decode(CRasterFile* file, DWORD type) {
+    if (file == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    if (type == kTypeUnknown)
+        return Detect(*this, *file);
+    if (CRasterFormats::Find(type) == nullptr) {
+        SetLastError(kUnknownDecode);
+        return false;
+    }
+    return DecodeAs(*this, *file, type);
+}
+
+bool CRaster::EncodeToFILE(std::FILE* file, DWORD type) {
+    if (file == nullptr)
+        return Encode(nullptr, type);
+    CRasterIOFile stream(file);
+    return Encode(&stream, type);
+}
+
+bool CRaster::DecodeFromFILE(std::FILE* file, DWORD type) {
+    if (file == nullptr)
+        return Decode(nullptr, type);
+    CRasterIOFile stream(file);
+    return Decode(&stream, type);
+}
+
+// The picture is encoded completely before the file is replaced, so a failure leaves any
+// earlier file of that name as it was.
+bool CRaster::Save(const std::string& name, DWORD type) {
+    std::vector<BYTE> bytes;
+    if (!EncodeToMemory(bytes, type))
+        return false;
+    std::string error;
+    if (!AtomicFile::Write(name, std::as_bytes(std::span<const BYTE>(bytes)), error)) {
+        SetLastError(error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// When the type asked for fails, detection tries the others; if they fail too, the error of
+// the type asked for is kept.
+bool CRaster::Load(const std::string& name, DWORD type) {
+    if (GetTypeIndex(type) != 0) {
+        FilePtr f(std::fopen(name.c_str(), "rb"));
+        if (!f)
+            return false;
+        if (DecodeFromFILE(f.get(), type))
+            return true;
+    }
+    const std::string asked = GetLastError();
+    FilePtr f(std::fopen(name.c_str(), "rb"));
+    if (!f)
+        return false;
+    const bool ok = DecodeFromFILE(f.get(), kTypeUnknown);
+    if (!ok && GetTypeIndex(type) != 0)
+        SetLastError(asked.c_str());
+    return ok;
+}
+
+bool CRaster::EncodeToMemory(std::vector<BYTE>& out, DWORD type) {
+    if (!out.empty()) {
+        SetLastError("the buffer must be empty");
+        return false;
+    }
+    CRasterMemFile stream;
+    if (!stream.Open() || !Encode(&stream, type))
+        return false;
+    out = stream.DetachBuffer();
+    return true;
+}
+
+bool CRaster::DecodeFromMemory(std::span<const BYTE> data, DWORD type) {
+    CRasterMemFile stream(data.data(), data.size());
+    return Decode(&stream, type);
+}
+
+bool CRaster::LoadResource(std::span<const BYTE> resource, DWORD type) {
+    if (resource.data() == nullptr) {
+        SetLastError("Unable to load resource!");
+        return false;
+    }
+    return DecodeFromMemory(resource, type);
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include "image/CRasterCodec.h"
+
+#include <vector>
+
+// PNG through the installed libpng. Reading maps every colour type and depth onto the
+// picture's 1, 4, 8 and 24 bits (16-bit channels keep their high byte, 2-bit pixels widen to
+// 4 bits, alpha goes to the alpha plane); writing picks grey, palette or RGB from the
+// picture and adds alpha when it has an alpha plane.
+class CRasterPNG : public CRasterCodec {
+public:
+    CRasterPNG() : CRasterCodec(kTypePng) {}
+
+    bool Decode(CRasterFile& file) override;
+    bool Encode(CRasterFile& file) override;
+
+    // How the pixels of one decoded row are laid out (after libpng's transformations).
+    enum class RowKind { Direct, TwoBit, GreyAlpha, ColourAlpha };
+    // How a row is written.
+    enum class OutKind { Indices, Grey, Bgr, GreyAlpha, Rgba };
+
+private:
+    struct ReadState;
+    struct WriteState;
+    bool ReadPicture(ReadState& s, CRasterFile& file);
+    bool SetUpPicture(ReadState& s);
+    void PlaceRow(const ReadState& s, const BYTE* row, DWORD top);
+    bool WritePicture(WriteState& s, CRasterFile& file);
+    void PrepareWrite(WriteState& s);
+    void BuildRow(const WriteState& s, DWORD storageRow, BYTE* out) const;
+};
