@@ -28,7 +28,25 @@ template <std::size_t N> std::array<BYTE, N> LoadBlock(CArchive& ar) {
     return bytes;
 }
 
+// Coordinates of a real page stay far inside this; larger ones would overflow the tracker's
+// arithmetic.
+constexpr LONG kCoordinateLimit = 1 << 28;
+constexpr int kHandleLimit = 256;
+
+bool InLimit(LONG v) {
+    return v > -kCoordinateLimit && v < kCoordinateLimit;
+}
+bool InLimit(const RECT& r) {
+    return InLimit(r.left) && InLimit(r.top) && InLimit(r.right) && InLimit(r.bottom);
+}
+
 } // namespace
+
+bool CLogicalRectTracker::HasSaneGeometry() const {
+    return InLimit(m_rect) && InLimit(logicalRect_) && m_nHandleSize >= 0 &&
+           m_nHandleSize <= kHandleLimit && m_sizeMin.cx >= 0 && m_sizeMin.cy >= 0 &&
+           InLimit(m_sizeMin.cx) && InLimit(m_sizeMin.cy);
+}
 
 int CLogicalRectTracker::HitTestLogical(int x, int y, int sx, int sy) const {
     return HitTest(CPoint(x + sx, y + sy));
@@ -48,15 +66,22 @@ void CLogicalRectTracker::TrackToLogical(int x, int y, int sx, int sy) {
 }
 
 void CLogicalRectTracker::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar << kRecordVersion << std::string(kRecordTag) << std::int32_t(kind_)
-           << std::int32_t(selectionStyle_) << static_cast<const RECT&>(logicalRect_)
-           << std::int32_t(m_nHandleSize) << static_cast<std::int32_t>(m_nStyle);
-        ar << m_rect.bottom << m_rect.left << m_rect.right << m_rect.top;
-        ar << m_sizeMin.cx << m_sizeMin.cy << textColor_ << std::int32_t(layer_) << text_;
-        StoreContent(ar);
-        return;
-    }
+    if (ar.IsStoring())
+        Store(ar);
+    else
+        Load(ar);
+}
+
+void CLogicalRectTracker::Store(CArchive& ar) const {
+    ar << kRecordVersion << std::string(kRecordTag) << std::int32_t(kind_)
+       << std::int32_t(selectionStyle_) << static_cast<const RECT&>(logicalRect_)
+       << std::int32_t(m_nHandleSize) << static_cast<std::int32_t>(m_nStyle);
+    ar << m_rect.bottom << m_rect.left << m_rect.right << m_rect.top;
+    ar << m_sizeMin.cx << m_sizeMin.cy << textColor_ << std::int32_t(layer_) << text_;
+    StoreContent(ar);
+}
+
+void CLogicalRectTracker::Load(CArchive& ar) {
     double version = 0;
     std::string tag;
     std::int32_t kind = 0, selection = 0, handle = 0, style = 0, layer = 0;
@@ -70,6 +95,10 @@ void CLogicalRectTracker::Serialize(CArchive& ar) {
     m_nHandleSize = handle;
     m_nStyle = static_cast<UINT>(style);
     layer_ = layer;
+    if (!ar.Failed() && !HasSaneGeometry()) {
+        ar.Fail("A layer object lies far outside any page");
+        return;
+    }
     LoadContent(ar);
 }
 

@@ -56,8 +56,11 @@ public:
     // The layer-object record of documents and undo snapshots. A bad record fails the
     // archive; the object is then to be discarded.
     void Serialize(CArchive& ar);
+    void Store(CArchive& ar) const;
+    void Load(CArchive& ar);
 
 private:
+    bool HasSaneGeometry() const;
     void StoreContent(CArchive& ar) const;
     void LoadContent(CArchive& ar);
     void StoreFont(CArchive& ar) const;
