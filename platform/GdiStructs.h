@@ -1,9 +1,8 @@
 #pragma once
 // The in-memory forms of the drawing records the program fills and reads. Their stored byte
 // layouts are written field by field by whoever stores them, never by copying these structs.
+#include "platform/LOGFONT.h"
 #include "platform/WinTypes.h"
-
-constexpr int LF_FACESIZE = 32;
 
 struct LOGPEN {
     UINT lopnStyle = 0;
@@ -17,22 +16,7 @@ struct LOGBRUSH {
     LONG lbHatch = 0;
 };
 
-struct LOGFONT {
-    LONG lfHeight = 0;
-    LONG lfWidth = 0;
-    LONG lfEscapement = 0;
-    LONG lfOrientation = 0;
-    LONG lfWeight = 0;
-    BYTE lfItalic = 0;
-    BYTE lfUnderline = 0;
-    BYTE lfStrikeOut = 0;
-    BYTE lfCharSet = 0;
-    BYTE lfOutPrecision = 0;
-    BYTE lfClipPrecision = 0;
-    BYTE lfQuality = 0;
-    BYTE lfPitchAndFamily = 0;
-    char lfFaceName[LF_FACESIZE] = {};
-};
+// LOGFONT (platform/LOGFONT.h) also knows its stored layout.
 
 struct TEXTMETRIC {
     LONG tmHeight = 0;

@@ -21,7 +21,7 @@ std::array<BYTE, LOGFONT::kBytes> LOGFONT::ToBytes() const {
     const BYTE flags[kFlagBytes] = {lfItalic,       lfUnderline,     lfStrikeOut, lfCharSet,
                                     lfOutPrecision, lfClipPrecision, lfQuality,   lfPitchAndFamily};
     std::memcpy(out.data() + kLongs * 4, flags, kFlagBytes);
-    std::memcpy(out.data() + kFaceOffset, lfFaceName.data(), kFaceBytes);
+    std::memcpy(out.data() + kFaceOffset, lfFaceName, kFaceBytes);
     return out;
 }
 
@@ -42,17 +42,17 @@ LOGFONT LOGFONT::FromBytes(std::span<const BYTE, kBytes> bytes) {
     f.lfClipPrecision = p[5];
     f.lfQuality = p[6];
     f.lfPitchAndFamily = p[7];
-    std::memcpy(f.lfFaceName.data(), bytes.data() + kFaceOffset, kFaceBytes);
+    std::memcpy(f.lfFaceName, bytes.data() + kFaceOffset, kFaceBytes);
     return f;
 }
 
 std::string LOGFONT::FaceName() const {
-    const auto end = std::find(lfFaceName.begin(), lfFaceName.end(), '\0');
-    return Cp1252ToUtf8(std::string_view(lfFaceName.data(), end - lfFaceName.begin()));
+    const char* end = std::find(lfFaceName, lfFaceName + kFaceBytes, '\0');
+    return Cp1252ToUtf8(std::string_view(lfFaceName, static_cast<std::size_t>(end - lfFaceName)));
 }
 
 void LOGFONT::SetFaceName(std::string_view utf8) {
     const std::string cp = Utf8ToCp1252(utf8);
-    lfFaceName.fill('\0');
-    std::memcpy(lfFaceName.data(), cp.data(), std::min(cp.size(), kFaceBytes - 1));
+    std::memset(lfFaceName, 0, kFaceBytes);
+    std::memcpy(lfFaceName, cp.data(), std::min(cp.size(), kFaceBytes - 1));
 }

@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
-// A font description in the 60-byte layout of the 32-bit ANSI form, as documents and the
-// profile store it: five LONGs, eight BYTEs, then a 32-byte face name in Windows-1252.
+constexpr int LF_FACESIZE = 32;
+
+// A font request. Documents and the profile store it in the 60-byte layout of the 32-bit ANSI
+// form: five LONGs, eight BYTEs, then a 32-byte face name in Windows-1252.
 struct LOGFONT {
     static constexpr std::size_t kBytes = 60;
-    static constexpr std::size_t kFaceBytes = 32;
+    static constexpr std::size_t kFaceBytes = LF_FACESIZE;
 
     LONG lfHeight = 0;
     LONG lfWidth = 0;
@@ -25,8 +27,8 @@ struct LOGFONT {
     BYTE lfClipPrecision = 0;
     BYTE lfQuality = 0;
     BYTE lfPitchAndFamily = 0;
-    // Kept as stored so that a record round-trips byte for byte.
-    std::array<char, kFaceBytes> lfFaceName{};
+    // Windows-1252 bytes as stored, so that a record round-trips byte for byte.
+    char lfFaceName[LF_FACESIZE] = {};
 
     std::array<BYTE, kBytes> ToBytes() const;
     static LOGFONT FromBytes(std::span<const BYTE, kBytes> bytes);
