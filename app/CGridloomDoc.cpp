@@ -44,6 +44,12 @@ int ClampToInt(long long v) {
     return static_cast<int>(v);
 }
 
+// The profile keeps the percentage as a whole number.
+int WholePercent(float percent) {
+    const double p = std::trunc(percent);
+    return (p >= 0 && p <= 100) ? static_cast<int>(p) : 0;
+}
+
 bool ValidCircular(int cells, double fraction) {
     return cells >= 1 && fraction > 0 && fraction < 1;
 }
@@ -324,8 +330,7 @@ void CGridloomDoc::ApplySettings(const MazeSettings& next, bool rebuild) {
     MazeSettingsProfile::SaveCompass(profile_, settings_.compass);
 
     const MazeSettingsProfile::Circular circular{
-        pages_.dimensions.innerRadiusCells,
-        static_cast<int>(std::trunc(pages_.dimensions.innerRadiusPercent))};
+        pages_.dimensions.innerRadiusCells, WholePercent(pages_.dimensions.innerRadiusPercent)};
     const bool sized = settings_.columns != 0 || settings_.rows != 0;
     if (sized && rebuild) {
         tilerReloadPending = 1;

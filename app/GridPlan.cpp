@@ -33,7 +33,7 @@ GridPlan GridPlan::For(const MazeSettings& settings) {
     plan.rows_ = settings.rows;
     if (!plan.template_)
         return plan;
-    if (settings.pageWidth < 1 || settings.pageHeight - MazeSettings::kTopBand < 1) {
+    if (settings.pageWidth < 1 || std::int64_t{settings.pageHeight} - MazeSettings::kTopBand < 1) {
         plan.Fail("The page is too small to hold a maze.");
         return plan;
     }

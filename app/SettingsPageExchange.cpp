@@ -16,7 +16,7 @@ int Thousandths(float inches) {
     return static_cast<int>(v);
 }
 
-float Inches(int thousandths) {
+float Inches(long long thousandths) {
     return static_cast<float>(thousandths / 1000.0);
 }
 
@@ -50,8 +50,8 @@ void SettingsPageExchange::Fill(const MazeSettings& s, Circular circular, bool i
     dim.scale = s.scale;
 
     PP3& page = pages.page;
-    page.height = Inches(s.pageHeight + 1);
-    page.width = Inches(s.pageWidth + 1);
+    page.height = Inches(s.pageHeight + 1LL);
+    page.width = Inches(s.pageWidth + 1LL);
     page.leftMargin = Inches(s.xOffset);
     page.topMargin = Inches(s.yOffset);
     page.autoCenter = s.autoCenter;

@@ -3,7 +3,8 @@
 //
 // Input: little-endian 32-bit fields in this order (missing bytes read as zero): kind
 // selector, columns, rows, scale, fit to page, page height, page width (both in 0.001 inch),
-// left and top margins (0.001 inch), inner ring cells, inner radius percent (x 1000),
+// left margin (float bits), top margin (0.001 inch), inner ring cells, inner radius percent
+// (float bits),
 // wrap flags, then the nine compass weights.
 #include "app/CGridloomDoc.h"
 #include "app/ISettingsSheet.h"
@@ -12,6 +13,7 @@
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -48,10 +50,10 @@ struct FuzzSheet : ISettingsSheet {
         p.dimensions.fitToPage = in_.Next() & 1;
         p.page.height = static_cast<float>(in_.Next()) / 1000.0f;
         p.page.width = static_cast<float>(in_.Next()) / 1000.0f;
-        p.page.leftMargin = static_cast<float>(in_.Next()) / 1000.0f;
+        p.page.leftMargin = std::bit_cast<float>(in_.Next());
         p.page.topMargin = static_cast<float>(in_.Next()) / 1000.0f;
         p.dimensions.innerRadiusCells = in_.Next();
-        p.dimensions.innerRadiusPercent = static_cast<float>(in_.Next()) / 1000.0f;
+        p.dimensions.innerRadiusPercent = std::bit_cast<float>(in_.Next());
         const int wraps = in_.Next();
         p.style.wrapHorizontally = wraps & 1;
         p.style.wrapVertically = (wraps >> 1) & 1;

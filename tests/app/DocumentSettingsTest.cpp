@@ -50,8 +50,11 @@ TEST(SettingsPageExchangeTest, InchesRoundTripWithoutDrift) {
         EXPECT_EQ(s.yOffset, v);
     }
     EXPECT_FLOAT_EQ(pages.page.height, 123.458f);
-    // Absurd inches saturate instead of overflowing.
+    // Absurd values saturate instead of overflowing.
     EXPECT_EQ(SettingsPageExchange::OffsetFromInches(1e30f), std::numeric_limits<int>::max());
+    s.pageHeight = std::numeric_limits<int>::max();
+    SettingsPageExchange::Fill(s, {}, true, pages);
+    EXPECT_GT(pages.page.height, 2e6f);
 }
 
 TEST(GridPlanTest, FitToPageKeepsTheMarginsAndRefusesWhatCantBeBuilt) {
@@ -75,6 +78,8 @@ TEST(GridPlanTest, FitToPageKeepsTheMarginsAndRefusesWhatCantBeBuilt) {
     EXPECT_FALSE(refused(m));
     m = s;
     m.pageHeight = 250; // nothing below the top band
+    EXPECT_TRUE(refused(m));
+    m.pageHeight = std::numeric_limits<int>::min() + 1;
     EXPECT_TRUE(refused(m));
 
     // Not fitting: a zero cell refuses; zero or too many columns become what fits.
