@@ -112,6 +112,7 @@ void CGridloomDoc::CreateGrids(const TemplateInfo& info) {
 
 void CGridloomDoc::ResetGrowthState() {
     seedPoints.clear();
+    frontier.Clear();
 }
 
 bool CGridloomDoc::SetupGrids(bool keep) {

@@ -150,3 +150,17 @@ TEST_F(DocTest, PolygonEdgeCases) {
     EXPECT_EQ(none.FindNeighbourRule(0, 0, 0, 1).fromGrid, -1);
     EXPECT_FALSE(none.FindNeighbour(0, 0, 0, 1));
 }
+
+TEST_F(DocTest, RebuildingForgetsTheOldGridsGrowth) {
+    CGridloomDoc& doc = NewDoc(KIND_HEX, 6, 5);
+    doc.seedPoints.push_back({1, 1});
+    doc.frontier.Reshape({{6, 5}, {6, 5}, {6, 5}, {6, 5}});
+    doc.frontier.Add({2, 3, 1});
+    ASSERT_TRUE(doc.SetupGrids(true)); // kept grids keep their growth
+    EXPECT_EQ(doc.frontier.Size(), 1u);
+    doc.Settings().kind = KIND_BOX;
+    ASSERT_TRUE(doc.SetupGrids(true)); // another kind can't keep the hex grids
+    EXPECT_EQ(doc.GridCount(), 1);
+    EXPECT_EQ(doc.frontier.Size(), 0u);
+    EXPECT_TRUE(doc.seedPoints.empty());
+}
