@@ -1,6 +1,9 @@
 #include "app/CLogicalRectTracker.h"
 
+#include "image/CRaster.h"
+
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -46,6 +49,32 @@ bool CLogicalRectTracker::HasSaneGeometry() const {
     return InLimit(m_rect) && InLimit(logicalRect_) && m_nHandleSize >= 0 &&
            m_nHandleSize <= kHandleLimit && m_sizeMin.cx >= 0 && m_sizeMin.cy >= 0 &&
            InLimit(m_sizeMin.cx) && InLimit(m_sizeMin.cy);
+}
+
+CLogicalRectTracker::CLogicalRectTracker() = default;
+CLogicalRectTracker::~CLogicalRectTracker() = default;
+CLogicalRectTracker::CLogicalRectTracker(CLogicalRectTracker&&) noexcept = default;
+CLogicalRectTracker& CLogicalRectTracker::operator=(CLogicalRectTracker&&) noexcept = default;
+
+CLogicalRectTracker::CLogicalRectTracker(const CLogicalRectTracker& other)
+    : CRectTracker(other), kind_(other.kind_), selectionStyle_(other.selectionStyle_),
+      logicalRect_(other.logicalRect_), text_(other.text_), textColor_(other.textColor_),
+      font_(other.font_), layer_(other.layer_) {
+    if (other.picture_)
+        picture_ = std::make_unique<CRaster>(*other.picture_);
+}
+
+CLogicalRectTracker& CLogicalRectTracker::operator=(const CLogicalRectTracker& other) {
+    if (this != &other) {
+        CLogicalRectTracker copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+void CLogicalRectTracker::SetImage(std::unique_ptr<CRaster> picture, int kind) {
+    picture_ = std::move(picture);
+    kind_ = kind;
 }
 
 int CLogicalRectTracker::HitTestLogical(int x, int y, int sx, int sy) const {
@@ -105,12 +134,17 @@ void CLogicalRectTracker::Load(CArchive& ar) {
 void CLogicalRectTracker::StoreContent(CArchive& ar) const {
     if (IsText())
         StoreFont(ar);
+    else if (kind_ == kindPicture)
+        StorePicture(ar);
 }
 
 void CLogicalRectTracker::LoadContent(CArchive& ar) {
     font_.reset();
+    picture_.reset();
     if (IsText())
         LoadFont(ar);
+    else if (kind_ == kindPicture)
+        LoadPicture(ar);
 }
 
 void CLogicalRectTracker::StoreFont(CArchive& ar) const {
@@ -127,4 +161,50 @@ void CLogicalRectTracker::LoadFont(CArchive& ar) {
     if (ar.Failed())
         return;
     font_ = Font{CHOOSEFONT::FromBytes(choose), LOGFONT::FromBytes(log)};
+}
+
+void CLogicalRectTracker::StorePicture(CArchive& ar) const {
+    std::vector<BYTE> bytes;
+    DWORD type = picture_ ? picture_->GetType() : CRaster::kTypeUnknown;
+    if (picture_ && picture_->IsValid()) {
+        // A picture whose own type has no encoder (a pasted picture, a metafile) goes in as
+        // PNG, so that saving never drops it.
+        if (CRaster::GetTypeIndex(type) == CRaster::kTypeUnknown ||
+            !picture_->EncodeToMemory(bytes, type)) {
+            bytes.clear();
+            type = CRaster::kTypePng;
+            if (!picture_->EncodeToMemory(bytes, type))
+                bytes.clear();
+        }
+    }
+    const bool hasAlpha = picture_ && picture_->IsAlphaValid() && !bytes.empty();
+    ar << std::int32_t(hasAlpha ? 1 : 0) << BYTE(hasAlpha ? picture_->GetAlpha(0, 0) : 0)
+       << static_cast<std::int32_t>(type) << static_cast<std::int32_t>(bytes.size());
+    ar.WriteBytes(bytes.data(), bytes.size());
+}
+
+void CLogicalRectTracker::LoadPicture(CArchive& ar) {
+    std::int32_t hasAlpha = 0, type = 0, count = 0;
+    BYTE alpha = 0;
+    ar >> hasAlpha >> alpha >> type >> count;
+    if (ar.Failed())
+        return;
+    if (count < 0 || !ar.CanRead(static_cast<std::uint64_t>(count))) {
+        ar.Fail("A picture holds more bytes than the file");
+        return;
+    }
+    const std::vector<BYTE> bytes = ar.ReadByteVector(static_cast<std::uint64_t>(count));
+    // An empty picture was saved without bytes and comes back empty.
+    auto picture = std::make_unique<CRaster>(static_cast<DWORD>(type));
+    if (count > 0) {
+        if (!picture->DecodeFromMemory(bytes, static_cast<DWORD>(type))) {
+            ar.Fail(std::string("A picture cannot be read: ") + picture->GetLastError());
+            return;
+        }
+        if (hasAlpha && picture->CreateAlpha()) {
+            picture->EnablePaletteAlpha(true);
+            picture->SetAlphaLevel(alpha);
+        }
+    }
+    picture_ = std::move(picture);
 }

@@ -4,6 +4,7 @@
 #include "platform/CRectTracker.h"
 #include "platform/LOGFONT.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,8 @@
 // pixels, scrolled document coordinates) gives the selection frame and dragging; the object
 // adds its rectangle in 0.001 inch, its content and its layer. Copies are deep: every object
 // owns its own font block and picture.
+class CRaster;
+
 class CLogicalRectTracker : public CRectTracker {
 public:
     enum Kind : int { kindNone = 0, kindTextTransparent = 1, kindTextOpaque = 2, kindPicture = 3 };
@@ -23,7 +26,12 @@ public:
         friend bool operator==(const Font&, const Font&) = default;
     };
 
-    CLogicalRectTracker() = default;
+    CLogicalRectTracker();
+    ~CLogicalRectTracker() override;
+    CLogicalRectTracker(const CLogicalRectTracker& other);
+    CLogicalRectTracker& operator=(const CLogicalRectTracker& other);
+    CLogicalRectTracker(CLogicalRectTracker&&) noexcept;
+    CLogicalRectTracker& operator=(CLogicalRectTracker&&) noexcept;
 
     int GetKind() const { return kind_; }
     void SetKind(int kind) { kind_ = kind; }
@@ -46,6 +54,11 @@ public:
     std::optional<Font>& GetFont() { return font_; }
     void SetFont(const CHOOSEFONT& choose, const LOGFONT& log) { font_ = Font{choose, log}; }
 
+    // The picture of a picture object (kind 3), or null.
+    CRaster* GetImage() const { return picture_.get(); }
+    // Takes the picture (releasing any previous one) and sets the kind.
+    void SetImage(std::unique_ptr<CRaster> picture, int kind);
+
     // The tracker's hit test, cursor and drag for a point in client pixels of a view
     // scrolled to (sx, sy).
     int HitTestLogical(int x, int y, int sx, int sy) const;
@@ -65,6 +78,8 @@ private:
     void LoadContent(CArchive& ar);
     void StoreFont(CArchive& ar) const;
     void LoadFont(CArchive& ar);
+    void StorePicture(CArchive& ar) const;
+    void LoadPicture(CArchive& ar);
 
     int kind_ = kindNone;
     int selectionStyle_ = 0;
@@ -72,5 +87,6 @@ private:
     std::string text_;
     COLORREF textColor_ = 0;
     std::optional<Font> font_;
+    std::unique_ptr<CRaster> picture_;
     int layer_ = 0;
 };

@@ -1,4 +1,5 @@
 #include "app/CLogicalRectTracker.h"
+#include "image/CRaster.h"
 #include "platform/LittleEndian.h"
 
 #include <gtest/gtest.h>
@@ -122,4 +123,107 @@ TEST(LayerObject, CopiesOwnTheirFontAndTrackWithTheScroll) {
     a.TrackToLogical(-30, -50, 100, 100);
     EXPECT_TRUE(a.EndTrack());
     EXPECT_EQ(a.m_rect, CRect(20, 25, 120, 75));
+}
+
+namespace {
+
+std::unique_ptr<CRaster> Picture(DWORD type) {
+    auto p = std::make_unique<CRaster>(4, 3, 24, type);
+    for (LONG y = 0; y < 3; ++y)
+        for (LONG x = 0; x < 4; ++x)
+            p->SetPixelColor(x, y, RGBQUAD::FromRgb(BYTE(x * 60), BYTE(y * 100), 7));
+    return p;
+}
+
+CLogicalRectTracker PictureObject(std::unique_ptr<CRaster> picture) {
+    CLogicalRectTracker t;
+    t.SetImage(std::move(picture), CLogicalRectTracker::kindPicture);
+    t.SetLayer(CLogicalRectTracker::layerForeground);
+    t.SetLogicalRect(0, 0, 4000, -3000);
+    return t;
+}
+
+CLogicalRectTracker Reload(const std::vector<BYTE>& bytes, bool* failed = nullptr) {
+    CArchive in = CArchive::ForLoading(bytes);
+    CLogicalRectTracker back;
+    back.Serialize(in);
+    if (failed)
+        *failed = in.Failed();
+    else
+        EXPECT_FALSE(in.Failed()) << in.Error();
+    return back;
+}
+
+bool SamePixels(const CRaster& a, const CRaster& b) {
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight())
+        return false;
+    for (LONG y = 0; y < LONG(a.GetHeight()); ++y)
+        for (LONG x = 0; x < LONG(a.GetWidth()); ++x)
+            if (!(a.GetPixelColor(x, y, false) == b.GetPixelColor(x, y, false)))
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST(LayerObjectRecord, PicturesTravelInTheirOwnTypeOrAsPng) {
+    for (DWORD type : {DWORD(CRaster::kTypePng), DWORD(CRaster::kTypeBmp)}) {
+        CLogicalRectTracker t = PictureObject(Picture(type));
+        const auto bytes = Store(t);
+        CLogicalRectTracker back = Reload(bytes);
+        ASSERT_NE(back.GetImage(), nullptr);
+        EXPECT_EQ(back.GetKind(), CLogicalRectTracker::kindPicture);
+        EXPECT_EQ(back.GetImage()->GetType(), type);
+        EXPECT_TRUE(SamePixels(*back.GetImage(), *t.GetImage()));
+        EXPECT_EQ(Store(back), bytes);
+    }
+    // A pasted picture has no type of its own, a metafile no encoder: both are kept as PNG.
+    for (DWORD type : {DWORD(CRaster::kTypeUnknown), DWORD(CRaster::kTypeWmf)}) {
+        CLogicalRectTracker t = PictureObject(Picture(type));
+        CLogicalRectTracker back = Reload(Store(t));
+        ASSERT_NE(back.GetImage(), nullptr);
+        EXPECT_EQ(back.GetImage()->GetType(), DWORD(CRaster::kTypePng));
+        EXPECT_TRUE(SamePixels(*back.GetImage(), *t.GetImage()));
+    }
+}
+
+TEST(LayerObjectRecord, AlphaEmptyAndBrokenPictures) {
+    auto withAlpha = Picture(CRaster::kTypeBmp);
+    ASSERT_TRUE(withAlpha->CreateAlpha());
+    withAlpha->SetAlphaLevel(77);
+    CLogicalRectTracker alphaObject = PictureObject(std::move(withAlpha));
+    CLogicalRectTracker back = Reload(Store(alphaObject));
+    ASSERT_NE(back.GetImage(), nullptr);
+    ASSERT_TRUE(back.GetImage()->IsAlphaValid());
+    EXPECT_EQ(back.GetImage()->GetAlpha(3, 2), 77);
+
+    // A picture the user could not load is kept as an empty picture.
+    CLogicalRectTracker empty = PictureObject(std::make_unique<CRaster>(CRaster::kTypeGif));
+    CLogicalRectTracker emptyBack = Reload(Store(empty));
+    ASSERT_NE(emptyBack.GetImage(), nullptr);
+    EXPECT_FALSE(emptyBack.GetImage()->IsValid());
+
+    CLogicalRectTracker t = PictureObject(Picture(CRaster::kTypePng));
+    auto bytes = Store(t);
+    bytes[bytes.size() - 20] ^= 0xFF; // inside the picture's bytes
+    bool failed = false;
+    Reload(bytes, &failed);
+    EXPECT_TRUE(failed);
+    for (std::size_t cut = 0; cut < bytes.size(); cut += 7) {
+        Reload(std::vector<BYTE>(bytes.begin(), bytes.begin() + cut), &failed);
+        EXPECT_TRUE(failed) << cut;
+    }
+}
+
+TEST(LayerObject, CopiesOwnTheirPicture) {
+    CLogicalRectTracker a = PictureObject(Picture(CRaster::kTypePng));
+    CLogicalRectTracker b = a;
+    b.GetImage()->SetPixelColor(0, 0, RGBQUAD::FromRgb(1, 2, 3));
+    EXPECT_EQ(a.GetImage()->GetPixelColor(0, 0, false), RGBQUAD::FromRgb(0, 0, 7));
+    CLogicalRectTracker c;
+    c = b;
+    b = CLogicalRectTracker();
+    ASSERT_NE(c.GetImage(), nullptr);
+    EXPECT_EQ(c.GetImage()->GetPixelColor(0, 0, false), RGBQUAD::FromRgb(1, 2, 3));
+    EXPECT_EQ(b.GetImage(), nullptr);
 }
