@@ -49,8 +49,10 @@ struct CRasterICO::MaskScan {
     void Visit(LONG x, LONG y) {
         if (image.IsIndexed())
             used[image.BlindGetPixelIndex(x, y)] = true;
-        if (!Masked(x, y))
+        if (!Masked(x, y)) {
+            allMasked = false;
             return;
+        }
         const DWORD k = KeyOf(x, y);
         if (anyMasked && k != key)
             oneKey = false;
@@ -86,6 +88,7 @@ struct CRasterICO::MaskScan {
     DWORD rowBytes;
     std::array<bool, 256> used{};
     bool anyMasked = false;
+    bool allMasked = true;
     bool oneKey = true;
     DWORD key = 0;
     RGBQUAD keyColor{};
@@ -226,13 +229,13 @@ void CRasterICO::InvertColors() {
 // masked pixels have, becomes the transparent one; otherwise the masked pixels get alpha 0.
 void CRasterICO::ApplyMask(const std::vector<BYTE>& mask) {
     const bool hadAlpha = IsAlphaValid();
-    const bool allSet = std::all_of(mask.begin(), mask.end(), [](BYTE b) { return b == 0xFF; });
-    if (allSet && !hadAlpha) {
+    MaskScan scan(*this, mask);
+    // No mask, or every pixel masked: the colours only invert the screen behind them.
+    if ((mask.empty() || scan.allMasked) && !hadAlpha) {
         SetTransparentIndex(0);
         InvertColors();
         return;
     }
-    MaskScan scan(*this, mask);
     if (!scan.anyMasked)
         return;
     if (!hadAlpha) {
