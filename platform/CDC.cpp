@@ -97,8 +97,8 @@ int CDC::GetDeviceCaps(int index) const {
 }
 
 void CDC::Flush() {
-    if (backEnd_ && backEnd_->Raster())
-        backEnd_->Raster()->FlushStrokes();
+    if (backEnd_)
+        backEnd_->Flush();
 }
 
 // ---- mapping -------------------------------------------------------------------------------

@@ -50,4 +50,6 @@ public:
     virtual void DrawSurface(RasterSurface& source, const CRect& from, const CRect& to) = 0;
     // The pixels behind this back end, when it has any.
     virtual RasterSurface* Raster() { return nullptr; }
+    // Completes queued drawing.
+    virtual void Flush() {}
 };

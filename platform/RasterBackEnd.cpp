@@ -6,6 +6,7 @@
 #include "platform/PixelLine.h"
 #include "platform/PolygonScanner.h"
 #include "platform/TextLayout.h"
+#include "platform/ThickLine.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
@@ -17,8 +18,6 @@ RasterBackEnd::RasterBackEnd(std::shared_ptr<RasterSurface> surface, DeviceCaps 
     : surface_(std::move(surface)), caps_(caps), clip_(surface_->Rect()) {}
 
 void RasterBackEnd::SetSurface(std::shared_ptr<RasterSurface> surface) {
-    if (surface_)
-        surface_->FlushStrokes();
     surface_ = std::move(surface);
 }
 
@@ -74,23 +73,15 @@ void RasterBackEnd::StrokeThin(const std::vector<CPoint>& points, bool closed, c
 
 void RasterBackEnd::StrokeWide(const std::vector<CPoint>& points, bool closed,
                                const DevicePen& pen) {
-    const CRect clip = Clip();
-    RasterSurface::StrokeKey key{pen.color, pen.width, clip};
-    cairo_t* cr = surface_->AddToStrokeBatch(key, [&](cairo_t* c) {
-        cairo_rectangle(c, clip.left, clip.top, clip.Width(), clip.Height());
-        cairo_clip(c);
-        SetCairoColor(c, pen.color);
-        cairo_set_line_width(c, pen.width);
-        cairo_set_line_cap(c, CAIRO_LINE_CAP_ROUND);
-        cairo_set_line_join(c, CAIRO_LINE_JOIN_ROUND);
-        // Device point (x, y) is the centre of pixel (x, y).
-        cairo_translate(c, 0.5, 0.5);
-    });
-    cairo_move_to(cr, points[0].x, points[0].y);
+    ThickLine line(surface_->Pixels(), surface_->Stride() / 4, Clip(),
+                   RasterSurface::ToPixel(pen.color), pen.width);
+    if (points.size() == 1)
+        line.Segment(points[0], points[0]);
     for (size_t i = 1; i < points.size(); ++i)
-        cairo_line_to(cr, points[i].x, points[i].y);
-    if (closed)
-        cairo_close_path(cr);
+        line.Segment(points[i - 1], points[i]);
+    if (closed && points.size() > 2)
+        line.Segment(points.back(), points.front());
+    surface_->MarkDirty();
 }
 
 void RasterBackEnd::PaintSpan(std::uint32_t* row, int y, int x0, int x1, const DeviceBrush& brush,

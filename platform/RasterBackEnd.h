@@ -6,8 +6,8 @@
 #include <memory>
 
 // Draws into a 32-bit raster surface. Fills, one-pixel lines and rectangles are written pixel
-// by pixel so that they agree with region hit tests; wide lines, ellipses and text go through
-// Cairo with antialiasing off (text keeps grey-level smoothing).
+// by pixel so that they agree with region hit tests; ellipses and text go through Cairo with
+// antialiasing off (text keeps grey-level smoothing).
 class RasterBackEnd : public IDcBackEnd {
 public:
     RasterBackEnd(std::shared_ptr<RasterSurface> surface, DeviceCaps caps);
@@ -34,6 +34,7 @@ public:
     void SetPixel(CPoint p, COLORREF color) override;
     void DrawSurface(RasterSurface& source, const CRect& from, const CRect& to) override;
     RasterSurface* Raster() override { return surface_.get(); }
+    void Flush() override { surface_->Pixels(); }
 
 private:
     CRect Clip() const;

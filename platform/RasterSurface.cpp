@@ -4,11 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-// A stroke path grows in memory with every segment; past this many the batch is drawn.
-constexpr int kMaxBatchedSegments = 20000;
-} // namespace
-
 std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
         return nullptr;
@@ -47,47 +42,16 @@ RasterSurface::RasterSurface(cairo_surface_t* surface, int width, int height, in
 }
 
 RasterSurface::~RasterSurface() {
-    FlushStrokes();
     cairo_destroy(cr_);
     cairo_surface_finish(surface_);
     cairo_surface_destroy(surface_);
 }
 
 std::uint32_t* RasterSurface::Pixels() {
-    FlushStrokes();
     cairo_surface_flush(surface_);
     return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_));
 }
 
 void RasterSurface::MarkDirty() {
     cairo_surface_mark_dirty(surface_);
-}
-
-cairo_t* RasterSurface::Cairo() {
-    FlushStrokes();
-    return cr_;
-}
-
-cairo_t* RasterSurface::AddToStrokeBatch(const StrokeKey& key,
-                                         const std::function<void(cairo_t*)>& setup) {
-    if (batching_ && (!(key == batchKey_) || batchCount_ >= kMaxBatchedSegments))
-        FlushStrokes();
-    if (!batching_) {
-        cairo_save(cr_);
-        cairo_new_path(cr_);
-        setup(cr_);
-        batching_ = true;
-        batchKey_ = key;
-        batchCount_ = 0;
-    }
-    ++batchCount_;
-    return cr_;
-}
-
-void RasterSurface::FlushStrokes() {
-    if (!batching_)
-        return;
-    batching_ = false;
-    cairo_stroke(cr_);
-    cairo_restore(cr_);
 }

@@ -3,7 +3,6 @@
 #include "platform/WinTypes.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 typedef struct _cairo cairo_t;
@@ -11,7 +10,7 @@ typedef struct _cairo_surface cairo_surface_t;
 
 // A 32-bit pixel buffer (rows top-down, each pixel 0xXXRRGGBB in native byte order, i.e. the
 // bytes blue, green, red, unused) that Cairo draws into and the program reads and writes
-// directly. Cairo's work is queued: Pixels() finishes it first, so direct access always sees
+// directly. Cairo may queue its work: Pixels() finishes it first, so direct access always sees
 // every earlier drawing call.
 class RasterSurface {
 public:
@@ -31,29 +30,15 @@ public:
     int Stride() const { return stride_; }
     CRect Rect() const { return {0, 0, width_, height_}; }
 
-    // Direct access: flushes pending strokes and Cairo's work; after writing through the
-    // pointer call MarkDirty.
+    // Direct access: completes Cairo's work first; after writing through the pointer call
+    // MarkDirty.
     std::uint32_t* Pixels();
     std::uint32_t* Row(int y) { return Pixels() + static_cast<std::ptrdiff_t>(y) * (stride_ / 4); }
     void MarkDirty();
 
-    // The Cairo context of the surface (identity transform, no antialiasing); pending strokes
-    // are flushed first unless the caller is adding to them.
-    cairo_t* Cairo();
+    // The Cairo context of the surface (identity transform, no antialiasing).
+    cairo_t* Cairo() { return cr_; }
     cairo_surface_t* CairoSurface() { return surface_; }
-
-    // Batched strokes: segments added under an equal key are stroked together, which is far
-    // faster than one stroke each. `setup` configures the context (colour, width, clip) when a
-    // new batch starts; the caller then adds its segment to the path. Anything else that
-    // touches the surface draws the batch first.
-    struct StrokeKey {
-        COLORREF color = 0;
-        int width = 0;
-        CRect clip;
-        friend bool operator==(const StrokeKey&, const StrokeKey&) = default;
-    };
-    cairo_t* AddToStrokeBatch(const StrokeKey& key, const std::function<void(cairo_t*)>& setup);
-    void FlushStrokes();
 
     static std::uint32_t ToPixel(COLORREF c) {
         return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
@@ -71,7 +56,4 @@ private:
     int width_;
     int height_;
     int stride_;
-    bool batching_ = false;
-    StrokeKey batchKey_;
-    int batchCount_ = 0;
 };
