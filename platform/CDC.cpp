@@ -4,6 +4,7 @@
 #include "platform/SysColor.h"
 #include "platform/TextEngine.h"
 #include "platform/TextPrefix.h"
+#include "platform/VectorBackEnd.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,7 +61,11 @@ bool CDC::CreateCompatibleDC(const CDC* reference) {
 }
 
 void CDC::Attach(std::unique_ptr<IDcBackEnd> backEnd) {
+    if (backEnd_)
+        backEnd_->Flush();
     backEnd_ = std::move(backEnd);
+    pages_ = nullptr;
+    printing_ = false;
     if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(raster_))
         raster_ = nullptr;
     bitmap_ = nullptr;
@@ -71,11 +76,54 @@ void CDC::Attach(std::unique_ptr<IDcBackEnd> backEnd) {
     ApplyClip();
 }
 
+bool CDC::CreatePrinterDC(IPrintPageService& pages) {
+    Attach(std::make_unique<VectorBackEnd>(pages));
+    pages_ = &pages;
+    printing_ = true;
+    return true;
+}
+
+int CDC::StartDoc(const std::string& title) {
+    return pages_ && pages_->StartDoc(title) ? 1 : -1;
+}
+
+int CDC::StartPage() {
+    if (!pages_ || !pages_->StartPage())
+        return -1;
+    // Every page starts from the context's defaults, as a printer's pages do.
+    saved_.clear();
+    const DeviceCaps caps = backEnd_->Caps();
+    state_ = State(caps.dpiX, caps.dpiY);
+    ResetState();
+    ApplyClip();
+    return 1;
+}
+
+int CDC::EndPage() {
+    Flush();
+    return pages_ && pages_->EndPage() ? 1 : -1;
+}
+
+int CDC::EndDoc() {
+    Flush();
+    return pages_ && pages_->EndDoc() ? 1 : -1;
+}
+
+int CDC::AbortDoc() {
+    Flush();
+    if (!pages_)
+        return -1;
+    pages_->AbortDoc();
+    return 1;
+}
+
 bool CDC::DeleteDC() {
     if (!backEnd_)
         return false;
     Flush();
     backEnd_.reset();
+    pages_ = nullptr;
+    printing_ = false;
     raster_ = nullptr;
     bitmap_ = nullptr;
     saved_.clear();

@@ -8,6 +8,7 @@
 #include "platform/CoordinateMapping.h"
 #include "platform/GdiConstants.h"
 #include "platform/IDcBackEnd.h"
+#include "platform/IPrintPageService.h"
 
 #include <memory>
 #include <string>
@@ -33,6 +34,14 @@ public:
     // at the resolution of `reference` (96 dots per inch without one).
     bool CreateCompatibleDC(const CDC* reference);
     void Attach(std::unique_ptr<IDcBackEnd> backEnd);
+    // A printer context drawing vector pages through `pages`, which must outlive it.
+    bool CreatePrinterDC(IPrintPageService& pages);
+    // The print job of a printer context; positive on success, as the printing loop expects.
+    int StartDoc(const std::string& title);
+    int StartPage();
+    int EndPage();
+    int EndDoc();
+    int AbortDoc();
     bool DeleteDC();
     const void* GetSafeHdc() const { return backEnd_ ? this : nullptr; }
     bool IsPrinting() const { return printing_; }
@@ -197,5 +206,6 @@ private:
     State state_;
     std::vector<State> saved_;
     mutable std::unique_ptr<TextEngine> text_;
+    IPrintPageService* pages_ = nullptr;
     bool printing_ = false;
 };

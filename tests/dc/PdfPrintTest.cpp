@@ -1,0 +1,154 @@
+#include "DcTestSupport.h"
+
+#include "platform/PdfPrintPageService.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// The same page drawn on any context, in thousandths of an inch.
+void DrawShapes(CDC& dc) {
+    dc.SetMapMode(MM_HIENGLISH);
+    CPen pen(PS_SOLID, 20, RGB(0, 0, 0));
+    CBrush red(RGB(255, 0, 0));
+    CPen* oldPen = dc.SelectObject(&pen);
+    CBrush* oldBrush = dc.SelectObject(&red);
+    dc.Rectangle(1000, -1000, 3000, -3000);
+    CBrush blue(RGB(0, 0, 255));
+    dc.SelectObject(&blue);
+    dc.Ellipse(4000, -1000, 7000, -3000);
+    const POINT tri[] = {{1000, -4000}, {7000, -4000}, {4000, -7000}};
+    CBrush green(RGB(0, 160, 0));
+    dc.SelectObject(&green);
+    dc.Polygon(tri, 3);
+    for (int x = 1000; x <= 7000; x += 500) {
+        const POINT wall[] = {{x, -8000}, {x, -9000}};
+        dc.Polygon(wall, 2);
+    }
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
+}
+
+struct Ppm {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    COLORREF At(int x, int y) const {
+        const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+        return RGB(rgb[i], rgb[i + 1], rgb[i + 2]);
+    }
+};
+
+Ppm ReadPpm(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    Ppm p;
+    std::string magic;
+    int maxval = 0;
+    in >> magic >> p.width >> p.height >> maxval;
+    in.get();
+    p.rgb.resize(static_cast<size_t>(p.width) * p.height * 3);
+    in.read(reinterpret_cast<char*>(p.rgb.data()), static_cast<std::streamsize>(p.rgb.size()));
+    if (magic != "P6" || !in)
+        p.width = p.height = 0;
+    return p;
+}
+
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+            out.append(buf, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) < 40 &&
+           std::abs(GetGValue(a) - GetGValue(b)) < 40 && std::abs(GetBValue(a) - GetBValue(b)) < 40;
+}
+
+} // namespace
+
+TEST(DcPdf, PagesShowTheSameShapesAsTheRasterAndRealText) {
+    const std::string dir = testing::TempDir();
+    const std::string pdf = dir + "/dc_pages.pdf";
+    PrintPageSetup setup;
+    setup.paperWidth = 8000;
+    setup.paperHeight = 10000;
+    setup.dpi = 300;
+    PdfPrintPageService service(pdf, setup);
+    CDC printer;
+    ASSERT_TRUE(printer.CreatePrinterDC(service));
+    EXPECT_TRUE(printer.IsPrinting());
+    EXPECT_EQ(printer.GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+    EXPECT_EQ(printer.GetDeviceCaps(LOGPIXELSX), 300);
+    EXPECT_EQ(printer.GetDeviceCaps(PHYSICALWIDTH), 2400);
+    ASSERT_GT(printer.StartDoc("Maze"), 0);
+    ASSERT_GT(printer.StartPage(), 0);
+    DrawShapes(printer);
+    CFont font;
+    font.CreateFont(-300, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    printer.SelectObject(&font);
+    printer.TextOut(1000, -9200, "Orlimber page one");
+    ASSERT_GT(printer.EndPage(), 0);
+    ASSERT_GT(printer.StartPage(), 0);
+    EXPECT_EQ(printer.GetMapMode(), MM_TEXT); // each page starts afresh
+    printer.TextOut(300, 300, "Second page");
+    ASSERT_GT(printer.EndPage(), 0);
+    ASSERT_GT(printer.EndDoc(), 0);
+
+    const std::string base = dir + "/dc_page";
+    RunCommand("pdftoppm -r 30 -f 1 -l 1 '" + pdf + "' '" + base + "'");
+    Ppm page = ReadPpm(base + "-1.ppm");
+    if (page.width == 0)
+        page = ReadPpm(base + "-01.ppm");
+    ASSERT_EQ(page.width, 240);
+    ASSERT_EQ(page.height, 300);
+
+    RasterFixture raster(240, 300, 30);
+    DrawShapes(raster.dc);
+    EXPECT_EQ(page.At(60, 60), RGB(255, 0, 0));
+    EXPECT_EQ(page.At(165, 60), RGB(0, 0, 255));
+    EXPECT_EQ(page.At(120, 150), RGB(0, 160, 0));
+    // Outside the edges, where rasterising rules may differ by a pixel, the pages agree.
+    int same = 0, total = 0;
+    for (int y = 0; y < 255; ++y)
+        for (int x = 0; x < 240; ++x) {
+            ++total;
+            same += Near(page.At(x, y), raster.At(x, y)) ? 1 : 0;
+        }
+    EXPECT_GT(same, total * 97 / 100);
+
+    const std::string text = RunCommand("pdftotext '" + pdf + "' -");
+    EXPECT_NE(text.find("Orlimber page one"), std::string::npos) << text;
+    EXPECT_NE(text.find("Second page"), std::string::npos);
+    std::remove(pdf.c_str());
+}
+
+TEST(DcPdf, AbortedJobLeavesNoFileAndClosedJobsRefusePages) {
+    const std::string pdf = testing::TempDir() + "/dc_aborted.pdf";
+    {
+        PdfPrintPageService service(pdf, PrintPageSetup{});
+        CDC printer;
+        printer.CreatePrinterDC(service);
+        EXPECT_LT(printer.StartPage(), 0); // no document yet
+        ASSERT_GT(printer.StartDoc("x"), 0);
+        ASSERT_GT(printer.StartPage(), 0);
+        printer.Rectangle(0, 0, 100, 100);
+        printer.AbortDoc();
+        EXPECT_LT(printer.EndPage(), 0);
+    }
+    std::ifstream in(pdf);
+    EXPECT_FALSE(in.good());
+    // A folder that does not exist cannot take the file.
+    PdfPrintPageService bad("/nonexistent-folder/x.pdf", PrintPageSetup{});
+    CDC printer;
+    printer.CreatePrinterDC(bad);
+    EXPECT_LT(printer.StartDoc("x"), 0);
+}
