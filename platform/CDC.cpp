@@ -796,7 +796,7 @@ TextEngine& CDC::Text() const {
 DeviceFont CDC::Font() const {
     const LOGFONT& lf = state_.fontLog;
     DeviceFont f;
-    f.family = TextEngine::MapFace(lf.lfFaceName);
+    f.family = TextEngine::MapFace(lf.FaceName());
     const LONG h = lf.lfHeight == INT32_MIN ? INT32_MAX : std::abs(lf.lfHeight);
     const double device = state_.mapping.SizeToDevice({0, h}).cy;
     const int dpiY = backEnd_ ? backEnd_->Caps().dpiY : 96;

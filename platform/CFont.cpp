@@ -3,8 +3,6 @@
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
 
-#include <cstring>
-
 bool CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
                        BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
                        BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
@@ -24,7 +22,7 @@ bool CFont::CreateFont(int height, int width, int escapement, int orientation, i
     lf.lfQuality = quality;
     lf.lfPitchAndFamily = pitchAndFamily;
     if (faceName)
-        std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
+        lf.SetFaceName(faceName);
     return CreateFontIndirect(&lf);
 }
 
