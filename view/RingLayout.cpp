@@ -1,15 +1,11 @@
 #include "view/RingLayout.h"
 
-#include "platform/TextFormat.h"
-
 #include <cmath>
-#include <cstdint>
-#include <numbers>
 
 namespace {
 
-constexpr std::int64_t kCellCap = 4'000'000;
-constexpr double kTwoPi = 2 * std::numbers::pi;
+// As the ring counts are planned, so that both agree on the ring width.
+constexpr double kTwoPi = 6.2831853071796;
 
 } // namespace
 
@@ -41,33 +37,4 @@ std::optional<RingLayout> RingLayout::Fit(int width, int height, int band, int r
         return std::nullopt;
     }
     return l;
-}
-
-std::vector<int> RingLayout::CountCells(std::string& error) const {
-    const double span = (outerRadius_ - innerRadius_) / ringWidth_;
-    if (!(span >= 1.0)) {
-        error = "No ring of the circular maze fits on the page.";
-        return {};
-    }
-    if (span > static_cast<double>(kCellCap)) {
-        error = Format("The circular maze would have more than %d cells.", int(kCellCap));
-        return {};
-    }
-    const int rows = static_cast<int>(span);
-    std::vector<int> counts(static_cast<std::size_t>(rows));
-    std::int64_t mult = 1;
-    for (int i = 0; i < rows; ++i) {
-        const double arc = (i * ringWidth_ + innerRadius_) * kTwoPi * (360.0 / ring0Count_) /
-                           360.0 / static_cast<double>(mult);
-        if (arc >= 2 * ringWidth_)
-            mult *= 2;
-        const std::int64_t count = mult * ring0Count_;
-        // Every ring is as wide as the outermost in the cell array.
-        if (count * rows > kCellCap) {
-            error = Format("The circular maze would have more than %d cells.", int(kCellCap));
-            return {};
-        }
-        counts[static_cast<std::size_t>(i)] = static_cast<int>(count);
-    }
-    return counts;
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <optional>
 #include <string>
-#include <vector>
 
 // Where the rings of a circular maze sit on the page, in logical units (0.001 inch, y up, the
 // page below y = 0). Angles are compass degrees: 0 at the top, growing clockwise.
@@ -12,11 +11,6 @@ public:
     // 1 unit wide; `error` then says why.
     static std::optional<RingLayout> Fit(int width, int height, int band, int ring0Count,
                                          double innerFraction, std::string& error);
-
-    // The cell count of every ring from the centre outward: a ring doubles its cells once a
-    // cell's inner arc would be twice the ring width. Empty, with `error`, when no ring fits or
-    // the grid would exceed the cell cap.
-    std::vector<int> CountCells(std::string& error) const;
 
     int CentreX() const { return centreX_; }
     int CentreY() const { return centreY_; }

@@ -1,0 +1,338 @@
+#include "view/CGridloomView.h"
+
+#include "app/CGridloomDoc.h"
+#include "app/RingPlan.h"
+#include "app/TemplateKind.h"
+#include "platform/CDC.h"
+#include "view/CellPainter.h"
+#include "view/CreditLine.h"
+#include "view/PageWatermark.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kScreenDpi = 96;
+
+bool IsRing(const Object* grid) {
+    return grid && grid->GridType() == GRID_RING;
+}
+
+} // namespace
+
+CGridloomView::CGridloomView() = default;
+
+CGridloomView::~CGridloomView() = default;
+
+CGridloomDoc* CGridloomView::GetDocument() const {
+    return dynamic_cast<CGridloomDoc*>(CView::GetDocument());
+}
+
+void CGridloomView::SetWindow(IViewWindow* window) {
+    window_ = window ? window : &headless_;
+}
+
+bool CGridloomView::IsLayerVisible(int layer) const {
+    return layer >= 1 && layer <= 4 && layers_[static_cast<std::size_t>(layer)];
+}
+
+void CGridloomView::SetLayerVisible(int layer, bool visible) {
+    if (layer >= 1 && layer <= 4)
+        layers_[static_cast<std::size_t>(layer)] = visible;
+}
+
+// ---- framework hooks ----------------------------------------------------------------------
+
+void CGridloomView::OnInitialUpdate() {
+    // The credit band takes the page's top band before the first layout, so that the first
+    // update already sizes the page and the rings with it.
+    band_ = MazeSettings::kTopBand;
+    CView::OnInitialUpdate();
+}
+
+void CGridloomView::OnUpdate(CView*, long) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0) {
+        window_->SetScrollSizes({0, 0}, window_->ClientSize(), {1, 1});
+        return;
+    }
+    screen_ = true;
+    BuildCellGeometry();
+    UpdateScrollSizes();
+    RebuildBuffer();
+    window_->Invalidate();
+}
+
+void CGridloomView::OnSize(int, int) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0)
+        return;
+    BuildCellGeometry();
+    UpdateScrollSizes();
+}
+
+RasterSurface* CGridloomView::PaintScreen() {
+    TakePendingMessage();
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0)
+        return nullptr;
+    if (!buffer_.Exists() && !RebuildBuffer())
+        return nullptr;
+    if (doc->reRender || stale_)
+        Render(buffer_.Dc(), true);
+    window_->CollapseInfoPane();
+    return buffer_.Surface();
+}
+
+void CGridloomView::OnDraw(CDC& dc) {
+    TakePendingMessage();
+    if (dc.IsPrinting())
+        screen_ = false;
+    CGridloomDoc* doc = GetDocument();
+    if (doc && doc->GridCount() > 0) {
+        if (!screen_) {
+            Render(dc, false);
+        } else if (PaintScreen()) {
+            const CSize size = buffer_.LogicalSize();
+            dc.BitBlt(0, 0, size.cx, size.cy, &buffer_.Dc(), 0, 0, SRCCOPY);
+        }
+    }
+    screen_ = true;
+}
+
+void CGridloomView::TakePendingMessage() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->pendingMessage.empty())
+        return;
+    // Taken and cleared now, shown once the paint is over.
+    window_->ShowAfterPaint(doc->pendingMessage);
+    doc->pendingMessage.clear();
+}
+
+void CGridloomView::Report(const std::string& error) {
+    if (error == lastReport_)
+        return;
+    lastReport_ = error;
+    window_->ShowAfterPaint(error);
+}
+
+// ---- rendering ----------------------------------------------------------------------------
+
+void CGridloomView::Render(CDC& target, bool screen) {
+    CGridloomDoc* doc = GetDocument();
+    const MazeSettings& s = doc->Settings();
+    if (IsRing(doc->GetGrid(0)))
+        LayoutRings();
+    if (screen) {
+        BuildCellGeometry();
+        buffer_.Clear();
+    } else {
+        CRect clip;
+        target.GetClipBox(&clip);
+        target.PatBlt(clip.left, clip.top, clip.Width(), clip.Height(), WHITENESS);
+    }
+    // Layer objects are not held by the document yet; the watermark therefore always shows.
+    PageWatermark::Draw(target, PageLogicalSize());
+    if (layers_[kLayerMaze] || showSolution_)
+        DrawMaze(target, screen);
+    if (layers_[kLayerText]) {
+        const int right = IsRing(doc->GetGrid(0)) ? s.pageWidth : extent_.maxX;
+        CreditLine::Draw(target, band_, s.pageHeight, right);
+    }
+    if (screen) {
+        // Only the screen's page is up to date now; prints and exports leave the flag.
+        doc->reRender = 0;
+        stale_ = false;
+    }
+}
+
+void CGridloomView::DrawMaze(CDC& dc, bool screen) {
+    CGridloomDoc* doc = GetDocument();
+    CellPainter painter(*doc, PolygonGeometry(), geometry_.CurrentRings(), PaintContext(screen),
+                        doc->Settings().penWidth);
+    painter.PaintAll(dc, PASS_FILL);
+    painter.PaintAll(dc, PASS_WALLS);
+}
+
+CellPaintContext CGridloomView::PaintContext(bool screen) const {
+    const CGridloomDoc* doc = GetDocument();
+    CellPaintContext c;
+    c.screen = screen;
+    c.showErased = doc->Settings().erasedVisible != 0;
+    c.mazeMade = doc->cleared == 0;
+    c.showSolution = showSolution_;
+    c.colours = doc->Colours();
+    return c;
+}
+
+const PolygonCellGeometry* CGridloomView::PolygonGeometry() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || IsRing(doc->GetGrid(0)))
+        return nullptr;
+    return geometry_.Polygons(doc->Settings().kind, doc->GetCellWidth(), doc->GetCellHeight());
+}
+
+CSize CGridloomView::PageLogicalSize() const {
+    if (buffer_.Exists())
+        return buffer_.LogicalSize();
+    const CGridloomDoc* doc = GetDocument();
+    CSize logical, pixels;
+    ScreenBuffer::Measure(doc->Settings().pageWidth, doc->Settings().pageHeight, kScreenDpi,
+                          kScreenDpi, logical, pixels);
+    return logical;
+}
+
+bool CGridloomView::RebuildBuffer() {
+    const CGridloomDoc* doc = GetDocument();
+    stale_ = true;
+    return buffer_.Rebuild(doc->Settings().pageWidth, doc->Settings().pageHeight, kScreenDpi,
+                           kScreenDpi);
+}
+
+void CGridloomView::UpdateScrollSizes() {
+    CGridloomDoc* doc = GetDocument();
+    const MazeSettings& s = doc->Settings();
+    const CSize total(MulDiv(s.pageWidth, kScreenDpi, 1000),
+                      MulDiv(s.pageHeight, kScreenDpi, 1000));
+    const CSize line(std::max(1, MulDiv(doc->GetCellWidth(), kScreenDpi, 1000)),
+                     std::max(1, MulDiv(-doc->GetCellHeight(), kScreenDpi, 1000)));
+    window_->SetScrollSizes(total, window_->ClientSize(), line);
+}
+
+// ---- geometry -----------------------------------------------------------------------------
+
+bool CGridloomView::LayoutRings() {
+    CGridloomDoc* doc = GetDocument();
+    const Object* first = doc ? doc->GetGrid(0) : nullptr;
+    if (!IsRing(first))
+        return false;
+    const CSize area = PageLogicalSize();
+    std::string error;
+    const auto layout =
+        RingLayout::Fit(area.cx, area.cy, band_, first->ring0Count, first->innerRadius, error);
+    if (!layout) {
+        geometry_.ForgetRings();
+        Report(error);
+        return false;
+    }
+    if (doc->RingCounts().empty()) {
+        const RingPlan plan =
+            RingPlan::For(layout->OuterRadius(), first->ring0Count, first->innerRadius);
+        if (!plan.Ok() || !doc->SetRingCounts(plan.Counts())) {
+            geometry_.ForgetRings();
+            Report(plan.Ok() ? "The rings of this circular maze do not fit in a grid."
+                             : plan.Error());
+            return false;
+        }
+    }
+    geometry_.Rings(*layout, doc->RingCounts());
+    lastReport_.clear();
+    return true;
+}
+
+bool CGridloomView::BuildCellGeometry() {
+    CGridloomDoc* doc = GetDocument();
+    const Object* first = doc ? doc->GetGrid(0) : nullptr;
+    if (!first)
+        return false;
+    if (IsRing(first)) {
+        extent_ = MazeExtent{};
+        extent_.maxX = doc->Settings().pageWidth;
+        extent_.maxY = doc->Settings().pageHeight;
+        return false;
+    }
+    const PolygonCellGeometry* polygons = PolygonGeometry();
+    if (!polygons)
+        return false;
+    extent_ = geometry_.Extent(*polygons, first->Width(), first->Height());
+    return true;
+}
+
+// ---- single cells -------------------------------------------------------------------------
+
+bool CGridloomView::RedrawCell(CDC* dc, int column, int row, int grid, int pass) {
+    CGridloomDoc* doc = GetDocument();
+    const Object* g = doc ? doc->GetGrid(grid) : nullptr;
+    if (!g || !g->InBounds(column, row))
+        return false;
+    // A tiled Box is painted with the plain cell painters until tiles are drawn.
+    if (!dc)
+        return PaintOnPage(IsRing(g), column, row, grid, pass);
+    return PaintCell(*dc, IsRing(g), column, row, grid, pass, screen_);
+}
+
+bool CGridloomView::RedrawCellNeighbours(CDC* dc, int column, int row, int grid, int pass) {
+    CGridloomDoc* doc = GetDocument();
+    const Object* g = doc ? doc->GetGrid(grid) : nullptr;
+    if (!g)
+        return false;
+    for (int side = 1; side <= g->SideCount(); ++side)
+        if (const auto n = doc->FindNeighbour(column, row, grid, side))
+            RedrawCell(dc, n->column, n->row, n->grid, pass);
+    return true;
+}
+
+void CGridloomView::DrawPolygonCell(int column, int row, int grid, int pass) {
+    PaintOnPage(false, column, row, grid, pass);
+}
+
+void CGridloomView::DrawRingCell(int column, int row, int grid, int pass) {
+    PaintOnPage(true, column, row, grid, pass);
+}
+
+void CGridloomView::Pause(int milliseconds) {
+    window_->KeepAlive(milliseconds);
+}
+
+bool CGridloomView::PaintCell(CDC& dc, bool ring, int column, int row, int grid, int pass,
+                              bool screen) {
+    CGridloomDoc* doc = GetDocument();
+    if (ring && !geometry_.CurrentRings() && !LayoutRings())
+        return false;
+    CellPainter painter(*doc, PolygonGeometry(), geometry_.CurrentRings(), PaintContext(screen),
+                        doc->Settings().penWidth);
+    const bool painted = ring ? painter.PaintRingCell(dc, column, row, grid, pass)
+                              : painter.PaintPolygonCell(dc, column, row, grid, pass);
+    if (painted) {
+        lastOutline_ = painter.LastOutline();
+        dc.LPtoDP(lastOutline_.data(), static_cast<int>(lastOutline_.size()));
+    }
+    return painted;
+}
+
+bool CGridloomView::PaintOnPage(bool ring, int column, int row, int grid, int pass) {
+    if (!buffer_.Exists() || !PaintCell(buffer_.Dc(), ring, column, row, grid, pass, true))
+        return false;
+    CRect bounds(lastOutline_.front(), lastOutline_.front());
+    for (const CPoint& p : lastOutline_) {
+        bounds.left = std::min(bounds.left, p.x);
+        bounds.top = std::min(bounds.top, p.y);
+        bounds.right = std::max(bounds.right, p.x);
+        bounds.bottom = std::max(bounds.bottom, p.y);
+    }
+    // Walls are centred on the outline and a pixel wide at least.
+    const int margin = 2 + MulDiv(GetDocument()->Settings().penWidth, kScreenDpi, 1000);
+    bounds.InflateRect(margin, margin);
+    window_->InvalidatePage(bounds);
+    return true;
+}
+
+// ---- hit testing --------------------------------------------------------------------------
+
+std::optional<CellHitTester::Hit> CGridloomView::HitTestCell(CPoint pagePixel, CRgn* region) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0)
+        return std::nullopt;
+    if (IsRing(doc->GetGrid(0)) && !LayoutRings())
+        return std::nullopt;
+    CDC probe;
+    CDC* dc = &probe;
+    if (buffer_.Exists()) {
+        dc = &buffer_.Dc();
+    } else {
+        probe.CreateCompatibleDC(nullptr);
+        probe.SetMapMode(MM_HIENGLISH);
+    }
+    CellHitTester tester(*doc, PolygonGeometry(), geometry_.CurrentRings());
+    return tester.Find(*dc, pagePixel, region);
+}

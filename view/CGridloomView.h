@@ -1,0 +1,110 @@
+#pragma once
+#include "app/ICellPainter.h"
+#include "platform/CDocument.h"
+#include "platform/CRect.h"
+#include "view/CellAppearance.h"
+#include "view/CellHitTester.h"
+#include "view/GeometryCache.h"
+#include "view/IViewWindow.h"
+#include "view/ScreenBuffer.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CDC;
+class CGridloomDoc;
+class CRgn;
+class CellPainter;
+
+// The maze view: renders the document's page (watermark, layers, cells, credit line) through
+// a device context, into its off-screen page for the screen or straight into a printer or
+// export context, and finds the cell under a point. Its window only copies the page to the
+// screen and forwards events; single-cell redraws and animation paint into the page and
+// invalidate the cell's rectangle.
+class CGridloomView : public CView, public ICellPainter {
+public:
+    static constexpr int kLayerBackground = 1;
+    static constexpr int kLayerMaze = 2;
+    static constexpr int kLayerForeground = 3;
+    static constexpr int kLayerText = 4;
+
+    CGridloomView();
+    ~CGridloomView() override;
+
+    CGridloomDoc* GetDocument() const;
+    // The window showing the view; a headless one until a window attaches.
+    void SetWindow(IViewWindow* window);
+    IViewWindow& Window() const { return *window_; }
+
+    // Framework hooks.
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* sender, long hint) override;
+    // The window's paint: renders the off-screen page when the document or the page asks for
+    // it. Null when there is no maze to show (the window shows its empty background).
+    RasterSurface* PaintScreen();
+    // Renders for a printer, an export or a copy into `dc` (screen flag cleared by the
+    // caller, or a printing context); with the screen flag set, copies the page into it.
+    void OnDraw(CDC& dc);
+    // The window changed size.
+    void OnSize(int cx, int cy);
+
+    // Single-cell painters: a null dc paints into the off-screen page and invalidates the
+    // cell. False (nothing drawn) for a cell outside its grid.
+    bool RedrawCell(CDC* dc, int column, int row, int grid, int pass);
+    bool RedrawCellNeighbours(CDC* dc, int column, int row, int grid, int pass);
+    // The animation hooks of the generator and the solver.
+    void DrawPolygonCell(int column, int row, int grid, int pass) override;
+    void DrawRingCell(int column, int row, int grid, int pass) override;
+    void Pause(int milliseconds) override;
+
+    // The cell under a pixel of the off-screen page (client pixel plus scroll position).
+    std::optional<CellHitTester::Hit> HitTestCell(CPoint pagePixel, CRgn* region = nullptr);
+
+    // Computes the rings of a circular maze for the current page; false (with a message
+    // after the paint) when the settings can't be laid out.
+    bool LayoutRings();
+    // The maze's extent for polygon templates; false for circular ones (extent = the page).
+    bool BuildCellGeometry();
+    const MazeExtent& Extent() const { return extent_; }
+    const RingCellGeometry* Rings() const { return geometry_.CurrentRings(); }
+
+    // View state the menus toggle.
+    bool IsLayerVisible(int layer) const;
+    void SetLayerVisible(int layer, bool visible);
+    bool ShowSolution() const { return showSolution_; }
+    void SetShowSolution(bool on) { showSolution_ = on; }
+    // 0 while a printer, an export or a copy renders through OnDraw.
+    void SetScreenFlag(bool screen) { screen_ = screen; }
+    bool ScreenFlag() const { return screen_; }
+    int BandHeight() const { return band_; }
+    bool BufferStale() const { return stale_; }
+    ScreenBuffer& Buffer() { return buffer_; }
+
+private:
+    void Render(CDC& target, bool screen);
+    void DrawMaze(CDC& dc, bool screen);
+    bool RebuildBuffer();
+    void UpdateScrollSizes();
+    void TakePendingMessage();
+    void Report(const std::string& error);
+    CellPaintContext PaintContext(bool screen) const;
+    const PolygonCellGeometry* PolygonGeometry();
+    bool PaintOnPage(bool ring, int column, int row, int grid, int pass);
+    bool PaintCell(CDC& dc, bool ring, int column, int row, int grid, int pass, bool screen);
+    CSize PageLogicalSize() const;
+
+    HeadlessViewWindow headless_;
+    IViewWindow* window_ = &headless_;
+    std::array<bool, 5> layers_{true, true, true, true, true};
+    bool showSolution_ = false;
+    bool screen_ = true;
+    bool stale_ = true;
+    int band_ = 100;
+    GeometryCache geometry_;
+    MazeExtent extent_;
+    ScreenBuffer buffer_;
+    std::string lastReport_;
+    std::vector<CPoint> lastOutline_; // device pixels of the cell painted last
+};

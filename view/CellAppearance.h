@@ -1,0 +1,46 @@
+#pragma once
+#include "app/CellColours.h"
+#include "app/MazeCell.h"
+#include "platform/WinTypes.h"
+
+// What the painting of one cell is drawn for.
+struct CellPaintContext {
+    bool screen = true;      // false for printing, export and copy
+    bool printing = false;   // the target is a printer page
+    bool showErased = false; // Show Erased Cells
+    bool mazeMade = false;   // a maze was generated and not cleared since
+    bool showSolution = false;
+    CellColours colours;
+};
+
+// The passes of the cell painters: a single-cell redraw (1 or 2) paints fill and walls; a
+// full render runs the fill pass over every cell, then the wall pass.
+enum CellPass : int { PASS_REDRAW = 1, PASS_REDRAW_TOO = 2, PASS_FILL = 3, PASS_WALLS = 4 };
+
+// How one cell is painted in one pass.
+struct CellAppearance {
+    enum class Body {
+        None,        // nothing: the page shows through
+        Region,      // the outline filled, no outline drawn
+        Polygon,     // filled and outlined with the wall pen
+        RubOut,      // filled and outlined in white (clears an old outline)
+        OutlineOnly, // the outline with the wall pen, unfilled
+    };
+    enum class Walls { None, Wall, Dotted };
+
+    Body body = Body::None;
+    COLORREF fill = RGB(255, 255, 255);
+    // Walls go on every side whose passage bit is clear, with the wall pen or the dotted
+    // light-grey pen of a hidden start or stop cell.
+    Walls walls = Walls::None;
+
+    // Decides for one cell; `pass` is one of CellPass.
+    static CellAppearance Of(const MazeCell& cell, int pass, const CellPaintContext& context);
+    // The fill colour, first matching rule first.
+    static COLORREF FillColour(const MazeCell& cell, const CellPaintContext& context);
+};
+
+// The fixed colours the painters use besides the document's.
+inline constexpr COLORREF kFrontierColour = RGB(0, 0, 0x30);
+inline constexpr COLORREF kUncarvedColour = RGB(160, 160, 160);
+inline constexpr COLORREF kHiddenEndPenColour = RGB(192, 192, 192);
