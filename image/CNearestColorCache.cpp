@@ -26,6 +26,7 @@ int MaxAxis(int p, int lo, int hi) {
 void CNearestColorCache::Reset() {
     lastValid_ = false;
     count_ = 0;
+    scans_ = 0;
     cellStart_.clear();
     cellCount_.clear();
     candidates_.clear();
@@ -58,9 +59,18 @@ BYTE CNearestColorCache::Find(const BYTE* palette, unsigned count, RGBQUAD c) {
     c.rgbReserved = 0;
     if (lastValid_ && count == count_ && c == lastColor_)
         return lastIndex_;
-    if (count != count_ || cellStart_.empty()) {
+    if (count != count_) {
         Reset();
         count_ = count;
+    }
+    lastValid_ = true;
+    lastColor_ = c;
+    if (scans_ < kScansBeforeTable) {
+        ++scans_;
+        lastIndex_ = Scan(palette, count, c);
+        return lastIndex_;
+    }
+    if (cellStart_.empty()) {
         cellStart_.assign(kNumCells, -1);
         cellCount_.assign(kNumCells, 0);
     }
@@ -77,8 +87,6 @@ BYTE CNearestColorCache::Find(const BYTE* palette, unsigned count, RGBQUAD c) {
             bestIndex = list[k];
         }
     }
-    lastValid_ = true;
-    lastColor_ = c;
     lastIndex_ = bestIndex;
     return bestIndex;
 }

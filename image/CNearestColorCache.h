@@ -3,8 +3,9 @@
 // lowest index wins a tie) without scanning the whole palette for every pixel. The RGB cube is
 // cut into 8x8x8 cells; the first lookup in a cell keeps the few entries that can be nearest
 // to any colour of that cell, and later lookups only compare those. The answer is exactly the
-// one a full scan gives. Reset it whenever the palette or the number of searched entries
-// changes.
+// one a full scan gives. The cell table (about 200 KB) is only built once a picture has asked
+// for more than a few hundred colours; before that each new colour is a plain scan. Reset it
+// whenever the palette or the number of searched entries changes.
 #include "image/RgbQuad.h"
 #include "platform/WinTypes.h"
 
@@ -24,6 +25,7 @@ private:
     static constexpr int kCellShift = 3;
     static constexpr int kCellsPerSide = 256 >> kCellShift;
     static constexpr int kNumCells = kCellsPerSide * kCellsPerSide * kCellsPerSide;
+    static constexpr unsigned kScansBeforeTable = 256;
 
     static int CellOf(RGBQUAD c);
     void BuildCell(int cell, const BYTE* palette, unsigned count);
@@ -32,6 +34,7 @@ private:
     RGBQUAD lastColor_;
     BYTE lastIndex_ = 0;
     unsigned count_ = 0;
+    unsigned scans_ = 0;
     // Per cell: offset of its candidate list in candidates_, or -1 when not built yet.
     std::vector<std::int32_t> cellStart_;
     std::vector<std::uint16_t> cellCount_;
