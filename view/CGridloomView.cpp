@@ -22,7 +22,11 @@ bool IsRing(const Object* grid) {
 
 CGridloomView::CGridloomView() = default;
 
-CGridloomView::~CGridloomView() = default;
+CGridloomView::~CGridloomView() {
+    CGridloomDoc* doc = GetDocument();
+    if (doc && doc->CellPainter() == this)
+        doc->SetCellPainter(nullptr);
+}
 
 CGridloomDoc* CGridloomView::GetDocument() const {
     return dynamic_cast<CGridloomDoc*>(CView::GetDocument());
@@ -47,6 +51,8 @@ void CGridloomView::OnInitialUpdate() {
     // The credit band takes the page's top band before the first layout, so that the first
     // update already sizes the page and the rings with it.
     band_ = MazeSettings::kTopBand;
+    if (CGridloomDoc* doc = GetDocument())
+        doc->SetCellPainter(this);
     CView::OnInitialUpdate();
 }
 
@@ -274,10 +280,13 @@ bool CGridloomView::RedrawCellNeighbours(CDC* dc, int column, int row, int grid,
 
 void CGridloomView::DrawPolygonCell(int column, int row, int grid, int pass) {
     PaintOnPage(false, column, row, grid, pass);
+    // Generation and solving run on this thread: let the window show each step.
+    window_->KeepAlive(0);
 }
 
 void CGridloomView::DrawRingCell(int column, int row, int grid, int pass) {
     PaintOnPage(true, column, row, grid, pass);
+    window_->KeepAlive(0);
 }
 
 void CGridloomView::Pause(int milliseconds) {

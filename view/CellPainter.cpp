@@ -127,12 +127,9 @@ void CellPainter::PaintWalls(CDC& dc, const MazeCell& cell, bool ring, int colum
         }
         return;
     }
+    // Side s runs from corner s - 1 to corner s of the outline (which closes on corner 0).
     const int sides = polygons_->Sides(grid);
-    for (int s = 1; s <= sides; ++s) {
-        if (cell.HasPassage(s))
-            continue;
-        const POINT segment[2] = {polygons_->Corner(column, row, grid, s - 1),
-                                  polygons_->Corner(column, row, grid, s)};
-        dc.Polygon(segment, 2);
-    }
+    for (int s = 1; s <= sides; ++s)
+        if (!cell.HasPassage(s))
+            dc.Polygon(Pts(outline_) + (s - 1), 2);
 }

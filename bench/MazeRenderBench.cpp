@@ -1,0 +1,88 @@
+// Full renders of made and solved mazes into the view's off-screen page, as a screen paint
+// after Make Maze does them: a 500 x 500 Box, a 300 x 300 Hex and a circular maze of about
+// 250,000 cells.
+#include "app/CGridloomDoc.h"
+#include "app/TemplateKind.h"
+#include "platform/CProfile.h"
+#include "view/CGridloomView.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <numeric>
+
+namespace {
+
+struct Maze {
+    std::filesystem::path dir;
+    std::unique_ptr<CProfile> profile;
+    std::unique_ptr<CGridloomDoc> doc;
+    std::unique_ptr<CGridloomView> view;
+
+    Maze(int kind, int columns, int rows) {
+        dir = std::filesystem::temp_directory_path() / "orlimber-render-bench";
+        std::filesystem::create_directories(dir);
+        profile = std::make_unique<CProfile>((dir / "OrlimberSTD.ini").string());
+        doc = std::make_unique<CGridloomDoc>(*profile);
+        doc->Settings().kind = kind;
+        doc->Settings().columns = columns;
+        doc->Settings().rows = rows;
+        doc->Settings().seed = 1;
+        doc->OnFileNew();
+        view = std::make_unique<CGridloomView>();
+        view->SetDocument(doc.get());
+        view->OnInitialUpdate();
+    }
+    ~Maze() {
+        view.reset();
+        doc.reset();
+        std::filesystem::remove_all(dir);
+    }
+    void Make() {
+        if (doc->GetGrid(0)->GridType() == GRID_RING)
+            view->LayoutRings();
+        doc->OnGenerateMaze();
+        view->SetShowSolution(true);
+    }
+    void Render(benchmark::State& state) {
+        for (auto _ : state) {
+            doc->reRender = 1;
+            benchmark::DoNotOptimize(view->PaintScreen());
+        }
+        long cells = 0;
+        if (doc->GetGrid(0)->GridType() == GRID_RING)
+            cells = std::accumulate(doc->RingCounts().begin(), doc->RingCounts().end(), 0L);
+        else
+            cells = long{doc->Settings().columns} * doc->Settings().rows * doc->GridCount();
+        state.counters["cells"] = static_cast<double>(cells);
+    }
+};
+
+void RenderBox500(benchmark::State& state) {
+    Maze maze(KIND_BOX, 500, 500);
+    maze.Make();
+    maze.Render(state);
+}
+
+void RenderHex300(benchmark::State& state) {
+    Maze maze(KIND_HEX, 300, 300);
+    maze.Make();
+    maze.Render(state);
+}
+
+void RenderCircular250k(benchmark::State& state) {
+    Maze maze(KIND_CIRCULAR, 10, 10);
+    Object& grid = *maze.doc->GetGrid(0);
+    grid.ring0Count = 108;
+    grid.innerRadius = 0.05;
+    maze.doc->ClearRingCounts();
+    maze.Make();
+    maze.Render(state);
+}
+
+} // namespace
+
+BENCHMARK(RenderBox500)->Unit(benchmark::kMillisecond);
+BENCHMARK(RenderHex300)->Unit(benchmark::kMillisecond);
+BENCHMARK(RenderCircular250k)->Unit(benchmark::kMillisecond);
