@@ -1,0 +1,44 @@
+#pragma once
+#include "view/IViewWindow.h"
+
+#include <wx/bitmap.h>
+#include <wx/scrolwin.h>
+#include <wx/stopwatch.h>
+
+#include <functional>
+
+class CGridloomView;
+class RasterSurface;
+
+// The window of the maze view: copies the view's off-screen page to the screen (the brick
+// background when there is no maze), scrolls it, and tells the view about its size. It never
+// draws the maze itself.
+class MazeViewWindow : public wxScrolledWindow, public IViewWindow {
+public:
+    MazeViewWindow(wxWindow* parent, CGridloomView& view);
+    ~MazeViewWindow() override;
+
+    // Who collapses the information pane (the main frame); nothing happens without one.
+    void SetInfoPaneCollapser(std::function<void()> collapse) { collapse_ = std::move(collapse); }
+    CGridloomView& View() { return view_; }
+
+    CSize ClientSize() const override;
+    CPoint ScrollPosition() const override;
+    void SetScrollSizes(CSize total, CSize page, CSize line) override;
+    void Invalidate() override;
+    void InvalidatePage(const CRect& pagePixels) override;
+    void ShowAfterPaint(const std::string& text) override;
+    void CollapseInfoPane() override;
+    void KeepAlive(int milliseconds) override;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void PaintPage(wxDC& dc, RasterSurface& page);
+    void PaintBricks(wxDC& dc);
+
+    CGridloomView& view_;
+    std::function<void()> collapse_;
+    wxBitmap bricks_;
+    wxStopWatch sinceYield_;
+};
