@@ -692,11 +692,30 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     return true;
 }
 
-bool CDC::DrawPixels(int x, int y, int width, int height, const std::uint8_t* pixels, int stride) {
-    if (!backEnd_ || !pixels || width <= 0 || height <= 0)
+bool CDC::DrawPixels(int x, int y, int width, int height, const std::uint8_t* topRow, int stride,
+                     int bitsPerPixel) {
+    if (!backEnd_ || !topRow || width <= 0 || height <= 0 ||
+        (bitsPerPixel != 24 && bitsPerPixel != 32))
         return false;
-    // Wrapping never writes through the pointer: the surface is only read from.
-    auto src = RasterSurface::Wrap(const_cast<std::uint8_t*>(pixels), width, height, stride);
+    const int bytes = bitsPerPixel / 8;
+    if (std::abs(static_cast<long long>(stride)) < static_cast<long long>(width) * bytes)
+        return false;
+    std::shared_ptr<RasterSurface> src;
+    if (bitsPerPixel == 32 && stride > 0 && stride % 4 == 0) {
+        // Wrapping never writes through the pointer: the surface is only read from.
+        src = RasterSurface::Wrap(const_cast<std::uint8_t*>(topRow), width, height, stride);
+    } else {
+        src = RasterSurface::Create(width, height);
+        if (src) {
+            for (int row = 0; row < height; ++row) {
+                const std::uint8_t* s = topRow + static_cast<std::ptrdiff_t>(row) * stride;
+                std::uint32_t* d = src->Row(row);
+                for (int col = 0; col < width; ++col, s += bytes)
+                    d[col] = RasterSurface::ToPixel(RGB(s[2], s[1], s[0]));
+            }
+            src->MarkDirty();
+        }
+    }
     if (!src)
         return false;
     const CPoint d = Dev(x, y);

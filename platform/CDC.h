@@ -143,9 +143,12 @@ public:
     bool BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
     bool StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, DWORD rop);
-    // Copies 32-bit pixels (rows `stride` bytes apart, top-down, bytes blue, green, red,
-    // unused) to the device rectangle at the logical point (x, y).
-    bool DrawPixels(int x, int y, int width, int height, const std::uint8_t* pixels, int stride);
+    // Copies a block of pixels, unscaled, to the device rectangle whose corner is the logical
+    // point (x, y). `topRow` points at the block's top row and the next row lies `stride` bytes
+    // further (negative for blocks stored bottom-up); pixels are 24-bit (blue, green, red) or
+    // 32-bit (blue, green, red, unused).
+    bool DrawPixels(int x, int y, int width, int height, const std::uint8_t* topRow, int stride,
+                    int bitsPerPixel = 32);
 
     // Clipping (rectangular).
     int GetClipBox(RECT* rect) const;

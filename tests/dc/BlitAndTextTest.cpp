@@ -161,3 +161,18 @@ TEST(DcText, TextOutAlignsAndTurnsWithEscapement) {
     EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
     EXPECT_EQ(tm.tmWeight, FW_BOLD);
 }
+
+TEST(DcBlits, PixelBlocksArriveUprightFromEitherRowOrder) {
+    // A 2 x 2 block, 24-bit, stored bottom-up with padded rows: red over blue.
+    const std::uint8_t rows[] = {255, 0, 0,   255, 0, 0,   0, 0,  // bottom row: blue, blue
+                                 0,   0, 255, 0,   0, 255, 0, 0}; // top row: red, red
+    RasterFixture f(10, 10);
+    f.dc.SetMapMode(MM_HIENGLISH);
+    CPoint at(3, 4);
+    f.dc.DPtoLP(&at);
+    ASSERT_TRUE(f.dc.DrawPixels(at.x, at.y, 2, 2, rows + 8, -8, 24));
+    EXPECT_EQ(f.At(3, 4), RGB(255, 0, 0));
+    EXPECT_EQ(f.At(4, 5), RGB(0, 0, 255));
+    EXPECT_TRUE(f.IsWhite(5, 5));
+    EXPECT_FALSE(f.dc.DrawPixels(0, 0, 2, 2, rows, 5, 24)); // rows shorter than the width
+}
