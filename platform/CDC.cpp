@@ -627,17 +627,27 @@ bool CDC::FrameRgn(CRgn* region, CBrush* brush, int width, int height) {
                inside[y - b.top][x - b.left];
     };
     const DeviceBrush paint = Brush(brush->Log());
+    auto onFrame = [&](int x, int y) {
+        if (!in(x, y))
+            return false;
+        for (int k = 1; k <= w; ++k)
+            if (!in(x - k, y) || !in(x + k, y))
+                return true;
+        for (int k = 1; k <= h; ++k)
+            if (!in(x, y - k) || !in(x, y + k))
+                return true;
+        return false;
+    };
     for (int y = b.top; y < b.bottom; ++y) {
-        for (int x = b.left; x < b.right; ++x) {
-            if (!in(x, y))
+        for (int x = b.left; x < b.right;) {
+            if (!onFrame(x, y)) {
+                ++x;
                 continue;
-            bool edge = false;
-            for (int k = 1; k <= w && !edge; ++k)
-                edge = !in(x - k, y) || !in(x + k, y);
-            for (int k = 1; k <= h && !edge; ++k)
-                edge = !in(x, y - k) || !in(x, y + k);
-            if (edge)
-                backEnd_->FillRect({x, y, x + 1, y + 1}, paint, Bk());
+            }
+            const int start = x;
+            while (x < b.right && onFrame(x, y))
+                ++x;
+            backEnd_->FillRect({start, y, x, y + 1}, paint, Bk());
         }
     }
     return true;

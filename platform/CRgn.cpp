@@ -55,7 +55,11 @@ int CRgn::GetRgnBox(RECT* box) const {
         *box = b;
     if (scanner_.IsEmpty())
         return NULLREGION;
-    return points_.size() == 4 && fillMode_ == ALTERNATE ? SIMPLEREGION : COMPLEXREGION;
+    // A rectangle is simple; anything else has more than one span shape.
+    const bool rect = points_.size() == 4 && points_[0].y == points_[1].y &&
+                      points_[1].x == points_[2].x && points_[2].y == points_[3].y &&
+                      points_[3].x == points_[0].x;
+    return rect ? SIMPLEREGION : COMPLEXREGION;
 }
 
 int CRgn::OffsetRgn(int dx, int dy) {

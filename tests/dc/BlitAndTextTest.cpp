@@ -1,5 +1,7 @@
 #include "DcTestSupport.h"
 
+#include "platform/TextEngine.h"
+
 #include <gtest/gtest.h>
 
 TEST(DcBlits, CopiesStretchesPatternsAndPixelsBetweenRasters) {
@@ -175,4 +177,29 @@ TEST(DcBlits, PixelBlocksArriveUprightFromEitherRowOrder) {
     EXPECT_EQ(f.At(4, 5), RGB(0, 0, 255));
     EXPECT_TRUE(f.IsWhite(5, 5));
     EXPECT_FALSE(f.dc.DrawPixels(0, 0, 2, 2, rows, 5, 24)); // rows shorter than the width
+}
+
+TEST(DcText, ProgramFacesResolveToMetricCompatibleInstalledFaces) {
+    EXPECT_EQ(TextEngine::MapFace("Courier"), "Liberation Mono");
+    EXPECT_EQ(TextEngine::MapFace("Times New Roman"), "Liberation Serif");
+    EXPECT_EQ(TextEngine::MapFace("ARIAL"), "Liberation Sans");
+    // Courier's advance is 0.6 of the character height: ten letters at 100 pixels take 600.
+    RasterFixture f(10, 10);
+    CFont courier;
+    courier.CreateFont(-100, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Courier");
+    f.dc.SelectObject(&courier);
+    EXPECT_NEAR(f.dc.GetTextExtent("MMMMMiiiii").cx, 600, 1);
+    // Arial's digits are 0.556 of the character height.
+    CFont arial;
+    arial.CreateFont(-100, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    f.dc.SelectObject(&arial);
+    EXPECT_NEAR(f.dc.GetTextExtent("0123456789").cx, 556, 2);
+    // A positive height asks for the whole cell.
+    CFont cell;
+    cell.CreateFont(100, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    f.dc.SelectObject(&cell);
+    TEXTMETRIC tm;
+    f.dc.GetTextMetrics(&tm);
+    EXPECT_NEAR(tm.tmHeight, 100, 1);
+    EXPECT_GT(tm.tmInternalLeading, 5);
 }
