@@ -1,0 +1,90 @@
+#include "DcTestSupport.h"
+
+#include "platform/PolygonScanner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+TEST(DcScan, EdgesOnTheLeftAndTopCountInOnTheRightAndBottomOut) {
+    const PolygonScanner square({{2, 3}, {6, 3}, {6, 8}, {2, 8}}, ALTERNATE);
+    EXPECT_EQ(square.Bounds(), CRect(2, 3, 6, 8));
+    EXPECT_TRUE(square.Contains({2, 3}));
+    EXPECT_TRUE(square.Contains({5, 7}));
+    EXPECT_FALSE(square.Contains({6, 5}));
+    EXPECT_FALSE(square.Contains({4, 8}));
+    // A diagonal edge: the pixel is in when its point lies on or right of the edge.
+    const PolygonScanner tri({{0, 0}, {10, 10}, {0, 10}}, ALTERNATE);
+    EXPECT_TRUE(tri.Contains({0, 5}));
+    EXPECT_FALSE(tri.Contains({5, 5})); // on the right-hand edge
+    EXPECT_TRUE(tri.Contains({4, 5}));
+}
+
+TEST(DcScan, FillRulesDifferOnlyWhereTheOutlineOverlapsItself) {
+    // Two overlapping squares drawn the same way round in one outline.
+    const std::vector<CPoint> twice{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0},
+                                    {5, 5}, {15, 5}, {15, 15}, {5, 15}, {5, 5}};
+    const PolygonScanner alternate(twice, ALTERNATE), winding(twice, WINDING);
+    EXPECT_FALSE(alternate.Contains({7, 7}));
+    EXPECT_TRUE(winding.Contains({7, 7}));
+    EXPECT_TRUE(alternate.Contains({2, 2}));
+    EXPECT_TRUE(winding.Contains({12, 12}));
+    // Far-flung coordinates neither overflow nor lose the shape.
+    const LONG big = 1 << 26;
+    const PolygonScanner huge({{-big, -big}, {big, -big}, {big, big}, {-big, big}}, ALTERNATE);
+    EXPECT_TRUE(huge.Contains({big - 1, big - 1}));
+    EXPECT_TRUE(huge.Contains({0, 0}));
+    EXPECT_FALSE(huge.Contains({big, 0}));
+}
+
+TEST(DcLines, ClippedLinesMatchTheUnclippedOnesAndFarOnesCostNothing) {
+    const POINT lines[][2] = {{{-50, 3}, {70, 41}}, {{5, -40}, {17, 90}}, {{60, 60}, {-30, 0}}};
+    for (const auto& l : lines) {
+        RasterFixture whole(40, 40), clipped(40, 40);
+        whole.dc.Polyline(l, 2);
+        clipped.dc.IntersectClipRect(10, 10, 30, 30);
+        clipped.dc.Polyline(l, 2);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const bool inClip = x >= 10 && x < 30 && y >= 10 && y < 30;
+                ASSERT_EQ(clipped.At(x, y), inClip ? whole.At(x, y) : RGB(255, 255, 255))
+                    << x << "," << y;
+            }
+    }
+    // A line millions of pixels long across a small picture.
+    RasterFixture f(20, 20);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i) {
+        f.dc.MoveTo(-60000000, 5);
+        f.dc.LineTo(60000000, 6);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_FALSE(f.IsWhite(10, 5) && f.IsWhite(10, 6));
+}
+
+TEST(DcLines, WidePensAreRoundAndAsWideAcrossAsTheyAreAlong) {
+    RasterFixture f(100, 100);
+    CPen pen(PS_SOLID, 9, RGB(0, 0, 0));
+    f.dc.SelectObject(&pen);
+    f.dc.MoveTo(20, 20);
+    f.dc.LineTo(80, 80);
+    // Across the diagonal the ink is about 9 pixels thick: sqrt(2) * 9 along a row.
+    int row = 0;
+    for (int x = 0; x < 100; ++x)
+        row += f.IsWhite(x, 50) ? 0 : 1;
+    EXPECT_NEAR(row, 9 * 1.414, 1.5);
+    // The ends are round: the corner of the square around an end stays white.
+    EXPECT_FALSE(f.IsWhite(16, 20));
+    EXPECT_TRUE(f.IsWhite(16, 16));
+    EXPECT_FALSE(f.IsWhite(80, 84));
+    EXPECT_TRUE(f.IsWhite(84, 84));
+
+    // A wide dotted pen draws solid, as geometric pens do.
+    RasterFixture g(40, 10);
+    CPen dots(PS_DOT, 3, RGB(0, 0, 0));
+    g.dc.SelectObject(&dots);
+    g.dc.MoveTo(5, 5);
+    g.dc.LineTo(35, 5);
+    for (int x = 5; x < 35; ++x)
+        EXPECT_FALSE(g.IsWhite(x, 5)) << x;
+}
