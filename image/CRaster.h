@@ -234,6 +234,66 @@ public:
     bool FlipSelection();
     bool MirrorSelection();
 
+    // ---- transforms (CRasterTransform.cpp, CRasterRotate.cpp) -------------------------------
+    // Cuts out left..right by top..bottom, where top and bottom count from the top line; the
+    // sides are clamped to the picture and may come in either order. The palette, options and
+    // alpha plane travel along; the result replaces `destination` or, without one, this image.
+    bool Crop(LONG left, LONG top, LONG right, LONG bottom, CRaster* destination = nullptr);
+    bool CropRect(const RECT& rect, CRaster* destination = nullptr);
+    // Upside down / left to right; the flags take the selection and alpha planes along.
+    bool Flip(bool selection = true, bool alpha = true);
+    bool Mirror(bool selection = true, bool alpha = true);
+    // Quarter turns, counter-clockwise and clockwise, with both planes and the selection box.
+    bool RotateLeft(CRaster* destination = nullptr);
+    bool RotateRight(CRaster* destination = nullptr);
+    // The negative: of the selected pixels only when there is a selection.
+    bool InvertColors();
+
+    // ---- sampling at real positions (CRasterSampling.cpp) -----------------------------------
+    enum InterpolationMode : int {
+        kInterpolateNearest = 1,
+        kInterpolateBilinear = 2,
+        kInterpolateBSpline = 3,
+        kInterpolateBicubic = 4,
+        kInterpolateBicubic2 = 5,
+        kInterpolateLanczos = 6,
+        kInterpolateBox = 7,
+        kInterpolateHermite = 8,
+        kInterpolateHamming = 9,
+        kInterpolateSinc = 10,
+        kInterpolateBlackman = 11,
+        kInterpolateBessel = 12,
+        kInterpolateGaussian = 13,
+        kInterpolateQuadratic = 14,
+        kInterpolateMitchell = 15,
+        kInterpolateCatrom = 16,
+        kInterpolateHanning = 17,
+        kInterpolatePower = 18,
+    };
+    // What a position outside the picture yields.
+    enum OverflowMethod : int {
+        kOverflowColor = 1,       // the replacement colour
+        kOverflowBackground = 2,  // the transparent colour, else the replacement
+        kOverflowTransparent = 3, // with an alpha plane the replacement with alpha 0, else 2
+        kOverflowWrap = 4,        // coordinates modulo the size
+        kOverflowRepeat = 5,      // the nearest edge pixel
+        kOverflowMirror = 6,      // reflected at the edges
+    };
+    // Moves a position outside the picture inside for the wrap, repeat and mirror methods;
+    // positions inside and other methods are left alone.
+    void OverflowCoordinates(LONG& x, LONG& y, int method) const;
+    void OverflowCoordinates(float& x, float& y, int method) const;
+    // Colour with alpha in the fourth byte (0 without alpha plane, or the palette entry's
+    // fourth byte). `replacement` null: white with fourth byte 0.
+    RGBQUAD GetPixelColorWithOverflow(LONG x, LONG y, int method,
+                                      const RGBQUAD* replacement = nullptr) const;
+    // Pixel centres lie at integer positions.
+    RGBQUAD GetPixelColorInterpolated(float x, float y, int mode, int method,
+                                      const RGBQUAD* replacement = nullptr) const;
+    // Average colour of the w x h area centred at (x, y), each pixel weighted by its share.
+    RGBQUAD GetAreaColorInterpolated(float x, float y, float w, float h, int mode, int method,
+                                     const RGBQUAD* replacement = nullptr) const;
+
 protected:
     // For a decoder asked for the header only: records the picture's size without storage.
     void SetHeaderOnly(DWORD width, DWORD height, DWORD bpp);
@@ -258,6 +318,23 @@ private:
     RGBQUAD StoreNearest(LONG x, LONG y, RGBQUAD c);
     bool ExpandRows(CRaster& target);
     bool RowLoopStopped(DWORD y);
+
+    std::size_t PlaneOffset(LONG x, LONG y) const {
+        return std::size_t(y) * GetWidth() + std::size_t(x);
+    }
+    bool CreateLike(CRaster& target, DWORD width, DWORD height);
+    bool PlaceResult(CRaster& result, CRaster* destination);
+    static BYTE RowIndex(const BYTE* row, LONG x, BYTE bpp);
+    void InvertTrueColor();
+    void InvertIndexes();
+    RECT SelectionBoxInside() const;
+    bool Rotate(bool left, CRaster* destination);
+    void CopyPixelFrom(const CRaster& from, LONG sx, LONG sy, LONG x, LONG y);
+    void RotateSelectionBox(CRaster& result, bool left) const;
+    RGBQUAD OutsideColor(int method, const RGBQUAD* replacement) const;
+    RGBQUAD Bilinear(float x, float y, int method, const RGBQUAD* replacement) const;
+    RGBQUAD BilinearFast(LONG xi, LONG yi, float t, float u) const;
+    RGBQUAD Kernel(float x, float y, int mode, int method, const RGBQUAD* replacement) const;
 
     BITMAPINFOHEADER head_;
     CRasterInfo info_;
