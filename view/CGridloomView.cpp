@@ -63,9 +63,13 @@ void CGridloomView::OnUpdate(CView*, long) {
         return;
     }
     screen_ = true;
+    RebuildBuffer();
+    // The rings are laid out now, not only at the next paint, so that the grid has its real
+    // size before any command works on it.
+    if (IsRing(doc->GetGrid(0)))
+        LayoutRings();
     BuildCellGeometry();
     UpdateScrollSizes();
-    RebuildBuffer();
     window_->Invalidate();
 }
 

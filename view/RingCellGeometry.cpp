@@ -68,7 +68,14 @@ void RingCellGeometry::Outline(int column, int ring, std::vector<CPoint>& out) c
     Arc(column, ring, rIn, kSteps, 0, out);
     out.push_back(Point(t, column, 0, rIn));
     out.push_back(Point(t, column, 0, rOut));
-    Arc(column, ring, rOut, 0, kSteps, out);
+    if (SideCount(ring) == 5) {
+        // Under a denser ring the outer arc follows the two inner arcs above it point for
+        // point, so neighbouring rings leave no gap between their fills.
+        Arc(column, ring, rOut, 0, kSteps / 2, out);
+        Arc(column, ring, rOut, kSteps / 2, kSteps, out);
+    } else {
+        Arc(column, ring, rOut, 0, kSteps, out);
+    }
     out.push_back(Point(t, column, kSteps, rOut));
     out.push_back(Point(t, column, kSteps, rIn));
 }

@@ -22,8 +22,9 @@ public:
     // 5 when the next ring outward has more cells (the outer side splits in two halves).
     int SideCount(int ring) const;
 
-    // Inner arc backward, radial at the start angle outward, outer arc forward, radial at the
-    // end angle inward: 26 points, used alike for filling and for hit testing.
+    // Inner arc backward, radial at the start angle outward, outer arc forward (in two halves
+    // under a denser ring), radial at the end angle inward: 26 or 37 points, used alike for
+    // filling and for hit testing.
     void Outline(int column, int ring, std::vector<CPoint>& out) const;
     // The wall along side 1..5 as a polyline (2 points for a radial, 11 for an arc).
     void Side(int column, int ring, int side, std::vector<CPoint>& out) const;
