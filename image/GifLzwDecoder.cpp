@@ -1,0 +1,146 @@
+#include "image/GifLzwDecoder.h"
+
+#include <array>
+
+namespace {
+
+constexpr int kMaxCodes = 4096;
+
+// Reads variable-width codes least significant bit first across data sub-blocks.
+class CodeReader {
+public:
+    CodeReader(std::span<const BYTE> data, std::size_t pos) : data_(data), pos_(pos) {}
+
+    // -1 when the data ends (an empty sub-block or the end of the input).
+    int Next(int width) {
+        while (bits_ < width) {
+            if (blockLeft_ == 0) {
+                if (ended_ || pos_ >= data_.size() || data_[pos_] == 0) {
+                    ended_ = true;
+                    return -1;
+                }
+                blockLeft_ = data_[pos_++];
+            }
+            if (pos_ >= data_.size()) {
+                ended_ = true;
+                return -1;
+            }
+            accum_ |= static_cast<std::uint32_t>(data_[pos_++]) << bits_;
+            bits_ += 8;
+            --blockLeft_;
+        }
+        const int code = static_cast<int>(accum_ & ((1u << width) - 1));
+        accum_ >>= width;
+        bits_ -= width;
+        return code;
+    }
+
+    // Skips what is left of the current sub-block and the ones after it, up to and past the
+    // empty sub-block that ends the frame's data.
+    std::size_t SkipToEnd() {
+        if (!ended_) {
+            pos_ += blockLeft_;
+            while (pos_ < data_.size() && data_[pos_] != 0)
+                pos_ += 1 + data_[pos_];
+        }
+        if (pos_ < data_.size() && data_[pos_] == 0)
+            ++pos_;
+        return pos_ < data_.size() ? pos_ : data_.size();
+    }
+
+private:
+    std::span<const BYTE> data_;
+    std::size_t pos_;
+    std::size_t blockLeft_ = 0;
+    std::uint32_t accum_ = 0;
+    int bits_ = 0;
+    bool ended_ = false;
+};
+
+} // namespace
+
+GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::size_t pixelCount) {
+    Result r;
+    if (data.empty()) {
+        r.status = Status::Truncated;
+        return r;
+    }
+    const int size = data[0];
+    if (size < 2 || size > 9) {
+        r.status = Status::BadCodeSize;
+        CodeReader skip(data, 1);
+        r.end = skip.SkipToEnd();
+        return r;
+    }
+    r.pixels.reserve(pixelCount);
+    const int clear = 1 << size;
+    const int endCode = clear + 1;
+    const int firstFree = clear + 2;
+    int width = size + 1;
+    int topSlot = 1 << width;
+    int slot = firstFree;
+
+    std::array<BYTE, kMaxCodes> suffix{};
+    std::array<WORD, kMaxCodes> prefix{};
+    std::array<BYTE, kMaxCodes> stack{};
+    int oldCode = -1;
+    BYTE firstChar = 0;
+
+    CodeReader reader(data, 1);
+    while (r.pixels.size() < pixelCount) {
+        int code = reader.Next(width);
+        if (code < 0) {
+            r.status = Status::Truncated;
+            break;
+        }
+        if (code == endCode)
+            break;
+        if (code == clear) {
+            width = size + 1;
+            topSlot = 1 << width;
+            slot = firstFree;
+            oldCode = -1;
+            continue;
+        }
+        if (oldCode < 0) {
+            // The first code after a clear is a plain pixel.
+            if (code >= slot)
+                code = 0;
+            oldCode = code;
+            firstChar = static_cast<BYTE>(code);
+            r.pixels.push_back(firstChar);
+            continue;
+        }
+        const int inCode = code;
+        std::size_t sp = 0;
+        if (code >= slot) {
+            if (code > slot)
+                ++r.badCodes;
+            stack[sp++] = firstChar;
+            code = oldCode;
+        }
+        // Every entry's prefix is a smaller code, so this walk ends within the table size.
+        while (code >= firstFree && sp < kMaxCodes - 1) {
+            stack[sp++] = suffix[code];
+            code = prefix[code];
+        }
+        if (code >= clear)
+            code = 0; // a control code used as data: take it as pixel 0
+        stack[sp++] = static_cast<BYTE>(code);
+        firstChar = static_cast<BYTE>(code);
+        if (slot < topSlot && slot < kMaxCodes) {
+            suffix[slot] = firstChar;
+            prefix[slot] = static_cast<WORD>(oldCode);
+            ++slot;
+        }
+        if (slot >= topSlot && width < 12) {
+            topSlot <<= 1;
+            ++width;
+        }
+        oldCode = inCode >= slot ? code : inCode;
+        while (sp > 0 && r.pixels.size() < pixelCount)
+            r.pixels.push_back(stack[--sp]);
+    }
+    r.end = reader.SkipToEnd();
+    return r;
+}
