@@ -1,6 +1,7 @@
 #include "image/CRasterFormats.h"
 
 #include "image/CRasterBMP.h"
+#include "image/CRasterGIF.h"
 #include "image/CRasterICO.h"
 #include "image/CRasterPCX.h"
 #include "image/CRasterPNG.h"
@@ -22,7 +23,7 @@ using T = CRaster::Type;
 const std::array<CRasterFormats::Entry, 16> kFormats{{
     {T::kTypeUnknown, "unknown", false, nullptr},
     {T::kTypeBmp, "BMP", true, &Make<CRasterBMP>},
-    {T::kTypeGif, "GIF", true, nullptr},
+    {T::kTypeGif, "GIF", true, &Make<CRasterGIF>},
     {T::kTypeJpg, "JPEG", true, nullptr},
     {T::kTypePng, "PNG", true, &Make<CRasterPNG>},
     {T::kTypeIco, "ICO", true, &Make<CRasterICO>},

@@ -13,7 +13,9 @@ constexpr BYTE kTrailer = 0x3B;
 // Decoding reads the whole remaining stream; a GIF past this size is refused outright.
 constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
 
-int U16(std::span<const BYTE> d, std::size_t pos) { return d[pos] | (d[pos + 1] << 8); }
+int U16(std::span<const BYTE> d, std::size_t pos) {
+    return d[pos] | (d[pos + 1] << 8);
+}
 
 // Skips data sub-blocks up to and past the empty one; false when the data ends first.
 bool SkipSubBlocks(std::span<const BYTE> data, std::size_t& pos) {
@@ -27,7 +29,9 @@ bool SkipSubBlocks(std::span<const BYTE> data, std::size_t& pos) {
     return false;
 }
 
-int DepthForColors(std::size_t n) { return n <= 2 ? 1 : n <= 16 ? 4 : 8; }
+int DepthForColors(std::size_t n) {
+    return n <= 2 ? 1 : n <= 16 ? 4 : 8;
+}
 
 // Image rows in the order an interlaced frame stores them.
 std::vector<int> InterlacedRows(int height) {
@@ -90,8 +94,9 @@ bool CRasterGIF::Decode(CRasterFile& file) {
     return DecodeBytes(data);
 }
 
-int CRasterGIF::CountFrames(std::span<const BYTE> data, std::size_t pos, int& screenW,
-                            int& screenH) {
+int CRasterGIF::CountFrames(std::span<const BYTE> data, std::size_t pos, int& screenW, int& screenH,
+                            bool& restoresPrevious) {
+    restoresPrevious = false;
     int count = 0;
     Resync resync;
     while (pos < data.size()) {
@@ -101,6 +106,9 @@ int CRasterGIF::CountFrames(std::span<const BYTE> data, std::size_t pos, int& sc
         if (b == kTrailer)
             break;
         if (b == kExtension) {
+            if (pos + 3 <= data.size() && data[pos] == 0xF9 && data[pos + 1] == 4 &&
+                ((data[pos + 2] >> 2) & 7) == 3)
+                restoresPrevious = true;
             if (++pos > data.size() || !SkipSubBlocks(data, pos))
                 break;
             continue;
@@ -146,7 +154,9 @@ bool CRasterGIF::ReadExtension(std::span<const BYTE> data, std::size_t& pos, Con
             control.seen = true;
         }
         break;
-    case 0xFE: comment_.assign(reinterpret_cast<const char*>(block), size); break;
+    case 0xFE:
+        comment_.assign(reinterpret_cast<const char*>(block), size);
+        break;
     case 0xFF:
         if (size == 11 && (std::memcmp(block, "NETSCAPE2.0", 11) == 0 ||
                            std::memcmp(block, "ANIMEXTS1.0", 11) == 0)) {
@@ -154,7 +164,8 @@ bool CRasterGIF::ReadExtension(std::span<const BYTE> data, std::size_t& pos, Con
                 loops_ = data[pos + 2] | (data[pos + 3] << 8);
         }
         break;
-    default: break;
+    default:
+        break;
     }
     // The label's first block was read above; what follows are further sub-blocks, and the
     // first block's size byte itself may be the terminator.
@@ -209,8 +220,8 @@ std::unique_ptr<CRaster> CRasterGIF::DecodeFrame(std::span<const BYTE> data, Fra
     const std::size_t h = static_cast<std::size_t>(frame.height);
     const auto decoded = GifLzwDecoder::Decode(data.subspan(frame.dataStart), w * h);
     end = frame.dataStart + decoded.end;
-    const std::vector<int> rows = frame.interlaced ? InterlacedRows(frame.height)
-                                                   : std::vector<int>();
+    const std::vector<int> rows =
+        frame.interlaced ? InterlacedRows(frame.height) : std::vector<int>();
     const std::size_t full = decoded.pixels.size();
     for (std::size_t k = 0, fileRow = 0; k < full; k += w, ++fileRow) {
         const int imageRow = frame.interlaced ? rows[fileRow] : static_cast<int>(fileRow);
@@ -242,7 +253,8 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     if ((screenFlags & 0x80) && !ReadTable(data, pos, screenFlags, global))
         return Fail("Truncated GIF colour table");
     int trueColorCounter = global.empty() ? 1 : 0;
-    const int count = CountFrames(data, pos, screenW, screenH);
+    bool restoresPrevious = false;
+    const int count = CountFrames(data, pos, screenW, screenH, restoresPrevious);
     Info().numFrames = count;
     LONG requested = Info().frame;
     if (requested < 0 || requested >= count)
@@ -309,9 +321,9 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
             }
             for (int y = 0; y < frame.height; ++y)
                 for (int x = 0; x < frame.width; ++x)
-                    result->BlindSetPixelColor(frame.left + x, screenH - 1 - (frame.top + y),
-                                               image->BlindGetPixelColor(x, frame.height - 1 - y,
-                                                                         false));
+                    result->BlindSetPixelColor(
+                        frame.left + x, screenH - 1 - (frame.top + y),
+                        image->BlindGetPixelColor(x, frame.height - 1 - y, false));
         } else {
             std::unique_ptr<CRaster> background;
             if (first) {
@@ -321,14 +333,16 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
                     return Fail(background->GetLastError());
                 background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
                 firstTransparent = transparent;
-                previous = std::make_unique<CRaster>(*background);
+                if (restoresPrevious)
+                    previous = std::make_unique<CRaster>(*background);
             } else if (previousDisposal == 2) {
-                background = std::make_unique<CRaster>(*result);
+                background = std::move(result);
                 background->Clear(static_cast<BYTE>(firstTransparent >= 0 ? firstTransparent : 0));
-            } else if (previousDisposal == 3) {
+            } else if (previousDisposal == 3 && previous) {
                 background = std::make_unique<CRaster>(*previous);
             } else {
-                background = std::make_unique<CRaster>(*result);
+                // The composed picture so far is not needed apart from its successor.
+                background = std::move(result);
             }
             // A later frame with a larger table must not lose its upper indices.
             if (frame.bpp > background->GetBpp() &&
@@ -357,7 +371,7 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
             copy->Info().retrieveAllFrames = 0;
             frames.push_back(std::move(copy));
         }
-        if (!mosaicMode && (previousDisposal == 0 || previousDisposal == 1))
+        if (!mosaicMode && restoresPrevious && (previousDisposal == 0 || previousDisposal == 1))
             previous = std::make_unique<CRaster>(*result);
         if (frameIndex++ == requested)
             break;

@@ -16,8 +16,8 @@ public:
 
     bool Decode(CRasterFile& file) override;
     bool Encode(CRasterFile& file) override;
-    bool EncodeAnimated(CRasterFile& file, std::span<CRaster* const> frames,
-                        bool localColorTables, bool localDisposal);
+    bool EncodeAnimated(CRasterFile& file, std::span<CRaster* const> frames, bool localColorTables,
+                        bool localDisposal);
     bool EncodeTrueColor(CRasterFile& file);
 
     void SetLoops(int loops) { loops_ = loops; }
@@ -42,7 +42,10 @@ private:
     class Walker;
 
     bool DecodeBytes(std::span<const BYTE> data);
-    int CountFrames(std::span<const BYTE> data, std::size_t start, int& screenW, int& screenH);
+    // Frames that fit the screen; also tells whether any frame restores the previous picture,
+    // the only case that needs a copy of it kept.
+    int CountFrames(std::span<const BYTE> data, std::size_t start, int& screenW, int& screenH,
+                    bool& restoresPrevious);
     bool ReadExtension(std::span<const BYTE> data, std::size_t& pos, Control& control);
     bool ReadDescriptor(std::span<const BYTE> data, std::size_t& pos,
                         const std::vector<RGBQUAD>& global, Frame& frame);

@@ -3,6 +3,7 @@
 #include "image/GifLzwEncoder.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 namespace {
@@ -50,7 +51,9 @@ DWORD ColorKey(RGBQUAD c) {
 
 } // namespace
 
-bool CRasterGIF::WriteFailed() { return Fail("Write Error in GIF file"); }
+bool CRasterGIF::WriteFailed() {
+    return Fail("Write Error in GIF file");
+}
 
 bool CRasterGIF::WriteHeader(CRasterFile& file, const CRaster& image) {
     std::vector<BYTE> out{'G', 'I', 'F', '8', '9', 'a'};
@@ -90,13 +93,10 @@ bool CRasterGIF::WriteComment(CRasterFile& file) {
 }
 
 bool CRasterGIF::WriteLoop(CRasterFile& file, int repeat) {
-    std::vector<BYTE> out{0x21, 0xFF, 0x0B};
-    const char* id = "NETSCAPE2.0";
-    out.insert(out.end(), id, id + 11);
-    out.push_back(0x03);
-    out.push_back(0x01);
-    PutU16(out, repeat);
-    out.push_back(0);
+    std::array<BYTE, 19> out{0x21, 0xFF, 0x0B, 'N', 'E',  'T',  'S', 'C', 'A', 'P',
+                             'E',  '2',  '.',  '0', 0x03, 0x01, 0,   0,   0};
+    out[16] = static_cast<BYTE>(repeat & 0xFF);
+    out[17] = static_cast<BYTE>((repeat >> 8) & 0xFF);
     return WriteExact(file, out.data(), out.size()) || WriteFailed();
 }
 
@@ -174,7 +174,8 @@ bool CRasterGIF::EncodeTrueColor(CRasterFile& file) {
                 for (LONG x = 0; x < tw; ++x)
                     tile.BlindSetPixelIndex(
                         x, th - 1 - y,
-                        firstIndex[ColorKey(palette[static_cast<std::size_t>(y * kTileWidth + 1 + x)])]);
+                        firstIndex[ColorKey(
+                            palette[static_cast<std::size_t>(y * kTileWidth + 1 + x)])]);
             tile.SetTransparentIndex(transparent ? 0 : -1);
             tile.SetOffset(left, top);
             if (!WriteControl(file, tile, Info().disposal) || !WriteBody(file, tile, true))

@@ -24,9 +24,8 @@ CRaster MakeIndexed(DWORD w, DWORD h, int bpp, unsigned seed = 1) {
     const int colors = 1 << bpp;
     for (LONG y = 0; y < static_cast<LONG>(h); ++y)
         for (LONG x = 0; x < static_cast<LONG>(w); ++x)
-            img.SetPixelIndex(x, y,
-                              static_cast<BYTE>((rng.rand() % 4 == 0 ? rng.rand() : x / 3 + y) %
-                                                colors));
+            img.SetPixelIndex(
+                x, y, static_cast<BYTE>((rng.rand() % 4 == 0 ? rng.rand() : x / 3 + y) % colors));
     return img;
 }
 
@@ -98,8 +97,8 @@ public:
     bool Read(const std::vector<BYTE>& gif, CRaster& out, int frame = 0) const {
         const auto in = Path("in.gif"), ppm = Path("out.ppm");
         WriteFile(in, gif);
-        if (!Run("'" + in.string() + "[" + std::to_string(frame) + "]' -depth 8 ppm:" +
-                 ppm.string()))
+        if (!Run("'" + in.string() + "[" + std::to_string(frame) +
+                 "]' -depth 8 ppm:" + ppm.string()))
             return false;
         return ParsePpm(ReadFile(ppm), out);
     }
@@ -144,7 +143,8 @@ private:
 TEST(GifCodec, RoundTripsEveryDepthAndCompressor) {
     for (const int bpp : {1, 4, 8}) {
         for (const int option : {0, 1, 2}) {
-            for (const auto [w, h] : {std::pair{1u, 1u}, std::pair{7u, 3u}, std::pair{333u, 41u}}) {
+            for (const auto& [w, h] :
+                 {std::pair{1u, 1u}, std::pair{7u, 3u}, std::pair{333u, 41u}}) {
                 const CRaster src = MakeIndexed(w, h, bpp);
                 CRasterGIF back;
                 ASSERT_TRUE(DecodeGif(EncodeGif(src, option), back)) << bpp << " " << option;
@@ -292,13 +292,117 @@ TEST(GifCodec, AgreesWithImageMagick) {
     EXPECT_TRUE(SameColors(mosaic, flat));
 
     // ImageMagick's files, read by us: plain and interlaced.
-    for (const std::string extra : {"", "-interlace GIF"}) {
+    for (const char* extra : {"", "-interlace GIF"}) {
         const CRaster src = MakeIndexed(64, 37, 8, 3);
         const auto p = magick.Path("src.ppm"), g = magick.Path("im.gif");
         magick.WritePpm(p, src);
-        ASSERT_TRUE(magick.Run(p.string() + " " + extra + " " + g.string()));
+        ASSERT_TRUE(magick.Run(p.string() + " " + std::string(extra) + " " + g.string()));
         CRasterGIF back;
         ASSERT_TRUE(DecodeGif(magick.ReadFile(g), back)) << extra;
         EXPECT_TRUE(SameColors(src, back)) << extra;
+    }
+}
+
+namespace {
+
+// giflib's converter, a second independent reader and writer.
+bool GiflibAvailable() {
+    return std::system("command -v gif2rgb >/dev/null") == 0;
+}
+
+bool GiflibRead(const Magick& files, const std::vector<BYTE>& gif, DWORD w, DWORD h, CRaster& out) {
+    const auto in = files.Path("g.gif"), rgb = files.Path("g.rgb");
+    files.WriteFile(in, gif);
+    if (std::system(("gif2rgb -1 -o " + rgb.string() + " " + in.string() + " 2>/dev/null").c_str()))
+        return false;
+    const auto bytes = files.ReadFile(rgb);
+    if (bytes.size() != std::size_t(w) * h * 3)
+        return false;
+    out.Create(w, h, 24);
+    std::size_t k = 0;
+    for (LONG y = static_cast<LONG>(h) - 1; y >= 0; --y)
+        for (LONG x = 0; x < static_cast<LONG>(w); ++x, k += 3)
+            out.SetPixelColor(x, y, RGBQUAD{bytes[k + 2], bytes[k + 1], bytes[k], 0});
+    return true;
+}
+
+} // namespace
+
+TEST(GifCodec, AgreesWithGiflib) {
+    if (!GiflibAvailable())
+        GTEST_SKIP() << "giflib's tools are not installed";
+    Magick files;
+    for (const int bpp : {1, 4, 8})
+        for (const int option : {0, 1, 2}) {
+            const CRaster src = MakeIndexed(97, 31, bpp, 5);
+            CRaster seen;
+            ASSERT_TRUE(GiflibRead(files, EncodeGif(src, option), 97, 31, seen));
+            EXPECT_TRUE(SameColors(src, seen)) << bpp << " " << option;
+        }
+    // A file giflib writes from raw colours decodes to what giflib itself reads from it.
+    const CRaster src = MakeTrueColor(40, 30);
+    std::vector<BYTE> rgb;
+    for (LONG y = 29; y >= 0; --y)
+        for (LONG x = 0; x < 40; ++x) {
+            const RGBQUAD c = src.GetPixelColor(x, y, false);
+            rgb.insert(rgb.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue});
+        }
+    const auto raw = files.Path("src.rgb"), gif = files.Path("lib.gif");
+    files.WriteFile(raw, rgb);
+    ASSERT_EQ(
+        std::system(
+            ("gif2rgb -1 -s 40 30 " + raw.string() + " >" + gif.string() + " 2>/dev/null").c_str()),
+        0);
+    const auto bytes = files.ReadFile(gif);
+    CRasterGIF ours;
+    ASSERT_TRUE(DecodeGif(bytes, ours));
+    CRaster theirs;
+    ASSERT_TRUE(GiflibRead(files, bytes, 40, 30, theirs));
+    EXPECT_TRUE(SameColors(ours, theirs));
+}
+
+TEST(GifCodec, FramesComposeByDisposal) {
+    auto solid = [](DWORD w, DWORD h, BYTE index, LONG x, LONG y, BYTE disposal) {
+        CRaster f(w, h, 8, CRaster::kTypeGif);
+        for (DWORD i = 0; i < 256; ++i)
+            f.SetPaletteColor(i, static_cast<BYTE>(i), static_cast<BYTE>(i * 3), 9);
+        f.Clear(index);
+        f.SetOffset(x, y);
+        f.Info().disposal = disposal;
+        return f;
+    };
+    for (const BYTE middleDisposal : {1, 2, 3}) {
+        CRaster a = solid(4, 4, 1, 0, 0, 1), b = solid(2, 2, 2, 1, 1, middleDisposal),
+                c = solid(1, 1, 3, 0, 0, 1);
+        CRaster* frames[] = {&a, &b, &c};
+        CRasterGIF anim;
+        CRasterMemFile out;
+        out.Open();
+        ASSERT_TRUE(anim.EncodeAnimated(out, frames, false, true));
+        const auto data = out.DetachBuffer();
+        CRasterGIF last;
+        last.Info().frame = 2;
+        last.Info().retrieveAllFrames = 1;
+        ASSERT_TRUE(DecodeGif(data, last));
+        ASSERT_EQ(last.GetFrameListSize(), 3u);
+        // Top-left pixel is storage row 3.
+        EXPECT_EQ(last.GetPixelIndex(0, 3), 3);
+        const BYTE centre = last.GetPixelIndex(1, 2);
+        const BYTE corner = last.GetPixelIndex(3, 0);
+        switch (middleDisposal) {
+        case 1:
+            EXPECT_EQ(centre, 2);
+            EXPECT_EQ(corner, 1);
+            break; // left in place
+        case 2:
+            EXPECT_EQ(centre, 0);
+            EXPECT_EQ(corner, 0);
+            break; // cleared to the background
+        case 3:
+            EXPECT_EQ(centre, 1);
+            EXPECT_EQ(corner, 1);
+            break; // back to the first frame
+        }
+        EXPECT_EQ(last.GetFrame(1)->GetPixelIndex(1, 2), 2);
     }
 }
