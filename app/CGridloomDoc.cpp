@@ -8,6 +8,8 @@
 #include "app/NeighbourStepper.h"
 #include "app/RingPlan.h"
 #include "app/TemplateKind.h"
+#include "app/WkzDocumentFile.h"
+#include "app/WkzFileCommands.h"
 #include "platform/CProfile.h"
 #include "platform/CrtRandom.h"
 #include "platform/MessageBox.h"
@@ -21,6 +23,9 @@
 namespace {
 
 constexpr UINT ID_FILE_NEW = 57600;
+constexpr UINT ID_FILE_OPEN = 57601;
+constexpr UINT ID_FILE_SAVE = 57603;
+constexpr UINT ID_FILE_SAVE_AS = 57604;
 constexpr UINT ID_GENERATE_MAZE = 32771;
 constexpr UINT ID_SOLVE_MAZE = 32784;
 constexpr UINT ID_RERENDER_MAZE = 32824;
@@ -68,6 +73,9 @@ CGridloomDoc::~CGridloomDoc() = default;
 
 void CGridloomDoc::RegisterCommands() {
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    OnCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
+    OnCommand(ID_FILE_SAVE_AS, [this] { OnFileSave(); });
     OnCommand(ID_MAZE_SETUP, [this] { OnMazeSetup(); });
     OnCommand(ID_PAGE_SETUP, [this] { OnPageSetup(); });
     OnCommand(ID_SET_PEN_WIDTH, [this] { OnSetPenWidth(); });
@@ -417,4 +425,26 @@ int CGridloomDoc::RegenerateMaze() {
         settings_.seed = seed;
     }
     return points.empty() ? 0 : 1;
+}
+
+void CGridloomDoc::OnFileOpen() {
+    WkzFileCommands::Open(*this);
+}
+
+void CGridloomDoc::OnFileSave() {
+    WkzFileCommands::Save(*this);
+}
+
+bool CGridloomDoc::Serialize(CArchive& ar) {
+    return ar.IsStoring() ? WkzDocumentFile::Store(*this, ar) : WkzDocumentFile::Load(*this, ar);
+}
+
+bool CGridloomDoc::SerializeV1(CArchive& ar) {
+    return ar.IsStoring() ? WkzDocumentFile::StoreV1(*this, ar)
+                          : WkzDocumentFile::LoadV1(*this, ar);
+}
+
+bool CGridloomDoc::SerializeV2(CArchive& ar) {
+    return ar.IsStoring() ? WkzDocumentFile::StoreV2(*this, ar)
+                          : WkzDocumentFile::LoadV2(*this, ar);
 }

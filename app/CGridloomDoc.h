@@ -1,4 +1,5 @@
 #pragma once
+#include "app/CLogicalRectTracker.h"
 #include "app/CellColours.h"
 #include "app/FrontierList.h"
 #include "app/IInfoPane.h"
@@ -121,6 +122,15 @@ public:
     int RegenerateMaze();
     void OnReRenderMaze() { RegenerateMaze(); }
     void SetCellPainter(ICellPainter* painter) { cellPainter_ = painter; }
+
+    // The document file (WkzDocumentFile, WkzFileCommands). Open, Save and Save As ask for the
+    // file; Serialize stores or loads through an archive in the layout formatVersion picks and
+    // returns whether it did (failures leave pendingMessage).
+    void OnFileOpen();
+    void OnFileSave();
+    bool Serialize(CArchive& ar);
+    bool SerializeV1(CArchive& ar);
+    bool SerializeV2(CArchive& ar);
     ICellPainter* CellPainter() const { return cellPainter_; }
 
     // Plain state.
@@ -138,6 +148,7 @@ public:
     std::string installFolder;
     std::vector<CPoint> seedPoints;
     FrontierList frontier; // free cells next to the carved region, in pick order
+    std::vector<CLogicalRectTracker> layerObjects; // texts and pictures, in drawing order
 
 private:
     void RegisterCommands();
@@ -145,8 +156,8 @@ private:
     void CreateGrids(const TemplateInfo& info);
     // Forgets what growing the previous grids left behind.
     void ResetGrowthState();
-    bool HasLayerObjects() const { return false; }
-    void DeleteLayerObjects() {}
+    bool HasLayerObjects() const { return !layerObjects.empty(); }
+    void DeleteLayerObjects() { layerObjects.clear(); }
     SettingsPageExchange::Circular CircularValues() const;
     bool RunSheet(int page);
     bool NeedsRebuild(const MazeSettings& next) const;

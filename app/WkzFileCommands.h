@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+class CGridloomDoc;
+
+// The document's File Open, Save and Save As: the file dialogs, reading and writing the
+// file, and the messages when that fails. Neither changes the document's path, title or
+// modified flag.
+class WkzFileCommands {
+public:
+    static constexpr const char* kOpenFilter = "Mazes (*.wkz)|*.wkz|All Files (*.*)|*.*||";
+    static constexpr const char* kSaveFilter =
+        "Orlimber V2 (*.wkz)|*.wkz|Orlimber V1 (*.wkz)|*.wkz||";
+
+    static void Open(CGridloomDoc& doc);
+    // Save and Save As alike: always asks for the file and its format.
+    static void Save(CGridloomDoc& doc);
+
+    // The parts after the dialog. Loading a file that cannot be read, or saving one that
+    // cannot be written completely, leaves the message and changes nothing on disk or in the
+    // document.
+    static bool OpenFile(CGridloomDoc& doc, const std::string& path);
+    static bool SaveFile(CGridloomDoc& doc, const std::string& path);
+};
