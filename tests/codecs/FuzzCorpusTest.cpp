@@ -1,0 +1,91 @@
+// Seeds for the decoder fuzz targets: small pictures of every depth and packing each format
+// has. The test checks that every seed decodes; with ORLIMBER_FUZZ_CORPUS set to the fuzz
+// corpus folder it also writes them there (fuzz/corpus/<format>/).
+#include "Bytes.h"
+#include "ExternalTools.h"
+#include "TestPictures.h"
+
+#include "image/CRaster.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+namespace {
+
+struct Seed {
+    std::string folder;
+    DWORD type;
+    std::vector<BYTE> bytes;
+};
+
+std::vector<BYTE> Encode(DWORD type, int bpp, bool alpha, DWORD w = 5, DWORD h = 3) {
+    CRaster image = TestPictures::Make(w, h, bpp);
+    if (alpha)
+        TestPictures::AddAlpha(image);
+    if (type == CRaster::kTypePng && bpp == 8 && !alpha)
+        image.SetTransparentIndex(3);
+    std::vector<BYTE> out;
+    EXPECT_TRUE(image.EncodeToMemory(out, type)) << type << " " << bpp;
+    return out;
+}
+
+std::vector<Seed> Seeds() {
+    std::vector<Seed> seeds;
+    const std::map<DWORD, std::string> folders = {
+        {CRaster::kTypeBmp, "bmp"}, {CRaster::kTypePng, "png"}, {CRaster::kTypeIco, "ico"},
+        {CRaster::kTypeTga, "tga"}, {CRaster::kTypePcx, "pcx"}, {CRaster::kTypeWbmp, "wbmp"}};
+    const std::map<DWORD, std::vector<int>> depths = {
+        {CRaster::kTypeBmp, {1, 4, 8, 24}}, {CRaster::kTypePng, {1, 4, 8, 24}},
+        {CRaster::kTypeIco, {1, 4, 8, 24}}, {CRaster::kTypeTga, {8, 24}},
+        {CRaster::kTypePcx, {1, 4, 8, 24}}, {CRaster::kTypeWbmp, {1}}};
+    for (const auto& [type, list] : depths) {
+        for (int bpp : list)
+            seeds.push_back({folders.at(type), type, Encode(type, bpp, false)});
+        if (type != CRaster::kTypeWbmp)
+            seeds.push_back({folders.at(type), type, Encode(type, 24, true)});
+    }
+    seeds.push_back({"ico", CRaster::kTypeIco, Encode(CRaster::kTypeIco, 8, false, 256, 2)});
+
+    // Packings our encoders do not write.
+    Bytes rle8 = BmpInfo(4, 2, 8, 1, 2);
+    rle8.raw({0, 0, 0, 0, 255, 255, 255, 0, 3, 1, 0, 2, 1, 0, 0, 0, 0, 3, 1, 0, 1, 0, 0, 1});
+    Bytes rle4 = BmpInfo(6, 1, 4, 2, 2);
+    rle4.raw({0, 0, 0, 0, 255, 0, 0, 0, 3, 0x10, 0, 3, 0x01, 0x10, 0, 1});
+    Bytes masks = BmpInfo(2, 1, 16, 3);
+    masks.u32(0xF800).u32(0x07E0).u32(0x001F).u16(0xFFFF).u16(0x07E0);
+    Bytes core;
+    core.u32(12).u16(2).u16(1).u16(1).u16(1).raw({0, 0, 0, 255, 255, 255, 0x80, 0, 0, 0});
+    for (const Bytes* b : {&rle8, &rle4, &masks, &core})
+        seeds.push_back({"bmp", CRaster::kTypeBmp, *b});
+    Bytes tgaRle;
+    tgaRle.u8(0).u8(0).u8(11).u16(0).u16(0).u8(0).u16(0).u16(0).u16(3).u16(2).u8(8).u8(0x30);
+    tgaRle.raw({0x83, 9, 0x01, 5, 6});
+    seeds.push_back({"tga", CRaster::kTypeTga, tgaRle});
+
+    std::vector<Seed> detect;
+    for (const Seed& s : seeds)
+        detect.push_back({"detect", CRaster::kTypeUnknown, s.bytes});
+    seeds.insert(seeds.end(), detect.begin(), detect.end());
+    return seeds;
+}
+
+TEST(FuzzCorpus, EverySeedDecodes) {
+    const char* target = std::getenv("ORLIMBER_FUZZ_CORPUS");
+    std::map<std::string, int> counts;
+    for (const Seed& seed : Seeds()) {
+        CRaster image;
+        EXPECT_TRUE(image.DecodeFromMemory(seed.bytes, seed.type))
+            << seed.folder << " " << counts[seed.folder] << ": " << image.GetLastError();
+        const int n = counts[seed.folder]++;
+        if (target == nullptr)
+            continue;
+        const std::string dir = std::string(target) + "/" + seed.folder;
+        std::filesystem::create_directories(dir);
+        ExternalTools::WriteFile(dir + "/seed" + std::to_string(n), seed.bytes);
+    }
+}
+
+} // namespace
