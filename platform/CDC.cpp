@@ -1,9 +1,11 @@
 #include "platform/CDC.h"
 
+#include "platform/EdgeBands.h"
+#include "platform/FormattedText.h"
 #include "platform/RasterBackEnd.h"
+#include "platform/RegionFrame.h"
 #include "platform/SysColor.h"
 #include "platform/TextEngine.h"
-#include "platform/TextPrefix.h"
 #include "platform/VectorBackEnd.h"
 
 #include <algorithm>
@@ -548,39 +550,17 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
     FillSolidRect(x, y + cy, cx, -1, bottomRight);
 }
 
-void CDC::DrawEdgeSide(const CRect& r, UINT flags, COLORREF topLeft, COLORREF bottomRight) {
-    if (flags & BF_TOP)
-        FillDeviceRect({r.left, r.top, r.right, r.top + 1}, topLeft);
-    if (flags & BF_LEFT)
-        FillDeviceRect({r.left, r.top, r.left + 1, r.bottom}, topLeft);
-    if (flags & BF_BOTTOM)
-        FillDeviceRect({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-    if (flags & BF_RIGHT)
-        FillDeviceRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-}
-
 bool CDC::DrawEdge(RECT* rect, UINT edge, UINT flags) {
     if (!backEnd_ || !rect)
         return false;
-    CRect r = DevRect(rect->left, rect->top, rect->right, rect->bottom);
-    const UINT outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER);
-    const UINT inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
-    if (outer & BDR_RAISEDOUTER)
-        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
-    else if (outer & BDR_SUNKENOUTER)
-        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
-    if (outer)
-        r.DeflateRect(1, 1);
-    if (inner & BDR_RAISEDINNER)
-        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DHIGHLIGHT), GetSysColor(COLOR_3DSHADOW));
-    else if (inner & BDR_SUNKENINNER)
-        DrawEdgeSide(r, flags, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
-    if (inner)
-        r.DeflateRect(1, 1);
+    CRect inside;
+    for (const EdgeBand& band :
+         EdgeBands(DevRect(rect->left, rect->top, rect->right, rect->bottom), edge, flags, inside))
+        FillDeviceRect(band.rect, band.color);
     if (flags & BF_MIDDLE)
-        FillDeviceRect(r, GetSysColor(COLOR_3DFACE));
+        FillDeviceRect(inside, GetSysColor(COLOR_3DFACE));
     if (flags & BF_ADJUST) {
-        CPoint corners[2] = {r.TopLeft(), r.BottomRight()};
+        CPoint corners[2] = {inside.TopLeft(), inside.BottomRight()};
         DPtoLP(corners, 2);
         *rect = CRect(corners[0], corners[1]);
     }
@@ -606,50 +586,11 @@ bool CDC::FrameRgn(CRgn* region, CBrush* brush, int width, int height) {
     const auto& pts = region->Points();
     const PolygonScanner shape(DevPoints(pts.data(), static_cast<int>(pts.size())),
                                region->FillMode());
-    if (shape.IsEmpty())
-        return true;
     const CSize d = state_.mapping.SizeToDevice({std::abs(width), std::abs(height)});
-    const int w = std::max<LONG>(1, d.cx), h = std::max<LONG>(1, d.cy);
-    // The frame is every inside pixel less than w across or h down from an outside pixel.
-    const CRect b = shape.Bounds();
-    const int cols = b.Width();
-    std::vector<std::vector<char>> inside(static_cast<size_t>(b.Height()),
-                                          std::vector<char>(static_cast<size_t>(cols), 0));
-    std::vector<PolygonScanner::Span> spans;
-    for (int y = b.top; y < b.bottom; ++y) {
-        shape.Row(y, spans);
-        for (const auto& s : spans)
-            std::fill(inside[y - b.top].begin() + (s.x0 - b.left),
-                      inside[y - b.top].begin() + (s.x1 - b.left), 1);
-    }
-    auto in = [&](int x, int y) {
-        return x >= b.left && x < b.right && y >= b.top && y < b.bottom &&
-               inside[y - b.top][x - b.left];
-    };
     const DeviceBrush paint = Brush(brush->Log());
-    auto onFrame = [&](int x, int y) {
-        if (!in(x, y))
-            return false;
-        for (int k = 1; k <= w; ++k)
-            if (!in(x - k, y) || !in(x + k, y))
-                return true;
-        for (int k = 1; k <= h; ++k)
-            if (!in(x, y - k) || !in(x, y + k))
-                return true;
-        return false;
-    };
-    for (int y = b.top; y < b.bottom; ++y) {
-        for (int x = b.left; x < b.right;) {
-            if (!onFrame(x, y)) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < b.right && onFrame(x, y))
-                ++x;
-            backEnd_->FillRect({start, y, x, y + 1}, paint, Bk());
-        }
-    }
+    for (const CRect& run :
+         RegionFrameRuns(shape, std::max<LONG>(1, d.cx), std::max<LONG>(1, d.cy)))
+        backEnd_->FillRect(run, paint, Bk());
     return true;
 }
 
@@ -879,51 +820,24 @@ bool CDC::TextOut(int x, int y, const std::string& text) {
 int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
     if (!backEnd_ || !rect)
         return 0;
-    std::string shown = (format & DT_NOPREFIX) ? text : StripPrefixes(text);
-    const bool single = (format & DT_SINGLELINE) != 0;
-    if (single)
-        std::replace_if(
-            shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    else
-        shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
     const CPoint c0 = Dev(rect->left, rect->top), c1 = Dev(rect->right, rect->bottom);
     CRect box(c0, c1);
     box.NormalizeRect();
-    const bool wrap = (format & DT_WORDBREAK) && !single;
-    const TextEngine::Align align = (format & DT_CENTER)  ? TextEngine::Align::Center
-                                    : (format & DT_RIGHT) ? TextEngine::Align::Right
-                                                          : TextEngine::Align::Left;
-    const auto layout = Text().Layout(
-        shown, Font(), wrap ? std::max<LONG>(box.Width(), 1) : 0,
-        (format & DT_EDITCONTROL) ? TextEngine::Wrap::WordsAndCharacters : TextEngine::Wrap::Words,
-        align);
-    const TextLayout::Box ext = layout->Extent();
-    const double width = ext.width, height = ext.height;
+    const FormattedText formatted(Text(), Font(), text, box, format);
+    const LONG height = static_cast<LONG>(std::lround(formatted.Height()));
     if (format & DT_CALCRECT) {
         // Grow or shrink the rectangle to the text, keeping its left and top.
-        CPoint far(static_cast<LONG>(std::lround(c0.x + (c1.x >= c0.x ? width : -width))),
-                   static_cast<LONG>(std::lround(c0.y + (c1.y >= c0.y ? height : -height))));
-        far = state_.mapping.ToLogical(far);
-        rect->right = far.x;
-        rect->bottom = far.y;
-        return state_.mapping.SizeToLogical({0, static_cast<LONG>(std::lround(height))}).cy;
+        const double w = formatted.Width(), h = formatted.Height();
+        const CPoint far(static_cast<LONG>(std::lround(c0.x + (c1.x >= c0.x ? w : -w))),
+                         static_cast<LONG>(std::lround(c0.y + (c1.y >= c0.y ? h : -h))));
+        const CPoint logical = state_.mapping.ToLogical(far);
+        rect->right = logical.x;
+        rect->bottom = logical.y;
+        return state_.mapping.SizeToLogical({0, height}).cy;
     }
     TextPlacement where;
-    // Wrapped layouts already align their lines within the box width.
-    double x = box.left;
-    if (!wrap) {
-        if (align == TextEngine::Align::Center)
-            x = box.left + (box.Width() - width) / 2.0;
-        else if (align == TextEngine::Align::Right)
-            x = box.right - width;
-    }
-    double y = box.top;
-    if (single && (format & DT_VCENTER))
-        y = box.top + (box.Height() - height) / 2.0;
-    else if (single && (format & DT_BOTTOM))
-        y = box.bottom - height;
-    where.x = x - (wrap ? 0 : ext.x);
-    where.y = y;
+    where.x = formatted.Left();
+    where.y = formatted.Top();
     where.color = state_.textColor;
     where.background = Bk();
     if (!(format & DT_NOCLIP)) {
@@ -931,9 +845,9 @@ int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
         clip.IntersectRect(EffectiveClip(), box);
         backEnd_->SetClip(clip);
     }
-    backEnd_->DrawText(*layout, where);
+    backEnd_->DrawText(formatted.Layout(), where);
     ApplyClip();
-    return state_.mapping.SizeToLogical({0, static_cast<LONG>(std::lround(height))}).cy;
+    return state_.mapping.SizeToLogical({0, height}).cy;
 }
 
 CSize CDC::GetTextExtent(const std::string& text) const {

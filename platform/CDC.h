@@ -199,7 +199,6 @@ private:
     DeviceFont Font() const;
     double Escapement() const;
     void FillDeviceRect(const CRect& rect, COLORREF color);
-    void DrawEdgeSide(const CRect& r, UINT flags, COLORREF topLeft, COLORREF bottomRight);
     int ClipResult() const;
 
     std::unique_ptr<IDcBackEnd> backEnd_;
