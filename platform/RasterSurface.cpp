@@ -4,8 +4,16 @@
 
 #include <algorithm>
 
+namespace {
+// Cairo's own side limit, and a ceiling on one picture's memory: callers that can do with less
+// (print pages) halve their size until a surface is granted.
+constexpr int kMaxSide = 32767;
+constexpr long long kMaxBytes = 1LL << 30;
+} // namespace
+
 std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
-    if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        4LL * width * height > kMaxBytes)
         return nullptr;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
@@ -23,7 +31,7 @@ std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
 
 std::shared_ptr<RasterSurface> RasterSurface::Wrap(std::uint8_t* bits, int width, int height,
                                                    int stride) {
-    if (!bits || width <= 0 || height <= 0 || width > 32767 || height > 32767 ||
+    if (!bits || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
         stride < width * 4 || stride % 4 != 0)
         return nullptr;
     cairo_surface_t* s =

@@ -14,8 +14,8 @@ typedef struct _cairo_surface cairo_surface_t;
 // every earlier drawing call.
 class RasterSurface {
 public:
-    // A blank white surface of the given size; nullptr when the size is not positive or the
-    // memory cannot be had.
+    // A blank white surface of the given size; nullptr when the size is not positive, a side
+    // exceeds 32767 pixels, the pixels would take more than 1 GiB, or memory cannot be had.
     static std::shared_ptr<RasterSurface> Create(int width, int height);
     // A surface over the caller's memory, which must outlive it; the stride is in bytes and at
     // least width * 4 and a multiple of 4.

@@ -90,7 +90,8 @@ TEST(DcState, MemoryContextsSwitchBitmapsAndDrawIntoTheCallersMemory) {
     CBitmap bad;
     EXPECT_FALSE(bad.CreateOver(memory.data(), 4, 4, 8)); // rows shorter than the width
     EXPECT_FALSE(bad.CreateBitmap32(0, 5));
-    EXPECT_FALSE(bad.CreateBitmap32(40000, 40000));
+    EXPECT_FALSE(bad.CreateBitmap32(40000, 100));
+    EXPECT_FALSE(bad.CreateBitmap32(30000, 30000)); // 3.6 GB: refused before allocating
 }
 
 TEST(DcState, FontsScaleWithTheMappingAndReportPrinterCapsOnlyForPrinters) {
