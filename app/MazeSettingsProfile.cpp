@@ -50,17 +50,20 @@ MazeSettingsProfile::Circular MazeSettingsProfile::LoadCircular(const CProfile& 
 }
 
 void MazeSettingsProfile::SavePrinting(CProfile& p, const MazeSettings& s) {
+    CProfile::Batch batch(p);
     p.WriteProfileInt(kSettings, "PrinterDebug", s.printerDebug);
     p.WriteProfileInt(kSettings, "AutoCenter", s.autoCenter);
 }
 
 void MazeSettingsProfile::SaveCompass(CProfile& p, const CompassWeights& compass) {
+    CProfile::Batch batch(p);
     for (int i = 0; i < CompassWeights::kCount; ++i)
         p.WriteProfileInt(kProb, kCompassKeys[i], compass.values[i]);
     p.WriteProfileInt(kProb, "RELATIVE", compass.relative);
 }
 
 void MazeSettingsProfile::SaveSize(CProfile& p, const MazeSettings& s, Circular circular) {
+    CProfile::Batch batch(p);
     p.WriteProfileInt(kSize, "animate", s.animate);
     p.WriteProfileInt(kSize, "penwidth", s.penWidth);
     p.WriteProfileInt(kSize, "ErasedVisible", s.erasedVisible);

@@ -257,7 +257,18 @@ bool CProfile::Store(const std::string& section, const std::string& entry, Value
     if (section.empty() || section.find_first_of("[]\n\r") != std::string::npos || entry.empty())
         return false;
     sections_[section][entry] = std::move(value);
+    if (batchDepth_ > 0) {
+        unsaved_ = true;
+        return true;
+    }
     return Save();
+}
+
+CProfile::Batch::~Batch() {
+    if (--profile_.batchDepth_ == 0 && profile_.unsaved_) {
+        profile_.unsaved_ = false;
+        profile_.Save();
+    }
 }
 
 bool CProfile::Save() {

@@ -36,6 +36,19 @@ public:
     // Re-reads the file (values written by another process).
     void Reload();
 
+    // Holds back the file rewrites of a group of writes until the group ends, so applying a
+    // settings page costs one atomic rewrite instead of one per value.
+    class Batch {
+    public:
+        explicit Batch(CProfile& profile) : profile_(profile) { ++profile_.batchDepth_; }
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        CProfile& profile_;
+    };
+
 private:
     struct Value {
         enum Type { Int, String, Binary } type = String;
@@ -53,4 +66,6 @@ private:
 
     std::string path_;
     std::map<std::string, Section> sections_;
+    int batchDepth_ = 0;
+    bool unsaved_ = false;
 };

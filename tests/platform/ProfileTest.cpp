@@ -83,3 +83,21 @@ TEST_F(ProfileTest, NumbersStoredAsTextStillRead) {
     p.WriteProfileString("Settings", "SEED", "12x");
     EXPECT_EQ(p.GetProfileInt("Settings", "SEED", 4), 4);
 }
+
+TEST_F(ProfileTest, BatchWritesOnceWhenTheGroupEnds) {
+    CProfile p(path_);
+    {
+        CProfile::Batch outer(p);
+        p.WriteProfileInt("size", "cellx", 10);
+        {
+            CProfile::Batch inner(p);
+            p.WriteProfileInt("size", "celly", 20);
+        }
+        // Still held back: another reader sees nothing yet.
+        EXPECT_EQ(CProfile(path_).GetProfileInt("size", "cellx", -1), -1);
+        EXPECT_EQ(p.GetProfileInt("size", "celly", -1), 20);
+    }
+    CProfile reread(path_);
+    EXPECT_EQ(reread.GetProfileInt("size", "cellx", -1), 10);
+    EXPECT_EQ(reread.GetProfileInt("size", "celly", -1), 20);
+}
