@@ -1,6 +1,7 @@
 #include "app/CLogicalRectTracker.h"
 
 #include "image/CRaster.h"
+#include "platform/CDC.h"
 
 #include <array>
 #include <vector>
@@ -92,6 +93,36 @@ bool CLogicalRectTracker::BeginTrackLogical(int x, int y, int sx, int sy, bool a
 
 void CLogicalRectTracker::TrackToLogical(int x, int y, int sx, int sy) {
     TrackTo(CPoint(x + sx, y + sy));
+}
+
+void CLogicalRectTracker::Draw(CDC& dc) {
+    if (IsText())
+        DrawText(dc);
+    if (selectionStyle_ == 0)
+        return;
+    m_nStyle = selectionStyle_ == 1   ? (dottedLine | resizeInside)
+               : selectionStyle_ == 2 ? (solidLine | resizeOutside)
+                                      : (resizeInside | hatchInside);
+    CRectTracker::Draw(dc);
+}
+
+void CLogicalRectTracker::DrawText(CDC& dc) {
+    const int oldMode = dc.SetBkMode(kind_ == kindTextTransparent ? TRANSPARENT : OPAQUE);
+    const COLORREF oldColor = dc.SetTextColor(textColor_);
+    CFont font;
+    CFont* oldFont = nullptr;
+    if (font_) {
+        // Point size in tenths to 0.001 inch: 1000 / 720 per tenth.
+        font_->log.lfHeight = -MulDiv(font_->choose.iPointSize, 1000, 720);
+        if (font.CreateFontIndirect(&font_->log))
+            oldFont = dc.SelectObject(&font);
+    }
+    CRect r = logicalRect_;
+    dc.DrawText(text_, &r, DT_WORDBREAK | DT_EDITCONTROL);
+    if (oldFont)
+        dc.SelectObject(oldFont);
+    dc.SetTextColor(oldColor);
+    dc.SetBkMode(oldMode);
 }
 
 void CLogicalRectTracker::Serialize(CArchive& ar) {

@@ -12,6 +12,7 @@
 // pixels, scrolled document coordinates) gives the selection frame and dragging; the object
 // adds its rectangle in 0.001 inch, its content and its layer. Copies are deep: every object
 // owns its own font block and picture.
+class CDC;
 class CRaster;
 
 class CLogicalRectTracker : public CRectTracker {
@@ -66,6 +67,11 @@ public:
     bool BeginTrackLogical(int x, int y, int sx, int sy, bool allowInvert = false);
     void TrackToLogical(int x, int y, int sx, int sy);
 
+    // Draws the text or picture into the logical rectangle of `dc`'s mapping, then the
+    // tracker when the object is selected (style 1 dotted, 2 solid with outside handles, any
+    // other hatched). Sets the font's height from its point size, as 0.001 inch.
+    void Draw(CDC& dc);
+
     // The layer-object record of documents and undo snapshots. A bad record fails the
     // archive; the object is then to be discarded.
     void Serialize(CArchive& ar);
@@ -74,6 +80,7 @@ public:
 
 private:
     bool HasSaneGeometry() const;
+    void DrawText(CDC& dc);
     void StoreContent(CArchive& ar) const;
     void LoadContent(CArchive& ar);
     void StoreFont(CArchive& ar) const;

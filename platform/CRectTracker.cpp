@@ -1,5 +1,7 @@
 #include "platform/CRectTracker.h"
 
+#include "platform/CDC.h"
+
 #include <cstdlib>
 
 namespace {
@@ -219,4 +221,58 @@ bool CRectTracker::EndTrack(bool accept) {
         return false;
     }
     return !(m_rect == trackOriginal_);
+}
+
+void CRectTracker::Draw(CDC& dc) const {
+    const int saved = dc.SaveDC();
+    dc.SetMapMode(MM_TEXT);
+    dc.SetViewportOrg(0, 0);
+    dc.SetWindowOrg(0, 0);
+    const CRect r = Normalized(m_rect);
+    DrawHatching(dc, r);
+    DrawBorder(dc, r);
+    DrawHandles(dc);
+    dc.RestoreDC(saved);
+}
+
+void CRectTracker::DrawBorder(CDC& dc, const CRect& r) const {
+    if (!(m_nStyle & (solidLine | dottedLine)))
+        return;
+    CPen pen((m_nStyle & dottedLine) ? PS_DOT : PS_SOLID, 0, RGB(0, 0, 0));
+    CPen* oldPen = dc.SelectObject(&pen);
+    CGdiObject* oldBrush = dc.SelectStockObject(NULL_BRUSH);
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    dc.Rectangle(&r);
+    dc.SetBkMode(oldMode);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
+}
+
+void CRectTracker::DrawHatching(CDC& dc, const CRect& r) const {
+    if (!(m_nStyle & (hatchInside | hatchedBorder)))
+        return;
+    CBrush hatch(HS_BDIAGONAL, RGB(0, 0, 0));
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    if (m_nStyle & hatchInside)
+        dc.FillRect(&r, &hatch);
+    if (m_nStyle & hatchedBorder) {
+        const CRect o = GetTrueRect();
+        const CRect bands[4] = {{o.left, o.top, o.right, r.top},
+                                {o.left, r.bottom, o.right, o.bottom},
+                                {o.left, r.top, r.left, r.bottom},
+                                {r.right, r.top, o.right, r.bottom}};
+        for (const CRect& band : bands)
+            if (!band.IsRectEmpty())
+                dc.FillRect(&band, &hatch);
+    }
+    dc.SetBkMode(oldMode);
+}
+
+void CRectTracker::DrawHandles(CDC& dc) const {
+    const UINT mask = GetHandleMask();
+    for (int hit = hitTopLeft; hit <= hitLeft; ++hit)
+        if (mask & (1u << hit)) {
+            const CRect h = GetHandleRect(hit);
+            dc.FillSolidRect(&h, RGB(0, 0, 0));
+        }
 }

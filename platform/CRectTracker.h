@@ -7,6 +7,8 @@
 // A rectangle the user moves and resizes with the mouse: a selection frame with up to eight
 // handles, in device pixels. The window layer feeds it the pointer while it tracks (the press,
 // every move, the release), so nothing here blocks or talks to a window.
+class CDC;
+
 class CRectTracker {
 public:
     enum StyleFlags : UINT {
@@ -57,6 +59,8 @@ public:
     // when the side is long enough to hold them apart from the corners.
     UINT GetHandleMask() const;
     Cursor GetCursor(int hit) const;
+    // Draws the frame, hatching and handles in device pixels, whatever mapping `dc` has.
+    void Draw(CDC& dc) const;
 
     // Dragging. BeginTrack starts from a hit of HitTest (a handle or the middle) and returns
     // false for anything else; TrackTo follows the pointer; EndTrack keeps the new rectangle
@@ -70,6 +74,9 @@ public:
 
 private:
     void ApplyMinimumSize();
+    void DrawBorder(CDC& dc, const CRect& r) const;
+    void DrawHatching(CDC& dc, const CRect& r) const;
+    void DrawHandles(CDC& dc) const;
 
     int trackHit_ = hitNothing;
     bool allowInvert_ = false;

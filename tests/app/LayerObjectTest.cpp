@@ -1,5 +1,6 @@
 #include "app/CLogicalRectTracker.h"
 #include "image/CRaster.h"
+#include "platform/CDC.h"
 #include "platform/LittleEndian.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ CLogicalRectTracker TextObject() {
     CLogicalRectTracker t;
     t.SetKind(CLogicalRectTracker::kindTextOpaque);
     t.SetSelectionStyle(2);
-    t.SetLogicalRect(1000, -2000, 3000, -500);
+    t.SetLogicalRect(1000, -500, 3000, -2000);
     t.m_rect = CRect(10, 20, 110, 70);
     t.m_nStyle = CRectTracker::solidLine | CRectTracker::resizeOutside;
     t.m_nHandleSize = 7;
@@ -226,4 +227,70 @@ TEST(LayerObject, CopiesOwnTheirPicture) {
     ASSERT_NE(c.GetImage(), nullptr);
     EXPECT_EQ(c.GetImage()->GetPixelColor(0, 0, false), RGBQUAD::FromRgb(1, 2, 3));
     EXPECT_EQ(b.GetImage(), nullptr);
+}
+
+namespace {
+
+// A white 96-dpi page in 0.001 inch with y up, as the view prepares it.
+struct Page {
+    Page() {
+        bitmap.CreateBitmap32(200, 200);
+        dc.CreateCompatibleDC(nullptr);
+        dc.SelectObject(&bitmap);
+        dc.SetMapMode(MM_HIENGLISH);
+    }
+    CRect InkBox() {
+        dc.Flush();
+        CRect box;
+        bool any = false;
+        for (int y = 0; y < bitmap.Height(); ++y) {
+            const auto* row =
+                reinterpret_cast<const std::uint32_t*>(bitmap.Bits() + y * bitmap.Stride());
+            for (int x = 0; x < bitmap.Width(); ++x) {
+                if ((row[x] & 0xFFFFFF) == 0xFFFFFF)
+                    continue;
+                const CRect px(x, y, x + 1, y + 1);
+                box = any ? CRect(std::min(box.left, x), std::min(box.top, y),
+                                  std::max(box.right, x + 1), std::max(box.bottom, y + 1))
+                          : px;
+                any = true;
+            }
+        }
+        return box;
+    }
+    CBitmap bitmap;
+    CDC dc;
+};
+
+} // namespace
+
+TEST(LayerObject, DrawsTextInItsRectangleAndTheTrackerOnlyWhenSelected) {
+    Page page;
+    CLogicalRectTracker t = TextObject(); // 12 points, rectangle (1000, -500)-(3000, -2000)
+    t.SetSelectionStyle(0);
+    t.SetText("Maze maze maze maze maze maze");
+    t.Draw(page.dc);
+    EXPECT_EQ(t.GetFont()->log.lfHeight, -167);
+    const CRect ink = page.InkBox();
+    ASSERT_FALSE(ink.IsRectEmpty());
+    // The text rectangle lies at x 96..288 and y 48..192 pixels; the opaque kind may paint
+    // its background up to the rectangle but never past it.
+    EXPECT_GE(ink.left, 96);
+    EXPECT_LE(ink.right, 288);
+    EXPECT_GE(ink.top, 48);
+    EXPECT_LE(ink.bottom, 192);
+    EXPECT_GT(ink.Height(), 16); // the words wrapped onto several lines
+    EXPECT_EQ(page.dc.GetBkMode(), OPAQUE);
+
+    Page selected;
+    t.SetSelectionStyle(2);
+    t.m_rect = CRect(20, 20, 60, 50);
+    t.SetText("");
+    t.Draw(selected.dc);
+    EXPECT_EQ(t.m_nStyle, UINT(CRectTracker::solidLine | CRectTracker::resizeOutside));
+    // Handles lie outside the device rectangle whatever the page's mapping.
+    EXPECT_EQ(selected.InkBox(), CRect(13, 13, 67, 57));
+    t.SetSelectionStyle(5);
+    t.Draw(selected.dc);
+    EXPECT_EQ(t.m_nStyle, UINT(CRectTracker::resizeInside | CRectTracker::hatchInside));
 }
