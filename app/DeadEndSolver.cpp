@@ -7,8 +7,26 @@
 #include "app/frontier_location.h"
 
 #include <algorithm>
+#include <bit>
 
-DeadEndSolver::DeadEndSolver(CGridloomDoc& doc) : doc_(doc), neighbours_(doc) {}
+namespace {
+
+// The side of a dead end: a cell with exactly one passage that is not an end (START and STOP
+// count one passage more). 0 for any other cell. Asked of every cell, so kept inline.
+int DeadEndSide(const MazeCell& cell) {
+    const unsigned passages = cell.passages;
+    if (passages == 0 || (passages & (passages - 1)) != 0 ||
+        (cell.flags & (CELL_START | CELL_STOP)) != 0) {
+        return 0;
+    }
+    return std::countr_zero(passages) + 1;
+}
+
+} // namespace
+
+DeadEndSolver::DeadEndSolver(CGridloomDoc& doc)
+    : doc_(doc), neighbours_(doc), painter_(doc.Settings().animate ? doc.CellPainter() : nullptr),
+      delay_(doc.Settings().animationDelay) {}
 
 long DeadEndSolver::Solve() {
     for (int g = 0; g < doc_.GridCount(); ++g) {
@@ -26,54 +44,50 @@ bool DeadEndSolver::FillPass() {
     const int columns = doc_.Settings().columns;
     const int rows = doc_.Settings().rows;
     for (int g = 0; g < doc_.GridCount(); ++g) {
-        const Object& grid = *doc_.GetGrid(g);
+        Object& grid = *doc_.GetGrid(g);
         // The document's columns and rows may exceed a grid loaded from a file.
         const int width = std::min(columns, grid.Width());
         const int height = std::min(rows, grid.Height());
         for (int c = 0; c < width; ++c) {
             for (int r = 0; r < height; ++r) {
-                changed = FillFrom(c, r, g) || changed;
+                if (const int side = DeadEndSide(grid.GetCell(c, r))) {
+                    FillFrom({c, r, g}, side);
+                    changed = true;
+                }
             }
         }
     }
     return changed;
 }
 
-bool DeadEndSolver::FillFrom(int column, int row, int grid) {
-    frontier_location cell{column, row, grid};
-    Object* at = doc_.GetGrid(grid);
-    int side = 0;
-    int passages = at->CountPassages(column, row, &side);
-    bool changed = false;
-    while (passages == 1) {
-        changed = true;
-        at->CloseSide(side, cell.column, cell.row);
-        Paint(cell);
+void DeadEndSolver::FillFrom(frontier_location cell, int side) {
+    Object* grid = doc_.GetGrid(cell.grid);
+    while (side != 0) {
+        grid->GetCell(cell.column, cell.row).CloseSide(side);
+        if (painter_) {
+            Paint(cell);
+        }
         NeighbourCache::Neighbour next{};
         // A side leading out of the grid (a wrapped maze shown without wrapping) ends the
         // corridor here: there is no cell to read beyond it.
         if (!neighbours_.Find(cell.column, cell.row, cell.grid, side, next)) {
-            break;
+            return;
         }
         cell = frontier_location{next.column, next.row, next.grid};
-        at = doc_.GetGrid(next.grid);
-        at->CloseSide(next.side, cell.column, cell.row);
-        passages = at->CountPassages(cell.column, cell.row, &side);
+        grid = doc_.GetGrid(next.grid);
+        MazeCell& reached = grid->GetCell(cell.column, cell.row);
+        reached.CloseSide(next.side);
+        side = DeadEndSide(reached);
     }
-    return changed;
 }
 
 void DeadEndSolver::Paint(const frontier_location& cell) {
-    ICellPainter* painter = doc_.CellPainter();
-    if (!painter || !doc_.Settings().animate) {
-        return;
-    }
     if (neighbours_.IsRing(cell.grid)) {
-        painter->DrawRingCell(cell.column, cell.row, cell.grid, 1);
+        painter_->DrawRingCell(cell.column, cell.row, cell.grid, 1);
     } else {
-        painter->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
+        painter_->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
     }
-    painter->Pause(doc_.Settings().animationDelay);
+    painter_->Pause(delay_);
 }
 
 long DeadEndSolver::MarkSolution() {

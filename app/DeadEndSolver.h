@@ -2,6 +2,9 @@
 #include "app/NeighbourCache.h"
 
 class CGridloomDoc;
+class ICellPainter;
+class Object;
+struct MazeCell;
 struct frontier_location;
 
 // Finds the path from START to STOP by dead-end filling: every carved cell with a single
@@ -17,11 +20,13 @@ public:
 
 private:
     bool FillPass();
-    // Fills the dead end at the cell and on along its corridor; true when anything closed.
-    bool FillFrom(int column, int row, int grid);
+    // Fills the dead end at the cell, leaving by `side`, and on along its corridor.
+    void FillFrom(frontier_location cell, int side);
     void Paint(const frontier_location& cell);
     long MarkSolution();
 
     CGridloomDoc& doc_;
     NeighbourCache neighbours_;
+    ICellPainter* painter_ = nullptr; // only while animating
+    int delay_ = 0;
 };

@@ -53,3 +53,48 @@ private:
     std::vector<Extent> extents_;
     std::vector<std::size_t> bases_; // first slot of each grid
 };
+
+// The calls below run for every carved cell, so they are inline.
+inline std::size_t FrontierList::SlotOf(const frontier_location& entry) const {
+    if (entry.grid < 0 || static_cast<std::size_t>(entry.grid) >= extents_.size()) {
+        return kNoSlot;
+    }
+    const Extent& e = extents_[static_cast<std::size_t>(entry.grid)];
+    if (entry.column < 0 || entry.column >= e.width || entry.row < 0 || entry.row >= e.height) {
+        return kNoSlot;
+    }
+    return bases_[static_cast<std::size_t>(entry.grid)] + static_cast<std::size_t>(entry.column) +
+           static_cast<std::size_t>(entry.row) * static_cast<std::size_t>(e.width);
+}
+
+inline bool FrontierList::Add(const frontier_location& entry) {
+    const std::size_t slot = SlotOf(entry);
+    if (slot == kNoSlot || positions_[slot] != kAbsent) {
+        return false;
+    }
+    positions_[slot] = static_cast<std::int32_t>(entries_.size());
+    entries_.push_back(entry);
+    return true;
+}
+
+inline bool FrontierList::Remove(const frontier_location& entry) {
+    const std::size_t slot = SlotOf(entry);
+    if (slot == kNoSlot || positions_[slot] == kAbsent) {
+        return false;
+    }
+    RemoveAt(static_cast<std::size_t>(positions_[slot]));
+    return true;
+}
+
+inline void FrontierList::RemoveAt(std::size_t index) {
+    if (index >= entries_.size()) {
+        return;
+    }
+    const std::size_t last = entries_.size() - 1;
+    positions_[SlotOf(entries_[index])] = kAbsent;
+    if (index != last) {
+        entries_[index] = entries_[last];
+        positions_[SlotOf(entries_[index])] = static_cast<std::int32_t>(index);
+    }
+    entries_.pop_back();
+}

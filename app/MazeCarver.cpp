@@ -1,11 +1,13 @@
 #include "app/MazeCarver.h"
 
 #include "app/CGridloomDoc.h"
-#include "app/IFrontierTracker.h"
+#include "app/FrontierList.h"
 #include "app/MazeCell.h"
 #include "app/Object.h"
 
-MazeCarver::MazeCarver(CGridloomDoc& doc, IFrontierTracker& frontier)
+#include <algorithm>
+
+MazeCarver::MazeCarver(CGridloomDoc& doc, FrontierList& frontier)
     : neighbours_(doc), frontier_(frontier) {
     for (int g = 0; g < neighbours_.GridCount(); ++g) {
         grids_[static_cast<std::size_t>(g)] = doc.GetGrid(g);
@@ -23,8 +25,8 @@ bool MazeCarver::InBounds(const frontier_location& at) const {
 
 template <typename Test>
 int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) const {
-    out.fill(0);
     const int sides = SideCount(at.grid);
+    std::fill_n(out.begin(), sides + 1, 0);
     NeighbourCache::Neighbour n{};
     for (int s = 1; s <= sides; ++s) {
         if (!neighbours_.Find(at.column, at.row, at.grid, s, n)) {
@@ -44,8 +46,16 @@ int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test
 
 int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCandidates& out) {
     return Scan(at, out, [this](Object& grid, const NeighbourCache::Neighbour& n) {
-        grid.MarkFrontier(n.column, n.row, n.grid, frontier_);
-        return grid.GetCell(n.column, n.row).IsFrontier();
+        MazeCell& cell = grid.GetCell(n.column, n.row);
+        // A flagged cell is listed already: flags and list change together here.
+        if (cell.IsFrontier()) {
+            return true;
+        }
+        if (!cell.TryMarkFrontier()) {
+            return false;
+        }
+        frontier_.Add({n.column, n.row, n.grid});
+        return true;
     });
 }
 
@@ -62,7 +72,9 @@ int MazeCarver::FindFrontierNeighbours(const frontier_location& at, SideCandidat
 }
 
 void MazeCarver::OpenSide(const frontier_location& at, int side) {
-    Grid(at.grid).OpenSide(side, at.column, at.row, at.grid, frontier_);
+    if (Cell(at).OpenSide(side)) {
+        frontier_.Remove(at);
+    }
 }
 
 bool MazeCarver::Across(const frontier_location& at, int side, frontier_location& neighbour,

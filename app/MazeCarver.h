@@ -6,7 +6,7 @@
 #include <array>
 
 class CGridloomDoc;
-class IFrontierTracker;
+class FrontierList;
 class Object;
 struct MazeCell;
 
@@ -15,7 +15,7 @@ struct MazeCell;
 // step with the cells' frontier flags.
 class MazeCarver {
 public:
-    MazeCarver(CGridloomDoc& doc, IFrontierTracker& frontier);
+    MazeCarver(CGridloomDoc& doc, FrontierList& frontier);
 
     const NeighbourCache& Neighbours() const { return neighbours_; }
     int SideCount(int grid) const { return neighbours_.SideCount(grid); }
@@ -44,6 +44,6 @@ private:
     Object& Grid(int grid) const { return *grids_[static_cast<std::size_t>(grid)]; }
 
     NeighbourCache neighbours_;
-    IFrontierTracker& frontier_;
+    FrontierList& frontier_;
     std::array<Object*, CGridloomDoc::kMaxGrids> grids_{};
 };

@@ -19,14 +19,19 @@ constexpr int kMaxFailures = 20;
 } // namespace
 
 MazeGrower::MazeGrower(CGridloomDoc& doc, CrtRandom& random)
-    : doc_(doc), carver_(doc, doc.frontier), chooser_(random),
-      random_(random), cursor_{doc.cursorColumn, doc.cursorRow, doc.cursorGrid} {
+    : doc_(doc), carver_(doc, doc.frontier), chooser_(random), random_(random),
+      painter_(doc.Settings().animate ? doc.CellPainter() : nullptr), cursor_{doc.cursorColumn,
+                                                                              doc.cursorRow,
+                                                                              doc.cursorGrid} {
     // Fit the frontier's index to the grids as they are now (they may have been rebuilt).
     std::vector<FrontierList::Extent> extents;
     for (int g = 0; g < doc.GridCount(); ++g) {
         extents.push_back({doc.GetGrid(g)->Width(), doc.GetGrid(g)->Height()});
     }
     doc.frontier.Reshape(extents);
+    for (int g = 0; g < carver_.Neighbours().GridCount(); ++g) {
+        weights_[static_cast<std::size_t>(g)] = doc.GetGrid(g)->GrowthWeights();
+    }
 }
 
 bool MazeGrower::Start() {
@@ -195,8 +200,8 @@ void MazeGrower::Walk(int candidates) {
         }
         StepCursor(side);
         Paint(cursor_);
-        if (delay > 0 && doc_.Settings().animate && doc_.CellPainter()) {
-            doc_.CellPainter()->Pause(delay);
+        if (delay > 0 && painter_) {
+            painter_->Pause(delay);
         }
         candidates = carver_.AddFrontierNeighbours(cursor_, candidates_);
     }
@@ -219,18 +224,17 @@ std::span<const int> MazeGrower::Weights(int grid) const {
     if (doc_.previousDirection < 1) {
         return {};
     }
-    return doc_.GetGrid(grid)->GrowthWeights();
+    return weights_[static_cast<std::size_t>(grid)];
 }
 
 void MazeGrower::Paint(const frontier_location& cell) {
-    ICellPainter* painter = doc_.CellPainter();
-    if (!painter || !doc_.Settings().animate) {
+    if (!painter_) {
         return;
     }
     if (carver_.Neighbours().IsRing(cell.grid)) {
-        painter->DrawRingCell(cell.column, cell.row, cell.grid, 1);
+        painter_->DrawRingCell(cell.column, cell.row, cell.grid, 1);
     } else {
-        painter->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
+        painter_->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
     }
 }
 

@@ -1,11 +1,13 @@
 #pragma once
+#include "app/CGridloomDoc.h"
 #include "app/DirectionChooser.h"
 #include "app/MazeCarver.h"
 
+#include <array>
 #include <span>
 
-class CGridloomDoc;
 class CrtRandom;
+class ICellPainter;
 
 // Grows a perfect maze through the free cells of the document's grids: a frontier of free
 // cells next to the carved region, a random pick that joins one of them to the region, and a
@@ -45,6 +47,8 @@ private:
     MazeCarver carver_;
     DirectionChooser chooser_;
     CrtRandom& random_;
+    std::array<std::span<const int>, CGridloomDoc::kMaxGrids> weights_{};
+    ICellPainter* painter_ = nullptr; // only while animating
     frontier_location cursor_;
     SideCandidates candidates_{};
 };
