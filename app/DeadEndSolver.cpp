@@ -31,6 +31,10 @@ DeadEndSolver::DeadEndSolver(CGridloomDoc& doc)
 long DeadEndSolver::Solve() {
     for (int g = 0; g < doc_.GridCount(); ++g) {
         Object& grid = *doc_.GetGrid(g);
+        // An earlier solution (before an end moved) must not survive into this one.
+        for (MazeCell& cell : grid.Cells()) {
+            cell.flags &= static_cast<WORD>(~CELL_SOLUTION);
+        }
         std::copy(grid.Cells().begin(), grid.Cells().end(), grid.BackupCells().begin());
     }
     while (FillPass()) {

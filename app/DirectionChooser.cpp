@@ -31,7 +31,9 @@ int DirectionChooser::Choose(const SideCandidates& candidates, int sideCount,
     if (sum <= 0) {
         return 0;
     }
-    std::int64_t r = random_.rand() % sum;
+    // A 32-bit remainder where it fits: this runs for every step of a walk.
+    std::int64_t r =
+        sum <= INT32_MAX ? random_.rand() % static_cast<std::int32_t>(sum) : random_.rand() % sum;
     for (int s = 1; s <= sides; ++s) {
         if (candidates[static_cast<std::size_t>(s)] != 0) {
             r -= WeightOf(weights, s);

@@ -24,12 +24,15 @@ bool MazeCarver::InBounds(const frontier_location& at) const {
 }
 
 template <typename Test>
-int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) const {
+int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) {
     const int sides = SideCount(at.grid);
     std::fill_n(out.begin(), sides + 1, 0);
-    NeighbourCache::Neighbour n{};
+    scanned_ = at;
     for (int s = 1; s <= sides; ++s) {
-        if (!neighbours_.Find(at.column, at.row, at.grid, s, n)) {
+        const std::size_t i = static_cast<std::size_t>(s);
+        NeighbourCache::Neighbour& n = found_[i];
+        hasNeighbour_[i] = neighbours_.Find(at.column, at.row, at.grid, s, n);
+        if (!hasNeighbour_[i]) {
             continue;
         }
         // A one-cell ring or a one-column wrapped grid meets itself; a cell never joins itself.
@@ -59,13 +62,13 @@ int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCandidate
     });
 }
 
-int MazeCarver::FindCarvedNeighbours(const frontier_location& at, SideCandidates& out) const {
+int MazeCarver::FindCarvedNeighbours(const frontier_location& at, SideCandidates& out) {
     return Scan(at, out, [](const Object& grid, const NeighbourCache::Neighbour& n) {
         return grid.GetCell(n.column, n.row).IsCarved();
     });
 }
 
-int MazeCarver::FindFrontierNeighbours(const frontier_location& at, SideCandidates& out) const {
+int MazeCarver::FindFrontierNeighbours(const frontier_location& at, SideCandidates& out) {
     return Scan(at, out, [](const Object& grid, const NeighbourCache::Neighbour& n) {
         return grid.GetCell(n.column, n.row).IsFrontier();
     });
@@ -80,7 +83,12 @@ void MazeCarver::OpenSide(const frontier_location& at, int side) {
 bool MazeCarver::Across(const frontier_location& at, int side, frontier_location& neighbour,
                         int& sharedSide) const {
     NeighbourCache::Neighbour n{};
-    if (!neighbours_.Find(at.column, at.row, at.grid, side, n)) {
+    if (at == scanned_ && side >= 1 && side <= SideCount(at.grid)) {
+        if (!hasNeighbour_[static_cast<std::size_t>(side)]) {
+            return false;
+        }
+        n = found_[static_cast<std::size_t>(side)];
+    } else if (!neighbours_.Find(at.column, at.row, at.grid, side, n)) {
         return false;
     }
     neighbour = frontier_location{n.column, n.row, n.grid};

@@ -27,9 +27,9 @@ public:
     // is a frontier cell (newly or from before). Returns the number of such sides.
     int AddFrontierNeighbours(const frontier_location& at, SideCandidates& out);
     // out[s] is 1 where the neighbour across side s is carved.
-    int FindCarvedNeighbours(const frontier_location& at, SideCandidates& out) const;
+    int FindCarvedNeighbours(const frontier_location& at, SideCandidates& out);
     // out[s] is 1 where the neighbour across side s is a frontier cell.
-    int FindFrontierNeighbours(const frontier_location& at, SideCandidates& out) const;
+    int FindFrontierNeighbours(const frontier_location& at, SideCandidates& out);
 
     // Opens one side of the cell; a listed cell leaves the frontier list.
     void OpenSide(const frontier_location& at, int side);
@@ -39,11 +39,14 @@ public:
                 int& sharedSide) const;
 
 private:
-    template <typename Test>
-    int Scan(const frontier_location& at, SideCandidates& out, Test test) const;
+    template <typename Test> int Scan(const frontier_location& at, SideCandidates& out, Test test);
     Object& Grid(int grid) const { return *grids_[static_cast<std::size_t>(grid)]; }
 
     NeighbourCache neighbours_;
     FrontierList& frontier_;
+    // The neighbours the last scan found, so that stepping across one needs no second look.
+    frontier_location scanned_{-1, -1, -1};
+    std::array<NeighbourCache::Neighbour, 17> found_{};
+    std::array<bool, 17> hasNeighbour_{};
     std::array<Object*, CGridloomDoc::kMaxGrids> grids_{};
 };

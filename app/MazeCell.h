@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/WinTypes.h"
 
+#include <bit>
+
 // Flags kept in the low half of a cell word.
 enum : WORD {
     CELL_FRONTIER = 0x0001,
@@ -38,3 +40,42 @@ struct MazeCell {
     friend bool operator==(const MazeCell&, const MazeCell&) = default;
 };
 static_assert(sizeof(MazeCell) == 4);
+
+// The cell operations run for every step of growing and solving, so they are inline.
+inline WORD MazeCellSideBit(int side) {
+    return (side >= 1 && side <= 16) ? static_cast<WORD>(1u << (side - 1)) : 0;
+}
+
+inline bool MazeCell::TryMarkFrontier() {
+    if (passages != 0 || (flags & CELL_NOT_ELIGIBLE & ~CELL_FRONTIER) != 0)
+        return false;
+    flags |= CELL_FRONTIER;
+    return true;
+}
+
+inline bool MazeCell::OpenSide(int side) {
+    passages |= MazeCellSideBit(side);
+    if (!IsFrontier())
+        return false;
+    flags &= static_cast<WORD>(~CELL_FRONTIER);
+    return true;
+}
+
+inline void MazeCell::CloseSide(int side) {
+    passages &= static_cast<WORD>(~MazeCellSideBit(side));
+}
+
+inline bool MazeCell::HasPassage(int side) const {
+    return (passages & MazeCellSideBit(side)) != 0;
+}
+
+inline int MazeCell::CountPassages(int* onlySide) const {
+    if (passages == 0)
+        return 0;
+    int count = std::popcount(passages);
+    if (count == 1 && onlySide)
+        *onlySide = std::countr_zero(passages) + 1;
+    if (flags & (CELL_START | CELL_STOP))
+        ++count;
+    return count;
+}
