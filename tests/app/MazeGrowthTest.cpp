@@ -99,7 +99,12 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{KIND_TRIANGULAR, true, true, false}, Shape{KIND_TRAPEZOID_BOX, false, false, false},
         Shape{KIND_TRAPEZOID_BOX, true, false, true}, Shape{KIND_QUAD_TRIANGLE, false, true, true},
         Shape{KIND_QUAD_TRIANGLE, true, true, false}, Shape{KIND_CIRCULAR, false, false, false},
-        Shape{KIND_CIRCULAR, false, false, true}));
+        Shape{KIND_CIRCULAR, false, false, true}),
+    [](const ::testing::TestParamInfo<Shape>& info) {
+        const Shape& s = info.param;
+        return "kind" + std::to_string(s.kind) + (s.wrapH ? "_wrapH" : "") +
+               (s.wrapV ? "_wrapV" : "") + (s.holes ? "_holes" : "");
+    });
 
 TEST_F(DocTest, NeighbourLookupsMatchTheDocumentsStepping) {
     for (int kind : {0, 1, 2, 3, 4, 5, 40}) {
