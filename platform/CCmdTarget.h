@@ -16,12 +16,14 @@ public:
 
     UINT m_nID;
     bool IsEnabled() const { return enabled_; }
-    int Checked() const { return checked_; }
+    int Checked() const { return checked_.value_or(0); }
+    // False when no handler said anything about the check mark (a pressed button stays).
+    bool HasCheck() const { return checked_.has_value(); }
     const std::optional<std::string>& Text() const { return text_; }
 
 private:
     bool enabled_ = true;
-    int checked_ = 0;
+    std::optional<int> checked_;
     std::optional<std::string> text_;
 };
 

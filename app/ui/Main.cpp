@@ -1,8 +1,10 @@
+#include "app/ui/CMainFrame.h"
 #include "platform/wx/WxFileDialog.h"
 #include "platform/wx/WxMessageBox.h"
+#include "platform/wx/WxShell.h"
 
 #include <wx/app.h>
-#include <wx/frame.h>
+#include <wx/image.h>
 
 #include <memory>
 
@@ -13,12 +15,15 @@ public:
     bool OnInit() override {
         prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
-        auto* frame =
-            new wxFrame(nullptr, wxID_ANY, "Orlimber STD", wxDefaultPosition, wxSize(1024, 768));
+        shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
+        wxInitAllImageHandlers();
+        auto* frame = new CMainFrame(); // wx owns top-level windows
         frame->Show();
+        frame->Maximize();
         return true;
     }
     int OnExit() override {
+        shellInstalled_.reset();
         fileDialogs_.reset();
         prompts_.reset();
         return wxApp::OnExit();
@@ -29,6 +34,8 @@ private:
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
+    WxShell shell_;
+    std::unique_ptr<IShell::Installation> shellInstalled_;
 };
 
 } // namespace

@@ -1,0 +1,7 @@
+#pragma once
+#include "res/AcceleratorTable.h"
+
+class wxKeyEvent;
+
+// The key press of a wx key event in the program's key numbering.
+KeyStroke WxKeyStroke(const wxKeyEvent& event);

@@ -1,0 +1,187 @@
+#include "app/CSplitterRows.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CSplitterWndEx.h"
+#include "platform/wx/WxCommandIds.h"
+#include "res/CommandIds.h"
+#include "res/ToolbarLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Stands in for the maze view in the route: records what reaches it.
+class RecordingView : public CCmdTarget {
+public:
+    RecordingView() {
+        for (UINT id : {ID_EDIT_COPY, ID_TOOL_START, ID_TOOL_STOP, ID_TOOL_BLACKEN})
+            OnCommand(id, [this, id] { ran.push_back(id); });
+        OnUpdate(ID_TOOL_BLACKEN, [](CCmdUI& ui) { ui.Enable(false); });
+    }
+    std::vector<UINT> ran;
+};
+
+void Pump(int milliseconds = 100) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::string OutputFolder() {
+    const char* out = std::getenv("ORLIMBER_TEST_OUT");
+    return out ? out : ".";
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new CMainFrame(); // wx owns top-level windows
+        frame->Router().SetView(&view);
+        frame->SetSize(1000, 800);
+        frame->Show();
+        frame->Raise();
+        Pump(300);
+    }
+    void TearDown() override {
+        frame->Router().SetView(nullptr);
+        frame->Destroy();
+        Pump(50);
+    }
+    void SendMenu(UINT command) {
+        wxCommandEvent event(wxEVT_MENU, WxCommandIds::ToWx(command));
+        event.SetEventObject(frame);
+        frame->ProcessWindowEvent(event);
+    }
+    void SaveScreenshot(const std::string& name) {
+        // The whole window: menu bar, bars, splitter and status bar.
+        wxScreenDC screen;
+        const wxRect area = frame->GetScreenRect();
+        wxBitmap shot(area.GetSize());
+        wxMemoryDC memory(shot);
+        memory.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
+        memory.SelectObject(wxNullBitmap);
+        EXPECT_TRUE(shot.SaveFile(OutputFolder() + "/" + name, wxBITMAP_TYPE_PNG));
+    }
+
+    CMainFrame* frame = nullptr;
+    RecordingView view;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, ShowsMenusBarsStatusAndSplitter) {
+    EXPECT_EQ(frame->GetTitle(), "Orlimber STD");
+    wxMenuBar* menus = frame->GetMenuBar();
+    ASSERT_NE(menus, nullptr);
+    ASSERT_EQ(menus->GetMenuCount(), 5u);
+    EXPECT_EQ(menus->GetMenuLabel(0), "&File");
+    EXPECT_EQ(menus->GetMenuLabel(2), "Maze Options");
+    EXPECT_EQ(menus->GetMenuLabel(4), "&Help");
+    wxMenuItem* item = menus->FindItem(WxCommandIds::ToWx(ID_FILE_NEW));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetItemLabelText(), "New");
+    EXPECT_EQ(item->GetHelp(), "Create a new document");
+
+    EXPECT_EQ(frame->StandardBar()->GetToolsCount(), ToolbarLayout::Standard().size());
+    EXPECT_EQ(frame->EditBar()->GetToolsCount(), ToolbarLayout::Edit().size());
+    EXPECT_EQ(frame->EditBar()->GetToolShortHelp(WxCommandIds::ToWx(ID_TOOL_START)),
+              "START (Left Hidden, Right Visable)");
+    EXPECT_TRUE(frame->EditBar()->IsShown());
+
+    wxStatusBar* status = frame->GetStatusBar();
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->GetFieldsCount(), 4);
+    EXPECT_EQ(status->GetStatusText(0), "Ready");
+
+    CSplitterWndEx* splitter = frame->Splitter();
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_NE(splitter->GetPane(CMainFrame::kViewRow), nullptr);
+    EXPECT_NE(splitter->GetPane(CMainFrame::kInfoPaneRow), nullptr);
+    EXPECT_GT(splitter->RowHeight(CMainFrame::kViewRow), 100);
+    frame->SetInfoPaneHeight(150, 40);
+    Pump(300);
+    SaveScreenshot("main-frame.png");
+}
+
+TEST_F(MainFrameTest, MenuCommandsRunThroughTheRouter) {
+    SendMenu(ID_VIEW_EDIT_TOOLBAR);
+    EXPECT_FALSE(frame->EditBar()->IsShown());
+    EXPECT_EQ(frame->Router().Query(ID_VIEW_EDIT_TOOLBAR).Checked(), 0);
+    SendMenu(ID_VIEW_EDIT_TOOLBAR);
+    EXPECT_TRUE(frame->EditBar()->IsShown());
+    EXPECT_EQ(frame->Router().Query(ID_VIEW_EDIT_TOOLBAR).Checked(), 1);
+
+    SendMenu(ID_EDIT_COPY);
+    SendMenu(ID_TOOL_BLACKEN); // disabled by the view's update handler
+    SendMenu(ID_EDIT_CUT);     // nobody handles it
+    EXPECT_EQ(view.ran, std::vector<UINT>{ID_EDIT_COPY});
+}
+
+TEST_F(MainFrameTest, MenuStateFollowsTheRouter) {
+    wxMenuBar* menus = frame->GetMenuBar();
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    for (size_t i = 0; i < menus->GetMenuCount(); ++i)
+        menus->GetMenu(i)->UpdateUI(frame);
+    EXPECT_FALSE(menus->IsEnabled(WxCommandIds::ToWx(ID_EDIT_CUT)));
+    EXPECT_FALSE(menus->IsEnabled(WxCommandIds::ToWx(ID_3D_RENDERING)));
+    EXPECT_FALSE(menus->IsEnabled(WxCommandIds::ToWx(ID_MAKE_MAZE))); // no document yet
+    EXPECT_TRUE(menus->IsEnabled(WxCommandIds::ToWx(ID_EDIT_COPY)));
+    EXPECT_TRUE(menus->IsEnabled(WxCommandIds::ToWx(ID_GESTURE_HELP)));
+    EXPECT_TRUE(menus->IsChecked(WxCommandIds::ToWx(ID_VIEW_EDIT_TOOLBAR)));
+    EXPECT_FALSE(frame->EditBar()->GetToolEnabled(WxCommandIds::ToWx(ID_TOOL_BLACKEN)));
+    EXPECT_TRUE(frame->EditBar()->GetToolEnabled(WxCommandIds::ToWx(ID_TOOL_START)));
+}
+
+TEST_F(MainFrameTest, KeysRunTheirCommands) {
+    frame->Splitter()->GetPane(CMainFrame::kViewRow)->SetFocus();
+    Pump(100);
+    wxUIActionSimulator sim;
+    sim.Char(',', wxMOD_ALT);
+    Pump(100);
+    sim.Char(',', wxMOD_ALT | wxMOD_SHIFT);
+    Pump(100);
+    sim.Char('.', wxMOD_ALT);
+    Pump(100);
+    sim.Char('x', wxMOD_CONTROL); // Cut: nobody handles it, nothing runs
+    Pump(100);
+    sim.Char('c', wxMOD_CONTROL);
+    Pump(100);
+    EXPECT_EQ(view.ran,
+              (std::vector<UINT>{ID_TOOL_START, ID_TOOL_START, ID_TOOL_STOP, ID_EDIT_COPY}));
+}
+
+TEST_F(MainFrameTest, InfoPaneHeightSharesTheSplitter) {
+    CSplitterWndEx* splitter = frame->Splitter();
+    const int total = splitter->RowHeight(0) + splitter->RowHeight(1);
+    frame->SetInfoPaneHeight(120, 40);
+    EXPECT_EQ(splitter->RowHeight(CMainFrame::kInfoPaneRow), 120);
+    EXPECT_EQ(splitter->RowHeight(CMainFrame::kViewRow), total - 120);
+    // Growing the window keeps the pane's height and gives the rest to the view.
+    frame->SetSize(1000, 900);
+    Pump(200);
+    EXPECT_EQ(splitter->RowHeight(CMainFrame::kInfoPaneRow), 120);
+
+    frame->SetInfoPaneHeight(10000, 1);
+    EXPECT_EQ(splitter->RowHeight(CMainFrame::kViewRow), 0);
+    EXPECT_FALSE(splitter->GetPane(CMainFrame::kViewRow)->IsShown());
+    frame->SetInfoPaneHeight(0, 0);
+    EXPECT_LE(splitter->RowHeight(CMainFrame::kInfoPaneRow), 2);
+    EXPECT_TRUE(splitter->GetPane(CMainFrame::kViewRow)->IsShown());
+}
