@@ -1,4 +1,7 @@
+#include "app/CGridloomDoc.h"
+#include "app/GridloomDocState.h"
 #include "app/ui/CMainFrame.h"
+#include "platform/CProfile.h"
 #include "platform/wx/WxFileDialog.h"
 #include "platform/wx/WxMessageBox.h"
 #include "platform/wx/WxShell.h"
@@ -17,12 +20,19 @@ public:
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
         wxInitAllImageHandlers();
+        document_ = std::make_unique<CGridloomDoc>(CProfile::App());
+        documentState_ = std::make_unique<GridloomDocState>(*document_);
         auto* frame = new CMainFrame(); // wx owns top-level windows
+        frame->Router().SetDocument(document_.get());
+        frame->Commands().SetMazeState(documentState_.get());
         frame->Show();
         frame->Maximize();
         return true;
     }
     int OnExit() override {
+        // The main window is gone by now; the document goes before the services it used.
+        documentState_.reset();
+        document_.reset();
         shellInstalled_.reset();
         fileDialogs_.reset();
         prompts_.reset();
@@ -36,6 +46,8 @@ private:
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
     WxShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
+    std::unique_ptr<CGridloomDoc> document_;
+    std::unique_ptr<GridloomDocState> documentState_;
 };
 
 } // namespace

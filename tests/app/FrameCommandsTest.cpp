@@ -1,5 +1,8 @@
+#include "DocTestSupport.h"
 #include "app/CFrameCommands.h"
+#include "app/GridloomDocState.h"
 #include "app/IMazeState.h"
+#include "app/TemplateKind.h"
 #include "platform/Shell.h"
 #include "res/CommandIds.h"
 #include "res/CommandTable.h"
@@ -169,4 +172,41 @@ TEST_F(FrameCommandsTest, PaneCommandsReachThePaneOnceItExists) {
     frame.SetInfoPane(&pane);
     EXPECT_TRUE(router.Execute(ID_TILER_GALLERY));
     EXPECT_EQ(pane.runs, 1);
+}
+
+namespace {
+class FrameOnDocumentTest : public DocTest {};
+} // namespace
+
+TEST_F(FrameOnDocumentTest, MazeCommandsFollowTheRealDocument) {
+    FakeWindow window;
+    CFrameCommands frame(window);
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 6, 5);
+    GridloomDocState state(doc);
+    frame.SetMazeState(&state);
+    CCommandRouter router;
+    router.SetDocument(&doc);
+    router.SetFrame(&frame);
+
+    ASSERT_GE(doc.GridCount(), 1);
+    EXPECT_FALSE(router.Query(ID_SOLVE_MAZE).IsEnabled());
+    EXPECT_TRUE(router.Query(ID_APPLY_BMP_MASK).IsEnabled());
+    EXPECT_TRUE(router.Execute(ID_MAKE_MAZE));
+    EXPECT_EQ(doc.mazeMade, 1);
+    EXPECT_TRUE(router.Query(ID_SOLVE_MAZE).IsEnabled());
+    EXPECT_TRUE(router.Query(ID_CLEAR_MAZE).IsEnabled());
+    EXPECT_FALSE(router.Query(ID_MASK_GALLERY).IsEnabled());
+    EXPECT_TRUE(router.Execute(ID_CLEAR_MAZE));
+    EXPECT_FALSE(router.Query(ID_CLEAR_MAZE).IsEnabled());
+    EXPECT_FALSE(router.Execute(ID_SOLVE_MAZE));
+    EXPECT_TRUE(router.Query(ID_MASK_GALLERY).IsEnabled());
+
+    CGridloomDoc& ring = NewDoc(KIND_CIRCULAR, 10, 4);
+    GridloomDocState ringState(ring);
+    frame.SetMazeState(&ringState);
+    router.SetDocument(&ring);
+    ASSERT_GE(ring.GridCount(), 1);
+    EXPECT_TRUE(router.Query(ID_MAKE_MAZE).IsEnabled());
+    EXPECT_FALSE(router.Query(ID_APPLY_BMP_MASK).IsEnabled());
+    EXPECT_FALSE(router.Query(ID_MASK_GALLERY).IsEnabled());
 }
