@@ -18,6 +18,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -156,6 +157,50 @@ void CMainFrame::ActivateNextPane(bool forward) {
 
 void CMainFrame::CloseFrame() {
     Close();
+}
+
+void CMainFrame::PressButton(UINT command, bool pressed) {
+    if (pressed)
+        pressedEditButtons_.insert(command);
+    else
+        pressedEditButtons_.erase(command);
+    const int id = WxCommandIds::ToWx(command);
+    if (editBar_->FindById(id))
+        editBar_->ToggleTool(id, pressed);
+}
+
+bool CMainFrame::IsButtonPressed(UINT command) const {
+    return pressedEditButtons_.count(command) != 0;
+}
+
+void CMainFrame::ShowButton(UINT command, bool shown) {
+    const bool hidden = hiddenEditButtons_.count(command) != 0;
+    if (hidden == !shown)
+        return;
+    if (shown)
+        hiddenEditButtons_.erase(command);
+    else
+        hiddenEditButtons_.insert(command);
+    RebuildEditBar();
+}
+
+bool CMainFrame::IsButtonShown(UINT command) const {
+    return hiddenEditButtons_.count(command) == 0 &&
+           editBar_->FindById(WxCommandIds::ToWx(command)) != nullptr;
+}
+
+void CMainFrame::RebuildEditBar() {
+    // A wx tool cannot be hidden in place: the row is built again without the hidden ones.
+    std::vector<UINT> buttons;
+    for (UINT id : ToolbarLayout::Edit())
+        if (id == 0 || hiddenEditButtons_.count(id) == 0)
+            buttons.push_back(id);
+    editBar_->ClearTools();
+    WxMenuBuilder::FillToolBar(editBar_, buttons);
+    for (UINT id : pressedEditButtons_)
+        if (editBar_->FindById(WxCommandIds::ToWx(id)))
+            editBar_->ToggleTool(WxCommandIds::ToWx(id), true);
+    Layout();
 }
 
 void CMainFrame::OnCommandEvent(wxCommandEvent& event) {

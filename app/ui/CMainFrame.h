@@ -1,6 +1,7 @@
 #pragma once
 #include "app/CFrameCommands.h"
 #include "app/CInfoPaneHeight.h"
+#include "app/IEditToolbar.h"
 #include "app/IFrameWindow.h"
 #include "app/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
@@ -9,6 +10,7 @@
 #include <wx/timer.h>
 
 #include <functional>
+#include <set>
 
 class CSplitterWndEx;
 class wxToolBar;
@@ -16,7 +18,7 @@ class wxToolBar;
 // The program's one main window: menu bar, the standard and edit toolbars, a four-pane status
 // bar and a two-row splitter with the maze view above and the information pane below. Every
 // menu item, button and key runs through the command router.
-class CMainFrame : public wxFrame, public IFrameWindow, public IInfoPaneHost {
+class CMainFrame : public wxFrame, public IFrameWindow, public IInfoPaneHost, public IEditToolbar {
 public:
     static constexpr int kViewRow = 0;
     static constexpr int kInfoPaneRow = 1;
@@ -43,6 +45,11 @@ public:
     void ActivateNextPane(bool forward) override;
     void CloseFrame() override;
 
+    void PressButton(UINT command, bool pressed) override;
+    bool IsButtonPressed(UINT command) const override;
+    void ShowButton(UINT command, bool shown) override;
+    bool IsButtonShown(UINT command) const override;
+
 private:
     bool OnCreate();
     bool OnCreateClient();
@@ -52,6 +59,7 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnIndicatorTimer(wxTimerEvent& event);
+    void RebuildEditBar();
 
     CFrameCommands commands_;
     CCommandRouter router_;
@@ -63,4 +71,6 @@ private:
     wxTimer indicatorTimer_;
     std::function<bool()> infoBoxFlag_;
     bool minimumApplied_ = false;
+    std::set<UINT> hiddenEditButtons_;
+    std::set<UINT> pressedEditButtons_;
 };

@@ -8,10 +8,24 @@
 
 #include <wx/app.h>
 #include <wx/image.h>
+#include <wx/stdpaths.h>
 
+#include <filesystem>
 #include <memory>
+#include <string>
 
 namespace {
+
+// The profile's install folder, by default the share folder beside the program's own folder
+// (the current folder when there is none); it ends with a slash.
+std::string InstallFolder() {
+    namespace fs = std::filesystem;
+    const fs::path program(wxStandardPaths::Get().GetExecutablePath().utf8_string());
+    const fs::path share = (program.parent_path() / ".." / "share" / "orlimber").lexically_normal();
+    std::error_code error;
+    const fs::path folder = fs::is_directory(share, error) ? share : fs::current_path(error);
+    return CProfile::App().GetProfileString("install", "path", folder.string() + "/");
+}
 
 class OrlimberApp : public wxApp {
 public:
@@ -25,6 +39,9 @@ public:
         auto* frame = new CMainFrame(); // wx owns top-level windows
         frame->Router().SetDocument(document_.get());
         frame->Commands().SetMazeState(documentState_.get());
+        frame->Commands().SetHelpFolder(InstallFolder() + "help/");
+        CGridloomDoc* doc = document_.get();
+        frame->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
         frame->Show();
         frame->Maximize();
         return true;

@@ -185,3 +185,26 @@ TEST_F(MainFrameTest, InfoPaneHeightSharesTheSplitter) {
     EXPECT_LE(splitter->RowHeight(CMainFrame::kInfoPaneRow), 2);
     EXPECT_TRUE(splitter->GetPane(CMainFrame::kViewRow)->IsShown());
 }
+
+TEST_F(MainFrameTest, EditBarButtonsCanBePressedAndHidden) {
+    wxToolBar* bar = frame->EditBar();
+    const size_t all = bar->GetToolsCount();
+    frame->PressButton(ID_TOOL_START, true);
+    EXPECT_TRUE(bar->GetToolState(WxCommandIds::ToWx(ID_TOOL_START)));
+    frame->ShowButton(ID_TOOL_DRAW_SOLUTION, false);
+    frame->ShowButton(ID_DELETE_ITEM, false);
+    EXPECT_EQ(bar->GetToolsCount(), all - 2);
+    EXPECT_FALSE(frame->IsButtonShown(ID_TOOL_DRAW_SOLUTION));
+    EXPECT_TRUE(frame->IsButtonShown(ID_TOOL_GROW));
+    // Rebuilding the row keeps the pressed tool pressed.
+    EXPECT_TRUE(bar->GetToolState(WxCommandIds::ToWx(ID_TOOL_START)));
+    frame->ShowButton(ID_TOOL_DRAW_SOLUTION, true);
+    frame->PressButton(ID_TOOL_START, false);
+    EXPECT_EQ(bar->GetToolsCount(), all - 1);
+    EXPECT_FALSE(bar->GetToolState(WxCommandIds::ToWx(ID_TOOL_START)));
+    EXPECT_TRUE(frame->IsButtonShown(ID_TOOL_DRAW_SOLUTION));
+    // The update pass does not release a tool the view pressed.
+    frame->PressButton(ID_TOOL_STOP, true);
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    EXPECT_TRUE(bar->GetToolState(WxCommandIds::ToWx(ID_TOOL_STOP)));
+}
