@@ -3,6 +3,9 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/log.h>
+
+#include <memory>
 
 // Window tests run one wx application for the whole program, under Xvfb.
 int main(int argc, char** argv) {
@@ -11,6 +14,8 @@ int main(int argc, char** argv) {
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 1;
     wxInitAllImageHandlers();
+    // Log messages go to stderr: a log window would wait for a click at shutdown.
+    const std::unique_ptr<wxLog> previous(wxLog::SetActiveTarget(new wxLogStderr()));
     const int result = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();
