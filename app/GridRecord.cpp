@@ -5,6 +5,11 @@
 
 #include <algorithm>
 
+bool GridRecord::IsLoadableSize(std::int64_t width, std::int64_t height) {
+    return Object::IsAllowedSize(width, height) && width <= Object::kMaxCells &&
+           height <= Object::kMaxCells;
+}
+
 GridRecord GridRecord::FromObject(const Object& grid) {
     GridRecord r;
     r.initialFlags = grid.initialFlags;
@@ -53,7 +58,7 @@ void GridRecord::Load(CArchive& ar) {
         ar >> unused;
     if (ar.Failed())
         return;
-    if (!Object::IsAllowedSize(w, h)) {
+    if (!IsLoadableSize(w, h)) {
         ar.Fail("A grid is larger than the program allows");
         return;
     }

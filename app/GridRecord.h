@@ -2,6 +2,7 @@
 #include "app/MazeCell.h"
 #include "platform/CArchive.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct GridRecord {
     int ring0Count = 15;
     // Index column + row * width.
     std::vector<MazeCell> cells;
+
+    // A size a file may give a grid: within the cell cap, and no side longer than the cap
+    // either (an empty grid of two billion rows would still be walked row by row).
+    static bool IsLoadableSize(std::int64_t width, std::int64_t height);
 
     static GridRecord FromObject(const Object& grid);
     // Sizes the grid to the record and copies everything in.

@@ -122,7 +122,7 @@ void WkzReader::ReadSettings(CArchive& ar, WkzContent& c) {
     c.pageHeight = v[12];
     c.heightMultiplier = v[13];
     c.seed = v[14];
-    if (!ar.Failed() && !Object::IsAllowedSize(c.columns, c.rows))
+    if (!ar.Failed() && !GridRecord::IsLoadableSize(c.columns, c.rows))
         ar.Fail("The maze is larger than the program allows");
 }
 

@@ -294,6 +294,13 @@ TEST(WkzFormat, HostileCountsAndForeignGridsAreRefused) {
     EXPECT_TRUE(damaged(sides + 8, 100000)); // 100000 x 2 cells: more than the file holds
     EXPECT_TRUE(damaged(sides + 8, 0x40000000));
     EXPECT_TRUE(damaged(sides + 12, 0x40000000));
+    WkzContent tall = c; // no cells at all, but two billion rows of them
+    tall.grids[0].width = 0;
+    tall.grids[0].height = 0x7FFFFFFF;
+    tall.grids[0].cells.clear();
+    EXPECT_EQ(Read(Write(tall)).status, WkzReader::Status::damaged);
+    tall.grids[0].height = 0;
+    EXPECT_TRUE(Read(Write(tall)).Ok());
     const std::size_t cells = sides + 12 + 4 + 4 + 8 + 4 + 12;
     auto bytes = good;
     PutLittleEndian<WORD>(&bytes[cells + 2], 0x0010); // side 5 of a square
