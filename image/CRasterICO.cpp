@@ -162,6 +162,9 @@ bool CRasterICO::DecodeBitmap(CRasterFile& file) {
     const DWORD height = h.Height() / 2;
     if (height == 0 || h.bitCount == 16 || h.compression != BmpInfoHeader::kRgb || h.TopDown())
         return Fail("Unsupported icon format");
+    // The colour rows must be present before any memory is spent on them.
+    if (h.RowBytes() * height > BytesLeft(file))
+        return Fail("Corrupted icon file");
     if (!Create(h.width, height, h.bitCount, kTypeIco))
         return false;
     if (!ReadIconPixels(file, h))

@@ -110,6 +110,14 @@ TEST(IcoDecode, DirectoryEntriesAndPages) {
         CRaster image2;
         EXPECT_FALSE(image2.DecodeFromMemory(bad, CRaster::kTypeIco));
     }
+    // A bitmap that claims far more rows than the file holds.
+    Bytes huge;
+    huge.u16(0).u16(1).u16(1).u8(0).u8(0).u8(0).u8(0).u16(1).u16(24).u32(48).u32(22);
+    huge.append(BmpInfo(20000, 40000, 24)).fill(8, 0);
+    CRaster hugeImage;
+    EXPECT_FALSE(hugeImage.DecodeFromMemory(huge, CRaster::kTypeIco));
+    EXPECT_STREQ(hugeImage.GetLastError(), "Corrupted icon file");
+
     // An entry pointing past the data.
     std::vector<BYTE> cut = file.data();
     cut[18] = 0xFF;
