@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -95,6 +96,11 @@ protected:
         ASSERT_TRUE(ExternalTools::Run(kConvert + " " + dir_ + "/src.ppm \\( -size 37x23 " +
                                        "gradient:white-black \\) -alpha off -compose " +
                                        "copy_opacity -composite " + dir_ + "/alpha.png"));
+    }
+
+    void TearDown() override {
+        if (!dir_.empty())
+            std::filesystem::remove_all(dir_);
     }
 
     std::string Expand(const std::string& command, const std::string& out) const {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -19,7 +20,7 @@ std::vector<BYTE> Encoded(DWORD type, int bpp = 24) {
 }
 
 std::string TempPath(const char* name) {
-    return (std::filesystem::temp_directory_path() / name).string();
+    return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name)).string();
 }
 
 TEST(Dispatch, UnknownIdsAndUnbuiltCodecsFailWithTheirTexts) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <unistd.h>
 
 namespace ExternalTools {
 
@@ -41,7 +42,9 @@ std::vector<BYTE> ReadFile(const std::string& path) {
 }
 
 std::string TempDir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / ("orlimber_" + name);
+    // The process id keeps runs of other builds at the same time apart.
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("orlimber_" + name + "_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
