@@ -187,59 +187,70 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     if (colorType & PNG_COLOR_MASK_COLOR)
         png_set_bgr(png);
 
+    ReadResolution(s);
+    if (IsIndexed())
+        ReadPalette(s, bitDepth);
+    ReadTransparency(s, colorType, bitDepth);
+    if ((colorType & PNG_COLOR_MASK_ALPHA) && !CreateAlpha())
+        return Fail("CRaster::Create can't allocate memory");
+    return true;
+}
+
+void CRasterPNG::ReadResolution(const ReadState& s) {
     png_uint_32 xRes = 0;
     png_uint_32 yRes = 0;
     int unit = 0;
     // Without a unit the values give only the pixels' aspect, no resolution.
-    if (png_get_pHYs(png, info, &xRes, &yRes, &unit) && unit == PNG_RESOLUTION_METER) {
+    if (png_get_pHYs(s.png, s.info, &xRes, &yRes, &unit) && unit == PNG_RESOLUTION_METER) {
         SetXDpi(DpiFromPelsPerMeter(xRes));
         SetYDpi(DpiFromPelsPerMeter(yRes));
     }
+}
 
-    if (IsIndexed()) {
-        png_colorp palette = nullptr;
-        int count = 0;
-        if (png_get_PLTE(png, info, &palette, &count)) {
-            count = std::min<int>(count, static_cast<int>(GetNumColors()));
-            for (int i = 0; i < count; ++i)
-                SetPaletteColor(i, palette[i].red, palette[i].green, palette[i].blue);
-            SetClrImportant(count);
-        } else if (bitDepth == 2) {
-            for (int i = 0; i < 4; ++i)
-                SetPaletteColor(i, i * 85, i * 85, i * 85);
-        } else {
-            SetGrayPalette();
-        }
+void CRasterPNG::ReadPalette(const ReadState& s, int bitDepth) {
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (png_get_PLTE(s.png, s.info, &palette, &count)) {
+        count = std::min<int>(count, static_cast<int>(GetNumColors()));
+        for (int i = 0; i < count; ++i)
+            SetPaletteColor(i, palette[i].red, palette[i].green, palette[i].blue);
+        SetClrImportant(count);
+    } else if (bitDepth == 2) {
+        for (int i = 0; i < 4; ++i)
+            SetPaletteColor(i, i * 85, i * 85, i * 85);
+    } else {
+        SetGrayPalette();
     }
+}
 
+// One fully transparent palette entry becomes the transparent index, other palette
+// transparency the palette's alpha; a grey or RGB key becomes the transparent index or colour.
+void CRasterPNG::ReadTransparency(const ReadState& s, int colorType, int bitDepth) {
     png_bytep trans = nullptr;
     int transCount = 0;
     png_color_16p transColor = nullptr;
-    if (png_get_tRNS(png, info, &trans, &transCount, &transColor)) {
-        const int shift = bitDepth == 16 ? 8 : 0;
-        if (colorType == PNG_COLOR_TYPE_PALETTE) {
-            if (transCount == 1 && trans[0] == 0) {
-                SetTransparentIndex(0);
-            } else {
-                for (DWORD i = 0; i < GetNumColors(); ++i) {
-                    RGBQUAD c = GetPaletteColor(i);
-                    c.rgbReserved = static_cast<int>(i) < transCount ? trans[i] : 255;
-                    SetPaletteColor(i, c);
-                }
-                EnablePaletteAlpha(true);
-            }
-        } else if (colorType == PNG_COLOR_TYPE_GRAY) {
-            SetTransparentIndex(transColor->gray >> shift);
-        } else if (colorType == PNG_COLOR_TYPE_RGB) {
-            SetTransparentColor(RGBQUAD::FromRgb(static_cast<BYTE>(transColor->red >> shift),
-                                                 static_cast<BYTE>(transColor->green >> shift),
-                                                 static_cast<BYTE>(transColor->blue >> shift)));
+    if (!png_get_tRNS(s.png, s.info, &trans, &transCount, &transColor))
+        return;
+    const int shift = bitDepth == 16 ? 8 : 0;
+    if (colorType == PNG_COLOR_TYPE_PALETTE) {
+        if (transCount == 1 && trans[0] == 0) {
             SetTransparentIndex(0);
+            return;
         }
+        for (DWORD i = 0; i < GetNumColors(); ++i) {
+            RGBQUAD c = GetPaletteColor(i);
+            c.rgbReserved = static_cast<int>(i) < transCount ? trans[i] : 255;
+            SetPaletteColor(i, c);
+        }
+        EnablePaletteAlpha(true);
+    } else if (colorType == PNG_COLOR_TYPE_GRAY) {
+        SetTransparentIndex(transColor->gray >> shift);
+    } else if (colorType == PNG_COLOR_TYPE_RGB) {
+        SetTransparentColor(RGBQUAD::FromRgb(static_cast<BYTE>(transColor->red >> shift),
+                                             static_cast<BYTE>(transColor->green >> shift),
+                                             static_cast<BYTE>(transColor->blue >> shift)));
+        SetTransparentIndex(0);
     }
-    if ((colorType & PNG_COLOR_MASK_ALPHA) && !CreateAlpha())
-        return Fail("CRaster::Create can't allocate memory");
-    return true;
 }
 
 void CRasterPNG::PlaceRow(const ReadState& s, const BYTE* in, DWORD top) {
@@ -366,34 +377,7 @@ bool CRasterPNG::WritePicture(WriteState& s, CRasterFile& file) {
                  static_cast<png_uint_32>(std::max<LONG>(h.biYPelsPerMeter, 0)),
                  PNG_RESOLUTION_METER);
 
-    png_color_16 background{};
-    background.red = background.green = background.blue = 255;
-    if (IsTransparent()) {
-        const RGBQUAD t = GetTransparentColor();
-        background.red = t.rgbRed;
-        background.green = t.rgbGreen;
-        background.blue = t.rgbBlue;
-    }
-    if (s.colorType == PNG_COLOR_TYPE_GRAY || s.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
-        background.gray = 0;
-    png_set_bKGD(png, info, &background);
-
-    if (s.kind == OutKind::Indices) {
-        png_set_PLTE(png, info, s.palette.data(), static_cast<int>(s.palette.size()));
-        if (!s.trans.empty())
-            png_set_tRNS(png, info, s.trans.data(), static_cast<int>(s.trans.size()), nullptr);
-    } else if (s.kind == OutKind::Grey && s.transparent >= 0) {
-        png_color_16 t{};
-        t.gray = static_cast<png_uint_16>(s.transparent);
-        png_set_tRNS(png, info, nullptr, 1, &t);
-    } else if (s.kind == OutKind::Bgr && IsTransparent()) {
-        const RGBQUAD c = GetTransparentColor();
-        png_color_16 t{};
-        t.red = c.rgbRed;
-        t.green = c.rgbGreen;
-        t.blue = c.rgbBlue;
-        png_set_tRNS(png, info, nullptr, 1, &t);
-    }
+    SetChunks(s);
     png_write_info(png, info);
     if (s.kind == OutKind::Bgr)
         png_set_bgr(png);
@@ -408,6 +392,38 @@ bool CRasterPNG::WritePicture(WriteState& s, CRasterFile& file) {
     }
     png_write_end(png, info);
     return true;
+}
+
+// Background, palette and transparency chunks.
+void CRasterPNG::SetChunks(WriteState& s) {
+    png_color_16 background{};
+    background.red = background.green = background.blue = 255;
+    if (IsTransparent()) {
+        const RGBQUAD t = GetTransparentColor();
+        background.red = t.rgbRed;
+        background.green = t.rgbGreen;
+        background.blue = t.rgbBlue;
+    }
+    if (s.colorType == PNG_COLOR_TYPE_GRAY || s.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        background.gray = 0;
+    png_set_bKGD(s.png, s.info, &background);
+
+    if (s.kind == OutKind::Indices) {
+        png_set_PLTE(s.png, s.info, s.palette.data(), static_cast<int>(s.palette.size()));
+        if (!s.trans.empty())
+            png_set_tRNS(s.png, s.info, s.trans.data(), static_cast<int>(s.trans.size()), nullptr);
+    } else if (s.kind == OutKind::Grey && s.transparent >= 0) {
+        png_color_16 t{};
+        t.gray = static_cast<png_uint_16>(s.transparent);
+        png_set_tRNS(s.png, s.info, nullptr, 1, &t);
+    } else if (s.kind == OutKind::Bgr && IsTransparent()) {
+        const RGBQUAD c = GetTransparentColor();
+        png_color_16 t{};
+        t.red = c.rgbRed;
+        t.green = c.rgbGreen;
+        t.blue = c.rgbBlue;
+        png_set_tRNS(s.png, s.info, nullptr, 1, &t);
+    }
 }
 
 void CRasterPNG::BuildRow(const WriteState& s, DWORD y, BYTE* out) const {

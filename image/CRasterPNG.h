@@ -24,8 +24,12 @@ private:
     struct WriteState;
     bool ReadPicture(ReadState& s, CRasterFile& file);
     bool SetUpPicture(ReadState& s);
+    void ReadResolution(const ReadState& s);
+    void ReadPalette(const ReadState& s, int bitDepth);
+    void ReadTransparency(const ReadState& s, int colorType, int bitDepth);
     void PlaceRow(const ReadState& s, const BYTE* row, DWORD top);
     bool WritePicture(WriteState& s, CRasterFile& file);
     void PrepareWrite(WriteState& s);
+    void SetChunks(WriteState& s);
     void BuildRow(const WriteState& s, DWORD storageRow, BYTE* out) const;
 };
