@@ -173,6 +173,25 @@ TEST(Codecs, IconTransparencyTravelsThroughTheMask) {
     }
 }
 
+TEST(Codecs, PngPaletteAlphaTravelsAsTransparencyTable) {
+    CRaster source = TestPictures::Make(9, 5, 8, CRaster::kTypePng);
+    for (DWORD i = 0; i < 256; ++i) {
+        RGBQUAD c = source.GetPaletteColor(i);
+        c.rgbReserved = static_cast<BYTE>(255 - i);
+        source.SetPaletteColor(i, c);
+    }
+    source.EnablePaletteAlpha(true);
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(source.EncodeToMemory(bytes, CRaster::kTypePng));
+    CRaster back;
+    ASSERT_TRUE(back.DecodeFromMemory(bytes, CRaster::kTypePng));
+    EXPECT_TRUE(back.Info().paletteAlpha);
+    EXPECT_FALSE(back.IsTransparent());
+    EXPECT_TRUE(TestPictures::SameColors(source, back));
+    for (DWORD i = 0; i < 256; ++i)
+        ASSERT_EQ(back.GetPaletteColor(i).rgbReserved, 255 - i) << i;
+}
+
 TEST(Codecs, LargeIconHoldsPng) {
     CRaster source = TestPictures::Make(300, 300, 24);
     std::vector<BYTE> bytes;
