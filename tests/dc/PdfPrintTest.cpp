@@ -152,3 +152,53 @@ TEST(DcPdf, AbortedJobLeavesNoFileAndClosedJobsRefusePages) {
     printer.CreatePrinterDC(bad);
     EXPECT_LT(printer.StartDoc("x"), 0);
 }
+
+TEST(DcPdf, PrintedPageImagesLandAtTheirOffsetInsideThePrintableArea) {
+    // Pages are rendered into a picture at printer resolution and copied onto the page, as
+    // the view prints; the printer's device pixels start inside its unprintable border.
+    const std::string dir = testing::TempDir();
+    const std::string pdf = dir + "/dc_image_page.pdf";
+    PrintPageSetup setup;
+    setup.paperWidth = 4000;
+    setup.paperHeight = 4000;
+    setup.dpi = 100;
+    setup.offsetX = 20;
+    setup.offsetY = 10;
+    PdfPrintPageService service(pdf, setup);
+    CDC printer;
+    ASSERT_TRUE(printer.CreatePrinterDC(service));
+    EXPECT_EQ(printer.GetDeviceCaps(PHYSICALOFFSETX), 20);
+    EXPECT_EQ(printer.GetDeviceCaps(HORZRES), 360);
+    ASSERT_GT(printer.StartDoc("Image page"), 0);
+    ASSERT_GT(printer.StartPage(), 0);
+
+    CDC memory;
+    memory.CreateCompatibleDC(&printer);
+    EXPECT_FALSE(memory.IsPrinting());
+    EXPECT_EQ(memory.GetDeviceCaps(LOGPIXELSX), 100);
+    CBitmap picture;
+    picture.CreateBitmap32(100, 50);
+    CBitmap* old = memory.SelectObject(&picture);
+    CBrush red(RGB(255, 0, 0));
+    CRect left(0, 0, 50, 50);
+    memory.FillRect(&left, &red);
+    printer.BitBlt(100, 100, 100, 50, &memory, 0, 0, SRCCOPY);
+    // Twice the size further down: enlarged with hard pixel edges.
+    printer.StretchBlt(100, 200, 200, 100, &memory, 0, 0, 100, 50, SRCCOPY);
+    memory.SelectObject(old);
+    ASSERT_GT(printer.EndPage(), 0);
+    ASSERT_GT(printer.EndDoc(), 0);
+
+    const std::string base = dir + "/dc_image_page";
+    RunCommand("pdftoppm -r 100 '" + pdf + "' '" + base + "'");
+    Ppm page = ReadPpm(base + "-1.ppm");
+    ASSERT_EQ(page.width, 400);
+    // Device (100, 100) is paper (120, 110).
+    EXPECT_EQ(page.At(121, 111), RGB(255, 0, 0));
+    EXPECT_EQ(page.At(168, 158), RGB(255, 0, 0));
+    EXPECT_EQ(page.At(172, 130), RGB(255, 255, 255));
+    EXPECT_EQ(page.At(118, 130), RGB(255, 255, 255));
+    EXPECT_EQ(page.At(215, 300), RGB(255, 0, 0));
+    EXPECT_EQ(page.At(225, 300), RGB(255, 255, 255));
+    std::remove(pdf.c_str());
+}
