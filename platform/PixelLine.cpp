@@ -65,14 +65,16 @@ void PixelLine::Segment(CPoint from, CPoint to) {
     const long long major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
     const long long start = xMajor ? from.x : from.y;
     const int dir = xMajor ? sx : sy;
-    long long i0 = 0, i1 = n;
-    if (dashes_.empty()) {
-        // Solid lines skip straight to the visible steps, so far-off lines cost nothing.
-        const long long lo = xMajor ? clip_.left : clip_.top;
-        const long long hi = (xMajor ? clip_.right : clip_.bottom) - 1;
-        if (!StepRange(start, dir, lo, hi, n, i0, i1))
-            return;
+    // Only the steps inside the clip are walked, so far-off lines cost nothing; a styled line
+    // moves its pattern on over the skipped steps.
+    long long i0 = 0, i1 = 0;
+    const long long lo = xMajor ? clip_.left : clip_.top;
+    const long long hi = (xMajor ? clip_.right : clip_.bottom) - 1;
+    if (!StepRange(start, dir, lo, hi, n, i0, i1)) {
+        SkipDashes(n);
+        return;
     }
+    SkipDashes(i0);
     // Minor offset at step i is floor((2 * i * minor + major) / (2 * major)).
     long long offset = (2 * i0 * minor + major) / (2 * major);
     long long err = (2 * i0 * minor + major) % (2 * major);
@@ -89,6 +91,25 @@ void PixelLine::Segment(CPoint from, CPoint to) {
         if (err >= 2 * major) {
             err -= 2 * major;
             ++offset;
+        }
+    }
+    SkipDashes(n - i1);
+}
+
+void PixelLine::SkipDashes(long long steps) {
+    if (dashes_.empty() || steps <= 0)
+        return;
+    long long period = 0;
+    for (int d : dashes_)
+        period += d;
+    steps %= period;
+    while (steps > 0) {
+        const long long take = std::min<long long>(steps, dashLeft_);
+        dashLeft_ -= static_cast<int>(take);
+        steps -= take;
+        if (dashLeft_ <= 0) {
+            dashIndex_ = (dashIndex_ + 1) % static_cast<int>(dashes_.size());
+            dashLeft_ = dashes_[static_cast<size_t>(dashIndex_)];
         }
     }
 }

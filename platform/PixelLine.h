@@ -18,6 +18,7 @@ public:
 private:
     void Plot(long long x, long long y);
     bool DashOn();
+    void SkipDashes(long long steps);
     // The range of steps i in [0, n) whose major coordinate lies within [lo, hi].
     static bool StepRange(long long start, int dir, long long lo, long long hi, long long n,
                           long long& i0, long long& i1);

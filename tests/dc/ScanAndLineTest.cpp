@@ -58,8 +58,28 @@ TEST(DcLines, ClippedLinesMatchTheUnclippedOnesAndFarOnesCostNothing) {
         f.dc.MoveTo(-60000000, 5);
         f.dc.LineTo(60000000, 6);
     }
+    CPen dots(PS_DOT, 0, RGB(0, 0, 0));
+    f.dc.SelectObject(&dots);
+    for (int i = 0; i < 100; ++i) {
+        f.dc.MoveTo(15, -60000000);
+        f.dc.LineTo(15, 60000000);
+    }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_FALSE(f.IsWhite(10, 5) && f.IsWhite(10, 6));
+
+    // The dots of a clipped styled line fall where the unclipped line puts them.
+    RasterFixture whole(40, 4), clipped(40, 4);
+    for (RasterFixture* g : {&whole, &clipped}) {
+        g->dc.SelectObject(&dots);
+        g->dc.SetBkMode(TRANSPARENT);
+    }
+    clipped.dc.IntersectClipRect(17, 0, 40, 4);
+    const POINT run[] = {{0, 1}, {39, 1}, {0, 2}};
+    whole.dc.Polyline(run, 3);
+    clipped.dc.Polyline(run, 3);
+    for (int y = 1; y <= 2; ++y)
+        for (int x = 17; x < 40; ++x)
+            ASSERT_EQ(clipped.At(x, y), whole.At(x, y)) << x << "," << y;
 }
 
 TEST(DcLines, WidePensAreRoundAndAsWideAcrossAsTheyAreAlong) {
