@@ -13,9 +13,10 @@
 
 namespace {
 
-// Device coordinates are kept inside a range where every product the scan conversion forms
-// fits in 64 bits.
-constexpr LONG kDeviceLimit = 1 << 26;
+// Device coordinates are kept within four million pixels (over 6,000 inches at 600 dots per
+// inch): inside that range every product the scan conversion forms fits in 64 bits, and Cairo's
+// fixed-point paths cannot wrap around.
+constexpr LONG kDeviceLimit = 1 << 22;
 
 LONG ClampDevice(LONG v) {
     return std::clamp(v, -kDeviceLimit, kDeviceLimit);

@@ -112,7 +112,9 @@ std::unique_ptr<TextLayout> TextEngine::Layout(const std::string& utf8, const De
         pango_attr_list_unref(attrs);
     }
     if (wrapWidth > 0 && wrap != Wrap::None) {
-        pango_layout_set_width(layout, static_cast<int>(wrapWidth * PANGO_SCALE));
+        // Pango measures in 1/1024 pixel in an int.
+        const double limit = 1e6;
+        pango_layout_set_width(layout, static_cast<int>(std::min(wrapWidth, limit) * PANGO_SCALE));
         pango_layout_set_wrap(layout, wrap == Wrap::Words ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
     }
     pango_layout_set_alignment(layout, align == Align::Center  ? PANGO_ALIGN_CENTER

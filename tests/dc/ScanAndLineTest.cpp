@@ -108,3 +108,29 @@ TEST(DcLines, WidePensAreRoundAndAsWideAcrossAsTheyAreAlong) {
     for (int x = 5; x < 35; ++x)
         EXPECT_FALSE(g.IsWhite(x, 5)) << x;
 }
+
+TEST(DcLines, AbsurdCoordinatesLeaveTheContextWorking) {
+    RasterFixture f(60, 30);
+    CFont font;
+    font.CreateFont(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    f.dc.SelectObject(&font);
+    f.dc.SetBkMode(TRANSPARENT);
+    f.dc.Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+    f.dc.TextOut(2000000000, -2000000000, "far away");
+    const POINT spike[] = {{-2000000000, 0}, {2000000000, 1}, {5, 2000000000}};
+    f.dc.Polygon(spike, 3);
+    f.dc.PatBlt(0, 0, 60, 30, WHITENESS);
+    // Ordinary drawing still lands.
+    f.dc.TextOut(2, 2, "ok");
+    CPen pen(PS_SOLID, 3, RGB(0, 0, 0));
+    f.dc.SelectObject(&pen);
+    f.dc.SelectStockObject(NULL_BRUSH);
+    f.dc.Ellipse(30, 5, 55, 25);
+    EXPECT_FALSE(f.InkBox().IsRectEmpty());
+    EXPECT_FALSE(f.IsWhite(42, 5) && f.IsWhite(42, 6) && f.IsWhite(42, 7));
+    int text = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 25; ++x)
+            text += f.IsWhite(x, y) ? 0 : 1;
+    EXPECT_GT(text, 10);
+}
