@@ -112,6 +112,13 @@ TEST(DcState, FontsScaleWithTheMappingAndReportPrinterCapsOnlyForPrinters) {
     EXPECT_GE(ink.Height(), 25); // about 30 pixels of character height
     EXPECT_LE(ink.Height(), 36);
 
+    // The default font keeps its pixel size in any mapping.
+    RasterFixture g(100, 40);
+    g.dc.SetMapMode(MM_HIENGLISH);
+    g.dc.SetBkMode(TRANSPARENT);
+    g.dc.TextOut(0, 0, "Hg");
+    EXPECT_GE(g.InkBox().Height(), 10);
+
     CFont points;
     CDC* dc = &f.dc;
     f.dc.SetMapMode(MM_HIENGLISH);
