@@ -1,3 +1,5 @@
+#include "tests/app/DocTestSupport.h"
+#include "view/GeometryCache.h"
 #include "view/PolygonCellGeometry.h"
 
 #include <gtest/gtest.h>
@@ -44,3 +46,35 @@ TEST(PolygonCellGeometry, ExtentCoversEveryCornerWithYDownward) {
     EXPECT_DOUBLE_EQ(e.centreMaxX, cx);
     EXPECT_DOUBLE_EQ(e.centreMaxY, -cy);
 }
+
+class SharedSideTest : public DocTest, public ::testing::WithParamInterface<int> {};
+
+// Neighbouring cells draw their common side from the same two integer points, whatever the
+// cell size: walls meet without cracks and fills tile the page.
+TEST_P(SharedSideTest, NeighboursShareTheirSideExactly) {
+    const int kind = GetParam();
+    CGridloomDoc& doc = NewDoc(kind, 5, 4);
+    for (const auto& [w, h] : {std::pair{400, -400}, {333, -517}, {97, -61}, {1001, -999}}) {
+        const PolygonCellGeometry g(GeometryCache::ShapesOf(kind), w, h);
+        for (int grid = 0; grid < doc.GridCount(); ++grid) {
+            for (int row = 0; row < 4; ++row) {
+                for (int column = 0; column < 5; ++column) {
+                    for (int side = 1; side <= g.Sides(grid); ++side) {
+                        const auto n = doc.FindNeighbour(column, row, grid, side);
+                        if (!n)
+                            continue;
+                        const CPoint a0 = g.Corner(column, row, grid, side - 1);
+                        const CPoint a1 = g.Corner(column, row, grid, side);
+                        const CPoint b0 = g.Corner(n->column, n->row, n->grid, n->side - 1);
+                        const CPoint b1 = g.Corner(n->column, n->row, n->grid, n->side);
+                        EXPECT_TRUE(a0 == b1 && a1 == b0)
+                            << "kind " << kind << " size " << w << " cell " << column << "," << row
+                            << "," << grid << " side " << side;
+                    }
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PolygonKinds, SharedSideTest, ::testing::Values(0, 1, 2, 3, 4, 5));
