@@ -16,6 +16,8 @@ CellHitTester::CellHitTester(const CGridloomDoc& doc, const PolygonCellGeometry*
 
 std::optional<CellHitTester::Hit> CellHitTester::Find(const CDC& dc, CPoint pixel, CRgn* region) {
     candidates_.clear();
+    if (region)
+        region->DeleteObject();
     const Object* first = doc_.GetGrid(0);
     if (!first)
         return std::nullopt;

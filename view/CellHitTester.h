@@ -26,7 +26,7 @@ public:
                   const RingCellGeometry* rings);
 
     // `dc` maps the page as it was drawn; `pixel` is in its device space. `region`, when
-    // given, is left holding the hit cell's outline in device pixels.
+    // given, is emptied and left holding the hit cell's outline in device pixels.
     std::optional<Hit> Find(const CDC& dc, CPoint pixel, CRgn* region = nullptr);
 
 private:

@@ -69,6 +69,10 @@ TEST_P(HitTestTest, EveryCellIsHitAtItsCentreAndWhereverItsFillLies) {
         EXPECT_EQ(CellId({hit->column, hit->row, hit->grid}), cell);
         EXPECT_TRUE(region.PtInRegion(pixel));
     }
+    // Off the maze nothing is hit and the region is left empty.
+    const CSize page = view.Buffer().PixelSize();
+    EXPECT_FALSE(view.HitTestCell({page.cx + 50, page.cy + 50}, &region));
+    EXPECT_EQ(region.GetSafeHandle(), nullptr);
 
     // Fill every cell's outline in its own colour, as the painters fill it; wherever a fill
     // shows, the hit test names that cell.

@@ -30,7 +30,8 @@ TEST_F(ViewTest, ANewPageRendersEvenWhenTheDocumentAsksForNothing) {
     // and is rendered at the next paint although the document's flag is clear.
     view.OnUpdate(nullptr, 0);
     EXPECT_TRUE(view.BufferStale());
-    EXPECT_EQ(InkIn(*view.Buffer().Surface(), 0, page->Height()), 0);
+    page = view.Buffer().Surface();
+    EXPECT_EQ(InkIn(*page, 0, page->Height()), 0);
     page = view.PaintScreen();
     EXPECT_EQ(InkIn(*page, 0, page->Height()), drawn);
 
