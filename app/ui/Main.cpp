@@ -1,10 +1,13 @@
 #include "app/CGridloomDoc.h"
 #include "app/GridloomDocState.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
 #include "platform/wx/WxFileDialog.h"
 #include "platform/wx/WxMessageBox.h"
 #include "platform/wx/WxShell.h"
+#include "view/CGridloomView.h"
+#include "view/ui/MazeViewWindow.h"
 
 #include <wx/app.h>
 #include <wx/image.h>
@@ -42,12 +45,15 @@ public:
         frame->Commands().SetHelpFolder(InstallFolder() + "help/");
         CGridloomDoc* doc = document_.get();
         frame->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
+        ShowView(*frame);
         frame->Show();
         frame->Maximize();
         return true;
     }
     int OnExit() override {
-        // The main window is gone by now; the document goes before the services it used.
+        // The main window is gone by now; the view and the document go before the services
+        // they used.
+        view_.reset();
         documentState_.reset();
         document_.reset();
         shellInstalled_.reset();
@@ -57,6 +63,17 @@ public:
     }
 
 private:
+    // The maze view takes the splitter's top row; the frame routes commands to it first.
+    void ShowView(CMainFrame& frame) {
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(document_.get());
+        auto* window = new MazeViewWindow(frame.Splitter(), *view_); // owned by the splitter
+        window->SetInfoPaneCollapser([&frame] { frame.SetInfoPaneHeight(0, 0); });
+        frame.Splitter()->SetPane(CMainFrame::kViewRow, window);
+        frame.Router().SetView(view_.get());
+        view_->OnInitialUpdate();
+    }
+
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
@@ -65,6 +82,7 @@ private:
     std::unique_ptr<IShell::Installation> shellInstalled_;
     std::unique_ptr<CGridloomDoc> document_;
     std::unique_ptr<GridloomDocState> documentState_;
+    std::unique_ptr<CGridloomView> view_;
 };
 
 } // namespace

@@ -1,13 +1,16 @@
 #include "tests/app/DocTestSupport.h"
 
+#include "app/GridloomDocState.h"
 #include "app/TemplateKind.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CSplitterWndEx.h"
+#include "res/CommandIds.h"
 #include "view/CGridloomView.h"
 #include "view/ui/MazeViewWindow.h"
 
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
-#include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/sizer.h>
 #include <wx/utils.h>
@@ -48,16 +51,24 @@ int DarkPixels(const wxImage& image) {
     return dark;
 }
 
+// The program's window as it starts: the main frame with the maze view in the splitter's top
+// row, commands routed view, document, frame.
 class MazeViewWindowTest : public DocTest {
 protected:
     void SetUp() override {
         DocTest::SetUp();
-        frame_ = new wxFrame(nullptr, wxID_ANY, "Orlimber STD", wxDefaultPosition,
-                             wxSize(700, 600)); // owned by wx
         doc_ = std::make_unique<CGridloomDoc>(Profile());
+        state_ = std::make_unique<GridloomDocState>(*doc_);
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(doc_.get());
-        window_ = new MazeViewWindow(frame_, *view_); // owned by the frame
+        frame_ = new CMainFrame(); // owned by wx
+        frame_->Router().SetDocument(doc_.get());
+        frame_->Router().SetView(view_.get());
+        frame_->Commands().SetMazeState(state_.get());
+        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        window_->SetInfoPaneCollapser([this] { frame_->SetInfoPaneHeight(0, 0); });
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
+        frame_->SetSize(900, 800);
         frame_->Show();
         view_->OnInitialUpdate();
     }
@@ -68,8 +79,9 @@ protected:
         DocTest::TearDown();
     }
 
-    wxFrame* frame_ = nullptr;
+    CMainFrame* frame_ = nullptr;
     MazeViewWindow* window_ = nullptr;
+    std::unique_ptr<GridloomDocState> state_;
     std::unique_ptr<CGridloomView> view_;
 };
 
@@ -82,8 +94,8 @@ TEST_F(MazeViewWindowTest, FileNewThenMakeMazeShowsAMaze) {
     doc_->Settings().kind = KIND_HEX;
     doc_->Settings().columns = 12;
     doc_->Settings().rows = 12;
-    ASSERT_TRUE(doc_->RunCommand(57600)); // File New
-    ASSERT_TRUE(doc_->RunCommand(32771)); // Make Maze
+    ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+    ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
     ASSERT_GT(doc_->GridCount(), 0);
     ASSERT_TRUE(view_->PaintScreen());
     const wxImage made = Screenshot(*window_, "view-made-maze");
@@ -102,9 +114,9 @@ TEST_F(MazeViewWindowTest, AnimatedMakingPaintsCellsAsTheyAreCarved) {
     doc_->Settings().columns = 30;
     doc_->Settings().rows = 30;
     doc_->Settings().animate = 1;
-    ASSERT_TRUE(doc_->RunCommand(57600));
+    ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
     Screenshot(*window_, "view-before-animation");
-    ASSERT_TRUE(doc_->RunCommand(32771));
+    ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
     const wxImage made = Screenshot(*window_, "view-animated-maze");
     EXPECT_GT(DarkPixels(made), 2000);
 }
