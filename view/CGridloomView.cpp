@@ -141,11 +141,16 @@ void CGridloomView::Render(CDC& target, bool screen) {
         target.GetClipBox(&clip);
         target.PatBlt(clip.left, clip.top, clip.Width(), clip.Height(), WHITENESS);
     }
-    // Layer objects are not held by the document yet; the watermark therefore always shows.
-    PageWatermark::Draw(target, PageLogicalSize());
+    if (doc->layerObjects.empty())
+        PageWatermark::Draw(target, PageLogicalSize());
+    if (layers_[kLayerBackground])
+        DrawLayerObjects(target, kLayerBackground);
     if (layers_[kLayerMaze] || showSolution_)
         DrawMaze(target, screen);
+    if (layers_[kLayerForeground])
+        DrawLayerObjects(target, kLayerForeground);
     if (layers_[kLayerText]) {
+        DrawLayerObjects(target, kLayerText);
         const int right = IsRing(doc->GetGrid(0)) ? s.pageWidth : extent_.maxX;
         CreditLine::Draw(target, band_, s.pageHeight, right);
     }
@@ -154,6 +159,18 @@ void CGridloomView::Render(CDC& target, bool screen) {
         doc->reRender = 0;
         stale_ = false;
     }
+}
+
+int CGridloomView::DrawLayerObjects(CDC& dc, int layer) {
+    // Array order is drawing order: later objects cover earlier ones.
+    int drawn = 0;
+    for (CLogicalRectTracker& object : GetDocument()->layerObjects) {
+        if (object.GetLayer() != layer)
+            continue;
+        object.Draw(dc);
+        ++drawn;
+    }
+    return drawn;
 }
 
 void CGridloomView::DrawMaze(CDC& dc, bool screen) {

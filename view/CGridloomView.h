@@ -59,6 +59,9 @@ public:
     void DrawRingCell(int column, int row, int grid, int pass) override;
     void Pause(int milliseconds) override;
 
+    // Draws the document's objects of one layer in array order; returns how many.
+    int DrawLayerObjects(CDC& dc, int layer);
+
     // The cell under a pixel of the off-screen page (client pixel plus scroll position).
     std::optional<CellHitTester::Hit> HitTestCell(CPoint pagePixel, CRgn* region = nullptr);
 

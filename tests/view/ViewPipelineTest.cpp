@@ -125,3 +125,41 @@ TEST_F(ViewTest, RingLayoutSetsTheGridAndRefusesWhatCannotBeDrawn) {
         EXPECT_FALSE(view.HitTestCell({380, 380}));
     }
 }
+
+namespace {
+
+int PixelsOf(RasterSurface& s, COLORREF colour) {
+    int n = 0;
+    for (int y = 0; y < s.Height(); ++y)
+        for (int x = 0; x < s.Width(); ++x)
+            n += RasterSurface::ToColor(s.Row(y)[x]) == colour;
+    return n;
+}
+
+} // namespace
+
+TEST_F(ViewTest, LayerObjectsReplaceTheWatermarkAndFollowTheirLayers) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 5, 5);
+    CGridloomView& view = ViewOf(doc);
+    constexpr COLORREF kWatermarkInk = RGB(0xEA, 0xEE, 0xF6);
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    EXPECT_GT(PixelsOf(*view.PaintScreen(), kWatermarkInk), 1000);
+
+    CLogicalRectTracker text;
+    text.SetKind(CLogicalRectTracker::kindTextOpaque);
+    text.SetLayer(CLogicalRectTracker::layerText);
+    text.SetLogicalRect(1000, -1000, 5000, -3000);
+    text.SetText("A maze for Sunday");
+    text.SetTextColor(kRed);
+    doc.layerObjects.push_back(text);
+    doc.reRender = 1;
+    RasterSurface& page = *view.PaintScreen();
+    EXPECT_EQ(PixelsOf(page, kWatermarkInk), 0);
+    EXPECT_GT(PixelsOf(page, kRed), 20);
+    EXPECT_EQ(view.DrawLayerObjects(view.Buffer().Dc(), CGridloomView::kLayerBackground), 0);
+
+    view.SetLayerVisible(CGridloomView::kLayerText, false);
+    doc.reRender = 1;
+    view.PaintScreen();
+    EXPECT_EQ(PixelsOf(page, kRed), 0);
+}
