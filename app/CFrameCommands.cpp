@@ -23,7 +23,9 @@ void CFrameCommands::MapBarCommands() {
     const std::pair<UINT, FrameBar> bars[] = {{ID_VIEW_TOOLBAR, FrameBar::Standard},
                                               {ID_VIEW_EDIT_TOOLBAR, FrameBar::Edit},
                                               {ID_VIEW_STATUS_BAR, FrameBar::Status}};
-    for (const auto& [id, bar] : bars) {
+    for (const auto& entry : bars) {
+        const FrameBar bar = entry.second;
+        const UINT id = entry.first;
         OnCommand(id, [this, bar] { window_.ShowBar(bar, !window_.IsBarVisible(bar)); });
         OnUpdate(id, [this, bar](CCmdUI& ui) { ui.SetCheck(window_.IsBarVisible(bar) ? 1 : 0); });
     }
