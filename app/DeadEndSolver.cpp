@@ -52,11 +52,24 @@ bool DeadEndSolver::FillPass() {
         // The document's columns and rows may exceed a grid loaded from a file.
         const int width = std::min(columns, grid.Width());
         const int height = std::min(rows, grid.Height());
-        for (int c = 0; c < width; ++c) {
+        auto visit = [&](int c, int r) {
+            if (const int side = DeadEndSide(grid.GetCell(c, r))) {
+                FillFrom({c, r, g}, side);
+                changed = true;
+            }
+        };
+        // What fills is the same in any order; only an animation shows the order, so it
+        // goes column by column then, and along the rows of the cell array otherwise.
+        if (painter_) {
+            for (int c = 0; c < width; ++c) {
+                for (int r = 0; r < height; ++r) {
+                    visit(c, r);
+                }
+            }
+        } else {
             for (int r = 0; r < height; ++r) {
-                if (const int side = DeadEndSide(grid.GetCell(c, r))) {
-                    FillFrom({c, r, g}, side);
-                    changed = true;
+                for (int c = 0; c < width; ++c) {
+                    visit(c, r);
                 }
             }
         }

@@ -29,6 +29,13 @@ public:
     // Removes the entry at `index` the same way.
     void RemoveAt(std::size_t index);
     bool Contains(const frontier_location& entry) const;
+    // Starts fetching the entry's index slot, for a removal soon after.
+    void Prefetch(const frontier_location& entry) const {
+        const std::size_t slot = SlotOf(entry);
+        if (slot != kNoSlot) {
+            __builtin_prefetch(&positions_[slot]);
+        }
+    }
     void Clear();
 
     // The grids report cells joining and leaving the frontier here.
@@ -47,6 +54,7 @@ private:
     static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
 
     std::size_t SlotOf(const frontier_location& entry) const;
+    void RemoveListed(std::size_t index, std::size_t slot);
 
     std::vector<frontier_location> entries_;
     std::vector<std::int32_t> positions_; // list position of every cell, or kAbsent
@@ -82,19 +90,23 @@ inline bool FrontierList::Remove(const frontier_location& entry) {
     if (slot == kNoSlot || positions_[slot] == kAbsent) {
         return false;
     }
-    RemoveAt(static_cast<std::size_t>(positions_[slot]));
+    RemoveListed(static_cast<std::size_t>(positions_[slot]), slot);
     return true;
 }
 
 inline void FrontierList::RemoveAt(std::size_t index) {
-    if (index >= entries_.size()) {
-        return;
+    if (index < entries_.size()) {
+        RemoveListed(index, SlotOf(entries_[index]));
     }
+}
+
+// The slot is passed in: reading the entry back from a far part of the list would stall.
+inline void FrontierList::RemoveListed(std::size_t index, std::size_t slot) {
     const std::size_t last = entries_.size() - 1;
-    positions_[SlotOf(entries_[index])] = kAbsent;
+    positions_[slot] = kAbsent;
     if (index != last) {
         entries_[index] = entries_[last];
-        positions_[SlotOf(entries_[index])] = static_cast<std::int32_t>(index);
+        positions_[SlotOf(entries_[last])] = static_cast<std::int32_t>(index);
     }
     entries_.pop_back();
 }
