@@ -8,11 +8,14 @@
 #include "platform/CrtRandom.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 // rand() reaches no further than this, so a random search never finds cells past it.
 constexpr int kRandomReach = CrtRandom::kRandMax + 1;
+// Random tries for the first cell before taking the first free one in reach.
+constexpr long kMaxFirstCellTries = 1L << 22;
 // Consecutive failed picks before the weights are set aside for a while.
 constexpr int kMaxFailures = 20;
 
@@ -106,14 +109,22 @@ void MazeGrower::ClearMarksAndRebuildFrontier() {
 bool MazeGrower::PickFirstCell() {
     const int grid = doc_.cursorGrid;
     if (cursor_.column == -1 && cursor_.row == -1) {
-        if (!HasReachableFreeCell(grid)) {
+        const auto fallback = FirstReachableFreeCell(grid);
+        if (!fallback) {
             return false;
         }
         const int columns = doc_.Settings().columns;
         const int rows = doc_.Settings().rows;
+        long tries = 0;
         do {
             cursor_.column = random_.rand() % columns;
             cursor_.row = random_.rand() % rows;
+            // Successive draws need not reach every pair of column and row; give up on the
+            // draws long after any real search would have ended rather than spin for ever.
+            if (++tries > kMaxFirstCellTries) {
+                cursor_ = *fallback;
+                break;
+            }
         } while (!doc_.IsFreeCell(cursor_.column, cursor_.row, grid));
     } else if (!doc_.IsFreeCell(cursor_.column, cursor_.row, grid)) {
         return false;
@@ -123,17 +134,17 @@ bool MazeGrower::PickFirstCell() {
     return true;
 }
 
-bool MazeGrower::HasReachableFreeCell(int grid) const {
+std::optional<frontier_location> MazeGrower::FirstReachableFreeCell(int grid) const {
     const int columns = std::min(doc_.Settings().columns, kRandomReach);
     const int rows = std::min(doc_.Settings().rows, kRandomReach);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             if (doc_.IsFreeCell(c, r, grid)) {
-                return true;
+                return frontier_location{c, r, grid};
             }
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 void MazeGrower::CarveFirstStep() {

@@ -4,6 +4,7 @@
 #include "app/MazeCarver.h"
 
 #include <array>
+#include <optional>
 #include <span>
 
 class CrtRandom;
@@ -30,7 +31,8 @@ private:
     void MarkAutomaticEnds();
     void ClearMarksAndRebuildFrontier();
     bool PickFirstCell();
-    bool HasReachableFreeCell(int grid) const;
+    // The first free cell that random draws can reach, row by row; none when there is none.
+    std::optional<frontier_location> FirstReachableFreeCell(int grid) const;
     void CarveFirstStep();
     // One pass of the grow loop over the entry at a random index.
     void GrowFromRandomEntry(int& failures);

@@ -1,6 +1,7 @@
 #include "DocTestSupport.h"
 #include "MazeCheck.h"
 
+#include "app/ICellPainter.h"
 #include "app/TemplateKind.h"
 #include "platform/CrtRandom.h"
 
@@ -202,4 +203,39 @@ TEST_F(DocTest, RegeneratingGrowsNewMazesFromTheSeedPoints) {
     doc.seedPoints.clear();
     EXPECT_EQ(doc.RegenerateMaze(), 0);
     EXPECT_EQ(MazeCheck(doc).carved, 0);
+}
+
+namespace {
+
+// Counts what an animating view would draw; draws nothing.
+class CountingPainter : public ICellPainter {
+public:
+    void DrawPolygonCell(int, int, int, int pass) override { cells += pass == 1; }
+    void DrawRingCell(int, int, int, int pass) override { cells += pass == 1; }
+    void Pause(int) override { ++pauses; }
+    int cells = 0;
+    int pauses = 0;
+};
+
+} // namespace
+
+TEST_F(DocTest, AnimatedSolvingFillsTheSameCellsAsQuietSolving) {
+    for (int kind : {KIND_BOX, KIND_TRAPEZOID_BOX, KIND_CIRCULAR}) {
+        CGridloomDoc& doc = NewDoc(kind, 9, 9);
+        if (kind == KIND_CIRCULAR) {
+            ASSERT_TRUE(doc.SetRingCounts({6, 12, 12, 24, 24}));
+        }
+        Grown(doc, 11);
+        doc.DrawSolutionCell(2, 2, 0); // loops too
+        doc.OnSolveMaze();
+        const auto quiet = CellsOf(doc);
+        CountingPainter painter;
+        doc.Settings().animate = 1;
+        doc.SetCellPainter(&painter);
+        doc.OnSolveMaze();
+        doc.SetCellPainter(nullptr);
+        EXPECT_EQ(CellsOf(doc), quiet) << "kind " << kind;
+        EXPECT_GT(painter.cells, 10);
+        EXPECT_EQ(painter.pauses, painter.cells);
+    }
 }
