@@ -33,7 +33,9 @@
 #include <string>
 #include <vector>
 
+class CDC;
 class CRasterFile;
+class CRasterFloatRect;
 
 class CRaster {
 public:
@@ -219,6 +221,7 @@ public:
     BYTE GetAlpha(LONG x, LONG y) const;
     BYTE BlindGetAlpha(LONG x, LONG y) const;
     BYTE* GetAlphaPointer(LONG x, LONG y);
+    const BYTE* GetAlphaPointer(LONG x, LONG y) const;
     bool FlipAlpha();
     bool MirrorAlpha();
 
@@ -294,6 +297,22 @@ public:
     RGBQUAD GetAreaColorInterpolated(float x, float y, float w, float h, int mode, int method,
                                      const RGBQUAD* replacement = nullptr) const;
 
+    // ---- drawing into device contexts (CRasterDraw.cpp) ---------------------------------
+    // Puts the picture with its top-left corner at the logical point (x, y) of `dc`, cx by cy
+    // device pixels large (a negative size: the picture's own), inside `clip` (device pixels)
+    // when one is given. Smoothing averages (shrinking) or interpolates (enlarging). The
+    // transparent index or colour, the alpha plane scaled by the alpha maximum and palette
+    // alpha are honoured. Raster targets are composed in place; other targets receive the
+    // picture with alpha and blend it themselves. 1 when drawn, also when wholly clipped
+    // away; 0 without block or device, with a zero size or while Info().enabled is false.
+    int Draw(CDC& dc, LONG x, LONG y, LONG cx = -1, LONG cy = -1, const RECT* clip = nullptr,
+             bool smooth = false) const;
+    int DrawInRect(CDC& dc, const RECT& rect, const RECT* clip = nullptr,
+                   bool smooth = false) const;
+    // Fills the device rectangle that the logical rectangle maps to, without smoothing.
+    int DrawLogical(CDC& dc, LONG x, LONG y, LONG cx, LONG cy) const;
+    int DrawLogicalRect(CDC& dc, const RECT& rect) const;
+
 protected:
     // For a decoder asked for the header only: records the picture's size without storage.
     void SetHeaderOnly(DWORD width, DWORD height, DWORD bpp);
@@ -332,9 +351,12 @@ private:
     void CopyPixelFrom(const CRaster& from, LONG sx, LONG sy, LONG x, LONG y);
     void RotateSelectionBox(CRaster& result, bool left) const;
     RGBQUAD OutsideColor(int method, const RGBQUAD* replacement) const;
+    int DrawDevice(CDC& dc, std::int64_t x, std::int64_t y, std::int64_t cx, std::int64_t cy,
+                   const RECT* clip, bool smooth) const;
     RGBQUAD Bilinear(float x, float y, int method, const RGBQUAD* replacement) const;
     RGBQUAD BilinearFast(LONG xi, LONG yi, float t, float u) const;
     RGBQUAD Kernel(float x, float y, int mode, int method, const RGBQUAD* replacement) const;
+    RGBQUAD AreaInside(const CRasterFloatRect& area, LONG x0, LONG x1, LONG y0, LONG y1) const;
 
     BITMAPINFOHEADER head_;
     CRasterInfo info_;

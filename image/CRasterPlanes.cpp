@@ -89,6 +89,12 @@ BYTE* CRaster::GetAlphaPointer(LONG x, LONG y) {
     return alpha_.get() + std::size_t(y) * GetWidth() + std::size_t(x);
 }
 
+const BYTE* CRaster::GetAlphaPointer(LONG x, LONG y) const {
+    if (!alpha_ || !IsInside(x, y))
+        return nullptr;
+    return alpha_.get() + std::size_t(y) * GetWidth() + std::size_t(x);
+}
+
 namespace {
 
 void FlipRows(BYTE* plane, std::size_t width, std::size_t height) {

@@ -2,6 +2,7 @@
 // averages. Pixel centres lie at integer positions; y counts storage rows from the bottom.
 #include "image/CRaster.h"
 
+#include "image/CRasterFloatRect.h"
 #include "image/ResampleKernel.h"
 
 #include <algorithm>
@@ -236,6 +237,9 @@ RGBQUAD CRaster::GetAreaColorInterpolated(float x, float y, float w, float h, in
     const LONG x1 = alongX ? FloorToLong(right + 0.5f) : 0;
     const LONG y0 = alongY ? FloorToLong(bottom + 0.5f) : 0;
     const LONG y1 = alongY ? FloorToLong(top + 0.5f) : 0;
+    if (alongX && alongY && !IsIndexed() && x0 >= 0 && y0 >= 0 && x1 < head_.biWidth &&
+        y1 < head_.biHeight)
+        return AreaInside(CRasterFloatRect(left, bottom, right, top), x0, x1, y0, y1);
     ColorSum sum;
     for (LONG py = y0; py <= y1; ++py) {
         const float wy = alongY ? Overlap(py, bottom, top) : 1.0f;
@@ -258,4 +262,27 @@ RGBQUAD CRaster::GetAreaColorInterpolated(float x, float y, float w, float h, in
     }
     const float surface = (alongX ? w : 1.0f) * (alongY ? h : 1.0f);
     return sum.Result(1.0f / surface, alpha_ != nullptr);
+}
+
+// A 24-bit area whose pixels all lie inside: read straight from the rows.
+RGBQUAD CRaster::AreaInside(const CRasterFloatRect& area, LONG x0, LONG x1, LONG y0,
+                            LONG y1) const {
+    const float left = area.BottomLeft().x, right = area.TopRight().x;
+    ColorSum sum;
+    for (LONG py = y0; py <= y1; ++py) {
+        const float wy = Overlap(py, area.BottomLeft().y, area.TopRight().y);
+        if (wy == 0.0f)
+            continue;
+        const BYTE* p = PixelAddress(x0, py);
+        const BYTE* a = alpha_ ? &alpha_[PlaneOffset(x0, py)] : nullptr;
+        for (LONG px = x0; px <= x1; ++px, p += 3) {
+            const float w = Overlap(px, left, right) * wy;
+            sum.b += w * p[0];
+            sum.g += w * p[1];
+            sum.r += w * p[2];
+            if (a)
+                sum.a += w * a[px - x0];
+        }
+    }
+    return sum.Result(1.0f / area.Surface(), alpha_ != nullptr);
 }

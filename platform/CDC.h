@@ -154,6 +154,8 @@ public:
     int GetClipBox(RECT* rect) const;
     int IntersectClipRect(int left, int top, int right, int bottom);
     int IntersectClipRect(const RECT* rect);
+    // The clip box in device pixels (the whole drawable area when nothing clips).
+    CRect GetDeviceClipBox() const { return EffectiveClip(); }
     // The region's box is taken in device pixels; nullptr removes the clip.
     int SelectClipRgn(CRgn* region);
     int ExtSelectClipRgn(CRgn* region, int mode);

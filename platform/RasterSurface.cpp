@@ -29,6 +29,19 @@ std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
     return r;
 }
 
+std::shared_ptr<RasterSurface> RasterSurface::CreateWithAlpha(int width, int height) {
+    if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
+        return nullptr;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    // Cairo clears new image surfaces, so every pixel starts fully transparent.
+    return std::shared_ptr<RasterSurface>(
+        new RasterSurface(s, width, height, cairo_image_surface_get_stride(s)));
+}
+
 std::shared_ptr<RasterSurface> RasterSurface::Wrap(std::uint8_t* bits, int width, int height,
                                                    int stride) {
     if (!bits || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||

@@ -17,6 +17,10 @@ public:
     // A blank white surface of the given size; nullptr when the size is not positive, a side
     // exceeds 32767 pixels, the pixels would take more than 1 GiB, or memory cannot be had.
     static std::shared_ptr<RasterSurface> Create(int width, int height);
+    // A surface whose fourth byte is alpha (premultiplied, as Cairo keeps it), transparent at
+    // first: a picture with transparency for back ends that blend through Cairo. The raster
+    // back end's plain copies ignore the fourth byte.
+    static std::shared_ptr<RasterSurface> CreateWithAlpha(int width, int height);
     // A surface over the caller's memory, which must outlive it; the stride is in bytes and at
     // least width * 4 and a multiple of 4.
     static std::shared_ptr<RasterSurface> Wrap(std::uint8_t* bits, int width, int height,
