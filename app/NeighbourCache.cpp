@@ -5,7 +5,7 @@
 #include <algorithm>
 
 NeighbourCache::NeighbourCache(const CGridloomDoc& doc)
-    : doc_(doc), gridCount_(std::clamp(doc.GridCount(), 0, CGridloomDoc::kMaxGrids)),
+    : gridCount_(std::clamp(doc.GridCount(), 0, CGridloomDoc::kMaxGrids)),
       columns_(doc.Settings().columns), rows_(doc.Settings().rows),
       wrapH_(doc.Settings().wrapHorizontally != 0), wrapV_(doc.Settings().wrapVertically != 0) {
     for (int g = 0; g < gridCount_; ++g) {
@@ -28,13 +28,26 @@ NeighbourCache::NeighbourCache(const CGridloomDoc& doc)
         }
     }
     // A grid of another type steps nowhere: its steps stay empty and it is not a ring.
+    if (gridCount_ > 0) {
+        rings_.emplace(doc.GetGrid(0)->Rules(), columns_, rows_, wrapH_, wrapV_, doc.RingCounts());
+        ringParity_ = doc.Settings().kind == KIND_CIRCULAR;
+    }
 }
 
 bool NeighbourCache::FindOnRing(int column, int row, int grid, int side, Neighbour& out) const {
-    const auto found = doc_.FindNeighbour(column, row, grid, side);
-    if (!found || found->grid < 0 || found->grid >= gridCount_) {
+    if (!rings_) {
         return false;
     }
-    out = *found;
+    const NeighbourRule rule = rings_->FindRule(column, row, grid, side, ringParity_);
+    if (rule.fromGrid < 0 || rule.toGrid < 0 || rule.toGrid >= gridCount_) {
+        return false;
+    }
+    const auto cell = rings_->StepRing(side, column, row, rule.dx, rule.dy);
+    const GridInfo& to = grids_[static_cast<std::size_t>(rule.toGrid)];
+    if (!cell || cell->column < 0 || cell->column >= to.width || cell->row < 0 ||
+        cell->row >= to.height) {
+        return false;
+    }
+    out = Neighbour{cell->column, cell->row, rule.toGrid, rule.toSide};
     return true;
 }

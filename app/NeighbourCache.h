@@ -1,10 +1,12 @@
 #pragma once
 #include "app/CGridloomDoc.h"
+#include "app/NeighbourStepper.h"
 
 #include <array>
+#include <optional>
 
 // The neighbour lookups of one generator or solver run. Lattice grids step by rules looked up
-// once per side; ring grids, whose rules depend on the ring, ask the document every time.
+// once per side; ring grids, whose rules depend on the ring, keep one stepper for the run.
 // Valid while the document's grids, wrap flags and ring counts stay as they were.
 class NeighbourCache {
 public:
@@ -63,7 +65,8 @@ private:
 
     bool FindOnRing(int column, int row, int grid, int side, Neighbour& out) const;
 
-    const CGridloomDoc& doc_;
+    std::optional<NeighbourStepper> rings_;
+    bool ringParity_ = false; // the circular kind picks inward rules by column parity
     std::array<GridInfo, CGridloomDoc::kMaxGrids> grids_{};
     int gridCount_ = 0;
     int columns_ = 0;
