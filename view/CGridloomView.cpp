@@ -9,6 +9,7 @@
 #include "view/PageWatermark.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -194,9 +195,16 @@ CellPaintContext CGridloomView::PaintContext(bool screen) const {
 
 const PolygonCellGeometry* CGridloomView::PolygonGeometry() {
     CGridloomDoc* doc = GetDocument();
-    if (!doc || doc->GridCount() == 0 || IsRing(doc->GetGrid(0)))
+    const Object* first = doc ? doc->GetGrid(0) : nullptr;
+    if (!first || IsRing(first))
         return nullptr;
-    return geometry_.Polygons(doc->Settings().kind, doc->GetCellWidth(), doc->GetCellHeight());
+    const int w = doc->GetCellWidth(), h = doc->GetCellHeight();
+    // Corners are 32-bit logical units: a maze too large for them is not drawn at all.
+    constexpr std::int64_t kMaxUnits = std::int64_t{1} << 30;
+    if (std::int64_t{first->Width() + 2} * w > kMaxUnits ||
+        std::int64_t{first->Height() + 2} * -std::int64_t{h} > kMaxUnits)
+        return nullptr;
+    return geometry_.Polygons(doc->Settings().kind, w, h);
 }
 
 CSize CGridloomView::PageLogicalSize() const {

@@ -163,3 +163,16 @@ TEST_F(ViewTest, LayerObjectsReplaceTheWatermarkAndFollowTheirLayers) {
     view.PaintScreen();
     EXPECT_EQ(PixelsOf(page, kRed), 0);
 }
+
+TEST_F(ViewTest, MazesBeyondTheCoordinateRangeAreNotDrawn) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 5, 5);
+    CGridloomView& view = ViewOf(doc);
+    // A document whose cells would reach past 32-bit logical units (as a damaged file might
+    // ask): the page shows without the maze, and nothing is hit.
+    doc.Settings().fitToPage = 0;
+    doc.Settings().scale = 1'000'000'000;
+    doc.reRender = 1;
+    ASSERT_TRUE(view.PaintScreen());
+    EXPECT_FALSE(view.HitTestCell({20, 20}));
+    EXPECT_FALSE(view.BuildCellGeometry());
+}
