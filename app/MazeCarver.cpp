@@ -23,13 +23,14 @@ bool MazeCarver::InBounds(const frontier_location& at) const {
            Grid(at.grid).InBounds(at.column, at.row);
 }
 
-template <typename Test>
-int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) {
-    const int sides = SideCount(at.grid);
-    std::fill_n(out.begin(), sides + 1, 0);
+void MazeCarver::Prepare(const frontier_location& at) {
+    if (at == scanned_) {
+        return; // the neighbours of a cell never change during a run
+    }
     scanned_ = at;
-    // Look up every neighbour first and ask for its cell early: in a large maze the cells
-    // come from far memory, and fetching them together is much faster than one by one.
+    // Ask for every neighbour's cell early: in a large maze the cells come from far memory,
+    // and fetching them together, ahead of their use, is much faster than one by one.
+    const int sides = SideCount(at.grid);
     for (int s = 1; s <= sides; ++s) {
         const std::size_t i = static_cast<std::size_t>(s);
         NeighbourCache::Neighbour& n = found_[i];
@@ -38,6 +39,13 @@ int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test
             __builtin_prefetch(&Grid(n.grid).GetCell(n.column, n.row));
         }
     }
+}
+
+template <typename Test>
+int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) {
+    Prepare(at);
+    const int sides = SideCount(at.grid);
+    std::fill_n(out.begin(), sides + 1, 0);
     for (int s = 1; s <= sides; ++s) {
         const std::size_t i = static_cast<std::size_t>(s);
         const NeighbourCache::Neighbour& n = found_[i];

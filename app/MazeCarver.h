@@ -31,6 +31,8 @@ public:
     // out[s] is 1 where the neighbour across side s is a frontier cell.
     int FindFrontierNeighbours(const frontier_location& at, SideCandidates& out);
 
+    // Starts fetching the cell's neighbours, which a scan of the cell will soon read.
+    void Prepare(const frontier_location& at);
     // Opens one side of the cell; a listed cell leaves the frontier list.
     void OpenSide(const frontier_location& at, int side);
     // The cell across `side`; false when there is none. `sharedSide` gets the side of the

@@ -227,6 +227,7 @@ void MazeGrower::StepCursor(int side) {
         return; // candidates always lie across a side; nothing to step to otherwise
     }
     cursor_ = next;
+    carver_.Prepare(cursor_);
     doc_.previousDirection = shared;
     carver_.OpenSide(cursor_, shared);
 }

@@ -110,3 +110,19 @@ void BM_Circular(benchmark::State& state) {
 BENCHMARK(BM_Circular)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+namespace {
+
+// Solving alone, on a grown 1000 x 1000 box maze.
+void BM_SolveBox1000(benchmark::State& state) {
+    auto maze = MakeDoc(KIND_BOX, 1000, 1000);
+    CGridloomDoc& doc = *maze->doc;
+    doc.Settings().seed = 1234;
+    doc.OnGenerateMaze();
+    for (auto _ : state) {
+        doc.OnSolveMaze();
+    }
+}
+BENCHMARK(BM_SolveBox1000)->Unit(benchmark::kMillisecond);
+
+} // namespace
