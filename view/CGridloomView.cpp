@@ -134,8 +134,9 @@ void CGridloomView::Render(CDC& target, bool screen) {
     const MazeSettings& s = doc->Settings();
     if (IsRing(doc->GetGrid(0)))
         LayoutRings();
+    // The extent places the credit line, for exports and prints as well.
+    BuildCellGeometry();
     if (screen) {
-        BuildCellGeometry();
         buffer_.Clear();
     } else {
         CRect clip;
