@@ -5,10 +5,11 @@
 
 class CellPaintingTest : public ViewTest {
 protected:
-    // A carved 4 x 3 Box with a cell of each kind of flag.
+    // A made 4 x 3 Box with a cell of each kind of flag.
     CGridloomDoc& FlaggedBox() {
         CGridloomDoc& doc = NewDoc(KIND_BOX, 4, 3);
-        Carve(doc);
+        doc.Settings().seed = 7;
+        doc.OnGenerateMaze();
         Object& g = *doc.GetGrid(0);
         g.GetCell(0, 0).flags = CELL_START;
         g.GetCell(1, 0).flags = CELL_SOLUTION;
