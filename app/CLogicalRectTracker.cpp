@@ -98,6 +98,8 @@ void CLogicalRectTracker::TrackToLogical(int x, int y, int sx, int sy) {
 void CLogicalRectTracker::Draw(CDC& dc) {
     if (IsText())
         DrawText(dc);
+    else if (kind_ == kindPicture && picture_)
+        picture_->DrawLogicalRect(dc, logicalRect_);
     if (selectionStyle_ == 0)
         return;
     m_nStyle = selectionStyle_ == 1   ? (dottedLine | resizeInside)

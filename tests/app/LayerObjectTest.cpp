@@ -294,3 +294,15 @@ TEST(LayerObject, DrawsTextInItsRectangleAndTheTrackerOnlyWhenSelected) {
     t.Draw(selected.dc);
     EXPECT_EQ(t.m_nStyle, UINT(CRectTracker::resizeInside | CRectTracker::hatchInside));
 }
+
+TEST(LayerObject, DrawsItsPictureOverItsLogicalRectangle) {
+    Page page;
+    auto picture = std::make_unique<CRaster>(2, 2, 24, CRaster::kTypeBmp);
+    for (LONG y = 0; y < 2; ++y)
+        for (LONG x = 0; x < 2; ++x)
+            picture->SetPixelColor(x, y, RGBQUAD::FromRgb(200, 0, 0));
+    CLogicalRectTracker t = PictureObject(std::move(picture));
+    t.SetLogicalRect(500, -250, 1000, -1000); // 48..96 by 24..96 pixels
+    t.Draw(page.dc);
+    EXPECT_EQ(page.InkBox(), CRect(48, 24, 96, 96));
+}
