@@ -165,7 +165,7 @@ TEST_F(DocTest, ASeedGrowsTheSameMazeAndMinusOneRunsTheSequenceOn) {
     EXPECT_TRUE(MazeCheck(doc).IsTree());
 }
 
-TEST_F(DocTest, DrawsInTheDocumentedOrder) {
+TEST_F(DocTest, DrawsRandomNumbersInAFixedOrder) {
     // Three cells in a row: start column and row, the first step, then one pick and one join.
     CGridloomDoc& doc = NewDoc(KIND_BOX, 3, 1);
     doc.Settings().seed = 99;
