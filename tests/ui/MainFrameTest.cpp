@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,7 +47,10 @@ void Pump(int milliseconds = 100) {
 
 std::string OutputFolder() {
     const char* out = std::getenv("ORLIMBER_TEST_OUT");
-    return out ? out : ".";
+    const std::string folder = out ? out : ".";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return folder;
 }
 
 class MainFrameTest : public ::testing::Test {
