@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -109,7 +110,8 @@ TEST(CArchive, TextIsWindows1252OnDisk) {
 }
 
 TEST(AtomicFile, ReplacesOnlyAfterACompleteWrite) {
-    const auto dir = std::filesystem::temp_directory_path() / "orlimber-atomic-test";
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("orlimber-atomic-test-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "doc.wkz").string();
