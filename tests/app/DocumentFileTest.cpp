@@ -279,19 +279,3 @@ TEST_F(DocumentFileTest, OpenReplacesTheLayerObjectsWithoutAsking) {
                                        " for reading, please check you have rights to do so.");
     ExpectSameMaze(source, *doc);
 }
-
-TEST_F(DocumentFileTest, VersionOneCircularMazeLoadsWithoutItsRingCounts) {
-    CGridloomDoc& doc = MadeMaze(KIND_CIRCULAR);
-    ASSERT_FALSE(doc.RingCounts().empty());
-    const std::vector<BYTE> v1 = Snapshot(doc, 1.0);
-    // The ring counts follow the header: n, then n ints.
-    const std::size_t ringCount = 8 + 4 + 4 + 1 + 4 * 14;
-    std::int32_t n = 0;
-    std::memcpy(&n, &v1[ringCount], 4);
-    EXPECT_EQ(n, 4);
-    auto other = OtherDoc();
-    CArchive ar = CArchive::ForLoading(v1);
-    ASSERT_TRUE(other->Serialize(ar)) << other->pendingMessage;
-    EXPECT_TRUE(other->RingCounts().empty());
-    ExpectSameMaze(doc, *other);
-}
