@@ -13,32 +13,58 @@ constexpr const char* kProb = "PROB";
 constexpr std::array<const char*, CompassWeights::kCount> kCompassKeys{
     "CENTER", "N", "NE", "E", "SE", "S", "SW", "W", "NW"};
 
+// The whole-number settings of one section, listed once so loading and saving name the same keys.
+struct IntKey {
+    const char* name;
+    int MazeSettings::*member;
+};
+
+constexpr IntKey kSizeKeys[] = {
+    {"type", &MazeSettings::kind},
+    {"celly", &MazeSettings::rows},
+    {"cellx", &MazeSettings::columns},
+    {"y", &MazeSettings::pageHeight},
+    {"x", &MazeSettings::pageWidth},
+    {"scale", &MazeSettings::scale},
+    {"x_offset", &MazeSettings::xOffset},
+    {"y_offset", &MazeSettings::yOffset},
+    {"Wrap_Horizontally", &MazeSettings::wrapHorizontally},
+    {"Wrap_Vertically", &MazeSettings::wrapVertically},
+    {"ErasedVisible", &MazeSettings::erasedVisible},
+    {"Fittopage", &MazeSettings::fitToPage},
+    {"DeleteEnds", &MazeSettings::deleteEnds},
+    {"animate", &MazeSettings::animate},
+    {"penwidth", &MazeSettings::penWidth},
+    {"Tiled", &MazeSettings::tiled},
+};
+
+constexpr IntKey kPrintingKeys[] = {
+    {"PrinterDebug", &MazeSettings::printerDebug},
+    {"AutoCenter", &MazeSettings::autoCenter},
+};
+
+template <std::size_t N>
+void LoadInts(const CProfile& p, const char* section, const IntKey (&keys)[N], MazeSettings& s) {
+    for (const IntKey& k : keys)
+        s.*k.member = p.GetProfileInt(section, k.name, s.*k.member);
+}
+
+template <std::size_t N>
+void SaveInts(CProfile& p, const char* section, const IntKey (&keys)[N], const MazeSettings& s) {
+    for (const IntKey& k : keys)
+        p.WriteProfileInt(section, k.name, s.*k.member);
+}
+
 } // namespace
 
 MazeSettings MazeSettingsProfile::Load(const CProfile& p) {
     MazeSettings s;
     s.tilerId = p.GetProfileString(kSize, "TilerID", "");
-    s.kind = p.GetProfileInt(kSize, "type", s.kind);
-    s.rows = p.GetProfileInt(kSize, "celly", s.rows);
-    s.columns = p.GetProfileInt(kSize, "cellx", s.columns);
-    s.pageHeight = p.GetProfileInt(kSize, "y", s.pageHeight);
-    s.pageWidth = p.GetProfileInt(kSize, "x", s.pageWidth);
-    s.scale = p.GetProfileInt(kSize, "scale", s.scale);
-    s.xOffset = p.GetProfileInt(kSize, "x_offset", s.xOffset);
-    s.yOffset = p.GetProfileInt(kSize, "y_offset", s.yOffset);
-    s.wrapHorizontally = p.GetProfileInt(kSize, "Wrap_Horizontally", s.wrapHorizontally);
-    s.wrapVertically = p.GetProfileInt(kSize, "Wrap_Vertically", s.wrapVertically);
+    LoadInts(p, kSize, kSizeKeys, s);
     for (int i = 0; i < CompassWeights::kCount; ++i)
         s.compass.values[i] = p.GetProfileInt(kProb, kCompassKeys[i], s.compass.values[i]);
     s.compass.relative = p.GetProfileInt(kProb, "RELATIVE", s.compass.relative);
-    s.erasedVisible = p.GetProfileInt(kSize, "ErasedVisible", s.erasedVisible);
-    s.fitToPage = p.GetProfileInt(kSize, "Fittopage", s.fitToPage);
-    s.deleteEnds = p.GetProfileInt(kSize, "DeleteEnds", s.deleteEnds);
-    s.animate = p.GetProfileInt(kSize, "animate", s.animate);
-    s.penWidth = p.GetProfileInt(kSize, "penwidth", s.penWidth);
-    s.tiled = p.GetProfileInt(kSize, "Tiled", s.tiled);
-    s.printerDebug = p.GetProfileInt(kSettings, "PrinterDebug", s.printerDebug);
-    s.autoCenter = p.GetProfileInt(kSettings, "AutoCenter", s.autoCenter);
+    LoadInts(p, kSettings, kPrintingKeys, s);
     return s;
 }
 
@@ -51,8 +77,7 @@ MazeSettingsProfile::Circular MazeSettingsProfile::LoadCircular(const CProfile& 
 
 void MazeSettingsProfile::SavePrinting(CProfile& p, const MazeSettings& s) {
     CProfile::Batch batch(p);
-    p.WriteProfileInt(kSettings, "PrinterDebug", s.printerDebug);
-    p.WriteProfileInt(kSettings, "AutoCenter", s.autoCenter);
+    SaveInts(p, kSettings, kPrintingKeys, s);
 }
 
 void MazeSettingsProfile::SaveCompass(CProfile& p, const CompassWeights& compass) {
@@ -64,23 +89,8 @@ void MazeSettingsProfile::SaveCompass(CProfile& p, const CompassWeights& compass
 
 void MazeSettingsProfile::SaveSize(CProfile& p, const MazeSettings& s, Circular circular) {
     CProfile::Batch batch(p);
-    p.WriteProfileInt(kSize, "animate", s.animate);
-    p.WriteProfileInt(kSize, "penwidth", s.penWidth);
-    p.WriteProfileInt(kSize, "ErasedVisible", s.erasedVisible);
-    p.WriteProfileInt(kSize, "Fittopage", s.fitToPage);
-    p.WriteProfileInt(kSize, "cellx", s.columns);
-    p.WriteProfileInt(kSize, "celly", s.rows);
-    p.WriteProfileInt(kSize, "x_offset", s.xOffset);
-    p.WriteProfileInt(kSize, "y_offset", s.yOffset);
-    p.WriteProfileInt(kSize, "x", s.pageWidth);
-    p.WriteProfileInt(kSize, "y", s.pageHeight);
-    p.WriteProfileInt(kSize, "Wrap_Horizontally", s.wrapHorizontally);
-    p.WriteProfileInt(kSize, "Wrap_Vertically", s.wrapVertically);
-    p.WriteProfileInt(kSize, "scale", s.scale);
-    p.WriteProfileInt(kSize, "type", s.kind);
-    p.WriteProfileInt(kSize, "Tiled", s.tiled);
+    SaveInts(p, kSize, kSizeKeys, s);
     p.WriteProfileString(kSize, "TilerID", s.tilerId);
     p.WriteProfileInt(kSize, "CircularCells", circular.cells);
     p.WriteProfileInt(kSize, "CircularPercentRad", circular.percent);
-    p.WriteProfileInt(kSize, "DeleteEnds", s.deleteEnds);
 }

@@ -2,6 +2,7 @@
 
 #include "app/GridPlan.h"
 #include "app/ISettingsSheet.h"
+#include "app/MazeSettingsProfile.h"
 #include "app/SettingsPageExchange.h"
 #include "app/TemplateKind.h"
 #include "platform/CrtRandom.h"
@@ -221,6 +222,50 @@ TEST_F(DocTest, SettingsThatCantBuildAreRefusedAndChangeNothing) {
         EXPECT_EQ(doc.Settings().columns, 8);
         EXPECT_EQ(doc.Settings().pageHeight, 9499);
     }
+}
+
+// Every value the settings pages save comes back on load, under the same key.
+TEST_F(DocTest, EverySavedSettingLoadsBack) {
+    MazeSettings s;
+    int next = 2;
+    for (int* v : {&s.kind, &s.rows, &s.columns, &s.pageHeight, &s.pageWidth, &s.scale,
+                   &s.xOffset, &s.yOffset, &s.wrapHorizontally, &s.wrapVertically,
+                   &s.erasedVisible, &s.fitToPage, &s.deleteEnds, &s.animate, &s.penWidth,
+                   &s.tiled, &s.printerDebug, &s.autoCenter, &s.compass.relative})
+        *v = next++;
+    for (int& w : s.compass.values)
+        w = next++;
+    s.tilerId = ":ID:#7";
+    MazeSettingsProfile::SaveSize(Profile(), s, {31, 9});
+    MazeSettingsProfile::SavePrinting(Profile(), s);
+    MazeSettingsProfile::SaveCompass(Profile(), s.compass);
+
+    CProfile reread(ProfilePath());
+    const MazeSettings back = MazeSettingsProfile::Load(reread);
+    EXPECT_EQ(back.kind, s.kind);
+    EXPECT_EQ(back.rows, s.rows);
+    EXPECT_EQ(back.columns, s.columns);
+    EXPECT_EQ(back.pageHeight, s.pageHeight);
+    EXPECT_EQ(back.pageWidth, s.pageWidth);
+    EXPECT_EQ(back.scale, s.scale);
+    EXPECT_EQ(back.xOffset, s.xOffset);
+    EXPECT_EQ(back.yOffset, s.yOffset);
+    EXPECT_EQ(back.wrapHorizontally, s.wrapHorizontally);
+    EXPECT_EQ(back.wrapVertically, s.wrapVertically);
+    EXPECT_EQ(back.erasedVisible, s.erasedVisible);
+    EXPECT_EQ(back.fitToPage, s.fitToPage);
+    EXPECT_EQ(back.deleteEnds, s.deleteEnds);
+    EXPECT_EQ(back.animate, s.animate);
+    EXPECT_EQ(back.penWidth, s.penWidth);
+    EXPECT_EQ(back.tiled, s.tiled);
+    EXPECT_EQ(back.printerDebug, s.printerDebug);
+    EXPECT_EQ(back.autoCenter, s.autoCenter);
+    EXPECT_EQ(back.compass.relative, s.compass.relative);
+    EXPECT_EQ(back.compass.values, s.compass.values);
+    EXPECT_EQ(back.tilerId, s.tilerId);
+    const MazeSettingsProfile::Circular circular = MazeSettingsProfile::LoadCircular(reread);
+    EXPECT_EQ(circular.cells, 31);
+    EXPECT_EQ(circular.percent, 9);
 }
 
 TEST_F(DocTest, SettingsSurviveARestart) {
