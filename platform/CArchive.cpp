@@ -1,5 +1,6 @@
 #include "platform/CArchive.h"
 
+#include "platform/LittleEndian.h"
 #include "platform/TextFormat.h"
 
 #include <bit>
@@ -9,9 +10,17 @@
 
 namespace {
 
-template <typename T> void PutLE(std::vector<BYTE>& out, T v) {
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        out.push_back(static_cast<BYTE>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
+template <typename T> void PutLE(CArchive& ar, T v) {
+    BYTE b[sizeof(T)];
+    PutLittleEndian(b, v);
+    ar.WriteBytes(b, sizeof(T));
+}
+
+// A short read leaves zero bytes, so the value is 0 and the archive has failed.
+template <typename T> T GetLE(CArchive& ar) {
+    BYTE b[sizeof(T)];
+    ar.ReadBytes(b, sizeof(T));
+    return GetLittleEndian<T>(b);
 }
 
 } // namespace
@@ -78,19 +87,19 @@ std::vector<BYTE> CArchive::ReadByteVector(std::uint64_t n) {
 }
 
 CArchive& CArchive::operator<<(double v) {
-    PutLE(data_, std::bit_cast<std::uint64_t>(v));
+    PutLE(*this, std::bit_cast<std::uint64_t>(v));
     return *this;
 }
 CArchive& CArchive::operator<<(std::int32_t v) {
-    PutLE(data_, static_cast<std::uint32_t>(v));
+    PutLE(*this, static_cast<std::uint32_t>(v));
     return *this;
 }
 CArchive& CArchive::operator<<(std::uint32_t v) {
-    PutLE(data_, v);
+    PutLE(*this, v);
     return *this;
 }
 CArchive& CArchive::operator<<(WORD v) {
-    PutLE(data_, v);
+    PutLE(*this, v);
     return *this;
 }
 CArchive& CArchive::operator<<(BYTE v) {
@@ -121,37 +130,20 @@ void CArchive::WriteRawString(const std::string& bytes) {
     WriteBytes(bytes.data(), n);
 }
 
-namespace {
-template <typename T> T GetLE(const BYTE* p) {
-    std::uint64_t v = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
-    return static_cast<T>(v);
-}
-} // namespace
-
 CArchive& CArchive::operator>>(double& v) {
-    BYTE b[8];
-    ReadBytes(b, 8);
-    v = std::bit_cast<double>(GetLE<std::uint64_t>(b));
+    v = std::bit_cast<double>(GetLE<std::uint64_t>(*this));
     return *this;
 }
 CArchive& CArchive::operator>>(std::int32_t& v) {
-    BYTE b[4];
-    ReadBytes(b, 4);
-    v = static_cast<std::int32_t>(GetLE<std::uint32_t>(b));
+    v = GetLE<std::int32_t>(*this);
     return *this;
 }
 CArchive& CArchive::operator>>(std::uint32_t& v) {
-    BYTE b[4];
-    ReadBytes(b, 4);
-    v = GetLE<std::uint32_t>(b);
+    v = GetLE<std::uint32_t>(*this);
     return *this;
 }
 CArchive& CArchive::operator>>(WORD& v) {
-    BYTE b[2];
-    ReadBytes(b, 2);
-    v = GetLE<WORD>(b);
+    v = GetLE<WORD>(*this);
     return *this;
 }
 CArchive& CArchive::operator>>(BYTE& v) {
