@@ -9,7 +9,6 @@
 #include "platform/ThickLine.h"
 
 #include <cairo.h>
-#include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cstring>
@@ -204,18 +203,7 @@ void RasterBackEnd::DrawText(const TextLayout& layout, const TextPlacement& wher
     cairo_save(cr);
     cairo_rectangle(cr, clip.left, clip.top, clip.Width(), clip.Height());
     cairo_clip(cr);
-    cairo_translate(cr, where.x, where.y);
-    cairo_rotate(cr, -where.angle);
-    cairo_translate(cr, where.dx, where.dy);
-    if (where.background.IsOpaque()) {
-        SetCairoColor(cr, where.background.color);
-        for (const auto& box : layout.LineBoxes())
-            cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-        cairo_fill(cr);
-    }
-    SetCairoColor(cr, where.color);
-    cairo_move_to(cr, 0, 0);
-    pango_cairo_show_layout(cr, layout.Get());
+    layout.Show(cr, where);
     cairo_restore(cr);
 }
 

@@ -1,6 +1,10 @@
 #include "platform/TextLayout.h"
 
-#include <pango/pango.h>
+#include "platform/CairoBrush.h"
+#include "platform/IDcBackEnd.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
 
 TextLayout::TextLayout(PangoLayout* layout) : layout_(layout) {}
 
@@ -36,4 +40,19 @@ std::vector<TextLayout::Box> TextLayout::LineBoxes() const {
     } while (pango_layout_iter_next_line(it));
     pango_layout_iter_free(it);
     return boxes;
+}
+
+void TextLayout::Show(cairo_t* cr, const TextPlacement& where) const {
+    cairo_translate(cr, where.x, where.y);
+    cairo_rotate(cr, -where.angle);
+    cairo_translate(cr, where.dx, where.dy);
+    if (where.background.IsOpaque()) {
+        SetCairoColor(cr, where.background.color);
+        for (const auto& box : LineBoxes())
+            cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+        cairo_fill(cr);
+    }
+    SetCairoColor(cr, where.color);
+    cairo_move_to(cr, 0, 0);
+    pango_cairo_show_layout(cr, layout_);
 }

@@ -2,6 +2,8 @@
 #include <vector>
 
 typedef struct _PangoLayout PangoLayout;
+typedef struct _cairo cairo_t;
+struct TextPlacement;
 
 // One laid-out block of text in device pixels, ready for a back end to draw.
 class TextLayout {
@@ -22,6 +24,9 @@ public:
     double Baseline() const;
     // One box per line, for painting an opaque background behind the text.
     std::vector<Box> LineBoxes() const;
+    // Draws the block where `where` puts it, its line boxes first when the background is opaque.
+    // Clipping and saving the context's state are the caller's.
+    void Show(cairo_t* cr, const TextPlacement& where) const;
 
 private:
     PangoLayout* layout_;

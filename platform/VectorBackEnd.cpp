@@ -6,7 +6,6 @@
 #include "platform/TextLayout.h"
 
 #include <cairo.h>
-#include <pango/pangocairo.h>
 
 #include <cmath>
 
@@ -211,18 +210,7 @@ void VectorBackEnd::DrawText(const TextLayout& layout, const TextPlacement& wher
     cairo_t* cr = Begin();
     if (!cr)
         return;
-    cairo_translate(cr, where.x, where.y);
-    cairo_rotate(cr, -where.angle);
-    cairo_translate(cr, where.dx, where.dy);
-    if (where.background.IsOpaque()) {
-        SetCairoColor(cr, where.background.color);
-        for (const auto& box : layout.LineBoxes())
-            cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-        cairo_fill(cr);
-    }
-    SetCairoColor(cr, where.color);
-    cairo_move_to(cr, 0, 0);
-    pango_cairo_show_layout(cr, layout.Get());
+    layout.Show(cr, where);
     End(cr);
 }
 
