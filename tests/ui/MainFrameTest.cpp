@@ -3,6 +3,7 @@
 #include "app/ui/CSplitterWndEx.h"
 #include "platform/wx/WxCommandIds.h"
 #include "res/CommandIds.h"
+#include "res/CommandTable.h"
 #include "res/ToolbarLayout.h"
 
 #include <gtest/gtest.h>
@@ -211,4 +212,28 @@ TEST_F(MainFrameTest, EditBarButtonsCanBePressedAndHidden) {
     frame->PressButton(ID_TOOL_STOP, true);
     frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
     EXPECT_TRUE(bar->GetToolState(WxCommandIds::ToWx(ID_TOOL_STOP)));
+}
+
+TEST(WxCommandIds, EveryCommandMapsBelowTheToolkitsLimit) {
+    EXPECT_LT(WxCommandIds::Last(), 32767);
+    for (const CommandInfo& c : CommandTable::All()) {
+        const int id = WxCommandIds::ToWx(c.id);
+        EXPECT_GE(id, WxCommandIds::kFirst) << c.id;
+        EXPECT_EQ(WxCommandIds::FromWx(id), c.id);
+    }
+    EXPECT_EQ(WxCommandIds::ToWx(32770), wxID_NONE);
+    EXPECT_EQ(WxCommandIds::FromWx(WxCommandIds::Last() + 1), 0u);
+    EXPECT_EQ(WxCommandIds::FromWx(wxID_OK), 0u);
+}
+
+TEST_F(MainFrameTest, HiddenColumnHidesThePanesUntilShown) {
+    CSplitterWndEx* splitter = frame->Splitter();
+    frame->SetInfoPaneHeight(100, 0);
+    splitter->HideColumn(0);
+    EXPECT_FALSE(splitter->GetPane(CMainFrame::kViewRow)->IsShown());
+    EXPECT_FALSE(splitter->GetPane(CMainFrame::kInfoPaneRow)->IsShown());
+    splitter->ShowColumn();
+    EXPECT_EQ(splitter->HiddenColumn(), -1);
+    EXPECT_TRUE(splitter->GetPane(CMainFrame::kViewRow)->IsShown());
+    EXPECT_TRUE(splitter->GetPane(CMainFrame::kInfoPaneRow)->IsShown());
 }
