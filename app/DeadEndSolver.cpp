@@ -6,6 +6,7 @@
 #include "app/Object.h"
 #include "app/frontier_location.h"
 
+#include "platform/CWaitCursor.h"
 #include <algorithm>
 #include <bit>
 
@@ -29,6 +30,7 @@ DeadEndSolver::DeadEndSolver(CGridloomDoc& doc)
       delay_(doc.Settings().animationDelay) {}
 
 long DeadEndSolver::Solve() {
+    CWaitCursor wait;
     for (int g = 0; g < doc_.GridCount(); ++g) {
         Object& grid = *doc_.GetGrid(g);
         // An earlier solution (before an end moved) must not survive into this one.

@@ -7,6 +7,7 @@
 #include "app/TemplateKind.h"
 #include "platform/CrtRandom.h"
 
+#include "platform/CWaitCursor.h"
 #include <algorithm>
 #include <optional>
 
@@ -159,6 +160,7 @@ void MazeGrower::CarveFirstStep() {
 }
 
 void MazeGrower::Grow() {
+    CWaitCursor wait;
     doc_.previousDirection = 0;
     int failures = 0;
     while (!doc_.frontier.Empty() && doc_.GridCount() > 0) {

@@ -8,6 +8,7 @@
 #include "view/CreditLine.h"
 #include "view/PageWatermark.h"
 
+#include "platform/CWaitCursor.h"
 #include <algorithm>
 #include <cstdint>
 
@@ -130,6 +131,7 @@ void CGridloomView::Report(const std::string& error) {
 // ---- rendering ----------------------------------------------------------------------------
 
 void CGridloomView::Render(CDC& target, bool screen) {
+    CWaitCursor wait;
     CGridloomDoc* doc = GetDocument();
     const MazeSettings& s = doc->Settings();
     if (IsRing(doc->GetGrid(0)))

@@ -13,6 +13,7 @@
 #include <wx/image.h>
 #include <wx/stdpaths.h>
 
+#include "platform/wx/WxBusyCursor.h"
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -36,6 +37,7 @@ public:
         prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
+        busyInstalled_ = std::make_unique<IBusyIndicator::Installation>(busyCursor_);
         wxInitAllImageHandlers();
         document_ = std::make_unique<CGridloomDoc>(CProfile::App());
         documentState_ = std::make_unique<GridloomDocState>(*document_);
@@ -56,6 +58,7 @@ public:
         view_.reset();
         documentState_.reset();
         document_.reset();
+        busyInstalled_.reset();
         shellInstalled_.reset();
         fileDialogs_.reset();
         prompts_.reset();
@@ -80,6 +83,8 @@ private:
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
     WxShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
+    WxBusyCursor busyCursor_;
+    std::unique_ptr<IBusyIndicator::Installation> busyInstalled_;
     std::unique_ptr<CGridloomDoc> document_;
     std::unique_ptr<GridloomDocState> documentState_;
     std::unique_ptr<CGridloomView> view_;

@@ -3,6 +3,7 @@
 
 #include "app/ICellPainter.h"
 #include "app/TemplateKind.h"
+#include "platform/CWaitCursor.h"
 #include "platform/CrtRandom.h"
 
 #include <vector>
@@ -238,4 +239,28 @@ TEST_F(DocTest, AnimatedSolvingFillsTheSameCellsAsQuietSolving) {
         EXPECT_GT(painter.cells, 10);
         EXPECT_EQ(painter.pauses, painter.cells);
     }
+}
+
+namespace {
+
+class CountingIndicator : public IBusyIndicator {
+public:
+    void Begin() override {
+        ++begun;
+        ++depth;
+    }
+    void End() override { --depth; }
+    int begun = 0;
+    int depth = 0;
+};
+
+} // namespace
+
+TEST_F(DocTest, MakingAndSolvingShowTheBusyCursorUntilTheyEnd) {
+    CountingIndicator busy;
+    IBusyIndicator::Installation installed(busy);
+    CGridloomDoc& doc = NewDoc(KIND_HEX, 12, 10);
+    Grown(doc, 5);
+    EXPECT_GE(busy.begun, 2) << "growing and solving";
+    EXPECT_EQ(busy.depth, 0);
 }

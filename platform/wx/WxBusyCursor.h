@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/CWaitCursor.h"
+
+// The toolkit's busy cursor over every window of the program.
+class WxBusyCursor : public IBusyIndicator {
+public:
+    void Begin() override;
+    void End() override;
+};
