@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+class CBitmap;
 class CDC;
 class CRasterFile;
 class CRasterFloatRect;
@@ -312,6 +313,18 @@ public:
     // Fills the device rectangle that the logical rectangle maps to, without smoothing.
     int DrawLogical(CDC& dc, LONG x, LONG y, LONG cx, LONG cy) const;
     int DrawLogicalRect(CDC& dc, const RECT& rect) const;
+
+    // ---- exchange with device bitmaps and packed bitmaps (CRasterExchange.cpp) -------------
+    // A 32-bit bitmap holding the picture (for memory contexts); null without block or when
+    // the bitmap cannot be made. The caller owns it.
+    std::unique_ptr<CBitmap> MakeDibSection() const;
+    // Replaces the picture by the bitmap's pixels, as a 24-bit picture of type 0.
+    bool CreateFromBitmap(const CBitmap& bitmap);
+    // Replaces the picture by a packed device-independent bitmap (header, palette or colour
+    // masks, rows; as the clipboard and resources hold it) of type 0. Headers of 12, 40, 52,
+    // 56, 108 and 124 bytes are read; every length is checked against the bytes given. On
+    // failure the picture stays as it was and GetLastError() tells why.
+    bool CreateFromGlobalDib(std::span<const BYTE> dib);
 
 protected:
     // For a decoder asked for the header only: records the picture's size without storage.
