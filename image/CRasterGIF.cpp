@@ -12,6 +12,7 @@ constexpr BYTE kImage = 0x2C;
 constexpr BYTE kTrailer = 0x3B;
 // Decoding reads the whole remaining stream; a GIF past this size is refused outright.
 constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
+constexpr std::uint64_t kMosaicOverlap = 4;
 
 int U16(std::span<const BYTE> d, std::size_t pos) {
     return d[pos] | (d[pos + 1] << 8);
@@ -268,6 +269,8 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     int frameIndex = 0;
     bool mosaicMode = false;
     RGBQUAD mosaicTransparent{};
+    std::uint64_t mosaicArea = 0;
+    const std::uint64_t screenArea = static_cast<std::uint64_t>(screenW) * screenH;
     std::unique_ptr<CRaster> result, previous;
     std::vector<std::unique_ptr<CRaster>> frames;
     Resync resync;
@@ -297,6 +300,11 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         const bool first = frameIndex == 0;
         if (first && (frame.width != screenW || frame.height != screenH))
             ++trueColorCounter;
+        // A mosaic's tiles cover the picture once; a file whose tiles would cover it many
+        // times over only makes the decoder churn through huge frames.
+        mosaicArea += static_cast<std::uint64_t>(frame.width) * frame.height;
+        if (mosaicMode && mosaicArea > kMosaicOverlap * screenArea + (1u << 20))
+            return Fail("GIF tiles overlap the picture too often");
         LONG transparent = control.seen && (control.flags & 1) ? control.transparentIndex : -1;
         if (transparent >= static_cast<LONG>(frame.palette.size()))
             transparent = -1;

@@ -1,5 +1,6 @@
 #include "image/GifLzwDecoder.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -72,7 +73,8 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::siz
         r.end = skip.SkipToEnd();
         return r;
     }
-    r.pixels.reserve(pixelCount);
+    // A frame's size is only a claim; the data present bounds what can really come out.
+    r.pixels.reserve(std::min<std::size_t>(pixelCount, data.size() * 64));
     const int clear = 1 << size;
     const int endCode = clear + 1;
     const int firstFree = clear + 2;

@@ -406,3 +406,38 @@ TEST(GifCodec, FramesComposeByDisposal) {
         EXPECT_EQ(last.GetFrame(1)->GetPixelIndex(1, 2), 2);
     }
 }
+
+TEST(GifCodec, ManyHugeTilesAreRefusedQuickly) {
+    // No global table, a 4000x4000 screen and a thousand full-size frames of a few bytes:
+    // the mosaic path would paint a 48 MB picture a thousand times over.
+    std::vector<BYTE> gif{'G', 'I', 'F', '8', '9', 'a', 0xA0, 0x0F, 0xA0, 0x0F, 0, 0, 0};
+    auto frame = [&](int w, int h) {
+        gif.insert(gif.end(), {0x2C,
+                               0,
+                               0,
+                               0,
+                               0,
+                               BYTE(w & 0xFF),
+                               BYTE(w >> 8),
+                               BYTE(h & 0xFF),
+                               BYTE(h >> 8),
+                               0x80,
+                               0,
+                               0,
+                               0,
+                               255,
+                               255,
+                               255,
+                               2,
+                               1,
+                               0x44,
+                               0});
+    };
+    frame(3999, 3999);
+    for (int i = 0; i < 1000; ++i)
+        frame(4000, 4000);
+    gif.push_back(0x3B);
+    CRasterGIF decoded;
+    EXPECT_FALSE(DecodeGif(gif, decoded));
+    EXPECT_STREQ(decoded.GetLastError(), "GIF tiles overlap the picture too often");
+}
