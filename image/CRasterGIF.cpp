@@ -239,23 +239,93 @@ std::unique_ptr<CRaster> CRasterGIF::DecodeFrame(std::span<const BYTE> data, Fra
     return image;
 }
 
+struct CRasterGIF::Composition {
+    int screenW = 0;
+    int screenH = 0;
+    bool restoresPrevious = false;
+    LONG firstTransparent = -1;
+    int previousDisposal = 0;
+    RGBQUAD mosaicTransparent{};
+    std::unique_ptr<CRaster> result;
+    std::unique_ptr<CRaster> previous;
+};
+
+bool CRasterGIF::PasteMosaicTile(Composition& c, const Frame& frame, const CRaster& tile,
+                                 LONG transparent) {
+    if (transparent >= 0)
+        c.mosaicTransparent = tile.GetPaletteColor(static_cast<DWORD>(transparent));
+    if (!c.result) {
+        c.result = std::make_unique<CRaster>();
+        if (!c.result->Create(static_cast<DWORD>(c.screenW), static_cast<DWORD>(c.screenH), 24,
+                              kTypeGif))
+            return Fail(c.result->GetLastError());
+    }
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            c.result->BlindSetPixelColor(frame.left + x, c.screenH - 1 - (frame.top + y),
+                                         tile.BlindGetPixelColor(x, frame.height - 1 - y, false));
+    return true;
+}
+
+bool CRasterGIF::ComposeFrame(Composition& c, const Frame& frame, const CRaster& image,
+                              LONG transparent, bool first) {
+    std::unique_ptr<CRaster> background;
+    if (first) {
+        background = std::make_unique<CRaster>();
+        if (!background->Create(static_cast<DWORD>(c.screenW), static_cast<DWORD>(c.screenH),
+                                static_cast<DWORD>(frame.bpp), kTypeGif))
+            return Fail(background->GetLastError());
+        background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
+        c.firstTransparent = transparent;
+        if (c.restoresPrevious)
+            c.previous = std::make_unique<CRaster>(*background);
+    } else if (c.previousDisposal == 2) {
+        background = std::move(c.result);
+        background->Clear(static_cast<BYTE>(c.firstTransparent >= 0 ? c.firstTransparent : 0));
+    } else if (c.previousDisposal == 3 && c.previous) {
+        background = std::make_unique<CRaster>(*c.previous);
+    } else {
+        // The composed picture so far is not needed apart from its successor.
+        background = std::move(c.result);
+    }
+    // A later frame with a larger table must not lose its upper indices.
+    if (frame.bpp > background->GetBpp() && !background->IncreaseBpp(static_cast<DWORD>(frame.bpp)))
+        return Fail(background->GetLastError());
+    for (int y = 0; y < frame.height; ++y) {
+        const LONG by = c.screenH - 1 - (frame.top + y);
+        for (int x = 0; x < frame.width; ++x) {
+            const BYTE index = image.BlindGetPixelIndex(x, frame.height - 1 - y);
+            if (static_cast<LONG>(index) != transparent)
+                background->BlindSetPixelIndex(frame.left + x, by, index);
+        }
+    }
+    std::array<RGBQUAD, 256> palette{};
+    for (DWORD i = 0; i < image.GetNumColors(); ++i)
+        palette[i] = image.GetPaletteColor(i);
+    background->SetPalette(palette.data(), background->GetNumColors());
+    background->SetTransparentIndex(c.firstTransparent);
+    c.result = std::move(background);
+    return true;
+}
+
 bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     if (data.size() < 13 || std::memcmp(data.data(), "GIF8", 4) != 0)
         return false;
-    int screenW = U16(data, 6), screenH = U16(data, 8);
+    Composition c;
+    c.screenW = U16(data, 6);
+    c.screenH = U16(data, 8);
     const int screenFlags = data[10];
     std::size_t pos = 13;
     std::vector<RGBQUAD> global;
     if (HeaderOnly()) {
-        SetHeaderOnly(static_cast<DWORD>(screenW), static_cast<DWORD>(screenH), 8);
+        SetHeaderOnly(static_cast<DWORD>(c.screenW), static_cast<DWORD>(c.screenH), 8);
         SetType(kTypeGif);
         return true;
     }
     if ((screenFlags & 0x80) && !ReadTable(data, pos, screenFlags, global))
         return Fail("Truncated GIF colour table");
     int trueColorCounter = global.empty() ? 1 : 0;
-    bool restoresPrevious = false;
-    const int count = CountFrames(data, pos, screenW, screenH, restoresPrevious);
+    const int count = CountFrames(data, pos, c.screenW, c.screenH, c.restoresPrevious);
     Info().numFrames = count;
     LONG requested = Info().frame;
     if (requested < 0 || requested >= count)
@@ -264,14 +334,10 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         trueColorCounter = 0;
 
     Control control;
-    LONG firstTransparent = -1;
-    int previousDisposal = 0;
     int frameIndex = 0;
     bool mosaicMode = false;
-    RGBQUAD mosaicTransparent{};
     std::uint64_t mosaicArea = 0;
-    const std::uint64_t screenArea = static_cast<std::uint64_t>(screenW) * screenH;
-    std::unique_ptr<CRaster> result, previous;
+    const std::uint64_t screenArea = static_cast<std::uint64_t>(c.screenW) * c.screenH;
     std::vector<std::unique_ptr<CRaster>> frames;
     Resync resync;
     while (pos < data.size()) {
@@ -290,15 +356,15 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         Frame frame;
         if (!ReadDescriptor(data, pos, global, frame))
             break;
-        if (frame.width == 0 || frame.height == 0 || frame.left + frame.width > screenW ||
-            frame.top + frame.height > screenH) {
+        if (frame.width == 0 || frame.height == 0 || frame.left + frame.width > c.screenW ||
+            frame.top + frame.height > c.screenH) {
             ++pos;
             if (!SkipSubBlocks(data, pos))
                 break;
             continue;
         }
         const bool first = frameIndex == 0;
-        if (first && (frame.width != screenW || frame.height != screenH))
+        if (first && (frame.width != c.screenW || frame.height != c.screenH))
             ++trueColorCounter;
         // A mosaic's tiles cover the picture once; a file whose tiles would cover it many
         // times over only makes the decoder churn through huge frames.
@@ -318,78 +384,34 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
             if (mosaicMode)
                 requested = count - 1;
         }
-        if (mosaicMode) {
-            if (transparent >= 0)
-                mosaicTransparent = image->GetPaletteColor(static_cast<DWORD>(transparent));
-            if (!result) {
-                result = std::make_unique<CRaster>();
-                if (!result->Create(static_cast<DWORD>(screenW), static_cast<DWORD>(screenH), 24,
-                                    kTypeGif))
-                    return Fail(result->GetLastError());
-            }
-            for (int y = 0; y < frame.height; ++y)
-                for (int x = 0; x < frame.width; ++x)
-                    result->BlindSetPixelColor(
-                        frame.left + x, screenH - 1 - (frame.top + y),
-                        image->BlindGetPixelColor(x, frame.height - 1 - y, false));
-        } else {
-            std::unique_ptr<CRaster> background;
-            if (first) {
-                background = std::make_unique<CRaster>();
-                if (!background->Create(static_cast<DWORD>(screenW), static_cast<DWORD>(screenH),
-                                        static_cast<DWORD>(frame.bpp), kTypeGif))
-                    return Fail(background->GetLastError());
-                background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
-                firstTransparent = transparent;
-                if (restoresPrevious)
-                    previous = std::make_unique<CRaster>(*background);
-            } else if (previousDisposal == 2) {
-                background = std::move(result);
-                background->Clear(static_cast<BYTE>(firstTransparent >= 0 ? firstTransparent : 0));
-            } else if (previousDisposal == 3 && previous) {
-                background = std::make_unique<CRaster>(*previous);
-            } else {
-                // The composed picture so far is not needed apart from its successor.
-                background = std::move(result);
-            }
-            // A later frame with a larger table must not lose its upper indices.
-            if (frame.bpp > background->GetBpp() &&
-                !background->IncreaseBpp(static_cast<DWORD>(frame.bpp)))
-                return Fail(background->GetLastError());
-            for (int y = 0; y < frame.height; ++y) {
-                const LONG by = screenH - 1 - (frame.top + y);
-                for (int x = 0; x < frame.width; ++x) {
-                    const BYTE index = image->BlindGetPixelIndex(x, frame.height - 1 - y);
-                    if (static_cast<LONG>(index) != transparent)
-                        background->BlindSetPixelIndex(frame.left + x, by, index);
-                }
-            }
-            std::array<RGBQUAD, 256> palette{};
-            for (DWORD i = 0; i < image->GetNumColors(); ++i)
-                palette[i] = image->GetPaletteColor(i);
-            background->SetPalette(palette.data(), background->GetNumColors());
-            background->SetTransparentIndex(firstTransparent);
-            result = std::move(background);
-        }
-        previousDisposal = (control.flags >> 2) & 7;
+        if (mosaicMode ? !PasteMosaicTile(c, frame, *image, transparent)
+                       : !ComposeFrame(c, frame, *image, transparent, first))
+            return false;
+        c.previousDisposal = (control.flags >> 2) & 7;
         Info().frameDelay = control.delay;
-        Info().disposal = static_cast<BYTE>(previousDisposal);
+        Info().disposal = static_cast<BYTE>(c.previousDisposal);
         if (Info().retrieveAllFrames && !mosaicMode) {
-            auto copy = std::make_unique<CRaster>(*result);
+            auto copy = std::make_unique<CRaster>(*c.result);
             copy->Info().retrieveAllFrames = 0;
             frames.push_back(std::move(copy));
         }
-        if (!mosaicMode && restoresPrevious && (previousDisposal == 0 || previousDisposal == 1))
-            previous = std::make_unique<CRaster>(*result);
+        if (!mosaicMode && c.restoresPrevious &&
+            (c.previousDisposal == 0 || c.previousDisposal == 1))
+            c.previous = std::make_unique<CRaster>(*c.result);
         if (frameIndex++ == requested)
             break;
     }
+    if (mosaicMode && control.seen && (control.flags & 1) && c.result) {
+        c.result->SetTransparentColor(c.mosaicTransparent);
+        c.result->SetTransparentIndex(0);
+    }
+    return Adopt(std::move(c.result), frames);
+}
+
+bool CRasterGIF::Adopt(std::unique_ptr<CRaster> result,
+                       std::vector<std::unique_ptr<CRaster>>& frames) {
     if (!result)
         return false;
-    if (mosaicMode && control.seen && (control.flags & 1)) {
-        result->SetTransparentColor(mosaicTransparent);
-        result->SetTransparentIndex(0);
-    }
     CRasterInfo options = Info();
     const LONG transparent = result->GetTransparentIndex();
     const RGBQUAD transparentColor = result->Info().transparentColor;

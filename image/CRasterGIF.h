@@ -51,6 +51,13 @@ private:
                         const std::vector<RGBQUAD>& global, Frame& frame);
     std::unique_ptr<CRaster> DecodeFrame(std::span<const BYTE> data, Frame& frame, LONG transparent,
                                          std::size_t& end);
+    // The picture built so far and what the next frame needs of the previous ones.
+    struct Composition;
+    bool PasteMosaicTile(Composition& c, const Frame& frame, const CRaster& tile, LONG transparent);
+    bool ComposeFrame(Composition& c, const Frame& frame, const CRaster& image, LONG transparent,
+                      bool first);
+    // Takes the decoded picture and the kept frames over, with the caller's options.
+    bool Adopt(std::unique_ptr<CRaster> result, std::vector<std::unique_ptr<CRaster>>& frames);
 
     bool WriteHeader(CRasterFile& file, const CRaster& image);
     bool WriteControl(CRasterFile& file, const CRaster& image, BYTE disposal);
