@@ -105,6 +105,27 @@ void CProfile::Reload() {
     }
 }
 
+bool CProfile::ParseValue(const std::string& type, const std::string& raw, Value& v) {
+    if (type == "int") {
+        v.type = Value::Int;
+        return ParseInt(raw, v.number);
+    }
+    if (type == "str") {
+        v.type = Value::String;
+        return Unescape(raw, v.text);
+    }
+    if (type != "hex" || raw.size() % 2 != 0)
+        return false;
+    v.type = Value::Binary;
+    for (std::size_t i = 0; i < raw.size(); i += 2) {
+        const int hi = HexDigit(raw[i]), lo = HexDigit(raw[i + 1]);
+        if (hi < 0 || lo < 0)
+            return false;
+        v.bytes.push_back(static_cast<BYTE>(hi * 16 + lo));
+    }
+    return true;
+}
+
 bool CProfile::Parse(const std::string& content, std::string& why) {
     std::istringstream lines(content);
     std::string line;
@@ -138,25 +159,7 @@ bool CProfile::Parse(const std::string& content, std::string& why) {
         const std::string type = line.substr(eq + 1, colon - eq - 1);
         const std::string raw = line.substr(colon + 1);
         Value v;
-        bool ok = true;
-        if (type == "int") {
-            v.type = Value::Int;
-            ok = ParseInt(raw, v.number);
-        } else if (type == "str") {
-            v.type = Value::String;
-            ok = Unescape(raw, v.text);
-        } else if (type == "hex") {
-            v.type = Value::Binary;
-            ok = raw.size() % 2 == 0;
-            for (std::size_t i = 0; ok && i < raw.size(); i += 2) {
-                const int hi = HexDigit(raw[i]), lo = HexDigit(raw[i + 1]);
-                ok = hi >= 0 && lo >= 0;
-                v.bytes.push_back(static_cast<BYTE>(hi * 16 + lo));
-            }
-        } else {
-            ok = false;
-        }
-        if (!ok) {
+        if (!ParseValue(type, raw, v)) {
             why = "bad " + type + " value on line " + std::to_string(number);
             return false;
         }

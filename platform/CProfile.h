@@ -62,6 +62,8 @@ private:
     bool Store(const std::string& section, const std::string& entry, Value value);
     bool Save();
     bool Parse(const std::string& content, std::string& why);
+    // One stored value of the given type word ("int", "str" or "hex"); false when malformed.
+    static bool ParseValue(const std::string& type, const std::string& raw, Value& v);
     std::string Serialize() const;
 
     std::string path_;
