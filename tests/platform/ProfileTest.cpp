@@ -76,6 +76,26 @@ TEST_F(ProfileTest, DamagedFileStartsFromDefaults) {
     EXPECT_EQ(CProfile(path_).GetProfileInt("size", "WIDTH", 3), 9);
 }
 
+// A value the file cannot hold drops the whole file, as a garbage line does.
+TEST_F(ProfileTest, MalformedValuesAreRefused) {
+    std::filesystem::create_directories(std::filesystem::path(path_).parent_path());
+    for (const char* bad :
+         {"X=int:12a", "X=hex:0g", "X=hex:abc", "X=real:1.5", "X=str:tab\\q", "=int:1", "X=int"}) {
+        {
+            std::ofstream out(path_);
+            out << "[size]\nWIDTH=int:12\n" << bad << "\n";
+        }
+        EXPECT_EQ(CProfile(path_).GetProfileInt("size", "WIDTH", 3), 3) << bad;
+    }
+    {
+        std::ofstream out(path_);
+        out << "[size]\nWIDTH=int:12\nX=hex:0aFf\n";
+    }
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(CProfile(path_).GetProfileBinary("size", "X", bytes));
+    EXPECT_EQ(bytes, (std::vector<BYTE>{0x0A, 0xFF}));
+}
+
 TEST_F(ProfileTest, NumbersStoredAsTextStillRead) {
     CProfile p(path_);
     p.WriteProfileString("Settings", "SEED", "123");
