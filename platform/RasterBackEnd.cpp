@@ -129,15 +129,22 @@ void RasterBackEnd::FillRect(const CRect& rect, const DeviceBrush& brush, const 
     surface_->MarkDirty();
 }
 
-void RasterBackEnd::Ellipse(const CRect& box, const DevicePen& pen, const DeviceBrush& brush,
-                            const Background& bk) {
+cairo_t* RasterBackEnd::BeginClipped() {
     const CRect clip = Clip();
     if (clip.IsRectEmpty())
-        return;
+        return nullptr;
     cairo_t* cr = surface_->Cairo();
     cairo_save(cr);
     cairo_rectangle(cr, clip.left, clip.top, clip.Width(), clip.Height());
     cairo_clip(cr);
+    return cr;
+}
+
+void RasterBackEnd::Ellipse(const CRect& box, const DevicePen& pen, const DeviceBrush& brush,
+                            const Background& bk) {
+    cairo_t* cr = BeginClipped();
+    if (!cr)
+        return;
     if (!brush.IsNull())
         SetCairoBrush(cr, brush, bk);
     cairo_translate(cr, 0.5, 0.5);
@@ -196,13 +203,9 @@ void RasterBackEnd::FocusRect(const CRect& rect) {
 }
 
 void RasterBackEnd::DrawText(const TextLayout& layout, const TextPlacement& where) {
-    const CRect clip = Clip();
-    if (clip.IsRectEmpty())
+    cairo_t* cr = BeginClipped();
+    if (!cr)
         return;
-    cairo_t* cr = surface_->Cairo();
-    cairo_save(cr);
-    cairo_rectangle(cr, clip.left, clip.top, clip.Width(), clip.Height());
-    cairo_clip(cr);
     layout.Show(cr, where);
     cairo_restore(cr);
 }

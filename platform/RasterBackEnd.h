@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+typedef struct _cairo cairo_t;
+
 // Draws into a 32-bit raster surface. Fills, one-pixel lines and rectangles are written pixel
 // by pixel so that they agree with region hit tests; ellipses and text go through Cairo with
 // antialiasing off (text keeps grey-level smoothing).
@@ -38,6 +40,9 @@ public:
 
 private:
     CRect Clip() const;
+    // The surface's Cairo context with its state saved and the clip applied, or null when the
+    // clip is empty; the caller restores the state.
+    cairo_t* BeginClipped();
     void StrokeThin(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
                     const Background& bk);
     void StrokeWide(const std::vector<CPoint>& points, bool closed, const DevicePen& pen);
