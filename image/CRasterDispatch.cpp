@@ -70,10 +70,11 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     return false;
 }
 
-bool Detect(CRaster& image, CRasterFile& file) {
+// Tries every format but `tried`, which has failed already.
+bool Detect(CRaster& image, CRasterFile& file, DWORD tried = CRaster::kTypeUnknown) {
     const LONG start = file.Tell();
     for (DWORD type : CRasterFormats::DetectionOrder()) {
-        if (DecodeAs(image, file, type))
+        if (type != tried && DecodeAs(image, file, type))
             return true;
         file.Seek(start, 0);
     }
@@ -128,21 +129,21 @@ bool CRaster::Save(const std::string& name, DWORD type) {
 // When the type asked for fails, detection tries the others; if they fail too, the error of
 // the type asked for is kept.
 bool CRaster::Load(const std::string& name, DWORD type) {
-    if (GetTypeIndex(type) != 0) {
-        FilePtr f(std::fopen(name.c_str(), "rb"));
-        if (!f)
-            return false;
-        if (DecodeFromFILE(f.get(), type))
-            return true;
-    }
-    const std::string asked = GetLastError();
     FilePtr f(std::fopen(name.c_str(), "rb"));
     if (!f)
         return false;
-    const bool ok = DecodeFromFILE(f.get(), kTypeUnknown);
-    if (!ok && GetTypeIndex(type) != 0)
-        SetLastError(asked.c_str());
-    return ok;
+    CRasterIOFile stream(f.get());
+    if (GetTypeIndex(type) == 0)
+        return Decode(&stream, kTypeUnknown);
+    if (Decode(&stream, type))
+        return true;
+    const std::string asked = GetLastError();
+    if (!stream.Seek(0, SEEK_SET))
+        return false;
+    if (Detect(*this, stream, type))
+        return true;
+    SetLastError(asked.c_str());
+    return false;
 }
 
 bool CRaster::EncodeToMemory(std::vector<BYTE>& out, DWORD type) {
