@@ -9,11 +9,15 @@ namespace {
 // (print pages) halve their size until a surface is granted.
 constexpr int kMaxSide = 32767;
 constexpr long long kMaxBytes = 1LL << 30;
+
+bool SizeAccepted(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           4LL * width * height <= kMaxBytes;
+}
 } // namespace
 
 std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-        4LL * width * height > kMaxBytes)
+    if (!SizeAccepted(width, height))
         return nullptr;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
@@ -30,7 +34,7 @@ std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
 }
 
 std::shared_ptr<RasterSurface> RasterSurface::CreateWithAlpha(int width, int height) {
-    if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
+    if (!SizeAccepted(width, height))
         return nullptr;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {

@@ -19,7 +19,7 @@ public:
     static std::shared_ptr<RasterSurface> Create(int width, int height);
     // A surface whose fourth byte is alpha (premultiplied, as Cairo keeps it), transparent at
     // first: a picture with transparency for back ends that blend through Cairo. The raster
-    // back end's plain copies ignore the fourth byte.
+    // back end's plain copies ignore the fourth byte. Sizes are bounded as for Create.
     static std::shared_ptr<RasterSurface> CreateWithAlpha(int width, int height);
     // A surface over the caller's memory, which must outlive it; the stride is in bytes and at
     // least width * 4 and a multiple of 4.

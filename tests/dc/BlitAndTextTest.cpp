@@ -1,5 +1,6 @@
 #include "DcTestSupport.h"
 
+#include "platform/RasterSurface.h"
 #include "platform/TextEngine.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,22 @@ TEST(DcBlits, CopiesStretchesPatternsAndPixelsBetweenRasters) {
     CRect clip;
     EXPECT_EQ(dst.dc.GetClipBox(&clip), SIMPLEREGION);
     EXPECT_EQ(clip, CRect(0, 0, 10, 10));
+}
+
+// A picture's size comes from outside: both kinds of surface refuse the same impossible sizes
+// before asking for memory.
+TEST(DcBlits, SurfacesOfBothKindsRefuseTheSameSizes) {
+    using Factory = std::shared_ptr<RasterSurface> (*)(int, int);
+    for (Factory make :
+         {Factory(&RasterSurface::Create), Factory(&RasterSurface::CreateWithAlpha)}) {
+        EXPECT_EQ(make(0, 5), nullptr);
+        EXPECT_EQ(make(5, -1), nullptr);
+        EXPECT_EQ(make(32768, 1), nullptr);
+        EXPECT_EQ(make(20000, 20000), nullptr); // 1.6 GB of pixels
+        const auto small = make(3, 2);
+        ASSERT_NE(small, nullptr);
+        EXPECT_EQ(small->Rect(), CRect(0, 0, 3, 2));
+    }
 }
 
 TEST(DcBlits, FocusRectanglesUndoThemselvesAndEdgesUseTheButtonColours) {
