@@ -30,6 +30,17 @@ DeviceCaps ScreenCaps(int dpiX, int dpiY) {
     return caps;
 }
 
+// Puts a created drawing object into its slot and keeps its description; the previous object
+// is handed back, none when `object` was never created.
+template <typename T, typename Log> T* SwapIn(T* object, T*& slot, Log& log) {
+    if (!object || !object->GetSafeHandle())
+        return nullptr;
+    T* old = slot;
+    slot = object;
+    log = object->Log();
+    return old;
+}
+
 } // namespace
 
 CDC::CDC() : state_(96, 96) {
@@ -254,30 +265,15 @@ std::vector<CPoint> CDC::DevPoints(const POINT* points, int count) const {
 // ---- objects -------------------------------------------------------------------------------
 
 CPen* CDC::SelectObject(CPen* pen) {
-    if (!pen || !pen->GetSafeHandle())
-        return nullptr;
-    CPen* old = state_.pen;
-    state_.pen = pen;
-    state_.penLog = pen->Log();
-    return old;
+    return SwapIn(pen, state_.pen, state_.penLog);
 }
 
 CBrush* CDC::SelectObject(CBrush* brush) {
-    if (!brush || !brush->GetSafeHandle())
-        return nullptr;
-    CBrush* old = state_.brush;
-    state_.brush = brush;
-    state_.brushLog = brush->Log();
-    return old;
+    return SwapIn(brush, state_.brush, state_.brushLog);
 }
 
 CFont* CDC::SelectObject(CFont* font) {
-    if (!font || !font->GetSafeHandle())
-        return nullptr;
-    CFont* old = state_.font;
-    state_.font = font;
-    state_.fontLog = font->Log();
-    return old;
+    return SwapIn(font, state_.font, state_.fontLog);
 }
 
 CBitmap* CDC::SelectObject(CBitmap* bitmap) {
