@@ -19,13 +19,10 @@ bool SizeAccepted(int width, int height) {
 std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
     if (!SizeAccepted(width, height))
         return nullptr;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
+    std::shared_ptr<RasterSurface> r =
+        Adopt(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height), width, height);
+    if (!r)
         return nullptr;
-    }
-    std::shared_ptr<RasterSurface> r(
-        new RasterSurface(s, width, height, cairo_image_surface_get_stride(s)));
     std::uint32_t* px = r->Pixels();
     const size_t count = static_cast<size_t>(r->stride_ / 4) * static_cast<size_t>(height);
     std::fill(px, px + count, 0xFFFFFFFFu);
@@ -36,14 +33,8 @@ std::shared_ptr<RasterSurface> RasterSurface::Create(int width, int height) {
 std::shared_ptr<RasterSurface> RasterSurface::CreateWithAlpha(int width, int height) {
     if (!SizeAccepted(width, height))
         return nullptr;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
-        return nullptr;
-    }
     // Cairo clears new image surfaces, so every pixel starts fully transparent.
-    return std::shared_ptr<RasterSurface>(
-        new RasterSurface(s, width, height, cairo_image_surface_get_stride(s)));
+    return Adopt(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), width, height);
 }
 
 std::shared_ptr<RasterSurface> RasterSurface::Wrap(std::uint8_t* bits, int width, int height,
@@ -51,13 +42,18 @@ std::shared_ptr<RasterSurface> RasterSurface::Wrap(std::uint8_t* bits, int width
     if (!bits || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
         stride < width * 4 || stride % 4 != 0)
         return nullptr;
-    cairo_surface_t* s =
-        cairo_image_surface_create_for_data(bits, CAIRO_FORMAT_RGB24, width, height, stride);
+    return Adopt(
+        cairo_image_surface_create_for_data(bits, CAIRO_FORMAT_RGB24, width, height, stride), width,
+        height);
+}
+
+std::shared_ptr<RasterSurface> RasterSurface::Adopt(cairo_surface_t* s, int width, int height) {
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return nullptr;
     }
-    return std::shared_ptr<RasterSurface>(new RasterSurface(s, width, height, stride));
+    return std::shared_ptr<RasterSurface>(
+        new RasterSurface(s, width, height, cairo_image_surface_get_stride(s)));
 }
 
 RasterSurface::RasterSurface(cairo_surface_t* surface, int width, int height, int stride)

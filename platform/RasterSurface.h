@@ -54,6 +54,8 @@ public:
 
 private:
     RasterSurface(cairo_surface_t* surface, int width, int height, int stride);
+    // Takes a new image surface over, or destroys it and gives null when Cairo failed.
+    static std::shared_ptr<RasterSurface> Adopt(cairo_surface_t* surface, int width, int height);
 
     cairo_surface_t* surface_;
     cairo_t* cr_;
