@@ -6,6 +6,7 @@
 // flags, document flags, tiled, seed, the compass weights N..NW, for the circular kind a ring
 // count and that many ring sizes, then two bytes of flags and two of passages per cell of
 // every grid, and finally triples (column, row, grid) of cells to join by hand.
+#include "ScratchProfile.h"
 #include "app/CGridloomDoc.h"
 #include "app/TemplateKind.h"
 #include "platform/CProfile.h"
@@ -30,20 +31,6 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;
-};
-
-struct ScratchProfile {
-    ScratchProfile() {
-        const std::filesystem::path dir = std::filesystem::exists("/dev/shm")
-                                              ? "/dev/shm"
-                                              : std::filesystem::temp_directory_path();
-        path = (dir / ("orlimber-fuzz-growth-" + std::to_string(::getpid()) + ".ini")).string();
-    }
-    ~ScratchProfile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
 };
 
 void Settle(CGridloomDoc& doc, Bytes& in) {
@@ -76,7 +63,7 @@ void Settle(CGridloomDoc& doc, Bytes& in) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchProfile scratch;
+    static const ScratchProfile scratch("growth");
     std::filesystem::remove(scratch.path);
     CProfile profile(scratch.path);
     ScriptedMessageBox prompts;

@@ -6,6 +6,7 @@
 // left margin (float bits), top margin (0.001 inch), inner ring cells, inner radius percent
 // (float bits),
 // wrap flags, then the nine compass weights.
+#include "ScratchProfile.h"
 #include "app/CGridloomDoc.h"
 #include "app/ISettingsSheet.h"
 #include "app/RingPlan.h"
@@ -66,21 +67,6 @@ struct FuzzSheet : ISettingsSheet {
     Reader& in_;
 };
 
-// The profile file of this process, removed when the fuzzer exits.
-struct ScratchProfile {
-    ScratchProfile() {
-        const std::filesystem::path dir = std::filesystem::exists("/dev/shm")
-                                              ? "/dev/shm"
-                                              : std::filesystem::temp_directory_path();
-        path = (dir / ("orlimber-fuzz-settings-" + std::to_string(::getpid()) + ".ini")).string();
-    }
-    ~ScratchProfile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
-};
-
 // Visits the sides of a bounded sample of cells.
 void Walk(const CGridloomDoc& doc) {
     for (int g = 0; g < doc.GridCount(); ++g) {
@@ -98,7 +84,7 @@ void Walk(const CGridloomDoc& doc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A fresh profile each time, so a run depends on its input alone.
-    static const ScratchProfile scratch;
+    static const ScratchProfile scratch("settings");
     std::filesystem::remove(scratch.path);
     CProfile profile(scratch.path);
     ScriptedMessageBox prompts;
