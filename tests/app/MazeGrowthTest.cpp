@@ -252,3 +252,69 @@ TEST_F(DocTest, AZeroEastWeightNeverCarvesEastOnceADirectionIsSet) {
     }
     EXPECT_GT(eastFirst, 0) << "unweighted choices may still go east";
 }
+
+namespace {
+
+// A fingerprint of every cell and of where the random sequence stands.
+std::uint64_t Fingerprint(const CGridloomDoc& doc) {
+    std::uint64_t hash = 1469598103934665603ull;
+    auto mix = [&hash](std::uint64_t value) {
+        hash ^= value;
+        hash *= 1099511628211ull;
+    };
+    for (const MazeCell& cell : AllCells(doc)) {
+        mix(cell.flags);
+        mix(cell.passages);
+    }
+    mix(CrtRandom::Main().State());
+    return hash;
+}
+
+} // namespace
+
+// Documents store seeds, not mazes: a seed must keep growing the very maze it grew before, so
+// any change to the order of draws, the frontier's order or the solver shows up here.
+TEST_F(DocTest, SeedsKeepGrowingTheMazesTheyGrewBefore) {
+    struct Case {
+        Shape shape;
+        std::uint64_t fingerprint;
+    };
+    const Case cases[] = {
+        {{KIND_BOX, false, false, false}, 10582386494913270457ull},
+        {{KIND_BOX, true, true, true}, 10530332395640137727ull},
+        {{KIND_HEX, false, false, true}, 13891471518075495018ull},
+        {{KIND_HEX, true, true, false}, 14378355375432564135ull},
+        {{KIND_OCTAGON_BOX, false, false, true}, 13500320929228079819ull},
+        {{KIND_OCTAGON_BOX, true, true, false}, 1237745420819222000ull},
+        {{KIND_TRIANGULAR, false, false, true}, 13692230251422425481ull},
+        {{KIND_TRIANGULAR, true, false, false}, 5101366598683085223ull},
+        {{KIND_TRAPEZOID_BOX, false, true, true}, 8644624545570258588ull},
+        {{KIND_QUAD_TRIANGLE, true, true, true}, 13334889987127363823ull},
+        {{KIND_QUAD_TRIANGLE, false, false, false}, 8827502650958485947ull},
+        {{KIND_CIRCULAR, false, false, false}, 11742243029997614840ull},
+        {{KIND_CIRCULAR, false, false, true}, 10982997918920078085ull},
+    };
+    for (const Case& c : cases) {
+        const Shape& shape = c.shape;
+        CGridloomDoc& doc = NewDoc(shape.kind, 23, 17);
+        if (shape.kind == KIND_CIRCULAR) {
+            ASSERT_TRUE(doc.SetRingCounts({1, 6, 12, 12, 24, 24, 48}));
+        }
+        doc.Settings().wrapHorizontally = shape.wrapH;
+        doc.Settings().wrapVertically = shape.wrapV;
+        // Uneven compass weights, so the weighted choice is pinned too.
+        doc.Settings().compass.values[CompassWeights::E] = 3;
+        doc.UpdateGrowthWeights();
+        if (shape.holes) {
+            PunchHoles(doc, shape.kind + 100);
+        }
+        doc.Settings().seed = 4321;
+        doc.OnGenerateMaze();
+        // Draw Solution on a corner cell and regrowing from the seed points draw on as well.
+        doc.DrawSolutionCell(1, 1, 0);
+        doc.RegenerateMaze();
+        EXPECT_EQ(Fingerprint(doc), c.fingerprint)
+            << "kind " << shape.kind << " wrap " << shape.wrapH << shape.wrapV << " holes "
+            << shape.holes;
+    }
+}
