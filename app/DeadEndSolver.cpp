@@ -26,7 +26,8 @@ int DeadEndSide(const MazeCell& cell) {
 } // namespace
 
 DeadEndSolver::DeadEndSolver(CGridloomDoc& doc)
-    : doc_(doc), neighbours_(doc), painter_(doc.Settings().animate ? doc.CellPainter() : nullptr),
+    : doc_(doc), neighbours_(doc), cells_(doc),
+      painter_(doc.Settings().animate ? doc.CellPainter() : nullptr),
       delay_(doc.Settings().animationDelay) {}
 
 long DeadEndSolver::Solve() {
@@ -39,14 +40,14 @@ long DeadEndSolver::Solve() {
         }
         std::copy(grid.Cells().begin(), grid.Cells().end(), grid.BackupCells().begin());
     }
-    while (FillPass()) {
-    }
+    // One pass leaves no dead end behind: a cell whose passages drop is looked at again at
+    // once, and the fill goes on from it when it has become a dead end.
+    FillPass();
     doc_.reRender = 1;
     return MarkSolution();
 }
 
-bool DeadEndSolver::FillPass() {
-    bool changed = false;
+void DeadEndSolver::FillPass() {
     const int columns = doc_.Settings().columns;
     const int rows = doc_.Settings().rows;
     for (int g = 0; g < doc_.GridCount(); ++g) {
@@ -57,7 +58,6 @@ bool DeadEndSolver::FillPass() {
         auto visit = [&](int c, int r) {
             if (const int side = DeadEndSide(grid.GetCell(c, r))) {
                 FillFrom({c, r, g}, side);
-                changed = true;
             }
         };
         // What fills is the same in any order; only an animation shows the order, so it
@@ -76,13 +76,12 @@ bool DeadEndSolver::FillPass() {
             }
         }
     }
-    return changed;
 }
 
 void DeadEndSolver::FillFrom(frontier_location cell, int side) {
-    Object* grid = doc_.GetGrid(cell.grid);
+    MazeCell* at = &cells_.At(cell.column, cell.row, cell.grid);
     while (side != 0) {
-        grid->GetCell(cell.column, cell.row).CloseSide(side);
+        at->CloseSide(side);
         if (painter_) {
             Paint(cell);
         }
@@ -93,10 +92,9 @@ void DeadEndSolver::FillFrom(frontier_location cell, int side) {
             return;
         }
         cell = frontier_location{next.column, next.row, next.grid};
-        grid = doc_.GetGrid(next.grid);
-        MazeCell& reached = grid->GetCell(cell.column, cell.row);
-        reached.CloseSide(next.side);
-        side = DeadEndSide(reached);
+        at = &cells_.At(cell.column, cell.row, cell.grid);
+        at->CloseSide(next.side);
+        side = DeadEndSide(*at);
     }
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/CellArrays.h"
 #include "app/NeighbourCache.h"
 
 class CGridloomDoc;
@@ -19,7 +20,7 @@ public:
     long Solve();
 
 private:
-    bool FillPass();
+    void FillPass();
     // Fills the dead end at the cell, leaving by `side`, and on along its corridor.
     void FillFrom(frontier_location cell, int side);
     void Paint(const frontier_location& cell);
@@ -27,6 +28,7 @@ private:
 
     CGridloomDoc& doc_;
     NeighbourCache neighbours_;
+    CellArrays cells_;
     ICellPainter* painter_ = nullptr; // only while animating
     int delay_ = 0;
 };

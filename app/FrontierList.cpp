@@ -4,7 +4,7 @@ void FrontierList::Reshape(const std::vector<Extent>& extents) {
     if (extents == extents_) {
         return;
     }
-    std::vector<frontier_location> kept = std::move(entries_);
+    const std::vector<frontier_location> kept = Entries();
     entries_.clear();
     extents_ = extents;
     bases_.assign(extents_.size(), 0);
@@ -28,8 +28,17 @@ bool FrontierList::Contains(const frontier_location& entry) const {
 }
 
 void FrontierList::Clear() {
-    for (const frontier_location& entry : entries_) {
-        positions_[SlotOf(entry)] = kAbsent;
+    for (const Entry& entry : entries_) {
+        positions_[entry.slot] = kAbsent;
     }
     entries_.clear();
+}
+
+std::vector<frontier_location> FrontierList::Entries() const {
+    std::vector<frontier_location> entries;
+    entries.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        entries.push_back(entry.at);
+    }
+    return entries;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/IFrontierTracker.h"
 #include "app/frontier_location.h"
+#include "platform/LargeArrayAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,14 +29,16 @@ public:
     bool Remove(const frontier_location& entry);
     // Removes the entry at `index` the same way.
     void RemoveAt(std::size_t index);
+    // The index slot of an entry, kNoSlot outside every grid: the first slot of its grid plus
+    // the cell's place in that grid's cell array. Callers that know the slot pass it below.
+    std::size_t SlotOf(const frontier_location& entry) const;
+    std::size_t FirstSlot(int grid) const { return bases_[static_cast<std::size_t>(grid)]; }
+    // Add and Remove for an entry whose slot (inside the grids) is known.
+    bool AddInSlot(std::size_t slot, const frontier_location& entry);
+    bool RemoveSlot(std::size_t slot);
     bool Contains(const frontier_location& entry) const;
     // Starts fetching the entry's index slot, for a removal soon after.
-    void Prefetch(const frontier_location& entry) const {
-        const std::size_t slot = SlotOf(entry);
-        if (slot != kNoSlot) {
-            __builtin_prefetch(&positions_[slot]);
-        }
-    }
+    void Prefetch(std::size_t slot) const { __builtin_prefetch(&positions_[slot]); }
     void Clear();
 
     // The grids report cells joining and leaving the frontier here.
@@ -46,18 +49,28 @@ public:
 
     std::size_t Size() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
-    const frontier_location& operator[](std::size_t index) const { return entries_[index]; }
-    const std::vector<frontier_location>& Entries() const { return entries_; }
+    const frontier_location& operator[](std::size_t index) const { return entries_[index].at; }
+    std::vector<frontier_location> Entries() const;
+    // Bytes held beside the index, for memory accounting.
+    std::size_t EntryBytes() const { return entries_.capacity() * sizeof(Entry); }
+
+    static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
 
 private:
     static constexpr std::int32_t kAbsent = -1;
-    static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
 
-    std::size_t SlotOf(const frontier_location& entry) const;
     void RemoveListed(std::size_t index, std::size_t slot);
 
-    std::vector<frontier_location> entries_;
-    std::vector<std::int32_t> positions_; // list position of every cell, or kAbsent
+    // An entry with its slot, side by side: a random pick reads both.
+    struct Entry {
+        frontier_location at;
+        std::uint32_t slot;
+    };
+
+    std::vector<Entry> entries_;
+    // List position of every cell, or kAbsent. Read at random places while growing, so it
+    // lives on large pages.
+    std::vector<std::int32_t, LargeArrayAllocator<std::int32_t>> positions_;
     std::vector<Extent> extents_;
     std::vector<std::size_t> bases_; // first slot of each grid
 };
@@ -77,17 +90,25 @@ inline std::size_t FrontierList::SlotOf(const frontier_location& entry) const {
 
 inline bool FrontierList::Add(const frontier_location& entry) {
     const std::size_t slot = SlotOf(entry);
-    if (slot == kNoSlot || positions_[slot] != kAbsent) {
+    return slot != kNoSlot && AddInSlot(slot, entry);
+}
+
+inline bool FrontierList::AddInSlot(std::size_t slot, const frontier_location& entry) {
+    if (positions_[slot] != kAbsent) {
         return false;
     }
     positions_[slot] = static_cast<std::int32_t>(entries_.size());
-    entries_.push_back(entry);
+    entries_.push_back({entry, static_cast<std::uint32_t>(slot)});
     return true;
 }
 
 inline bool FrontierList::Remove(const frontier_location& entry) {
     const std::size_t slot = SlotOf(entry);
-    if (slot == kNoSlot || positions_[slot] == kAbsent) {
+    return slot != kNoSlot && RemoveSlot(slot);
+}
+
+inline bool FrontierList::RemoveSlot(std::size_t slot) {
+    if (positions_[slot] == kAbsent) {
         return false;
     }
     RemoveListed(static_cast<std::size_t>(positions_[slot]), slot);
@@ -96,17 +117,16 @@ inline bool FrontierList::Remove(const frontier_location& entry) {
 
 inline void FrontierList::RemoveAt(std::size_t index) {
     if (index < entries_.size()) {
-        RemoveListed(index, SlotOf(entries_[index]));
+        RemoveListed(index, entries_[index].slot);
     }
 }
 
-// The slot is passed in: reading the entry back from a far part of the list would stall.
 inline void FrontierList::RemoveListed(std::size_t index, std::size_t slot) {
     const std::size_t last = entries_.size() - 1;
     positions_[slot] = kAbsent;
     if (index != last) {
         entries_[index] = entries_[last];
-        positions_[SlotOf(entries_[last])] = static_cast<std::int32_t>(index);
+        positions_[entries_[index].slot] = static_cast<std::int32_t>(index);
     }
     entries_.pop_back();
 }

@@ -1,18 +1,21 @@
 #pragma once
+#include "app/CellArrays.h"
+#include "app/FrontierList.h"
+#include "app/MazeCell.h"
 #include "app/NeighbourCache.h"
 #include "app/SideCandidates.h"
 #include "app/frontier_location.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 class CGridloomDoc;
-class FrontierList;
-class Object;
-struct MazeCell;
 
 // The cell work that growing a maze and drawing a solution share: scanning the neighbours of
 // a cell for carved or frontier cells, and opening sides while keeping the frontier list in
-// step with the cells' frontier flags.
+// step with the cells' frontier flags. Fits the frontier's index to the grids as they are.
+// A walk prepares, scans, opens and steps for every cell, so those calls are inline.
 class MazeCarver {
 public:
     MazeCarver(CGridloomDoc& doc, FrontierList& frontier);
@@ -20,19 +23,30 @@ public:
     const NeighbourCache& Neighbours() const { return neighbours_; }
     int SideCount(int grid) const { return neighbours_.SideCount(grid); }
     // The cell (no bounds test: callers pass cells inside their grid).
-    MazeCell& Cell(const frontier_location& at);
+    MazeCell& Cell(const frontier_location& at) {
+        return at == prepared_ ? *preparedCell_ : cells_.At(at.column, at.row, at.grid);
+    }
     bool InBounds(const frontier_location& at) const;
 
     // Marks every free neighbour as frontier; out[s] is 1 where the neighbour across side s
     // is a frontier cell (newly or from before). Returns the number of such sides.
     int AddFrontierNeighbours(const frontier_location& at, SideCandidates& out);
     // out[s] is 1 where the neighbour across side s is carved.
-    int FindCarvedNeighbours(const frontier_location& at, SideCandidates& out);
+    int FindCarvedNeighbours(const frontier_location& at, SideCandidates& out) {
+        return Scan(at, out, [this](std::size_t i) { return acrossCell_[i]->IsCarved(); });
+    }
     // out[s] is 1 where the neighbour across side s is a frontier cell.
-    int FindFrontierNeighbours(const frontier_location& at, SideCandidates& out);
+    int FindFrontierNeighbours(const frontier_location& at, SideCandidates& out) {
+        return Scan(at, out, [this](std::size_t i) { return acrossCell_[i]->IsFrontier(); });
+    }
 
-    // Starts fetching the cell's neighbours, which a scan of the cell will soon read.
-    void Prepare(const frontier_location& at);
+    // Looks up the cell's neighbours and starts fetching their cells, which a scan of the
+    // cell will soon read: the sooner after a step, the more of the wait is hidden.
+    void Prepare(const frontier_location& at) {
+        if (!(at == prepared_)) {
+            PrepareAnew(at);
+        }
+    }
     // Opens one side of the cell; a listed cell leaves the frontier list.
     void OpenSide(const frontier_location& at, int side);
     // The cell across `side`; false when there is none. `sharedSide` gets the side of the
@@ -41,14 +55,92 @@ public:
                 int& sharedSide) const;
 
 private:
+    static constexpr std::size_t kSides = NeighbourCache::kMaxSide + 1;
+
+    void PrepareAnew(const frontier_location& at);
+    // Prepares the cell and runs test(s) for every side s that leads to another cell; out[s]
+    // is 1 where it holds.
     template <typename Test> int Scan(const frontier_location& at, SideCandidates& out, Test test);
-    Object& Grid(int grid) const { return *grids_[static_cast<std::size_t>(grid)]; }
+    bool Leads(std::size_t side) const { return (kept_ >> side & 1u) != 0; }
+    // The frontier index slot of the cell at `index` in the grid's array.
+    std::size_t SlotOf(int grid, std::size_t index) const {
+        return firstSlots_[static_cast<std::size_t>(grid)] + index;
+    }
 
     NeighbourCache neighbours_;
     FrontierList& frontier_;
-    // The neighbours the last scan found, so that stepping across one needs no second look.
-    frontier_location scanned_{-1, -1, -1};
-    std::array<NeighbourCache::Neighbour, 17> found_{};
-    std::array<bool, 17> hasNeighbour_{};
-    std::array<Object*, CGridloomDoc::kMaxGrids> grids_{};
+    CellArrays cells_;
+    std::array<std::size_t, CGridloomDoc::kMaxGrids> firstSlots_{}; // in the frontier's index
+    // The last prepared cell and its neighbours (a cell's neighbours never change in a run).
+    // Bit s of `kept_` is set where side s leads to a neighbour; across_[s] is where it is,
+    // acrossCell_[s] its cell (null when it is the prepared cell itself) and acrossSlot_[s]
+    // its frontier index slot.
+    frontier_location prepared_{-1, -1, -1};
+    MazeCell* preparedCell_ = nullptr;
+    std::size_t preparedSlot_ = 0;
+    std::uint32_t kept_ = 0;
+    std::array<NeighbourCache::Neighbour, kSides> across_{};
+    std::array<MazeCell*, kSides> acrossCell_{};
+    std::array<std::size_t, kSides> acrossSlot_{};
 };
+
+template <typename Test>
+int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test) {
+    Prepare(at);
+    const int sides = SideCount(at.grid);
+    out[0] = 0;
+    for (int s = 1; s <= sides; ++s) {
+        const std::size_t i = static_cast<std::size_t>(s);
+        const int hit = (Leads(i) && acrossCell_[i] != nullptr && test(i)) ? 1 : 0;
+        out[i] = hit;
+        out[0] += hit;
+    }
+    return out[0];
+}
+
+inline int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCandidates& out) {
+    return Scan(at, out, [this](std::size_t i) {
+        MazeCell& cell = *acrossCell_[i];
+        // A flagged cell is listed already: flags and list change together here. The walk
+        // may step into it next, taking it off the list.
+        if (cell.IsFrontier()) {
+            frontier_.Prefetch(acrossSlot_[i]);
+            return true;
+        }
+        if (!cell.TryMarkFrontier()) {
+            return false;
+        }
+        const NeighbourCache::Neighbour& n = across_[i];
+        frontier_.AddInSlot(acrossSlot_[i], {n.column, n.row, n.grid});
+        return true;
+    });
+}
+
+inline void MazeCarver::OpenSide(const frontier_location& at, int side) {
+    if (at == prepared_) {
+        if (preparedCell_->OpenSide(side)) {
+            frontier_.RemoveSlot(preparedSlot_);
+        }
+        return;
+    }
+    const std::size_t index = cells_.IndexOf(at.column, at.row, at.grid);
+    if (cells_.Cells(at.grid)[index].OpenSide(side)) {
+        frontier_.RemoveSlot(SlotOf(at.grid, index));
+    }
+}
+
+inline bool MazeCarver::Across(const frontier_location& at, int side, frontier_location& neighbour,
+                               int& sharedSide) const {
+    NeighbourCache::Neighbour n{};
+    if (at == prepared_ && side >= 1 && side <= SideCount(at.grid)) {
+        if (!Leads(static_cast<std::size_t>(side))) {
+            return false;
+        }
+        n = across_[static_cast<std::size_t>(side)];
+    } else if (!neighbours_.Find(at.column, at.row, at.grid, side, n)) {
+        return false;
+    }
+    neighbour = frontier_location{n.column, n.row, n.grid};
+    sharedSide = n.side;
+    return true;
+}

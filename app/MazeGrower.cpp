@@ -27,14 +27,8 @@ MazeGrower::MazeGrower(CGridloomDoc& doc, CrtRandom& random)
       painter_(doc.Settings().animate ? doc.CellPainter() : nullptr), cursor_{doc.cursorColumn,
                                                                               doc.cursorRow,
                                                                               doc.cursorGrid} {
-    // Fit the frontier's index to the grids as they are now (they may have been rebuilt).
-    std::vector<FrontierList::Extent> extents;
-    for (int g = 0; g < doc.GridCount(); ++g) {
-        extents.push_back({doc.GetGrid(g)->Width(), doc.GetGrid(g)->Height()});
-    }
-    doc.frontier.Reshape(extents);
     for (int g = 0; g < carver_.Neighbours().GridCount(); ++g) {
-        weights_[static_cast<std::size_t>(g)] = doc.GetGrid(g)->GrowthWeights();
+        weights_[static_cast<std::size_t>(g)] = SideWeights(doc.GetGrid(g)->GrowthWeights());
     }
 }
 
@@ -83,15 +77,15 @@ void MazeGrower::MarkAutomaticEnds() {
 }
 
 void MazeGrower::ClearMarksAndRebuildFrontier() {
-    bool anyCarved = false;
+    unsigned anyPassage = 0; // ORed rather than tested per cell, so the loop stays simple
     for (int g = 0; g < doc_.GridCount(); ++g) {
         for (MazeCell& cell : doc_.GetGrid(g)->Cells()) {
             cell.flags &= CELL_KEEP_ON_CLEAR;
-            anyCarved = anyCarved || cell.IsCarved();
+            anyPassage |= cell.passages;
         }
     }
     doc_.frontier.Clear();
-    if (!anyCarved) {
+    if (anyPassage == 0) {
         return;
     }
     // Column by column, as the order of the rebuilt list decides which cells are picked.
@@ -152,7 +146,7 @@ void MazeGrower::CarveFirstStep() {
     if (carver_.AddFrontierNeighbours(cursor_, candidates_) == 0) {
         return;
     }
-    const int side = chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), {});
+    const int side = chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), even_);
     StepCursor(side);
     carver_.AddFrontierNeighbours(cursor_, candidates_);
     Paint(cursor_);
@@ -234,9 +228,9 @@ void MazeGrower::StepCursor(int side) {
     carver_.OpenSide(cursor_, shared);
 }
 
-std::span<const int> MazeGrower::Weights(int grid) const {
+const SideWeights& MazeGrower::Weights(int grid) const {
     if (doc_.previousDirection < 1) {
-        return {};
+        return even_;
     }
     return weights_[static_cast<std::size_t>(grid)];
 }
@@ -276,7 +270,7 @@ void MazeGrower::JoinCell(int column, int row, int grid) {
         }
     }
     if (noneCarved) {
-        const int side = chooser_.Choose(candidates_, carver_.SideCount(grid), {});
+        const int side = chooser_.Choose(candidates_, carver_.SideCount(grid), even_);
         if (side > 0) {
             JoinAcross(cell, side);
         }

@@ -41,7 +41,7 @@ private:
     // moves to the neighbour.
     void StepCursor(int side);
     void JoinAcross(const frontier_location& cell, int side);
-    std::span<const int> Weights(int grid) const;
+    const SideWeights& Weights(int grid) const;
     void Paint(const frontier_location& cell);
     void SetCursor(const frontier_location& cell);
 
@@ -49,7 +49,8 @@ private:
     MazeCarver carver_;
     DirectionChooser chooser_;
     CrtRandom& random_;
-    std::array<std::span<const int>, CGridloomDoc::kMaxGrids> weights_{};
+    std::array<SideWeights, CGridloomDoc::kMaxGrids> weights_{};
+    SideWeights even_;                // before the walk has a direction
     ICellPainter* painter_ = nullptr; // only while animating
     frontier_location cursor_;
     SideCandidates candidates_{};

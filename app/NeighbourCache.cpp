@@ -23,8 +23,9 @@ NeighbourCache::NeighbourCache(const CGridloomDoc& doc)
             if (rule.fromGrid < 0 || rule.toGrid < 0 || rule.toGrid >= gridCount_) {
                 continue;
             }
+            const Object& to = *doc.GetGrid(rule.toGrid);
             info.steps[static_cast<std::size_t>(s)] =
-                Step{rule.toGrid, rule.toSide, rule.dx, rule.dy};
+                Step{rule.toGrid, rule.toSide, rule.dx, rule.dy, to.Width(), to.Height()};
         }
     }
     // A grid of another type steps nowhere: its steps stay empty and it is not a ring.

@@ -11,6 +11,7 @@
 class NeighbourCache {
 public:
     using Neighbour = CGridloomDoc::Neighbour;
+    static constexpr int kMaxSide = 16;
 
     explicit NeighbourCache(const CGridloomDoc& doc);
 
@@ -18,9 +19,17 @@ public:
     int SideCount(int grid) const { return grids_[static_cast<std::size_t>(grid)].sides; }
     bool IsRing(int grid) const { return grids_[static_cast<std::size_t>(grid)].ring; }
 
+    // Calls visit(side, neighbour, place) for every side 1..SideCount(grid) that leads to a
+    // cell, `place` being the cell's index in its grid's cell array. The neighbour comes as
+    // the four fields of a Neighbour, in order, so that it can stay in registers. What Find checks
+    // per side is checked once here, and the lattice steps are inline: this runs for every step.
+    template <typename Visit>
+    void ForEachNeighbour(int column, int row, int grid, Visit visit) const;
+
     // The cell across `side` of a cell, inside its grid; false when there is none.
     bool Find(int column, int row, int grid, int side, Neighbour& out) const {
-        if (grid < 0 || grid >= gridCount_ || side < 1 || side > kMaxSide) {
+        // Unsigned compares fold the lower bounds in: this runs for every side of every step.
+        if (!Below(grid, gridCount_) || !Below(side - 1, kMaxSide)) {
             return false;
         }
         const GridInfo& from = grids_[static_cast<std::size_t>(grid)];
@@ -39,8 +48,7 @@ public:
         if (wrapV_) {
             r = r == -1 ? rows_ - 1 : r == rows_ ? 0 : r;
         }
-        const GridInfo& to = grids_[static_cast<std::size_t>(step.toGrid)];
-        if (c < 0 || c >= to.width || r < 0 || r >= to.height) {
+        if (!Below(c, step.toWidth) || !Below(r, step.toHeight)) {
             return false;
         }
         out = Neighbour{c, r, step.toGrid, step.toSide};
@@ -48,12 +56,13 @@ public:
     }
 
 private:
-    static constexpr int kMaxSide = 16;
     struct Step {
         int toGrid = -1;
         int toSide = 0;
         int dx = 0;
         int dy = 0;
+        int toWidth = 0; // the extent of the grid stepped to: none without a rule
+        int toHeight = 0;
     };
     struct GridInfo {
         int width = 0;
@@ -64,6 +73,10 @@ private:
     };
 
     bool FindOnRing(int column, int row, int grid, int side, Neighbour& out) const;
+    // 0 <= value < limit, for a limit that is not negative.
+    static bool Below(int value, int limit) {
+        return static_cast<unsigned>(value) < static_cast<unsigned>(limit);
+    }
 
     std::optional<NeighbourStepper> rings_;
     bool ringParity_ = false; // the circular kind picks inward rules by column parity
@@ -74,3 +87,39 @@ private:
     bool wrapH_ = false;
     bool wrapV_ = false;
 };
+
+template <typename Visit>
+void NeighbourCache::ForEachNeighbour(int column, int row, int grid, Visit visit) const {
+    if (!Below(grid, gridCount_)) {
+        return;
+    }
+    const GridInfo& from = grids_[static_cast<std::size_t>(grid)];
+    if (from.ring) {
+        for (int s = 1; s <= from.sides; ++s) {
+            Neighbour n{};
+            if (FindOnRing(column, row, grid, s, n)) {
+                const auto width = grids_[static_cast<std::size_t>(n.grid)].width;
+                visit(s, n.column, n.row, n.grid, n.side,
+                      static_cast<std::size_t>(n.column) +
+                          static_cast<std::size_t>(n.row) * static_cast<std::size_t>(width));
+            }
+        }
+        return;
+    }
+    const bool wraps = wrapH_ || wrapV_;
+    for (int s = 1; s <= from.sides; ++s) {
+        const Step& step = from.steps[static_cast<std::size_t>(s)];
+        int c = column + step.dx;
+        int r = row + step.dy;
+        if (wraps) {
+            c = wrapH_ && c == -1 ? columns_ - 1 : wrapH_ && c == columns_ ? 0 : c;
+            r = wrapV_ && r == -1 ? rows_ - 1 : wrapV_ && r == rows_ ? 0 : r;
+        }
+        // A side without a rule steps into an empty extent.
+        if (Below(c, step.toWidth) && Below(r, step.toHeight)) {
+            visit(s, c, r, step.toGrid, step.toSide,
+                  static_cast<std::size_t>(c) +
+                      static_cast<std::size_t>(r) * static_cast<std::size_t>(step.toWidth));
+        }
+    }
+}

@@ -3,6 +3,7 @@
 #include "app/MazeCell.h"
 #include "app/NeighbourRule.h"
 #include "app/ShapePoint.h"
+#include "platform/LargeArrayAllocator.h"
 
 #include <cstdint>
 #include <span>
@@ -82,6 +83,6 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::vector<int> weights_;
-    std::vector<MazeCell> cells_;
-    std::vector<MazeCell> backup_;
+    std::vector<MazeCell, LargeArrayAllocator<MazeCell>> cells_;
+    std::vector<MazeCell, LargeArrayAllocator<MazeCell>> backup_;
 };

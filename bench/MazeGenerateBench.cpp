@@ -82,7 +82,7 @@ void Run(benchmark::State& state, CGridloomDoc& doc) {
     for (const auto& e : doc.frontier.Extents()) {
         index += static_cast<std::size_t>(e.width) * e.height * sizeof(std::int32_t);
     }
-    const std::size_t entries = doc.frontier.Entries().capacity() * sizeof(frontier_location);
+    const std::size_t entries = doc.frontier.EntryBytes();
     state.counters["cells"] = static_cast<double>(CellCount(doc));
     state.counters["cell_arrays_MB"] = static_cast<double>(arrays) / 1e6;
     state.counters["frontier_MB"] = static_cast<double>(index + entries) / 1e6;

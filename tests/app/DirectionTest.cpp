@@ -42,12 +42,12 @@ TEST(DirectionChooser, FailsWithoutDrawingWhenNothingWeighs) {
     DirectionChooser chooser(random);
     const std::vector<int> weights{1, 0, 1, 0};
     EXPECT_EQ(chooser.Choose(Sides({2, 4}), 4, weights), 0);
-    EXPECT_EQ(chooser.Choose(Sides({}), 4, {}), 0);
+    EXPECT_EQ(chooser.Choose(Sides({}), 4, SideWeights()), 0);
     const std::vector<int> negative{-4, 0, 0, 0};
     EXPECT_EQ(chooser.Choose(Sides({1, 2}), 4, negative), 0);
     EXPECT_EQ(random.State(), 77u);
     // Without weights each candidate weighs 1; a lone candidate still costs a draw.
-    EXPECT_EQ(chooser.Choose(Sides({3}), 4, {}), 3);
+    EXPECT_EQ(chooser.Choose(Sides({3}), 4, SideWeights()), 3);
     EXPECT_NE(random.State(), 77u);
 }
 
