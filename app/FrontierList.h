@@ -33,8 +33,11 @@ public:
     // the cell's place in that grid's cell array. Callers that know the slot pass it below.
     std::size_t SlotOf(const frontier_location& entry) const;
     std::size_t FirstSlot(int grid) const { return bases_[static_cast<std::size_t>(grid)]; }
-    // Add and Remove for an entry whose slot (inside the grids) is known.
-    bool AddInSlot(std::size_t slot, const frontier_location& entry);
+    // Appends an entry known not to be listed, at its known slot (inside the grids): the
+    // generator's cells carry a frontier flag exactly while they are listed, so it need not
+    // look the slot up first, which in a large maze is a read from far memory.
+    void AppendNew(std::size_t slot, const frontier_location& entry);
+    // Remove for an entry whose slot (inside the grids) is known.
     bool RemoveSlot(std::size_t slot);
     bool Contains(const frontier_location& entry) const;
     // Starts fetching the entry's index slot, for a removal soon after.
@@ -90,16 +93,16 @@ inline std::size_t FrontierList::SlotOf(const frontier_location& entry) const {
 
 inline bool FrontierList::Add(const frontier_location& entry) {
     const std::size_t slot = SlotOf(entry);
-    return slot != kNoSlot && AddInSlot(slot, entry);
-}
-
-inline bool FrontierList::AddInSlot(std::size_t slot, const frontier_location& entry) {
-    if (positions_[slot] != kAbsent) {
+    if (slot == kNoSlot || positions_[slot] != kAbsent) {
         return false;
     }
+    AppendNew(slot, entry);
+    return true;
+}
+
+inline void FrontierList::AppendNew(std::size_t slot, const frontier_location& entry) {
     positions_[slot] = static_cast<std::int32_t>(entries_.size());
     entries_.push_back({entry, static_cast<std::uint32_t>(slot)});
-    return true;
 }
 
 inline bool FrontierList::Remove(const frontier_location& entry) {
@@ -125,8 +128,11 @@ inline void FrontierList::RemoveListed(std::size_t index, std::size_t slot) {
     const std::size_t last = entries_.size() - 1;
     positions_[slot] = kAbsent;
     if (index != last) {
+        // The slot comes from the copy in hand: reading it back from the entry just stored
+        // would stall.
+        const std::uint32_t movedSlot = entries_[last].slot;
         entries_[index] = entries_[last];
-        positions_[entries_[index].slot] = static_cast<std::int32_t>(index);
+        positions_[movedSlot] = static_cast<std::int32_t>(index);
     }
     entries_.pop_back();
 }

@@ -19,6 +19,13 @@ MazeCarver::MazeCarver(CGridloomDoc& doc, FrontierList& frontier)
     for (int g = 0; g < neighbours_.GridCount(); ++g) {
         firstSlots_[static_cast<std::size_t>(g)] = frontier_.FirstSlot(g);
     }
+    // Cells are flagged exactly while they are listed, which appending relies on. From the
+    // back, so that each entry moved into a hole has been looked at already.
+    for (std::size_t i = frontier_.Size(); i-- > 0;) {
+        if (!Cell(frontier_[i]).IsFrontier()) {
+            frontier_.RemoveAt(i);
+        }
+    }
 }
 
 bool MazeCarver::InBounds(const frontier_location& at) const {

@@ -14,7 +14,8 @@ class CGridloomDoc;
 
 // The cell work that growing a maze and drawing a solution share: scanning the neighbours of
 // a cell for carved or frontier cells, and opening sides while keeping the frontier list in
-// step with the cells' frontier flags. Fits the frontier's index to the grids as they are.
+// step with the cells' frontier flags. Fits the frontier's index to the grids as they are and
+// drops entries whose cells are no longer flagged (the cells were cleared or rebuilt).
 // A walk prepares, scans, opens and steps for every cell, so those calls are inline.
 class MazeCarver {
 public:
@@ -111,7 +112,7 @@ inline int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCa
             return false;
         }
         const NeighbourCache::Neighbour& n = across_[i];
-        frontier_.AddInSlot(acrossSlot_[i], {n.column, n.row, n.grid});
+        frontier_.AppendNew(acrossSlot_[i], {n.column, n.row, n.grid});
         return true;
     });
 }

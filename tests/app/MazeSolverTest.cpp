@@ -264,3 +264,39 @@ TEST_F(DocTest, MakingAndSolvingShowTheBusyCursorUntilTheyEnd) {
     EXPECT_GE(busy.begun, 2) << "growing and solving";
     EXPECT_EQ(busy.depth, 0);
 }
+
+TEST_F(DocTest, DrawingAfterTheCellsWereClearedOrRebuiltKeepsTheFrontierInStep) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 8, 8);
+    auto inStep = [&doc] {
+        // Every listed cell is flagged, once, and every flagged cell is listed.
+        std::size_t flagged = 0;
+        for (int r = 0; r < doc.GetGrid(0)->Height(); ++r) {
+            for (int c = 0; c < doc.GetGrid(0)->Width(); ++c) {
+                const bool isFrontier = doc.GetGrid(0)->GetCell(c, r).IsFrontier();
+                flagged += isFrontier ? 1 : 0;
+                if (isFrontier != doc.frontier.Contains({c, r, 0})) {
+                    return false;
+                }
+            }
+        }
+        return flagged == doc.frontier.Size();
+    };
+    doc.DrawSolutionCell(3, 3, 0);
+    doc.DrawSolutionCell(4, 3, 0);
+    ASSERT_FALSE(doc.frontier.Empty());
+    // Clearing takes the flags away but leaves the list as it was.
+    doc.ClearMaze(false);
+    doc.DrawSolutionCell(3, 4, 0);
+    doc.DrawSolutionCell(3, 3, 0);
+    EXPECT_TRUE(inStep());
+    // A rebuild at another size keeps the list's entries that still fit.
+    doc.Settings().columns = 6;
+    ASSERT_TRUE(doc.SetupGrids(true));
+    doc.DrawSolutionCell(2, 2, 0);
+    doc.DrawSolutionCell(2, 3, 0);
+    EXPECT_TRUE(inStep());
+    doc.Settings().seed = 5;
+    doc.OnGenerateMaze();
+    EXPECT_TRUE(MazeCheck(doc).IsTree());
+    EXPECT_TRUE(doc.frontier.Empty());
+}
