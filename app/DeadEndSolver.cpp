@@ -79,20 +79,27 @@ void DeadEndSolver::FillPass() {
 }
 
 void DeadEndSolver::FillFrom(frontier_location cell, int side) {
-    MazeCell* at = &cells_.At(cell.column, cell.row, cell.grid);
+    // The place is kept in plain locals: the loop follows a corridor cell by cell, and a
+    // record handed to the painter by reference would live in memory and slow every step.
+    int column = cell.column;
+    int row = cell.row;
+    int grid = cell.grid;
+    MazeCell* at = &cells_.At(column, row, grid);
     while (side != 0) {
         at->CloseSide(side);
         if (painter_) {
-            Paint(cell);
+            Paint({column, row, grid});
         }
         NeighbourCache::Neighbour next{};
         // A side leading out of the grid (a wrapped maze shown without wrapping) ends the
         // corridor here: there is no cell to read beyond it.
-        if (!neighbours_.Find(cell.column, cell.row, cell.grid, side, next)) {
+        if (!neighbours_.Find(column, row, grid, side, next)) {
             return;
         }
-        cell = frontier_location{next.column, next.row, next.grid};
-        at = &cells_.At(cell.column, cell.row, cell.grid);
+        column = next.column;
+        row = next.row;
+        grid = next.grid;
+        at = &cells_.At(column, row, grid);
         at->CloseSide(next.side);
         side = DeadEndSide(*at);
     }

@@ -34,7 +34,14 @@ public:
         }
         const GridInfo& from = grids_[static_cast<std::size_t>(grid)];
         if (from.ring) {
-            return FindOnRing(column, row, grid, side, out);
+            // Through a copy, so that `out` never has its address taken and can stay in
+            // registers on the lattice path.
+            Neighbour ring{};
+            if (!FindOnRing(column, row, grid, side, ring)) {
+                return false;
+            }
+            out = ring;
+            return true;
         }
         const Step& step = from.steps[static_cast<std::size_t>(side)];
         if (step.toGrid < 0) {
