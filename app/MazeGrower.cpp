@@ -235,10 +235,7 @@ const SideWeights& MazeGrower::Weights(int grid) const {
     return weights_[static_cast<std::size_t>(grid)];
 }
 
-void MazeGrower::Paint(const frontier_location& cell) {
-    if (!painter_) {
-        return;
-    }
+void MazeGrower::PaintCell(const frontier_location& cell) {
     if (carver_.Neighbours().IsRing(cell.grid)) {
         painter_->DrawRingCell(cell.column, cell.row, cell.grid, 1);
     } else {

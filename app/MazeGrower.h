@@ -42,7 +42,13 @@ private:
     void StepCursor(int side);
     void JoinAcross(const frontier_location& cell, int side);
     const SideWeights& Weights(int grid) const;
-    void Paint(const frontier_location& cell);
+    // Asked twice for every step of a walk, mostly with no painter.
+    void Paint(const frontier_location& cell) {
+        if (painter_) {
+            PaintCell(cell);
+        }
+    }
+    void PaintCell(const frontier_location& cell);
     void SetCursor(const frontier_location& cell);
 
     CGridloomDoc& doc_;
