@@ -38,23 +38,32 @@ void MazeCarver::PrepareAnew(const frontier_location& at) {
     const std::size_t index = cells_.IndexOf(at.column, at.row, at.grid);
     preparedCell_ = cells_.Cells(at.grid) + index;
     preparedSlot_ = SlotOf(at.grid, index);
-    kept_ = 0;
+    const std::size_t sides = static_cast<std::size_t>(SideCount(at.grid));
+    for (std::size_t i = 1; i <= sides; ++i) {
+        acrossCell_[i] = nullptr;
+    }
+    std::uint32_t kept = 0;
     // Ask for every neighbour's cell early: in a large maze the cells come from far memory,
     // and fetching them together, ahead of their use, is much faster than one by one.
     neighbours_.ForEachNeighbour(
         at.column, at.row, at.grid,
-        [this](int side, int column, int row, int grid, int sharedSide, std::size_t place)
+        [&](int side, int column, int row, int grid, int sharedSide, std::size_t place)
             __attribute__((always_inline)) {
                 const std::size_t i = static_cast<std::size_t>(side);
-                kept_ |= 1u << side;
-                across_[i] = NeighbourCache::Neighbour{column, row, grid, sharedSide};
-                acrossSlot_[i] = SlotOf(grid, place);
+                kept |= 1u << side;
+                acrossColumn_[i] = column;
+                acrossRow_[i] = row;
+                acrossGrid_[i] = grid;
+                acrossSide_[i] = sharedSide;
+                const std::size_t slot = SlotOf(grid, place);
+                acrossSlot_[i] = slot;
                 // A one-cell ring or a one-column wrapped grid meets itself; a cell never joins
                 // itself.
-                acrossCell_[i] = nullptr;
-                if (acrossSlot_[i] != preparedSlot_) {
-                    acrossCell_[i] = cells_.Cells(grid) + place;
-                    __builtin_prefetch(acrossCell_[i]);
+                if (slot != preparedSlot_) {
+                    MazeCell* cell = cells_.Cells(grid) + place;
+                    acrossCell_[i] = cell;
+                    __builtin_prefetch(cell);
                 }
             });
+    kept_ = kept;
 }

@@ -73,14 +73,19 @@ private:
     CellArrays cells_;
     std::array<std::size_t, CGridloomDoc::kMaxGrids> firstSlots_{}; // in the frontier's index
     // The last prepared cell and its neighbours (a cell's neighbours never change in a run).
-    // Bit s of `kept_` is set where side s leads to a neighbour; across_[s] is where it is,
-    // acrossCell_[s] its cell (null when it is the prepared cell itself) and acrossSlot_[s]
-    // its frontier index slot.
+    // Bit s of `kept_` is set where side s leads to a neighbour: acrossColumn_[s] and the
+    // rest say where it is (acrossSide_ being the side that faces back), acrossCell_[s] is its
+    // cell (null when there is none or it is the prepared cell itself) and acrossSlot_[s] its
+    // frontier index slot. Kept field by field: whole records are copied through vector
+    // registers, which costs more than it saves here.
     frontier_location prepared_{-1, -1, -1};
     MazeCell* preparedCell_ = nullptr;
     std::size_t preparedSlot_ = 0;
     std::uint32_t kept_ = 0;
-    std::array<NeighbourCache::Neighbour, kSides> across_{};
+    std::array<int, kSides> acrossColumn_{};
+    std::array<int, kSides> acrossRow_{};
+    std::array<int, kSides> acrossGrid_{};
+    std::array<int, kSides> acrossSide_{};
     std::array<MazeCell*, kSides> acrossCell_{};
     std::array<std::size_t, kSides> acrossSlot_{};
 };
@@ -92,7 +97,7 @@ int MazeCarver::Scan(const frontier_location& at, SideCandidates& out, Test test
     out[0] = 0;
     for (int s = 1; s <= sides; ++s) {
         const std::size_t i = static_cast<std::size_t>(s);
-        const int hit = (Leads(i) && acrossCell_[i] != nullptr && test(i)) ? 1 : 0;
+        const int hit = (acrossCell_[i] != nullptr && test(i)) ? 1 : 0;
         out[i] = hit;
         out[0] += hit;
     }
@@ -111,8 +116,7 @@ inline int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCa
         if (!cell.TryMarkFrontier()) {
             return false;
         }
-        const NeighbourCache::Neighbour& n = across_[i];
-        frontier_.AppendNew(acrossSlot_[i], {n.column, n.row, n.grid});
+        frontier_.AppendNew(acrossSlot_[i], {acrossColumn_[i], acrossRow_[i], acrossGrid_[i]});
         return true;
     });
 }
@@ -132,13 +136,17 @@ inline void MazeCarver::OpenSide(const frontier_location& at, int side) {
 
 inline bool MazeCarver::Across(const frontier_location& at, int side, frontier_location& neighbour,
                                int& sharedSide) const {
-    NeighbourCache::Neighbour n{};
     if (at == prepared_ && side >= 1 && side <= SideCount(at.grid)) {
-        if (!Leads(static_cast<std::size_t>(side))) {
+        const std::size_t i = static_cast<std::size_t>(side);
+        if (!Leads(i)) {
             return false;
         }
-        n = across_[static_cast<std::size_t>(side)];
-    } else if (!neighbours_.Find(at.column, at.row, at.grid, side, n)) {
+        neighbour = frontier_location{acrossColumn_[i], acrossRow_[i], acrossGrid_[i]};
+        sharedSide = acrossSide_[i];
+        return true;
+    }
+    NeighbourCache::Neighbour n{};
+    if (!neighbours_.Find(at.column, at.row, at.grid, side, n)) {
         return false;
     }
     neighbour = frontier_location{n.column, n.row, n.grid};
