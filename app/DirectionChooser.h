@@ -29,8 +29,7 @@ public:
     explicit DirectionChooser(CrtRandom& random) : random_(random) {}
 
     // Weighted pick: side s weighs weights[s]. Returns 0, without drawing, when the
-    // candidates weigh nothing in total.
-    // Inline: a walk chooses for every cell.
+    // candidates weigh nothing in total. Inline: a walk chooses for every cell.
     int Choose(const SideCandidates& candidates, int sideCount, const SideWeights& weights);
     int Choose(const SideCandidates& candidates, int sideCount, std::span<const int> weights) {
         return Choose(candidates, sideCount, SideWeights(weights));

@@ -19,10 +19,11 @@ public:
     int SideCount(int grid) const { return grids_[static_cast<std::size_t>(grid)].sides; }
     bool IsRing(int grid) const { return grids_[static_cast<std::size_t>(grid)].ring; }
 
-    // Calls visit(side, neighbour, place) for every side 1..SideCount(grid) that leads to a
-    // cell, `place` being the cell's index in its grid's cell array. The neighbour comes as
-    // the four fields of a Neighbour, in order, so that it can stay in registers. What Find checks
-    // per side is checked once here, and the lattice steps are inline: this runs for every step.
+    // Calls visit(side, column, row, grid, sharedSide, place) for every side 1..SideCount(grid)
+    // that leads to a cell: the neighbour's place as Find gives it, field by field so that it
+    // can stay in registers, and `place`, the cell's index in its grid's cell array. What Find
+    // checks per side is checked once here, and the lattice steps are inline: this runs for
+    // every step of a walk.
     template <typename Visit>
     void ForEachNeighbour(int column, int row, int grid, Visit visit) const;
 
