@@ -86,10 +86,12 @@ void MazeViewWindow::KeepAlive(int milliseconds) {
         wxMilliSleep(static_cast<unsigned long>(milliseconds));
     if (milliseconds <= 0 && sinceYield_.Time() < kYieldEveryMs)
         return;
-    sinceYield_.Start();
     // Repaints what the loop invalidated and keeps the desktop answered; user input stays
     // blocked until the loop ends.
     wxSafeYield(nullptr, true);
+    // Timed from the end of the yield: when repainting takes longer than the interval, the
+    // loop still gets its share of the time rather than yielding after every cell.
+    sinceYield_.Start();
 }
 
 void MazeViewWindow::OnSize(wxSizeEvent& event) {
