@@ -17,8 +17,6 @@ public:
                static_cast<std::size_t>(row) * static_cast<std::size_t>(Grid(grid).width);
     }
     MazeCell* Cells(int grid) const { return Grid(grid).cells; }
-    int Width(int grid) const { return Grid(grid).width; }
-    std::size_t Count(int grid) const { return Grid(grid).count; }
     MazeCell& At(int column, int row, int grid) const {
         return Cells(grid)[IndexOf(column, row, grid)];
     }
@@ -27,7 +25,6 @@ private:
     struct GridCells {
         MazeCell* cells = nullptr;
         int width = 0;
-        std::size_t count = 0;
     };
     const GridCells& Grid(int grid) const { return grids_[static_cast<std::size_t>(grid)]; }
 

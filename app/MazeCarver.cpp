@@ -5,7 +5,6 @@
 #include "app/MazeCell.h"
 #include "app/Object.h"
 
-#include <algorithm>
 #include <vector>
 
 MazeCarver::MazeCarver(CGridloomDoc& doc, FrontierList& frontier)
