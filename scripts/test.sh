@@ -15,13 +15,17 @@ if ls fuzz/fuzz_*.cpp >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORLIMBER_FUZZ=ON -DORLIMBER_UI=OFF >/dev/null
   cmake --build build-fuzz -j "$jobs"
+  # Crashing and slow inputs are kept in the build tree, not dropped into the sources.
+  artifacts=build-fuzz/artifacts
+  mkdir -p "$artifacts"
   for src in fuzz/fuzz_*.cpp; do
     name=$(basename "$src" .cpp)
     corpus=fuzz/corpus/${name#fuzz_}
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
     echo "fuzzing $name for ${fuzz_seconds}s"
-    build-fuzz/fuzz/"$name" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$work" 2>&1 | tail -n 2
+    build-fuzz/fuzz/"$name" -max_total_time="$fuzz_seconds" -print_final_stats=0 \
+      -artifact_prefix="$artifacts/" "$work" 2>&1 | tail -n 2
     rm -rf "$work"
   done
 fi
