@@ -3,6 +3,7 @@
 // (including its start and reading or writing raw pixels, small against the coding itself);
 // compare it with the CPU column of our cases, which stays fair on a busy machine.
 #include "image/CRaster.h"
+#include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +22,8 @@ constexpr DWORD kSide = 4000;
 const std::string kConvert = "convert-im6.q16";
 
 std::string TempFile(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("orlimber_bench_" + name)).string();
+    static const TempFolder folder("codec-bench");
+    return folder.File(name);
 }
 
 // Smooth gradients with a little noise, closer to a drawn picture than pure noise.

@@ -1,6 +1,7 @@
 #include "image/CRasterGIF.h"
 #include "image/CRasterMemFile.h"
 #include "platform/CrtRandom.h"
+#include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,22 +64,21 @@ BENCHMARK(BM_GifDecode)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 // (measured alone by the "start" case, to subtract).
 class MagickFiles {
 public:
-    MagickFiles() : dir_(std::filesystem::temp_directory_path() / "orlimber-gif-bench") {
-        std::filesystem::create_directories(dir_);
+    MagickFiles() {
         const auto gif = Encode(0);
         std::ofstream(Path("in.gif"), std::ios::binary)
             .write(reinterpret_cast<const char*>(gif.data()),
                    static_cast<std::streamsize>(gif.size()));
         Run("convert-im6.q16 " + Path("in.gif") + " " + Path("in.miff"));
     }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::string Path(const char* name) const { return dir_.File(name); }
     static void Run(const std::string& command) {
         if (std::system((command + " 2>/dev/null").c_str()) != 0)
             std::abort();
     }
 
 private:
-    std::filesystem::path dir_;
+    TempFolder dir_{"gif-bench"};
 };
 
 const MagickFiles& Files() {

@@ -1,8 +1,9 @@
 // Make Maze (growing and solving) on large templates, with the memory the generator adds.
-#include "app/CGridloomDoc.h"
-#include "app/RingPlan.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "maze/RingPlan.h"
+#include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
+#include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,23 +15,14 @@
 namespace {
 
 struct Maze {
-    std::filesystem::path folder;
+    TempFolder folder{"bench"};
     std::unique_ptr<CProfile> profile;
     std::unique_ptr<CGridloomDoc> doc;
-
-    ~Maze() {
-        doc.reset();
-        profile.reset();
-        std::filesystem::remove_all(folder);
-    }
 };
 
 std::unique_ptr<Maze> MakeDoc(int kind, int columns, int rows) {
     auto maze = std::make_unique<Maze>();
-    maze->folder =
-        std::filesystem::temp_directory_path() / ("orlimber-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(maze->folder);
-    maze->profile = std::make_unique<CProfile>((maze->folder / "OrlimberSTD.ini").string());
+    maze->profile = std::make_unique<CProfile>(maze->folder.File("OrlimberSTD.ini"));
     maze->doc = std::make_unique<CGridloomDoc>(*maze->profile);
     CGridloomDoc& doc = *maze->doc;
     doc.Settings().kind = kind;

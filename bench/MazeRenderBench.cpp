@@ -1,9 +1,10 @@
 // Full renders of made and solved mazes into the view's off-screen page, as a screen paint
 // after Make Maze does them: a 500 x 500 Box, a 300 x 300 Hex and a circular maze of about
 // 250,000 cells.
-#include "app/CGridloomDoc.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
+#include "tests/support/TempFolder.h"
 #include "view/CGridloomView.h"
 
 #include <benchmark/benchmark.h>
@@ -15,15 +16,13 @@
 namespace {
 
 struct Maze {
-    std::filesystem::path dir;
+    TempFolder dir{"render-bench"};
     std::unique_ptr<CProfile> profile;
     std::unique_ptr<CGridloomDoc> doc;
     std::unique_ptr<CGridloomView> view;
 
     Maze(int kind, int columns, int rows) {
-        dir = std::filesystem::temp_directory_path() / "orlimber-render-bench";
-        std::filesystem::create_directories(dir);
-        profile = std::make_unique<CProfile>((dir / "OrlimberSTD.ini").string());
+        profile = std::make_unique<CProfile>(dir.File("OrlimberSTD.ini"));
         doc = std::make_unique<CGridloomDoc>(*profile);
         doc->Settings().kind = kind;
         doc->Settings().columns = columns;
@@ -37,7 +36,6 @@ struct Maze {
     ~Maze() {
         view.reset();
         doc.reset();
-        std::filesystem::remove_all(dir);
     }
     void Make() {
         if (doc->GetGrid(0)->GridType() == GRID_RING)

@@ -7,8 +7,8 @@
 // count and that many ring sizes, then two bytes of flags and two of passages per cell of
 // every grid, and finally triples (column, row, grid) of cells to join by hand.
 #include "ScratchProfile.h"
-#include "app/CGridloomDoc.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
 

@@ -7,10 +7,10 @@
 // (float bits),
 // wrap flags, then the nine compass weights.
 #include "ScratchProfile.h"
-#include "app/CGridloomDoc.h"
-#include "app/ISettingsSheet.h"
-#include "app/RingPlan.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "document/ISettingsSheet.h"
+#include "maze/RingPlan.h"
+#include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the maze document reader. Whatever it accepts must write back and
 // read again to the same bytes.
-#include "app/WkzReader.h"
-#include "app/WkzWriter.h"
+#include "document/WkzReader.h"
+#include "document/WkzWriter.h"
 
 #include <cstdlib>
 

@@ -1,18 +1,8 @@
 #pragma once
-#include "platform/WinTypes.h"
+#include "platform/MenuItem.h"
 
 #include <string>
 #include <vector>
-
-// One entry of a menu: a command, a separator or a popup with its own entries. Texts carry "&"
-// before the mnemonic letter and "\t" before the key shown at the right.
-struct MenuItem {
-    enum class Kind { Command, Separator, Popup };
-    Kind kind = Kind::Command;
-    UINT id = 0;
-    std::string text;
-    std::vector<MenuItem> items;
-};
 
 // The main window's menu bar, top-level popups in order.
 class MenuResource {

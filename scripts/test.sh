@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check-layers.sh
 jobs=$(nproc)
 fuzz_seconds=${ORLIMBER_FUZZ_SECONDS:-20}
 

@@ -1,8 +1,8 @@
 #include "view/CGridloomView.h"
 
-#include "app/CGridloomDoc.h"
-#include "app/RingPlan.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "maze/RingPlan.h"
+#include "maze/TemplateKind.h"
 #include "platform/CDC.h"
 #include "view/CellPainter.h"
 #include "view/CreditLine.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ICellPainter.h"
+#include "maze/ICellPainter.h"
 #include "platform/CDocument.h"
 #include "platform/CRect.h"
 #include "view/CellAppearance.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/CellColours.h"
-#include "app/MazeCell.h"
+#include "document/CellColours.h"
+#include "maze/MazeCell.h"
 #include "platform/WinTypes.h"
 
 // What the painting of one cell is drawn for.

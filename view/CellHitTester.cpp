@@ -1,7 +1,7 @@
 #include "view/CellHitTester.h"
 
-#include "app/CGridloomDoc.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "maze/TemplateKind.h"
 #include "platform/CDC.h"
 #include "platform/CRgn.h"
 #include "view/PolygonCellGeometry.h"

@@ -1,7 +1,7 @@
 #include "view/CellPainter.h"
 
-#include "app/CGridloomDoc.h"
-#include "app/TemplateKind.h"
+#include "document/CGridloomDoc.h"
+#include "maze/TemplateKind.h"
 #include "platform/CDC.h"
 #include "view/PolygonCellGeometry.h"
 #include "view/RingCellGeometry.h"

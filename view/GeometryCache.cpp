@@ -1,7 +1,7 @@
 #include "view/GeometryCache.h"
 
-#include "app/TemplateKind.h"
-#include "app/TemplateTables.h"
+#include "maze/TemplateKind.h"
+#include "maze/TemplateTables.h"
 
 std::vector<std::vector<CornerFraction>> GeometryCache::ShapesOf(int kind) {
     std::vector<std::vector<CornerFraction>> shapes;

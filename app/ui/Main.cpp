@@ -1,11 +1,14 @@
-#include "app/CGridloomDoc.h"
-#include "app/GridloomDocState.h"
-#include "app/ui/CMainFrame.h"
-#include "app/ui/CSplitterWndEx.h"
+#include "document/CGridloomDoc.h"
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
+#include "platform/wx/WxBusyCursor.h"
+#include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxFileDialog.h"
 #include "platform/wx/WxMessageBox.h"
 #include "platform/wx/WxShell.h"
+#include "res/CommandCatalog.h"
 #include "view/CGridloomView.h"
 #include "view/ui/MazeViewWindow.h"
 
@@ -13,7 +16,6 @@
 #include <wx/image.h>
 #include <wx/stdpaths.h>
 
-#include "platform/wx/WxBusyCursor.h"
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -39,6 +41,7 @@ public:
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
         busyInstalled_ = std::make_unique<IBusyIndicator::Installation>(busyCursor_);
         wxInitAllImageHandlers();
+        WxCommandIds::Use(commands_);
         document_ = std::make_unique<CGridloomDoc>(CProfile::App());
         documentState_ = std::make_unique<GridloomDocState>(*document_);
         auto* frame = new CMainFrame(); // wx owns top-level windows
@@ -77,6 +80,7 @@ private:
         view_->OnInitialUpdate();
     }
 
+    CommandCatalog commands_;
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;

@@ -1,23 +1,38 @@
 #include "platform/wx/WxCommandIds.h"
 
-#include "res/CommandTable.h"
+#include "platform/ICommandCatalog.h"
 
 #include <wx/defs.h>
 
+#include <stdexcept>
+
+namespace {
+const ICommandCatalog* installed = nullptr;
+} // namespace
+
+void WxCommandIds::Use(const ICommandCatalog& catalog) {
+    installed = &catalog;
+}
+
+const ICommandCatalog& WxCommandIds::Catalog() {
+    if (!installed)
+        throw std::logic_error("no command catalogue installed");
+    return *installed;
+}
+
 int WxCommandIds::ToWx(UINT command) {
-    const CommandInfo* info = CommandTable::Find(command);
-    if (!info)
+    const auto index = Catalog().IndexOf(command);
+    if (!index)
         return wxID_NONE;
-    return kFirst + static_cast<int>(info - CommandTable::All().data());
+    return kFirst + static_cast<int>(*index);
 }
 
 UINT WxCommandIds::FromWx(int wxId) {
-    const auto all = CommandTable::All();
     if (wxId < kFirst || wxId > Last())
         return 0;
-    return all[static_cast<size_t>(wxId - kFirst)].id;
+    return Catalog().CommandAt(static_cast<std::size_t>(wxId - kFirst));
 }
 
 int WxCommandIds::Last() {
-    return kFirst + static_cast<int>(CommandTable::All().size()) - 1;
+    return kFirst + static_cast<int>(Catalog().Count()) - 1;
 }

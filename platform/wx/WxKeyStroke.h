@@ -1,5 +1,5 @@
 #pragma once
-#include "res/AcceleratorTable.h"
+#include "platform/Accelerator.h"
 
 class wxKeyEvent;
 

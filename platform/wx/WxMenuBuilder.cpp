@@ -1,9 +1,8 @@
 #include "platform/wx/WxMenuBuilder.h"
 
+#include "platform/ICommandCatalog.h"
 #include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxPicture.h"
-#include "res/CommandTable.h"
-#include "res/ToolbarArt.h"
 
 #include <wx/menu.h>
 #include <wx/toolbar.h>
@@ -37,10 +36,9 @@ void WxMenuBuilder::Fill(wxMenu* menu, const std::vector<MenuItem>& items) {
             break;
         }
         case MenuItem::Kind::Command: {
-            const CommandInfo* info = CommandTable::Find(item.id);
-            const wxItemKind kind = info && info->checkable ? wxITEM_CHECK : wxITEM_NORMAL;
-            menu->Append(WxCommandIds::ToWx(item.id), Utf8(item.text),
-                         Utf8(CommandTable::StatusText(item.id)), kind);
+            const CommandLook look = WxCommandIds::Catalog().Look(item.id);
+            const wxItemKind kind = look.checkable ? wxITEM_CHECK : wxITEM_NORMAL;
+            menu->Append(WxCommandIds::ToWx(item.id), Utf8(item.text), Utf8(look.statusText), kind);
             break;
         }
         }
@@ -53,11 +51,12 @@ void WxMenuBuilder::FillToolBar(wxToolBar* bar, std::span<const UINT> buttons) {
             bar->AddSeparator();
             continue;
         }
-        const CommandInfo* info = CommandTable::Find(id);
-        const wxItemKind kind = info && info->toggles ? wxITEM_CHECK : wxITEM_NORMAL;
-        const wxBitmap picture = WxBitmapFromPicture(ToolbarArt::Draw(id));
+        const ICommandCatalog& catalog = WxCommandIds::Catalog();
+        const CommandLook look = catalog.Look(id);
+        const wxItemKind kind = look.toggles ? wxITEM_CHECK : wxITEM_NORMAL;
+        const wxBitmap picture = WxBitmapFromPicture(catalog.ToolPicture(id));
         bar->AddTool(WxCommandIds::ToWx(id), wxString(), picture, wxNullBitmap, kind,
-                     Utf8(CommandTable::Tooltip(id)), Utf8(CommandTable::StatusText(id)));
+                     Utf8(look.tooltip), Utf8(look.statusText));
     }
     bar->Realize();
 }

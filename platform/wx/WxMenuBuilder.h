@@ -1,5 +1,5 @@
 #pragma once
-#include "res/MenuResource.h"
+#include "platform/MenuItem.h"
 
 #include <span>
 
@@ -7,8 +7,8 @@ class wxMenu;
 class wxMenuBar;
 class wxToolBar;
 
-// Builds wx menus and tool rows from the program's tables, with the mapped wx ids, the status
-// prompts as help strings and the tooltips.
+// Builds wx menus and tool rows from the program's command catalogue, with the mapped wx ids, the
+// status prompts as help strings and the tooltips.
 class WxMenuBuilder {
 public:
     static wxMenuBar* MenuBar(const std::vector<MenuItem>& popups);

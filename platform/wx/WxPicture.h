@@ -1,5 +1,5 @@
 #pragma once
-#include "res/RgbaPicture.h"
+#include "platform/RgbaPicture.h"
 
 #include <wx/bitmap.h>
 

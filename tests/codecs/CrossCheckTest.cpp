@@ -5,6 +5,8 @@
 
 #include "image/CRaster.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -87,8 +89,8 @@ protected:
     void SetUp() override {
         if (!ExternalTools::Have(kConvert) || !ExternalTools::Have("pnmtopng"))
             GTEST_SKIP() << "ImageMagick or netpbm missing (scripts/setup.sh installs them)";
-        dir_ =
-            ExternalTools::TempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_.emplace("crosscheck");
+        dir_ = folder_->Path().string();
         ExternalTools::WriteFile(dir_ + "/src.ppm", ExternalTools::MakePpm(SourcePicture(37, 23)));
         ExternalTools::WriteFile(dir_ + "/small.ppm",
                                  ExternalTools::MakePpm(SourcePicture(32, 32)));
@@ -96,11 +98,6 @@ protected:
         ASSERT_TRUE(ExternalTools::Run(kConvert + " " + dir_ + "/src.ppm \\( -size 37x23 " +
                                        "gradient:white-black \\) -alpha off -compose " +
                                        "copy_opacity -composite " + dir_ + "/alpha.png"));
-    }
-
-    void TearDown() override {
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_);
     }
 
     std::string Expand(const std::string& command, const std::string& out) const {
@@ -172,6 +169,7 @@ protected:
         Compare(image, file, ref);
     }
 
+    std::optional<TempFolder> folder_;
     std::string dir_;
 };
 

@@ -3,6 +3,8 @@
 #include "image/CRaster.h"
 #include "image/CRasterMemFile.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,10 +19,6 @@ std::vector<BYTE> Encoded(DWORD type, int bpp = 24) {
     std::vector<BYTE> bytes;
     EXPECT_TRUE(image.EncodeToMemory(bytes, type)) << image.GetLastError();
     return bytes;
-}
-
-std::string TempPath(const char* name) {
-    return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name)).string();
 }
 
 TEST(Dispatch, UnknownIdsAndUnbuiltCodecsFailWithTheirTexts) {
@@ -89,7 +87,8 @@ TEST(Dispatch, DetectionRewindsToTheStartingPositionAndFailureKeepsThePicture) {
 }
 
 TEST(Dispatch, LoadFallsBackToDetectionAndKeepsTheAskedFormatsText) {
-    const std::string path = TempPath("orlimber_dispatch_load.png");
+    const TempFolder folder("dispatch");
+    const std::string path = folder.File("load.png");
     CRaster source = TestPictures::Make(12, 9, 24);
     ASSERT_TRUE(source.Save(path, CRaster::kTypePng));
     CRaster image;
@@ -107,7 +106,8 @@ TEST(Dispatch, LoadFallsBackToDetectionAndKeepsTheAskedFormatsText) {
 }
 
 TEST(Dispatch, FailedSaveLeavesTheOldFile) {
-    const std::string path = TempPath("orlimber_dispatch_save.bmp");
+    const TempFolder folder("dispatch");
+    const std::string path = folder.File("save.bmp");
     CRaster source = TestPictures::Make(6, 6, 8);
     ASSERT_TRUE(source.Save(path, CRaster::kTypeBmp));
     const auto size = std::filesystem::file_size(path);
@@ -118,7 +118,6 @@ TEST(Dispatch, FailedSaveLeavesTheOldFile) {
     CRaster back;
     EXPECT_TRUE(back.Load(path, CRaster::kTypeBmp));
     EXPECT_TRUE(TestPictures::SameColors(source, back));
-    std::filesystem::remove(path);
 }
 
 TEST(Dispatch, FilesAndResources) {

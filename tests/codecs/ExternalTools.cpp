@@ -41,15 +41,6 @@ std::vector<BYTE> ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string TempDir(const std::string& name) {
-    // The process id keeps runs of other builds at the same time apart.
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("orlimber_" + name + "_" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string();
-}
-
 namespace {
 
 // Reads the next header number, skipping white space and comments.

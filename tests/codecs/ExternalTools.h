@@ -15,7 +15,6 @@ std::optional<std::vector<BYTE>> Run(const std::string& command);
 void WriteFile(const std::string& path, const std::vector<BYTE>& bytes);
 std::vector<BYTE> ReadFile(const std::string& path);
 // A fresh folder for one test's files.
-std::string TempDir(const std::string& name);
 
 // A PNM picture (P5 grey or P6 colour, maxval 255) as rows from the top, 3 bytes a pixel.
 struct Pnm {

@@ -2,6 +2,8 @@
 
 #include "platform/PdfPrintPageService.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -76,7 +78,8 @@ bool Near(COLORREF a, COLORREF b) {
 } // namespace
 
 TEST(DcPdf, PagesShowTheSameShapesAsTheRasterAndRealText) {
-    const std::string dir = testing::TempDir();
+    const TempFolder folder("pdf");
+    const std::string dir = folder.Path().string();
     const std::string pdf = dir + "/dc_pages.pdf";
     PrintPageSetup setup;
     setup.paperWidth = 8000;
@@ -132,7 +135,8 @@ TEST(DcPdf, PagesShowTheSameShapesAsTheRasterAndRealText) {
 }
 
 TEST(DcPdf, AbortedJobLeavesNoFileAndClosedJobsRefusePages) {
-    const std::string pdf = testing::TempDir() + "/dc_aborted.pdf";
+    const TempFolder folder("pdf");
+    const std::string pdf = folder.File("dc_aborted.pdf");
     {
         PdfPrintPageService service(pdf, PrintPageSetup{});
         CDC printer;
@@ -156,7 +160,8 @@ TEST(DcPdf, AbortedJobLeavesNoFileAndClosedJobsRefusePages) {
 TEST(DcPdf, PrintedPageImagesLandAtTheirOffsetInsideThePrintableArea) {
     // Pages are rendered into a picture at printer resolution and copied onto the page, as
     // the view prints; the printer's device pixels start inside its unprintable border.
-    const std::string dir = testing::TempDir();
+    const TempFolder folder("pdf");
+    const std::string dir = folder.Path().string();
     const std::string pdf = dir + "/dc_image_page.pdf";
     PrintPageSetup setup;
     setup.paperWidth = 4000;

@@ -2,6 +2,8 @@
 #include "image/CRasterMemFile.h"
 #include "platform/CrtRandom.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -74,13 +76,9 @@ bool DecodeGif(const std::vector<BYTE>& bytes, CRasterGIF& gif) {
 // ImageMagick, the independent reader and writer the files are checked against.
 class Magick {
 public:
-    Magick() : dir_(fs::temp_directory_path() / ("orlimber-gif-" + std::to_string(::getpid()))) {
-        fs::create_directories(dir_);
-    }
-    ~Magick() { fs::remove_all(dir_); }
     static bool Available() { return std::system("command -v convert-im6.q16 >/dev/null") == 0; }
 
-    fs::path Path(const std::string& name) const { return dir_ / name; }
+    fs::path Path(const std::string& name) const { return dir_.Path() / name; }
     void WriteFile(const fs::path& p, const std::vector<BYTE>& bytes) const {
         std::ofstream(p, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
@@ -135,7 +133,7 @@ public:
     }
 
 private:
-    fs::path dir_;
+    TempFolder dir_{"gif"};
 };
 
 } // namespace

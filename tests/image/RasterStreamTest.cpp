@@ -1,6 +1,8 @@
 #include "image/CRasterIOFile.h"
 #include "image/CRasterMemFile.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -112,12 +114,8 @@ TEST(MemFile, CallersBufferIsNeverWrittenAndGapsAreZeroFilled) {
 
 class IOFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path_ = std::filesystem::temp_directory_path() /
-                ("orlimber_iofile_" + std::to_string(::getpid()) + ".bin");
-    }
-    void TearDown() override { std::filesystem::remove(path_); }
-    std::filesystem::path path_;
+    TempFolder folder_{"iofile"};
+    std::filesystem::path path_ = folder_.Path() / "file.bin";
 };
 
 TEST_F(IOFileTest, OwnedFileRoundTripAndSize) {

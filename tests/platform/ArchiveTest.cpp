@@ -1,6 +1,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/CArchive.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -110,10 +112,8 @@ TEST(CArchive, TextIsWindows1252OnDisk) {
 }
 
 TEST(AtomicFile, ReplacesOnlyAfterACompleteWrite) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("orlimber-atomic-test-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const TempFolder folder("atomic");
+    const auto& dir = folder.Path();
     const std::string path = (dir / "doc.wkz").string();
     std::string error;
     ASSERT_TRUE(AtomicFile::Write(path, std::string("first"), error)) << error;
@@ -132,5 +132,4 @@ TEST(AtomicFile, ReplacesOnlyAfterACompleteWrite) {
     EXPECT_FALSE(loaded.Failed());
     EXPECT_EQ(loaded.Remaining(), 6u);
     EXPECT_TRUE(CArchive::LoadFile((dir / "nope").string()).Failed());
-    std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,7 @@
 #include "platform/CProfile.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,16 +14,9 @@ namespace {
 
 class ProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("orlimber-profile-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        path_ = (dir_ / "Orlimber" / "OrlimberSTD.ini").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::filesystem::path dir_;
-    std::string path_;
+    TempFolder folder_{"profile"};
+    const std::filesystem::path& dir_ = folder_.Path();
+    std::string path_ = (dir_ / "Orlimber" / "OrlimberSTD.ini").string();
 };
 
 } // namespace

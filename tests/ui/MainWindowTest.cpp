@@ -1,3 +1,7 @@
+#include "platform/wx/WxCommandIds.h"
+#include "res/CommandCatalog.h"
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
@@ -5,15 +9,21 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <cstdlib>
 #include <memory>
 
 // Window tests run one wx application for the whole program, under Xvfb.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The windows read and write the profile: never the user's own, nor an earlier run's.
+    const TempFolder config("ui-config");
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
     wxApp::SetInstance(new wxApp()); // wx owns and deletes its application object
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 1;
     wxInitAllImageHandlers();
+    const CommandCatalog commands;
+    WxCommandIds::Use(commands);
     // Log messages go to stderr: a log window would wait for a click at shutdown.
     const std::unique_ptr<wxLog> previous(wxLog::SetActiveTarget(new wxLogStderr()));
     const int result = RUN_ALL_TESTS();

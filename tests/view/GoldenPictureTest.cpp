@@ -1,6 +1,6 @@
 #include "tests/view/ViewTestSupport.h"
 
-#include "app/TemplateKind.h"
+#include "maze/TemplateKind.h"
 
 #include <cairo.h>
 
@@ -80,7 +80,7 @@ TEST_P(GoldenPictureTest, PageMatchesItsPicture) {
     cairo_surface_destroy(golden);
     if (different > 0) {
         const char* out = std::getenv("ORLIMBER_TEST_OUT");
-        const std::string actual = (out ? std::string(out) : std::string("/tmp")) + "/" +
+        const std::string actual = (out ? std::string(out) : std::string(".")) + "/" +
                                    std::filesystem::path(path).stem().string() + "-actual.png";
         SavePng(*page, actual);
         FAIL() << different << " pixels differ from " << path << "; see " << actual;

@@ -1,4 +1,4 @@
-#include "tests/app/DocTestSupport.h"
+#include "tests/support/DocTestSupport.h"
 #include "view/GeometryCache.h"
 #include "view/PolygonCellGeometry.h"
 

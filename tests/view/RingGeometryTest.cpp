@@ -1,4 +1,4 @@
-#include "app/RingPlan.h"
+#include "maze/RingPlan.h"
 #include "view/RingCellGeometry.h"
 #include "view/RingLayout.h"
 

@@ -1,6 +1,6 @@
 #include "tests/view/ViewTestSupport.h"
 
-#include "app/TemplateKind.h"
+#include "maze/TemplateKind.h"
 #include "platform/CDC.h"
 
 namespace {

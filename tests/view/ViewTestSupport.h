@@ -1,5 +1,5 @@
 #pragma once
-#include "tests/app/DocTestSupport.h"
+#include "tests/support/DocTestSupport.h"
 
 #include "platform/RasterSurface.h"
 #include "view/CGridloomView.h"

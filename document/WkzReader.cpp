@@ -1,0 +1,204 @@
+#include "document/WkzReader.h"
+
+#include "document/WkzMessages.h"
+#include "maze/Object.h"
+#include "maze/TemplateTables.h"
+
+namespace {
+
+constexpr const char* kMagic = "WKZ";
+// The smallest layer-object record: fields 1 to 12 with empty texts.
+constexpr std::uint64_t kMinObjectRecord = 8 + 1 + 5 + 4 + 4 + 16 + 4 + 4 + 16 + 8 + 4 + 4 + 1;
+
+// Side count and grid type that grid `index` of a template must have.
+struct GridShape {
+    int sides;
+    int type;
+};
+GridShape ShapeOf(const TemplateInfo& t, int index) {
+    Object probe(t.shapes[static_cast<std::size_t>(index)]);
+    probe.SetGridType(t.gridType);
+    return {probe.SideCount(), t.gridType};
+}
+
+// Passage bits beyond the grid's sides would lead the solver through sides that do not exist.
+bool PassagesFit(const GridRecord& g) {
+    const unsigned allowed = g.sideCount >= 16 ? 0xFFFFu : (1u << g.sideCount) - 1u;
+    for (const MazeCell& c : g.cells)
+        if (c.passages & ~allowed)
+            return false;
+    return true;
+}
+
+} // namespace
+
+WkzReader::Result WkzReader::Read(CArchive& ar) {
+    double version = 0;
+    ar >> version;
+    if (ar.Failed()) {
+        Result r;
+        r.status = Status::damaged;
+        r.message = WkzMessages::Damaged(ar.Error());
+        return r;
+    }
+    if (version < 2.0)
+        return ReadV1(ar, version);
+    if (version < 3.0)
+        return ReadV2(ar, version);
+    Result r;
+    r.status = Status::versionTooNew;
+    r.message = WkzMessages::LoadVersionTooNew(version);
+    return r;
+}
+
+WkzReader::Result WkzReader::ReadV1(CArchive& ar, double version) {
+    Result r;
+    r.content.version = version;
+    ReadSettings(ar, r.content);
+    ReadRingCounts(ar, r.content);
+    Skip(ar, 3);
+    ReadGrids(ar, r.content);
+    return Finish(ar, std::move(r));
+}
+
+WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version) {
+    Result r;
+    WkzContent& c = r.content;
+    c.version = version;
+    std::string magic;
+    ar >> magic;
+    if (!ar.Failed() && magic != kMagic) {
+        r.status = Status::badMagic;
+        r.message = WkzMessages::NotAWkzFile();
+        return r;
+    }
+    ReadSettings(ar, c);
+    std::int32_t unused = 0, tiled = 0, marker = 0;
+    ar >> unused >> tiled >> c.tilerId >> marker;
+    c.tiled = tiled;
+    if (!ar.Failed() && marker > 0) {
+        r.status = Status::upgradeMarker;
+        r.message = WkzMessages::UpgradeRequired(version);
+        return r;
+    }
+    ReadRingCounts(ar, c);
+    Skip(ar, 6);
+    // A kind without grids ends the file here.
+    if (!ar.Failed() && TemplateTables::Find(c.kind) == nullptr)
+        return Finish(ar, std::move(r));
+    ReadGrids(ar, c);
+    ReadObjects(ar, c);
+    ReadSeedPoints(ar, c);
+    Skip(ar, 24);
+    return Finish(ar, std::move(r));
+}
+
+WkzReader::Result WkzReader::Finish(CArchive& ar, Result r) {
+    if (ar.Failed()) {
+        r.status = Status::damaged;
+        r.message = WkzMessages::Damaged(ar.Error());
+        r.content = WkzContent{};
+    }
+    return r;
+}
+
+void WkzReader::ReadSettings(CArchive& ar, WkzContent& c) {
+    std::int32_t v[15] = {};
+    ar >> v[0] >> c.name;
+    for (int i = 1; i < 15; ++i)
+        ar >> v[i];
+    c.kind = v[0];
+    c.flags = v[1];
+    // v[2], the grid count, follows from the kind.
+    c.scale = v[3];
+    c.cursorColumn = v[4];
+    c.xOffset = v[5];
+    c.cursorRow = v[6];
+    c.yOffset = v[7];
+    c.columns = v[8];
+    c.pageWidth = v[9];
+    c.widthMultiplier = v[10];
+    c.rows = v[11];
+    c.pageHeight = v[12];
+    c.heightMultiplier = v[13];
+    c.seed = v[14];
+    if (!ar.Failed() && !GridRecord::IsLoadableSize(c.columns, c.rows))
+        ar.Fail("The maze is larger than the program allows");
+}
+
+void WkzReader::ReadRingCounts(CArchive& ar, WkzContent& c) {
+    std::int32_t n = 0;
+    ar >> n;
+    if (ar.Failed())
+        return;
+    if (n < 0 || n > Object::kMaxCells || !ar.CanRead(static_cast<std::uint64_t>(n), 4)) {
+        ar.Fail("Bad ring count");
+        return;
+    }
+    c.ringCounts.resize(static_cast<std::size_t>(n));
+    for (int& count : c.ringCounts) {
+        std::int32_t v = 0;
+        ar >> v;
+        count = v;
+    }
+}
+
+void WkzReader::ReadGrids(CArchive& ar, WkzContent& c) {
+    const TemplateInfo* t = TemplateTables::Find(c.kind);
+    if (ar.Failed() || t == nullptr)
+        return;
+    for (int i = 0; i < t->GridCount() && !ar.Failed(); ++i) {
+        GridRecord g;
+        g.Load(ar);
+        if (ar.Failed())
+            return;
+        const GridShape want = ShapeOf(*t, i);
+        if (g.sideCount != want.sides || g.gridType != want.type) {
+            ar.Fail("A grid does not belong to the maze's template");
+            return;
+        }
+        if (!PassagesFit(g)) {
+            ar.Fail("A cell opens a side its grid does not have");
+            return;
+        }
+        c.grids.push_back(std::move(g));
+    }
+}
+
+void WkzReader::ReadObjects(CArchive& ar, WkzContent& c) {
+    std::int32_t m = 0;
+    ar >> m;
+    if (ar.Failed())
+        return;
+    if (m < 0 || !ar.CanRead(static_cast<std::uint64_t>(m), kMinObjectRecord)) {
+        ar.Fail("Bad layer object count");
+        return;
+    }
+    c.objects.reserve(static_cast<std::size_t>(m));
+    for (std::int32_t i = 0; i < m && !ar.Failed(); ++i) {
+        CLogicalRectTracker o;
+        o.Load(ar);
+        if (!ar.Failed())
+            c.objects.push_back(std::move(o));
+    }
+}
+
+void WkzReader::ReadSeedPoints(CArchive& ar, WkzContent& c) {
+    std::int32_t k = 0;
+    ar >> k;
+    if (ar.Failed())
+        return;
+    if (k < 0 || !ar.CanRead(static_cast<std::uint64_t>(k), 8)) {
+        ar.Fail("Bad seed point count");
+        return;
+    }
+    c.seedPoints.resize(static_cast<std::size_t>(k));
+    for (CPoint& p : c.seedPoints)
+        ar >> static_cast<POINT&>(p);
+}
+
+void WkzReader::Skip(CArchive& ar, int ints) {
+    std::int32_t unused = 0;
+    for (int i = 0; i < ints; ++i)
+        ar >> unused;
+}

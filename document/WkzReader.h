@@ -1,0 +1,42 @@
+#pragma once
+#include "document/WkzContent.h"
+#include "platform/CArchive.h"
+
+#include <string>
+
+// Reads a maze document file into a staging content. Everything is checked before it is
+// used: counts against the bytes left and the cell cap, grid records against the template
+// kind they belong to. The result says whether the content is whole; a refused file leaves
+// a message for the user and nothing to commit.
+class WkzReader {
+public:
+    enum class Status {
+        ok,
+        versionTooNew, // no reader for this version
+        badMagic,      // version 2 without its magic text
+        upgradeMarker, // written by a newer program; the message is shown at once
+        damaged,       // short, inconsistent or hostile
+    };
+    struct Result {
+        Status status = Status::ok;
+        std::string message;
+        WkzContent content;
+        bool Ok() const { return status == Status::ok; }
+    };
+
+    // Reads the version and dispatches: below 2.0 version 1, below 3.0 version 2.
+    static Result Read(CArchive& ar);
+    // The two layouts, starting after the version number (stored in `version`).
+    static Result ReadV1(CArchive& ar, double version);
+    static Result ReadV2(CArchive& ar, double version);
+
+private:
+    static void ReadSettings(CArchive& ar, WkzContent& c);
+    static void ReadRingCounts(CArchive& ar, WkzContent& c);
+    // False (archive failed) when a record does not fit the kind's grids.
+    static void ReadGrids(CArchive& ar, WkzContent& c);
+    static void ReadObjects(CArchive& ar, WkzContent& c);
+    static void ReadSeedPoints(CArchive& ar, WkzContent& c);
+    static void Skip(CArchive& ar, int ints);
+    static Result Finish(CArchive& ar, Result r);
+};

@@ -1,0 +1,39 @@
+#pragma once
+#include "frame/IFrameWindow.h"
+#include "platform/CCmdTarget.h"
+
+#include <string>
+
+class IMazeState;
+
+// The main frame's message map: its own commands (bars, gesture help, panes, exit) and the
+// update handlers that enable the document commands from the active document's state.
+class CFrameCommands : public CCmdTarget {
+public:
+    explicit CFrameCommands(IFrameWindow& window);
+
+    // The active document's state; nullptr when there is no document.
+    void SetMazeState(const IMazeState* state) { state_ = state; }
+    // Where the help documents live (ends with a slash).
+    void SetHelpFolder(std::string folder) { helpFolder_ = std::move(folder); }
+    // The information pane answers the gallery and update commands that the frame enables.
+    void SetInfoPane(CCmdTarget* pane) { pane_ = pane; }
+
+    std::string GestureHelpPath() const;
+
+private:
+    void MapBarCommands();
+    void MapDocumentUpdates();
+    void MapInfoPaneCommands();
+    void EnableFrom(UINT id, bool (CFrameCommands::*rule)() const);
+
+    bool HasGrids() const;
+    bool HasMadeMaze() const;
+    bool CanApplyMask() const;
+    bool CanShowMaskGallery() const;
+
+    IFrameWindow& window_;
+    const IMazeState* state_ = nullptr;
+    CCmdTarget* pane_ = nullptr;
+    std::string helpFolder_;
+};

@@ -1,0 +1,76 @@
+#pragma once
+#include "frame/CFrameCommands.h"
+#include "frame/CInfoPaneHeight.h"
+#include "frame/IEditToolbar.h"
+#include "frame/IFrameWindow.h"
+#include "frame/IInfoPaneHost.h"
+#include "platform/CCmdTarget.h"
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include <functional>
+#include <set>
+
+class CSplitterWndEx;
+class wxToolBar;
+
+// The program's one main window: menu bar, the standard and edit toolbars, a four-pane status
+// bar and a two-row splitter with the maze view above and the information pane below. Every
+// menu item, button and key runs through the command router.
+class CMainFrame : public wxFrame, public IFrameWindow, public IInfoPaneHost, public IEditToolbar {
+public:
+    static constexpr int kViewRow = 0;
+    static constexpr int kInfoPaneRow = 1;
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    CCommandRouter& Router() { return router_; }
+    CFrameCommands& Commands() { return commands_; }
+    CSplitterWndEx* Splitter() const { return splitter_; }
+    wxToolBar* StandardBar() const { return standardBar_; }
+    wxToolBar* EditBar() const { return editBar_; }
+    const CInfoPaneHeight& InfoPaneHeight() const { return paneHeight_; }
+
+    // Runs `command` through the router when it is enabled; true when a handler ran.
+    bool RunCommand(UINT command);
+    // The application's info-box flag: while it is on the window keeps a minimum size.
+    void SetInfoBoxFlag(std::function<bool()> flag) { infoBoxFlag_ = std::move(flag); }
+
+    void SetInfoPaneHeight(int height, int minimum) override;
+
+    bool IsBarVisible(FrameBar bar) const override;
+    void ShowBar(FrameBar bar, bool show) override;
+    void ActivateNextPane(bool forward) override;
+    void CloseFrame() override;
+
+    void PressButton(UINT command, bool pressed) override;
+    bool IsButtonPressed(UINT command) const override;
+    void ShowButton(UINT command, bool shown) override;
+    bool IsButtonShown(UINT command) const override;
+
+private:
+    bool OnCreate();
+    bool OnCreateClient();
+    wxWindow* Bar(FrameBar bar) const;
+    void OnCommandEvent(wxCommandEvent& event);
+    void OnUpdateUI(wxUpdateUIEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnIndicatorTimer(wxTimerEvent& event);
+    void RebuildEditBar();
+
+    CFrameCommands commands_;
+    CCommandRouter router_;
+    CInfoPaneHeight paneHeight_;
+    bool splitterReady_ = false;
+    wxToolBar* standardBar_ = nullptr;
+    wxToolBar* editBar_ = nullptr;
+    CSplitterWndEx* splitter_ = nullptr;
+    wxTimer indicatorTimer_;
+    std::function<bool()> infoBoxFlag_;
+    bool minimumApplied_ = false;
+    std::set<UINT> hiddenEditButtons_;
+    std::set<UINT> pressedEditButtons_;
+};

@@ -1,0 +1,131 @@
+#include "maze/DeadEndSolver.h"
+
+#include "maze/ICellPainter.h"
+#include "maze/MazeCell.h"
+#include "maze/MazeGrids.h"
+#include "maze/Object.h"
+#include "maze/frontier_location.h"
+
+#include "platform/CWaitCursor.h"
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+// The side of a dead end: a cell with exactly one passage that is not an end (START and STOP
+// count one passage more). 0 for any other cell. Asked of every cell, so kept inline.
+int DeadEndSide(const MazeCell& cell) {
+    const unsigned passages = cell.passages;
+    if (passages == 0 || (passages & (passages - 1)) != 0 ||
+        (cell.flags & (CELL_START | CELL_STOP)) != 0) {
+        return 0;
+    }
+    return std::countr_zero(passages) + 1;
+}
+
+} // namespace
+
+DeadEndSolver::DeadEndSolver(MazeGrids& grids, ICellPainter* painter)
+    : grids_(grids), neighbours_(grids), cells_(grids),
+      painter_(grids.Settings().animate ? painter : nullptr),
+      delay_(grids.Settings().animationDelay) {}
+
+long DeadEndSolver::Solve() {
+    CWaitCursor wait;
+    for (int g = 0; g < grids_.GridCount(); ++g) {
+        Object& grid = *grids_.GetGrid(g);
+        // An earlier solution (before an end moved) must not survive into this one.
+        for (MazeCell& cell : grid.Cells()) {
+            cell.flags &= static_cast<WORD>(~CELL_SOLUTION);
+        }
+        std::copy(grid.Cells().begin(), grid.Cells().end(), grid.BackupCells().begin());
+    }
+    // One pass leaves no dead end behind: a cell whose passages drop is looked at again at
+    // once, and the fill goes on from it when it has become a dead end.
+    FillPass();
+    return MarkSolution();
+}
+
+void DeadEndSolver::FillPass() {
+    const int columns = grids_.Settings().columns;
+    const int rows = grids_.Settings().rows;
+    for (int g = 0; g < grids_.GridCount(); ++g) {
+        Object& grid = *grids_.GetGrid(g);
+        // The settings' columns and rows may exceed a grid loaded from a file.
+        const int width = std::min(columns, grid.Width());
+        const int height = std::min(rows, grid.Height());
+        auto visit = [&](int c, int r) {
+            if (const int side = DeadEndSide(grid.GetCell(c, r))) {
+                FillFrom({c, r, g}, side);
+            }
+        };
+        // What fills is the same in any order; only an animation shows the order, so it
+        // goes column by column then, and along the rows of the cell array otherwise.
+        if (painter_) {
+            for (int c = 0; c < width; ++c) {
+                for (int r = 0; r < height; ++r) {
+                    visit(c, r);
+                }
+            }
+        } else {
+            for (int r = 0; r < height; ++r) {
+                for (int c = 0; c < width; ++c) {
+                    visit(c, r);
+                }
+            }
+        }
+    }
+}
+
+void DeadEndSolver::FillFrom(frontier_location cell, int side) {
+    // The place is kept in plain locals: the loop follows a corridor cell by cell, and a
+    // record handed to the painter by reference would live in memory and slow every step.
+    int column = cell.column;
+    int row = cell.row;
+    int grid = cell.grid;
+    MazeCell* at = &cells_.At(column, row, grid);
+    while (side != 0) {
+        at->CloseSide(side);
+        if (painter_) {
+            Paint({column, row, grid});
+        }
+        NeighbourCache::Neighbour next{};
+        // A side leading out of the grid (a wrapped maze shown without wrapping) ends the
+        // corridor here: there is no cell to read beyond it.
+        if (!neighbours_.Find(column, row, grid, side, next)) {
+            return;
+        }
+        column = next.column;
+        row = next.row;
+        grid = next.grid;
+        at = &cells_.At(column, row, grid);
+        at->CloseSide(next.side);
+        side = DeadEndSide(*at);
+    }
+}
+
+void DeadEndSolver::Paint(const frontier_location& cell) {
+    if (neighbours_.IsRing(cell.grid)) {
+        painter_->DrawRingCell(cell.column, cell.row, cell.grid, 1);
+    } else {
+        painter_->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
+    }
+    painter_->Pause(delay_);
+}
+
+long DeadEndSolver::MarkSolution() {
+    long marked = 0;
+    for (int g = 0; g < grids_.GridCount(); ++g) {
+        Object& grid = *grids_.GetGrid(g);
+        auto cells = grid.Cells();
+        auto backup = grid.BackupCells();
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (cells[i].IsCarved()) {
+                backup[i].SetSolution();
+                ++marked;
+            }
+            cells[i] = backup[i];
+        }
+    }
+    return marked;
+}
