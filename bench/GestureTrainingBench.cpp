@@ -1,11 +1,12 @@
-// Gesture network training as it runs at a first start, and loading the weights file that
-// spares later starts the training.
+// Gesture network training as it runs at a first start, loading the weights file that
+// spares later starts the training, and recognising a stroke.
 #include "gesture/CMouseGesture.h"
 #include "platform/CProfile.h"
 #include "platform/CrtRandom.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -62,8 +63,29 @@ void BM_LoadWeights(benchmark::State& state) {
         benchmark::DoNotOptimize(gesture.LoadWeights(path));
 }
 
+// A wobbly stroke of `n` points along a circle, as a hand might draw it.
+void Recognize(benchmark::State& state) {
+    const auto n = static_cast<int>(state.range(0));
+    CrtRandom random;
+    CMouseGesture gesture(random);
+    for (auto _ : state) {
+        gesture.StartStroke(300, 100);
+        for (int i = 1; i < n; ++i) {
+            const double t = 6.283185 * i / n;
+            gesture.AddPoint(static_cast<LONG>(300 + 200 * std::sin(t) + random.rand() % 3),
+                             static_cast<LONG>(300 - 200 * std::cos(t) + random.rand() % 3));
+        }
+        benchmark::DoNotOptimize(gesture.Recognize());
+    }
+}
+
+void BM_Recognize(benchmark::State& state) {
+    Recognize(state);
+}
+
 } // namespace
 
+BENCHMARK(BM_Recognize)->Arg(17)->Arg(5000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TrainAllCycles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrainDefaults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadWeights)->Unit(benchmark::kMicrosecond);

@@ -5,7 +5,9 @@
 
 #include <string>
 
+class CDC;
 class CProfile;
+class CRaster;
 class CrtRandom;
 
 // The mouse-gesture recogniser: a 32-32-38 network over the directions of a stroke's 16
@@ -16,6 +18,24 @@ public:
     explicit CMouseGesture(CrtRandom& random);
     CMouseGesture(const CMouseGesture&) = delete;
     CMouseGesture& operator=(const CMouseGesture&) = delete;
+
+    // A stroke in client coordinates, y down.
+    void StartStroke(LONG x, LONG y) { pad_.StartStroke(x, y); }
+    void AddPoint(LONG x, LONG y) { pad_.AddPoint(x, y); }
+    // The class of the stroke, or -1 when it is too short or no class clearly dominates.
+    int Recognize();
+    // Runs the network on the stroke's segment directions and fills the top list. True when
+    // the best class takes more than a quarter of the outputs' sum and leads the second by
+    // more than a quarter.
+    bool Classify();
+
+    // The last stroke's recorded points in red, its reduced points as blue crosses.
+    void DrawStrokePoints(CDC& dc) const;
+    // 50 x 50 pictures: the three best classes as text; the ideal shape of a class.
+    bool RenderTopList(CRaster& image) const;
+    bool RenderPrototype(int cls, CRaster& image) const;
+    int ThumbnailWidth() const { return thumbnailWidth_; }
+    int ThumbnailHeight() const { return thumbnailHeight_; }
 
     // Trains a fresh network with the settings of the profile's "MouseGestures" section.
     void Train(const CProfile& profile);
@@ -44,4 +64,6 @@ private:
     MLNet::Net net_;
     CGesturePad pad_;
     CMouseGestureLearn learner_;
+    int thumbnailWidth_ = 50;
+    int thumbnailHeight_ = 50;
 };
