@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -178,4 +179,14 @@ TEST_F(WeightsFile, AFileThatCannotBeWrittenOnlyMeansTrainingAgain) {
     const std::uint32_t afterFirst = random_.State();
     EXPECT_FALSE(gesture_.LoadOrTrain(path, profile_));
     EXPECT_NE(random_.State(), afterFirst) << "trained again";
+}
+
+TEST_F(WeightsFile, ATrainingThatDivergesIsNotSavedSoTheNextStartTrainsAgain) {
+    WriteBytes(std::string(kBytes - 1, 'x'));
+    profile_.WriteProfileString("MouseGestures", "m_hi_rate", "1e38");
+    profile_.WriteProfileString("MouseGestures", "m_lo_rate", "1e38");
+    EXPECT_FALSE(gesture_.LoadOrTrain(path_, profile_));
+    const std::vector<float>& w = gesture_.GetNet().Weights();
+    ASSERT_FALSE(std::all_of(w.begin(), w.end(), [](float v) { return std::isfinite(v); }));
+    EXPECT_EQ(ReadBytes(), std::string(kBytes - 1, 'x'));
 }
