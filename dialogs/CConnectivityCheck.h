@@ -1,4 +1,5 @@
 #pragma once
+#include "dialogs/IConnectivity.h"
 #include "platform/WinTypes.h"
 
 #include <string>
@@ -11,14 +12,14 @@ class INetState;
 // of hosts until one answers. After a failed probe the hosts are left alone for ten checks
 // (each reporting offline) unless a check is forced, so a dead network costs the caller one
 // round of time-outs in eleven rather than one per check. The application owns one.
-class CConnectivityCheck {
+class CConnectivityCheck : public IConnectivity {
 public:
     static constexpr int kCycle = 11;
 
     CConnectivityCheck(INetState& system, IHostProbe& probe, std::vector<std::string> hosts);
 
     // force > 0 probes at once and restarts the count.
-    bool IsConnected(int force);
+    bool IsConnected(int force) override;
 
     bool Connected() const { return connected_; }
     DWORD StateFlags() const { return stateFlags_; }

@@ -24,6 +24,25 @@ std::string UrlPart(CURLU* url, CURLUPart part, unsigned flags = 0) {
     return value;
 }
 
+struct ParsedUrl {
+    std::string scheme;
+    std::string host;
+    std::string port;
+};
+
+bool ParseUrl(const std::string& text, ParsedUrl& parsed) {
+    CurlGlobal::Ensure();
+    std::unique_ptr<CURLU, UrlFree> url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK)
+        return false;
+    parsed.scheme = UrlPart(url.get(), CURLUPART_SCHEME);
+    parsed.host = UrlPart(url.get(), CURLUPART_HOST);
+    parsed.port = UrlPart(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+    if (parsed.host.size() >= 2 && parsed.host.front() == '[' && parsed.host.back() == ']')
+        parsed.host = parsed.host.substr(1, parsed.host.size() - 2);
+    return (parsed.scheme == "http" || parsed.scheme == "https") && !parsed.host.empty();
+}
+
 std::string Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
@@ -55,15 +74,10 @@ WebEndpoint::WebEndpoint(const CProfile& profile) {
 }
 
 bool WebEndpoint::ParseBase(const std::string& base) {
-    CurlGlobal::Ensure();
-    std::unique_ptr<CURLU, UrlFree> url(curl_url());
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK)
+    ParsedUrl parsed;
+    if (!ParseUrl(base, parsed))
         return false;
-    const std::string scheme = UrlPart(url.get(), CURLUPART_SCHEME);
-    const std::string host = UrlPart(url.get(), CURLUPART_HOST);
-    const std::string port = UrlPart(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
-    if ((scheme != "http" && scheme != "https") || host.empty() || port.empty())
-        return false;
+    const std::string& port = parsed.port;
     unsigned number = 0;
     const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
     if (error != std::errc() || end != port.data() + port.size() || number == 0 || number > 65535)
@@ -71,11 +85,26 @@ bool WebEndpoint::ParseBase(const std::string& base) {
     base_ = base;
     if (base_.back() != '/')
         base_ += '/';
-    host_ = host.front() == '[' && host.back() == ']' ? host.substr(1, host.size() - 2) : host;
+    host_ = parsed.host;
     port_ = static_cast<WORD>(number);
     return true;
 }
 
 std::string WebEndpoint::RedirectUrl(std::string_view query) const {
     return base_ + "redir.php?" + std::string(query);
+}
+
+bool WebEndpoint::IsOnWebHost(const std::string& url) const {
+    ParsedUrl parsed;
+    if (!ParseUrl(url, parsed))
+        return false;
+    std::string host = parsed.host;
+    for (char& ch : host)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    std::string own = host_;
+    for (char& ch : own)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    return host == own;
 }

@@ -37,6 +37,8 @@ public:
     // The redirect endpoint's address for `query` ("LOC=info", "LOC=latestversion&VER="...);
     // callers that send a version append kWebVersionCode.
     std::string RedirectUrl(std::string_view query) const;
+    // True when `url` is an http or https address on the web host.
+    bool IsOnWebHost(const std::string& url) const;
 
 private:
     bool ParseBase(const std::string& base);

@@ -54,7 +54,7 @@ int ClosedPort() {
 TEST(WebGrab, PagesComeBackAsExactBytesWhateverTheirStatus) {
     TestHttpServer server;
     TestHttpServer::Route page;
-    for (int i = 0; i < 300000; ++i)
+    for (unsigned i = 0; i < 300000; ++i)
         page.body += static_cast<char>((i * 7919 + i / 251) & 0xFF);
     page.body.insert(0, std::string("\0\0head\0", 7));
     page.headers.push_back({"X-Marker", "one"});
