@@ -1,7 +1,8 @@
-// Hostile page titles and page-list lines: both readers stay inside their text and keep
+// Hostile page titles, page-list lines and download names: the readers stay inside their text and keep
 // every value in range.
 #include "dialogs/AdTitle.h"
 #include "dialogs/CAdList.h"
+#include "dialogs/DownloadName.h"
 
 #include <cstdint>
 #include <string>
@@ -18,5 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     CAdList entry;
     CAdList::FromLine(text, "/html/", entry);
+    std::string name;
+    if (DownloadName::FromUrl(text, name) &&
+        (name == ".." || name.find_first_of("/\\") != std::string::npos))
+        __builtin_trap();
     return 0;
 }

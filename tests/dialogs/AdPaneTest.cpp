@@ -2,6 +2,7 @@
 #include "dialogs/AdPageList.h"
 #include "dialogs/AdPaneController.h"
 #include "dialogs/AdTitle.h"
+#include "dialogs/DownloadName.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IConnectivity.h"
@@ -383,4 +384,21 @@ TEST_F(AdPaneTest, TheUpdateIsOfferedOncePerRunAndOnlyForAnotherVersion) {
     reply(200, "QV366\n");
     EXPECT_EQ(server.Requests().size(), 6u);
     EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+}
+
+TEST(DownloadNameTest, OutsideNamesStayPlainNamesInTheirFolder) {
+    std::string name = "kept";
+    for (const char* bad : {"../..", "a/..", "", "  ", "x/", "dir\\", "a\tb", "."})
+        EXPECT_FALSE(DownloadName::Plain(bad, name)) << bad;
+    EXPECT_EQ(name, "kept");
+    EXPECT_TRUE(DownloadName::Plain(" ../../x.gif \r", name));
+    EXPECT_EQ(name, "x.gif");
+    EXPECT_TRUE(DownloadName::Plain("C:\\Windows\\evil.bmp", name));
+    EXPECT_EQ(name, "evil.bmp");
+    EXPECT_TRUE(DownloadName::Plain("/etc/passwd", name));
+    EXPECT_EQ(name, "passwd");
+    EXPECT_TRUE(DownloadName::FromUrl("http://127.0.0.1:8123/t/a%20b.tle?x=/../y#z", name));
+    EXPECT_EQ(name, "a%20b.tle");
+    EXPECT_FALSE(DownloadName::FromUrl("http://127.0.0.1:8123/t/", name));
+    EXPECT_FALSE(DownloadName::Plain(std::string(300, 'n'), name));
 }
