@@ -1,5 +1,5 @@
-// Hostile page titles, page-list lines and download names: the readers stay inside their text and keep
-// every value in range.
+// Hostile page titles, page-list lines and download names: the readers stay inside their text and
+// keep every value in range.
 #include "dialogs/AdTitle.h"
 #include "dialogs/CAdList.h"
 #include "dialogs/DownloadName.h"
