@@ -211,3 +211,25 @@ TEST(WebGrab, StatusTextsFollowTheEventTable) {
     EXPECT_EQ(session.LastStatus(), std::string(S::kMaxStatusLength, 'z'));
     EXPECT_EQ(window.texts.back(), session.LastStatus());
 }
+
+TEST(WebGrab, LoopbackSkipsTheProxyAndReloadAsksPastCaches) {
+    TestHttpServer server;
+    TestHttpServer::Route page;
+    page.body = "fresh";
+    server.Add("/page", page);
+
+    CWebGrab grab;
+    grab.SetProxy("127.0.0.1", static_cast<WORD>(ClosedPort()));
+    grab.SetForceReload(true);
+    std::string result;
+    ASSERT_TRUE(grab.GetPage(server.Url("/page"), result, kWebAgent)) << grab.GetErrorMessage();
+    EXPECT_EQ(result, "fresh");
+    grab.SetForceReload(false);
+    ASSERT_TRUE(grab.GetPage(server.Url("/page"), result, kWebAgent));
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].path, "/page"); // asked directly, not in a proxy's absolute form
+    EXPECT_NE(requests[0].head.find("\r\nCache-Control: no-cache\r\n"), std::string::npos);
+    EXPECT_EQ(requests[1].head.find("no-cache"), std::string::npos);
+}
