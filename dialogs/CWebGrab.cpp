@@ -92,6 +92,26 @@ bool CWebGrab::Begin(std::string& result, const std::string& agent, IStatusWindo
     return true;
 }
 
+void CWebGrab::ApplyLimits(void* handle) const {
+    CURL* h = handle;
+    const long stallSeconds =
+        static_cast<long>(((timeoutMs_ ? timeoutMs_ : kDefaultStallMs) + 999) / 1000);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBody_));
+    curl_easy_setopt(h, CURLOPT_NOPROXY, "localhost,127.0.0.0/8,::1");
+    if (useProxy_) {
+        const std::string proxy = proxyHost_ + ":" + std::to_string(proxyPort_);
+        curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str()); // libcurl keeps its own copy
+    }
+}
+
 bool CWebGrab::Run(const std::string& url, bool headersOnly, std::string* body) {
     session_->PrepareTransfer();
     CURL* h = session_->Handle();
@@ -103,25 +123,10 @@ bool CWebGrab::Run(const std::string& url, bool headersOnly, std::string* body) 
         if (extra)
             extra.reset(curl_slist_append(extra.release(), "Pragma: no-cache"));
     }
-    const long stallSeconds =
-        static_cast<long>(((timeoutMs_ ? timeoutMs_ : kDefaultStallMs) + 999) / 1000);
-    const std::string proxy = proxyHost_ + ":" + std::to_string(proxyPort_);
-
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_USERAGENT, session_->Agent().c_str());
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stallSeconds);
-    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBody_));
-    curl_easy_setopt(h, CURLOPT_NOPROXY, "localhost,127.0.0.0/8,::1");
-    if (useProxy_)
-        curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
+    ApplyLimits(h);
     if (extra)
         curl_easy_setopt(h, CURLOPT_HTTPHEADER, extra.get());
     curl_easy_setopt(h, CURLOPT_NOBODY, headersOnly ? 1L : 0L);

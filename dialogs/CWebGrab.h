@@ -64,6 +64,8 @@ private:
     // Runs one request; false (with the error text set and shown) when no response came.
     bool Run(const std::string& url, bool headersOnly, std::string* body);
     void Fail(const std::string& text);
+    // Protocols, redirects, waits, body size and proxy of the next request.
+    void ApplyLimits(void* handle) const;
 
     std::unique_ptr<CWebGrabSession> session_;
     DWORD timeoutMs_ = 0;
