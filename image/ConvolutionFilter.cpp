@@ -2,6 +2,7 @@
 
 #include "image/FilterSamples.h"
 #include "image/RasterFilterRun.h"
+#include "image/Vectorized.h"
 
 #include <algorithm>
 #include <limits>
@@ -73,8 +74,8 @@ void ConvolutionFilter::FilterRow(const FilterSamples& samples, RasterFilterRun&
 // Sums a run of pixels whose windows lie inside the picture one kernel entry at a time, over
 // whole rows of values, which keeps the inner loop a plain multiply-add over bytes.
 template <class Accumulator>
-void ConvolutionFilter::InteriorRun(const FilterSamples& samples, RasterFilterRun& run, LONG y,
-                                    LONG x0, LONG x1) const {
+VECTORIZED void ConvolutionFilter::InteriorRun(const FilterSamples& samples, RasterFilterRun& run,
+                                               LONG y, LONG x0, LONG x1) const {
     const int nc = samples.Channels();
     const std::size_t n = std::size_t(x1 - x0) * std::size_t(nc);
     std::vector<Accumulator> sums(n, 0);
