@@ -3,6 +3,7 @@
 #include "image/RasterFilterRun.h"
 #include "platform/CrtRandom.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -17,7 +18,9 @@ bool JitterFilter::Apply(CRaster& image) const {
 
 LONG JitterFilter::Offset() const {
     const double u = random_.rand() / double(CrtRandom::kRandMax);
-    return static_cast<LONG>((u - 0.5) * 2.0 * radius_);
+    // The most negative radius would reach one past the largest offset.
+    const double offset = std::clamp((u - 0.5) * 2.0 * radius_, -2147483647.0, 2147483647.0);
+    return static_cast<LONG>(offset);
 }
 
 void JitterFilter::FilterRow(RasterFilterRun& run, LONG y) const {

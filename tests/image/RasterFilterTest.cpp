@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -270,6 +271,11 @@ TEST(RasterFilter, JitterTakesPixelsFromWithinTheRadius) {
             moved += c.rgbBlue != x || c.rgbGreen != y;
         }
     EXPECT_GT(moved, 40 * 30 / 2);
+
+    // Offsets far outside keep each pixel where it is.
+    CRaster far = before;
+    ASSERT_TRUE(far.ApplyJitter(std::numeric_limits<LONG>::min(), random));
+    EXPECT_TRUE(SamePixels(far, before));
 }
 
 TEST(RasterFilter, OnlySelectedPixelsChange) {
