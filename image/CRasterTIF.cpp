@@ -182,7 +182,8 @@ void CRasterTIF::ChooseKind(TIFF*, Layout& p) {
             p.kind = RowKind::Samples;
             p.bpp = 8;
         }
-    } else if (integers && contig && grey && p.spp == 2 && (p.bits == 8 || p.bits == 16)) {
+    } else if (integers && contig && p.spp == 2 &&
+               ((grey && p.bits == 16) || ((grey || palette) && p.bits == 8))) {
         p.kind = RowKind::GreyAlpha;
         p.bpp = 8;
         p.alpha = true;

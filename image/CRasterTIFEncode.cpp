@@ -70,7 +70,7 @@ uint16_t CRasterTIF::ChooseCompression(int bitsPerSample, int photometric) const
         fits = bpp == 1;
         break;
     case COMPRESSION_JPEG:
-        fits = bitsPerSample == 8 && photometric != PHOTOMETRIC_PALETTE;
+        fits = bitsPerSample == 8 && photometric != PHOTOMETRIC_PALETTE && !IsAlphaValid();
         break;
     case COMPRESSION_NONE:
     case COMPRESSION_LZW:
@@ -88,7 +88,8 @@ uint16_t CRasterTIF::ChooseCompression(int bitsPerSample, int photometric) const
         return stored;
     if (bpp == 1)
         return COMPRESSION_CCITTFAX4;
-    if (bpp == 4 || bpp == 8)
+    // Readers take JPEG with three colour samples only; pictures with alpha stay lossless.
+    if (bpp == 4 || bpp == 8 || IsAlphaValid())
         return COMPRESSION_LZW;
     if (bpp == 24)
         return COMPRESSION_JPEG;
