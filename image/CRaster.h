@@ -203,7 +203,8 @@ public:
     // error diffusion (7, 2, 4, 1 sixteenths). `palette` null: the standard palette.
     bool DecreaseBpp(DWORD bpp, bool errorDiffusion, const RGBQUAD* palette = nullptr,
                      DWORD importantColors = 0);
-    // To 4, 8 or 24 bits; palette alpha becomes an alpha plane at 24 bits.
+    // To 4, 8 or 24 bits; palette alpha and the transparent index become an alpha plane at
+    // 24 bits (the index is cleared).
     bool IncreaseBpp(DWORD bpp);
 
     // ---- alpha plane ---------------------------------------------------------------------
@@ -349,6 +350,7 @@ private:
     bool DiffuseRows(CRaster& target);
     RGBQUAD StoreNearest(LONG x, LONG y, RGBQUAD c);
     bool ExpandRows(CRaster& target);
+    void MoveIndexToAlpha(CRaster& target) const;
     bool RowLoopStopped(DWORD y);
 
     std::size_t PlaneOffset(LONG x, LONG y) const {

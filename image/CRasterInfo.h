@@ -39,5 +39,9 @@ struct CRasterInfo {
     DWORD flags = 0;
     BYTE gifByte1 = 0;
     BYTE gifByte2 = 0;
+    // GIF comment (at most 255 characters) and loop count as the GIF writer takes it (0 loops
+    // forever, 1 writes no loop block, n repeats n - 1 times), so a load and save keeps both.
+    std::string gifComment;
+    LONG gifLoops = 0;
     bool littleEndianHost = true;
 };

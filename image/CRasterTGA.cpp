@@ -56,14 +56,14 @@ bool CRasterTGA::Decode(CRasterFile& file) {
     const std::uint64_t least =
         h.RunLength() ? (pixels + 127) / 128 * (1 + PixelBytes(h)) : pixels * PixelBytes(h);
     if (least > BytesLeft(file) - h.MapBytes())
-        return Fail("corrupted TGA");
+        return Fail("picture larger than its data");
     if (HeaderOnly()) {
         SetHeaderOnly(h.width, h.height, h.TargetBpp());
         return true;
     }
     if (!Create(h.width, h.height, h.TargetBpp(), kTypeTga))
         return Fail("TGA Create failed");
-    if (h.pixelBits == 32 && !CreateAlpha())
+    if ((h.pixelBits == 32 || h.GreyAlpha()) && !CreateAlpha())
         return Fail("TGA Create failed");
     if (h.Grey())
         SetGrayPalette();
@@ -133,6 +133,12 @@ void CRasterTGA::PlaceRow(const TgaHeader& h, const BYTE* in, DWORD fileRow, boo
             out[x] = p[0];
             break;
         case 2: {
+            if (h.GreyAlpha()) {
+                out[x] = p[0];
+                alpha[x] = p[1];
+                anyAlpha |= p[1] != 0;
+                break;
+            }
             const DWORD c = GetLE16(p);
             out[3 * x] = kBlue16.Extract(c);
             out[3 * x + 1] = kGreen16.Extract(c);
@@ -158,15 +164,18 @@ bool CRasterTGA::Encode(CRasterFile& file) {
     if (GetWidth() > 0xFFFF || GetHeight() > 0xFFFF)
         return Fail("Image too large for TGA");
     const bool alpha = bpp == 24 && IsAlphaValid();
+    // A grey picture with alpha goes out as grey-and-alpha pixels, so its alpha survives.
+    const bool greyAlpha = bpp == 8 && IsAlphaValid() && IsGrayScale();
+    const bool mapped = bpp == 8 && !greyAlpha;
     TgaHeader h;
-    h.colorMapType = bpp == 8 ? 1 : 0;
-    h.imageType = bpp == 8 ? 1 : 2;
-    h.mapLength = bpp == 8 ? 256 : 0;
-    h.mapEntryBits = bpp == 8 ? 24 : 0;
+    h.colorMapType = mapped ? 1 : 0;
+    h.imageType = greyAlpha ? 3 : mapped ? 1 : 2;
+    h.mapLength = mapped ? 256 : 0;
+    h.mapEntryBits = mapped ? 24 : 0;
     h.width = static_cast<WORD>(GetWidth());
     h.height = static_cast<WORD>(GetHeight());
-    h.pixelBits = alpha ? 32 : static_cast<BYTE>(bpp);
-    h.descriptor = alpha ? 8 : 0; // eight bits of alpha in every pixel
+    h.pixelBits = alpha ? 32 : greyAlpha ? 16 : static_cast<BYTE>(bpp);
+    h.descriptor = alpha || greyAlpha ? 8 : 0; // eight bits of alpha in every pixel
     BYTE header[TgaHeader::kSize];
     h.Write(header);
     std::vector<BYTE> out(header, header + sizeof header);
@@ -177,10 +186,16 @@ bool CRasterTGA::Encode(CRasterFile& file) {
     if (!WriteExact(file, out.data(), out.size()))
         return Fail("Error writing TGA file");
     const DWORD width = GetWidth();
-    std::vector<BYTE> row(std::size_t{width} * (alpha ? 4 : bpp / 8));
+    std::vector<BYTE> row(std::size_t{width} * (h.pixelBits / 8));
     for (DWORD y = 0; y < GetHeight(); ++y) {
         const BYTE* in = GetBits(y);
-        if (alpha) {
+        if (greyAlpha) {
+            const BYTE* a = GetAlphaPointer(0, static_cast<LONG>(y));
+            for (DWORD x = 0; x < width; ++x) {
+                row[2 * x] = in[x];
+                row[2 * x + 1] = a[x];
+            }
+        } else if (alpha) {
             const BYTE* a = GetAlphaPointer(0, static_cast<LONG>(y));
             for (DWORD x = 0; x < width; ++x) {
                 std::memcpy(&row[4 * x], in + 3 * x, 3);
