@@ -97,7 +97,8 @@ public:
     bool DecodeFromFILE(std::FILE* file, DWORD type);
     // Encodes completely before replacing the file, so a failure leaves an old file intact.
     bool Save(const std::string& name, DWORD type);
-    // When `type` fails, detection tries every format; the text of `type` is kept on failure.
+    // When `type` fails, detection tries every format; the text of `type` is kept on failure,
+    // and the picture is left empty with a frame count of 0.
     bool Load(const std::string& name, DWORD type = kTypeUnknown);
     // `out` must be empty; it receives the encoded bytes.
     bool EncodeToMemory(std::vector<BYTE>& out, DWORD type);
@@ -335,6 +336,7 @@ private:
     using Plane = std::shared_ptr<BYTE[]>;
 
     void InitMembers(DWORD type);
+    bool LoadFrom(const std::string& name, DWORD type);
     void StoreHeader();
     void ResetStorage();
     void SetEmptySelectionBox();
