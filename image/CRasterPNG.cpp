@@ -360,7 +360,8 @@ void CRasterPNG::PrepareWrite(WriteState& s) {
             const RGBQUAD c = GetPaletteColor(i);
             s.palette[i] = {c.rgbRed, c.rgbGreen, c.rgbBlue};
         }
-        if (Info().paletteAlpha) {
+        // A palette whose fourth bytes are all 0 carries no alpha, even with palette alpha on.
+        if (Info().paletteAlpha && HasPaletteAlpha()) {
             for (DWORD i = 0; i < count; ++i)
                 s.trans.push_back(GetPaletteColor(i).rgbReserved);
             if (s.transparent >= 0 && static_cast<DWORD>(s.transparent) < count)
