@@ -163,19 +163,19 @@ bool CRasterTGA::Encode(CRasterFile& file) {
         return Fail("Bit depth must be 8 or 24");
     if (GetWidth() > 0xFFFF || GetHeight() > 0xFFFF)
         return Fail("Image too large for TGA");
-    const bool alpha = bpp == 24 && IsAlphaValid();
-    // A grey picture with alpha goes out as grey-and-alpha pixels, so its alpha survives.
-    const bool greyAlpha = bpp == 8 && IsAlphaValid() && IsGrayScale();
-    const bool mapped = bpp == 8 && !greyAlpha;
+    // A palette picture with alpha goes out as 32-bit colour and alpha, so its alpha survives
+    // in a form every reader knows.
+    const bool alpha = IsAlphaValid();
+    const bool mapped = bpp == 8 && !alpha;
     TgaHeader h;
     h.colorMapType = mapped ? 1 : 0;
-    h.imageType = greyAlpha ? 3 : mapped ? 1 : 2;
+    h.imageType = mapped ? 1 : 2;
     h.mapLength = mapped ? 256 : 0;
     h.mapEntryBits = mapped ? 24 : 0;
     h.width = static_cast<WORD>(GetWidth());
     h.height = static_cast<WORD>(GetHeight());
-    h.pixelBits = alpha ? 32 : greyAlpha ? 16 : static_cast<BYTE>(bpp);
-    h.descriptor = alpha || greyAlpha ? 8 : 0; // eight bits of alpha in every pixel
+    h.pixelBits = alpha ? 32 : static_cast<BYTE>(bpp);
+    h.descriptor = alpha ? 8 : 0; // eight bits of alpha in every pixel
     BYTE header[TgaHeader::kSize];
     h.Write(header);
     std::vector<BYTE> out(header, header + sizeof header);
@@ -189,16 +189,14 @@ bool CRasterTGA::Encode(CRasterFile& file) {
     std::vector<BYTE> row(std::size_t{width} * (h.pixelBits / 8));
     for (DWORD y = 0; y < GetHeight(); ++y) {
         const BYTE* in = GetBits(y);
-        if (greyAlpha) {
+        if (alpha) {
             const BYTE* a = GetAlphaPointer(0, static_cast<LONG>(y));
             for (DWORD x = 0; x < width; ++x) {
-                row[2 * x] = in[x];
-                row[2 * x + 1] = a[x];
-            }
-        } else if (alpha) {
-            const BYTE* a = GetAlphaPointer(0, static_cast<LONG>(y));
-            for (DWORD x = 0; x < width; ++x) {
-                std::memcpy(&row[4 * x], in + 3 * x, 3);
+                const RGBQUAD c =
+                    BlindGetPixelColor(static_cast<LONG>(x), static_cast<LONG>(y), false);
+                row[4 * x] = c.rgbBlue;
+                row[4 * x + 1] = c.rgbGreen;
+                row[4 * x + 2] = c.rgbRed;
                 row[4 * x + 3] = a[x];
             }
         } else {
