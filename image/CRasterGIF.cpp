@@ -294,7 +294,7 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
 namespace {
 
 // Walks the supplied pixels of a frame row by row over the part that lies on the screen:
-// f(screen row, first column, pixels of that row within the clip).
+// f(screen row, the pixels of that row that lie on the screen, from the frame's left edge).
 template <class F>
 void ForClippedRows(int screenW, int screenH, int left, int top, int width, int height,
                     bool interlaced, std::span<const BYTE> pixels, F f) {
