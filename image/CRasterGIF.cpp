@@ -349,7 +349,7 @@ void CRasterGIF::ComposeFrame(Composition& c, const Frame& frame, std::span<cons
     MarkCovered(c.coverage, c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height);
     const BYTE mask = static_cast<BYTE>((1 << frame.bpp) - 1);
     CRaster& out = *c.result;
-    const bool bytes = out.GetBpp() == 8;
+    const bool eightBit = out.GetBpp() == 8;
     ForClippedRows(c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height,
                    frame.interlaced, pixels, [&](int row, std::span<const BYTE> line) {
                        const LONG y = c.screenH - 1 - row;
@@ -360,7 +360,7 @@ void CRasterGIF::ComposeFrame(Composition& c, const Frame& frame, std::span<cons
                            if (static_cast<LONG>(index) == transparent)
                                continue;
                            const LONG sx = frame.left + static_cast<LONG>(x);
-                           if (bytes)
+                           if (eightBit)
                                bits[sx] = index;
                            else
                                out.BlindSetPixelIndex(sx, y, index);
