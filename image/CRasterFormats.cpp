@@ -3,6 +3,7 @@
 #include "image/CRasterBMP.h"
 #include "image/CRasterGIF.h"
 #include "image/CRasterICO.h"
+#include "image/CRasterJAS.h"
 #include "image/CRasterPCX.h"
 #include "image/CRasterPNG.h"
 #include "image/CRasterTGA.h"
@@ -15,6 +16,10 @@ namespace {
 
 template <class Codec> std::unique_ptr<CRasterCodec> Make(DWORD) {
     return std::make_unique<Codec>();
+}
+
+std::unique_ptr<CRasterCodec> MakeJas(DWORD type) {
+    return std::make_unique<CRasterJAS>(type);
 }
 
 using T = CRaster::Type;
@@ -32,15 +37,15 @@ const std::array<CRasterFormats::Entry, 16> kFormats{{
     {T::kTypePcx, "PCX", true, &Make<CRasterPCX>},
     {T::kTypeWbmp, "WBMP", true, &Make<CRasterWBMP>},
     {T::kTypeWmf, "WMF", false, nullptr},
-    {T::kTypeJp2, "JP2", true, nullptr},
-    {T::kTypeJpc, "JPC", true, nullptr},
-    {T::kTypePgx, "PGX", true, nullptr},
-    {T::kTypePnm, "PNM", true, nullptr},
-    {T::kTypeRas, "RAS", true, nullptr},
+    {T::kTypeJp2, "JP2", true, &MakeJas},
+    {T::kTypeJpc, "JPC", true, &MakeJas},
+    {T::kTypePgx, "PGX", true, &MakeJas},
+    {T::kTypePnm, "PNM", true, &MakeJas},
+    {T::kTypeRas, "RAS", true, &MakeJas},
 }};
 
-// The JPEG 2000 family shares one class that detects its member format itself; until it
-// exists, detection simply has nothing to try for those ids.
+// The JPEG 2000 family shares one class that recognises every member by its signature, so
+// detection tries it once.
 const std::array<DWORD, 11> kDetectionOrder{T::kTypeBmp,  T::kTypeJpg, T::kTypeIco, T::kTypeGif,
                                             T::kTypePng,  T::kTypeTif, T::kTypeTga, T::kTypePcx,
                                             T::kTypeWbmp, T::kTypeWmf, T::kTypeJp2};
