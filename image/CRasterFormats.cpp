@@ -9,6 +9,7 @@
 #include "image/CRasterTGA.h"
 #include "image/CRasterUnavailable.h"
 #include "image/CRasterWBMP.h"
+#include "image/CRasterWMF.h"
 
 #include <array>
 
@@ -36,7 +37,7 @@ const std::array<CRasterFormats::Entry, 16> kFormats{{
     {T::kTypeTga, "TGA", true, &Make<CRasterTGA>},
     {T::kTypePcx, "PCX", true, &Make<CRasterPCX>},
     {T::kTypeWbmp, "WBMP", true, &Make<CRasterWBMP>},
-    {T::kTypeWmf, "WMF", false, nullptr},
+    {T::kTypeWmf, "WMF", false, &Make<CRasterWMF>},
     {T::kTypeJp2, "JP2", true, &MakeJas},
     {T::kTypeJpc, "JPC", true, &MakeJas},
     {T::kTypePgx, "PGX", true, &MakeJas},
