@@ -1,4 +1,5 @@
-// Decoding and encoding a 4000 x 4000 colour picture as PNG and BMP, beside ImageMagick doing
+// Decoding and encoding a 4000 x 4000 colour picture as PNG, BMP, lossless JP2, PPM and Sun
+// raster, beside ImageMagick doing
 // the same work on the same picture. ImageMagick's time is the processor time of its process
 // (including its start and reading or writing raw pixels, small against the coding itself);
 // compare it with the CPU column of our cases, which stays fair on a busy machine.
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,18 @@ const std::string kConvert = "convert-im6.q16";
 std::string TempFile(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("orlimber_bench_" + name)).string();
 }
+
+// Removes the cases' files from the temporary folder when the program ends.
+struct TempFileSweeper {
+    ~TempFileSweeper() {
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), error)) {
+            if (entry.path().filename().string().starts_with("orlimber_bench_"))
+                std::filesystem::remove(entry.path(), error);
+        }
+    }
+} sweeper;
 
 // Smooth gradients with a little noise, closer to a drawn picture than pure noise.
 CRaster& Picture() {
@@ -44,13 +58,33 @@ CRaster& Picture() {
     return picture;
 }
 
+// The file name extension ImageMagick knows each format by.
+std::string Extension(DWORD type) {
+    static const std::map<DWORD, std::string> names = {{CRaster::kTypePng, "png"},
+                                                       {CRaster::kTypeBmp, "bmp"},
+                                                       {CRaster::kTypeJp2, "jp2"},
+                                                       {CRaster::kTypePnm, "ppm"},
+                                                       {CRaster::kTypeRas, "ras"}};
+    return names.at(type);
+}
+
+// JPEG 2000 is measured lossless, which quality 100 asks for.
+CRaster& Source(DWORD type) {
+    static CRaster lossless = [] {
+        CRaster view;
+        view.ShareFrom(&Picture());
+        view.SetJpegQuality(100);
+        return view;
+    }();
+    return type == CRaster::kTypeJp2 ? lossless : Picture();
+}
+
 const std::vector<BYTE>& Encoded(DWORD type) {
-    static std::vector<BYTE> png;
-    static std::vector<BYTE> bmp;
-    std::vector<BYTE>& out = type == CRaster::kTypePng ? png : bmp;
+    static std::map<DWORD, std::vector<BYTE>> files;
+    std::vector<BYTE>& out = files[type];
     if (out.empty()) {
-        Picture().EncodeToMemory(out, type);
-        const std::string name = TempFile(type == CRaster::kTypePng ? "in.png" : "in.bmp");
+        Source(type).EncodeToMemory(out, type);
+        const std::string name = TempFile("in." + Extension(type));
         std::ofstream(name, std::ios::binary)
             .write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
     }
@@ -88,7 +122,7 @@ void Decode(benchmark::State& state, DWORD type) {
 }
 
 void Encode(benchmark::State& state, DWORD type) {
-    CRaster& picture = Picture();
+    CRaster& picture = Source(type);
     for (auto _ : state) {
         std::vector<BYTE> out;
         if (!picture.EncodeToMemory(out, type))
@@ -148,6 +182,52 @@ void BM_MagickEncodeBmp(benchmark::State& s) {
                      " BMP3:" + TempFile("out.bmp"));
 }
 
+void MagickDecode(benchmark::State& s, DWORD type) {
+    Encoded(type);
+    RunMagick(s, kConvert + " " + TempFile("in." + Extension(type)) + " -depth 8 rgb:/dev/null");
+}
+void MagickEncode(benchmark::State& s, DWORD type, const std::string& target) {
+    RunMagick(s, kConvert + " -size 4000x4000 -depth 8 rgb:" + RawFile() + " " + target +
+                     TempFile("out." + Extension(type)));
+}
+
+void BM_DecodeJp2(benchmark::State& s) {
+    Decode(s, CRaster::kTypeJp2);
+}
+void BM_EncodeJp2(benchmark::State& s) {
+    Encode(s, CRaster::kTypeJp2);
+}
+void BM_MagickDecodeJp2(benchmark::State& s) {
+    MagickDecode(s, CRaster::kTypeJp2);
+}
+void BM_MagickEncodeJp2(benchmark::State& s) {
+    MagickEncode(s, CRaster::kTypeJp2, "-quality 100 JP2:");
+}
+void BM_DecodePpm(benchmark::State& s) {
+    Decode(s, CRaster::kTypePnm);
+}
+void BM_EncodePpm(benchmark::State& s) {
+    Encode(s, CRaster::kTypePnm);
+}
+void BM_MagickDecodePpm(benchmark::State& s) {
+    MagickDecode(s, CRaster::kTypePnm);
+}
+void BM_MagickEncodePpm(benchmark::State& s) {
+    MagickEncode(s, CRaster::kTypePnm, "PPM:");
+}
+void BM_DecodeRas(benchmark::State& s) {
+    Decode(s, CRaster::kTypeRas);
+}
+void BM_EncodeRas(benchmark::State& s) {
+    Encode(s, CRaster::kTypeRas);
+}
+void BM_MagickDecodeRas(benchmark::State& s) {
+    MagickDecode(s, CRaster::kTypeRas);
+}
+void BM_MagickEncodeRas(benchmark::State& s) {
+    MagickEncode(s, CRaster::kTypeRas, "SUN:");
+}
+
 } // namespace
 
 BENCHMARK(BM_DecodePng)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -158,3 +238,15 @@ BENCHMARK(BM_DecodeBmp)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MagickDecodeBmp)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_EncodeBmp)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MagickEncodeBmp)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_DecodeJp2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickDecodeJp2)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_EncodeJp2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickEncodeJp2)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_DecodePpm)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickDecodePpm)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_EncodePpm)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickEncodePpm)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_DecodeRas)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickDecodeRas)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_EncodeRas)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickEncodeRas)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);

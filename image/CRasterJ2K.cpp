@@ -16,6 +16,9 @@ namespace {
 
 constexpr OPJ_SIZE_T kChunk = 1 << 20;
 constexpr OPJ_UINT32 kMaxComponents = 64;
+// Starting threads costs more than small pictures take to code.
+constexpr std::uint64_t kThreadedBytes = 256 * 1024;
+constexpr std::uint64_t kThreadedPixels = 1024 * 1024;
 constexpr const char* kLoadError = "error: cannot load image data";
 constexpr const char* kEncodeError = "error: cannot encode image";
 
@@ -132,7 +135,8 @@ bool CRasterJ2K::Decode(CRasterFile& file) {
     opj_set_default_decoder_parameters(&parameters);
     if (!opj_setup_decoder(codec.get(), &parameters))
         return Fail(kLoadError);
-    opj_codec_set_threads(codec.get(), std::max(1, opj_get_num_cpus()));
+    if (BytesLeft(file) >= kThreadedBytes)
+        opj_codec_set_threads(codec.get(), std::max(1, opj_get_num_cpus()));
     StreamPtr stream(opj_stream_create(kChunk, OPJ_TRUE));
     if (!stream)
         return Fail(kLoadError);
@@ -377,7 +381,8 @@ bool CRasterJ2K::Encode(CRasterFile& file) {
     SetHandlers(codec.get(), this);
     if (!opj_setup_encoder(codec.get(), &parameters, image.get()))
         return Fail(kEncodeError);
-    opj_codec_set_threads(codec.get(), std::max(1, opj_get_num_cpus()));
+    if (std::uint64_t{width} * height >= kThreadedPixels)
+        opj_codec_set_threads(codec.get(), std::max(1, opj_get_num_cpus()));
     StreamPlace place{&file, file.Tell()};
     StreamPtr stream(opj_stream_create(kChunk, OPJ_FALSE));
     if (!stream)

@@ -130,8 +130,7 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
     CDC dc;
     if (!bitmap.CreateBitmap32(width, height) || !dc.CreateCompatibleDC(nullptr))
         return Fail("CRaster::Create can't allocate memory");
-    dc.SelectObject(&bitmap);
-    dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+    dc.SelectObject(&bitmap); // white already
     bool corrupt = false, cancelled = false;
     {
         MetafileCanvas canvas(dc, width, height);
