@@ -135,7 +135,10 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
     {
         MetafileCanvas canvas(dc, width, height);
         canvas.ResizeTable(layout.handles);
-        auto stop = [this] { return Cancelled(); };
+        auto stop = [this](std::uint64_t done, std::uint64_t total) {
+            SetProgress(done, total);
+            return Cancelled();
+        };
         const double boxW = double(layout.right) - layout.left;
         const double boxH = double(layout.bottom) - layout.top;
         if (layout.enhanced) {

@@ -115,7 +115,7 @@ std::vector<BYTE> PackedDib(const MetafileRecord& r, std::size_t fields) {
 EmfPlayer::Result EmfPlayer::Play(std::span<const BYTE> data) {
     std::size_t at = 0;
     while (at < data.size()) {
-        if (cancelled_())
+        if (stop_(at, data.size()))
             return Result::Cancelled;
         if (data.size() - at < 8)
             return Result::Corrupt;

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/WinTypes.h"
 
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -13,8 +14,10 @@ class MetafileRecord;
 // fallback is what gets drawn.
 class EmfPlayer {
 public:
-    EmfPlayer(MetafileCanvas& canvas, std::function<bool()> cancelled)
-        : canvas_(canvas), cancelled_(std::move(cancelled)) {}
+    // `stop` hears how far the play is (bytes done of all) before each record and answers
+    // true to end it.
+    using Stop = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+    EmfPlayer(MetafileCanvas& canvas, Stop stop) : canvas_(canvas), stop_(std::move(stop)) {}
 
     enum class Result { Done, Corrupt, Cancelled };
     // `data` is the whole metafile, header record first.
@@ -29,5 +32,5 @@ private:
     void Blit(DWORD type, const MetafileRecord& r);
 
     MetafileCanvas& canvas_;
-    std::function<bool()> cancelled_;
+    Stop stop_;
 };

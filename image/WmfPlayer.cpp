@@ -79,7 +79,7 @@ std::size_t WordsAfter(const MetafileRecord& r, std::size_t k) {
 WmfPlayer::Result WmfPlayer::Play(std::span<const BYTE> records) {
     std::size_t at = 0;
     while (at < records.size()) {
-        if (cancelled_())
+        if (stop_(at, records.size()))
             return Result::Cancelled;
         if (records.size() - at < 6)
             return Result::Corrupt;

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/WinTypes.h"
 
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -12,8 +13,10 @@ class MetafileRecord;
 // play as corrupt, while a record whose fields do not fit is skipped.
 class WmfPlayer {
 public:
-    WmfPlayer(MetafileCanvas& canvas, std::function<bool()> cancelled)
-        : canvas_(canvas), cancelled_(std::move(cancelled)) {}
+    // `stop` hears how far the play is (bytes done of all) before each record and answers
+    // true to end it.
+    using Stop = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+    WmfPlayer(MetafileCanvas& canvas, Stop stop) : canvas_(canvas), stop_(std::move(stop)) {}
 
     enum class Result { Done, Corrupt, Cancelled };
     Result Play(std::span<const BYTE> records);
@@ -26,5 +29,5 @@ private:
     void Blit(WORD function, const MetafileRecord& r);
 
     MetafileCanvas& canvas_;
-    std::function<bool()> cancelled_;
+    Stop stop_;
 };

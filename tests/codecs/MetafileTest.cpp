@@ -63,6 +63,11 @@ TEST(Metafile, BadHeadersHaveTheirTexts) {
     EXPECT_FALSE(
         image.DecodeFromMemory(WmfBuilder().Finish(0, 0, 100, 100, 3000), CRaster::kTypeWmf));
     EXPECT_STREQ(image.GetLastError(), "corrupted WMF");
+    CRaster stopped;
+    stopped.SetEscape(1);
+    EXPECT_FALSE(stopped.DecodeFromMemory(EmfBuilder().Rectangle(0, 0, 5, 5).Finish(0, 0, 9, 9),
+                                          CRaster::kTypeWmf));
+    EXPECT_STREQ(stopped.GetLastError(), "Cancelled");
     CRaster picture(4, 4, 24);
     std::vector<BYTE> out;
     EXPECT_FALSE(picture.EncodeToMemory(out, CRaster::kTypeWmf));
