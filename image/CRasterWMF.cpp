@@ -144,8 +144,9 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
         if (layout.enhanced) {
             // Reference-device pixels inside the bounds fill the picture.
             canvas.Mapping().SetPixelsPerMm(layout.pxPerMmX, layout.pxPerMmY);
-            canvas.SetOutput({width / boxW, 0, 0, height / boxH, -layout.left * width / boxW,
-                              -layout.top * height / boxH});
+            canvas.SetOutput({width / boxW, 0, 0, height / boxH,
+                              -double(layout.left) * width / boxW,
+                              -double(layout.top) * height / boxH});
             const auto result = EmfPlayer(canvas, stop).Play(layout.records);
             corrupt = result == EmfPlayer::Result::Corrupt;
             cancelled = result == EmfPlayer::Result::Cancelled;

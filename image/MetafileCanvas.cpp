@@ -27,11 +27,16 @@ LONG ToDevice(double v) {
     return static_cast<LONG>(std::lround(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)));
 }
 
+// A length in output pixels within 0..most; what overflowed to infinity or NaN counts as most.
+double Bounded(double v, double most) {
+    return std::isfinite(v) ? std::clamp(v, 0.0, most) : most;
+}
+
 // Segments for a curve spanning `length` output pixels: one per four pixels, bounded.
 int Segments(double length, int most) {
     if (!std::isfinite(length))
         return most;
-    return std::clamp(static_cast<int>(length / 4), 4, most);
+    return static_cast<int>(std::clamp(length / 4, 4.0, double(most)));
 }
 
 double Distance(const MetafileMatrix::Point& a, const MetafileMatrix::Point& b) {
@@ -227,7 +232,7 @@ void MetafileCanvas::SetDeviceClip(const RECT* rect) {
 // ---- output to the device context -----------------------------------------------------------
 
 void MetafileCanvas::SelectPen(bool enabled) {
-    const double width = std::min(state_.pen.lopnWidth.x * Scale(), kMaxPenWidth);
+    const double width = Bounded(state_.pen.lopnWidth.x * Scale(), kMaxPenWidth);
     int style = enabled ? int(state_.pen.lopnStyle & PS_STYLE_MASK) : PS_NULL;
     if (style > PS_NULL)
         style = PS_SOLID; // inside-frame and the rest draw as solid lines
@@ -465,7 +470,7 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
     const POINT at = Device(fromPosition ? state_.position : Point{x, y}, m);
     LOGFONT font = state_.font;
     const double scale = std::hypot(m.m21, m.m22);
-    const double height = std::min(std::fabs(font.lfHeight * scale), kMaxFontHeight);
+    const double height = Bounded(std::fabs(font.lfHeight * scale), kMaxFontHeight);
     font.lfHeight = font.lfHeight < 0 ? -LONG(std::lround(height)) : LONG(std::lround(height));
     font.lfWidth = 0;
     font_.CreateFontIndirect(&font);
