@@ -243,6 +243,31 @@ TEST_F(Jpeg2000Family, SignedTwelveBitSamples) {
     }
 }
 
+// Two components that are no colour picture: each is a grey frame of its own.
+TEST_F(Jpeg2000Family, ComponentsBeyondColourAreFrames) {
+    Bytes raw; // planar: the first component, then the second
+    for (int c = 0; c < 2; ++c)
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 9; ++x)
+                raw.u8(c == 0 ? x * 25 : y * 40);
+    ExternalTools::WriteFile(dir_ + "/two.raw", raw.data());
+    ASSERT_TRUE(ExternalTools::Run("opj_compress -n 1 -i " + dir_ + "/two.raw -F 9,7,2,8,u -o " +
+                                   dir_ + "/two.j2k > /dev/null"));
+    const std::vector<BYTE> bytes = ExternalTools::ReadFile(dir_ + "/two.j2k");
+    for (LONG frame = 0; frame < 2; ++frame) {
+        CRaster image;
+        image.Info().frame = frame;
+        ASSERT_TRUE(image.DecodeFromMemory(bytes, CRaster::kTypeJpc)) << image.GetLastError();
+        EXPECT_EQ(image.GetNumFrames(), 2);
+        ASSERT_EQ(image.GetBpp(), 8);
+        EXPECT_EQ(image.GetPixelColor(4, 6 - 3).rgbRed, frame == 0 ? 100 : 120);
+    }
+    CRaster beyond;
+    beyond.Info().frame = 2;
+    EXPECT_FALSE(beyond.DecodeFromMemory(bytes, CRaster::kTypeJpc));
+    EXPECT_STREQ(beyond.GetLastError(), "wrong frame!");
+}
+
 TEST_F(Jpeg2000Family, HeaderOnlyAndMessages) {
     ASSERT_TRUE(ExternalTools::Run(Expand("opj_compress -i {pgm} -o {dir}/g.jp2 > /dev/null")));
     const std::vector<BYTE> bytes = ExternalTools::ReadFile(dir_ + "/g.jp2");
