@@ -5,6 +5,7 @@
 #include "platform/CFont.h"
 #include "platform/CPen.h"
 #include "platform/CRect.h"
+#include "platform/GdiConstants.h"
 #include "platform/GdiStructs.h"
 #include "platform/LOGFONT.h"
 
@@ -51,7 +52,7 @@ public:
     void SetBkColor(COLORREF c) { state_.bkColor = c & 0xFFFFFF; }
     void SetTextColor(COLORREF c) { state_.textColor = c & 0xFFFFFF; }
     void SetTextAlign(UINT align) { state_.textAlign = align; }
-    void SetPolyFillMode(int mode) { state_.fillMode = mode == WINDING_MODE ? mode : 1; }
+    void SetPolyFillMode(int mode) { state_.fillMode = mode == WINDING ? WINDING : ALTERNATE; }
     void MoveTo(double x, double y);
 
     // ---- objects ----
@@ -103,8 +104,6 @@ public:
     void StrokePath();
     void SelectClipPath();
 
-    static constexpr int WINDING_MODE = 2;
-
 private:
     struct State {
         MetafileMapping mapping;
@@ -114,9 +113,9 @@ private:
         LOGFONT font;
         COLORREF textColor = 0;
         COLORREF bkColor = 0xFFFFFF;
-        int bkMode = 2; // OPAQUE
+        int bkMode = OPAQUE;
         UINT textAlign = 0;
-        int fillMode = 1; // ALTERNATE
+        int fillMode = ALTERNATE;
         Point position;
         bool clipped = false;
         CRect clip; // output pixels
