@@ -411,6 +411,35 @@ bool CDC::Polygon(const POINT* points, int count) {
     return true;
 }
 
+bool CDC::PolyPolygon(const POINT* points, const int* counts, int polygons) {
+    if (!backEnd_ || !points || !counts || polygons < 1)
+        return false;
+    // One outline for the fill: every polygon starts and ends at the first polygon's first
+    // point. Each connecting line is crossed once each way, so it adds nothing to the fill
+    // under either rule.
+    std::vector<std::vector<CPoint>> rings;
+    std::vector<CPoint> joined;
+    const POINT* p = points;
+    for (int i = 0; i < polygons; ++i) {
+        if (counts[i] < 0)
+            return false;
+        rings.push_back(DevPoints(p, counts[i]));
+        p += counts[i];
+        if (rings.back().size() < 2)
+            continue;
+        joined.insert(joined.end(), rings.back().begin(), rings.back().end());
+        joined.push_back(rings.back().front());
+        if (!joined.empty() && joined.front() != rings.back().front())
+            joined.push_back(joined.front());
+    }
+    backEnd_->FillPolygon(joined, state_.polyFillMode, Brush(state_.brushLog), Bk());
+    for (const std::vector<CPoint>& ring : rings) {
+        if (ring.size() >= 2)
+            backEnd_->Stroke(ring, true, Pen(), Bk());
+    }
+    return true;
+}
+
 bool CDC::Rectangle(int left, int top, int right, int bottom) {
     if (!backEnd_)
         return false;

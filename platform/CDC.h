@@ -114,6 +114,9 @@ public:
     CPoint GetCurrentPosition() const { return state_.position; }
     bool Polyline(const POINT* points, int count);
     bool Polygon(const POINT* points, int count);
+    // Several polygons filled as one shape under the fill mode (so overlaps can make holes),
+    // each outlined with the pen. `counts` holds the number of points of each polygon.
+    bool PolyPolygon(const POINT* points, const int* counts, int polygons);
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT* rect);
     bool Ellipse(int left, int top, int right, int bottom);
