@@ -124,6 +124,15 @@ constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr UINT BF_MIDDLE = 0x800;
 constexpr UINT BF_ADJUST = 0x2000;
 
+// Frame controls.
+constexpr UINT DFC_SCROLL = 3;
+constexpr UINT DFC_BUTTON = 4;
+constexpr UINT DFCS_SCROLLDOWN = 0x1;
+constexpr UINT DFCS_BUTTONPUSH = 0x10;
+constexpr UINT DFCS_INACTIVE = 0x100;
+constexpr UINT DFCS_PUSHED = 0x200;
+constexpr UINT DFCS_ADJUSTRECT = 0x2000;
+
 // Device capability indices.
 constexpr int DRIVERVERSION = 0;
 constexpr int TECHNOLOGY = 2;
