@@ -324,8 +324,9 @@ DevicePen CDC::Pen() const {
     pen.color = state_.penLog.lopnColor;
     const CSize w = state_.mapping.SizeToDevice({state_.penLog.lopnWidth.x, 0});
     pen.width = std::max<LONG>(1, std::min<LONG>(w.cx, 1 << 16));
-    // Styles apply to one-pixel pens only; wider ones draw solid.
-    if (pen.width > 1 && pen.style != PS_NULL)
+    pen.geometric = (state_.penLog.lopnStyle & PS_GEOMETRIC) != 0;
+    // Styles apply to one-pixel cosmetic pens only; wider ones draw solid.
+    if (pen.width > 1 && pen.style != PS_NULL && !pen.geometric)
         pen.style = PS_SOLID;
     return pen;
 }

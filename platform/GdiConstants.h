@@ -23,6 +23,11 @@ constexpr int PS_DASHDOTDOT = 4;
 constexpr int PS_NULL = 5;
 constexpr int PS_INSIDEFRAME = 6;
 constexpr int PS_STYLE_MASK = 0x0F;
+// Geometric pens: drawn as wide as their width with square-cut ends, mitred corners and dashes
+// that grow with the width.
+constexpr int PS_ENDCAP_FLAT = 0x200;
+constexpr int PS_JOIN_MITER = 0x2000;
+constexpr int PS_GEOMETRIC = 0x10000;
 
 // Brush styles and hatches.
 constexpr int BS_SOLID = 0;
