@@ -2,12 +2,12 @@
 
 #include "controls/DropButtonFace.h"
 #include "controls/PickerMessages.h"
+#include "controls/ui/CFOColorDialog.h"
 #include "controls/ui/PickerEvent.h"
 #include "controls/ui/PickerPopup.h"
 #include "platform/wx/WxRasterCopy.h"
 #include "platform/wx/WxScreenMetrics.h"
 
-#include <wx/colordlg.h>
 #include <wx/dcclient.h>
 
 DropButtonWindow::DropButtonWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -27,7 +27,11 @@ DropButtonWindow::DropButtonWindow(wxWindow* parent, wxWindowID id, const wxPoin
     Bind(wxEVT_KILL_FOCUS, &DropButtonWindow::OnFocus, this);
 }
 
-DropButtonWindow::~DropButtonWindow() = default;
+DropButtonWindow::~DropButtonWindow() {
+    // An open popup holds the pointer grab; let it go before the popup goes with its parent.
+    if (popup_ && popup_->IsShown())
+        popup_->Answer();
+}
 
 wxSize DropButtonWindow::DoGetBestSize() const {
     const wxSize now = GetSize();
@@ -70,14 +74,12 @@ void DropButtonWindow::SendToOwner(UINT message, WPARAM wParam) {
 bool DropButtonWindow::RunCustomDialog(COLORREF& color) {
     if (dialog_)
         return dialog_(color);
-    wxColourData data;
-    data.SetChooseFull(true);
-    data.SetColour(wxColour(GetRValue(color), GetGValue(color), GetBValue(color)));
-    wxColourDialog dialog(wxGetTopLevelParent(this), &data);
+    // Parented to the button's window: without a parent the desktop may open it behind.
+    CFOColorDialog dialog(wxGetTopLevelParent(this));
+    dialog.SetColor(color);
     if (dialog.ShowModal() != wxID_OK)
         return false;
-    const wxColour chosen = dialog.GetColourData().GetColour();
-    color = RGB(chosen.Red(), chosen.Green(), chosen.Blue());
+    color = dialog.GetColor();
     return true;
 }
 

@@ -27,7 +27,7 @@ public:
     void SendToOwner(UINT message, WPARAM wParam) override;
     void Repaint() override { Refresh(false); }
     bool RunCustomDialog(COLORREF& color) override;
-    // Replaces the dialog behind "Custom..." (the desktop's colour dialog by default).
+    // Replaces the dialog behind "Custom..." (More Colors by default).
     void SetCustomDialog(std::function<bool(COLORREF&)> dialog) { dialog_ = std::move(dialog); }
 
 protected:

@@ -85,7 +85,7 @@ TEST_F(ColourPaletteWindowTest, ClickChoosesOnce) {
 }
 
 TEST_F(ColourPaletteWindowTest, DragMovesTheFrameAndPostsOnlyOnRelease) {
-    ASSERT_TRUE(xdo::Run("mousemove --sync " + xdo::At(*palette_, 40, 30) + " mousedown 1"));
+    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*palette_, 40, 30) + " sleep 0.05 mousedown 1"));
     xdo::Pump(100);
     ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*palette_, 110, 30)));
     ASSERT_TRUE(xdo::PumpUntil([this] {

@@ -119,7 +119,7 @@ TEST_F(DropButtonWindowTest, LineTypeButtonChoosesFromItsPopup) {
     ASSERT_TRUE(xdo::Click(*lines, 30, 10));
     ASSERT_TRUE(xdo::PumpUntil([lines] { return lines->Popup() && lines->Popup()->IsShown(); }));
     xdo::Pump(200);
-    ASSERT_TRUE(xdo::Run("mousemove --sync " + xdo::At(*lines, 60, 21 + 84) + " click 1"));
+    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*lines, 60, 21 + 84) + " sleep 0.05 click 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
     xdo::Pump(150);
     EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTLINETYPE, PS_DASHDOT, 77},

@@ -134,7 +134,7 @@ TEST_F(PickerPopupTest, DraggingAcrossTheWheelReportsTheCellsCrossed) {
     // From the centre straight right across rings 1 to 3.
     const CPoint centre = control.Cell(0).GetBoundRect().CenterPoint();
     ASSERT_TRUE(
-        xdo::Run("mousemove --sync " + xdo::At(*wheel, centre.x, centre.y) + " mousedown 1"));
+        xdo::Run("mousemove " + xdo::At(*wheel, centre.x, centre.y) + " sleep 0.05 mousedown 1"));
     Settle(1);
     for (int dx = 6; dx <= 48; dx += 6) {
         ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*wheel, centre.x + dx, centre.y)));

@@ -42,8 +42,10 @@ inline std::string At(wxWindow& window, int x, int y) {
     return std::to_string(p.x) + " " + std::to_string(p.y);
 }
 
+// Moves there and clicks. No --sync: it waits for a motion that never comes when the pointer
+// is already in place.
 inline bool Click(wxWindow& window, int x, int y) {
-    return Run("mousemove --sync " + At(window, x, y) + " click 1");
+    return Run("mousemove " + At(window, x, y) + " sleep 0.05 click 1");
 }
 
 } // namespace xdo
