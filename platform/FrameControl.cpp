@@ -60,10 +60,10 @@ std::vector<EdgeBand> FrameControlBands(const CRect& rect, UINT type, UINT state
             // A pressed arrow button is flat: a shadow line round the face, the arrow moved in.
             bands.clear();
             AddFrame(bands, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DSHADOW));
-            face = rect;
-            face.DeflateRect(1, 1);
-            if (!face.IsRectEmpty())
-                bands.push_back({face, GetSysColor(COLOR_3DFACE)});
+            CRect inner = rect;
+            inner.DeflateRect(1, 1);
+            if (!inner.IsRectEmpty())
+                bands.push_back({inner, GetSysColor(COLOR_3DFACE)});
             face.OffsetRect(1, 1);
         }
         if (state & DFCS_INACTIVE) {

@@ -8,6 +8,7 @@
 #include "controls/ui/CFOHyperLinkWnd.h"
 #include "controls/ui/ColorSwatchWindow.h"
 #include "controls/ui/CustomStaticWindow.h"
+#include "platform/wx/WxScreenMetrics.h"
 
 #include <wx/bitmap.h>
 #include <wx/button.h>
@@ -97,6 +98,8 @@ void CFOColorDialog::OnInit(wxInitDialogEvent& event) {
 }
 
 int CFOColorDialog::ShowModal() {
+    WxRecordScreenMetrics();
+    CFOGlobalData::Get().UpdateSysColors();
     if (CFOGlobalData::Get().bitsPerPixel < 8) {
         COLORREF color = start_;
         const bool ok = system_ ? system_(color) : RunSystemDialog(GetParent(), color);

@@ -148,10 +148,21 @@ TEST(DropButtonFaceTest, SizesArrowAndSample) {
     EXPECT_EQ(canvas.At(30, 16), RGB(0, 0, 0));
     EXPECT_EQ(canvas.At(3, 10), kWhite);
     EXPECT_EQ(canvas.At(0, 10), RGB(128, 128, 128)); // the sunken edge
-    EXPECT_EQ(canvas.At(69, 10), RGB(0, 0, 0));      // the arrow's tip row
+    EXPECT_EQ(canvas.At(69, 11), RGB(0, 0, 0));      // the arrow's tip
+    EXPECT_EQ(canvas.At(70, 12), CFOGlobalData::Get().clrBtnFace);
     // The context comes back unclipped.
     canvas.dc.FillSolidRect(0, 0, 1, 1, kBlue);
     EXPECT_EQ(canvas.At(0, 0), kBlue);
+
+    // Dropped: the arrow is pressed flat and its tip moves one pixel down and right; disabled:
+    // a grey arrow with a white emboss.
+    DropButtonFace::DrawColour(canvas.dc, {80, 21}, {true, false, false}, kRed);
+    EXPECT_EQ(canvas.At(61, 10), RGB(128, 128, 128));
+    EXPECT_EQ(canvas.At(67, 9), CFOGlobalData::Get().clrBtnFace);
+    EXPECT_EQ(canvas.At(70, 12), RGB(0, 0, 0));
+    DropButtonFace::DrawColour(canvas.dc, {80, 21}, {false, false, true}, kRed);
+    EXPECT_EQ(canvas.At(69, 11), RGB(128, 128, 128));
+    EXPECT_EQ(canvas.At(70, 12), kWhite);
 
     DropButtonFace::DrawColour(canvas.dc, {80, 21}, {false, true, false}, kRed);
     EXPECT_EQ(canvas.At(3, 10), CFOGlobalData::Get().clrActiveCaption);
