@@ -2,6 +2,7 @@
 
 #include "platform/EdgeBands.h"
 #include "platform/FormattedText.h"
+#include "platform/FrameControl.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
 #include "platform/SysColor.h"
@@ -323,8 +324,9 @@ DevicePen CDC::Pen() const {
     pen.color = state_.penLog.lopnColor;
     const CSize w = state_.mapping.SizeToDevice({state_.penLog.lopnWidth.x, 0});
     pen.width = std::max<LONG>(1, std::min<LONG>(w.cx, 1 << 16));
-    // Styles apply to one-pixel pens only; wider ones draw solid.
-    if (pen.width > 1 && pen.style != PS_NULL)
+    pen.geometric = (state_.penLog.lopnStyle & PS_GEOMETRIC) != 0;
+    // Styles apply to one-pixel cosmetic pens only; wider ones draw solid.
+    if (pen.width > 1 && pen.style != PS_NULL && !pen.geometric)
         pen.style = PS_SOLID;
     return pen;
 }
@@ -586,6 +588,24 @@ bool CDC::DrawEdge(RECT* rect, UINT edge, UINT flags) {
     if (flags & BF_MIDDLE)
         FillDeviceRect(inside, GetSysColor(COLOR_3DFACE));
     if (flags & BF_ADJUST) {
+        CPoint corners[2] = {inside.TopLeft(), inside.BottomRight()};
+        DPtoLP(corners, 2);
+        *rect = CRect(corners[0], corners[1]);
+    }
+    return true;
+}
+
+bool CDC::DrawFrameControl(RECT* rect, UINT type, UINT state) {
+    if (!backEnd_ || !rect)
+        return false;
+    CRect inside;
+    const CRect device = DevRect(rect->left, rect->top, rect->right, rect->bottom);
+    const std::vector<EdgeBand> bands = FrameControlBands(device, type, state, inside);
+    if (bands.empty())
+        return false;
+    for (const EdgeBand& band : bands)
+        FillDeviceRect(band.rect, band.color);
+    if (state & DFCS_ADJUSTRECT) {
         CPoint corners[2] = {inside.TopLeft(), inside.BottomRight()};
         DPtoLP(corners, 2);
         *rect = CRect(corners[0], corners[1]);

@@ -139,6 +139,9 @@ public:
     void Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
     bool DrawEdge(RECT* rect, UINT edge, UINT flags);
+    // A classic push button or scroll arrow (FrameControlBands); DFCS_ADJUSTRECT moves `rect`
+    // to the inside of the frame.
+    bool DrawFrameControl(RECT* rect, UINT type, UINT state);
     bool FillRgn(CRgn* region, CBrush* brush);
     bool PaintRgn(CRgn* region);
     bool FrameRgn(CRgn* region, CBrush* brush, int width, int height);
