@@ -104,6 +104,32 @@ TEST(Dispatch, LoadFallsBackToDetectionAndKeepsTheAskedFormatsText) {
     EXPECT_FALSE(image.Load(path, CRaster::kTypePng));
 }
 
+// Bytes that start like an icon directory of 54272 entries and are nothing at all: the count
+// that the icon reader saw while detection tried it must not stay on the picture.
+TEST(Dispatch, FailedLoadLeavesAnEmptyPictureWithoutFrameCounts) {
+    const std::string path = TempPath("orlimber_dispatch_counts.tga");
+    std::ofstream(path, std::ios::binary) << std::string("\0\0\1\0\0\xD4", 6) << "garbage";
+    for (const DWORD asked : {CRaster::kTypeTga, CRaster::kTypeUnknown}) {
+        CRaster image = TestPictures::Make(5, 5, 8);
+        EXPECT_FALSE(image.Load(path, asked)) << asked;
+        EXPECT_EQ(image.GetNumFrames(), 0) << asked;
+        EXPECT_FALSE(image.IsValid()) << asked;
+        EXPECT_STRNE(image.GetLastError(), "") << asked;
+    }
+    std::filesystem::remove(path);
+    CRaster missing = TestPictures::Make(5, 5, 8);
+    EXPECT_FALSE(missing.Load(path));
+    EXPECT_FALSE(missing.IsValid());
+
+    // Decoding from memory keeps the picture as it was, its count included.
+    const std::vector<BYTE> bytes{0, 0, 1, 0, 0, 0xD4, 'x'};
+    CRaster kept = TestPictures::Make(5, 5, 8);
+    kept.Info().numFrames = 3;
+    EXPECT_FALSE(kept.DecodeFromMemory(bytes, CRaster::kTypeUnknown));
+    EXPECT_EQ(kept.GetNumFrames(), 3);
+    EXPECT_TRUE(kept.IsValid());
+}
+
 TEST(Dispatch, FailedSaveLeavesTheOldFile) {
     const TempFolder folder("dispatch");
     const std::string path = folder.File("save.bmp");
