@@ -7,6 +7,7 @@
 #include "platform/AtomicFile.h"
 
 #include <memory>
+#include <string>
 
 // Reading and writing by format type id. A format object of the id's class does the work; a
 // decoded picture is moved into the caller's image only on success.
@@ -67,7 +68,13 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     codec->Info().jpegComment.clear();
     if (codec->Decode(file))
         return image.TakeOver(*codec, true);
-    image.SetLastError(codec->GetLastError());
+    // A codec that stopped without saying why still owes the caller a reason.
+    const std::string why = codec->GetLastError();
+    const CRasterFormats::Entry* entry = CRasterFormats::Find(type);
+    image.SetLastError(!why.empty() ? why.c_str()
+                                    : (std::string(entry ? entry->name : "Picture") +
+                                       " data is damaged or incomplete")
+                                          .c_str());
     if (KeepsFrameCount(type))
         image.Info().numFrames = codec->Info().numFrames;
     return false;

@@ -95,12 +95,12 @@ private:
 bool CRasterGIF::Decode(CRasterFile& file) {
     const std::uint64_t left = BytesLeft(file);
     if (left < 13)
-        return false;
+        return Fail("GIF file too short");
     if (left > kMaxFileBytes)
         return Fail("GIF file too large");
     std::vector<BYTE> data(static_cast<std::size_t>(left));
     if (!ReadExact(file, data.data(), data.size()))
-        return false;
+        return Fail("GIF file could not be read");
     return DecodeBytes(data);
 }
 
@@ -403,7 +403,7 @@ std::unique_ptr<CRaster> CRasterGIF::Finished(Composition& c, bool copy) {
 
 bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     if (data.size() < 13 || std::memcmp(data.data(), "GIF8", 4) != 0)
-        return false;
+        return Fail("Not a GIF file");
     Composition c;
     c.screenW = U16(data, 6);
     c.screenH = U16(data, 8);
@@ -538,7 +538,7 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
 bool CRasterGIF::Adopt(std::unique_ptr<CRaster> result,
                        std::vector<std::unique_ptr<CRaster>>& frames) {
     if (!result)
-        return false;
+        return Fail("GIF picture data is damaged or incomplete");
     CRasterInfo options = Info();
     const LONG transparent = result->GetTransparentIndex();
     const RGBQUAD transparentColor = result->Info().transparentColor;
