@@ -39,6 +39,14 @@ void PressKeys(const std::string& keys) {
     Pump(300);
 }
 
+// A real mouse button press (4 and 5 turn the wheel) at a point of the screen.
+void PressMouse(wxPoint screen, int button) {
+    const std::string command = "xdotool mousemove " + std::to_string(screen.x) + " " +
+                                std::to_string(screen.y) + " click " + std::to_string(button);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    Pump(300);
+}
+
 // Counts the paints and size changes one window receives, before its own handlers run.
 class WindowEventCounter : public wxEventFilter {
 public:
@@ -211,6 +219,13 @@ TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
         const int cell = MulDiv(-doc_->GetCellHeight(), 96, 1000);
         EXPECT_EQ(window_->ScrollPosition().y, std::min(cell, page.cy - client.y));
         EXPECT_EQ(window_->LineStep().cy, cell);
+
+        // A wheel notch moves three cells, at most a window and not past the page's end.
+        window_->ScrollToPagePixel({0, 0});
+        Pump(100);
+        const wxPoint middle = window_->ClientToScreen(wxPoint(100, 100));
+        PressMouse(middle, 5);
+        EXPECT_EQ(window_->ScrollPosition().y, std::min({3 * cell, client.y, page.cy - client.y}));
     }
 }
 

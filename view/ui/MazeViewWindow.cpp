@@ -43,6 +43,7 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_PAINT, &MazeViewWindow::OnPaint, this);
     Bind(wxEVT_SIZE, &MazeViewWindow::OnSize, this);
     Bind(wxEVT_KEY_DOWN, &MazeViewWindow::OnKeyDown, this);
+    Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     view_.SetWindow(this);
 }
 
@@ -151,6 +152,23 @@ void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
         event.Skip();
         return;
     }
+    ScrollToPagePixel(to);
+}
+
+void MazeViewWindow::OnMouseWheel(wxMouseEvent& event) {
+    // A notch moves the lines the desktop asks for, in cells, never more than a window.
+    const int delta = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
+    const int lines = event.GetLinesPerAction() > 0 ? event.GetLinesPerAction() : 3;
+    const bool across = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL;
+    const int step = across ? line_.cx : line_.cy;
+    const int window = across ? GetClientSize().x : GetClientSize().y;
+    const long long move = static_cast<long long>(event.GetWheelRotation()) * lines * step / delta;
+    const int by = static_cast<int>(std::clamp<long long>(move, -window, window));
+    CPoint to = ScrollPosition();
+    if (across)
+        to.x += by;
+    else
+        to.y -= by; // turning the wheel away from the user goes up the page
     ScrollToPagePixel(to);
 }
 

@@ -44,6 +44,7 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
     void PaintPage(wxDC& dc, RasterSurface& page);
     void PaintBricks(wxDC& dc);
     void FillOutside(wxDC& dc);
