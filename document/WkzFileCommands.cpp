@@ -22,7 +22,7 @@ void WkzFileCommands::Open(CGridloomDoc& doc) {
     request.open = true;
     request.filter = kOpenFilter;
     request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-    const FileDialogAnswer answer = IFileDialog::Current().Show(request);
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
     if (!answer.ok)
         return;
     doc.pendingMessage.clear();
@@ -54,7 +54,7 @@ void WkzFileCommands::Save(CGridloomDoc& doc) {
     request.defaultExtension = "wkz";
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     request.filterIndex = kIndexVersion2;
-    const FileDialogAnswer answer = IFileDialog::Current().Show(request);
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
     if (!answer.ok)
         return;
     if (answer.filterIndex == kIndexVersion2) {
