@@ -28,8 +28,12 @@ std::string InstallFolder() {
     namespace fs = std::filesystem;
     const fs::path program(wxStandardPaths::Get().GetExecutablePath().utf8_string());
     const fs::path share = (program.parent_path() / ".." / "share" / "orlimber").lexically_normal();
+    // A program run from its build tree finds the files made there.
+    const fs::path built = program.parent_path() / "share" / "orlimber";
     std::error_code error;
-    const fs::path folder = fs::is_directory(share, error) ? share : fs::current_path(error);
+    const fs::path folder = fs::is_directory(share, error)   ? share
+                            : fs::is_directory(built, error) ? built
+                                                             : fs::current_path(error);
     return CProfile::App().GetProfileString("install", "path", folder.string() + "/");
 }
 
@@ -73,6 +77,7 @@ private:
     void ShowView(CMainFrame& frame) {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
+        view_->TileSets().SetInstallFolder(InstallFolder());
         auto* window = new MazeViewWindow(frame.Splitter(), *view_); // owned by the splitter
         window->SetInfoPaneCollapser([&frame] { frame.SetInfoPaneHeight(0, 0); });
         frame.Splitter()->SetPane(CMainFrame::kViewRow, window);
