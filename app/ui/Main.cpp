@@ -1,3 +1,4 @@
+#include "dialogs/ui/SettingsSheet.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
@@ -55,6 +56,8 @@ public:
         CGridloomDoc* doc = document_.get();
         frame->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
         ShowView(*frame);
+        settingsSheet_ = std::make_unique<SettingsSheet>(frame, view_->TileSets());
+        document_->SetSettingsSheet(settingsSheet_.get());
         frame->Show();
         frame->Maximize();
         return true;
@@ -63,6 +66,8 @@ public:
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
+        document_->SetSettingsSheet(nullptr);
+        settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
         busyInstalled_.reset();
@@ -97,6 +102,7 @@ private:
     std::unique_ptr<CGridloomDoc> document_;
     std::unique_ptr<GridloomDocState> documentState_;
     std::unique_ptr<CGridloomView> view_;
+    std::unique_ptr<SettingsSheet> settingsSheet_;
 };
 
 } // namespace
