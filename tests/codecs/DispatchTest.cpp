@@ -30,8 +30,7 @@ TEST(Dispatch, UnknownIdsAndUnbuiltCodecsFailWithTheirTexts) {
     }
     EXPECT_FALSE(image.EncodeToMemory(bytes, CRaster::kTypeWmf));
     EXPECT_STREQ(image.GetLastError(), "Save WMF not supported");
-    for (DWORD type :
-         {CRaster::kTypeJpg, CRaster::kTypeTif, CRaster::kTypeJp2, CRaster::kTypeRas}) {
+    for (DWORD type : {CRaster::kTypeJp2, CRaster::kTypeRas}) {
         EXPECT_FALSE(image.EncodeToMemory(bytes, type)) << type;
         EXPECT_NE(std::string(image.GetLastError()).find("cannot be written"), std::string::npos);
         const BYTE junk[] = {1, 2, 3};
@@ -103,6 +102,32 @@ TEST(Dispatch, LoadFallsBackToDetectionAndKeepsTheAskedFormatsText) {
     EXPECT_STREQ(image.GetLastError(), "Decode: Unknown or wrong format");
     std::filesystem::remove(path);
     EXPECT_FALSE(image.Load(path, CRaster::kTypePng));
+}
+
+// Bytes that start like an icon directory of 54272 entries and are nothing at all: the count
+// that the icon reader saw while detection tried it must not stay on the picture.
+TEST(Dispatch, FailedLoadLeavesAnEmptyPictureWithoutFrameCounts) {
+    const std::string path = TempPath("orlimber_dispatch_counts.tga");
+    std::ofstream(path, std::ios::binary) << std::string("\0\0\1\0\0\xD4", 6) << "garbage";
+    for (const DWORD asked : {CRaster::kTypeTga, CRaster::kTypeUnknown}) {
+        CRaster image = TestPictures::Make(5, 5, 8);
+        EXPECT_FALSE(image.Load(path, asked)) << asked;
+        EXPECT_EQ(image.GetNumFrames(), 0) << asked;
+        EXPECT_FALSE(image.IsValid()) << asked;
+        EXPECT_STRNE(image.GetLastError(), "") << asked;
+    }
+    std::filesystem::remove(path);
+    CRaster missing = TestPictures::Make(5, 5, 8);
+    EXPECT_FALSE(missing.Load(path));
+    EXPECT_FALSE(missing.IsValid());
+
+    // Decoding from memory keeps the picture as it was, its count included.
+    const std::vector<BYTE> bytes{0, 0, 1, 0, 0, 0xD4, 'x'};
+    CRaster kept = TestPictures::Make(5, 5, 8);
+    kept.Info().numFrames = 3;
+    EXPECT_FALSE(kept.DecodeFromMemory(bytes, CRaster::kTypeUnknown));
+    EXPECT_EQ(kept.GetNumFrames(), 3);
+    EXPECT_TRUE(kept.IsValid());
 }
 
 TEST(Dispatch, FailedSaveLeavesTheOldFile) {
