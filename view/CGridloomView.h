@@ -7,6 +7,8 @@
 #include "view/GeometryCache.h"
 #include "view/IViewWindow.h"
 #include "view/ScreenBuffer.h"
+#include "view/tiler/CBMPTiler.h"
+#include "view/tiler/TileSetCatalogue.h"
 
 #include <array>
 #include <optional>
@@ -64,6 +66,15 @@ public:
     void DrawRingCell(int column, int row, int grid, int pass) override;
     void Pause(int milliseconds) override;
 
+    // Tiled Box mazes: every cell covered by the tile of its open sides. A null dc paints
+    // into the off-screen page and invalidates the cell.
+    void DrawTiledMaze(CDC& dc);
+    bool DrawTiledCell(CDC* dc, int column, int row, int grid, int pass);
+    // The tile sets the view loads from; shared with the settings sheet when one is given.
+    TileSetCatalogue& TileSets() { return *tileSets_; }
+    void SetTileSets(TileSetCatalogue* sets) { tileSets_ = sets ? sets : &ownTileSets_; }
+    CBMPTiler& Tiler() { return tiler_; }
+
     // Draws the document's objects of one layer in array order; returns how many.
     int DrawLayerObjects(CDC& dc, int layer);
 
@@ -103,6 +114,8 @@ private:
     bool PaintOnPage(bool ring, int column, int row, int grid, int pass);
     bool PaintCell(CDC& dc, bool ring, int column, int row, int grid, int pass, bool screen);
     CSize PageLogicalSize() const;
+    bool IsTiledBox() const;
+    void LoadPendingTiler();
 
     HeadlessViewWindow headless_;
     IViewWindow* window_ = &headless_;
@@ -117,4 +130,8 @@ private:
     ScreenBuffer buffer_;
     std::string lastReport_;
     std::vector<CPoint> lastOutline_; // device pixels of the cell painted last
+    TileSetCatalogue ownTileSets_;
+    TileSetCatalogue* tileSets_ = &ownTileSets_;
+    CBMPTiler tiler_;
+    bool tilerLoaded_ = false;
 };

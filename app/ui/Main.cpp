@@ -1,3 +1,4 @@
+#include "dialogs/ui/SettingsSheet.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
@@ -28,8 +29,12 @@ std::string InstallFolder() {
     namespace fs = std::filesystem;
     const fs::path program(wxStandardPaths::Get().GetExecutablePath().utf8_string());
     const fs::path share = (program.parent_path() / ".." / "share" / "orlimber").lexically_normal();
+    // A program run from its build tree finds the files made there.
+    const fs::path built = program.parent_path() / "share" / "orlimber";
     std::error_code error;
-    const fs::path folder = fs::is_directory(share, error) ? share : fs::current_path(error);
+    const fs::path folder = fs::is_directory(share, error)   ? share
+                            : fs::is_directory(built, error) ? built
+                                                             : fs::current_path(error);
     return CProfile::App().GetProfileString("install", "path", folder.string() + "/");
 }
 
@@ -51,6 +56,8 @@ public:
         CGridloomDoc* doc = document_.get();
         frame->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
         ShowView(*frame);
+        settingsSheet_ = std::make_unique<SettingsSheet>(frame, view_->TileSets());
+        document_->SetSettingsSheet(settingsSheet_.get());
         frame->Show();
         frame->Maximize();
         return true;
@@ -59,6 +66,8 @@ public:
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
+        document_->SetSettingsSheet(nullptr);
+        settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
         busyInstalled_.reset();
@@ -73,6 +82,7 @@ private:
     void ShowView(CMainFrame& frame) {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
+        view_->TileSets().SetInstallFolder(InstallFolder());
         auto* window = new MazeViewWindow(frame.Splitter(), *view_); // owned by the splitter
         window->SetInfoPaneCollapser([&frame] { frame.CollapseInfoPane(); });
         window->SetStatusReporter([&frame](const std::string& text) {
@@ -95,6 +105,7 @@ private:
     std::unique_ptr<CGridloomDoc> document_;
     std::unique_ptr<GridloomDocState> documentState_;
     std::unique_ptr<CGridloomView> view_;
+    std::unique_ptr<SettingsSheet> settingsSheet_;
 };
 
 } // namespace
