@@ -77,6 +77,7 @@ private:
         window->SetInfoPaneCollapser([&frame] { frame.SetInfoPaneHeight(0, 0); });
         frame.Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame.Router().SetView(view_.get());
+        view_->SetEditToolbar(&frame);
         view_->OnInitialUpdate();
     }
 

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/RasterSurface.h"
+#include "platform/wx/WxMouse.h"
 #include "res/BrickPicture.h"
 #include "view/CGridloomView.h"
 
@@ -36,10 +37,13 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &MazeViewWindow::OnPaint, this);
     Bind(wxEVT_SIZE, &MazeViewWindow::OnSize, this);
+    BindMouse();
     view_.SetWindow(this);
 }
 
 MazeViewWindow::~MazeViewWindow() {
+    if (HasCapture())
+        ReleaseMouse();
     view_.SetWindow(nullptr);
 }
 
@@ -56,6 +60,7 @@ CPoint MazeViewWindow::ScrollPosition() const {
 }
 
 void MazeViewWindow::SetScrollSizes(CSize total, CSize, CSize line) {
+    line_ = line;
     const int ux = std::max<int>(1, line.cx), uy = std::max<int>(1, line.cy);
     int x = 0, y = 0;
     GetViewStart(&x, &y);
@@ -146,4 +151,77 @@ void MazeViewWindow::PaintBricks(wxDC& dc) {
         for (int x = row % 2 ? 0 : -w / 2; x < client.x + w; x += w)
             dc.DrawBitmap(bricks_, x, y);
     }
+}
+
+// ---- mouse --------------------------------------------------------------------------------
+
+void MazeViewWindow::BindMouse() {
+    for (const auto type :
+         {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, wxEVT_MIDDLE_DOWN,
+          wxEVT_MIDDLE_UP, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DCLICK})
+        Bind(type, &MazeViewWindow::OnButton, this);
+    Bind(wxEVT_MOTION, &MazeViewWindow::OnMotion, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, &MazeViewWindow::OnCaptureLost, this);
+    Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnWheel, this);
+    Bind(wxEVT_SET_CURSOR, &MazeViewWindow::OnSetCursor, this);
+}
+
+void MazeViewWindow::TakeFocus() {
+    SetFocus();
+}
+
+void MazeViewWindow::OnButton(wxMouseEvent& event) {
+    using Button = ViewMouseController::Button;
+    const Button button = event.GetButton() == wxMOUSE_BTN_LEFT    ? Button::Left
+                          : event.GetButton() == wxMOUSE_BTN_RIGHT ? Button::Right
+                                                                   : Button::Middle;
+    const CPoint at(event.GetX(), event.GetY());
+    const UINT flags = WxMouse::KeyFlags(event);
+    // A double click is a second press to the tools.
+    if (event.ButtonDown() || event.ButtonDClick()) {
+        if (!HasCapture())
+            CaptureMouse();
+        view_.Mouse().ButtonDown(button, flags, at);
+    } else {
+        if (HasCapture() && !event.ButtonIsDown(wxMOUSE_BTN_ANY))
+            ReleaseMouse();
+        view_.Mouse().ButtonUp(button, flags, at);
+    }
+    event.Skip();
+}
+
+void MazeViewWindow::OnMotion(wxMouseEvent& event) {
+    view_.Mouse().Move(WxMouse::KeyFlags(event), CPoint(event.GetX(), event.GetY()));
+    event.Skip();
+}
+
+void MazeViewWindow::OnCaptureLost(wxMouseCaptureLostEvent&) {
+    view_.Mouse().CaptureLost();
+}
+
+void MazeViewWindow::OnWheel(wxMouseEvent& event) {
+    if (event.GetWheelAxis() == wxMOUSE_WHEEL_VERTICAL) {
+        const int lines = view_.Mouse().WheelLines(event.GetWheelRotation());
+        if (lines != 0)
+            ScrollByPixels(lines * line_.cy);
+    }
+    // The toolkit's own wheel step follows.
+    event.Skip();
+}
+
+void MazeViewWindow::ScrollByPixels(int dy) {
+    int ux = 1, uy = 1, x = 0, y = 0;
+    GetScrollPixelsPerUnit(&ux, &uy);
+    if (uy <= 0 || dy == 0)
+        return;
+    GetViewStart(&x, &y);
+    const int units = dy / uy != 0 ? dy / uy : (dy > 0 ? 1 : -1);
+    Scroll(x, std::max(0, y + units));
+}
+
+void MazeViewWindow::OnSetCursor(wxSetCursorEvent& event) {
+    if (const auto cursor = view_.ObjectCursorAt(CPoint(event.GetX(), event.GetY())))
+        event.SetCursor(WxMouse::TrackerCursor(*cursor));
+    else
+        event.Skip();
 }

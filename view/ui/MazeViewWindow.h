@@ -30,15 +30,25 @@ public:
     void ShowAfterPaint(const std::string& text) override;
     void CollapseInfoPane() override;
     void KeepAlive(int milliseconds) override;
+    void TakeFocus() override;
 
 private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void PaintPage(wxDC& dc, RasterSurface& page);
     void PaintBricks(wxDC& dc);
+    // The mouse goes to the view's controller; the window holds it from press to release.
+    void BindMouse();
+    void OnButton(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnWheel(wxMouseEvent& event);
+    void OnSetCursor(wxSetCursorEvent& event);
+    void ScrollByPixels(int dy);
 
     CGridloomView& view_;
     std::function<void()> collapse_;
     wxBitmap bricks_;
     wxStopWatch sinceYield_;
+    CSize line_{1, 1}; // the view's scroll line in pixels
 };
