@@ -37,6 +37,7 @@ class CBitmap;
 class CDC;
 class CRasterFile;
 class CRasterFloatRect;
+class CrtRandom;
 
 class CRaster {
 public:
@@ -297,6 +298,24 @@ public:
     // Average colour of the w x h area centred at (x, y), each pixel weighted by its share.
     RGBQUAD GetAreaColorInterpolated(float x, float y, float w, float h, int mode, int method,
                                      const RGBQUAD* replacement = nullptr) const;
+
+    // ---- filters (CRasterFilter.cpp) -------------------------------------------------------
+    // Each reads this picture and writes a full copy (pixels, selection, alpha), visiting the
+    // selection box and in it only the selected pixels; the copy replaces the picture once
+    // every row is done. False, the picture unchanged, without block, for a window size
+    // outside 1..kMaxFilterWindow, when the escape flag stops it or memory runs out.
+    static constexpr LONG kMaxFilterWindow = 255;
+    // `kernel` holds k x k weights, the first k for the window's lowest storage row; the
+    // window of (x, y) starts at (x - k / 2, y - k / 2). Window pixels outside the picture
+    // are left out and the sum is rescaled by the weights that remain (not for zero-sum
+    // kernels). 8-bit grey ramps are filtered on their indexes.
+    bool ApplyConvolution(std::span<const LONG> kernel, LONG k, LONG divisor, LONG offset);
+    // The window colour of middle luminance (ties in window order), alpha included.
+    bool ApplyMedian(LONG k);
+    // Per channel the negative of the brightest neighbour that is brighter than the pixel.
+    bool ApplyContour();
+    // Each pixel takes a pixel up to `radius` away in each direction, drawn from `random`.
+    bool ApplyJitter(LONG radius, CrtRandom& random);
 
     // ---- drawing into device contexts (CRasterDraw.cpp) ---------------------------------
     // Puts the picture with its top-left corner at the logical point (x, y) of `dc`, cx by cy

@@ -1,0 +1,239 @@
+#include "dialogs/AdPaneController.h"
+
+#include "dialogs/AdTitle.h"
+#include "dialogs/IAdLinkActions.h"
+#include "dialogs/IAdPaneWindow.h"
+#include "dialogs/IConnectivity.h"
+#include "dialogs/IPaneTimers.h"
+#include "dialogs/VersionCheck.h"
+#include "platform/CProfile.h"
+#include "platform/MessageBox.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kAdsSection = "Ads";
+constexpr const char* kLastAdEntry = "LastAd";
+constexpr const char* kNoLastAd = "NoLastCode";
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+} // namespace
+
+AdPaneController::AdPaneController(Services services, WebEndpoint endpoint, std::string htmlFolder)
+    : s_(services), endpoint_(std::move(endpoint)), htmlFolder_(std::move(htmlFolder)) {
+    grab_.SetMaxBody(VersionCheck::kMaxReply);
+}
+
+bool AdPaneController::OnInitialUpdate() {
+    gallery_ = false;
+    const AdPageList::Load load = pages_.LoadFrom(htmlFolder_);
+    if (load == AdPageList::Load::Ok) {
+        listLoaded_ = true;
+    } else if (!listLoaded_) {
+        AfxMessageBox(load == AdPageList::Load::TooFew ? AdPageList::kTooFewText
+                                                       : AdPageList::kFileErrorText,
+                      MB_OK);
+        return false;
+    } else {
+        std::fprintf(stderr, "The page list in %s could not be read again; keeping the old one\n",
+                     htmlFolder_.c_str());
+    }
+    online_ = s_.connectivity.IsConnected(0);
+    if (!online_ || !LatestVersionDiffers()) {
+        s_.timers.SetTimer(kRotateTimer, 1);
+    } else if (!updateOffered_) {
+        updateOffered_ = true;
+        ShowUpdatePage(1);
+    }
+    return true;
+}
+
+bool AdPaneController::LatestVersionDiffers() {
+    std::string reply;
+    const bool fetched = grab_.GetPage(
+        endpoint_.RedirectUrl("LOC=latestversion&VER=") + kWebVersionCode, reply, kWebAgent);
+    return VersionCheck::IsUpdate(fetched, grab_.GetHttpStatus(), reply, kWebVersionCode);
+}
+
+void AdPaneController::OnTimer(int id) {
+    s_.timers.KillTimer(id);
+    switch (id) {
+    case kRotateTimer:
+        online_ = s_.connectivity.IsConnected(0);
+        if (!infoBox_) {
+            s_.window.SetPaneHeight(1, 0);
+            s_.timers.KillTimer(kRotateTimer);
+            return;
+        }
+        if (online_)
+            s_.window.Navigate(endpoint_.RedirectUrl("LOC=info"));
+        else
+            ShowNextLocalPage();
+        s_.timers.KillTimer(kOpenTimer);
+        s_.timers.KillTimer(kCollapseTimer);
+        break;
+    case kOpenTimer:
+        s_.window.SetPaneHeight(secondHeight_, secondHeight_);
+        s_.timers.SetTimer(kCollapseTimer, std::max(collapseDelayMs_, 1));
+        break;
+    case kCollapseTimer:
+        secondHeight_ = secondHeight_ * 9 / 10;
+        s_.window.SetPaneHeight(secondHeight_, 0);
+        if (secondHeight_ > 0)
+            s_.timers.SetTimer(kCollapseTimer, kCollapseStepMs);
+        break;
+    default:
+        break;
+    }
+}
+
+void AdPaneController::ShowNextLocalPage() {
+    const auto& entries = pages_.Entries();
+    if (entries.empty())
+        return;
+    const std::string last = s_.profile.GetProfileString(kAdsSection, kLastAdEntry, kNoLastAd);
+    const CAdList& next = entries[pages_.NextAfter(last)];
+    s_.window.Navigate(next.location);
+    s_.profile.WriteProfileString(kAdsSection, kLastAdEntry, next.pageId);
+}
+
+void AdPaneController::OnTitleChange(const std::string& title) {
+    if (!AdTitle::IsControl(title))
+        return;
+    s_.window.SetWindowText(title);
+    const AdTitle::Values v = AdTitle::Parse(title);
+    mode_ = v.mode.value_or(mode_);
+    rotationMs_ = v.rotationMs.value_or(rotationMs_);
+    loadHeight_ = v.loadHeight.value_or(loadHeight_);
+    secondHeight_ = v.secondHeight.value_or(secondHeight_);
+    openDelayMs_ = v.openDelayMs.value_or(openDelayMs_);
+    collapseDelayMs_ = v.collapseDelayMs.value_or(collapseDelayMs_);
+    message_ = v.message;
+}
+
+void AdPaneController::OnDocumentComplete() {
+    if (mode_ == 2)
+        AfxMessageBox(message_, MB_OK);
+    if (gallery_) {
+        rotationMs_ = kGalleryLoaded;
+        s_.window.SetPaneHeight(kGalleryHeight, 1);
+    } else if (infoBox_) {
+        s_.timers.SetTimer(kRotateTimer, std::max(rotationMs_, kMinRotationMs));
+        s_.timers.SetTimer(kOpenTimer, std::max(openDelayMs_, 1));
+        s_.window.SetPaneHeight(loadHeight_, loadHeight_);
+    }
+}
+
+void AdPaneController::OnSize(int height) {
+    int minimum = 0;
+    if (infoBox_) {
+        if (rotationMs_ == kGalleryResized)
+            EndGallery();
+        else if (rotationMs_ == kGalleryLoaded)
+            rotationMs_ = kGalleryResized;
+        minimum = s_.window.MinimumPaneHeight();
+    }
+    if (height < minimum) {
+        s_.window.SetPaneHeight(minimum, minimum);
+    } else if (minimum == 0) {
+        s_.timers.KillTimer(kCollapseTimer);
+        secondHeight_ = height;
+    }
+    s_.window.Repaint();
+}
+
+void AdPaneController::EndGallery() {
+    gallery_ = false;
+    s_.timers.SetTimer(kRotateTimer, 1);
+}
+
+void AdPaneController::ShowGallery(std::string_view query) {
+    gallery_ = true;
+    s_.window.Navigate(endpoint_.RedirectUrl(query) + kWebVersionCode);
+    s_.timers.KillTimer(kRotateTimer);
+    s_.timers.KillTimer(kOpenTimer);
+    s_.timers.KillTimer(kCollapseTimer);
+}
+
+void AdPaneController::ShowUpdatePage(int latest) {
+    ShowGallery(latest == 1 ? "LOC=latestdownload&VER=" : "LOC=CHECKUPDATE&VER=");
+}
+
+bool AdPaneController::OnCommand(UINT id) {
+    switch (id) {
+    case kCmdTemplateGallery:
+        ShowGallery("LOC=templates_v2&MAX_VER=2.000&VER=");
+        return true;
+    case kCmdMaskGallery:
+        ShowGallery("LOC=MASKS&MAX_VER=1.000&VER=");
+        return true;
+    case kCmdTilerGallery:
+        ShowGallery("LOC=TILERS&MAX_VER=1.500&VER=");
+        return true;
+    case kCmdCheckUpdates:
+        ShowUpdatePage(0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void AdPaneController::CollapsePane() {
+    gallery_ = false;
+    secondHeight_ = 0;
+    s_.window.SetPaneHeight(1, 0);
+    s_.window.Repaint();
+}
+
+void AdPaneController::ShowNextPageSoon() {
+    s_.timers.SetTimer(kRotateTimer, 1);
+}
+
+bool AdPaneController::OnBeforeNavigate(const std::string& url) {
+    if (Upper(url.substr(0, 2)) != "MZ")
+        return false;
+    const std::size_t colon = url.find(':');
+    if (colon == std::string::npos || colon <= 2)
+        return true;
+    FollowLink(Upper(url.substr(2, colon - 2)), "http" + url.substr(colon));
+    return true;
+}
+
+void AdPaneController::FollowLink(const std::string& kind, const std::string& target) {
+    std::string question;
+    UINT type = MB_YESNO;
+    if (kind == "MASK") {
+        question = "Apply " + kind + " to current maze?";
+        type |= MB_ICONWARNING;
+    } else if (kind == "TILER") {
+        question = "Download " + kind + "?";
+    } else if (kind == "TEMPLATE") {
+        question = "Use " + kind + " as current maze?";
+    } else {
+        return;
+    }
+    if (!endpoint_.IsOnWebHost(target)) {
+        AfxMessageBox("Downloads come only from " + endpoint_.BaseHost() +
+                          "; this link was not followed.",
+                      MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (AfxMessageBox(question, type) != IDYES)
+        return;
+    if (kind == "MASK")
+        s_.links.ApplyMask(target);
+    else if (kind == "TILER")
+        s_.links.DownloadTiler(target);
+    else
+        s_.links.UseTemplate(target);
+    EndGallery();
+}

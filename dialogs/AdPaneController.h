@@ -1,0 +1,101 @@
+#pragma once
+#include "dialogs/AdPageList.h"
+#include "dialogs/CWebGrab.h"
+#include "dialogs/WebEndpoint.h"
+#include "platform/WinTypes.h"
+
+#include <string>
+#include <string_view>
+
+class CProfile;
+class IAdLinkActions;
+class IAdPaneWindow;
+class IConnectivity;
+class IPaneTimers;
+
+// The information pane's behaviour, apart from its window: which page comes next (the web
+// host's info page while online, else the local pages in turn), the heights and timers that
+// the pages' titles ask for, the galleries, the download links and the update offer.
+class AdPaneController {
+public:
+    enum Timer { kRotateTimer = 1, kOpenTimer = 2, kCollapseTimer = 3 };
+    static constexpr int kCollapseStepMs = 50;
+    // Timer 1 armed from a page's rotation period never fires sooner than this.
+    static constexpr int kMinRotationMs = 1000;
+    static constexpr int kGalleryHeight = 10000;
+    static constexpr int kGalleryLoaded = -1;
+    static constexpr int kGalleryResized = -2;
+
+    static constexpr UINT kCmdMaskGallery = 32796;
+    static constexpr UINT kCmdTemplateGallery = 32798;
+    static constexpr UINT kCmdCheckUpdates = 32802;
+    static constexpr UINT kCmdTilerGallery = 32828;
+
+    struct Services {
+        IAdPaneWindow& window;
+        IPaneTimers& timers;
+        IConnectivity& connectivity;
+        IAdLinkActions& links;
+        CProfile& profile;
+    };
+
+    // `htmlFolder` holds the local pages and their list.
+    AdPaneController(Services services, WebEndpoint endpoint, std::string htmlFolder);
+
+    // Reloads the page list, checks the connection and the version. False when the program
+    // must end: the first list could not be read (the message has been shown).
+    bool OnInitialUpdate();
+    void OnTimer(int id);
+    void OnTitleChange(const std::string& title);
+    void OnDocumentComplete();
+    void OnSize(int height);
+    // True when the navigation to `url` must not happen (the pane's own links).
+    bool OnBeforeNavigate(const std::string& url);
+    // The gallery and update commands; false for other commands.
+    bool OnCommand(UINT id);
+
+    // 1: the latest download page, 0: the update check page.
+    void ShowUpdatePage(int latest);
+    void CollapsePane();
+    void ShowNextPageSoon();
+    bool InfoBoxVisible() const { return infoBox_; }
+    void SetInfoBoxVisible(bool visible) { infoBox_ = visible; }
+
+    bool Online() const { return online_; }
+    bool InGallery() const { return gallery_; }
+    int Mode() const { return mode_; }
+    int RotationMs() const { return rotationMs_; }
+    int LoadHeight() const { return loadHeight_; }
+    int SecondHeight() const { return secondHeight_; }
+    int OpenDelayMs() const { return openDelayMs_; }
+    int CollapseDelayMs() const { return collapseDelayMs_; }
+    const std::string& Message() const { return message_; }
+    const AdPageList& Pages() const { return pages_; }
+
+private:
+    void ShowGallery(std::string_view query);
+    void ShowNextLocalPage();
+    void EndGallery();
+    bool LatestVersionDiffers();
+    // Asks, then hands a download link of `kind` to the application.
+    void FollowLink(const std::string& kind, const std::string& target);
+
+    Services s_;
+    WebEndpoint endpoint_;
+    std::string htmlFolder_;
+    AdPageList pages_;
+    bool listLoaded_ = false;
+    CWebGrab grab_;
+    // The download page is offered once per run; the pane lives as long as the program.
+    bool updateOffered_ = false;
+    bool infoBox_ = true;
+    bool gallery_ = false;
+    bool online_ = false;
+    int collapseDelayMs_ = 0;
+    std::string message_;
+    int openDelayMs_ = 0;
+    int secondHeight_ = 0;
+    int loadHeight_ = 0;
+    int rotationMs_ = 0;
+    int mode_ = 0;
+};

@@ -1,0 +1,53 @@
+#include "dialogs/EchoHostProbe.h"
+
+#include "dialogs/CIcmpEcho.h"
+
+#include <cerrno>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+class AddressList {
+public:
+    ~AddressList() {
+        if (list)
+            ::freeaddrinfo(list);
+    }
+    addrinfo* list = nullptr;
+};
+
+} // namespace
+
+bool EchoHostProbe::Answers(const std::string& host) {
+    if (echo_.Initialise())
+        return echo_.Ping(host, nullptr, nullptr, kTtl, kTimeoutMs, kPayload);
+    return Connects(host, fallbackPort_, kTimeoutMs);
+}
+
+bool EchoHostProbe::Connects(const std::string& host, WORD port, DWORD timeoutMs) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    AddressList found;
+    const std::string service = std::to_string(port);
+    if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &found.list) != 0 || !found.list)
+        return false;
+    const addrinfo* a = found.list;
+    const int fd =
+        ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+    if (fd < 0)
+        return false;
+    bool connected = ::connect(fd, a->ai_addr, a->ai_addrlen) == 0;
+    if (!connected && errno == EINPROGRESS) {
+        pollfd p{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t length = sizeof error;
+        connected = ::poll(&p, 1, static_cast<int>(timeoutMs)) == 1 &&
+                    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    }
+    ::close(fd);
+    return connected;
+}

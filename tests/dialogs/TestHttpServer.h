@@ -1,0 +1,63 @@
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+// A tiny HTTP/1.1 server on 127.0.0.1 (a free port) for tests: one thread, one request per
+// connection, answers from a route table, records what it was asked. It serves a bounded
+// number of requests, gives up on a silent client, and stops when destroyed.
+class TestHttpServer {
+public:
+    struct Route {
+        int status = 200;
+        std::string body;
+        std::vector<std::pair<std::string, std::string>> headers;
+        // Waits this long before answering (cut short when the server stops or the client
+        // hangs up).
+        int delayMs = 0;
+        // False: no Content-Length; the body ends when the connection closes.
+        bool sendLength = true;
+    };
+    struct Request {
+        std::string method;
+        std::string path;
+        std::string head; // request line and headers as received
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    void Add(const std::string& path, Route route);
+    // A 302 answer from `path` to `location`.
+    void AddRedirect(const std::string& path, const std::string& location);
+
+    int Port() const { return port_; }
+    std::string Url(const std::string& path) const;
+    std::vector<Request> Requests() const;
+
+private:
+    static constexpr std::size_t kMaxRequests = 500;
+    static constexpr std::size_t kMaxHead = 64 * 1024;
+    static constexpr int kClientTimeoutMs = 5000;
+
+    void Serve();
+    void Answer(int client);
+    bool ReadHead(int client, std::string& head);
+    // Sleeps up to `ms`; false when the server is stopping or the client hung up.
+    bool Wait(int ms, int client);
+
+    int listener_ = -1;
+    int wake_[2] = {-1, -1};
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    std::map<std::string, Route> routes_;
+    std::vector<Request> requests_;
+    std::thread thread_;
+};
