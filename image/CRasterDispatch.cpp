@@ -62,6 +62,9 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     codec->CopyInfoFrom(image);
     codec->SetType(type);
     codec->SetLastError("");
+    // The camera block of an earlier JPEG must not travel into a different picture.
+    codec->Info().jpegExif.clear();
+    codec->Info().jpegComment.clear();
     if (codec->Decode(file))
         return image.TakeOver(*codec, true);
     image.SetLastError(codec->GetLastError());

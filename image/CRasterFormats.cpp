@@ -3,9 +3,11 @@
 #include "image/CRasterBMP.h"
 #include "image/CRasterGIF.h"
 #include "image/CRasterICO.h"
+#include "image/CRasterJPG.h"
 #include "image/CRasterPCX.h"
 #include "image/CRasterPNG.h"
 #include "image/CRasterTGA.h"
+#include "image/CRasterTIF.h"
 #include "image/CRasterUnavailable.h"
 #include "image/CRasterWBMP.h"
 
@@ -24,10 +26,10 @@ const std::array<CRasterFormats::Entry, 16> kFormats{{
     {T::kTypeUnknown, "unknown", false, nullptr},
     {T::kTypeBmp, "BMP", true, &Make<CRasterBMP>},
     {T::kTypeGif, "GIF", true, &Make<CRasterGIF>},
-    {T::kTypeJpg, "JPEG", true, nullptr},
+    {T::kTypeJpg, "JPEG", true, &Make<CRasterJPG>},
     {T::kTypePng, "PNG", true, &Make<CRasterPNG>},
     {T::kTypeIco, "ICO", true, &Make<CRasterICO>},
-    {T::kTypeTif, "TIFF", true, nullptr},
+    {T::kTypeTif, "TIFF", true, &Make<CRasterTIF>},
     {T::kTypeTga, "TGA", true, &Make<CRasterTGA>},
     {T::kTypePcx, "PCX", true, &Make<CRasterPCX>},
     {T::kTypeWbmp, "WBMP", true, &Make<CRasterWBMP>},

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 struct CRasterInfo {
     static constexpr int kNumTypes = 16;
@@ -40,4 +41,8 @@ struct CRasterInfo {
     BYTE gifByte1 = 0;
     BYTE gifByte2 = 0;
     bool littleEndianHost = true;
+    // The camera block (APP1 "Exif" payload) and comment of a decoded JPEG, so that saving
+    // the picture as JPEG again keeps them. Empty when the picture had none.
+    std::vector<BYTE> jpegExif;
+    std::vector<BYTE> jpegComment;
 };

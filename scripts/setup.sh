@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
   fonts-liberation
   # independent tools the tests compare against
-  imagemagick netpbm giflib-tools poppler-utils
+  imagemagick netpbm giflib-tools poppler-utils libtiff-tools libjpeg-turbo-progs
   # fuzz targets and the sanitizer run
   clang libclang-rt-14-dev
 )

@@ -65,7 +65,8 @@ const Case kCases[] = {
     {CRaster::kTypeIco, 24, false}, {CRaster::kTypeIco, 24, true}, {CRaster::kTypeTga, 8, false},
     {CRaster::kTypeTga, 24, false}, {CRaster::kTypeTga, 24, true}, {CRaster::kTypePcx, 1, false},
     {CRaster::kTypePcx, 4, false},  {CRaster::kTypePcx, 8, false}, {CRaster::kTypePcx, 24, false},
-    {CRaster::kTypePcx, 24, true},
+    {CRaster::kTypePcx, 24, true},  {CRaster::kTypeTif, 4, false}, {CRaster::kTypeTif, 8, false},
+    {CRaster::kTypeTif, 24, true},  {CRaster::kTypeTif, 8, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip,

@@ -1,0 +1,382 @@
+#include "image/CRasterJPG.h"
+
+#include "image/CRasterExifReader.h"
+#include "image/CRasterFile.h"
+#include "image/CRasterJpegFileAdapter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstring>
+
+// libjpeg reports errors through the error exit, which jumps back to the function that set
+// the jump up (ReadPicture, WritePicture). Nothing between that function and libjpeg holds
+// an object with a destructor: every buffer lives in the state structs, built before it.
+
+namespace {
+
+constexpr DWORD kLargestMarker = 65533; // payload bytes one JPEG section can hold
+
+struct ErrorManager : jpeg_error_mgr {
+    std::jmp_buf jump;
+    CRaster* image = nullptr;
+};
+
+[[noreturn]] void Abort(j_common_ptr cinfo, const char* text) {
+    auto* err = static_cast<ErrorManager*>(cinfo->err);
+    err->image->SetLastError(text);
+    std::longjmp(err->jump, 1);
+}
+
+void OnError(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    Abort(cinfo, text);
+}
+
+// Warnings (a truncated file, a bad restart marker) stay quiet; the picture still decodes.
+void OnMessage(j_common_ptr) {}
+
+void OnProgress(j_common_ptr cinfo) {
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > CRasterJPG::kMaxScans)
+        Abort(cinfo, "Too many scans in progressive JPEG");
+}
+
+void SetUpErrors(ErrorManager& err, CRaster* image) {
+    jpeg_std_error(&err);
+    err.error_exit = OnError;
+    err.output_message = OnMessage;
+    err.image = image;
+}
+
+LONG ToDpi(double dpi) {
+    return static_cast<LONG>(std::clamp(std::floor(dpi + 0.5), 0.0, 1e6));
+}
+
+} // namespace
+
+struct CRasterJPG::DecodeState {
+    explicit DecodeState(CRasterFile& file) : adapter(file) {}
+    ~DecodeState() {
+        if (created)
+            jpeg_destroy_decompress(&cinfo);
+    }
+    CRasterJpegFileAdapter adapter;
+    ErrorManager error;
+    jpeg_progress_mgr progress{};
+    jpeg_decompress_struct cinfo{};
+    bool created = false;
+    bool cmyk = false;
+    std::vector<BYTE> row; // CMYK rows before conversion
+};
+
+struct CRasterJPG::EncodeState {
+    explicit EncodeState(CRasterFile& file) : adapter(file) {}
+    ~EncodeState() {
+        if (created)
+            jpeg_destroy_compress(&cinfo);
+    }
+    CRasterJpegFileAdapter adapter;
+    ErrorManager error;
+    jpeg_compress_struct cinfo{};
+    bool created = false;
+    bool grey = false;
+    std::vector<BYTE> row; // grey rows widened through the palette
+    BYTE lookup[256] = {};
+};
+
+CRasterJPG::CRasterJPG() : CRasterCodec(kTypeJpg) {}
+
+CRasterJPG::~CRasterJPG() = default;
+
+// ---- reading ------------------------------------------------------------------------------
+
+bool CRasterJPG::Decode(CRasterFile& file) {
+    ReadExif(file);
+    DecodeState s(file);
+    SetUpErrors(s.error, this);
+    return ReadPicture(s);
+}
+
+// The camera block comes first, read by our own reader; the stream then goes back to where
+// the picture starts. A bad block only means the picture has no EXIF information.
+void CRasterJPG::ReadExif(CRasterFile& file) {
+    const LONG start = file.Tell();
+    exif_ = CRasterExifInfo{};
+    exifReader_ = std::make_unique<CRasterExifReader>(exif_);
+    exifReader_->ReadJpegSections(file);
+    file.Seek(start, 0);
+    Info().jpegExif.clear();
+    Info().jpegComment.clear();
+    if (!exif_.isExif)
+        return;
+    exifReader_->DiscardAllButExif();
+    if (const auto* app1 = exifReader_->FindSection(JPEG_APP0 + 1))
+        Info().jpegExif = app1->data;
+    if (const auto* com = exifReader_->FindSection(JPEG_COM))
+        Info().jpegComment = com->data;
+}
+
+bool CRasterJPG::ReadPicture(DecodeState& s) {
+    if (setjmp(s.error.jump))
+        return false;
+    return ReadSteps(s);
+}
+
+bool CRasterJPG::ReadSteps(DecodeState& s) {
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    cinfo.err = &s.error;
+    jpeg_create_decompress(&cinfo);
+    s.created = true;
+    s.progress.progress_monitor = OnProgress;
+    cinfo.progress = &s.progress;
+    s.adapter.AttachSource(&cinfo);
+    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK)
+        return Fail("JPEG holds no picture");
+    ApplyDecodeOptions(s);
+    jpeg_calc_output_dimensions(&cinfo);
+    const DWORD bpp = 8 * static_cast<DWORD>(cinfo.output_components);
+    if (HeaderOnly()) {
+        SetHeaderOnly(cinfo.output_width, cinfo.output_height, std::min<DWORD>(bpp, 24));
+        return true;
+    }
+    // The size is checked before libjpeg allocates its buffers for it.
+    if (!Create(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
+        return false;
+    jpeg_start_decompress(&cinfo);
+    ReadResolution(s);
+    ReadPalette(s);
+    if (!ReadRows(s))
+        return false;
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+void CRasterJPG::ApplyDecodeOptions(DecodeState& s) {
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    const DWORD options = GetCodecOption(kTypeJpg);
+    // A scale byte of 0 means full size, as 1 does.
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = std::max<unsigned>(GetJpegScale(), 1);
+    if (options & kDecodeGrey)
+        cinfo.out_color_space = JCS_GRAYSCALE;
+    if (options & kQuantize) {
+        cinfo.quantize_colors = TRUE;
+        cinfo.desired_number_of_colors = GetJpegQuality();
+    }
+    if (options & kDither)
+        cinfo.dither_mode = static_cast<J_DITHER_MODE>(std::clamp(dither_, 0, 2));
+    if (options & kOnePass)
+        cinfo.two_pass_quantize = FALSE;
+    if (options & kNoFancyUpsample)
+        cinfo.do_fancy_upsampling = FALSE;
+    // Colour rows come straight in the picture's blue, green, red order.
+    if (cinfo.out_color_space == JCS_RGB && !cinfo.quantize_colors)
+        cinfo.out_color_space = JCS_EXT_BGR;
+    s.cmyk = cinfo.out_color_space == JCS_CMYK && !cinfo.quantize_colors;
+}
+
+void CRasterJPG::ReadResolution(const DecodeState& s) {
+    if (exif_.isExif) {
+        if (exif_.xResolution != 0 && exif_.resolutionUnit != 0)
+            SetXDpi(ToDpi(exif_.xResolution / exif_.resolutionUnit));
+        if (exif_.yResolution != 0 && exif_.resolutionUnit != 0)
+            SetYDpi(ToDpi(exif_.yResolution / exif_.resolutionUnit));
+        return;
+    }
+    const jpeg_decompress_struct& cinfo = s.cinfo;
+    const double x = cinfo.X_density;
+    const double y = cinfo.Y_density;
+    switch (cinfo.density_unit) {
+    case 2: // dots per centimetre
+        SetXDpi(ToDpi(x * 2.54));
+        SetYDpi(ToDpi(y * 2.54));
+        break;
+    case 1:
+        SetXDpi(ToDpi(x));
+        SetYDpi(ToDpi(y));
+        break;
+    case 0: // only the pixels' aspect
+        if (x > 0 && y > 0)
+            SetYDpi(ToDpi(std::floor(GetXDpi() * y / x)));
+        break;
+    default:
+        break;
+    }
+}
+
+void CRasterJPG::ReadPalette(const DecodeState& s) {
+    const jpeg_decompress_struct& cinfo = s.cinfo;
+    if (cinfo.quantize_colors) {
+        const int n = std::min(cinfo.actual_number_of_colors, 256);
+        for (int i = 0; i < n; ++i) {
+            if (cinfo.out_color_components >= 3)
+                SetPaletteColor(i, cinfo.colormap[0][i], cinfo.colormap[1][i],
+                                cinfo.colormap[2][i]);
+            else
+                SetPaletteColor(i, cinfo.colormap[0][i], cinfo.colormap[0][i],
+                                cinfo.colormap[0][i]);
+        }
+        SetClrImportant(n);
+    } else if (cinfo.out_color_space == JCS_GRAYSCALE) {
+        SetGrayPalette();
+    }
+}
+
+bool CRasterJPG::ReadRows(DecodeState& s) {
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    const DWORD height = cinfo.output_height;
+    const DWORD width = cinfo.output_width;
+    if (s.cmyk)
+        s.row.resize(std::size_t{width} * 4);
+    constexpr DWORD kBatch = 8;
+    JSAMPROW rows[kBatch];
+    while (cinfo.output_scanline < height) {
+        if (Cancelled())
+            return false;
+        const DWORD top = cinfo.output_scanline;
+        DWORD want = std::min(kBatch, height - top);
+        if (s.cmyk) {
+            want = 1;
+            rows[0] = s.row.data();
+        } else {
+            for (DWORD i = 0; i < want; ++i)
+                rows[i] = GetBits(height - 1 - top - i);
+        }
+        if (jpeg_read_scanlines(&cinfo, rows, want) == 0)
+            return Fail("JPEG data ended early");
+        if (s.cmyk) {
+            // Inverted CMYK, as Adobe writes it.
+            const BYTE* in = s.row.data();
+            BYTE* out = GetBits(height - 1 - top);
+            for (DWORD x = 0; x < width; ++x, in += 4, out += 3) {
+                out[0] = static_cast<BYTE>(in[2] * in[3] / 255);
+                out[1] = static_cast<BYTE>(in[1] * in[3] / 255);
+                out[2] = static_cast<BYTE>(in[0] * in[3] / 255);
+            }
+        }
+        SetProgress(top, height);
+    }
+    return true;
+}
+
+// ---- writing ------------------------------------------------------------------------------
+
+// 8-bit grey pictures must hold the identity ramp; 1- and 4-bit grey pictures are widened.
+bool CRasterJPG::IsGreyPalette() const {
+    if (GetBpp() == 8)
+        return IsGrayScale();
+    for (DWORD i = 0; i < GetNumColors(); ++i) {
+        const RGBQUAD c = GetPaletteColor(i);
+        if (c.rgbRed != c.rgbGreen || c.rgbGreen != c.rgbBlue)
+            return false;
+    }
+    return true;
+}
+
+bool CRasterJPG::Encode(CRasterFile& file) {
+    if (CheckEncodeArgs(&file))
+        return false;
+    if (IsIndexed() && !IsGreyPalette())
+        return Fail("JPEG can save only RGB or GreyScale images");
+    EncodeState s(file);
+    SetUpErrors(s.error, this);
+    s.grey = IsIndexed();
+    if (s.grey && GetBpp() != 8) {
+        s.row.resize(GetWidth());
+        for (DWORD i = 0; i < GetNumColors(); ++i)
+            s.lookup[i] = GetPaletteColor(i).rgbRed;
+    }
+    return WritePicture(s);
+}
+
+bool CRasterJPG::WritePicture(EncodeState& s) {
+    if (setjmp(s.error.jump))
+        return false;
+    return WriteSteps(s);
+}
+
+bool CRasterJPG::WriteSteps(EncodeState& s) {
+    jpeg_compress_struct& cinfo = s.cinfo;
+    cinfo.err = &s.error;
+    jpeg_create_compress(&cinfo);
+    s.created = true;
+    s.adapter.AttachDestination(&cinfo);
+    cinfo.image_width = GetWidth();
+    cinfo.image_height = GetHeight();
+    cinfo.input_components = s.grey ? 1 : 3;
+    cinfo.in_color_space = s.grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    ApplyEncodeOptions(s);
+    jpeg_start_compress(&cinfo, TRUE);
+    WriteKeptSections(s);
+    WriteRows(s);
+    jpeg_finish_compress(&cinfo);
+    return true;
+}
+
+void CRasterJPG::ApplyEncodeOptions(EncodeState& s) {
+    jpeg_compress_struct& cinfo = s.cinfo;
+    const DWORD options = GetCodecOption(kTypeJpg);
+    if (options & kEncodeGrey)
+        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    if (options & kArithmetic)
+        cinfo.arith_code = TRUE;
+    if (options & kOptimize)
+        cinfo.optimize_coding = TRUE;
+    if (options & kSmoothing)
+        cinfo.smoothing_factor = std::clamp(smoothing_, 0, 100);
+    jpeg_set_quality(&cinfo, GetJpegQuality(), (options & kBaseline) ? TRUE : FALSE);
+    int h = 2;
+    int v = 2;
+    if (options & kSampling2x1)
+        v = 1;
+    if (options & kSampling1x1)
+        h = v = 1;
+    cinfo.comp_info[0].h_samp_factor = cinfo.num_components > 1 ? h : 1;
+    cinfo.comp_info[0].v_samp_factor = cinfo.num_components > 1 ? v : 1;
+    for (int c = 1; c < cinfo.num_components; ++c)
+        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    if (options & kProgressive)
+        jpeg_simple_progression(&cinfo);
+    cinfo.density_unit = 1;
+    cinfo.X_density = static_cast<UINT16>(std::clamp<LONG>(GetXDpi(), 1, 65535));
+    cinfo.Y_density = static_cast<UINT16>(std::clamp<LONG>(GetYDpi(), 1, 65535));
+    // With a camera block the file starts with it, as camera files do, instead of JFIF.
+    if (!Info().jpegExif.empty() && Info().jpegExif.size() <= kLargestMarker)
+        cinfo.write_JFIF_header = FALSE;
+}
+
+void CRasterJPG::WriteKeptSections(EncodeState& s) {
+    const std::vector<BYTE>& exif = Info().jpegExif;
+    const std::vector<BYTE>& comment = Info().jpegComment;
+    if (exif.empty() || exif.size() > kLargestMarker)
+        return;
+    jpeg_write_marker(&s.cinfo, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
+    if (!comment.empty() && comment.size() <= kLargestMarker)
+        jpeg_write_marker(&s.cinfo, JPEG_COM, comment.data(),
+                          static_cast<unsigned>(comment.size()));
+}
+
+void CRasterJPG::WriteRows(EncodeState& s) {
+    const DWORD height = GetHeight();
+    const DWORD width = GetWidth();
+    const int bpp = GetBpp();
+    while (s.cinfo.next_scanline < height) {
+        const DWORD top = s.cinfo.next_scanline;
+        BYTE* in = GetBits(height - 1 - top);
+        JSAMPROW row = in;
+        if (!s.row.empty()) {
+            for (DWORD x = 0; x < width; ++x) {
+                const BYTE index = bpp == 1  ? (in[x >> 3] >> (7 - (x & 7))) & 1
+                                   : (x & 1) ? in[x >> 1] & 0x0F
+                                             : in[x >> 1] >> 4;
+                s.row[x] = s.lookup[index];
+            }
+            row = s.row.data();
+        }
+        jpeg_write_scanlines(&s.cinfo, &row, 1);
+        SetProgress(top, height);
+    }
+}

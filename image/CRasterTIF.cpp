@@ -1,0 +1,444 @@
+#include "image/CRasterTIF.h"
+
+#include "image/CRasterFile.h"
+#include "image/CRasterTiffClientOpen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint64_t kMaxBuffer = CRasterTiffClientOpen::kMaxSingleAlloc;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+LONG ToDpi(double dpi) {
+    if (!std::isfinite(dpi))
+        return 0;
+    return static_cast<LONG>(std::clamp(std::floor(dpi), 0.0, 1e6));
+}
+
+BYTE Scale16(unsigned v) {
+    return static_cast<BYTE>((v * 255u + 32767u) / 65535u);
+}
+
+// Sample `i` of a row of packed samples, most significant bit first; 16-bit samples come in
+// the host's order from libtiff. The row has three bytes of slack behind it.
+unsigned SampleAt(const BYTE* row, std::uint64_t i, int bits) {
+    if (bits == 8)
+        return row[i];
+    if (bits == 16) {
+        std::uint16_t v;
+        std::memcpy(&v, row + 2 * i, 2);
+        return v;
+    }
+    const std::uint64_t bit = i * unsigned(bits);
+    const BYTE* p = row + bit / 8;
+    const unsigned window = unsigned(p[0]) << 16 | unsigned(p[1]) << 8 | p[2];
+    return (window >> (24 - bit % 8 - unsigned(bits))) & ((1u << bits) - 1);
+}
+
+BYTE StraightColour(BYTE c, BYTE a) {
+    if (a == 0)
+        return 0;
+    return static_cast<BYTE>(std::min(255u, (unsigned(c) * 255u + a / 2u) / a));
+}
+
+// CIE L*a*b* (D65 white) to sRGB.
+void LabToBgr(BYTE l, BYTE a, BYTE b, BYTE* out) {
+    const double fy = (l * 100.0 / 255.0 + 16.0) / 116.0;
+    const double fx = fy + static_cast<signed char>(a) / 500.0;
+    const double fz = fy - static_cast<signed char>(b) / 200.0;
+    auto inverse = [](double t) { return t > 6.0 / 29.0 ? t * t * t : (t - 16.0 / 116.0) / 7.787; };
+    const double x = 0.95047 * inverse(fx);
+    const double y = 1.0 * inverse(fy);
+    const double z = 1.0883 * inverse(fz);
+    const double rgb[3] = {3.2406 * x - 1.5372 * y - 0.4986 * z,
+                           -0.9689 * x + 1.8758 * y + 0.0415 * z,
+                           0.0557 * x - 0.2040 * y + 1.0570 * z};
+    for (int c = 0; c < 3; ++c) {
+        const double v = rgb[c];
+        const double g = v <= 0.00304 ? 12.92 * v : 1.055 * std::pow(v, 0.41667) - 0.055;
+        out[2 - c] = static_cast<BYTE>(std::clamp(std::floor(g * 255.0 + 0.5), 0.0, 255.0));
+    }
+}
+
+} // namespace
+
+struct CRasterTIF::Layout {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint16_t spp = 1;
+    std::uint16_t bits = 1;
+    std::uint16_t photometric = PHOTOMETRIC_MINISBLACK;
+    std::uint16_t planar = PLANARCONFIG_CONTIG;
+    std::uint16_t sampleFormat = SAMPLEFORMAT_UINT;
+    std::uint16_t compression = COMPRESSION_NONE;
+    std::uint16_t orientation = ORIENTATION_TOPLEFT;
+    std::uint16_t extra = EXTRASAMPLE_UNSPECIFIED; // kind of the first extra sample
+    std::uint16_t extraCount = 0;
+    std::uint32_t rowsPerStrip = 0;
+    bool tiled = false;
+    std::uint32_t tileWidth = 0;
+    std::uint32_t tileLength = 0;
+    RowKind kind = RowKind::RgbaReader;
+    DWORD bpp = 24;
+    bool alpha = false;
+    std::vector<BYTE> lut; // WidePalette: blue, green, red for every index
+};
+
+CRasterTIF::CRasterTIF() : CRasterCodec(kTypeTif) {}
+
+CRasterTIF::~CRasterTIF() = default;
+
+bool CRasterTIF::Decode(CRasterFile& file) {
+    CRasterTiffClientOpen client(file, *this);
+    if (!client.Open("r"))
+        return *GetLastError() ? false : Fail("Not a TIFF file");
+    TIFF* tif = client.Handle();
+    const tdir_t pages = TIFFNumberOfDirectories(tif);
+    Info().numFrames = static_cast<LONG>(pages);
+    const LONG page = Info().frame;
+    if (page < 0 || page >= static_cast<LONG>(pages) ||
+        !TIFFSetDirectory(tif, static_cast<tdir_t>(page)))
+        return Fail("Error: page not present in TIFF file");
+
+    Layout p;
+    if (!ReadLayout(tif, p))
+        return false;
+    if (HeaderOnly()) {
+        SetHeaderOnly(p.width, p.height, p.bpp);
+        SetLastError("output dimensions returned");
+        return true;
+    }
+    if (!Create(p.width, p.height, p.bpp, kTypeTif))
+        return false;
+    if (p.alpha && !CreateAlpha())
+        return Fail("CRasterTIF can't allocate memory");
+    ReadResolution(tif);
+    SetCodecOption(p.compression, kTypeTif);
+    if (!ReadPalette(tif, p))
+        return false;
+    const bool reader = p.kind == RowKind::RgbaReader;
+    if (!(reader ? ReadRgba(tif, p) : ReadDirect(tif, p)))
+        return false;
+    return Orient(p.orientation, reader);
+}
+
+bool CRasterTIF::ReadLayout(TIFF* tif, Layout& p) {
+    if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &p.width) ||
+        !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &p.height))
+        return Fail("Corrupted TIFF file!");
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &p.spp);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &p.bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &p.planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &p.sampleFormat);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &p.compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &p.orientation);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &p.rowsPerStrip);
+    if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &p.photometric))
+        p.photometric = p.spp >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
+    std::uint16_t* types = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &p.extraCount, &types) && p.extraCount > 0)
+        p.extra = types[0];
+    if (p.rowsPerStrip == 0 || p.rowsPerStrip > p.height)
+        p.rowsPerStrip = p.height;
+    p.tiled = TIFFIsTiled(tif) != 0;
+    if (p.tiled && (!TIFFGetField(tif, TIFFTAG_TILEWIDTH, &p.tileWidth) ||
+                    !TIFFGetField(tif, TIFFTAG_TILELENGTH, &p.tileLength) || p.tileWidth == 0 ||
+                    p.tileLength == 0))
+        return Fail("Corrupted tiled TIFF file!");
+    // libtiff's JPEG codec turns YCbCr into RGB itself, which the direct path then reads.
+    if (p.photometric == PHOTOMETRIC_YCBCR && p.compression == COMPRESSION_JPEG &&
+        TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB))
+        p.photometric = PHOTOMETRIC_RGB;
+    ChooseKind(tif, p);
+    return true;
+}
+
+void CRasterTIF::ChooseKind(TIFF*, Layout& p) {
+    const bool integers =
+        p.sampleFormat == SAMPLEFORMAT_UINT || p.sampleFormat == SAMPLEFORMAT_VOID;
+    const bool contig = p.planar == PLANARCONFIG_CONTIG || p.spp == 1;
+    const bool grey =
+        p.photometric == PHOTOMETRIC_MINISWHITE || p.photometric == PHOTOMETRIC_MINISBLACK;
+    const bool palette = p.photometric == PHOTOMETRIC_PALETTE;
+    const bool alphaDeclared = p.extraCount > 0 && (p.extra == EXTRASAMPLE_ASSOCALPHA ||
+                                                    p.extra == EXTRASAMPLE_UNASSALPHA);
+    p.kind = RowKind::RgbaReader;
+    p.bpp = 24;
+    p.alpha = false;
+    if (integers && contig && (grey || palette) && p.spp == 1 && p.bits <= 16) {
+        if (p.bits == 1 || p.bits == 4 || p.bits == 8) {
+            p.kind = RowKind::Indices;
+            p.bpp = p.bits;
+        } else if (palette && p.bits > 8) {
+            p.kind = RowKind::WidePalette;
+        } else {
+            p.kind = RowKind::Samples;
+            p.bpp = 8;
+        }
+    } else if (integers && contig && p.spp == 2 &&
+               ((grey && p.bits == 16) || ((grey || palette) && p.bits == 8))) {
+        p.kind = RowKind::GreyAlpha;
+        p.bpp = 8;
+        p.alpha = true;
+    } else if (integers && contig && p.bits == 8 && p.spp >= 3 &&
+               p.photometric == PHOTOMETRIC_CIELAB) {
+        p.kind = RowKind::Lab;
+    } else if (integers && contig && p.bits == 8 && p.spp >= 3 &&
+               p.photometric == PHOTOMETRIC_RGB) {
+        p.kind = RowKind::Rgb;
+        p.alpha = p.spp >= 4;
+    } else {
+        p.alpha = p.photometric != PHOTOMETRIC_SEPARATED &&
+                  (alphaDeclared || (p.photometric == PHOTOMETRIC_RGB && p.spp >= 4));
+    }
+}
+
+void CRasterTIF::ReadResolution(TIFF* tif) {
+    float x = 0;
+    float y = 0;
+    std::uint16_t unit = RESUNIT_INCH;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+    const double factor = unit == RESUNIT_CENTIMETER ? 2.54 : 1.0;
+    if (unit != RESUNIT_NONE && TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x) && x > 0)
+        SetXDpi(ToDpi(x * factor + 0.5));
+    if (unit != RESUNIT_NONE && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y) && y > 0)
+        SetYDpi(ToDpi(y * factor + 0.5));
+    // Positions are given in resolution units; the picture's offset is in pixels.
+    float px = 0;
+    float py = 0;
+    const bool hasX = TIFFGetField(tif, TIFFTAG_XPOSITION, &px) != 0;
+    const bool hasY = TIFFGetField(tif, TIFFTAG_YPOSITION, &py) != 0;
+    if (hasX || hasY)
+        SetOffset(ToDpi(px * double(GetXDpi()) / factor + 0.5),
+                  ToDpi(py * double(GetYDpi()) / factor + 0.5));
+}
+
+bool CRasterTIF::ReadPalette(TIFF* tif, Layout& p) {
+    if (p.kind == RowKind::Rgb || p.kind == RowKind::Lab || p.kind == RowKind::RgbaReader)
+        return true;
+    if (p.photometric != PHOTOMETRIC_PALETTE) {
+        // Grey ramps; min-is-white runs from white down to black.
+        const bool inverted = p.photometric == PHOTOMETRIC_MINISWHITE;
+        const DWORD n = 1u << std::min<int>(p.bits, 8);
+        for (DWORD i = 0; i < n; ++i) {
+            const auto v = static_cast<BYTE>((i * 255 + (n - 1) / 2) / (n - 1));
+            const BYTE g = inverted ? static_cast<BYTE>(255 - v) : v;
+            SetPaletteColor(i, g, g, g);
+        }
+        return true;
+    }
+    if (p.bits > 16)
+        return Fail("Too big palette to handle");
+    std::uint16_t* red = nullptr;
+    std::uint16_t* green = nullptr;
+    std::uint16_t* blue = nullptr;
+    if (!TIFFGetField(tif, TIFFTAG_COLORMAP, &red, &green, &blue))
+        return Fail("Palette TIFF without colour map");
+    const DWORD n = 1u << p.bits;
+    // Colour maps hold 16-bit values; some writers put 8-bit values there instead.
+    bool wide = p.bits > 8;
+    for (DWORD i = 0; i < n && !wide; ++i)
+        wide = red[i] > 255 || green[i] > 255 || blue[i] > 255;
+    auto channel = [&](std::uint16_t v) { return wide ? Scale16(v) : static_cast<BYTE>(v); };
+    if (p.kind == RowKind::WidePalette) {
+        p.lut.resize(std::size_t{n} * 3);
+        for (DWORD i = 0; i < n; ++i) {
+            p.lut[3 * i] = channel(blue[i]);
+            p.lut[3 * i + 1] = channel(green[i]);
+            p.lut[3 * i + 2] = channel(red[i]);
+        }
+        return true;
+    }
+    for (DWORD i = 0; i < n && i < GetNumColors(); ++i)
+        SetPaletteColor(i, channel(red[i]), channel(green[i]), channel(blue[i]));
+    return true;
+}
+
+bool CRasterTIF::ReadDirect(TIFF* tif, const Layout& p) {
+    const std::uint64_t scanline = TIFFScanlineSize64(tif);
+    const std::uint32_t bandRows = p.tiled ? p.tileLength : p.rowsPerStrip;
+    // Three bytes of slack let SampleAt read a whole window at the row's end.
+    const std::uint64_t bandSize = scanline * bandRows + 4;
+    if (scanline == 0 || bandSize > kMaxBuffer)
+        return Fail("CRasterTIF can't allocate memory");
+    std::vector<BYTE> band(bandSize);
+    std::vector<BYTE> tile;
+    for (DWORD top = 0; top < p.height; top += bandRows) {
+        if (Cancelled())
+            return false;
+        const DWORD rows = std::min<DWORD>(bandRows, p.height - top);
+        if (!ReadBand(tif, p, top, rows, band, tile))
+            return false;
+        for (DWORD r = 0; r < rows; ++r)
+            PlaceRow(p, band.data() + r * scanline, top + r);
+        SetProgress(top, p.height);
+    }
+    return true;
+}
+
+bool CRasterTIF::ReadBand(TIFF* tif, const Layout& p, DWORD top, DWORD rows,
+                          std::vector<BYTE>& band, std::vector<BYTE>& tile) {
+    const std::uint64_t scanline = TIFFScanlineSize64(tif);
+    const std::uint64_t need = scanline * rows;
+    if (!p.tiled) {
+        const tmsize_t got = TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, top, 0), band.data(),
+                                                  static_cast<tmsize_t>(need));
+        if (got < 0)
+            return Fail("Corrupted TIFF file!");
+        // A short strip leaves the rest of the band blank, not the previous strip's rows.
+        if (static_cast<std::uint64_t>(got) < need)
+            std::memset(band.data() + got, 0, need - std::uint64_t(got));
+        return true;
+    }
+    const std::uint64_t pixelBits = std::uint64_t{p.bits} * p.spp;
+    const std::uint64_t tileSize = TIFFTileSize64(tif);
+    const std::uint64_t tileRow = TIFFTileRowSize64(tif);
+    if (tileSize == 0 || tileSize > kMaxBuffer || (p.tileWidth * pixelBits) % 8 != 0 ||
+        tileRow * std::min<std::uint64_t>(rows, p.tileLength) > tileSize)
+        return Fail("Corrupted tiled TIFF file!");
+    tile.resize(tileSize);
+    for (std::uint32_t x = 0; x < p.width; x += p.tileWidth) {
+        if (TIFFReadEncodedTile(tif, TIFFComputeTile(tif, x, top, 0, 0), tile.data(),
+                                static_cast<tmsize_t>(tileSize)) < 0)
+            return Fail("Corrupted tiled TIFF file!");
+        // Tiles at the right and bottom edges reach past the picture: clip them.
+        const std::uint64_t columns = std::min<std::uint64_t>(p.tileWidth, p.width - x);
+        const std::uint64_t bytes = (columns * pixelBits + 7) / 8;
+        const std::uint64_t at = x * pixelBits / 8;
+        for (DWORD r = 0; r < rows; ++r)
+            std::memcpy(band.data() + r * scanline + at, tile.data() + r * tileRow, bytes);
+    }
+    return true;
+}
+
+void CRasterTIF::PlaceRow(const Layout& p, const BYTE* in, DWORD top) {
+    const DWORD y = GetHeight() - 1 - top;
+    BYTE* out = GetBits(y);
+    BYTE* alpha = p.alpha ? GetAlphaPointer(0, static_cast<LONG>(y)) : nullptr;
+    const DWORD width = GetWidth();
+    switch (p.kind) {
+    case RowKind::Indices:
+        std::memcpy(out, in,
+                    std::min<std::uint64_t>(GetStride(), (std::uint64_t{width} * p.bits + 7) / 8));
+        break;
+    case RowKind::Samples: {
+        const int shift = p.bits > 8 ? p.bits - 8 : 0;
+        for (DWORD x = 0; x < width; ++x)
+            out[x] = static_cast<BYTE>(SampleAt(in, x, p.bits) >> shift);
+        break;
+    }
+    case RowKind::GreyAlpha: {
+        const int shift = p.bits - 8;
+        for (DWORD x = 0; x < width; ++x) {
+            out[x] = static_cast<BYTE>(SampleAt(in, 2 * std::uint64_t{x}, p.bits) >> shift);
+            alpha[x] = static_cast<BYTE>(SampleAt(in, 2 * std::uint64_t{x} + 1, p.bits) >> shift);
+        }
+        break;
+    }
+    case RowKind::WidePalette:
+        for (DWORD x = 0; x < width; ++x)
+            std::memcpy(out + 3 * x, &p.lut[3 * std::size_t{SampleAt(in, x, p.bits)}], 3);
+        break;
+    case RowKind::Lab:
+        for (DWORD x = 0; x < width; ++x, in += p.spp)
+            LabToBgr(in[0], in[1], in[2], out + 3 * x);
+        break;
+    case RowKind::Rgb: {
+        const bool premultiplied = p.extra == EXTRASAMPLE_ASSOCALPHA && p.extraCount > 0;
+        for (DWORD x = 0; x < width; ++x, in += p.spp, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            if (alpha == nullptr)
+                continue;
+            alpha[x] = in[3];
+            if (premultiplied)
+                for (int c = 0; c < 3; ++c)
+                    out[c] = StraightColour(out[c], in[3]);
+        }
+        break;
+    }
+    case RowKind::RgbaReader:
+        break;
+    }
+}
+
+// libtiff's reader yields every other layout as premultiplied RGBA, bottom row first.
+bool CRasterTIF::ReadRgba(TIFF* tif, const Layout& p) {
+    char message[1024] = {};
+    if (!TIFFRGBAImageOK(tif, message))
+        return Fail(*message ? message : "Corrupted TIFF file!");
+    const std::uint64_t count = std::uint64_t{p.width} * p.height;
+    std::unique_ptr<std::uint32_t, FreeDeleter> raster(
+        static_cast<std::uint32_t*>(std::malloc(count * 4)));
+    if (!raster)
+        return Fail("No space for raster buffer");
+    if (!TIFFReadRGBAImageOriented(tif, p.width, p.height, raster.get(), ORIENTATION_BOTLEFT, 0))
+        return Fail("Corrupted TIFF file!");
+    const bool straighten =
+        p.alpha && p.extraCount > 0 &&
+        (p.extra == EXTRASAMPLE_ASSOCALPHA || p.extra == EXTRASAMPLE_UNASSALPHA);
+    for (DWORD y = 0; y < p.height; ++y) {
+        const std::uint32_t* in = raster.get() + std::uint64_t{y} * p.width;
+        BYTE* out = GetBits(y);
+        BYTE* alpha = p.alpha ? GetAlphaPointer(0, static_cast<LONG>(y)) : nullptr;
+        for (DWORD x = 0; x < p.width; ++x, out += 3) {
+            const std::uint32_t v = in[x];
+            const auto a = static_cast<BYTE>(TIFFGetA(v));
+            out[0] = static_cast<BYTE>(TIFFGetB(v));
+            out[1] = static_cast<BYTE>(TIFFGetG(v));
+            out[2] = static_cast<BYTE>(TIFFGetR(v));
+            if (alpha == nullptr)
+                continue;
+            alpha[x] = a;
+            if (straighten)
+                for (int c = 0; c < 3; ++c)
+                    out[c] = StraightColour(out[c], a);
+        }
+    }
+    return true;
+}
+
+// Turns the picture as its orientation asks (TIFF 6.0; 5 to 8 store the picture
+// transposed). libtiff's reader has already flipped those as it flips 1 to 4, which is
+// undone first.
+bool CRasterTIF::Orient(int orientation, bool readerTurned) {
+    if (readerTurned) {
+        if (orientation < ORIENTATION_LEFTTOP || orientation > ORIENTATION_LEFTBOT)
+            return true;
+        bool undone = true;
+        if (orientation == ORIENTATION_RIGHTTOP)
+            undone = Mirror();
+        else if (orientation == ORIENTATION_RIGHTBOT)
+            undone = Flip() && Mirror();
+        else if (orientation == ORIENTATION_LEFTBOT)
+            undone = Flip();
+        if (!undone)
+            return false;
+    }
+    switch (orientation) {
+    case ORIENTATION_TOPRIGHT:
+        return Mirror();
+    case ORIENTATION_BOTRIGHT:
+        return Flip() && Mirror();
+    case ORIENTATION_BOTLEFT:
+        return Flip();
+    case ORIENTATION_LEFTTOP:
+        return RotateRight() && Mirror();
+    case ORIENTATION_RIGHTTOP:
+        return RotateRight();
+    case ORIENTATION_RIGHTBOT:
+        return RotateLeft() && Mirror();
+    case ORIENTATION_LEFTBOT:
+        return RotateLeft();
+    default:
+        return true;
+    }
+}
