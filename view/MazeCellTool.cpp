@@ -106,7 +106,8 @@ void MazeCellTool::DrawSolution(const Hit& cell, int pass) {
 }
 
 void MazeCellTool::RightDown(UINT, CPoint client) {
-    if (!view_.GetDocument())
+    // Without a template there is nothing to place an end cell in.
+    if (!view_.GetDocument() || Doc().GridCount() == 0)
         return;
     drag_.state = MouseDrag::kRight;
     const int tool = view_.CurrentTool();

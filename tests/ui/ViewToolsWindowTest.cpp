@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -202,4 +203,17 @@ TEST_F(ViewToolsWindowTest, AWheelNotchScrollsOneLineFurtherThanTheToolkit) {
     Xdo("mousemove --sync " + At(CellOnScreen(10, 10)) + " click 5");
     const int line = -doc_->GetCellHeight() * 96 / 1000;
     EXPECT_NEAR(window_->ScrollPosition().y - before, toolkitStep + line, uy);
+}
+
+TEST_F(ViewToolsWindowTest, ADoubleClickIsTwoPressesEachWithItsSnapshot) {
+    struct Count : IUndoSnapshot {
+        void SaveBeforePress(int layer) override { layers.push_back(layer); }
+        std::vector<int> layers;
+    } snapshots;
+    view_->Mouse().SetUndoSnapshot(&snapshots);
+    Xdo("mousemove --sync " + At(CellOnScreen(4, 4)) + " click --repeat 2 --delay 80 1");
+    view_->Mouse().SetUndoSnapshot(nullptr);
+    EXPECT_EQ(snapshots.layers, (std::vector<int>{2, 2}));
+    EXPECT_EQ(wxWindow::FindFocus(), window_);
+    EXPECT_EQ(view_->Mouse().Drag().state, MouseDrag::kNone);
 }

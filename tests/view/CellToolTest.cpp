@@ -143,12 +143,22 @@ TEST_F(CellToolTest, StartAndStopFollowTheButtonAndTheTiling) {
     EXPECT_EQ(view->Mouse().Drag().state, MouseDrag::kRight);
     EXPECT_EQ(doc->docFlags, MazeProgress::kUserStop);
     Release(Button::Right, CPoint(5000, 5000));
-    // A left press there changes nothing, not even the drag state.
+    // A left press beside the maze changes nothing, not even the drag state.
     doc->docFlags = 0;
     view->SelectTool(ID_TOOL_START);
     Press(Button::Left, CPoint(5000, 5000));
     EXPECT_EQ(view->Mouse().Drag().state, MouseDrag::kNone);
     EXPECT_EQ(doc->docFlags, 0);
+    // A document without a template takes no press at all.
+    view_.reset();
+    doc_ = std::make_unique<CGridloomDoc>(Profile());
+    doc = doc_.get();
+    view = &ToolView(*doc);
+    view->SelectTool(ID_TOOL_STOP);
+    Press(Button::Right, CPoint(50, 50));
+    Press(Button::Left, CPoint(50, 50));
+    EXPECT_EQ(doc->docFlags, 0);
+    EXPECT_EQ(view->Mouse().Drag().state, MouseDrag::kNone);
 }
 
 TEST_F(CellToolTest, ClicksRepaintTheCellAndAWhitenedCellsNeighbours) {

@@ -177,7 +177,7 @@ void MazeViewWindow::OnButton(wxMouseEvent& event) {
                                                                    : Button::Middle;
     const CPoint at(event.GetX(), event.GetY());
     const UINT flags = WxMouse::KeyFlags(event);
-    // A double click is a second press to the tools.
+    // The toolkit sends a double click's second press as the double click only.
     if (event.ButtonDown() || event.ButtonDClick()) {
         if (!HasCapture())
             CaptureMouse();
