@@ -66,6 +66,8 @@ void CGridloomView::OnUpdate(CView*, long) {
     CGridloomDoc* doc = GetDocument();
     if (!doc || doc->GridCount() == 0) {
         window_->SetScrollSizes({0, 0}, window_->ClientSize(), {1, 1});
+        // The window still paints, so that a message left by a command shows now.
+        window_->Invalidate();
         return;
     }
     screen_ = true;
@@ -94,6 +96,7 @@ RasterSurface* CGridloomView::PaintScreen() {
         return nullptr;
     if (!buffer_.Exists() && !RebuildBuffer())
         return nullptr;
+    SayWhyNothingIsShown(false);
     if (doc->reRender || stale_)
         Render(buffer_.Dc(), true);
     window_->CollapseInfoPane();
@@ -227,8 +230,22 @@ CSize CGridloomView::PageLogicalSize() const {
 bool CGridloomView::RebuildBuffer() {
     const CGridloomDoc* doc = GetDocument();
     stale_ = true;
-    return buffer_.Rebuild(doc->Settings().pageWidth, doc->Settings().pageHeight, kScreenDpi,
-                           kScreenDpi);
+    const bool built = buffer_.Rebuild(doc->Settings().pageWidth, doc->Settings().pageHeight,
+                                       kScreenDpi, kScreenDpi);
+    SayWhyNothingIsShown(!built);
+    return built;
+}
+
+void CGridloomView::SayWhyNothingIsShown(bool tooLarge) {
+    if (tooLarge == pageTooLarge_)
+        return;
+    pageTooLarge_ = tooLarge;
+    window_->ShowStatus(tooLarge ? kPageTooLarge : "");
+}
+
+bool CGridloomView::HasMaze() const {
+    const CGridloomDoc* doc = GetDocument();
+    return doc && doc->GridCount() > 0;
 }
 
 void CGridloomView::UpdateScrollSizes() {

@@ -49,6 +49,11 @@ public:
     // The window's paint: renders the off-screen page when the document or the page asks for
     // it. Null when there is no maze to show (the window shows its empty background).
     RasterSurface* PaintScreen();
+    // The document has grids to show.
+    bool HasMaze() const;
+    // The status line while the page is too large for the screen's off-screen page.
+    static constexpr const char* kPageTooLarge =
+        "The page is too large to show on the screen at this size.";
     // Renders for a printer, an export or a copy into `dc` (screen flag cleared by the
     // caller, or a printing context); with the screen flag set, copies the page into it.
     void OnDraw(CDC& dc);
@@ -126,6 +131,7 @@ private:
     void Render(CDC& target, bool screen);
     void DrawMaze(CDC& dc, bool screen);
     bool RebuildBuffer();
+    void SayWhyNothingIsShown(bool tooLarge);
     void UpdateScrollSizes();
     void TakePendingMessage();
     void Report(const std::string& error);
@@ -141,6 +147,7 @@ private:
     bool showSolution_ = false;
     bool screen_ = true;
     bool stale_ = true;
+    bool pageTooLarge_ = false;
     int band_ = 100;
     GeometryCache geometry_;
     MazeExtent extent_;

@@ -74,7 +74,10 @@ private:
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
         auto* window = new MazeViewWindow(frame.Splitter(), *view_); // owned by the splitter
-        window->SetInfoPaneCollapser([&frame] { frame.SetInfoPaneHeight(0, 0); });
+        window->SetInfoPaneCollapser([&frame] { frame.CollapseInfoPane(); });
+        window->SetStatusReporter([&frame](const std::string& text) {
+            frame.SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
+        });
         frame.Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame.Router().SetView(view_.get());
         view_->SetEditToolbar(&frame);
