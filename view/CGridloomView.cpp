@@ -22,7 +22,10 @@ bool IsRing(const Object* grid) {
 
 } // namespace
 
-CGridloomView::CGridloomView() = default;
+CGridloomView::CGridloomView() {
+    MapCommands();
+    mouse_.SetLayerTool(kLayerMaze, &cellTool_);
+}
 
 CGridloomView::~CGridloomView() {
     CGridloomDoc* doc = GetDocument();
@@ -56,6 +59,7 @@ void CGridloomView::OnInitialUpdate() {
     if (CGridloomDoc* doc = GetDocument())
         doc->SetCellPainter(this);
     CView::OnInitialUpdate();
+    SetActiveLayer(activeLayer_);
 }
 
 void CGridloomView::OnUpdate(CView*, long) {

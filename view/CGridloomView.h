@@ -2,15 +2,19 @@
 #include "maze/ICellPainter.h"
 #include "platform/CDocument.h"
 #include "platform/CRect.h"
+#include "platform/CRectTracker.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/GeometryCache.h"
 #include "view/IViewWindow.h"
+#include "view/MazeCellTool.h"
 #include "view/ScreenBuffer.h"
+#include "view/ViewMouseController.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +23,7 @@ class CDC;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
+class IEditToolbar;
 
 // The maze view: renders the document's page (watermark, layers, cells, credit line) through
 // a device context, into its off-screen page for the screen or straight into a printer or
@@ -101,7 +106,39 @@ public:
     bool BufferStale() const { return stale_; }
     ScreenBuffer& Buffer() { return buffer_; }
 
+    // The layer the mouse works on and the maze tool it works with.
+    int ActiveLayer() const { return activeLayer_; }
+    int CurrentTool() const { return currentTool_; }
+    // n > 0 makes layer n active (focus, toolbar, repaint); n < 0 keeps the layer. Either way
+    // the objects of the active layer (of none for n = 0) are marked as pickable.
+    void SetActiveLayer(int n);
+    void SelectTool(UINT tool);
+    // Shows the edit-toolbar buttons that work on `layer` and hides the others.
+    void UpdateToolbarForLayer(int layer);
+    // The edit toolbar whose buttons the view presses and hides; none in a headless view.
+    void SetEditToolbar(IEditToolbar* toolbar) { toolbar_ = toolbar; }
+    // Who hides the text box when an object command ends its editing.
+    void SetTextBoxHider(std::function<void()> hide) { hideTextBox_ = std::move(hide); }
+
+    // The object commands: false (nothing changed but the repaint) with nothing selected.
+    bool DeleteSelected();
+    bool BringSelectedToTop();
+    bool MoveSelectedToBottom();
+
+    // The pointer over the topmost object of the active layer, or none (the window's own).
+    std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
+    ViewMouseController& Mouse() { return mouse_; }
+
 private:
+    void MapCommands();
+    void MapViewToggles();
+    void MapLayerCommands();
+    void MapToolCommands();
+    void MapObjectCommands();
+    bool HasLevels() const;
+    void RenderAndUpdate();
+    void AfterObjectOrder();
+
     void Render(CDC& target, bool screen);
     void DrawMaze(CDC& dc, bool screen);
     bool RebuildBuffer();
@@ -134,4 +171,10 @@ private:
     TileSetCatalogue* tileSets_ = &ownTileSets_;
     CBMPTiler tiler_;
     bool tilerLoaded_ = false;
+    int activeLayer_ = kLayerMaze;
+    int currentTool_ = 0; // no tool until one is chosen
+    IEditToolbar* toolbar_ = nullptr;
+    std::function<void()> hideTextBox_;
+    ViewMouseController mouse_{*this};
+    MazeCellTool cellTool_{*this, mouse_.Drag()};
 };

@@ -26,6 +26,8 @@ public:
     virtual void CollapseInfoPane() = 0;
     // Lets the window repaint during a long loop, after waiting `milliseconds`.
     virtual void KeepAlive(int milliseconds) = 0;
+    // Gives the window the keyboard focus.
+    virtual void TakeFocus() = 0;
 };
 
 // The window of a view nobody shows (tests, exports without a window): records what it is
@@ -48,6 +50,7 @@ public:
     void ShowStatus(const std::string& text) override { status = text; }
     void CollapseInfoPane() override { ++collapses; }
     void KeepAlive(int) override { ++keepAlives; }
+    void TakeFocus() override { ++focusRequests; }
 
     CSize client{800, 600};
     CPoint scroll;
@@ -56,6 +59,7 @@ public:
     int invalidations = 0;
     int collapses = 0;
     int keepAlives = 0;
+    int focusRequests = 0;
     std::vector<std::string> messages;
     std::string status;
 };

@@ -90,6 +90,7 @@ private:
         });
         frame.Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame.Router().SetView(view_.get());
+        view_->SetEditToolbar(&frame);
         view_->OnInitialUpdate();
     }
 

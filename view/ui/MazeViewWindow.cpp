@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/RasterSurface.h"
+#include "platform/wx/WxMouse.h"
 #include "platform/wx/WxScrollBars.h"
 #include "res/BrickPicture.h"
 #include "view/CGridloomView.h"
@@ -44,10 +45,13 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_SIZE, &MazeViewWindow::OnSize, this);
     Bind(wxEVT_KEY_DOWN, &MazeViewWindow::OnKeyDown, this);
     Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
+    BindMouse();
     view_.SetWindow(this);
 }
 
 MazeViewWindow::~MazeViewWindow() {
+    if (HasCapture())
+        ReleaseMouse();
     view_.SetWindow(nullptr);
 }
 
@@ -165,10 +169,13 @@ void MazeViewWindow::OnMouseWheel(wxMouseEvent& event) {
     const long long move = static_cast<long long>(event.GetWheelRotation()) * lines * step / delta;
     const int by = static_cast<int>(std::clamp<long long>(move, -window, window));
     CPoint to = ScrollPosition();
-    if (across)
+    if (across) {
         to.x += by;
-    else
-        to.y -= by; // turning the wheel away from the user goes up the page
+    } else {
+        // The view scrolls one line further per whole notch.
+        const int extra = view_.Mouse().WheelLines(event.GetWheelRotation()) * step;
+        to.y += extra - by; // turning the wheel away from the user goes up the page
+    }
     ScrollToPagePixel(to);
 }
 
@@ -240,4 +247,56 @@ void MazeViewWindow::PaintBricks(wxDC& dc) {
         for (int x = row % 2 ? 0 : -w / 2; x < client.x + w; x += w)
             dc.DrawBitmap(bricks_, x, y);
     }
+}
+
+// ---- mouse --------------------------------------------------------------------------------
+
+void MazeViewWindow::BindMouse() {
+    for (const auto type :
+         {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, wxEVT_MIDDLE_DOWN,
+          wxEVT_MIDDLE_UP, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DCLICK})
+        Bind(type, &MazeViewWindow::OnButton, this);
+    Bind(wxEVT_MOTION, &MazeViewWindow::OnMotion, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, &MazeViewWindow::OnCaptureLost, this);
+    Bind(wxEVT_SET_CURSOR, &MazeViewWindow::OnSetCursor, this);
+}
+
+void MazeViewWindow::TakeFocus() {
+    SetFocus();
+}
+
+void MazeViewWindow::OnButton(wxMouseEvent& event) {
+    using Button = ViewMouseController::Button;
+    const Button button = event.GetButton() == wxMOUSE_BTN_LEFT    ? Button::Left
+                          : event.GetButton() == wxMOUSE_BTN_RIGHT ? Button::Right
+                                                                   : Button::Middle;
+    const CPoint at(event.GetX(), event.GetY());
+    const UINT flags = WxMouse::KeyFlags(event);
+    // The toolkit sends a double click's second press as the double click only.
+    if (event.ButtonDown() || event.ButtonDClick()) {
+        if (!HasCapture())
+            CaptureMouse();
+        view_.Mouse().ButtonDown(button, flags, at);
+    } else {
+        if (HasCapture() && !event.ButtonIsDown(wxMOUSE_BTN_ANY))
+            ReleaseMouse();
+        view_.Mouse().ButtonUp(button, flags, at);
+    }
+    event.Skip();
+}
+
+void MazeViewWindow::OnMotion(wxMouseEvent& event) {
+    view_.Mouse().Move(WxMouse::KeyFlags(event), CPoint(event.GetX(), event.GetY()));
+    event.Skip();
+}
+
+void MazeViewWindow::OnCaptureLost(wxMouseCaptureLostEvent&) {
+    view_.Mouse().CaptureLost();
+}
+
+void MazeViewWindow::OnSetCursor(wxSetCursorEvent& event) {
+    if (const auto cursor = view_.ObjectCursorAt(CPoint(event.GetX(), event.GetY())))
+        event.SetCursor(WxMouse::TrackerCursor(*cursor));
+    else
+        event.Skip();
 }

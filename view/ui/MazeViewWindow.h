@@ -31,6 +31,7 @@ public:
     void ShowStatus(const std::string& text) override;
     void CollapseInfoPane() override;
     void KeepAlive(int milliseconds) override;
+    void TakeFocus() override;
     // Scrolls so that page pixel `position` is at the client's top-left corner (clamped).
     void ScrollToPagePixel(CPoint position);
     // The arrow keys' step: one cell.
@@ -48,6 +49,12 @@ private:
     void PaintPage(wxDC& dc, RasterSurface& page);
     void PaintBricks(wxDC& dc);
     void FillOutside(wxDC& dc);
+    // The mouse goes to the view's controller; the window holds it from press to release.
+    void BindMouse();
+    void OnButton(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnSetCursor(wxSetCursorEvent& event);
 
     CGridloomView& view_;
     std::function<void()> collapse_;
