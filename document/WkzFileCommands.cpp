@@ -31,7 +31,10 @@ bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
         doc.UpdateAllViews(nullptr);
         return false;
     }
-    return doc.Serialize(ar);
+    if (!doc.Serialize(ar))
+        return false;
+    doc.FileDone(path);
+    return true;
 }
 
 void WkzFileCommands::Save(CGridloomDoc& doc) {
@@ -74,5 +77,6 @@ bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
         doc.UpdateAllViews(nullptr);
         return false;
     }
+    doc.FileDone(path);
     return true;
 }

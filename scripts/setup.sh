@@ -11,6 +11,8 @@ packages=(
   libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
   fonts-liberation
+  # the desktop's opener for web links and help files
+  xdg-utils
   # independent tools the tests compare against
   imagemagick netpbm giflib-tools poppler-utils libtiff-tools libjpeg-turbo-progs
   # fuzz targets and the sanitizer run
