@@ -137,6 +137,16 @@ bool CGridloomApp::OpenDocumentFile(const std::string& path) {
     return WkzFileCommands::OpenFile(*doc_, error ? path : absolute.lexically_normal().string());
 }
 
+void CGridloomApp::ShowStartupNotices() {
+    if (const std::string notice = TakeProfileNotice(); !notice.empty())
+        AfxMessageBox(notice, MB_OK | MB_ICONWARNING);
+}
+
+// The profile does not report damage yet; this is where its notice is taken.
+std::string CGridloomApp::TakeProfileNotice() {
+    return {};
+}
+
 std::string CGridloomApp::WindowTitle() const {
     return (doc_ ? doc_->GetTitle() : std::string("Untitled")) + " - " + kTitle;
 }

@@ -57,6 +57,10 @@ public:
     // Reads `path` into the document; on failure the document's pending message says why.
     bool OpenDocumentFile(const std::string& path);
 
+    // Tells the user, once, what the start-up found wrong with their settings (a damaged
+    // profile that was set aside); quiet when there is nothing to say.
+    void ShowStartupNotices();
+
     // "name.wkz - Orlimber STD".
     std::string WindowTitle() const;
     // Asks "Save changes to ...?" for a modified document. False when the program must keep
@@ -85,6 +89,7 @@ public:
 private:
     void RegisterCommands();
     void RememberFile(const std::string& path);
+    std::string TakeProfileNotice();
 
     CProfile& profile_;
     std::string installFolder_;

@@ -114,6 +114,7 @@ private:
         frame_->Show();
         frame_->Maximize();
         DismissSplash(frame_);
+        app_->ShowStartupNotices();
     }
 
     void BindFrame() {
