@@ -218,11 +218,13 @@ TEST(StartupProcess, TheDesktopGetsAHelpFileAsOneArgument) {
     const std::string window = program.WaitForWindow("Untitled - Orlimber STD", 60);
     ASSERT_FALSE(window.empty());
     // Help menu, its second item; tried again while the window is not yet taking keys.
-    for (int attempt = 0; attempt < 5 && !std::filesystem::exists(log); ++attempt) {
-        std::system(("xdotool windowfocus --sync " + window +
-                     " key Escape sleep 0.3 key alt+h sleep 0.5 key Down sleep 0.2 key Return "
-                     "2>/dev/null")
-                        .c_str());
+    for (int attempt = 0; attempt < 8 && !std::filesystem::exists(log); ++attempt) {
+        const std::string frame = program.WaitForWindow("Untitled - Orlimber STD", 5);
+        std::system(
+            ("xdotool windowfocus --sync " + frame +
+             " sleep 0.5 key Escape sleep 0.5 key alt+h sleep 1 key Down sleep 0.5 key Return "
+             "2>/dev/null")
+                .c_str());
         const auto end = Clock::now() + std::chrono::seconds(3);
         while (Clock::now() < end && !std::filesystem::exists(log))
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
