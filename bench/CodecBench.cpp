@@ -1,8 +1,8 @@
 // Decoding and encoding a 4000 x 4000 colour picture as PNG, BMP, JPEG (quality 90, 2x2
-// sampling) and TIFF (JPEG, the colour default, and LZW), beside ImageMagick doing the same
-// work on the same picture. ImageMagick's time is the processor time of its process
-// (including its start and reading or writing raw pixels, small against the coding itself);
-// compare it with the CPU column of our cases, which stays fair on a busy machine.
+// sampling), TIFF (JPEG, the colour default, and LZW), lossless JP2, PPM and Sun raster, beside
+// ImageMagick doing the same work on the same picture. ImageMagick's time is the processor time of
+// its process (including its start and reading or writing raw pixels, small against the coding
+// itself); compare it with the CPU column of our cases, which stays fair on a busy machine.
 #include "image/CRaster.h"
 #include "tests/support/TempFolder.h"
 
@@ -48,22 +48,28 @@ CRaster& Picture() {
     return picture;
 }
 
-// A format as the cases write it: type id, codec option and file name of the encoded picture.
+// A format as the cases write it: type id, codec option, file name of the encoded picture and
+// quality (JPEG 2000 is measured lossless, which quality 100 asks for).
 struct Kind {
     DWORD type;
     DWORD option;
     const char* file;
+    float quality = 90;
 };
 constexpr Kind kPng{CRaster::kTypePng, 0, "in.png"};
 constexpr Kind kBmp{CRaster::kTypeBmp, 0, "in.bmp"};
 constexpr Kind kJpeg{CRaster::kTypeJpg, 0, "in.jpg"};
 constexpr Kind kTiffJpeg{CRaster::kTypeTif, 0, "in_jpeg.tif"};
 constexpr Kind kTiffLzw{CRaster::kTypeTif, 5, "in_lzw.tif"};
+constexpr Kind kJp2{CRaster::kTypeJp2, 0, "in.jp2", 100};
+constexpr Kind kPpm{CRaster::kTypePnm, 0, "in.ppm"};
+constexpr Kind kRas{CRaster::kTypeRas, 0, "in.ras"};
 
-// The shared picture with the kind's codec option set (JPEG quality stays at its 90).
+// The shared picture with the kind's codec option and quality set.
 CRaster& PictureAs(const Kind& kind) {
     CRaster& p = Picture();
     p.SetCodecOption(kind.option, kind.type);
+    p.SetJpegQuality(kind.quality);
     return p;
 }
 
@@ -209,6 +215,42 @@ void BM_MagickDecodeTiffLzw(benchmark::State& s) {
 void BM_MagickEncodeTiffLzw(benchmark::State& s) {
     MagickEncode(s, "-compress LZW TIFF:" + TempFile("out.tif"));
 }
+void BM_DecodeJp2(benchmark::State& s) {
+    Decode(s, kJp2);
+}
+void BM_EncodeJp2(benchmark::State& s) {
+    Encode(s, kJp2);
+}
+void BM_MagickDecodeJp2(benchmark::State& s) {
+    MagickDecode(s, kJp2);
+}
+void BM_MagickEncodeJp2(benchmark::State& s) {
+    MagickEncode(s, "-quality 100 JP2:" + TempFile("out.jp2"));
+}
+void BM_DecodePpm(benchmark::State& s) {
+    Decode(s, kPpm);
+}
+void BM_EncodePpm(benchmark::State& s) {
+    Encode(s, kPpm);
+}
+void BM_MagickDecodePpm(benchmark::State& s) {
+    MagickDecode(s, kPpm);
+}
+void BM_MagickEncodePpm(benchmark::State& s) {
+    MagickEncode(s, "PPM:" + TempFile("out.ppm"));
+}
+void BM_DecodeRas(benchmark::State& s) {
+    Decode(s, kRas);
+}
+void BM_EncodeRas(benchmark::State& s) {
+    Encode(s, kRas);
+}
+void BM_MagickDecodeRas(benchmark::State& s) {
+    MagickDecode(s, kRas);
+}
+void BM_MagickEncodeRas(benchmark::State& s) {
+    MagickEncode(s, "SUN:" + TempFile("out.ras"));
+}
 
 } // namespace
 
@@ -232,3 +274,16 @@ BENCHMARK(BM_DecodeTiffLzw)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MagickDecodeTiffLzw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_EncodeTiffLzw)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MagickEncodeTiffLzw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+// OpenJPEG codes large pictures on several threads: its processor time is the fair measure.
+BENCHMARK(BM_DecodeJp2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_MagickDecodeJp2)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_EncodeJp2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(3);
+BENCHMARK(BM_MagickEncodeJp2)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_DecodePpm)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickDecodePpm)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_EncodePpm)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickEncodePpm)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_DecodeRas)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickDecodeRas)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_EncodeRas)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MagickEncodeRas)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);

@@ -174,7 +174,9 @@ void CGridloomDoc::ClearMaze(bool keepSeedPoints) {
 }
 
 void CGridloomDoc::OnFileNew() {
-    SetupGrids(false);
+    // Settings that cannot build a maze were refused with a message; the old maze stays.
+    if (!SetupGrids(false))
+        return;
     ShowSettings(-1);
     OnClearMaze();
     infoPane_->Collapse();
@@ -246,7 +248,9 @@ void CGridloomDoc::ApplySettings(const MazeSettings& next, bool rebuild) {
     profile_.WriteProfileInt("Ads", "VISIBLE", infoBox ? 1 : 0);
     if (infoBox)
         infoPane_->ShowNextPageSoon();
-    CrtRandom::Main().srand(static_cast<std::uint32_t>(settings_.seed));
+    // -1 keeps the running sequence, so that every new maze differs.
+    if (settings_.seed != -1)
+        CrtRandom::Main().srand(static_cast<std::uint32_t>(settings_.seed));
     MazeSettingsProfile::SaveCompass(profile_, settings_.compass);
 
     const MazeSettingsProfile::Circular circular{

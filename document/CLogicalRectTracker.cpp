@@ -234,10 +234,10 @@ void CLogicalRectTracker::LoadPicture(CArchive& ar) {
             ar.Fail(std::string("A picture cannot be read: ") + picture->GetLastError());
             return;
         }
-        if (hasAlpha && picture->CreateAlpha()) {
-            picture->EnablePaletteAlpha(true);
+        // The stored level stands for a plane the format could not carry; a picture that
+        // decoded its own alpha keeps it.
+        if (hasAlpha && !picture->IsAlphaValid() && picture->CreateAlpha())
             picture->SetAlphaLevel(alpha);
-        }
     }
     picture_ = std::move(picture);
 }

@@ -1,10 +1,15 @@
 #include "document/WkzFileCommands.h"
 
 #include "document/CGridloomDoc.h"
+#include "document/WkzFieldRanges.h"
 #include "document/WkzMessages.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <span>
 
 namespace {
@@ -17,7 +22,7 @@ void WkzFileCommands::Open(CGridloomDoc& doc) {
     request.open = true;
     request.filter = kOpenFilter;
     request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-    const FileDialogAnswer answer = IFileDialog::Current().Show(request);
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
     if (!answer.ok)
         return;
     doc.pendingMessage.clear();
@@ -25,12 +30,15 @@ void WkzFileCommands::Open(CGridloomDoc& doc) {
 }
 
 bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
-    CArchive ar = CArchive::LoadFile(path);
-    if (ar.Failed()) {
-        doc.pendingMessage = WkzMessages::CannotOpenForReading(path);
+    RegularFile file = RegularFile::Read(path, WkzFieldRanges::kMaxFileBytes);
+    if (!file.Ok()) {
+        doc.pendingMessage = file.status == RegularFile::Status::cannotOpen
+                                 ? WkzMessages::CannotOpenForReading(path)
+                                 : WkzMessages::CannotRead(path, file.reason);
         doc.UpdateAllViews(nullptr);
         return false;
     }
+    CArchive ar = CArchive::ForLoading(std::move(file.bytes));
     if (!doc.Serialize(ar))
         return false;
     doc.FileDone(path);
@@ -49,7 +57,7 @@ void WkzFileCommands::Save(CGridloomDoc& doc) {
     request.defaultExtension = "wkz";
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     request.filterIndex = kIndexVersion2;
-    const FileDialogAnswer answer = IFileDialog::Current().Show(request);
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
     if (!answer.ok)
         return;
     if (answer.filterIndex == kIndexVersion2) {
@@ -65,15 +73,37 @@ void WkzFileCommands::Save(CGridloomDoc& doc) {
     SaveFile(doc, answer.path);
 }
 
+namespace {
+
+// Errors that come from where the file is to go rather than from writing it: the dialog's
+// own text, which points the user at their rights, fits them.
+bool IsAboutRights(int error) {
+    return error == EACCES || error == EPERM || error == EROFS || error == ENOENT ||
+           error == ENOTDIR;
+}
+
+} // namespace
+
 bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
     CArchive ar = CArchive::ForStoring();
     if (!doc.Serialize(ar)) {
         doc.UpdateAllViews(nullptr);
         return false;
     }
-    std::string error;
-    if (!AtomicFile::Write(path, std::as_bytes(std::span<const BYTE>(ar.Data())), error)) {
-        doc.pendingMessage = WkzMessages::CannotOpenForWriting(path);
+    AtomicFile::Options options;
+    if (AtomicFile::IsReadOnly(AtomicFile::ResolveTarget(path))) {
+        // The user made the file read-only to keep it; replacing it takes a second yes.
+        if (AfxMessageBox(WkzMessages::ReplaceReadOnly(path), MB_YESNO | MB_ICONWARNING) != IDYES)
+            return false;
+        options.replaceReadOnly = true;
+    }
+    const AtomicFile::Outcome written =
+        AtomicFile::Replace(path, std::as_bytes(std::span<const BYTE>(ar.Data())), options);
+    if (!written.ok) {
+        doc.pendingMessage =
+            IsAboutRights(written.systemError)
+                ? WkzMessages::CannotOpenForWriting(path)
+                : WkzMessages::CannotWrite(path, std::strerror(written.systemError));
         doc.UpdateAllViews(nullptr);
         return false;
     }

@@ -9,6 +9,15 @@ std::string SaveVersionTooNew(double version);
 std::string LoadVersionTooNew(double version);
 std::string UpgradeRequired(double version);
 std::string NotAWkzFile();
+std::string UnknownKind(int kind);
+// A file that could not be read at all (a folder, a device, too large, a read error).
+std::string CannotRead(const std::string& path, const std::string& reason);
+// A save that failed for another reason than rights: the system's reason is given.
+std::string CannotWrite(const std::string& path, const std::string& reason);
+std::string ReplaceReadOnly(const std::string& path);
+// A version number as the version messages show it: one decimal, and no runaway digits for
+// a number no program ever wrote.
+std::string VersionText(double version);
 std::string Damaged(const std::string& why);
 std::string CannotOpenForReading(const std::string& path);
 std::string CannotOpenForWriting(const std::string& path);

@@ -1,5 +1,6 @@
 #include "document/WkzReader.h"
 
+#include "document/WkzFieldRanges.h"
 #include "document/WkzMessages.h"
 #include "maze/Object.h"
 #include "maze/TemplateTables.h"
@@ -55,6 +56,8 @@ WkzReader::Result WkzReader::ReadV1(CArchive& ar, double version) {
     Result r;
     r.content.version = version;
     ReadSettings(ar, r.content);
+    if (RefuseUnknownKind(ar, r))
+        return r;
     ReadRingCounts(ar, r.content);
     Skip(ar, 3);
     ReadGrids(ar, r.content);
@@ -73,6 +76,8 @@ WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version) {
         return r;
     }
     ReadSettings(ar, c);
+    if (RefuseUnknownKind(ar, r))
+        return r;
     std::int32_t unused = 0, tiled = 0, marker = 0;
     ar >> unused >> tiled >> c.tilerId >> marker;
     c.tiled = tiled;
@@ -83,9 +88,6 @@ WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version) {
     }
     ReadRingCounts(ar, c);
     Skip(ar, 6);
-    // A kind without grids ends the file here.
-    if (!ar.Failed() && TemplateTables::Find(c.kind) == nullptr)
-        return Finish(ar, std::move(r));
     ReadGrids(ar, c);
     ReadObjects(ar, c);
     ReadSeedPoints(ar, c);
@@ -93,7 +95,19 @@ WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version) {
     return Finish(ar, std::move(r));
 }
 
+bool WkzReader::RefuseUnknownKind(const CArchive& ar, Result& r) {
+    // Without its grids such a file would load as an empty maze and lose what it holds.
+    if (ar.Failed() || TemplateTables::Find(r.content.kind) != nullptr)
+        return false;
+    r.status = Status::unknownKind;
+    r.message = WkzMessages::UnknownKind(r.content.kind);
+    r.content = WkzContent{};
+    return true;
+}
+
 WkzReader::Result WkzReader::Finish(CArchive& ar, Result r) {
+    if (!ar.Failed())
+        WkzFieldRanges::ClampFlags(r.content);
     if (ar.Failed()) {
         r.status = Status::damaged;
         r.message = WkzMessages::Damaged(ar.Error());
@@ -122,7 +136,12 @@ void WkzReader::ReadSettings(CArchive& ar, WkzContent& c) {
     c.pageHeight = v[12];
     c.heightMultiplier = v[13];
     c.seed = v[14];
-    if (!ar.Failed() && !GridRecord::IsLoadableSize(c.columns, c.rows))
+    // An unknown kind is refused by name before anything else is judged.
+    if (ar.Failed() || TemplateTables::Find(c.kind) == nullptr)
+        return;
+    if (const std::string why = WkzFieldRanges::CheckSettings(c); !why.empty())
+        ar.Fail(why);
+    else if (!GridRecord::IsLoadableSize(c.columns, c.rows))
         ar.Fail("The maze is larger than the program allows");
 }
 
@@ -145,8 +164,12 @@ void WkzReader::ReadRingCounts(CArchive& ar, WkzContent& c) {
 
 void WkzReader::ReadGrids(CArchive& ar, WkzContent& c) {
     const TemplateInfo* t = TemplateTables::Find(c.kind);
-    if (ar.Failed() || t == nullptr)
+    if (ar.Failed())
         return;
+    if (t == nullptr) {
+        ar.Fail("Unknown template kind");
+        return;
+    }
     for (int i = 0; i < t->GridCount() && !ar.Failed(); ++i) {
         GridRecord g;
         g.Load(ar);
@@ -159,6 +182,10 @@ void WkzReader::ReadGrids(CArchive& ar, WkzContent& c) {
         }
         if (!PassagesFit(g)) {
             ar.Fail("A cell opens a side its grid does not have");
+            return;
+        }
+        if (const std::string why = WkzFieldRanges::CheckGrid(g, i); !why.empty()) {
+            ar.Fail(why);
             return;
         }
         c.grids.push_back(std::move(g));

@@ -15,6 +15,7 @@ public:
         versionTooNew, // no reader for this version
         badMagic,      // version 2 without its magic text
         upgradeMarker, // written by a newer program; the message is shown at once
+        unknownKind,   // a template kind this program does not build
         damaged,       // short, inconsistent or hostile
     };
     struct Result {
@@ -39,4 +40,6 @@ private:
     static void ReadSeedPoints(CArchive& ar, WkzContent& c);
     static void Skip(CArchive& ar, int ints);
     static Result Finish(CArchive& ar, Result r);
+    // True (with the message set) when the kind read has no template.
+    static bool RefuseUnknownKind(const CArchive& ar, Result& r);
 };

@@ -18,6 +18,8 @@ public:
     void SetHelpFolder(std::string folder) { helpFolder_ = std::move(folder); }
     // The information pane answers the gallery and update commands that the frame enables.
     void SetInfoPane(CCmdTarget* pane) { pane_ = pane; }
+    // The route the frame sits in: it tells which commands some target answers.
+    void SetRouter(const CCommandRouter* router) { router_ = router; }
 
     std::string GestureHelpPath() const;
 
@@ -25,8 +27,13 @@ private:
     void MapBarCommands();
     void MapDocumentUpdates();
     void MapInfoPaneCommands();
+    void MapCommandsAnsweredElsewhere();
     void EnableFrom(UINT id, bool (CFrameCommands::*rule)() const);
+    void EnableWhenAnswered(UINT id, bool (CFrameCommands::*rule)() const);
+    bool IsAnswered(UINT id) const;
+    void OpenGestureHelp() const;
 
+    bool Always() const { return true; }
     bool HasGrids() const;
     bool HasMadeMaze() const;
     bool CanApplyMask() const;
@@ -35,5 +42,6 @@ private:
     IFrameWindow& window_;
     const IMazeState* state_ = nullptr;
     CCmdTarget* pane_ = nullptr;
+    const CCommandRouter* router_ = nullptr;
     std::string helpFolder_;
 };

@@ -4,10 +4,15 @@
 
 namespace {
 // An empty row still owns the splitter's border, so it counts as less than nothing.
+constexpr int kEmptyRow = -2;
 int CountedHeight(int row) {
-    return row == 0 ? -2 : row;
+    return row == 0 ? kEmptyRow : row;
 }
 } // namespace
+
+bool CInfoPaneHeight::IsCollapsed(int lowerRow) const {
+    return height_ == 0 && minimum_ == 0 && lowerRow <= -kEmptyRow;
+}
 
 SplitterRowHeights CInfoPaneHeight::Apply(int height, int minimum, int upperRow, int lowerRow) {
     if (height >= 0)

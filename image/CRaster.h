@@ -98,7 +98,8 @@ public:
     bool DecodeFromFILE(std::FILE* file, DWORD type);
     // Encodes completely before replacing the file, so a failure leaves an old file intact.
     bool Save(const std::string& name, DWORD type);
-    // When `type` fails, detection tries every format; the text of `type` is kept on failure.
+    // When `type` fails, detection tries every format; the text of `type` is kept on failure,
+    // and the picture is left empty with a frame count of 0.
     bool Load(const std::string& name, DWORD type = kTypeUnknown);
     // `out` must be empty; it receives the encoded bytes.
     bool EncodeToMemory(std::vector<BYTE>& out, DWORD type);
@@ -204,7 +205,8 @@ public:
     // error diffusion (7, 2, 4, 1 sixteenths). `palette` null: the standard palette.
     bool DecreaseBpp(DWORD bpp, bool errorDiffusion, const RGBQUAD* palette = nullptr,
                      DWORD importantColors = 0);
-    // To 4, 8 or 24 bits; palette alpha becomes an alpha plane at 24 bits.
+    // To 4, 8 or 24 bits; palette alpha and the transparent index become an alpha plane at
+    // 24 bits (the index is cleared).
     bool IncreaseBpp(DWORD bpp);
 
     // ---- alpha plane ---------------------------------------------------------------------
@@ -353,6 +355,7 @@ private:
     using Plane = std::shared_ptr<BYTE[]>;
 
     void InitMembers(DWORD type);
+    bool LoadFrom(const std::string& name, DWORD type);
     void StoreHeader();
     void ResetStorage();
     void SetEmptySelectionBox();
@@ -368,6 +371,7 @@ private:
     bool DiffuseRows(CRaster& target);
     RGBQUAD StoreNearest(LONG x, LONG y, RGBQUAD c);
     bool ExpandRows(CRaster& target);
+    void MoveIndexToAlpha(CRaster& target) const;
     bool RowLoopStopped(DWORD y);
 
     std::size_t PlaneOffset(LONG x, LONG y) const {

@@ -68,6 +68,28 @@ bool CRasterBMP::ReadPalette(CRasterFile& file, const BmpInfoHeader& h) {
     return Skip(file, (fileColors - used) * entrySize) || Fail("Error reading BMP info");
 }
 
+// The bytes the pixel data can take: from the data offset, or from after the palette of a
+// bare header, to the end of the stream.
+std::uint64_t CRasterBMP::PixelBytesAvailable(CRasterFile& file, std::uint64_t palette, LONG start,
+                                              DWORD dataOffset) {
+    if (dataOffset != 0) {
+        const std::int64_t size = std::int64_t{file.Size()} - start;
+        return size > std::int64_t{dataOffset} ? std::uint64_t(size) - dataOffset : 0;
+    }
+    const std::uint64_t left = BytesLeft(file);
+    return left > palette ? left - palette : 0;
+}
+
+// Plain rows must all be there (the last one may lack its padding); a run of two bytes
+// covers at most 255 pixels. Checked before any memory is spent on the picture.
+bool CRasterBMP::FitsData(const BmpInfoHeader& h, std::uint64_t available) {
+    const std::uint64_t pixels = std::uint64_t(h.width) * h.Height();
+    if (h.compression == BmpInfoHeader::kRle8 || h.compression == BmpInfoHeader::kRle4)
+        return pixels <= (available + 1) / 2 * 255;
+    const std::uint64_t lastRow = (std::uint64_t(h.width) * h.bitCount + 7) / 8;
+    return h.RowBytes() * (h.Height() - 1) + lastRow <= available;
+}
+
 bool CRasterBMP::Decode(CRasterFile& file) {
     const LONG start = file.Tell();
     BYTE fileHeader[BITMAPFILEHEADER::kSize];
@@ -88,6 +110,12 @@ bool CRasterBMP::Decode(CRasterFile& file) {
         SetLastError("output dimensions returned");
         return true;
     }
+    const std::uint64_t palette =
+        (h.bitCount <= 8 ? h.FileColors() : std::uint64_t(h.clrUsed)) * h.PaletteEntrySize();
+    if ((h.bitCount <= 8 || dataOffset == 0) && palette > BytesLeft(file))
+        return Fail("Error reading BMP info");
+    if (!FitsData(h, PixelBytesAvailable(file, palette, start, dataOffset)))
+        return Fail("picture larger than its data");
     if (!Create(h.width, h.Height(), h.bitCount, kTypeBmp))
         return false;
     SetXDpi(DpiFromPelsPerMeter(h.xPelsPerMeter));
@@ -221,8 +249,9 @@ bool CRasterBMP::ReadMasked(CRasterFile& file, const BmpInfoHeader& h) {
     for (DWORD n = 0; n < height; ++n) {
         if (Cancelled())
             return false;
-        if (file.Read(row.data(), 1, rowBytes) < rowBytes)
-            break; // the rows not in the file stay cleared
+        // The last row may come without its padding.
+        if (file.Read(row.data(), 1, rowBytes) < std::size_t{width} * (sixteen ? 2 : 4))
+            break;
         const DWORD y = StorageRow(n, h.TopDown());
         BYTE* out = GetBits(y);
         BYTE* a = alphaMask != 0 ? GetAlphaPointer(0, static_cast<LONG>(y)) : nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 #include "image/CRasterCodec.h"
 
+#include <cstdint>
+
 struct BmpInfoHeader;
 class StreamByteReader;
 
@@ -17,6 +19,9 @@ public:
 
 private:
     bool ReadInfoHeader(CRasterFile& file, BmpInfoHeader& header);
+    static std::uint64_t PixelBytesAvailable(CRasterFile& file, std::uint64_t palette, LONG start,
+                                             DWORD dataOffset);
+    static bool FitsData(const BmpInfoHeader& header, std::uint64_t available);
     bool ReadPalette(CRasterFile& file, const BmpInfoHeader& header);
     bool ReadPixels(CRasterFile& file, const BmpInfoHeader& header);
     bool ReadRows(CRasterFile& file, bool topDown);

@@ -148,6 +148,26 @@ bool CRaster::ExpandRows(CRaster& target) {
     return true;
 }
 
+// At 24 bits a transparent index would turn into a colour key, hiding every opaque pixel of
+// the same colour; the pixels that held the index get alpha 0 instead, and the index goes.
+void CRaster::MoveIndexToAlpha(CRaster& target) const {
+    const bool paletteAlpha = HasPaletteAlpha();
+    for (LONG y = 0; y < head_.biHeight; ++y) {
+        for (LONG x = 0; x < head_.biWidth; ++x) {
+            const BYTE index = BlindGetPixelIndex(x, y);
+            BYTE a = 255;
+            if (index == info_.transparentIndex)
+                a = 0;
+            else if (alpha_)
+                a = BlindGetAlpha(x, y);
+            else if (paletteAlpha)
+                a = GetPaletteColor(index).rgbReserved;
+            target.SetAlpha(x, y, a);
+        }
+    }
+    target.info_.transparentIndex = -1;
+}
+
 bool CRaster::IncreaseBpp(DWORD bpp) {
     if ((bpp != 4 && bpp != 8 && bpp != 24) || !IsValid())
         return false;
@@ -167,7 +187,7 @@ bool CRaster::IncreaseBpp(DWORD bpp) {
     } else {
         if (IsTransparent())
             target.SetTransparentColor(GetPaletteColor(static_cast<DWORD>(info_.transparentIndex)));
-        if (!alpha_ && HasPaletteAlpha() && !target.CreateAlpha()) {
+        if (((!alpha_ && HasPaletteAlpha()) || IsTransparent()) && !target.CreateAlpha()) {
             SetLastError("CRaster::Create can't allocate memory");
             return false;
         }
@@ -176,6 +196,8 @@ bool CRaster::IncreaseBpp(DWORD bpp) {
         SetLastError("Cancelled");
         return false;
     }
+    if (!target.IsIndexed() && IsTransparent())
+        MoveIndexToAlpha(target);
     info_.progress = 100;
     target.info_.progress = 100;
     return TakeOver(target, false);

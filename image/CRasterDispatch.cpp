@@ -7,6 +7,7 @@
 #include "platform/AtomicFile.h"
 
 #include <memory>
+#include <string>
 
 // Reading and writing by format type id. A format object of the id's class does the work; a
 // decoded picture is moved into the caller's image only on success.
@@ -67,20 +68,29 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     codec->Info().jpegComment.clear();
     if (codec->Decode(file))
         return image.TakeOver(*codec, true);
-    image.SetLastError(codec->GetLastError());
+    // A codec that stopped without saying why still owes the caller a reason.
+    const std::string why = codec->GetLastError();
+    const CRasterFormats::Entry* entry = CRasterFormats::Find(type);
+    image.SetLastError(!why.empty() ? why.c_str()
+                                    : (std::string(entry ? entry->name : "Picture") +
+                                       " data is damaged or incomplete")
+                                          .c_str());
     if (KeepsFrameCount(type))
         image.Info().numFrames = codec->Info().numFrames;
     return false;
 }
 
 // Tries every format but `tried`, which has failed already.
+// A failure leaves no frame count of a format that was merely tried.
 bool Detect(CRaster& image, CRasterFile& file, DWORD tried = CRaster::kTypeUnknown) {
     const LONG start = file.Tell();
+    const LONG frames = image.Info().numFrames;
     for (DWORD type : CRasterFormats::DetectionOrder()) {
         if (type != tried && DecodeAs(image, file, type))
             return true;
         file.Seek(start, 0);
     }
+    image.Info().numFrames = frames;
     image.SetLastError(kUnknownDecode);
     return false;
 }
@@ -130,11 +140,22 @@ bool CRaster::Save(const std::string& name, DWORD type) {
 }
 
 // When the type asked for fails, detection tries the others; if they fail too, the error of
-// the type asked for is kept.
+// the type asked for is kept. A failed load leaves the picture empty, with no frames.
 bool CRaster::Load(const std::string& name, DWORD type) {
+    if (LoadFrom(name, type))
+        return true;
+    const std::string text = GetLastError();
+    if (Destroy() && DestroyFrames())
+        SetLastError(text.c_str());
+    return false;
+}
+
+bool CRaster::LoadFrom(const std::string& name, DWORD type) {
     FilePtr f(std::fopen(name.c_str(), "rb"));
-    if (!f)
+    if (!f) {
+        SetLastError("can't open the file");
         return false;
+    }
     CRasterIOFile stream(f.get());
     if (GetTypeIndex(type) == 0)
         return Decode(&stream, kTypeUnknown);

@@ -2,6 +2,7 @@
 #include "image/CRasterCodec.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -20,10 +21,11 @@ public:
                         bool localDisposal);
     bool EncodeTrueColor(CRasterFile& file);
 
-    void SetLoops(int loops) { loops_ = loops; }
-    int GetLoops() const { return loops_; }
-    void SetComment(const std::string& comment) { comment_ = comment.substr(0, 255); }
-    const std::string& GetComment() const { return comment_; }
+    // Kept in Info(), so that they travel with the picture through the dispatch.
+    void SetLoops(int loops) { Info().gifLoops = loops; }
+    int GetLoops() const { return Info().gifLoops; }
+    void SetComment(const std::string& comment) { Info().gifComment = comment.substr(0, 255); }
+    const std::string& GetComment() const { return Info().gifComment; }
 
 private:
     struct Control {
@@ -42,20 +44,23 @@ private:
     class Walker;
 
     bool DecodeBytes(std::span<const BYTE> data);
-    // Frames that fit the screen; also tells whether any frame restores the previous picture,
-    // the only case that needs a copy of it kept.
+    // Frames that show on the screen; also tells whether any frame restores the previous
+    // picture, the only case that needs a copy of it kept.
     int CountFrames(std::span<const BYTE> data, std::size_t start, int& screenW, int& screenH,
                     bool& restoresPrevious);
     bool ReadExtension(std::span<const BYTE> data, std::size_t& pos, Control& control);
     bool ReadDescriptor(std::span<const BYTE> data, std::size_t& pos,
                         const std::vector<RGBQUAD>& global, Frame& frame);
-    std::unique_ptr<CRaster> DecodeFrame(std::span<const BYTE> data, Frame& frame, LONG transparent,
-                                         std::size_t& end);
     // The picture built so far and what the next frame needs of the previous ones.
     struct Composition;
-    bool PasteMosaicTile(Composition& c, const Frame& frame, const CRaster& tile, LONG transparent);
-    bool ComposeFrame(Composition& c, const Frame& frame, const CRaster& image, LONG transparent,
-                      bool first);
+    bool Charge(Composition& c, std::uint64_t pixels);
+    bool StartBackground(Composition& c, const Frame& frame, LONG transparent, bool first);
+    void PasteMosaicTile(Composition& c, const Frame& frame, std::span<const BYTE> pixels,
+                         const std::array<RGBQUAD, 256>& palette);
+    void ComposeFrame(Composition& c, const Frame& frame, std::span<const BYTE> pixels,
+                      LONG transparent, const std::array<RGBQUAD, 256>& palette);
+    // The composed picture as a caller sees it: pixels no frame supplied made transparent.
+    std::unique_ptr<CRaster> Finished(Composition& c, bool copy);
     // Takes the decoded picture and the kept frames over, with the caller's options.
     bool Adopt(std::unique_ptr<CRaster> result, std::vector<std::unique_ptr<CRaster>>& frames);
 
@@ -65,7 +70,4 @@ private:
     bool WriteLoop(CRasterFile& file, int repeat);
     bool WriteBody(CRasterFile& file, const CRaster& image, bool localTable);
     bool WriteFailed();
-
-    std::string comment_;
-    int loops_ = 0;
 };

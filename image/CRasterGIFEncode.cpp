@@ -83,11 +83,12 @@ bool CRasterGIF::WriteControl(CRasterFile& file, const CRaster& image, BYTE disp
 }
 
 bool CRasterGIF::WriteComment(CRasterFile& file) {
-    if (comment_.empty())
+    if (GetComment().empty())
         return true;
-    const std::size_t n = std::min<std::size_t>(comment_.size(), 255);
+    const std::size_t n = std::min<std::size_t>(GetComment().size(), 255);
     std::vector<BYTE> out{0x21, 0xFE, static_cast<BYTE>(n)};
-    out.insert(out.end(), comment_.begin(), comment_.begin() + static_cast<std::ptrdiff_t>(n));
+    out.insert(out.end(), GetComment().begin(),
+               GetComment().begin() + static_cast<std::ptrdiff_t>(n));
     out.push_back(0);
     return WriteExact(file, out.data(), out.size()) || WriteFailed();
 }
@@ -205,7 +206,7 @@ bool CRasterGIF::EncodeAnimated(CRasterFile& file, std::span<CRaster* const> fra
         if (i == 0) {
             if (!WriteHeader(file, frame))
                 return false;
-            if (loops_ != 1 && !WriteLoop(file, std::max(0, loops_ - 1)))
+            if (GetLoops() != 1 && !WriteLoop(file, std::max(0, GetLoops() - 1)))
                 return false;
         }
         if (!WriteControl(file, frame, disposal))

@@ -295,11 +295,10 @@ bool CRasterICO::EncodePng(CRasterFile& file, IcoEntry& entry) {
            Fail("Error writing icon file");
 }
 
-bool CRasterICO::HiddenPixel(LONG x, LONG y, const RGBQUAD& key) {
+bool CRasterICO::HiddenPixel(LONG x, LONG y, const RGBQUAD& key, bool paletteAlpha) {
     if (IsAlphaValid() && BlindGetAlpha(x, y) == 0)
         return true;
-    if (IsIndexed() && Info().paletteAlpha &&
-        GetPaletteColor(BlindGetPixelIndex(x, y)).rgbReserved == 0)
+    if (paletteAlpha && GetPaletteColor(BlindGetPixelIndex(x, y)).rgbReserved == 0)
         return true;
     if (!IsTransparent())
         return false;
@@ -347,11 +346,14 @@ bool CRasterICO::EncodeBitmap(CRasterFile& file, IcoEntry& entry) {
             out.insert(out.end(), {in[3 * x], in[3 * x + 1], in[3 * x + 2], alpha[x]});
     }
     const RGBQUAD key = GetTransparentColor();
+    // A palette whose fourth bytes are all 0 carries no alpha, even with palette alpha on:
+    // taken as alpha it would hide every pixel, and the icon would read back inverted.
+    const bool paletteAlpha = IsIndexed() && Info().paletteAlpha && HasPaletteAlpha();
     for (DWORD y = 0; y < height; ++y) {
         const std::size_t rowAt = out.size();
         out.resize(rowAt + maskRow, 0);
         for (DWORD x = 0; x < width; ++x)
-            if (HiddenPixel(static_cast<LONG>(x), static_cast<LONG>(y), key))
+            if (HiddenPixel(static_cast<LONG>(x), static_cast<LONG>(y), key, paletteAlpha))
                 out[rowAt + (x >> 3)] |= static_cast<BYTE>(0x80 >> (x & 7));
     }
     return WriteExact(file, out.data(), out.size()) || Fail("Error writing icon file");

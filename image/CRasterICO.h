@@ -29,7 +29,7 @@ private:
     bool EncodeBitmap(CRasterFile& file, IcoEntry& entry);
     bool EncodePng(CRasterFile& file, IcoEntry& entry);
     // Whether the pixel is hidden by the alpha plane, palette alpha or the transparent colour.
-    bool HiddenPixel(LONG x, LONG y, const RGBQUAD& key);
+    bool HiddenPixel(LONG x, LONG y, const RGBQUAD& key, bool paletteAlpha);
 
     DWORD imageOffset_ = 0; // where the next image goes in the file being written
 };

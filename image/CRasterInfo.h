@@ -40,6 +40,10 @@ struct CRasterInfo {
     DWORD flags = 0;
     BYTE gifByte1 = 0;
     BYTE gifByte2 = 0;
+    // GIF comment (at most 255 characters) and loop count as the GIF writer takes it (0 loops
+    // forever, 1 writes no loop block, n repeats n - 1 times), so a load and save keeps both.
+    std::string gifComment;
+    LONG gifLoops = 0;
     bool littleEndianHost = true;
     // The camera block (APP1 "Exif" payload) and comment of a decoded JPEG, so that saving
     // the picture as JPEG again keeps them. Empty when the picture had none.

@@ -93,6 +93,7 @@ bool IsGreyRamp(const CRaster& image) {
 struct CRasterPNG::ReadState {
     png_structp png = nullptr;
     png_infop info = nullptr;
+    std::uint64_t available = 0; // bytes of the stream from the signature on
     RowKind kind = RowKind::Direct;
     std::vector<BYTE> row;
     std::vector<BYTE> whole; // interlaced pictures are read whole, then placed
@@ -109,6 +110,7 @@ bool CRasterPNG::Decode(CRasterFile& file) {
     s.info = png_create_info_struct(s.png);
     if (s.info == nullptr)
         return Fail("Failed to initialize PNG info structure");
+    s.available = BytesLeft(file);
     return ReadPicture(s, file);
 }
 
@@ -180,6 +182,8 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     default:
         return Fail("unknown PNG color type");
     }
+    if (!FitsData(s))
+        return Fail("picture larger than its data");
     if (!Create(png_get_image_width(png, info), png_get_image_height(png, info), bpp, kTypePng))
         return false;
     if (bitDepth == 16)
@@ -194,6 +198,18 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     if ((colorType & PNG_COLOR_MASK_ALPHA) && !CreateAlpha())
         return Fail("CRaster::Create can't allocate memory");
     return true;
+}
+
+// Deflate packs at most 1032 bytes into one, so the filtered rows of a picture can be at
+// most that many times the bytes of the file.
+bool CRasterPNG::FitsData(const ReadState& s) {
+    constexpr std::uint64_t kDeflateRatio = 1032;
+    const std::uint64_t width = png_get_image_width(s.png, s.info);
+    const std::uint64_t height = png_get_image_height(s.png, s.info);
+    const std::uint64_t bits =
+        std::uint64_t(png_get_channels(s.png, s.info)) * png_get_bit_depth(s.png, s.info);
+    const std::uint64_t rows = ((width * bits + 7) / 8 + 1) * height;
+    return rows <= kDeflateRatio * s.available;
 }
 
 void CRasterPNG::ReadResolution(const ReadState& s) {
@@ -344,7 +360,8 @@ void CRasterPNG::PrepareWrite(WriteState& s) {
             const RGBQUAD c = GetPaletteColor(i);
             s.palette[i] = {c.rgbRed, c.rgbGreen, c.rgbBlue};
         }
-        if (Info().paletteAlpha) {
+        // A palette whose fourth bytes are all 0 carries no alpha, even with palette alpha on.
+        if (Info().paletteAlpha && HasPaletteAlpha()) {
             for (DWORD i = 0; i < count; ++i)
                 s.trans.push_back(GetPaletteColor(i).rgbReserved);
             if (s.transparent >= 0 && static_cast<DWORD>(s.transparent) < count)

@@ -24,6 +24,7 @@ private:
     struct WriteState;
     bool ReadPicture(ReadState& s, CRasterFile& file);
     bool SetUpPicture(ReadState& s);
+    static bool FitsData(const ReadState& s);
     void ReadResolution(const ReadState& s);
     void ReadPalette(const ReadState& s, int bitDepth);
     void ReadTransparency(const ReadState& s, int colorType, int bitDepth);

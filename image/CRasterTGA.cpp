@@ -56,14 +56,14 @@ bool CRasterTGA::Decode(CRasterFile& file) {
     const std::uint64_t least =
         h.RunLength() ? (pixels + 127) / 128 * (1 + PixelBytes(h)) : pixels * PixelBytes(h);
     if (least > BytesLeft(file) - h.MapBytes())
-        return Fail("corrupted TGA");
+        return Fail("picture larger than its data");
     if (HeaderOnly()) {
         SetHeaderOnly(h.width, h.height, h.TargetBpp());
         return true;
     }
     if (!Create(h.width, h.height, h.TargetBpp(), kTypeTga))
         return Fail("TGA Create failed");
-    if (h.pixelBits == 32 && !CreateAlpha())
+    if ((h.pixelBits == 32 || h.GreyAlpha()) && !CreateAlpha())
         return Fail("TGA Create failed");
     if (h.Grey())
         SetGrayPalette();
@@ -133,6 +133,12 @@ void CRasterTGA::PlaceRow(const TgaHeader& h, const BYTE* in, DWORD fileRow, boo
             out[x] = p[0];
             break;
         case 2: {
+            if (h.GreyAlpha()) {
+                out[x] = p[0];
+                alpha[x] = p[1];
+                anyAlpha |= p[1] != 0;
+                break;
+            }
             const DWORD c = GetLE16(p);
             out[3 * x] = kBlue16.Extract(c);
             out[3 * x + 1] = kGreen16.Extract(c);
@@ -157,12 +163,15 @@ bool CRasterTGA::Encode(CRasterFile& file) {
         return Fail("Bit depth must be 8 or 24");
     if (GetWidth() > 0xFFFF || GetHeight() > 0xFFFF)
         return Fail("Image too large for TGA");
-    const bool alpha = bpp == 24 && IsAlphaValid();
+    // A palette picture with alpha goes out as 32-bit colour and alpha, so its alpha survives
+    // in a form every reader knows.
+    const bool alpha = IsAlphaValid();
+    const bool mapped = bpp == 8 && !alpha;
     TgaHeader h;
-    h.colorMapType = bpp == 8 ? 1 : 0;
-    h.imageType = bpp == 8 ? 1 : 2;
-    h.mapLength = bpp == 8 ? 256 : 0;
-    h.mapEntryBits = bpp == 8 ? 24 : 0;
+    h.colorMapType = mapped ? 1 : 0;
+    h.imageType = mapped ? 1 : 2;
+    h.mapLength = mapped ? 256 : 0;
+    h.mapEntryBits = mapped ? 24 : 0;
     h.width = static_cast<WORD>(GetWidth());
     h.height = static_cast<WORD>(GetHeight());
     h.pixelBits = alpha ? 32 : static_cast<BYTE>(bpp);
@@ -177,13 +186,17 @@ bool CRasterTGA::Encode(CRasterFile& file) {
     if (!WriteExact(file, out.data(), out.size()))
         return Fail("Error writing TGA file");
     const DWORD width = GetWidth();
-    std::vector<BYTE> row(std::size_t{width} * (alpha ? 4 : bpp / 8));
+    std::vector<BYTE> row(std::size_t{width} * (h.pixelBits / 8));
     for (DWORD y = 0; y < GetHeight(); ++y) {
         const BYTE* in = GetBits(y);
         if (alpha) {
             const BYTE* a = GetAlphaPointer(0, static_cast<LONG>(y));
             for (DWORD x = 0; x < width; ++x) {
-                std::memcpy(&row[4 * x], in + 3 * x, 3);
+                const RGBQUAD c =
+                    BlindGetPixelColor(static_cast<LONG>(x), static_cast<LONG>(y), false);
+                row[4 * x] = c.rgbBlue;
+                row[4 * x + 1] = c.rgbGreen;
+                row[4 * x + 2] = c.rgbRed;
                 row[4 * x + 3] = a[x];
             }
         } else {

@@ -67,7 +67,8 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::siz
         return r;
     }
     const int size = data[0];
-    if (size < 2 || size > 9) {
+    // Sizes up to 11 still leave codes within 12 bits.
+    if (size < 2 || size > 11) {
         r.status = Status::BadCodeSize;
         CodeReader skip(data, 1);
         r.end = skip.SkipToEnd();

@@ -39,8 +39,11 @@ bool TgaHeader::Parse(std::span<const BYTE, kSize> b, TgaHeader& h, std::string&
         return false;
     if (h.colorMapType == 1 && !ValidMapEntry(h.mapEntryBits))
         return false;
-    // Indices and greys are 8 bits here; a map for indices must fit the 256-entry palette.
-    if ((h.ColorMapped() || h.Grey()) && bits != 8)
+    // Indices are 8 bits, greys 8 or 16 (grey and alpha); a map for indices must fit the
+    // 256-entry palette.
+    if (h.ColorMapped() && bits != 8)
+        return false;
+    if (h.Grey() && bits != 8 && bits != 16)
         return false;
     if (!h.ColorMapped() && !h.Grey() && bits == 8)
         return false;

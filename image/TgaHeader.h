@@ -32,8 +32,10 @@ struct TgaHeader {
     std::uint64_t MapBytes() const {
         return colorMapType == 1 ? std::uint64_t(mapLength) * ((mapEntryBits + 7) / 8) : 0;
     }
+    // Grey pixels of 16 bits: a grey byte, then an alpha byte.
+    bool GreyAlpha() const { return Grey() && pixelBits == 16; }
     // The depth of the picture made from this file: 8 for indices and greys, else 24.
-    DWORD TargetBpp() const { return pixelBits == 8 ? 8 : 24; }
+    DWORD TargetBpp() const { return pixelBits == 8 || Grey() ? 8 : 24; }
 
     // Parses and checks the header; on failure sets `error` to the text the decoder reports.
     static bool Parse(std::span<const BYTE, kSize> bytes, TgaHeader& out, std::string& error);

@@ -1,12 +1,11 @@
 #include "platform/CArchive.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/RegularFile.h"
 #include "platform/TextFormat.h"
 
 #include <bit>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -25,20 +24,14 @@ template <typename T> T GetLE(CArchive& ar) {
 
 } // namespace
 
-CArchive CArchive::LoadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+CArchive CArchive::LoadFile(const std::string& path, std::uint64_t maxBytes) {
+    RegularFile file = RegularFile::Read(path, maxBytes);
+    if (!file.Ok()) {
         CArchive ar(load, {});
-        ar.Fail("Could not open " + path + " for reading");
+        ar.Fail("Could not read " + path + ": " + file.reason);
         return ar;
     }
-    std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        CArchive ar(load, {});
-        ar.Fail("Could not read " + path);
-        return ar;
-    }
-    return CArchive(load, std::move(bytes));
+    return CArchive(load, std::move(file.bytes));
 }
 
 bool CArchive::CanRead(std::uint64_t count, std::uint64_t itemSize) const {

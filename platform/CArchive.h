@@ -22,8 +22,10 @@ public:
     static CArchive ForLoading(std::span<const BYTE> data) {
         return CArchive(load, std::vector<BYTE>(data.begin(), data.end()));
     }
-    // Reads the whole file; on error the archive is failed with a message naming the path.
-    static CArchive LoadFile(const std::string& path);
+    // Reads the whole of a regular file of at most `maxBytes`; otherwise (a folder, a FIFO, a
+    // device, a larger file, a read error) the archive is failed with a message naming the
+    // path and the reason.
+    static CArchive LoadFile(const std::string& path, std::uint64_t maxBytes);
 
     bool IsStoring() const { return mode_ == store; }
     bool IsLoading() const { return mode_ == load; }

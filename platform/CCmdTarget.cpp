@@ -52,8 +52,12 @@ CCmdUI CCommandRouter::Query(UINT id) const {
     CCmdUI ui(id);
     if (ForEach([&](CCmdTarget& t) { return t.RunUpdate(ui); }))
         return ui;
-    ui.Enable(ForEach([&](CCmdTarget& t) { return t.HandlesCommand(id); }));
+    ui.Enable(HasHandler(id));
     return ui;
+}
+
+bool CCommandRouter::HasHandler(UINT id) const {
+    return ForEach([&](CCmdTarget& t) { return t.HandlesCommand(id); });
 }
 
 bool CCommandRouter::Execute(UINT id) {

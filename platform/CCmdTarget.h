@@ -62,6 +62,8 @@ public:
     void SetApp(CCmdTarget* t) { app_ = t; }
 
     CCmdUI Query(UINT id) const;
+    // Some target on the route has a command handler for `id`.
+    bool HasHandler(UINT id) const;
     // True when the command was enabled and a handler ran.
     bool Execute(UINT id);
 

@@ -2,6 +2,7 @@
 
 #include "platform/EdgeBands.h"
 #include "platform/FormattedText.h"
+#include "platform/FrameControl.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
 #include "platform/SysColor.h"
@@ -323,8 +324,9 @@ DevicePen CDC::Pen() const {
     pen.color = state_.penLog.lopnColor;
     const CSize w = state_.mapping.SizeToDevice({state_.penLog.lopnWidth.x, 0});
     pen.width = std::max<LONG>(1, std::min<LONG>(w.cx, 1 << 16));
-    // Styles apply to one-pixel pens only; wider ones draw solid.
-    if (pen.width > 1 && pen.style != PS_NULL)
+    pen.geometric = (state_.penLog.lopnStyle & PS_GEOMETRIC) != 0;
+    // Styles apply to one-pixel cosmetic pens only; wider ones draw solid.
+    if (pen.width > 1 && pen.style != PS_NULL && !pen.geometric)
         pen.style = PS_SOLID;
     return pen;
 }
@@ -408,6 +410,35 @@ bool CDC::Polygon(const POINT* points, int count) {
     const std::vector<CPoint> pts = DevPoints(points, count);
     backEnd_->FillPolygon(pts, state_.polyFillMode, Brush(state_.brushLog), Bk());
     backEnd_->Stroke(pts, true, Pen(), Bk());
+    return true;
+}
+
+bool CDC::PolyPolygon(const POINT* points, const int* counts, int polygons) {
+    if (!backEnd_ || !points || !counts || polygons < 1)
+        return false;
+    // One outline for the fill: every polygon starts and ends at the first polygon's first
+    // point. Each connecting line is crossed once each way, so it adds nothing to the fill
+    // under either rule.
+    std::vector<std::vector<CPoint>> rings;
+    std::vector<CPoint> joined;
+    const POINT* p = points;
+    for (int i = 0; i < polygons; ++i) {
+        if (counts[i] < 0)
+            return false;
+        rings.push_back(DevPoints(p, counts[i]));
+        p += counts[i];
+        if (rings.back().size() < 2)
+            continue;
+        joined.insert(joined.end(), rings.back().begin(), rings.back().end());
+        joined.push_back(rings.back().front());
+        if (!joined.empty() && joined.front() != rings.back().front())
+            joined.push_back(joined.front());
+    }
+    backEnd_->FillPolygon(joined, state_.polyFillMode, Brush(state_.brushLog), Bk());
+    for (const std::vector<CPoint>& ring : rings) {
+        if (ring.size() >= 2)
+            backEnd_->Stroke(ring, true, Pen(), Bk());
+    }
     return true;
 }
 
@@ -557,6 +588,24 @@ bool CDC::DrawEdge(RECT* rect, UINT edge, UINT flags) {
     if (flags & BF_MIDDLE)
         FillDeviceRect(inside, GetSysColor(COLOR_3DFACE));
     if (flags & BF_ADJUST) {
+        CPoint corners[2] = {inside.TopLeft(), inside.BottomRight()};
+        DPtoLP(corners, 2);
+        *rect = CRect(corners[0], corners[1]);
+    }
+    return true;
+}
+
+bool CDC::DrawFrameControl(RECT* rect, UINT type, UINT state) {
+    if (!backEnd_ || !rect)
+        return false;
+    CRect inside;
+    const CRect device = DevRect(rect->left, rect->top, rect->right, rect->bottom);
+    const std::vector<EdgeBand> bands = FrameControlBands(device, type, state, inside);
+    if (bands.empty())
+        return false;
+    for (const EdgeBand& band : bands)
+        FillDeviceRect(band.rect, band.color);
+    if (state & DFCS_ADJUSTRECT) {
         CPoint corners[2] = {inside.TopLeft(), inside.BottomRight()};
         DPtoLP(corners, 2);
         *rect = CRect(corners[0], corners[1]);

@@ -114,6 +114,9 @@ public:
     CPoint GetCurrentPosition() const { return state_.position; }
     bool Polyline(const POINT* points, int count);
     bool Polygon(const POINT* points, int count);
+    // Several polygons filled as one shape under the fill mode (so overlaps can make holes),
+    // each outlined with the pen. `counts` holds the number of points of each polygon.
+    bool PolyPolygon(const POINT* points, const int* counts, int polygons);
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT* rect);
     bool Ellipse(int left, int top, int right, int bottom);
@@ -136,6 +139,9 @@ public:
     void Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
     bool DrawEdge(RECT* rect, UINT edge, UINT flags);
+    // A classic push button or scroll arrow (FrameControlBands); DFCS_ADJUSTRECT moves `rect`
+    // to the inside of the frame.
+    bool DrawFrameControl(RECT* rect, UINT type, UINT state);
     bool FillRgn(CRgn* region, CBrush* brush);
     bool PaintRgn(CRgn* region);
     bool FrameRgn(CRgn* region, CBrush* brush, int width, int height);

@@ -16,6 +16,10 @@ bool CPen::CreatePenIndirect(const LOGPEN* pen) {
     return CreatePen(static_cast<int>(pen->lopnStyle), pen->lopnWidth.x, pen->lopnColor);
 }
 
+bool CPen::CreatePen(int style, int width, const LOGBRUSH* brush) {
+    return CreatePen(style, width, brush ? brush->lbColor : 0);
+}
+
 int CPen::GetLogPen(LOGPEN* pen) const {
     if (!pen || !GetSafeHandle())
         return 0;

@@ -11,6 +11,8 @@ public:
     Kind GetKind() const override { return Kind::Pen; }
     bool CreatePen(int style, int width, COLORREF color);
     bool CreatePenIndirect(const LOGPEN* pen);
+    // A pen drawn with a brush's colour; PS_GEOMETRIC in the style makes it a geometric pen.
+    bool CreatePen(int style, int width, const LOGBRUSH* brush);
     int GetLogPen(LOGPEN* pen) const;
     const LOGPEN& Log() const { return log_; }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/WinTypes.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,7 +11,11 @@
 // Every write replaces the file atomically, so another process reads a complete file.
 class CProfile {
 public:
-    // Loads `path` if it exists; a damaged file is reported on stderr and ignored.
+    // A profile larger than this counts as damaged and is not read.
+    static constexpr std::uint64_t kMaxBytes = 1024 * 1024;
+
+    // Loads `path` if it exists. A damaged file is set aside as `path` + ".bad" (replacing an
+    // older one) and the settings start from their defaults; see TakeSetAsideNotice.
     explicit CProfile(std::string path);
 
     // $XDG_CONFIG_HOME/Orlimber/OrlimberSTD.ini, or ~/.config/Orlimber/OrlimberSTD.ini.
@@ -35,6 +40,12 @@ public:
 
     // Re-reads the file (values written by another process).
     void Reload();
+
+    // Where the last damaged file was kept, or empty.
+    const std::string& SetAsidePath() const { return setAsidePath_; }
+    // The message telling the user which file was set aside, once: later calls (and calls
+    // when nothing was set aside) return an empty text. Whoever starts the program shows it.
+    std::string TakeSetAsideNotice();
 
     // Holds back the file rewrites of a group of writes until the group ends, so applying a
     // settings page costs one atomic rewrite instead of one per value.
@@ -62,12 +73,15 @@ private:
     bool Store(const std::string& section, const std::string& entry, Value value);
     bool Save();
     bool Parse(const std::string& content, std::string& why);
+    void SetAside(const std::string& why);
     // One stored value of the given type word ("int", "str" or "hex"); false when malformed.
     static bool ParseValue(const std::string& type, const std::string& raw, Value& v);
     std::string Serialize() const;
 
     std::string path_;
     std::map<std::string, Section> sections_;
+    std::string setAsidePath_;
+    std::string setAsideNotice_;
     int batchDepth_ = 0;
     bool unsaved_ = false;
 };

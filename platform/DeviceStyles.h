@@ -7,6 +7,7 @@ struct DevicePen {
     int style = PS_SOLID; // PS_SOLID, PS_DASH .. PS_DASHDOTDOT, PS_NULL
     int width = 1;        // pixels, at least 1
     COLORREF color = 0;
+    bool geometric = false; // square ends, mitred corners, dashes scaled with the width
     bool IsNull() const { return style == PS_NULL; }
 };
 

@@ -1,15 +1,54 @@
 #include "platform/FileDialog.h"
 
+#include "platform/MessageBox.h"
+
+#include <filesystem>
+
 namespace {
+
 IFileDialog*& CurrentDialog() {
     static HeadlessFileDialog headless;
     static IFileDialog* current = &headless;
     return current;
 }
+
+std::filesystem::path NameToWrite(const std::string& typed, const std::string& extension) {
+    std::filesystem::path path(typed);
+    if (!extension.empty() && !path.has_extension() && path.has_filename())
+        path += "." + extension;
+    return path;
+}
+
+bool MayReplace(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return true;
+    const std::string text =
+        path.filename().string() + " already exists.\nDo you want to replace it?";
+    return AfxMessageBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 } // namespace
 
 IFileDialog& IFileDialog::Current() {
     return *CurrentDialog();
+}
+
+FileDialogAnswer IFileDialog::Ask(const FileDialogRequest& request) {
+    FileDialogRequest asked = request;
+    for (;;) {
+        FileDialogAnswer answer = Current().Show(asked);
+        if (!answer.ok || asked.open)
+            return answer;
+        // The extension is part of the name before anything is checked, so that a typed
+        // "m1" cannot replace "m1.wkz" unasked.
+        const std::filesystem::path path = NameToWrite(answer.path, asked.defaultExtension);
+        answer.path = path.string();
+        if (!(asked.flags & OFN_OVERWRITEPROMPT) || MayReplace(path))
+            return answer;
+        asked.fileName = path.filename().string();
+        asked.filterIndex = answer.filterIndex;
+    }
 }
 
 IFileDialog::Installation::Installation(IFileDialog& dialog) : previous_(CurrentDialog()) {

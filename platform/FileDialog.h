@@ -39,6 +39,10 @@ public:
     virtual FileDialogAnswer Show(const FileDialogRequest& request) = 0;
 
     static IFileDialog& Current();
+    // Asks the current dialog. A save name gets the default extension when it has none, and
+    // with OFN_OVERWRITEPROMPT an existing file is replaced only when the user says so for
+    // the name as it will be written; "No" asks for another name.
+    static FileDialogAnswer Ask(const FileDialogRequest& request);
     // Installs `dialog` until the returned guard is destroyed.
     class Installation {
     public:

@@ -23,6 +23,11 @@ constexpr int PS_DASHDOTDOT = 4;
 constexpr int PS_NULL = 5;
 constexpr int PS_INSIDEFRAME = 6;
 constexpr int PS_STYLE_MASK = 0x0F;
+// Geometric pens: drawn as wide as their width with square-cut ends, mitred corners and dashes
+// that grow with the width.
+constexpr int PS_ENDCAP_FLAT = 0x200;
+constexpr int PS_JOIN_MITER = 0x2000;
+constexpr int PS_GEOMETRIC = 0x10000;
 
 // Brush styles and hatches.
 constexpr int BS_SOLID = 0;
@@ -123,6 +128,15 @@ constexpr UINT BF_BOTTOM = 0x8;
 constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr UINT BF_MIDDLE = 0x800;
 constexpr UINT BF_ADJUST = 0x2000;
+
+// Frame controls.
+constexpr UINT DFC_SCROLL = 3;
+constexpr UINT DFC_BUTTON = 4;
+constexpr UINT DFCS_SCROLLDOWN = 0x1;
+constexpr UINT DFCS_BUTTONPUSH = 0x10;
+constexpr UINT DFCS_INACTIVE = 0x100;
+constexpr UINT DFCS_PUSHED = 0x200;
+constexpr UINT DFCS_ADJUSTRECT = 0x2000;
 
 // Device capability indices.
 constexpr int DRIVERVERSION = 0;

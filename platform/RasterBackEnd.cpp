@@ -1,6 +1,7 @@
 #include "platform/RasterBackEnd.h"
 
 #include "platform/CairoBrush.h"
+#include "platform/GeometricStroke.h"
 #include "platform/HatchPattern.h"
 #include "platform/PenDashes.h"
 #include "platform/PixelLine.h"
@@ -44,7 +45,13 @@ void RasterBackEnd::Stroke(const std::vector<CPoint>& points, bool closed, const
                            const Background& bk) {
     if (pen.IsNull() || points.empty())
         return;
-    if (pen.width <= 1)
+    if (pen.geometric && pen.width > 1) {
+        DeviceBrush ink;
+        ink.color = pen.color;
+        for (const std::vector<CPoint>& part :
+             GeometricStrokePolygons(points, closed, pen.style, pen.width))
+            FillPolygon(part, WINDING, ink, bk);
+    } else if (pen.width <= 1)
         StrokeThin(points, closed, pen, bk);
     else
         StrokeWide(points, closed, pen);

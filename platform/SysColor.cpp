@@ -27,6 +27,8 @@ COLORREF GetSysColor(int index) {
         RGB(212, 208, 200), // light
         RGB(0, 0, 0),       // tooltip text
         RGB(255, 255, 225), // tooltip background
+        RGB(0, 0, 0),       // unused
+        RGB(0, 0, 128),     // hot-tracked item
     };
     if (index < 0 || index >= static_cast<int>(sizeof(kColors) / sizeof(kColors[0])))
         return 0;

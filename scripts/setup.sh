@@ -10,11 +10,10 @@ packages=(
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev
   libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
-  fonts-liberation
-  # the desktop's opener for web links and help files
-  xdg-utils
+  fonts-liberation xdg-utils
   # independent tools the tests compare against
   imagemagick netpbm giflib-tools poppler-utils libtiff-tools libjpeg-turbo-progs
+  libopenjp2-tools libwmf-bin emf2svg librsvg2-bin fonts-urw-base35
   # fuzz targets and the sanitizer run
   clang libclang-rt-14-dev
 )

@@ -12,6 +12,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest -j "$jobs" --output-on-failure)
 
+# A packager may pick any build type: the optimised one has to compile without warnings too.
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLIMBER_TESTS=OFF \
+  -DORLIMBER_BENCH=OFF >/dev/null
+cmake --build build-release -j "$jobs"
+
 if ls fuzz/fuzz_*.cpp >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORLIMBER_FUZZ=ON -DORLIMBER_UI=OFF >/dev/null

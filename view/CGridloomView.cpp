@@ -62,9 +62,12 @@ void CGridloomView::OnUpdate(CView*, long) {
     CGridloomDoc* doc = GetDocument();
     if (!doc || doc->GridCount() == 0) {
         window_->SetScrollSizes({0, 0}, window_->ClientSize(), {1, 1});
+        // The window still paints, so that a message left by a command shows now.
+        window_->Invalidate();
         return;
     }
     screen_ = true;
+    LoadPendingTiler();
     RebuildBuffer();
     // The rings are laid out now, not only at the next paint, so that the grid has its real
     // size before any command works on it.
@@ -90,6 +93,7 @@ RasterSurface* CGridloomView::PaintScreen() {
         return nullptr;
     if (!buffer_.Exists() && !RebuildBuffer())
         return nullptr;
+    SayWhyNothingIsShown(false);
     if (doc->reRender || stale_)
         Render(buffer_.Dc(), true);
     window_->CollapseInfoPane();
@@ -132,6 +136,7 @@ void CGridloomView::Report(const std::string& error) {
 
 void CGridloomView::Render(CDC& target, bool screen) {
     CWaitCursor wait;
+    LoadPendingTiler();
     CGridloomDoc* doc = GetDocument();
     const MazeSettings& s = doc->Settings();
     if (IsRing(doc->GetGrid(0)))
@@ -178,6 +183,10 @@ int CGridloomView::DrawLayerObjects(CDC& dc, int layer) {
 }
 
 void CGridloomView::DrawMaze(CDC& dc, bool screen) {
+    if (IsTiledBox()) {
+        DrawTiledMaze(dc);
+        return;
+    }
     CGridloomDoc* doc = GetDocument();
     CellPainter painter(*doc, PolygonGeometry(), geometry_.CurrentRings(), PaintContext(screen),
                         doc->Settings().penWidth);
@@ -223,8 +232,22 @@ CSize CGridloomView::PageLogicalSize() const {
 bool CGridloomView::RebuildBuffer() {
     const CGridloomDoc* doc = GetDocument();
     stale_ = true;
-    return buffer_.Rebuild(doc->Settings().pageWidth, doc->Settings().pageHeight, kScreenDpi,
-                           kScreenDpi);
+    const bool built = buffer_.Rebuild(doc->Settings().pageWidth, doc->Settings().pageHeight,
+                                       kScreenDpi, kScreenDpi);
+    SayWhyNothingIsShown(!built);
+    return built;
+}
+
+void CGridloomView::SayWhyNothingIsShown(bool tooLarge) {
+    if (tooLarge == pageTooLarge_)
+        return;
+    pageTooLarge_ = tooLarge;
+    window_->ShowStatus(tooLarge ? kPageTooLarge : "");
+}
+
+bool CGridloomView::HasMaze() const {
+    const CGridloomDoc* doc = GetDocument();
+    return doc && doc->GridCount() > 0;
 }
 
 void CGridloomView::UpdateScrollSizes() {
@@ -293,7 +316,8 @@ bool CGridloomView::RedrawCell(CDC* dc, int column, int row, int grid, int pass)
     const Object* g = doc ? doc->GetGrid(grid) : nullptr;
     if (!g || !g->InBounds(column, row))
         return false;
-    // A tiled Box is painted with the plain cell painters until tiles are drawn.
+    if (IsTiledBox())
+        return DrawTiledCell(dc, column, row, grid, pass);
     if (!dc)
         return PaintOnPage(IsRing(g), column, row, grid, pass);
     return PaintCell(*dc, IsRing(g), column, row, grid, pass, screen_);
@@ -311,7 +335,10 @@ bool CGridloomView::RedrawCellNeighbours(CDC* dc, int column, int row, int grid,
 }
 
 void CGridloomView::DrawPolygonCell(int column, int row, int grid, int pass) {
-    PaintOnPage(false, column, row, grid, pass);
+    if (IsTiledBox())
+        DrawTiledCell(nullptr, column, row, grid, pass);
+    else
+        PaintOnPage(false, column, row, grid, pass);
     // Generation and solving run on this thread: let the window show each step.
     window_->KeepAlive(0);
 }
@@ -376,4 +403,85 @@ std::optional<CellHitTester::Hit> CGridloomView::HitTestCell(CPoint pagePixel, C
     }
     CellHitTester tester(*doc, PolygonGeometry(), geometry_.CurrentRings());
     return tester.Find(*dc, pagePixel, region);
+}
+
+// ---- tiles --------------------------------------------------------------------------------
+
+bool CGridloomView::IsTiledBox() const {
+    const CGridloomDoc* doc = GetDocument();
+    return doc && doc->Settings().tiled && doc->Settings().kind == KIND_BOX;
+}
+
+void CGridloomView::LoadPendingTiler() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || !IsTiledBox() || (tilerLoaded_ && !doc->tilerReloadPending))
+        return;
+    doc->tilerReloadPending = 0;
+    tilerLoaded_ = true;
+    const std::string& id = doc->Settings().tilerId;
+    std::string message;
+    if (id.empty()) {
+        std::string chosen;
+        tileSets_->LoadSelection(tiler_, doc->Pages().style.selectedIndex,
+                                 doc->Pages().style.selectedTilerName, chosen);
+    } else {
+        tileSets_->Load(tiler_, id, message);
+    }
+    // The stored id stays as it is; the message waits for the paint to end.
+    if (!message.empty())
+        window_->ShowAfterPaint(message);
+}
+
+void CGridloomView::DrawTiledMaze(CDC& dc) {
+    CGridloomDoc* doc = GetDocument();
+    const Object* first = doc ? doc->GetGrid(0) : nullptr;
+    if (!first)
+        return;
+    LoadPendingTiler();
+    tiler_.ResetRandom();
+    for (int row = 0; row < first->Height(); ++row)
+        for (int column = 0; column < first->Width(); ++column)
+            for (int grid = 0; grid < doc->GridCount(); ++grid)
+                DrawTiledCell(&dc, column, row, grid, PASS_WALLS);
+}
+
+bool CGridloomView::DrawTiledCell(CDC* dc, int column, int row, int grid, int pass) {
+    CGridloomDoc* doc = GetDocument();
+    const Object* g = doc ? doc->GetGrid(grid) : nullptr;
+    if (!g || !g->InBounds(column, row) || (!dc && !buffer_.Exists()))
+        return false;
+    const std::int64_t w = doc->GetCellWidth(), h = doc->GetCellHeight();
+    // Corners are 32-bit logical units, as for the plain painters.
+    constexpr std::int64_t kMaxUnits = std::int64_t{1} << 30;
+    if ((column + std::int64_t{1}) * w > kMaxUnits || (row + std::int64_t{1}) * -h > kMaxUnits)
+        return false;
+    const MazeCell& cell = g->GetCell(column, row);
+    const bool single = pass == 1 || pass == 2;
+    if (!single && (cell.flags & (CELL_ERASED | CELL_HIDDEN)))
+        return true;
+    CDC& target = dc ? *dc : buffer_.Dc();
+    const CRect rect(LONG(column * w), LONG(row * h), LONG((column + 1) * w), LONG((row + 1) * h));
+    if (single)
+        target.PatBlt(rect.left, rect.top, LONG(w + 1), LONG(h - 1), WHITENESS);
+    int kind = -1;
+    if (cell.flags & CELL_BLACKENED)
+        kind = CBMPTiler::kBlacken;
+    else if (cell.flags & CELL_STOP)
+        kind = CBMPTiler::kStop;
+    else if (cell.flags & CELL_START)
+        kind = CBMPTiler::kStart;
+    else if (!(cell.flags & CELL_ERASED))
+        kind = cell.passages & 0xF;
+    if (kind >= 0)
+        tiler_.DrawTile(target, kind, rect, layers_[kLayerMaze]);
+    if (cell.flags & CELL_SOLUTION)
+        tiler_.DrawTile(target, CBMPTiler::kSolution, rect, showSolution_);
+    if (!dc) {
+        CRect pixels(rect.left, rect.top, LONG(rect.left + w + 1), LONG(rect.top + h - 1));
+        target.LPtoDP(&pixels);
+        pixels.NormalizeRect();
+        pixels.InflateRect(1, 1);
+        window_->InvalidatePage(pixels);
+    }
+    return true;
 }

@@ -7,6 +7,8 @@
 #include "view/GeometryCache.h"
 #include "view/IViewWindow.h"
 #include "view/ScreenBuffer.h"
+#include "view/tiler/CBMPTiler.h"
+#include "view/tiler/TileSetCatalogue.h"
 
 #include <array>
 #include <optional>
@@ -44,6 +46,11 @@ public:
     // The window's paint: renders the off-screen page when the document or the page asks for
     // it. Null when there is no maze to show (the window shows its empty background).
     RasterSurface* PaintScreen();
+    // The document has grids to show.
+    bool HasMaze() const;
+    // The status line while the page is too large for the screen's off-screen page.
+    static constexpr const char* kPageTooLarge =
+        "The page is too large to show on the screen at this size.";
     // Renders for a printer, an export or a copy into `dc` (screen flag cleared by the
     // caller, or a printing context); with the screen flag set, copies the page into it.
     void OnDraw(CDC& dc);
@@ -58,6 +65,15 @@ public:
     void DrawPolygonCell(int column, int row, int grid, int pass) override;
     void DrawRingCell(int column, int row, int grid, int pass) override;
     void Pause(int milliseconds) override;
+
+    // Tiled Box mazes: every cell covered by the tile of its open sides. A null dc paints
+    // into the off-screen page and invalidates the cell.
+    void DrawTiledMaze(CDC& dc);
+    bool DrawTiledCell(CDC* dc, int column, int row, int grid, int pass);
+    // The tile sets the view loads from; shared with the settings sheet when one is given.
+    TileSetCatalogue& TileSets() { return *tileSets_; }
+    void SetTileSets(TileSetCatalogue* sets) { tileSets_ = sets ? sets : &ownTileSets_; }
+    CBMPTiler& Tiler() { return tiler_; }
 
     // Draws the document's objects of one layer in array order; returns how many.
     int DrawLayerObjects(CDC& dc, int layer);
@@ -89,6 +105,7 @@ private:
     void Render(CDC& target, bool screen);
     void DrawMaze(CDC& dc, bool screen);
     bool RebuildBuffer();
+    void SayWhyNothingIsShown(bool tooLarge);
     void UpdateScrollSizes();
     void TakePendingMessage();
     void Report(const std::string& error);
@@ -97,6 +114,8 @@ private:
     bool PaintOnPage(bool ring, int column, int row, int grid, int pass);
     bool PaintCell(CDC& dc, bool ring, int column, int row, int grid, int pass, bool screen);
     CSize PageLogicalSize() const;
+    bool IsTiledBox() const;
+    void LoadPendingTiler();
 
     HeadlessViewWindow headless_;
     IViewWindow* window_ = &headless_;
@@ -104,10 +123,15 @@ private:
     bool showSolution_ = false;
     bool screen_ = true;
     bool stale_ = true;
+    bool pageTooLarge_ = false;
     int band_ = 100;
     GeometryCache geometry_;
     MazeExtent extent_;
     ScreenBuffer buffer_;
     std::string lastReport_;
     std::vector<CPoint> lastOutline_; // device pixels of the cell painted last
+    TileSetCatalogue ownTileSets_;
+    TileSetCatalogue* tileSets_ = &ownTileSets_;
+    CBMPTiler tiler_;
+    bool tilerLoaded_ = false;
 };

@@ -20,7 +20,9 @@ public:
     virtual void InvalidatePage(const CRect& pagePixels) = 0;
     // Shows a message box once the current paint is over (none can open inside a paint).
     virtual void ShowAfterPaint(const std::string& text) = 0;
-    // Collapses the information pane below the maze.
+    // A line for the status bar about what the window shows (empty: nothing to say).
+    virtual void ShowStatus(const std::string&) {}
+    // Collapses the information pane below the maze (never during the paint itself).
     virtual void CollapseInfoPane() = 0;
     // Lets the window repaint during a long loop, after waiting `milliseconds`.
     virtual void KeepAlive(int milliseconds) = 0;
@@ -43,6 +45,7 @@ public:
         ++invalidations;
     }
     void ShowAfterPaint(const std::string& text) override { messages.push_back(text); }
+    void ShowStatus(const std::string& text) override { status = text; }
     void CollapseInfoPane() override { ++collapses; }
     void KeepAlive(int) override { ++keepAlives; }
 
@@ -54,4 +57,5 @@ public:
     int collapses = 0;
     int keepAlives = 0;
     std::vector<std::string> messages;
+    std::string status;
 };

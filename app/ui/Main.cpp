@@ -3,6 +3,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
 #include "dialogs/ui/CUltraSplashWnd.h"
+#include "dialogs/ui/SettingsSheet.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
@@ -76,6 +77,9 @@ public:
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
+        if (document_)
+            document_->SetSettingsSheet(nullptr);
+        settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
         app_.reset();
@@ -110,6 +114,8 @@ private:
         app_->SetAboutBox(about_.get());
         BindFrame();
         ShowView();
+        settingsSheet_ = std::make_unique<SettingsSheet>(frame_, view_->TileSets());
+        document_->SetSettingsSheet(settingsSheet_.get());
         frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
         frame_->Show();
         frame_->Maximize();
@@ -143,9 +149,13 @@ private:
     void ShowView() {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
+        view_->TileSets().SetInstallFolder(app_->InstallFolder());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         CMainFrame* frame = frame_;
-        window->SetInfoPaneCollapser([frame] { frame->SetInfoPaneHeight(0, 0); });
+        window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
+        window->SetStatusReporter([frame](const std::string& text) {
+            frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
+        });
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame_->Router().SetView(view_.get());
         view_->OnInitialUpdate();
@@ -179,6 +189,7 @@ private:
     std::unique_ptr<CGridloomDoc> document_;
     std::unique_ptr<GridloomDocState> documentState_;
     std::unique_ptr<CGridloomView> view_;
+    std::unique_ptr<SettingsSheet> settingsSheet_;
 };
 
 } // namespace

@@ -34,6 +34,7 @@ CMainFrame::CMainFrame()
     : wxFrame(nullptr, wxID_ANY, "Orlimber STD", wxDefaultPosition, wxSize(1024, 768)),
       commands_(*this), indicatorTimer_(this) {
     router_.SetFrame(&commands_);
+    commands_.SetRouter(&router_);
     if (!OnCreate() || !OnCreateClient())
         wxLogError("The main window could not be created.");
     Bind(wxEVT_MENU, &CMainFrame::OnCommandEvent, this, WxCommandIds::kFirst, WxCommandIds::Last());
@@ -104,6 +105,12 @@ void CMainFrame::SetInfoPaneHeight(int height, int minimum) {
     splitter_->SetRowInfo(kViewRow, rows.upper, 0);
     splitter_->SetRowInfo(kInfoPaneRow, rows.lower, rows.lowerMinimum);
     splitter_->RecalcLayout();
+}
+
+void CMainFrame::CollapseInfoPane() {
+    if (!splitterReady_ || paneHeight_.IsCollapsed(splitter_->RowHeight(kInfoPaneRow)))
+        return;
+    SetInfoPaneHeight(0, 0);
 }
 
 bool CMainFrame::RunCommand(UINT command) {

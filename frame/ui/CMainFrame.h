@@ -39,6 +39,8 @@ public:
     void SetInfoBoxFlag(std::function<bool()> flag) { infoBoxFlag_ = std::move(flag); }
 
     void SetInfoPaneHeight(int height, int minimum) override;
+    // Collapses the information pane unless it is collapsed already.
+    void CollapseInfoPane();
 
     bool IsBarVisible(FrameBar bar) const override;
     void ShowBar(FrameBar bar, bool show) override;

@@ -32,8 +32,10 @@ wxWindow* CSplitterWndEx::GetPane(int row) const {
 
 void CSplitterWndEx::RecalcLayout() {
     rows_.RecalcLayout(GetClientSize().GetHeight());
-    PlacePanes();
-    Refresh();
+    // An unchanged layout leaves the panes alone: moving or repainting them for nothing
+    // makes them paint again, and a paint may ask for another layout.
+    if (PlacePanes())
+        Refresh();
 }
 
 void CSplitterWndEx::HideColumn(int column) {
@@ -51,18 +53,26 @@ void CSplitterWndEx::ShowColumn() {
     PlacePanes();
 }
 
-void CSplitterWndEx::PlacePanes() {
+bool CSplitterWndEx::PlacePanes() {
     const int width = GetClientSize().GetWidth();
+    bool changed = false;
     for (int row = 0; row < rows_.Rows(); ++row) {
         wxWindow* pane = panes_[static_cast<size_t>(row)];
         if (!pane)
             continue;
         const int height = rows_.Current(row);
         const bool visible = hiddenColumn_ == -1 && height > 0;
-        if (visible)
-            pane->SetSize(0, rows_.Top(row), width, height);
-        pane->Show(visible);
+        const wxRect place(0, rows_.Top(row), width, height);
+        if (visible && pane->GetRect() != place) {
+            pane->SetSize(place);
+            changed = true;
+        }
+        if (pane->IsShown() != visible) {
+            pane->Show(visible);
+            changed = true;
+        }
     }
+    return changed;
 }
 
 void CSplitterWndEx::OnSize(wxSizeEvent& event) {

@@ -34,7 +34,8 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
-    void PlacePanes();
+    // Moves, shows or hides the panes whose place changed; true when any did.
+    bool PlacePanes();
 
     CSplitterRows rows_;
     std::vector<wxWindow*> panes_;

@@ -2,7 +2,6 @@
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
-#include <wx/filename.h>
 
 namespace {
 
@@ -22,7 +21,8 @@ wxString Wildcard(const std::string& filter) {
 long Style(const FileDialogRequest& r) {
     if (r.open)
         return wxFD_OPEN | ((r.flags & OFN_FILEMUSTEXIST) ? wxFD_FILE_MUST_EXIST : 0);
-    return wxFD_SAVE | ((r.flags & OFN_OVERWRITEPROMPT) ? wxFD_OVERWRITE_PROMPT : 0);
+    // The overwrite question is asked by IFileDialog::Ask once the extension is added.
+    return wxFD_SAVE;
 }
 
 } // namespace
@@ -35,8 +35,5 @@ FileDialogAnswer WxFileDialog::Show(const FileDialogRequest& request) {
     dialog.SetFilterIndex(request.filterIndex > 0 ? request.filterIndex - 1 : 0);
     if (dialog.ShowModal() != wxID_OK)
         return {};
-    wxFileName name(dialog.GetPath());
-    if (!request.open && !request.defaultExtension.empty() && !name.HasExt())
-        name.SetExt(wxString::FromUTF8(request.defaultExtension));
-    return {true, name.GetFullPath().utf8_string(), dialog.GetFilterIndex() + 1};
+    return {true, dialog.GetPath().utf8_string(), dialog.GetFilterIndex() + 1};
 }

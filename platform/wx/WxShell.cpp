@@ -1,11 +1,12 @@
 #include "platform/wx/WxShell.h"
 
-#include <wx/mimetype.h>
 #include <wx/utils.h>
 
 bool WxShell::Open(const std::string& target) {
-    const wxString where = wxString::FromUTF8(target);
-    if (where.Contains("://"))
-        return wxLaunchDefaultBrowser(where);
-    return wxLaunchDefaultApplication(where);
+    if (target.empty())
+        return false;
+    // The address travels as one argument of its own: no shell, no command line to break out
+    // of, whatever blanks, quotes or semicolons it holds.
+    const char* argv[] = {"xdg-open", target.c_str(), nullptr};
+    return wxExecute(argv, wxEXEC_ASYNC) > 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/Shell.h"
 
-// Opens web addresses in the browser and files with their default application.
+// Opens web addresses and files with the desktop's default program (xdg-open).
 class WxShell : public IShell {
 public:
     bool Open(const std::string& target) override;

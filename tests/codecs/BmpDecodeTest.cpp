@@ -45,7 +45,7 @@ TEST(BmpDecode, HostileHeadersAreRefused) {
         {BmpInfo(2, 2, 4, 1), "compression type not supported"},
         {BmpInfo(2, 2, 8, 7), "compression type not supported"},
         {BmpInfo(2, 2, 32, 4), "unknown compression"},
-        {BmpInfo(65536, 65536, 24), "CRASTER_MAX_MEMORY exceeded"},
+        {BmpInfo(65536, 65536, 24), "picture larger than its data"},
     };
     for (const Case& c : cases) {
         CRaster image;
@@ -165,17 +165,62 @@ TEST(BmpDecode, RunLengthDataStaysInsideThePicture) {
         EXPECT_EQ(four.GetPixelIndex(x, 0), expected[x]) << x;
 }
 
-// A file cut short keeps the rows it has; the rows it lacks are cleared, not left over.
-TEST(BmpDecode, TruncatedPixelsLeaveClearedRows) {
+// Pixel data shorter than the rows need is refused before the picture is made, except for
+// the padding of the last row, which some writers leave off.
+TEST(BmpDecode, PixelDataShorterThanItsRowsIsRefused) {
     Bytes palette;
     palette.raw({0, 0, 0, 0, 255, 255, 255, 0});
     Bytes rest = palette;
     rest.raw({0xFF, 0, 0, 0}); // only the bottom row is present
     CRaster image;
-    ASSERT_TRUE(Decode(image, BmpFile(BmpInfo(8, 4, 1), rest, 14 + 40 + 8)));
-    EXPECT_EQ(image.GetBits(0)[0], 0xFF);
-    for (DWORD y = 1; y < 4; ++y)
-        EXPECT_EQ(image.GetBits(y)[0], 0) << y;
+    EXPECT_FALSE(Decode(image, BmpFile(BmpInfo(8, 4, 1), rest, 14 + 40 + 8)));
+    EXPECT_STREQ(image.GetLastError(), "picture larger than its data");
+    EXPECT_FALSE(image.IsValid());
+
+    // A header promising 10000 x 10000 true-colour pixels with no pixel data at all.
+    CRaster empty;
+    EXPECT_FALSE(Decode(empty, BmpFile(BmpInfo(10000, 10000, 24), {}, 54)));
+    EXPECT_STREQ(empty.GetLastError(), "picture larger than its data");
+
+    // Every row but the last padded: the last row's 3 bytes suffice, at 24 and 32 bits.
+    for (const unsigned bits : {24u, 32u}) {
+        const std::size_t pixel = bits / 8, row = (pixel + 3) / 4 * 4;
+        Bytes data;
+        data.fill(row, 0x40);
+        data.fill(pixel, 0x80);
+        CRaster cut;
+        ASSERT_TRUE(Decode(cut, BmpFile(BmpInfo(1, 2, bits), data, 54))) << bits;
+        EXPECT_EQ(cut.GetPixelColor(0, 1, false).rgbRed, 0x80) << bits;
+        Bytes shorter = data;
+        CRaster refused;
+        EXPECT_FALSE(Decode(
+            refused,
+            BmpFile(BmpInfo(1, 2, bits),
+                    std::vector<BYTE>(shorter.data().begin(), shorter.data().end() - 1), 54)))
+            << bits;
+    }
+}
+
+// A run of two bytes covers at most 255 pixels, so a few bytes of run-length data cannot
+// stand for a picture of hundreds of megabytes.
+TEST(BmpDecode, RunLengthPictureLargerThanItsDataIsRefused) {
+    Bytes pal16;
+    for (int i = 0; i < 16; ++i)
+        pal16.raw({unsigned(i * 16), 0, 0, 0});
+    Bytes rle4 = pal16;
+    for (int i = 0; i < 2500; ++i)
+        rle4.raw({255, 0x12});
+    rle4.raw({0, 1});
+    CRaster image;
+    EXPECT_FALSE(Decode(image, BmpFile(BmpInfo(131168, 4096, 4, 2, 16), rle4, 14 + 40 + 64)));
+    EXPECT_STREQ(image.GetLastError(), "picture larger than its data");
+    EXPECT_FALSE(image.IsValid());
+    // The same data for a picture it can fill decodes.
+    CRaster fits;
+    ASSERT_TRUE(Decode(fits, BmpFile(BmpInfo(2550, 250, 4, 2, 16), rle4, 14 + 40 + 64)))
+        << fits.GetLastError();
+    EXPECT_EQ(fits.GetPixelIndex(0, 0), 1);
+    EXPECT_EQ(fits.GetPixelIndex(1, 0), 2);
 }
 
 TEST(BmpDecode, DataOffsetCountsFromTheStartOfTheFile) {

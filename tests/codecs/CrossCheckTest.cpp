@@ -1,6 +1,8 @@
 // Pictures written by ImageMagick and netpbm load here to the pixels those tools read back,
 // and pictures written here load in ImageMagick and netpbm to the same pixels.
+#include "Bytes.h"
 #include "ExternalTools.h"
+#include "GifBytes.h"
 #include "TestPictures.h"
 
 #include "image/CRaster.h"
@@ -296,6 +298,60 @@ TEST_F(CrossCheck, OurPicturesLoadInTheTools) {
     CheckOurs(mono, CRaster::kTypeWbmp, {"wbmptopbm {file} | ppmtoppm", ""});
     CRaster large = TestPictures::Make(300, 260, 24);
     CheckOurs(large, CRaster::kTypeIco, Magick("ICO"));
+}
+
+// Pictures that only the repaired readers make (wide GIF codes, clipped and cut-short GIF
+// frames with their alpha, grey-and-alpha TGA, a transparent index raised to alpha) go out
+// through every writer and read back in the tools as they are held here.
+TEST_F(CrossCheck, RepairedPicturesGoThroughEveryWriter) {
+    std::vector<std::pair<std::string, CRaster>> pictures;
+    auto gif = [&](const std::string& name, int screenW, int screenH,
+                   const std::vector<GifBytes::FrameSpec>& frames) {
+        CRaster image;
+        const auto bytes = GifBytes::MakeGif(screenW, screenH, frames);
+        ASSERT_TRUE(image.DecodeFromMemory(bytes, CRaster::kTypeGif)) << name;
+        pictures.emplace_back(name, image);
+    };
+    GifBytes::FrameSpec wide;
+    wide.width = 23;
+    wide.height = 11;
+    wide.codeSize = 10;
+    for (int i = 0; i < 23 * 11; ++i)
+        wide.indices.push_back(static_cast<BYTE>(i * 5 % 256));
+    gif("code size 10", 23, 11, {wide});
+    GifBytes::FrameSpec over = wide;
+    over.left = 9;
+    over.top = 4;
+    over.codeSize = 8;
+    over.indices.resize(150); // cut short as well
+    gif("clipped and cut short", 23, 11, {over});
+
+    Bytes tga;
+    tga.u8(0).u8(0).u8(3).u16(0).u16(0).u8(0).u16(0).u16(0).u16(9).u16(5).u8(16).u8(8);
+    for (int i = 0; i < 45; ++i)
+        tga.u8(i * 5).u8(i % 3 == 0 ? 0 : 255);
+    CRaster grey;
+    ASSERT_TRUE(grey.DecodeFromMemory(tga, CRaster::kTypeTga)) << grey.GetLastError();
+    pictures.emplace_back("grey and alpha", grey);
+
+    CRaster raised = TestPictures::Make(17, 9, 8);
+    raised.SetPaletteColor(1, 255, 255, 255);
+    raised.SetPaletteColor(2, 255, 255, 255);
+    raised.SetTransparentIndex(1);
+    ASSERT_TRUE(raised.IncreaseBpp(24));
+    pictures.emplace_back("raised", raised);
+
+    for (auto& [name, image] : pictures) {
+        SCOPED_TRACE(name);
+        const bool alpha = image.IsAlphaValid();
+        CheckOurs(image, CRaster::kTypePng, Magick("PNG", alpha));
+        CheckOurs(image, CRaster::kTypeBmp, Magick("BMP"));
+        CheckOurs(image, CRaster::kTypePcx, Magick("PCX"));
+        CheckOurs(image, CRaster::kTypeTga, Netpbm(alpha));
+        CheckOurs(image, CRaster::kTypeIco, Magick("ICO"));
+        if (image.IsIndexed())
+            CheckOurs(image, CRaster::kTypeGif, Magick("GIF"));
+    }
 }
 
 } // namespace

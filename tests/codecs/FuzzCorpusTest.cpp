@@ -4,6 +4,7 @@
 #include "Bytes.h"
 #include "ExifBlock.h"
 #include "ExternalTools.h"
+#include "GifBytes.h"
 #include "TestPictures.h"
 
 #include "image/CRaster.h"
@@ -67,6 +68,27 @@ std::vector<Seed> Seeds() {
     tgaRle.u8(0).u8(0).u8(11).u16(0).u16(0).u8(0).u16(0).u16(0).u16(3).u16(2).u8(8).u8(0x30);
     tgaRle.raw({0x83, 9, 0x01, 5, 6});
     seeds.push_back({"tga", CRaster::kTypeTga, tgaRle});
+    Bytes greyAlpha;
+    greyAlpha.u8(0).u8(0).u8(11).u16(0).u16(0).u8(0).u16(0).u16(0).u16(3).u16(2).u8(16).u8(8);
+    greyAlpha.raw({0x82, 40, 255, 0x02, 50, 0, 60, 128, 70, 255});
+    seeds.push_back({"tga", CRaster::kTypeTga, greyAlpha});
+
+    // GIF shapes our writer never makes: wide code sizes, frames past the screen or cut
+    // short, a transparent index named only by a later frame, comment and loop blocks.
+    GifBytes::FrameSpec wide;
+    wide.width = 5;
+    wide.height = 3;
+    wide.codeSize = 11;
+    wide.indices = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    GifBytes::FrameSpec over = wide;
+    over.left = 3;
+    over.top = 1;
+    over.codeSize = 8;
+    over.indices.resize(7);
+    over.transparent = 2;
+    over.disposal = 2;
+    seeds.push_back({"gif", CRaster::kTypeGif, GifBytes::MakeGif(5, 3, {wide})});
+    seeds.push_back({"gif", CRaster::kTypeGif, GifBytes::MakeGif(6, 4, {over, wide}, "seed", 0)});
 
     // JPEG: colour, grey, progressive, and one with a camera block and a comment.
     std::vector<BYTE> colourJpeg;

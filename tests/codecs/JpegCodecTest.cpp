@@ -8,6 +8,8 @@
 #include "image/CRasterJPG.h"
 #include "image/CRasterMemFile.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -71,12 +73,8 @@ protected:
         if (!ExternalTools::Have(kConvert) || !ExternalTools::Have("djpeg") ||
             !ExternalTools::Have("rdjpgcom"))
             GTEST_SKIP() << "ImageMagick or libjpeg-turbo-progs missing (scripts/setup.sh)";
-        dir_ =
-            ExternalTools::TempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    void TearDown() override {
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_);
+        folder_.emplace("codecs");
+        dir_ = folder_->Path().string();
     }
     std::string Write(const std::string& name, const std::vector<BYTE>& bytes) const {
         const std::string path = dir_ + "/" + name;
@@ -90,6 +88,7 @@ protected:
         EXPECT_TRUE(pnm) << command;
         return pnm.value_or(Pnm{});
     }
+    std::optional<TempFolder> folder_;
     std::string dir_;
 };
 

@@ -116,7 +116,8 @@ TEST(TgaDecode, HeadersAreChecked) {
         {TgaHead(2, 2, 2, 12), "bad TGA header"},
         {TgaHead(1, 2, 2, 8, 0, 1, 300, 24).fill(1000, 0), "bad TGA header"},
         {TgaHead(1, 2, 2, 16, 0, 1, 2, 24).fill(100, 0), "bad TGA header"},
-        {TgaHead(2, 2, 2, 24).fill(11, 0), "corrupted TGA"},
+        {TgaHead(2, 2, 2, 24).fill(11, 0), "picture larger than its data"},
+        {TgaHead(3, 2, 2, 15), "bad TGA header"},
         {TgaHead(10, 4, 4, 24).raw({0x83, 1, 2, 3}), "corrupted TGA"},
     };
     for (const Case& c : cases) {
@@ -167,6 +168,26 @@ TEST(TgaDecode, RunLengthPacketsAndOrientation) {
     noAlpha.raw({1, 2, 3, 0});
     ASSERT_TRUE(image.DecodeFromMemory(noAlpha, CRaster::kTypeTga));
     EXPECT_FALSE(image.IsAlphaValid());
+}
+
+// Grey pixels with an alpha byte, plain and run-length, read as 8-bit grey with alpha.
+TEST(TgaDecode, SixteenBitGreyCarriesAlpha) {
+    Bytes plain = TgaHead(3, 3, 1, 16, 8);
+    plain.raw({10, 255, 20, 0, 30, 128});
+    Bytes packed = TgaHead(11, 3, 1, 16, 8);
+    packed.raw({0x00, 10, 255, 0x81, 20, 0}); // one literal pixel, then two alike
+    for (const Bytes* file : {&plain, &packed}) {
+        CRaster image;
+        ASSERT_TRUE(image.DecodeFromMemory(*file, CRaster::kTypeTga)) << image.GetLastError();
+        EXPECT_EQ(image.GetBpp(), 8);
+        EXPECT_TRUE(image.IsGrayScale());
+        ASSERT_TRUE(image.IsAlphaValid());
+        EXPECT_EQ(image.GetPixelIndex(0, 0), 10);
+        EXPECT_EQ(image.GetPixelIndex(1, 0), 20);
+        EXPECT_EQ(image.GetAlpha(0, 0), 255);
+        EXPECT_EQ(image.GetAlpha(1, 0), 0);
+        EXPECT_EQ(image.GetAlpha(2, 0), file == &plain ? 128 : 0);
+    }
 }
 
 } // namespace

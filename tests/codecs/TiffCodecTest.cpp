@@ -7,6 +7,8 @@
 #include "image/CRasterMemFile.h"
 #include "image/CRasterTIF.h"
 
+#include "tests/support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <tiffio.h>
@@ -53,17 +55,13 @@ protected:
         if (!ExternalTools::Have(kConvert) || !ExternalTools::Have("tiffinfo") ||
             !ExternalTools::Have("tiffset"))
             GTEST_SKIP() << "ImageMagick or libtiff-tools missing (scripts/setup.sh)";
-        dir_ =
-            ExternalTools::TempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_.emplace("codecs");
+        dir_ = folder_->Path().string();
         // Gradients with a hard edge and a graded alpha, 37 x 23 (odd sizes on purpose).
         Run(kConvert + " -size 37x23 gradient:red-blue \\( -size 37x23 gradient:yellow-black " +
             "-crop 18x23+0+0 \\) -geometry +19+0 -composite -depth 8 " + dir_ + "/src.ppm");
         Run(kConvert + " " + dir_ + "/src.ppm \\( -size 37x23 gradient:white-black \\) " +
             "-alpha off -compose copy_opacity -composite " + dir_ + "/alpha.png");
-    }
-    void TearDown() override {
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_);
     }
     static void Run(const std::string& command) {
         ASSERT_TRUE(ExternalTools::Run(command)) << command;
@@ -114,6 +112,7 @@ protected:
         ExternalTools::WriteFile(path, bytes);
         return path;
     }
+    std::optional<TempFolder> folder_;
     std::string dir_;
 };
 

@@ -219,6 +219,7 @@ TEST_F(DocumentFileTest, SaveAsksForTheFormatAndWritesSafely) {
 
     // An unknown format index writes nothing.
     const std::vector<BYTE> v1 = ReadAll(path);
+    prompts_.Answer(IDYES); // replace saved.wkz
     dialogs_.Answer(path, 3);
     doc.RunCommand(kFileSaveAs);
     EXPECT_EQ(doc.pendingMessage, "ERROR: Could not save in that format.  Save has stopped.");
@@ -240,6 +241,45 @@ TEST_F(DocumentFileTest, SaveAsksForTheFormatAndWritesSafely) {
     EXPECT_EQ(doc.GetPathName(), path);
     EXPECT_EQ(doc.GetTitle(), "saved.wkz");
     EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(DocumentFileTest, SaveAsAsksBeforeReplacingTheFileAsItWillBeWritten) {
+    CGridloomDoc& doc = MadeMaze(KIND_BOX);
+    const std::string existing = PathOf("m1.wkz");
+    const std::vector<BYTE> old{'o', 'l', 'd'};
+    { std::ofstream(existing, std::ios::binary).write("old", 3); }
+    const std::string question = "m1.wkz already exists.\nDo you want to replace it?";
+
+    // Typed without its extension: still asked; No asks for another name, and a cancel
+    // there leaves the file alone.
+    dialogs_.Answer(PathOf("m1"), 1);
+    dialogs_.Cancel();
+    prompts_.Answer(IDNO);
+    doc.RunCommand(kFileSaveAs);
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text, question);
+    ASSERT_EQ(dialogs_.Requests().size(), 2u);
+    EXPECT_EQ(dialogs_.Requests()[1].fileName, "m1.wkz");
+    EXPECT_EQ(ReadAll(existing), old);
+
+    // Left unanswered, the question keeps the file.
+    prompts_.Clear();
+    dialogs_.Answer(PathOf("m1"), 1);
+    doc.RunCommand(kFileSaveAs);
+    EXPECT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(ReadAll(existing), old);
+
+    // Yes replaces it, with the extension added; a new name is not asked about.
+    prompts_.Clear();
+    dialogs_.Answer(PathOf("m1"), 1);
+    prompts_.Answer(IDYES);
+    doc.RunCommand(kFileSaveAs);
+    EXPECT_EQ(ReadAll(existing), Snapshot(doc));
+    dialogs_.Answer(PathOf("m2"), 1);
+    doc.RunCommand(kFileSaveAs);
+    EXPECT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(ReadAll(PathOf("m2.wkz")), Snapshot(doc));
+    EXPECT_FALSE(std::filesystem::exists(PathOf("m1")));
 }
 
 TEST_F(DocumentFileTest, SavingWithoutGridsIsRefused) {

@@ -224,6 +224,21 @@ TEST_F(DocTest, SettingsThatCantBuildAreRefusedAndChangeNothing) {
     }
 }
 
+TEST_F(DocTest, FileNewWithSettingsThatCantBuildWarnsOnceAndKeepsTheMaze) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 8, 6);
+    doc.OnGenerateMaze();
+    const Object* grid = doc.GetGrid(0);
+    const int carved = grid->GetCell(0, 0).passages;
+    doc.Settings().columns = 0;
+    prompts_.Clear();
+    doc.OnFileNew();
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text, "A maze needs at least one column and one row.");
+    EXPECT_EQ(doc.GetGrid(0), grid);
+    EXPECT_EQ(doc.mazeMade, 1);
+    EXPECT_EQ(grid->GetCell(0, 0).passages, carved);
+}
+
 // Every value the settings pages save comes back on load, under the same key.
 TEST_F(DocTest, EverySavedSettingLoadsBack) {
     MazeSettings s;

@@ -216,6 +216,46 @@ TEST(LayerObjectRecord, AlphaEmptyAndBrokenPictures) {
     }
 }
 
+TEST(LayerObjectRecord, TenSavesGiveBackTheSamePixelsAndAlpha) {
+    // Graded alpha that a format keeps, and a 1-bit picture flagged as having alpha.
+    auto graded = std::make_unique<CRaster>(4, 3, 24, CRaster::kTypePng);
+    ASSERT_TRUE(graded->CreateAlpha());
+    for (LONG y = 0; y < 3; ++y)
+        for (LONG x = 0; x < 4; ++x) {
+            graded->SetPixelColor(x, y, RGBQUAD::FromRgb(BYTE(x * 60), BYTE(y * 100), 7));
+            graded->SetAlpha(x, y, BYTE(x * 70 + y * 5));
+        }
+    auto mono = std::make_unique<CRaster>(5, 4, 1, CRaster::kTypeIco);
+    for (LONG x = 0; x < 5; ++x)
+        mono->SetPixelIndex(x, x % 4, 1);
+    ASSERT_TRUE(mono->CreateAlpha());
+    mono->SetAlphaLevel(200);
+
+    std::vector<std::unique_ptr<CRaster>> pictures;
+    pictures.push_back(std::move(graded));
+    pictures.push_back(std::move(mono));
+    for (DWORD type : {DWORD(CRaster::kTypeBmp), DWORD(CRaster::kTypeGif),
+                       DWORD(CRaster::kTypeTga), DWORD(CRaster::kTypePcx)})
+        pictures.push_back(Picture(type));
+    for (auto& picture : pictures) {
+        const CRaster original(*picture);
+        CLogicalRectTracker t = PictureObject(std::move(picture));
+        for (int round = 0; round < 10; ++round)
+            t = Reload(Store(t));
+        const CRaster& back = *t.GetImage();
+        ASSERT_TRUE(SamePixels(back, original)) << original.GetType();
+        ASSERT_EQ(back.IsAlphaValid(), original.IsAlphaValid()) << original.GetType();
+        if (!original.IsAlphaValid())
+            continue;
+        for (LONG y = 0; y < LONG(original.GetHeight()); ++y) {
+            for (LONG x = 0; x < LONG(original.GetWidth()); ++x) {
+                EXPECT_EQ(back.GetAlpha(x, y), original.GetAlpha(x, y))
+                    << original.GetType() << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(LayerObject, CopiesOwnTheirPicture) {
     CLogicalRectTracker a = PictureObject(Picture(CRaster::kTypePng));
     CLogicalRectTracker b = a;

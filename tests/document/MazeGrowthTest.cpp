@@ -318,3 +318,25 @@ TEST_F(DocTest, SeedsKeepGrowingTheMazesTheyGrewBefore) {
             << shape.holes;
     }
 }
+
+TEST_F(DocTest, FileNewReseedsForASeedButNotForMinusOne) {
+    // Make Maze after File New, twice: a seed repeats its maze, -1 grows a new one each time.
+    // The cursor would start the second maze where the first ended: both start at random.
+    const auto grownAfterFileNew = [](CGridloomDoc& doc) {
+        doc.OnFileNew();
+        doc.cursorColumn = doc.cursorRow = -1;
+        doc.OnGenerateMaze();
+        return AllCells(doc);
+    };
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 12, 12);
+    doc.Settings().seed = 1234;
+    const auto seeded = grownAfterFileNew(doc);
+    EXPECT_EQ(grownAfterFileNew(doc), seeded);
+
+    doc.Settings().seed = -1;
+    const auto first = grownAfterFileNew(doc);
+    const auto second = grownAfterFileNew(doc);
+    EXPECT_NE(first, second);
+    EXPECT_NE(first, seeded);
+    EXPECT_TRUE(MazeCheck(doc).IsTree());
+}

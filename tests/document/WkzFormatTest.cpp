@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -317,22 +318,17 @@ TEST(WkzFormat, HostileCountsAndForeignGridsAreRefused) {
     EXPECT_FALSE(damaged(sides + 4, 0));
 }
 
-TEST(WkzFormat, KindsWithoutGridsEndAfterTheHeader) {
+TEST(WkzFormat, UnknownKindsAreRefusedWithTheirNumber) {
     WkzContent c = Sample(KIND_BOX);
     c.kind = 17;
     c.grids.clear();
-    CArchive out = CArchive::ForStoring();
-    std::string error;
-    WkzWriter::Write(c, out, error);
-    auto bytes = out.TakeData();
-    const std::size_t end = kSampleRingCount + 4 + 24;
-    ASSERT_GE(bytes.size(), end);
-    bytes.resize(end);
-    EXPECT_FALSE(Read(std::vector<BYTE>(bytes.begin(), bytes.end() - 1)).Ok());
-    auto r = Read(bytes);
-    ASSERT_TRUE(r.Ok()) << r.message;
-    EXPECT_EQ(r.content.kind, 17);
-    EXPECT_TRUE(r.content.grids.empty());
+    for (double version : {2.0, 1.0}) {
+        c.version = version;
+        auto r = Read(Write(c));
+        EXPECT_EQ(r.status, WkzReader::Status::unknownKind);
+        EXPECT_NE(r.message.find("kind 17,"), std::string::npos) << r.message;
+        EXPECT_TRUE(r.content.objects.empty());
+    }
 }
 
 // Writes the fuzzer's seed files: ORLIMBER_WKZ_CORPUS=fuzz/corpus/wkz_reader test_app
@@ -352,4 +348,32 @@ TEST(WkzFormat, WritesTheSeedCorpusOnRequest) {
         c.version = 1.0;
         save("v1_kind" + std::to_string(kind) + ".wkz", c);
     }
+    // The shapes hostile files took: one field at a limit each, a kind without a template
+    // holding objects, a version no program wrote.
+    WkzContent c = Sample(KIND_BOX, 2, 2);
+    c.heightMultiplier = INT_MIN;
+    save("hostile_height_multiplier.wkz", c);
+    c = Sample(KIND_BOX, 2, 2);
+    c.widthMultiplier = 0;
+    c.xOffset = INT_MAX;
+    save("hostile_multiplier_offset.wkz", c);
+    c = Sample(KIND_CIRCULAR, 2, 2);
+    c.grids[0].innerRadius = std::nan("");
+    c.grids[0].ring0Count = -1;
+    save("hostile_ring_grid.wkz", c);
+    c = Sample(KIND_BOX, 2, 2);
+    c.kind = 17;
+    save("hostile_unknown_kind.wkz", c);
+    auto newer = Write(Sample(KIND_BOX, 2, 2));
+    const double hostile = 1e300;
+    std::memcpy(newer.data(), &hostile, 8);
+    std::ofstream(std::string(dir) + "/hostile_version.wkz", std::ios::binary)
+        .write(reinterpret_cast<const char*>(newer.data()),
+               static_cast<std::streamsize>(newer.size()));
+    c = Sample(KIND_BOX, 2, 2);
+    c.tiled = INT_MIN;
+    c.flags = -1;
+    c.pageHeight = 251;
+    c.scale = 100000;
+    save("limits_accepted.wkz", c);
 }

@@ -6,9 +6,11 @@
 #include "res/CommandIds.h"
 #include "res/CommandTable.h"
 #include "tests/support/DocTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 namespace {
@@ -41,7 +43,18 @@ public:
 class DocumentTarget : public CCmdTarget {
 public:
     DocumentTarget() {
-        for (UINT id : {ID_MAKE_MAZE, ID_SOLVE_MAZE, ID_CLEAR_MAZE})
+        for (UINT id :
+             {ID_MAKE_MAZE, ID_SOLVE_MAZE, ID_CLEAR_MAZE, ID_TOOL_GROW, ID_APPLY_BMP_MASK})
+            OnCommand(id, [this, id] { ran.push_back(id); });
+    }
+    std::vector<UINT> ran;
+};
+
+// The information pane with every command the frame passes on to it.
+class PaneTarget : public CCmdTarget {
+public:
+    PaneTarget() {
+        for (UINT id : {ID_TEMPLATE_GALLERY, ID_CHECK_UPDATES, ID_TILER_GALLERY, ID_MASK_GALLERY})
             OnCommand(id, [this, id] { ran.push_back(id); });
     }
     std::vector<UINT> ran;
@@ -52,13 +65,16 @@ protected:
     FrameCommandsTest() : frame(window) {
         router.SetDocument(&document);
         router.SetFrame(&frame);
+        frame.SetRouter(&router);
         frame.SetMazeState(&maze);
+        frame.SetInfoPane(&pane);
     }
     bool Enabled(UINT id) const { return router.Query(id).IsEnabled(); }
 
     FakeWindow window;
     FakeMaze maze;
     DocumentTarget document;
+    PaneTarget pane;
     CFrameCommands frame;
     CCommandRouter router;
 };
@@ -111,9 +127,31 @@ TEST_F(FrameCommandsTest, UnhandledCommandsStayDisabledInEveryState) {
             EXPECT_FALSE(router.Execute(id)) << id;
         }
     }
-    // The galleries and the update check are always enabled; they reach the pane once it exists.
+    // The galleries and the update check are always enabled while the pane answers them.
     for (UINT id : {ID_TEMPLATE_GALLERY, ID_TILER_GALLERY, ID_CHECK_UPDATES, ID_GESTURE_HELP})
         EXPECT_TRUE(Enabled(id)) << id;
+}
+
+TEST_F(FrameCommandsTest, CommandsNobodyAnswersYetAreDisabledWhateverTheirRules) {
+    maze.grids = 1; // every rule below allows its command
+    const UINT elsewhere[] = {ID_TOOL_GROW,        ID_APPLY_BMP_MASK, ID_MASK_GALLERY,
+                              ID_TEMPLATE_GALLERY, ID_TILER_GALLERY,  ID_CHECK_UPDATES};
+    for (UINT id : elsewhere)
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    CCmdTarget bareDocument;
+    router.SetDocument(&bareDocument);
+    frame.SetInfoPane(nullptr);
+    for (UINT id : elsewhere) {
+        EXPECT_FALSE(Enabled(id)) << id;
+        EXPECT_FALSE(router.Execute(id)) << id;
+    }
+    // A pane without the command does not enable it either.
+    class QuietPane : public CCmdTarget {
+    } quiet;
+    frame.SetInfoPane(&quiet);
+    EXPECT_FALSE(Enabled(ID_TEMPLATE_GALLERY));
+    EXPECT_TRUE(Enabled(ID_GESTURE_HELP));
 }
 
 TEST_F(FrameCommandsTest, FrameAnswersEveryCommandItIsNamedFor) {
@@ -147,10 +185,22 @@ TEST_F(FrameCommandsTest, BarsToggleAndCarryTheirCheckMarks) {
 TEST_F(FrameCommandsTest, GestureHelpPanesAndExit) {
     RecordingShell shell;
     IShell::Installation installed(shell);
-    frame.SetHelpFolder("/opt/orlimber/help/");
+    ScriptedMessageBox prompts;
+    IMessageBox::Installation prompting(prompts);
+    const TempFolder help("help");
+    frame.SetHelpFolder(help.Path().string() + "/");
+    const std::string pdf = help.File("Orlimber - Mouse Gestures.pdf");
+
+    // Nothing installed the document: the user is told, the desktop is not asked.
     EXPECT_TRUE(router.Execute(ID_GESTURE_HELP));
-    EXPECT_EQ(shell.Opened(),
-              std::vector<std::string>{"/opt/orlimber/help/Orlimber - Mouse Gestures.pdf"});
+    EXPECT_TRUE(shell.Opened().empty());
+    ASSERT_EQ(prompts.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts.ShownBoxes()[0].text, "The help file \"" + pdf + "\" could not be opened.");
+
+    std::ofstream(pdf) << "%PDF-1.4\n";
+    EXPECT_TRUE(router.Execute(ID_GESTURE_HELP));
+    EXPECT_EQ(shell.Opened(), std::vector<std::string>{pdf});
+    EXPECT_EQ(prompts.ShownBoxes().size(), 1u);
 
     EXPECT_TRUE(router.Execute(ID_NEXT_PANE));
     EXPECT_TRUE(router.Execute(ID_NEXT_PANE));
@@ -160,18 +210,11 @@ TEST_F(FrameCommandsTest, GestureHelpPanesAndExit) {
     EXPECT_TRUE(window.closed);
 }
 
-TEST_F(FrameCommandsTest, PaneCommandsReachThePaneOnceItExists) {
-    class Pane : public CCmdTarget {
-    public:
-        Pane() {
-            OnCommand(ID_TILER_GALLERY, [this] { ++runs; });
-        }
-        int runs = 0;
-    } pane;
-    EXPECT_TRUE(router.Execute(ID_TILER_GALLERY)); // nothing there yet, nothing breaks
-    frame.SetInfoPane(&pane);
+TEST_F(FrameCommandsTest, PaneCommandsReachThePane) {
+    maze.grids = 1;
     EXPECT_TRUE(router.Execute(ID_TILER_GALLERY));
-    EXPECT_EQ(pane.runs, 1);
+    EXPECT_TRUE(router.Execute(ID_MASK_GALLERY));
+    EXPECT_EQ(pane.ran, (std::vector<UINT>{ID_TILER_GALLERY, ID_MASK_GALLERY}));
 }
 
 namespace {
@@ -187,19 +230,20 @@ TEST_F(FrameOnDocumentTest, MazeCommandsFollowTheRealDocument) {
     CCommandRouter router;
     router.SetDocument(&doc);
     router.SetFrame(&frame);
+    frame.SetRouter(&router);
 
     ASSERT_GE(doc.GridCount(), 1);
     EXPECT_FALSE(router.Query(ID_SOLVE_MAZE).IsEnabled());
-    EXPECT_TRUE(router.Query(ID_APPLY_BMP_MASK).IsEnabled());
+    // Nothing answers the mask and grow commands yet.
+    EXPECT_FALSE(router.Query(ID_APPLY_BMP_MASK).IsEnabled());
+    EXPECT_FALSE(router.Query(ID_TOOL_GROW).IsEnabled());
     EXPECT_TRUE(router.Execute(ID_MAKE_MAZE));
     EXPECT_EQ(doc.mazeMade, 1);
     EXPECT_TRUE(router.Query(ID_SOLVE_MAZE).IsEnabled());
     EXPECT_TRUE(router.Query(ID_CLEAR_MAZE).IsEnabled());
-    EXPECT_FALSE(router.Query(ID_MASK_GALLERY).IsEnabled());
     EXPECT_TRUE(router.Execute(ID_CLEAR_MAZE));
     EXPECT_FALSE(router.Query(ID_CLEAR_MAZE).IsEnabled());
     EXPECT_FALSE(router.Execute(ID_SOLVE_MAZE));
-    EXPECT_TRUE(router.Query(ID_MASK_GALLERY).IsEnabled());
 
     CGridloomDoc& ring = NewDoc(KIND_CIRCULAR, 10, 4);
     GridloomDocState ringState(ring);
@@ -207,6 +251,4 @@ TEST_F(FrameOnDocumentTest, MazeCommandsFollowTheRealDocument) {
     router.SetDocument(&ring);
     ASSERT_GE(ring.GridCount(), 1);
     EXPECT_TRUE(router.Query(ID_MAKE_MAZE).IsEnabled());
-    EXPECT_FALSE(router.Query(ID_APPLY_BMP_MASK).IsEnabled());
-    EXPECT_FALSE(router.Query(ID_MASK_GALLERY).IsEnabled());
 }

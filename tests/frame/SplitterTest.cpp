@@ -46,6 +46,22 @@ TEST(CInfoPaneHeight, EmptyRowsCountAsLessThanNothing) {
     EXPECT_EQ(rows.lowerMinimum, 0);
 }
 
+TEST(CInfoPaneHeight, CollapsingTwiceWouldRockTheRows) {
+    CInfoPaneHeight pane;
+    // Collapsed rows of 498 and 0 become 496 and 2 when collapsed again, then 498 and 0:
+    // a collapse on every paint moves the view on every paint.
+    SplitterRowHeights rows = pane.Apply(0, 0, 498, 0);
+    EXPECT_EQ(rows.upper, 496);
+    rows = pane.Apply(0, 0, 496, 2);
+    EXPECT_EQ(rows.upper, 498);
+    // Either state counts as collapsed, so the frame collapses no further.
+    EXPECT_TRUE(pane.IsCollapsed(0));
+    EXPECT_TRUE(pane.IsCollapsed(2));
+    EXPECT_FALSE(pane.IsCollapsed(3));
+    pane.Apply(100, 0, 400, 100);
+    EXPECT_FALSE(pane.IsCollapsed(0));
+}
+
 TEST(CSplitterRows, LaysOutRowsAroundTheBar) {
     CSplitterRows rows(2, 6);
     rows.SetRowInfo(0, 300, 0);

@@ -148,18 +148,47 @@ TEST(IncreaseBpp, KeepsIndexesAndColours) {
     EXPECT_EQ(one.GetBpp(), 24);
 }
 
-TEST(IncreaseBpp, TransparencyAndPaletteAlphaToTrueColour) {
+TEST(IncreaseBpp, PaletteAlphaToTrueColour) {
     CRaster img(2, 1, 8);
     img.SetPaletteColor(0, 1, 2, 3, 0);
     img.SetPaletteColor(5, 90, 80, 70, 128);
     img.SetPixelIndex(1, 0, 5);
-    img.SetTransparentIndex(5);
     ASSERT_TRUE(img.IncreaseBpp(24));
-    EXPECT_EQ(img.GetTransparentColor(), RGBQUAD::FromRgb(90, 80, 70));
     ASSERT_TRUE(img.IsAlphaValid());
     EXPECT_EQ(img.GetAlpha(1, 0), 128);
     EXPECT_EQ(img.GetAlpha(0, 0), 0);
     EXPECT_EQ(img.GetPixelColor(1, 0, false), RGBQUAD::FromRgb(90, 80, 70));
+}
+
+// The transparent index becomes alpha 0 on exactly its own pixels: an opaque entry of the same
+// colour (white beside a white transparent entry is common) stays opaque when drawn.
+TEST(IncreaseBpp, TransparentIndexBecomesAlphaNotAColourKey) {
+    for (const DWORD bpp : {1u, 4u, 8u}) {
+        CRaster img(3, 2, bpp);
+        img.SetPaletteColor(0, 255, 255, 255);
+        img.SetPaletteColor(1, 255, 255, 255);
+        img.SetPixelIndex(0, 0, 1);
+        img.SetPixelIndex(2, 1, 1);
+        img.SetTransparentIndex(1);
+        ASSERT_TRUE(img.IncreaseBpp(24)) << bpp;
+        EXPECT_FALSE(img.IsTransparent()) << bpp;
+        ASSERT_TRUE(img.IsAlphaValid()) << bpp;
+        for (LONG y = 0; y < 2; ++y)
+            for (LONG x = 0; x < 3; ++x) {
+                const bool hidden = (x == 0 && y == 0) || (x == 2 && y == 1);
+                EXPECT_EQ(img.GetAlpha(x, y), hidden ? 0 : 255) << bpp << " " << x << "," << y;
+                EXPECT_EQ(img.GetPixelColor(x, y, false), RGBQUAD::FromRgb(255, 255, 255));
+            }
+    }
+    // An alpha plane already there keeps its levels beside the transparent pixels.
+    CRaster img(2, 1, 8);
+    img.SetPixelIndex(1, 0, 7);
+    img.SetTransparentIndex(7);
+    ASSERT_TRUE(img.CreateAlpha());
+    img.SetAlpha(0, 0, 90);
+    ASSERT_TRUE(img.IncreaseBpp(24));
+    EXPECT_EQ(img.GetAlpha(0, 0), 90);
+    EXPECT_EQ(img.GetAlpha(1, 0), 0);
 }
 
 TEST(DecreaseBpp, EveryLowerDepthPicksTheStandardEntries) {

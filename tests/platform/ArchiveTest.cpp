@@ -128,8 +128,13 @@ TEST(AtomicFile, ReplacesOnlyAfterACompleteWrite) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
                             std::filesystem::directory_iterator()),
               1);
-    CArchive loaded = CArchive::LoadFile(path);
+    CArchive loaded = CArchive::LoadFile(path, 6);
     EXPECT_FALSE(loaded.Failed());
     EXPECT_EQ(loaded.Remaining(), 6u);
-    EXPECT_TRUE(CArchive::LoadFile((dir / "nope").string()).Failed());
+    EXPECT_TRUE(CArchive::LoadFile(path, 5).Failed()); // over the limit
+    EXPECT_TRUE(CArchive::LoadFile((dir / "nope").string(), 6).Failed());
+    // A folder fails like any unreadable file, without an exception.
+    const CArchive folderRead = CArchive::LoadFile(dir.string(), 6);
+    EXPECT_TRUE(folderRead.Failed());
+    EXPECT_NE(folderRead.Error().find("folder"), std::string::npos) << folderRead.Error();
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -69,6 +70,42 @@ TEST_F(ProfileTest, DamagedFileStartsFromDefaults) {
     // Writing repairs the file.
     EXPECT_TRUE(p.WriteProfileInt("size", "WIDTH", 9));
     EXPECT_EQ(CProfile(path_).GetProfileInt("size", "WIDTH", 3), 9);
+}
+
+TEST_F(ProfileTest, DamagedFileIsKeptAsideAndReportedOnce) {
+    namespace fs = std::filesystem;
+    fs::create_directories(fs::path(path_).parent_path());
+    const std::string bad = path_ + ".bad";
+    { std::ofstream(bad) << "an older damaged profile"; }
+    const std::string damaged = "[size]\nWIDTH=int:12\ngarbage line\n";
+    { std::ofstream(path_) << damaged; }
+
+    CProfile p(path_);
+    EXPECT_EQ(p.SetAsidePath(), bad);
+    EXPECT_FALSE(fs::exists(path_));
+    std::ifstream kept(bad);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
+    const std::string notice = p.TakeSetAsideNotice();
+    EXPECT_NE(notice.find(bad), std::string::npos) << notice;
+    EXPECT_NE(notice.find("line 3"), std::string::npos) << notice;
+    EXPECT_EQ(p.TakeSetAsideNotice(), "");
+    // The next write starts a good file; the damaged one stays aside.
+    EXPECT_TRUE(p.WriteProfileInt("size", "WIDTH", 9));
+    EXPECT_EQ(CProfile(path_).TakeSetAsideNotice(), "");
+    EXPECT_TRUE(fs::exists(bad));
+
+    // A profile too large to be one is not read at all.
+    { std::ofstream(path_) << "[size]\n"; }
+    fs::resize_file(path_, CProfile::kMaxBytes + 1);
+    CProfile large(path_);
+    EXPECT_EQ(large.GetProfileInt("size", "WIDTH", 3), 3);
+    EXPECT_NE(large.TakeSetAsideNotice().find("larger than"), std::string::npos);
+    EXPECT_EQ(fs::file_size(bad), CProfile::kMaxBytes + 1);
+
+    // A good profile is read as ever and reports nothing.
+    CProfile fresh(path_);
+    EXPECT_TRUE(fresh.TakeSetAsideNotice().empty());
+    EXPECT_TRUE(fresh.SetAsidePath().empty());
 }
 
 // A value the file cannot hold drops the whole file, as a garbage line does.

@@ -22,8 +22,14 @@ public:
         path_ = pattern;
     }
     ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        // Toolkit services may still be writing into a settings folder while it is removed;
+        // a second pass takes what they added.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            std::error_code error;
+            std::filesystem::remove_all(path_, error);
+            if (!std::filesystem::exists(path_, error))
+                break;
+        }
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

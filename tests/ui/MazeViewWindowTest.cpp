@@ -11,13 +11,62 @@
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/eventfilter.h>
 #include <wx/image.h>
 #include <wx/sizer.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <string>
+#include <thread>
 
 namespace {
+
+void Pump(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        wxTheApp->Yield(true);
+        wxTheApp->ProcessIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// A real key press through the X server, as a user's keyboard makes it.
+void PressKeys(const std::string& keys) {
+    ASSERT_EQ(std::system(("xdotool key --delay 50 " + keys).c_str()), 0) << keys;
+    Pump(300);
+}
+
+// A real mouse button press (4 and 5 turn the wheel) at a point of the screen.
+void PressMouse(wxPoint screen, int button) {
+    const std::string command = "xdotool mousemove " + std::to_string(screen.x) + " " +
+                                std::to_string(screen.y) + " click " + std::to_string(button);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    Pump(300);
+}
+
+// Counts the paints and size changes one window receives, before its own handlers run.
+class WindowEventCounter : public wxEventFilter {
+public:
+    explicit WindowEventCounter(wxWindow* window) : window_(window) {
+        wxEvtHandler::AddFilter(this);
+    }
+    ~WindowEventCounter() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override {
+        if (event.GetEventObject() == window_) {
+            paints += event.GetEventType() == wxEVT_PAINT;
+            sizes += event.GetEventType() == wxEVT_SIZE;
+        }
+        return Event_Skip;
+    }
+    int paints = 0;
+    int sizes = 0;
+
+private:
+    wxWindow* window_;
+};
 
 // What the screen shows of a window, saved next to the test's results.
 wxImage Screenshot(wxWindow& window, const std::string& name) {
@@ -66,11 +115,20 @@ protected:
         frame_->Router().SetView(view_.get());
         frame_->Commands().SetMazeState(state_.get());
         window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
-        window_->SetInfoPaneCollapser([this] { frame_->SetInfoPaneHeight(0, 0); });
+        window_->SetInfoPaneCollapser([this] { frame_->CollapseInfoPane(); });
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
         frame_->SetSize(900, 800);
         frame_->Show();
+        frame_->Raise();
         view_->OnInitialUpdate();
+        Pump(200);
+    }
+    void NewBox(int cells) {
+        doc_->Settings().kind = KIND_BOX;
+        doc_->Settings().columns = cells;
+        doc_->Settings().rows = cells;
+        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+        Pump(300);
     }
     void TearDown() override {
         frame_->Destroy();
@@ -119,4 +177,66 @@ TEST_F(MazeViewWindowTest, AnimatedMakingPaintsCellsAsTheyAreCarved) {
     ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
     const wxImage made = Screenshot(*window_, "view-animated-maze");
     EXPECT_GT(DarkPixels(made), 2000);
+}
+
+TEST_F(MazeViewWindowTest, AShownMazeLeavesTheWindowIdle) {
+    NewBox(20);
+    ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
+    Pump(1000);
+    // The information pane was collapsed once the maze showed.
+    EXPECT_LE(frame_->Splitter()->RowHeight(CMainFrame::kInfoPaneRow), 2);
+
+    WindowEventCounter counter(window_);
+    Pump(1000);
+    EXPECT_LE(counter.paints, 2);
+    EXPECT_EQ(counter.sizes, 0);
+    // Still the maze on screen.
+    EXPECT_GT(DarkPixels(Screenshot(*window_, "view-idle")), 2000);
+}
+
+TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
+    const CSize page(MulDiv(7499, 96, 1000), MulDiv(9499, 96, 1000));
+    for (int cells : {10, 2}) {
+        SCOPED_TRACE(cells);
+        NewBox(cells);
+        const wxSize client = window_->GetClientSize();
+        ASSERT_LT(client.y, page.cy);
+        // The bars show although the pointer is nowhere near them: they take their room.
+        EXPECT_LT(client.x, window_->GetSize().x);
+
+        window_->ScrollToPagePixel({100000, 100000});
+        Pump(200);
+        EXPECT_EQ(window_->ScrollPosition().y, page.cy - client.y);
+        // The credit line at the page's foot is on the last rows, with nothing below it.
+        const wxImage end = Screenshot(*window_, "view-scrolled-to-end-" + std::to_string(cells));
+        EXPECT_GT(DarkPixels(end.GetSubImage(wxRect(0, client.y - 24, client.x, 24))), 50);
+
+        // The arrow keys move by one cell, to the pixel.
+        window_->ScrollToPagePixel({0, 0});
+        window_->SetFocus();
+        Pump(200);
+        PressKeys("Down");
+        const int cell = MulDiv(-doc_->GetCellHeight(), 96, 1000);
+        EXPECT_EQ(window_->ScrollPosition().y, std::min(cell, page.cy - client.y));
+        EXPECT_EQ(window_->LineStep().cy, cell);
+
+        // A wheel notch moves three cells, at most a window and not past the page's end.
+        window_->ScrollToPagePixel({0, 0});
+        Pump(100);
+        const wxPoint middle = window_->ClientToScreen(wxPoint(100, 100));
+        PressMouse(middle, 5);
+        EXPECT_EQ(window_->ScrollPosition().y, std::min({3 * cell, client.y, page.cy - client.y}));
+    }
+}
+
+TEST_F(MazeViewWindowTest, AMessageShowsAtOnceWithoutAMaze) {
+    ASSERT_EQ(doc_->GridCount(), 0);
+    window_->SetFocus();
+    Pump(200);
+    PressKeys("ctrl+s");
+    Pump(300);
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text,
+              "ERROR: There is no maze to save yet.  Save has stopped.");
+    EXPECT_EQ(doc_->GridCount(), 0);
 }

@@ -176,3 +176,60 @@ TEST_F(ViewTest, MazesBeyondTheCoordinateRangeAreNotDrawn) {
     EXPECT_FALSE(view.HitTestCell({20, 20}));
     EXPECT_FALSE(view.BuildCellGeometry());
 }
+
+TEST_F(ViewTest, PageTooLargeForTheScreenSaysSoInTheStatusBar) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 10, 10);
+    CGridloomView& view = ViewOf(doc);
+    ASSERT_TRUE(view.PaintScreen());
+    EXPECT_EQ(window_.status, "");
+
+    doc.Settings().pageWidth = doc.Settings().pageHeight = 400'000; // 400 inches a side
+    view.OnUpdate(nullptr, 0);
+    EXPECT_EQ(view.PaintScreen(), nullptr);
+    EXPECT_TRUE(view.HasMaze());
+    EXPECT_EQ(window_.status, CGridloomView::kPageTooLarge);
+
+    doc.Settings().pageWidth = 7499;
+    doc.Settings().pageHeight = 9499;
+    view.OnUpdate(nullptr, 0);
+    EXPECT_TRUE(view.PaintScreen());
+    EXPECT_EQ(window_.status, "");
+}
+
+TEST_F(ViewTest, UpdateWithoutGridsStillRepaintsForAMessage) {
+    CGridloomDoc& doc = NewDoc(7, 5, 5); // a kind without grids
+    CGridloomView& view = ViewOf(doc);
+    const int before = window_.invalidations;
+    doc.pendingMessage = "ERROR: There is no maze to save yet.  Save has stopped.";
+    doc.UpdateAllViews(nullptr);
+    EXPECT_GT(window_.invalidations, before);
+    EXPECT_EQ(view.PaintScreen(), nullptr);
+    ASSERT_EQ(window_.messages.size(), 1u);
+    EXPECT_TRUE(doc.pendingMessage.empty());
+}
+
+// The numbers the drawing of the default page rests on.
+TEST_F(ViewTest, DefaultPageNumbersArePinned) {
+    CGridloomDoc& hex = NewDoc(KIND_HEX, 10, 10);
+    EXPECT_EQ(hex.GetCellWidth(), 710);
+
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 10, 10);
+    EXPECT_EQ(doc.GetCellWidth(), 746);
+    EXPECT_EQ(doc.GetCellHeight(), -920);
+    CGridloomView& view = ViewOf(doc);
+    RasterSurface& page = *view.PaintScreen();
+    EXPECT_EQ(view.Buffer().PixelSize(), CSize(721, 913));
+    EXPECT_EQ(view.Buffer().LogicalSize(), CSize(7510, -9500));
+
+    // Cell (1, 1) starts at pixel (72, 88): its walls run along that column and row.
+    using Hit = CellHitTester::Hit;
+    EXPECT_EQ(view.HitTestCell({74, 90}), (Hit{1, 1, 0}));
+    EXPECT_EQ(view.HitTestCell({70, 86}), (Hit{0, 0, 0}));
+    const auto dark = [&page](int x, int y) {
+        return RasterSurface::ToColor(page.Row(y)[x]) == RGB(0, 0, 0);
+    };
+    EXPECT_TRUE(dark(72, 120));
+    EXPECT_FALSE(dark(74, 120));
+    EXPECT_TRUE(dark(110, 88));
+    EXPECT_FALSE(dark(110, 90));
+}

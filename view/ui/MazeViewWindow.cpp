@@ -2,13 +2,18 @@
 
 #include "platform/MessageBox.h"
 #include "platform/RasterSurface.h"
+#include "platform/wx/WxScrollBars.h"
 #include "res/BrickPicture.h"
 #include "view/CGridloomView.h"
 
+#include <cairo.h>
 #include <wx/dcclient.h>
+#include <wx/graphics.h>
 #include <wx/image.h>
 #include <wx/settings.h>
 #include <wx/utils.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,12 +35,15 @@ wxBitmap ToBitmap(const PixelPicture& p) {
 
 MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                       wxHSCROLL | wxVSCROLL | wxFULL_REPAINT_ON_RESIZE),
+                       wxHSCROLL | wxVSCROLL | wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS),
       view_(view) {
     // Every pixel is painted by OnPaint: no erasing, no flicker.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    KeepScrollBarsShown(*this);
     Bind(wxEVT_PAINT, &MazeViewWindow::OnPaint, this);
     Bind(wxEVT_SIZE, &MazeViewWindow::OnSize, this);
+    Bind(wxEVT_KEY_DOWN, &MazeViewWindow::OnKeyDown, this);
+    Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     view_.SetWindow(this);
 }
 
@@ -56,10 +64,16 @@ CPoint MazeViewWindow::ScrollPosition() const {
 }
 
 void MazeViewWindow::SetScrollSizes(CSize total, CSize, CSize line) {
-    const int ux = std::max<int>(1, line.cx), uy = std::max<int>(1, line.cy);
-    int x = 0, y = 0;
-    GetViewStart(&x, &y);
-    SetScrollbars(ux, uy, (total.cx + ux - 1) / ux, (total.cy + uy - 1) / uy, x, y, true);
+    // The range is the page to the pixel; the cell is only the arrow keys' step, so that
+    // the page's end is reachable and nothing scrolls past it.
+    line_ = CSize(std::max<int>(1, line.cx), std::max<int>(1, line.cy));
+    const CPoint at = ScrollPosition();
+    SetScrollbars(1, 1, std::max<int>(0, total.cx), std::max<int>(0, total.cy), at.x, at.y, true);
+}
+
+void MazeViewWindow::ScrollToPagePixel(CPoint position) {
+    // wx clamps to the range.
+    Scroll(std::max<int>(0, position.x), std::max<int>(0, position.y));
 }
 
 void MazeViewWindow::Invalidate() {
@@ -76,9 +90,21 @@ void MazeViewWindow::ShowAfterPaint(const std::string& text) {
     CallAfter([text] { AfxMessageBox(text, MB_OKCANCEL); });
 }
 
+void MazeViewWindow::ShowStatus(const std::string& text) {
+    if (report_)
+        report_(text);
+}
+
 void MazeViewWindow::CollapseInfoPane() {
-    if (collapse_)
+    // Asked for while painting: the layout changes after the paint, once however many
+    // paints asked.
+    if (!collapse_ || collapsePending_)
+        return;
+    collapsePending_ = true;
+    CallAfter([this] {
+        collapsePending_ = false;
         collapse_();
+    });
 }
 
 void MazeViewWindow::KeepAlive(int milliseconds) {
@@ -100,39 +126,107 @@ void MazeViewWindow::OnSize(wxSizeEvent& event) {
     event.Skip();
 }
 
+void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
+    // Handled here, so the scrolled window's own one-pixel steps never see the key.
+    CPoint to = ScrollPosition();
+    switch (event.GetKeyCode()) {
+    case WXK_LEFT:
+        to.x -= line_.cx;
+        break;
+    case WXK_RIGHT:
+        to.x += line_.cx;
+        break;
+    case WXK_UP:
+        to.y -= line_.cy;
+        break;
+    case WXK_DOWN:
+        to.y += line_.cy;
+        break;
+    case WXK_PAGEUP:
+        to.y -= GetClientSize().y;
+        break;
+    case WXK_PAGEDOWN:
+        to.y += GetClientSize().y;
+        break;
+    default:
+        event.Skip();
+        return;
+    }
+    ScrollToPagePixel(to);
+}
+
+void MazeViewWindow::OnMouseWheel(wxMouseEvent& event) {
+    // A notch moves the lines the desktop asks for, in cells, never more than a window.
+    const int delta = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
+    const int lines = event.GetLinesPerAction() > 0 ? event.GetLinesPerAction() : 3;
+    const bool across = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL;
+    const int step = across ? line_.cx : line_.cy;
+    const int window = across ? GetClientSize().x : GetClientSize().y;
+    const long long move = static_cast<long long>(event.GetWheelRotation()) * lines * step / delta;
+    const int by = static_cast<int>(std::clamp<long long>(move, -window, window));
+    CPoint to = ScrollPosition();
+    if (across)
+        to.x += by;
+    else
+        to.y -= by; // turning the wheel away from the user goes up the page
+    ScrollToPagePixel(to);
+}
+
 void MazeViewWindow::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (RasterSurface* page = view_.PaintScreen())
         PaintPage(dc, *page);
+    else if (view_.HasMaze())
+        FillOutside(dc); // the reason is in the status bar
     else
         PaintBricks(dc);
 }
 
+void MazeViewWindow::FillOutside(wxDC& dc) {
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_APPWORKSPACE)));
+    for (wxRegionIterator it(GetUpdateRegion()); it; ++it)
+        dc.DrawRectangle(it.GetRect());
+}
+
 void MazeViewWindow::PaintPage(wxDC& dc, RasterSurface& page) {
     const CPoint scroll = ScrollPosition();
-    const wxColour outside = wxSystemSettings::GetColour(wxSYS_COLOUR_APPWORKSPACE);
+    const wxRect onScreen(-scroll.x, -scroll.y, page.Width(), page.Height());
+    FillOutside(dc);
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    auto* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (cr) {
+        // The damaged rectangles straight from the off-screen surface: no copy of the pixels.
+        cairo_surface_flush(page.CairoSurface());
+        cairo_save(cr);
+        cairo_rectangle(cr, onScreen.x, onScreen.y, onScreen.width, onScreen.height);
+        cairo_clip(cr);
+        for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
+            const wxRect r = it.GetRect();
+            cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+        }
+        cairo_set_source_surface(cr, page.CairoSurface(), onScreen.x, onScreen.y);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        return;
+    }
+    // Without a Cairo context, each damaged part of the page goes through a bitmap.
     for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
-        const wxRect client = it.GetRect();
-        dc.SetPen(*wxTRANSPARENT_PEN);
-        dc.SetBrush(wxBrush(outside));
-        dc.DrawRectangle(client);
-        // The part of the page under this rectangle.
-        CRect want(client.x + scroll.x, client.y + scroll.y, client.GetRight() + 1 + scroll.x,
-                   client.GetBottom() + 1 + scroll.y);
-        CRect part;
-        if (!part.IntersectRect(want, page.Rect()))
+        const wxRect client = it.GetRect().Intersect(onScreen);
+        if (client.IsEmpty())
             continue;
-        wxImage image(part.Width(), part.Height(), false);
+        wxImage image(client.width, client.height, false);
         unsigned char* rgb = image.GetData();
-        for (int y = part.top; y < part.bottom; ++y) {
-            const std::uint32_t* row = page.Row(y) + part.left;
-            for (int x = 0; x < part.Width(); ++x) {
+        for (int y = 0; y < client.height; ++y) {
+            const std::uint32_t* row = page.Row(client.y + scroll.y + y) + client.x + scroll.x;
+            for (int x = 0; x < client.width; ++x) {
                 *rgb++ = static_cast<unsigned char>(row[x] >> 16);
                 *rgb++ = static_cast<unsigned char>(row[x] >> 8);
                 *rgb++ = static_cast<unsigned char>(row[x]);
             }
         }
-        dc.DrawBitmap(wxBitmap(image), part.left - scroll.x, part.top - scroll.y);
+        dc.DrawBitmap(wxBitmap(image), client.x, client.y);
     }
 }
 

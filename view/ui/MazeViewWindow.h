@@ -28,17 +28,32 @@ public:
     void Invalidate() override;
     void InvalidatePage(const CRect& pagePixels) override;
     void ShowAfterPaint(const std::string& text) override;
+    void ShowStatus(const std::string& text) override;
     void CollapseInfoPane() override;
     void KeepAlive(int milliseconds) override;
+    // Scrolls so that page pixel `position` is at the client's top-left corner (clamped).
+    void ScrollToPagePixel(CPoint position);
+    // The arrow keys' step: one cell.
+    CSize LineStep() const { return line_; }
+    // Says in the status bar why the page is not shown (empty: nothing to say).
+    void SetStatusReporter(std::function<void(const std::string&)> report) {
+        report_ = std::move(report);
+    }
 
 private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
     void PaintPage(wxDC& dc, RasterSurface& page);
     void PaintBricks(wxDC& dc);
+    void FillOutside(wxDC& dc);
 
     CGridloomView& view_;
     std::function<void()> collapse_;
+    std::function<void(const std::string&)> report_;
+    bool collapsePending_ = false;
+    CSize line_{1, 1};
     wxBitmap bricks_;
     wxStopWatch sinceYield_;
 };

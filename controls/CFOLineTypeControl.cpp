@@ -1,0 +1,193 @@
+#include "controls/CFOLineTypeControl.h"
+
+#include "controls/CFOGlobalData.h"
+#include "controls/IPickerHost.h"
+#include "controls/PickerBorder.h"
+#include "controls/PickerMessages.h"
+#include "platform/CDC.h"
+#include "platform/SysColor.h"
+#include "platform/VirtualKeys.h"
+
+CFOLineTypeControl::CFOLineTypeControl() : PickerModel(8, false) {}
+
+void CFOLineTypeControl::Create(IPickerHost* host, int lineType, const CRect& client,
+                                bool autoHide) {
+    Attach(host, client, autoHide);
+    current_ = lineType;
+    RecalcLayout();
+}
+
+void CFOLineTypeControl::InitLineTypes() {
+    for (int i = 0; i < kCells; ++i)
+        At(i).SetLineType(i);
+}
+
+void CFOLineTypeControl::RecalcLayout() {
+    InitLineTypes();
+    CRect r = clientRect_;
+    r.left += margin_;
+    r.right -= margin_;
+    r.bottom -= margin_;
+    r.top += 4;
+    LayoutCustomStrip(r, false, 20);
+    if (popup_)
+        r.top += 10; // the grip bar
+    LayoutCells(r);
+}
+
+void CFOLineTypeControl::LayoutCells(const CRect& rect) {
+    layoutRect_ = rect;
+    const LONG h = static_cast<LONG>(rect.Height() / 5.0);
+    for (int i = 0; i < kCells; ++i)
+        At(i).SetBounds(CRect(rect.left, rect.top + h * i, rect.right, rect.top + h * (i + 1)));
+}
+
+int CFOLineTypeControl::FindCell(int lineType) const {
+    for (int i = 0; i < kCells; ++i)
+        if (cells_[static_cast<size_t>(i)].GetLineType() == lineType)
+            return i;
+    return -1;
+}
+
+void CFOLineTypeControl::SetCurrentLineType(int lineType) {
+    const int old = FindCell(current_);
+    const int found = FindCell(lineType);
+    current_ = lineType;
+    if (found >= 0)
+        InvalidateAround(At(found).GetBounds());
+    else
+        InvalidateAround(savedCustomRect_);
+    if (old >= 0)
+        InvalidateAround(At(old).GetBounds());
+}
+
+int CFOLineTypeControl::HitTest(int x, int y) {
+    const int old = FindCell(current_);
+    for (int i = 0; i < kCells; ++i) {
+        if (!At(i).HitTest(x, y))
+            continue;
+        current_ = At(i).GetLineType();
+        InvalidateAround(At(i).GetBounds());
+        if (old >= 0)
+            InvalidateAround(At(old).GetBounds());
+        return i;
+    }
+    return -1;
+}
+
+void CFOLineTypeControl::SetCellMargin(int margin) {
+    for (CFOLineTypeCellObj& cell : cells_)
+        cell.SetMargin(margin);
+}
+
+void CFOLineTypeControl::NotifySelect(int lineType, LPARAM lParam) {
+    Post(WM_FO_SELECTLINETYPE, static_cast<WPARAM>(lineType), lParam);
+    if (hasCustom_)
+        InvalidateAround(savedCustomRect_);
+    if (popup_)
+        HideHost();
+}
+
+void CFOLineTypeControl::NotifyCancel(int lineType, LPARAM lParam) {
+    Post(WM_FO_CANCELLINETYPE, static_cast<WPARAM>(lineType), lParam);
+    if (hasCustom_)
+        InvalidateAround(savedCustomRect_);
+    if (popup_)
+        HideHost();
+}
+
+void CFOLineTypeControl::OnTrackMouse(CPoint point) {
+    if (HitTest(point.x, point.y) < 0 && hasCustom_ && customRect_.PtInRect(point))
+        SetCustomPressed(true);
+}
+
+void CFOLineTypeControl::OnLButtonUp(CPoint point) {
+    SetCustomPressed(false);
+    for (const CFOLineTypeCellObj& cell : cells_) {
+        if (cell.HitTest(point.x, point.y)) {
+            NotifySelect(cell.GetLineType(), 0);
+            return;
+        }
+    }
+    if (hasCustom_ && customRect_.PtInRect(point)) {
+        Post(WM_FO_CUSTOMLINETYPE, static_cast<WPARAM>(current_), 0);
+        if (popup_)
+            HideHost();
+    }
+}
+
+void CFOLineTypeControl::OnKeyDown(UINT key, bool) {
+    const int found = FindCell(current_);
+    const int index = found < 0 ? 0 : found;
+    const int count = columns_ * rows_;
+    auto step = [&](int i) {
+        const int c = i % columns_, w = i / columns_;
+        switch (key) {
+        case VK_LEFT:
+            return i == 0 ? 0 : i - 1;
+        case VK_RIGHT:
+            return i == count - 1 ? 0 : i + 1;
+        case VK_UP:
+            return (w == 0 ? rows_ - 1 : w - 1) * columns_ + c;
+        default: // VK_DOWN
+            return (w == rows_ - 1 ? 0 : w + 1) * columns_ + c;
+        }
+    };
+    switch (key) {
+    case 3: // VK_CANCEL
+    case VK_ESCAPE:
+        if (popup_)
+            NotifyCancel(current_, 0);
+        return;
+    case VK_RETURN:
+        if (popup_)
+            NotifySelect(current_, 0);
+        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        break;
+    default:
+        return;
+    }
+    const int target = StepPast(index, kCells, step, [&](int i) {
+        return i != index && cells_[static_cast<size_t>(i)].GetLineType() == current_;
+    });
+    SetCurrentLineType(At(target).GetLineType());
+}
+
+void CFOLineTypeControl::OnDraw(CDC& dc) {
+    CFont* oldFont = dc.SelectObject(Font());
+    dc.FillSolidRect(&clientRect_, GetSysColor(COLOR_BTNFACE));
+    if (popup_) {
+        const CRect grip(clientRect_.left + margin_, clientRect_.top + 4,
+                         clientRect_.right - margin_, clientRect_.top + 10);
+        dc.FillSolidRect(&grip, CFOGlobalData::Get().clr3DLight);
+    }
+    CRect frame = clientRect_;
+    PickerBorder::Draw(dc, frame, borderStyle_, true);
+    int selected = -1;
+    for (int i = 0; i < kCells; ++i) {
+        At(i).Draw(dc);
+        if (At(i).GetLineType() == current_)
+            selected = i;
+    }
+    if (selected >= 0)
+        At(selected).DrawSelected(dc);
+    if (hasCustom_ && !customText_.empty()) {
+        // The line-type strip never shows a swatch.
+        CRect text = savedCustomRect_;
+        dc.FillSolidRect(&customRect_, GetSysColor(COLOR_BTNFACE));
+        text.DeflateRect(2, 2);
+        const COLORREF oldColor = dc.SetTextColor(RGB(0, 0, 0));
+        const int oldMode = dc.SetBkMode(TRANSPARENT);
+        dc.DrawText(customText_, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.SetBkMode(oldMode);
+        dc.SetTextColor(oldColor);
+        if (customPressed_)
+            DrawCustomPressed(dc);
+    }
+    if (oldFont)
+        dc.SelectObject(oldFont);
+}

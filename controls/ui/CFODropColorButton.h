@@ -1,0 +1,17 @@
+#pragma once
+#include "controls/ui/DropButtonWindow.h"
+
+// A button showing a colour; it drops the 48-colour palette.
+class CFODropColorButton : public DropButtonWindow {
+public:
+    CFODropColorButton(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+                       const wxSize& size = wxDefaultSize);
+
+    COLORREF GetColor() const { return Logic().GetValue(); }
+    // Stores the colour; the caller repaints when the button shows.
+    void SetColor(COLORREF color) { Logic().SetValue(color); }
+
+protected:
+    PickerPopup* MakePopup(DWORD value, PickerWindow::Owner answer) override;
+    void Draw(CDC& dc, CSize client, bool focused) override;
+};

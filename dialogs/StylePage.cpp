@@ -1,0 +1,75 @@
+#include "dialogs/StylePage.h"
+
+#include "maze/TemplateKind.h"
+#include "platform/MessageBox.h"
+#include "view/tiler/TileSetCatalogue.h"
+
+const std::array<StylePage::Style, 8> StylePage::kStyles = {{
+    {1032, "Box", KIND_BOX, 0},
+    {1033, "Triangular", 3, 0},
+    {1034, "Octagon-Box", 2, 0},
+    {1035, "Hex", 1, 0},
+    {1037, "Trapezoid-Box", 4, 0},
+    {1038, "Quad-Triangle", 5, 0},
+    {1039, "CIRCULAR", 40, 0},
+    {kTiledRadio, "Square Tiled:", KIND_BOX, 1},
+}};
+
+std::vector<std::string> StylePage::ListTexts() {
+    std::vector<std::string> texts;
+    for (const auto& set : TileSetCatalogue::kBuiltIns)
+        texts.emplace_back(set.name);
+    for (const auto& entry : sets_.Entries(&previewTiler_))
+        texts.push_back(entry.name);
+    return texts;
+}
+
+int StylePage::RadioForValues() const {
+    if (values_.kind == KIND_BOX)
+        return values_.tiled ? kTiledRadio : kStyles[0].radioId;
+    for (const Style& s : kStyles)
+        if (s.kind == values_.kind && !s.tiled)
+            return s.radioId;
+    return kStyles[0].radioId;
+}
+
+void StylePage::ChoosePlainStyle(int radioId) {
+    for (const Style& s : kStyles) {
+        if (s.radioId != radioId || s.tiled)
+            continue;
+        values_.kind = s.kind;
+        values_.tiled = 0;
+        values_.selectedTilerName.clear();
+        listEnabled_ = false;
+        wrapsEnabled_ = s.kind != 40;
+        preview_.Destroy();
+        return;
+    }
+}
+
+void StylePage::ChooseTiled(int index, const std::string& text) {
+    values_.kind = KIND_BOX;
+    values_.tiled = 1;
+    values_.selectedIndex = index;
+    values_.listText = text;
+    values_.selectedTilerName = text;
+    LoadSelectedTiler(nullptr);
+    previewTiler_.RenderPreview(preview_, kPreviewSize, kPreviewSize);
+    listEnabled_ = true;
+    wrapsEnabled_ = true;
+}
+
+bool StylePage::LoadSelectedTiler(CBMPTiler* target) {
+    return sets_.LoadSelection(target ? *target : previewTiler_, values_.selectedIndex,
+                               values_.selectedTilerName, values_.tilerId);
+}
+
+bool StylePage::LoadTiler(CBMPTiler& target, const std::string& id) {
+    if (id.empty())
+        return LoadSelectedTiler(&target);
+    std::string message;
+    const bool loaded = sets_.Load(target, id, message);
+    if (!message.empty())
+        AfxMessageBox(message, MB_OKCANCEL);
+    return loaded;
+}

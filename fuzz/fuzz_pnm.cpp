@@ -1,0 +1,6 @@
+// Hostile PNM (P1 to P6) input for the picture decoder.
+#include "DecodeFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return FuzzDecode(data, size, CRaster::kTypePnm);
+}

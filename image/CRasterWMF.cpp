@@ -1,0 +1,178 @@
+#include "image/CRasterWMF.h"
+
+#include "image/CRasterFile.h"
+#include "image/EmfPlayer.h"
+#include "image/LittleEndian.h"
+#include "image/MetafileCanvas.h"
+#include "image/WmfPlayer.h"
+#include "platform/CBitmap.h"
+#include "platform/CDC.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t kPlaceableBytes = 22;
+constexpr std::size_t kStandardHeaderBytes = 18;
+constexpr std::size_t kEnhancedHeaderBytes = 88;
+constexpr DWORD kEmfSignature = 0x464D4520; // " EMF"
+constexpr int kScreenDpi = 96;
+
+LONG S16(const BYTE* p) {
+    return static_cast<short>(GetLE16(p));
+}
+
+LONG S32(const BYTE* p) {
+    return static_cast<LONG>(GetLE32(p));
+}
+
+} // namespace
+
+bool CRasterWMF::ReadPlaceable(std::span<const BYTE> data, Layout& layout) {
+    if (data.size() < kPlaceableBytes + kStandardHeaderBytes)
+        return false;
+    const BYTE* p = data.data();
+    if (GetLE32(p) != kPlaceableKey)
+        return false;
+    WORD sum = 0;
+    for (std::size_t i = 0; i < 20; i += 2)
+        sum ^= GetLE16(p + i);
+    if (sum != GetLE16(p + 20))
+        return false;
+    layout.left = S16(p + 6);
+    layout.top = S16(p + 8);
+    layout.right = S16(p + 10);
+    layout.bottom = S16(p + 12);
+    layout.unitsPerInch = GetLE16(p + 14);
+    if (layout.unitsPerInch < 1 || layout.unitsPerInch > 2540)
+        return false;
+    const BYTE* h = p + kPlaceableBytes;
+    const WORD type = GetLE16(h), headerWords = GetLE16(h + 2);
+    const std::uint64_t words = GetLE32(h + 6);
+    const std::uint64_t available = data.size() - kPlaceableBytes;
+    if ((type != 1 && type != 2) || headerWords < 9 || words * 2 > available ||
+        headerWords * 2ull > words * 2)
+        return false;
+    layout.enhanced = false;
+    layout.handles = GetLE16(h + 10);
+    layout.records = data.subspan(kPlaceableBytes + headerWords * 2ull,
+                                  std::size_t(words * 2 - headerWords * 2ull));
+    const std::int64_t inch = layout.unitsPerInch;
+    layout.width = ((std::int64_t{layout.right} - layout.left) * kScreenDpi + inch / 2) / inch;
+    layout.height = ((std::int64_t{layout.bottom} - layout.top) * kScreenDpi + inch / 2) / inch;
+    return true;
+}
+
+bool CRasterWMF::ReadEnhanced(std::span<const BYTE> data, Layout& layout) {
+    if (data.size() < kEnhancedHeaderBytes)
+        return false;
+    const BYTE* p = data.data();
+    const DWORD headerSize = GetLE32(p + 4);
+    if (GetLE32(p) != 1 || GetLE32(p + 40) != kEmfSignature || headerSize < kEnhancedHeaderBytes ||
+        headerSize > data.size())
+        return false;
+    layout.enhanced = true;
+    layout.left = S32(p + 8);
+    layout.top = S32(p + 12);
+    layout.right = S32(p + 16);
+    layout.bottom = S32(p + 20);
+    layout.handles = GetLE16(p + 56);
+    const LONG devX = S32(p + 72), devY = S32(p + 76), mmX = S32(p + 80), mmY = S32(p + 84);
+    layout.pxPerMmX = devX > 0 && mmX > 0 ? double(devX) / mmX : kScreenDpi / 25.4;
+    layout.pxPerMmY = devY > 0 && mmY > 0 ? double(devY) / mmY : kScreenDpi / 25.4;
+    layout.records = data;
+    layout.width = std::int64_t{layout.right} - layout.left;
+    layout.height = std::int64_t{layout.bottom} - layout.top;
+    return true;
+}
+
+void CRasterWMF::ShrinkToLimit(std::int64_t& width, std::int64_t& height) {
+    if (width > kMaxSide) {
+        height = height * kMaxSide / width;
+        width = kMaxSide;
+    }
+    if (height > kMaxSide) {
+        width = width * kMaxSide / height;
+        height = kMaxSide;
+    }
+    width = std::max<std::int64_t>(width, 1);
+    height = std::max<std::int64_t>(height, 1);
+}
+
+bool CRasterWMF::Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight) {
+    std::vector<BYTE> data(static_cast<std::size_t>(BytesLeft(file)));
+    if (!ReadExact(file, data.data(), data.size()))
+        return Fail("corrupted WMF");
+    Layout layout;
+    if (!ReadPlaceable(data, layout) && !ReadEnhanced(data, layout))
+        return Fail("corrupted WMF");
+    std::int64_t width = layout.width, height = layout.height;
+    if (width <= 0 || height <= 0)
+        return Fail("empty WMF");
+    if (forcedWidth > 0)
+        width = forcedWidth;
+    if (forcedHeight > 0)
+        height = forcedHeight;
+    ShrinkToLimit(width, height);
+    if (HeaderOnly()) {
+        SetHeaderOnly(DWORD(width), DWORD(height), 24);
+        SetType(kTypeWmf);
+        SetLastError("output dimensions returned");
+        return true;
+    }
+    return Render(layout, LONG(width), LONG(height));
+}
+
+bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
+    CBitmap bitmap;
+    CDC dc;
+    if (!bitmap.CreateBitmap32(width, height) || !dc.CreateCompatibleDC(nullptr))
+        return Fail("CRaster::Create can't allocate memory");
+    dc.SelectObject(&bitmap); // white already
+    bool corrupt = false, cancelled = false;
+    {
+        MetafileCanvas canvas(dc, width, height);
+        canvas.ResizeTable(layout.handles);
+        auto stop = [this](std::uint64_t done, std::uint64_t total) {
+            SetProgress(done, total);
+            return Cancelled();
+        };
+        const double boxW = double(layout.right) - layout.left;
+        const double boxH = double(layout.bottom) - layout.top;
+        if (layout.enhanced) {
+            // Reference-device pixels inside the bounds fill the picture.
+            canvas.Mapping().SetPixelsPerMm(layout.pxPerMmX, layout.pxPerMmY);
+            canvas.SetOutput({width / boxW, 0, 0, height / boxH,
+                              -double(layout.left) * width / boxW,
+                              -double(layout.top) * height / boxH});
+            const auto result = EmfPlayer(canvas, stop).Play(layout.records);
+            corrupt = result == EmfPlayer::Result::Corrupt;
+            cancelled = result == EmfPlayer::Result::Cancelled;
+        } else {
+            // The placeable box fills the picture until the records map otherwise.
+            const double mm = boxW / layout.unitsPerInch * 25.4;
+            canvas.Mapping().SetPixelsPerMm(width / mm, width / mm);
+            canvas.Mapping().SetMapMode(MM_ANISOTROPIC);
+            canvas.Mapping().SetWindowOrg(layout.left, layout.top);
+            canvas.Mapping().SetWindowExt(boxW, boxH);
+            canvas.Mapping().SetViewportExt(width, height);
+            const auto result = WmfPlayer(canvas, stop).Play(layout.records);
+            corrupt = result == WmfPlayer::Result::Corrupt;
+            cancelled = result == WmfPlayer::Result::Cancelled;
+        }
+    }
+    if (cancelled)
+        return Fail("Cancelled");
+    if (corrupt)
+        return Fail("corrupted WMF");
+    if (!CreateFromBitmap(bitmap))
+        return false;
+    SetType(kTypeWmf);
+    return true;
+}
+
+bool CRasterWMF::Encode(CRasterFile&) {
+    return Fail("Save WMF not supported");
+}

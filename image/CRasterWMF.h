@@ -1,0 +1,42 @@
+#pragma once
+#include "image/CRasterCodec.h"
+#include "image/MetafileMatrix.h"
+
+#include <span>
+
+// Placeable Windows metafiles and enhanced metafiles, played by our own player into a
+// 24-bit picture on white: placeable files at their size at 96 dots per inch, enhanced ones
+// at their bounds in reference-device pixels; each side at most 4000 pixels, the other side
+// scaled along. Writing is not offered.
+class CRasterWMF : public CRasterCodec {
+public:
+    CRasterWMF() : CRasterCodec(kTypeWmf) {}
+
+    bool Decode(CRasterFile& file) override { return Decode(file, 0, 0); }
+    // A non-zero forced width or height replaces the metafile's own.
+    bool Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight);
+    bool Encode(CRasterFile& file) override;
+
+    static constexpr LONG kMaxSide = 4000;
+    // The size kept within kMaxSide on each side, proportions kept, never below 1.
+    static void ShrinkToLimit(std::int64_t& width, std::int64_t& height);
+
+    // What the headers say about one metafile.
+    struct Layout {
+        bool enhanced = false;
+        std::int64_t width = 0; // natural size in pixels
+        std::int64_t height = 0;
+        std::span<const BYTE> records; // WMF: after the headers; EMF: the whole file
+        // WMF: the placeable box and units per inch; EMF: bounds and reference device.
+        LONG left = 0, top = 0, right = 0, bottom = 0;
+        DWORD unitsPerInch = 0;
+        double pxPerMmX = 0, pxPerMmY = 0;
+        DWORD handles = 0;
+    };
+    // Reads the placeable form, or else the enhanced one; false when neither fits.
+    static bool ReadPlaceable(std::span<const BYTE> data, Layout& layout);
+    static bool ReadEnhanced(std::span<const BYTE> data, Layout& layout);
+
+private:
+    bool Render(const Layout& layout, LONG width, LONG height);
+};

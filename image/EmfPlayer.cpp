@@ -1,0 +1,518 @@
+#include "image/EmfPlayer.h"
+
+#include "image/CRaster.h"
+#include "image/MetafileCanvas.h"
+#include "image/MetafileDib.h"
+#include "image/MetafileRecord.h"
+#include "platform/GdiConstants.h"
+#include "platform/TextFormat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Record types.
+enum : DWORD {
+    kHeader = 1,
+    kPolyBezier = 2,
+    kPolygon = 3,
+    kPolyline = 4,
+    kPolyBezierTo = 5,
+    kPolylineTo = 6,
+    kPolyPolyline = 7,
+    kPolyPolygon = 8,
+    kSetWindowExtEx = 9,
+    kSetWindowOrgEx = 10,
+    kSetViewportExtEx = 11,
+    kSetViewportOrgEx = 12,
+    kEof = 14,
+    kSetPixelV = 15,
+    kSetMapMode = 17,
+    kSetBkMode = 18,
+    kSetPolyFillMode = 19,
+    kSetTextAlign = 22,
+    kSetTextColor = 24,
+    kSetBkColor = 25,
+    kMoveToEx = 27,
+    kIntersectClipRect = 30,
+    kScaleViewportExtEx = 31,
+    kScaleWindowExtEx = 32,
+    kSaveDc = 33,
+    kRestoreDc = 34,
+    kSetWorldTransform = 35,
+    kModifyWorldTransform = 36,
+    kSelectObject = 37,
+    kCreatePen = 38,
+    kCreateBrushIndirect = 39,
+    kDeleteObject = 40,
+    kEllipse = 42,
+    kRectangle = 43,
+    kRoundRect = 44,
+    kLineTo = 54,
+    kBeginPath = 59,
+    kEndPath = 60,
+    kCloseFigure = 61,
+    kFillPath = 62,
+    kStrokeAndFillPath = 63,
+    kStrokePath = 64,
+    kSelectClipPath = 67,
+    kAbortPath = 68,
+    kExtSelectClipRgn = 75,
+    kBitBlt = 76,
+    kStretchBlt = 77,
+    kSetDiBitsToDevice = 80,
+    kStretchDiBits = 81,
+    kExtCreateFontIndirectW = 82,
+    kExtTextOutA = 83,
+    kExtTextOutW = 84,
+    kPolyBezier16 = 85,
+    kPolygon16 = 86,
+    kPolyline16 = 87,
+    kPolyBezierTo16 = 88,
+    kPolylineTo16 = 89,
+    kPolyPolyline16 = 90,
+    kPolyPolygon16 = 91,
+    kCreateDibPatternBrushPt = 94,
+    kExtCreatePen = 95,
+};
+
+constexpr DWORD kSrcCopy = 0x00CC0020;
+constexpr DWORD kStockFlag = 0x80000000;
+constexpr DWORD kEtoOpaque = 0x0002;
+constexpr DWORD kRgnCopy = 5;
+constexpr DWORD kPsGeometric = 0x00010000;
+
+bool Is16(DWORD type) {
+    return type >= kPolyBezier16 && type <= kPolyPolygon16;
+}
+
+bool Finite(const MetafileMatrix& m) {
+    return std::isfinite(m.m11) && std::isfinite(m.m12) && std::isfinite(m.m21) &&
+           std::isfinite(m.m22) && std::isfinite(m.dx) && std::isfinite(m.dy);
+}
+
+MetafileMatrix Xform(const MetafileRecord& r, std::size_t at) {
+    return {r.F32(at),      r.F32(at + 4),  r.F32(at + 8),
+            r.F32(at + 12), r.F32(at + 16), r.F32(at + 20)};
+}
+
+// The bitmap info and bits that a record points at, joined into one packed bitmap.
+std::vector<BYTE> PackedDib(const MetafileRecord& r, std::size_t fields) {
+    const DWORD offBmi = r.U32(fields), cbBmi = r.U32(fields + 4);
+    const DWORD offBits = r.U32(fields + 8), cbBits = r.U32(fields + 12);
+    const std::span<const BYTE> bmi = r.Bytes(offBmi, cbBmi);
+    const std::span<const BYTE> bits = r.Bytes(offBits, cbBits);
+    if (cbBmi == 0 || bmi.size() != cbBmi || bits.size() != cbBits)
+        return {};
+    std::vector<BYTE> dib(bmi.begin(), bmi.end());
+    dib.insert(dib.end(), bits.begin(), bits.end());
+    return dib;
+}
+
+} // namespace
+
+EmfPlayer::Result EmfPlayer::Play(std::span<const BYTE> data) {
+    std::size_t at = 0;
+    while (at < data.size()) {
+        if (stop_(at, data.size()))
+            return Result::Cancelled;
+        if (data.size() - at < 8)
+            return Result::Corrupt;
+        const DWORD type = GetLE32(&data[at]);
+        const DWORD size = GetLE32(&data[at + 4]);
+        if (size < 8 || size % 4 != 0 || size > data.size() - at)
+            return Result::Corrupt;
+        if (type == kEof)
+            return Result::Done;
+        Record(type, MetafileRecord(data.subspan(at, size)));
+        at += size;
+    }
+    return Result::Done;
+}
+
+void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
+    MetafileCanvas& c = canvas_;
+    auto l = [&](std::size_t at) { return double(r.S32(at)); };
+    auto has = [&](std::size_t bytes) { return r.Has(8, bytes); };
+    switch (type) {
+    case kPolyBezier:
+    case kPolygon:
+    case kPolyline:
+    case kPolyBezierTo:
+    case kPolylineTo:
+    case kPolyBezier16:
+    case kPolygon16:
+    case kPolyline16:
+    case kPolyBezierTo16:
+    case kPolylineTo16:
+        Poly(type, r);
+        break;
+    case kPolyPolyline:
+    case kPolyPolygon:
+    case kPolyPolyline16:
+    case kPolyPolygon16:
+        PolyPoly(type, r);
+        break;
+    case kSetWindowExtEx:
+        if (has(8))
+            c.Mapping().SetWindowExt(l(8), l(12));
+        break;
+    case kSetWindowOrgEx:
+        if (has(8))
+            c.Mapping().SetWindowOrg(l(8), l(12));
+        break;
+    case kSetViewportExtEx:
+        if (has(8))
+            c.Mapping().SetViewportExt(l(8), l(12));
+        break;
+    case kSetViewportOrgEx:
+        if (has(8))
+            c.Mapping().SetViewportOrg(l(8), l(12));
+        break;
+    case kScaleViewportExtEx:
+        if (has(16))
+            c.Mapping().ScaleViewportExt(l(8), l(12), l(16), l(20));
+        break;
+    case kScaleWindowExtEx:
+        if (has(16))
+            c.Mapping().ScaleWindowExt(l(8), l(12), l(16), l(20));
+        break;
+    case kSetPixelV:
+        if (has(12))
+            c.SetPixel(l(8), l(12), r.U32(16));
+        break;
+    case kSetMapMode:
+        if (has(4))
+            c.Mapping().SetMapMode(int(r.U32(8)));
+        break;
+    case kSetBkMode:
+        if (has(4))
+            c.SetBkMode(int(r.U32(8)));
+        break;
+    case kSetPolyFillMode:
+        if (has(4))
+            c.SetPolyFillMode(int(r.U32(8)));
+        break;
+    case kSetTextAlign:
+        if (has(4))
+            c.SetTextAlign(r.U32(8));
+        break;
+    case kSetTextColor:
+        if (has(4))
+            c.SetTextColor(r.U32(8));
+        break;
+    case kSetBkColor:
+        if (has(4))
+            c.SetBkColor(r.U32(8));
+        break;
+    case kMoveToEx:
+        if (has(8))
+            c.MoveTo(l(8), l(12));
+        break;
+    case kLineTo:
+        if (has(8))
+            c.LineTo(l(8), l(12));
+        break;
+    case kIntersectClipRect:
+        if (has(16))
+            c.IntersectClipRect(l(8), l(12), l(16), l(20));
+        break;
+    case kSaveDc:
+        c.SaveDC();
+        break;
+    case kRestoreDc:
+        if (has(4))
+            c.RestoreDC(r.S32(8));
+        break;
+    case kSetWorldTransform:
+        if (has(24) && Finite(Xform(r, 8)))
+            c.SetWorldTransform(Xform(r, 8));
+        break;
+    case kModifyWorldTransform:
+        if (has(28) && Finite(Xform(r, 8)))
+            c.ModifyWorldTransform(Xform(r, 8), int(r.U32(32)));
+        break;
+    case kSelectObject:
+        if (has(4)) {
+            const DWORD index = r.U32(8);
+            if (index & kStockFlag)
+                c.SelectStock(index & ~kStockFlag);
+            else
+                c.Select(index);
+        }
+        break;
+    case kDeleteObject:
+        if (has(4))
+            c.Delete(r.U32(8));
+        break;
+    case kEllipse:
+        if (has(16))
+            c.Ellipse(l(8), l(12), l(16), l(20));
+        break;
+    case kRectangle:
+        if (has(16))
+            c.Rectangle(l(8), l(12), l(16), l(20));
+        break;
+    case kRoundRect:
+        if (has(24))
+            c.RoundRect(l(8), l(12), l(16), l(20), l(24), l(28));
+        break;
+    case kBeginPath:
+        c.BeginPath();
+        break;
+    case kEndPath:
+        c.EndPath();
+        break;
+    case kCloseFigure:
+        c.CloseFigure();
+        break;
+    case kFillPath:
+        c.FillPath(false);
+        break;
+    case kStrokeAndFillPath:
+        c.FillPath(true);
+        break;
+    case kStrokePath:
+        c.StrokePath();
+        break;
+    case kSelectClipPath:
+        c.SelectClipPath();
+        break;
+    case kAbortPath:
+        c.AbortPath();
+        break;
+    case kExtSelectClipRgn:
+        if (has(8)) {
+            const DWORD bytes = r.U32(8), mode = r.U32(12);
+            // The region's bounding box, from the region data's header, stands for it.
+            if (bytes == 0 && mode == kRgnCopy) {
+                c.SetDeviceClip(nullptr);
+            } else if (bytes >= 32 && r.Has(16, 32)) {
+                const RECT box{r.S32(32), r.S32(36), r.S32(40), r.S32(44)};
+                c.SetDeviceClip(&box);
+            }
+        }
+        break;
+    case kBitBlt:
+    case kStretchBlt:
+    case kSetDiBitsToDevice:
+    case kStretchDiBits:
+        Blit(type, r);
+        break;
+    case kExtTextOutA:
+    case kExtTextOutW:
+        Text(type, r);
+        break;
+    case kCreatePen:
+    case kCreateBrushIndirect:
+    case kExtCreateFontIndirectW:
+    case kCreateDibPatternBrushPt:
+    case kExtCreatePen:
+        CreateObject(type, r);
+        break;
+    default:
+        break; // the header, comments (EMF+ among them) and records that draw nothing we keep
+    }
+}
+
+void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
+    using Kind = MetafileCanvas::Object::Kind;
+    MetafileCanvas::Object o;
+    const DWORD index = r.U32(8);
+    switch (type) {
+    case kCreatePen:
+        if (!r.Has(8, 20))
+            return;
+        o.kind = Kind::Pen;
+        o.pen.lopnStyle = r.U32(12);
+        o.pen.lopnWidth = {r.S32(16), 0};
+        o.pen.lopnColor = r.U32(24) & 0xFFFFFF;
+        break;
+    case kExtCreatePen:
+        if (!r.Has(8, 36))
+            return;
+        o.kind = Kind::Pen;
+        o.pen.lopnStyle = r.U32(28) & PS_STYLE_MASK;
+        // Cosmetic pens are one pixel wide whatever the mapping.
+        o.pen.lopnWidth = {(r.U32(28) & kPsGeometric) ? LONG(r.U32(32) & 0x7FFFFFFF) : 0, 0};
+        o.pen.lopnColor = r.U32(40) & 0xFFFFFF;
+        if (r.U32(36) == BS_NULL)
+            o.pen.lopnStyle = PS_NULL;
+        break;
+    case kCreateBrushIndirect:
+        if (!r.Has(8, 16))
+            return;
+        o.kind = Kind::Brush;
+        o.brush.lbStyle = r.U32(12);
+        o.brush.lbColor = r.U32(16) & 0xFFFFFF;
+        o.brush.lbHatch = r.S32(20);
+        if (o.brush.lbStyle > BS_HATCHED)
+            o.brush.lbStyle = BS_SOLID;
+        break;
+    case kCreateDibPatternBrushPt: {
+        if (!r.Has(8, 24))
+            return;
+        o.kind = Kind::Brush;
+        o.brush.lbStyle = BS_SOLID;
+        o.brush.lbColor = RGB(128, 128, 128);
+        const std::vector<BYTE> dib = PackedDib(r, 16);
+        MetafileDib::Average(dib, o.brush.lbColor);
+        break;
+    }
+    case kExtCreateFontIndirectW: {
+        if (!r.Has(12, 28))
+            return;
+        o.kind = Kind::Font;
+        LOGFONT& f = o.font;
+        f.lfHeight = r.S32(12);
+        f.lfWidth = r.S32(16);
+        f.lfEscapement = r.S32(20);
+        f.lfOrientation = r.S32(24);
+        f.lfWeight = r.S32(28);
+        f.lfItalic = r.U8(32);
+        f.lfUnderline = r.U8(33);
+        f.lfStrikeOut = r.U8(34);
+        f.lfCharSet = r.U8(35);
+        f.lfPitchAndFamily = r.U8(39);
+        std::span<const BYTE> face = r.Bytes(40, std::min<std::size_t>(64, r.Size() - 40));
+        for (std::size_t i = 0; i + 1 < face.size(); i += 2) {
+            if (face[i] == 0 && face[i + 1] == 0) {
+                face = face.first(i);
+                break;
+            }
+        }
+        f.SetFaceName(Utf16LeToUtf8(face));
+        break;
+    }
+    default:
+        return;
+    }
+    canvas_.Store(index, o);
+}
+
+void EmfPlayer::Poly(DWORD type, const MetafileRecord& r) {
+    const DWORD count = r.U32(24);
+    const std::size_t step = Is16(type) ? 4 : 8;
+    if (!r.Has(28, std::uint64_t{count} * step))
+        return;
+    std::vector<MetafileCanvas::Point> points;
+    points.reserve(count);
+    for (DWORD i = 0; i < count; ++i) {
+        const std::size_t at = 28 + i * step;
+        if (step == 4)
+            points.push_back({double(r.S16(at)), double(r.S16(at + 2))});
+        else
+            points.push_back({double(r.S32(at)), double(r.S32(at + 4))});
+    }
+    switch (Is16(type) ? type - kPolyBezier16 + kPolyBezier : type) {
+    case kPolyBezier:
+        canvas_.PolyBezier(points);
+        break;
+    case kPolygon:
+        canvas_.Polygon(points);
+        break;
+    case kPolyline:
+        canvas_.Polyline(points);
+        break;
+    case kPolyBezierTo:
+        canvas_.PolyBezierTo(points);
+        break;
+    case kPolylineTo:
+        canvas_.PolylineTo(points);
+        break;
+    default:
+        break;
+    }
+}
+
+void EmfPlayer::PolyPoly(DWORD type, const MetafileRecord& r) {
+    const DWORD polys = r.U32(24), total = r.U32(28);
+    const std::size_t step = (type == kPolyPolyline16 || type == kPolyPolygon16) ? 4 : 8;
+    const std::uint64_t pointsAt = 32 + std::uint64_t{polys} * 4;
+    if (!r.Has(32, std::uint64_t{polys} * 4) || !r.Has(pointsAt, std::uint64_t{total} * step))
+        return;
+    std::vector<DWORD> counts(polys);
+    std::uint64_t sum = 0;
+    for (DWORD i = 0; i < polys; ++i) {
+        counts[i] = r.U32(32 + std::size_t(i) * 4);
+        sum += counts[i];
+    }
+    if (sum != total)
+        return;
+    std::vector<MetafileCanvas::Point> points;
+    points.reserve(total);
+    for (DWORD i = 0; i < total; ++i) {
+        const std::size_t at = std::size_t(pointsAt) + i * step;
+        if (step == 4)
+            points.push_back({double(r.S16(at)), double(r.S16(at + 2))});
+        else
+            points.push_back({double(r.S32(at)), double(r.S32(at + 4))});
+    }
+    if (type == kPolyPolygon || type == kPolyPolygon16)
+        canvas_.PolyPolygon(points, counts);
+    else
+        canvas_.PolyPolyline(points, counts);
+}
+
+void EmfPlayer::Text(DWORD type, const MetafileRecord& r) {
+    if (!r.Has(36, 40))
+        return;
+    const double x = r.S32(36), y = r.S32(40);
+    const DWORD chars = r.U32(44), offString = r.U32(48), options = r.U32(52);
+    const RECT box{r.S32(56), r.S32(60), r.S32(64), r.S32(68)};
+    const bool wide = type == kExtTextOutW;
+    const std::span<const BYTE> bytes = r.Bytes(offString, std::uint64_t{chars} * (wide ? 2 : 1));
+    if (chars != 0 && bytes.empty())
+        return;
+    const std::string text =
+        wide ? Utf16LeToUtf8(bytes)
+             : Cp1252ToUtf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    const bool opaque = (options & kEtoOpaque) && box.right > box.left && box.bottom > box.top;
+    canvas_.Text(x, y, text, opaque ? &box : nullptr);
+}
+
+void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
+    LONG xd = 0, yd = 0, wd = 0, hd = 0, xs = 0, ys = 0, ws = 0, hs = 0;
+    DWORD rop = kSrcCopy;
+    std::size_t dibFields = 0;
+    bool fromBottom = false;
+    switch (type) {
+    case kBitBlt:
+    case kStretchBlt:
+        if (!r.Has(8, type == kBitBlt ? 92 : 100))
+            return;
+        xd = r.S32(24), yd = r.S32(28), wd = r.S32(32), hd = r.S32(36), rop = r.U32(40);
+        xs = r.S32(44), ys = r.S32(48);
+        ws = type == kStretchBlt ? r.S32(100) : wd;
+        hs = type == kStretchBlt ? r.S32(104) : hd;
+        dibFields = 84;
+        if (r.U32(88) == 0) { // no source: a pattern operation
+            canvas_.PatBlt(xd, yd, wd, hd, rop);
+            return;
+        }
+        break;
+    case kStretchDiBits:
+        if (!r.Has(8, 72))
+            return;
+        xd = r.S32(24), yd = r.S32(28), xs = r.S32(32), ys = r.S32(36), ws = r.S32(40);
+        hs = r.S32(44), rop = r.U32(68), wd = r.S32(72), hd = r.S32(76);
+        dibFields = 48, fromBottom = true;
+        break;
+    case kSetDiBitsToDevice:
+        if (!r.Has(8, 68))
+            return;
+        xd = r.S32(24), yd = r.S32(28), xs = r.S32(32), ys = r.S32(36), ws = wd = r.S32(40);
+        hs = hd = r.S32(44);
+        dibFields = 48, fromBottom = true;
+        break;
+    default:
+        return;
+    }
+    if (rop != kSrcCopy)
+        return; // only plain copies of bitmaps are drawn
+    const std::vector<BYTE> dib = PackedDib(r, dibFields);
+    CRaster picture;
+    if (MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
+        canvas_.Blit(picture, xd, yd, wd, hd);
+}

@@ -1,0 +1,573 @@
+#include "image/MetafileCanvas.h"
+
+#include "image/CRaster.h"
+#include "platform/CBrush.h"
+#include "platform/CDC.h"
+#include "platform/CFont.h"
+#include "platform/CPen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Output coordinates are kept well inside what the device context accepts, whatever the
+// metafile's numbers.
+constexpr double kCoordinateLimit = 1 << 21;
+constexpr std::size_t kMaxSavedStates = 4096;
+constexpr int kMaxCurveSegments = 64;
+constexpr int kMaxEllipseSegments = 256;
+constexpr double kMaxPenWidth = 4000;
+constexpr double kMaxFontHeight = 4000;
+
+LONG ToDevice(double v) {
+    if (!std::isfinite(v))
+        return 0;
+    return static_cast<LONG>(std::lround(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)));
+}
+
+// A length in output pixels within 0..most; what overflowed to infinity or NaN counts as most.
+double Bounded(double v, double most) {
+    return std::isfinite(v) ? std::clamp(v, 0.0, most) : most;
+}
+
+// Segments for a curve spanning `length` output pixels: one per four pixels, bounded.
+int Segments(double length, int most) {
+    if (!std::isfinite(length))
+        return most;
+    return static_cast<int>(std::clamp(length / 4, 4.0, double(most)));
+}
+
+double Distance(const MetafileMatrix::Point& a, const MetafileMatrix::Point& b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+} // namespace
+
+MetafileCanvas::MetafileCanvas(CDC& dc, int width, int height)
+    : dc_(dc), bounds_(0, 0, width, height) {
+    state_.pen = CPen::Stock(BLACK_PEN)->Log();
+    state_.brush = CBrush::Stock(WHITE_BRUSH)->Log();
+    state_.font = CFont::Stock(SYSTEM_FONT)->Log();
+    dc_.SetMapMode(MM_TEXT);
+    ApplyClip();
+}
+
+MetafileCanvas::~MetafileCanvas() {
+    // The context outlives this canvas; leave it holding nothing of ours.
+    dc_.SelectStockObject(BLACK_PEN);
+    dc_.SelectStockObject(WHITE_BRUSH);
+    dc_.SelectStockObject(SYSTEM_FONT);
+}
+
+void MetafileCanvas::ModifyWorldTransform(const MetafileMatrix& m, int mode) {
+    switch (mode) {
+    case 1:
+        state_.world = MetafileMatrix{};
+        break;
+    case 2:
+        state_.world = m.Then(state_.world);
+        break;
+    case 3:
+        state_.world = state_.world.Then(m);
+        break;
+    case 4:
+        state_.world = m;
+        break;
+    default:
+        break;
+    }
+}
+
+MetafileMatrix MetafileCanvas::Full() const {
+    return state_.world.Then(state_.mapping.Matrix()).Then(output_);
+}
+
+POINT MetafileCanvas::Device(const Point& p, const MetafileMatrix& m) const {
+    const Point d = m.Apply(p.x, p.y);
+    return {ToDevice(d.x), ToDevice(d.y)};
+}
+
+std::vector<POINT> MetafileCanvas::Device(const std::vector<Point>& points) const {
+    const MetafileMatrix m = Full();
+    std::vector<POINT> out;
+    out.reserve(points.size());
+    for (const Point& p : points)
+        out.push_back(Device(p, m));
+    return out;
+}
+
+CRect MetafileCanvas::DeviceBox(double left, double top, double right, double bottom) const {
+    const std::vector<POINT> c =
+        Device({{left, top}, {right, top}, {right, bottom}, {left, bottom}});
+    CRect box(c[0].x, c[0].y, c[0].x, c[0].y);
+    for (const POINT& p : c) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return box;
+}
+
+// Lengths (pen widths, font heights) scale by the map's mean factor.
+double MetafileCanvas::Scale() const {
+    const MetafileMatrix m = Full();
+    return std::sqrt(std::fabs(m.m11 * m.m22 - m.m12 * m.m21));
+}
+
+// ---- state --------------------------------------------------------------------------------
+
+void MetafileCanvas::SaveDC() {
+    if (saved_.size() < kMaxSavedStates)
+        saved_.push_back(state_);
+}
+
+void MetafileCanvas::RestoreDC(int level) {
+    const long long n = static_cast<long long>(saved_.size());
+    const long long keep = level < 0 ? n + level : static_cast<long long>(level) - 1;
+    if (keep < 0 || keep >= n)
+        return;
+    state_ = saved_[std::size_t(keep)];
+    saved_.resize(std::size_t(keep));
+    ApplyClip();
+}
+
+void MetafileCanvas::MoveTo(double x, double y) {
+    state_.position = {x, y};
+    if (pathOpen_)
+        path_.push_back({{Device(state_.position, Full())}, false});
+}
+
+// ---- objects ------------------------------------------------------------------------------
+
+std::size_t MetafileCanvas::FirstFree() const {
+    for (std::size_t i = 0; i < table_.size(); ++i) {
+        if (table_[i].kind == Object::Kind::None)
+            return i;
+    }
+    return table_.size();
+}
+
+bool MetafileCanvas::Store(std::size_t index, const Object& object) {
+    if (index >= table_.size())
+        return false;
+    table_[index] = object;
+    return true;
+}
+
+void MetafileCanvas::Select(std::size_t index) {
+    if (index >= table_.size())
+        return;
+    const Object& o = table_[index];
+    switch (o.kind) {
+    case Object::Kind::Pen:
+        state_.pen = o.pen;
+        break;
+    case Object::Kind::Brush:
+        state_.brush = o.brush;
+        break;
+    case Object::Kind::Font:
+        state_.font = o.font;
+        break;
+    default:
+        break;
+    }
+}
+
+void MetafileCanvas::Delete(std::size_t index) {
+    if (index < table_.size())
+        table_[index] = Object{};
+}
+
+void MetafileCanvas::SelectStock(DWORD index) {
+    if (index <= NULL_BRUSH) {
+        state_.brush = CBrush::Stock(int(index))->Log();
+    } else if (index >= WHITE_PEN && index <= NULL_PEN) {
+        state_.pen = CPen::Stock(int(index))->Log();
+    } else if (index >= 10 && index <= 17) {
+        const CFont* font = CFont::Stock(int(index));
+        state_.font = (font ? font : CFont::Stock(SYSTEM_FONT))->Log();
+    } else if (index == 18) { // DC_BRUSH: white until set
+        state_.brush = CBrush::Stock(WHITE_BRUSH)->Log();
+    } else if (index == 19) { // DC_PEN: black until set
+        state_.pen = CPen::Stock(BLACK_PEN)->Log();
+    }
+}
+
+// ---- clipping -----------------------------------------------------------------------------
+
+void MetafileCanvas::ApplyClip() {
+    dc_.SelectClipRgn(nullptr);
+    CRect clip = bounds_;
+    if (state_.clipped)
+        clip.IntersectRect(clip, state_.clip);
+    dc_.IntersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
+}
+
+void MetafileCanvas::IntersectClipRect(double left, double top, double right, double bottom) {
+    CRect box = DeviceBox(left, top, right, bottom);
+    if (state_.clipped) {
+        CRect both;
+        both.IntersectRect(state_.clip, box);
+        box = both;
+    }
+    state_.clip = box;
+    state_.clipped = true;
+    ApplyClip();
+}
+
+void MetafileCanvas::SetDeviceClip(const RECT* rect) {
+    state_.clipped = rect != nullptr;
+    if (rect) {
+        const Point a = output_.Apply(rect->left, rect->top);
+        const Point b = output_.Apply(rect->right, rect->bottom);
+        state_.clip = CRect(ToDevice(std::min(a.x, b.x)), ToDevice(std::min(a.y, b.y)),
+                            ToDevice(std::max(a.x, b.x)), ToDevice(std::max(a.y, b.y)));
+    }
+    ApplyClip();
+}
+
+// ---- output to the device context -----------------------------------------------------------
+
+void MetafileCanvas::SelectPen(bool enabled) {
+    const double width = Bounded(state_.pen.lopnWidth.x * Scale(), kMaxPenWidth);
+    int style = enabled ? int(state_.pen.lopnStyle & PS_STYLE_MASK) : PS_NULL;
+    if (style > PS_NULL)
+        style = PS_SOLID; // inside-frame and the rest draw as solid lines
+    pen_.CreatePen(style, std::max(1, int(std::lround(width))), state_.pen.lopnColor);
+    dc_.SelectObject(&pen_);
+    dc_.SetBkMode(state_.bkMode);
+    dc_.SetBkColor(state_.bkColor);
+}
+
+void MetafileCanvas::SelectBrush() {
+    brush_.CreateBrushIndirect(&state_.brush);
+    dc_.SelectObject(&brush_);
+}
+
+void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
+    if (points.size() < 2)
+        return;
+    SelectPen(true);
+    if (closed) {
+        dc_.SelectStockObject(NULL_BRUSH);
+        dc_.Polygon(points.data(), int(points.size()));
+    } else {
+        dc_.Polyline(points.data(), int(points.size()));
+    }
+}
+
+void MetafileCanvas::Fill(const std::vector<POINT>& points, const std::vector<int>& counts,
+                          bool outline) {
+    SelectBrush();
+    SelectPen(outline);
+    dc_.SetPolyFillMode(state_.fillMode);
+    dc_.SetBkMode(state_.bkMode);
+    dc_.SetBkColor(state_.bkColor);
+    if (counts.size() == 1)
+        dc_.Polygon(points.data(), counts[0]);
+    else
+        dc_.PolyPolygon(points.data(), counts.data(), int(counts.size()));
+}
+
+bool MetafileCanvas::AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure) {
+    if (!pathOpen_)
+        return false;
+    if (continueFigure && !path_.empty() && !path_.back().closed) {
+        path_.back().points.insert(path_.back().points.end(), points.begin(), points.end());
+    } else {
+        path_.push_back({points, closed});
+    }
+    return true;
+}
+
+// ---- drawing ------------------------------------------------------------------------------
+
+void MetafileCanvas::LineTo(double x, double y) {
+    PolylineTo({{x, y}});
+}
+
+void MetafileCanvas::Polyline(const std::vector<Point>& points) {
+    const std::vector<POINT> d = Device(points);
+    if (!AddToPath(d, false))
+        Stroke(d, false);
+}
+
+void MetafileCanvas::PolylineTo(const std::vector<Point>& points) {
+    if (points.empty())
+        return;
+    std::vector<Point> all{state_.position};
+    all.insert(all.end(), points.begin(), points.end());
+    state_.position = points.back();
+    const std::vector<POINT> d = Device(all);
+    if (pathOpen_) {
+        const bool open = !path_.empty() && !path_.back().closed;
+        AddToPath(open ? std::vector<POINT>(d.begin() + 1, d.end()) : d, false, open);
+        return;
+    }
+    Stroke(d, false);
+}
+
+void MetafileCanvas::Polygon(const std::vector<Point>& points) {
+    const std::vector<POINT> d = Device(points);
+    if (d.size() < 2 || AddToPath(d, true))
+        return;
+    Fill(d, {int(d.size())}, true);
+}
+
+void MetafileCanvas::PolyPolygon(const std::vector<Point>& points,
+                                 const std::vector<DWORD>& counts) {
+    const std::vector<POINT> d = Device(points);
+    std::vector<int> sizes;
+    std::size_t at = 0;
+    for (DWORD c : counts) {
+        if (c > d.size() - at)
+            return;
+        if (pathOpen_)
+            AddToPath(std::vector<POINT>(d.begin() + long(at), d.begin() + long(at + c)), true);
+        sizes.push_back(int(c));
+        at += c;
+    }
+    if (!pathOpen_ && !sizes.empty())
+        Fill(d, sizes, true);
+}
+
+void MetafileCanvas::PolyPolyline(const std::vector<Point>& points,
+                                  const std::vector<DWORD>& counts) {
+    std::size_t at = 0;
+    for (DWORD c : counts) {
+        if (c > points.size() - at)
+            return;
+        Polyline(std::vector<Point>(points.begin() + long(at), points.begin() + long(at + c)));
+        at += c;
+    }
+}
+
+void MetafileCanvas::PolyBezier(const std::vector<Point>& points) {
+    if (points.empty())
+        return;
+    const MetafileMatrix m = Full();
+    std::vector<Point> flat{points[0]};
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+        const Point p0 = flat.back(), p1 = points[i], p2 = points[i + 1], p3 = points[i + 2];
+        const double length = Distance(m.Apply(p0.x, p0.y), m.Apply(p1.x, p1.y)) +
+                              Distance(m.Apply(p1.x, p1.y), m.Apply(p2.x, p2.y)) +
+                              Distance(m.Apply(p2.x, p2.y), m.Apply(p3.x, p3.y));
+        const int n = Segments(length, kMaxCurveSegments);
+        for (int k = 1; k <= n; ++k) {
+            const double t = double(k) / n, u = 1 - t;
+            const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, e = t * t * t;
+            flat.push_back({a * p0.x + b * p1.x + c * p2.x + e * p3.x,
+                            a * p0.y + b * p1.y + c * p2.y + e * p3.y});
+        }
+    }
+    Polyline(flat);
+}
+
+void MetafileCanvas::PolyBezierTo(const std::vector<Point>& points) {
+    if (points.size() < 3)
+        return;
+    std::vector<Point> all{state_.position};
+    all.insert(all.end(), points.begin(), points.end());
+    const bool wasOpen = pathOpen_ && !path_.empty() && !path_.back().closed;
+    if (wasOpen) {
+        // Flatten through a temporary figure, then join it to the open one.
+        std::vector<Figure> keep;
+        keep.swap(path_);
+        PolyBezier(all);
+        Figure flat = path_.empty() ? Figure{} : path_.back();
+        path_.swap(keep);
+        if (!flat.points.empty())
+            path_.back().points.insert(path_.back().points.end(), flat.points.begin() + 1,
+                                       flat.points.end());
+    } else {
+        PolyBezier(all);
+    }
+    state_.position = points[points.size() / 3 * 3 - 1];
+}
+
+void MetafileCanvas::Rectangle(double left, double top, double right, double bottom) {
+    if (!Full().KeepsAxes() || pathOpen_) {
+        Polygon({{left, top}, {right, top}, {right, bottom}, {left, bottom}});
+        return;
+    }
+    const CRect r = DeviceBox(left, top, right, bottom);
+    SelectBrush();
+    SelectPen(true);
+    dc_.SetBkMode(state_.bkMode);
+    dc_.SetBkColor(state_.bkColor);
+    dc_.Rectangle(r.left, r.top, r.right, r.bottom);
+}
+
+std::vector<MetafileCanvas::Point> MetafileCanvas::EllipsePoints(double l, double t, double r,
+                                                                 double b) const {
+    const MetafileMatrix m = Full();
+    const double cx = (l + r) / 2, cy = (t + b) / 2, rx = (r - l) / 2, ry = (b - t) / 2;
+    const Point c = m.Apply(cx, cy);
+    const double around =
+        2 * std::numbers::pi *
+        std::max(Distance(c, m.Apply(cx + rx, cy)), Distance(c, m.Apply(cx, cy + ry)));
+    const int n = Segments(around, kMaxEllipseSegments);
+    std::vector<Point> pts;
+    for (int k = 0; k < n; ++k) {
+        const double a = 2 * std::numbers::pi * k / n;
+        pts.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    }
+    return pts;
+}
+
+void MetafileCanvas::Ellipse(double left, double top, double right, double bottom) {
+    if (!Full().KeepsAxes() || pathOpen_) {
+        Polygon(EllipsePoints(left, top, right, bottom));
+        return;
+    }
+    const CRect r = DeviceBox(left, top, right, bottom);
+    SelectBrush();
+    SelectPen(true);
+    dc_.Ellipse(r.left, r.top, r.right, r.bottom);
+}
+
+void MetafileCanvas::RoundRect(double left, double top, double right, double bottom, double w,
+                               double h) {
+    const double rx = std::min(std::fabs(w) / 2, std::fabs(right - left) / 2);
+    const double ry = std::min(std::fabs(h) / 2, std::fabs(bottom - top) / 2);
+    if (rx <= 0 || ry <= 0) {
+        Rectangle(left, top, right, bottom);
+        return;
+    }
+    const double l = std::min(left, right), r = std::max(left, right);
+    const double t = std::min(top, bottom), b = std::max(top, bottom);
+    const double centres[4][2] = {
+        {r - rx, t + ry}, {l + rx, t + ry}, {l + rx, b - ry}, {r - rx, b - ry}};
+    std::vector<Point> pts;
+    constexpr int kPerCorner = 8;
+    for (int corner = 0; corner < 4; ++corner) {
+        for (int k = 0; k <= kPerCorner; ++k) {
+            const double a = std::numbers::pi / 2 * (corner + double(k) / kPerCorner);
+            pts.push_back(
+                {centres[corner][0] + rx * std::cos(a), centres[corner][1] - ry * std::sin(a)});
+        }
+    }
+    Polygon(pts);
+}
+
+void MetafileCanvas::SetPixel(double x, double y, COLORREF color) {
+    const POINT p = Device({x, y}, Full());
+    dc_.SetPixel(p.x, p.y, color & 0xFFFFFF);
+}
+
+void MetafileCanvas::Text(double x, double y, const std::string& text, const RECT* opaque) {
+    const MetafileMatrix m = Full();
+    if (opaque) {
+        const CRect box = DeviceBox(opaque->left, opaque->top, opaque->right, opaque->bottom);
+        dc_.FillSolidRect(&box, state_.bkColor);
+    }
+    if (text.empty())
+        return;
+    const bool fromPosition = (state_.textAlign & TA_UPDATECP) != 0;
+    const POINT at = Device(fromPosition ? state_.position : Point{x, y}, m);
+    LOGFONT font = state_.font;
+    const double scale = std::hypot(m.m21, m.m22);
+    const double height = Bounded(std::fabs(font.lfHeight * scale), kMaxFontHeight);
+    font.lfHeight = font.lfHeight < 0 ? -LONG(std::lround(height)) : LONG(std::lround(height));
+    font.lfWidth = 0;
+    font_.CreateFontIndirect(&font);
+    dc_.SelectObject(&font_);
+    dc_.SetTextColor(state_.textColor);
+    dc_.SetBkMode(state_.bkMode);
+    dc_.SetBkColor(state_.bkColor);
+    dc_.SetTextAlign(state_.textAlign & ~TA_UPDATECP);
+    dc_.TextOut(at.x, at.y, text);
+}
+
+void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx, double cy) {
+    const MetafileMatrix m = Full();
+    const Point a = m.Apply(x, y), b = m.Apply(x + cx, y + cy);
+    const LONG x0 = ToDevice(a.x), y0 = ToDevice(a.y), x1 = ToDevice(b.x), y1 = ToDevice(b.y);
+    if (x0 == x1 || y0 == y1)
+        return;
+    CRaster placed(picture);
+    if (x1 < x0)
+        placed.Mirror();
+    if (y1 < y0)
+        placed.Flip();
+    CRect clip = bounds_;
+    if (state_.clipped)
+        clip.IntersectRect(clip, state_.clip);
+    placed.Draw(dc_, std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0),
+                &clip);
+}
+
+void MetafileCanvas::PatBlt(double x, double y, double cx, double cy, DWORD rop) {
+    const CRect r = DeviceBox(x, y, x + cx, y + cy);
+    SelectBrush();
+    dc_.PatBlt(r.left, r.top, r.Width(), r.Height(), rop == PATINVERT ? DSTINVERT : rop);
+}
+
+// ---- paths --------------------------------------------------------------------------------
+
+void MetafileCanvas::BeginPath() {
+    path_.clear();
+    pathOpen_ = true;
+}
+
+void MetafileCanvas::AbortPath() {
+    path_.clear();
+    pathOpen_ = false;
+}
+
+void MetafileCanvas::CloseFigure() {
+    if (pathOpen_ && !path_.empty())
+        path_.back().closed = true;
+}
+
+void MetafileCanvas::FillPath(bool stroke) {
+    std::vector<POINT> all;
+    std::vector<int> counts;
+    for (const Figure& f : path_) {
+        if (f.points.size() < 2)
+            continue;
+        all.insert(all.end(), f.points.begin(), f.points.end());
+        counts.push_back(int(f.points.size()));
+    }
+    if (!counts.empty())
+        Fill(all, counts, false);
+    if (stroke)
+        StrokePath();
+    path_.clear();
+}
+
+void MetafileCanvas::StrokePath() {
+    for (const Figure& f : path_)
+        Stroke(f.points, f.closed);
+    path_.clear();
+}
+
+void MetafileCanvas::SelectClipPath() {
+    CRect box;
+    bool any = false;
+    for (const Figure& f : path_) {
+        for (const POINT& p : f.points) {
+            if (!any)
+                box = CRect(p.x, p.y, p.x, p.y);
+            box.left = std::min(box.left, p.x);
+            box.top = std::min(box.top, p.y);
+            box.right = std::max(box.right, p.x + 1);
+            box.bottom = std::max(box.bottom, p.y + 1);
+            any = true;
+        }
+    }
+    path_.clear();
+    if (!any)
+        return;
+    if (state_.clipped) {
+        CRect both;
+        both.IntersectRect(state_.clip, box);
+        box = both;
+    }
+    state_.clip = box;
+    state_.clipped = true;
+    ApplyClip();
+}

@@ -1,0 +1,153 @@
+#pragma once
+#include "image/MetafileMapping.h"
+#include "image/MetafileMatrix.h"
+#include "platform/CBrush.h"
+#include "platform/CFont.h"
+#include "platform/CPen.h"
+#include "platform/CRect.h"
+#include "platform/GdiConstants.h"
+#include "platform/GdiStructs.h"
+#include "platform/LOGFONT.h"
+
+#include <string>
+#include <vector>
+
+class CDC;
+class CRaster;
+
+// The device context a metafile plays into, kept by the player itself: the metafile's
+// objects, colours and modes, its mapping (mode, window, viewport, world transform), the saved
+// states, a rectangular clip and the path being built. Drawing is mapped to output pixels in
+// doubles and handed to a CDC in MM_TEXT; curves and turned shapes are flattened first.
+class MetafileCanvas {
+public:
+    using Point = MetafileMatrix::Point;
+
+    struct Object {
+        enum class Kind { None, Pen, Brush, Font, Other };
+        Kind kind = Kind::None;
+        LOGPEN pen;
+        LOGBRUSH brush; // patterns arrive here as solid brushes of their average colour
+        LOGFONT font;
+    };
+
+    // `dc` draws into an output of width x height pixels.
+    MetafileCanvas(CDC& dc, int width, int height);
+    ~MetafileCanvas();
+    MetafileCanvas(const MetafileCanvas&) = delete;
+    MetafileCanvas& operator=(const MetafileCanvas&) = delete;
+
+    // From reference-device units to output pixels.
+    void SetOutput(const MetafileMatrix& output) { output_ = output; }
+    MetafileMapping& Mapping() { return state_.mapping; }
+    void SetWorldTransform(const MetafileMatrix& m) { state_.world = m; }
+    // 1 identity, 2 `m` before the current transform, 3 after it, 4 replace.
+    void ModifyWorldTransform(const MetafileMatrix& m, int mode);
+
+    // ---- state ----
+    void SaveDC();
+    // A positive level restores that state, a negative one counts back from the last.
+    void RestoreDC(int level);
+    void SetBkMode(int mode) { state_.bkMode = mode; }
+    void SetBkColor(COLORREF c) { state_.bkColor = c & 0xFFFFFF; }
+    void SetTextColor(COLORREF c) { state_.textColor = c & 0xFFFFFF; }
+    void SetTextAlign(UINT align) { state_.textAlign = align; }
+    void SetPolyFillMode(int mode) { state_.fillMode = mode == WINDING ? WINDING : ALTERNATE; }
+    void MoveTo(double x, double y);
+
+    // ---- objects ----
+    // Table slots are checked by the caller's index; out-of-range indices are ignored.
+    void ResizeTable(std::size_t slots) { table_.assign(slots, Object{}); }
+    std::size_t TableSize() const { return table_.size(); }
+    // The lowest free slot, or TableSize() when all are taken.
+    std::size_t FirstFree() const;
+    bool Store(std::size_t index, const Object& object);
+    void Select(std::size_t index);
+    void Delete(std::size_t index);
+    // The stock objects by their index (white brush 0 .. null pen 8, fonts 10..17).
+    void SelectStock(DWORD index);
+
+    // ---- clipping ----
+    void IntersectClipRect(double left, double top, double right, double bottom);
+    // A clip given in reference-device units (region records); empty removes the clip.
+    void SetDeviceClip(const RECT* rect);
+
+    // ---- drawing, in logical units ----
+    void LineTo(double x, double y);
+    void Polyline(const std::vector<Point>& points);
+    // From the current position through the points, which moves it.
+    void PolylineTo(const std::vector<Point>& points);
+    void Polygon(const std::vector<Point>& points);
+    void PolyPolygon(const std::vector<Point>& points, const std::vector<DWORD>& counts);
+    void PolyPolyline(const std::vector<Point>& points, const std::vector<DWORD>& counts);
+    // Cubic Béziers: start, then three points a curve; PolyBezierTo starts at the position.
+    void PolyBezier(const std::vector<Point>& points);
+    void PolyBezierTo(const std::vector<Point>& points);
+    void Rectangle(double left, double top, double right, double bottom);
+    void RoundRect(double left, double top, double right, double bottom, double w, double h);
+    void Ellipse(double left, double top, double right, double bottom);
+    void SetPixel(double x, double y, COLORREF color);
+    // UTF-8 text at the reference point; an opaque rectangle is filled with the background
+    // colour first.
+    void Text(double x, double y, const std::string& text, const RECT* opaque = nullptr);
+    // Draws `picture` into the logical rectangle (x, y, cx, cy); negative sizes mirror it.
+    void Blit(const CRaster& picture, double x, double y, double cx, double cy);
+    // BLACKNESS, WHITENESS, PATCOPY, DSTINVERT and PATINVERT over the logical rectangle.
+    void PatBlt(double x, double y, double cx, double cy, DWORD rop);
+
+    // ---- paths ----
+    void BeginPath();
+    void EndPath() { pathOpen_ = false; }
+    void AbortPath();
+    void CloseFigure();
+    void FillPath(bool stroke);
+    void StrokePath();
+    void SelectClipPath();
+
+private:
+    struct State {
+        MetafileMapping mapping;
+        MetafileMatrix world;
+        LOGPEN pen;
+        LOGBRUSH brush;
+        LOGFONT font;
+        COLORREF textColor = 0;
+        COLORREF bkColor = 0xFFFFFF;
+        int bkMode = OPAQUE;
+        UINT textAlign = 0;
+        int fillMode = ALTERNATE;
+        Point position;
+        bool clipped = false;
+        CRect clip; // output pixels
+    };
+    struct Figure {
+        std::vector<POINT> points;
+        bool closed = false;
+    };
+
+    MetafileMatrix Full() const;
+    POINT Device(const Point& p, const MetafileMatrix& m) const;
+    std::vector<POINT> Device(const std::vector<Point>& points) const;
+    CRect DeviceBox(double left, double top, double right, double bottom) const;
+    double Scale() const;
+    // A pen of the current width in output pixels; `enabled` false gives the null pen.
+    void SelectPen(bool enabled);
+    void SelectBrush();
+    void Stroke(const std::vector<POINT>& points, bool closed);
+    void Fill(const std::vector<POINT>& points, const std::vector<int>& counts, bool outline);
+    bool AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure = false);
+    void ApplyClip();
+    std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
+
+    CDC& dc_;
+    CPen pen_; // what is selected into dc_, remade before each drawing
+    CBrush brush_;
+    CFont font_;
+    CRect bounds_;
+    MetafileMatrix output_;
+    State state_;
+    std::vector<State> saved_;
+    std::vector<Object> table_;
+    bool pathOpen_ = false;
+    std::vector<Figure> path_;
+};

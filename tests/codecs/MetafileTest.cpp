@@ -1,0 +1,253 @@
+// Placeable WMF and EMF pictures: sizes, shapes on known pixels, agreement with the
+// independent metafile converters, and hostile records that must fail or play bounded.
+#include "ExternalTools.h"
+#include "MetafileBuilder.h"
+
+#include "image/CRaster.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255);
+
+// The colour at x from the left, y from the top.
+COLORREF At(const CRaster& image, LONG x, LONG top) {
+    return image.GetPixelColor(x, LONG(image.GetHeight()) - 1 - top, false).ToColorRef();
+}
+
+CRaster Load(const std::vector<BYTE>& bytes) {
+    CRaster image;
+    EXPECT_TRUE(image.DecodeFromMemory(bytes, CRaster::kTypeWmf)) << image.GetLastError();
+    return image;
+}
+
+TEST(Metafile, SizesFollowTheHeaders) {
+    // 1440 units per inch: 2880 x 1440 units are 2 x 1 inches, 192 x 96 pixels.
+    CRaster placeable = Load(WmfBuilder().Finish(0, 0, 2880, 1440, 1440));
+    EXPECT_EQ(placeable.GetWidth(), 192u);
+    EXPECT_EQ(placeable.GetHeight(), 96u);
+    EXPECT_EQ(placeable.GetBpp(), 24);
+    EXPECT_EQ(placeable.GetType(), DWORD(CRaster::kTypeWmf));
+    EXPECT_EQ(At(placeable, 100, 50), kWhite);
+
+    CRaster wide = Load(EmfBuilder().Finish(0, 0, 8000, 2000));
+    EXPECT_EQ(wide.GetWidth(), 4000u);
+    EXPECT_EQ(wide.GetHeight(), 1000u);
+    CRaster tall = Load(EmfBuilder().Finish(0, 0, 10, 9000));
+    EXPECT_EQ(tall.GetWidth(), 4u);
+    EXPECT_EQ(tall.GetHeight(), 4000u);
+    CRaster thin = Load(EmfBuilder().Finish(0, 0, 9000, 1));
+    EXPECT_EQ(thin.GetHeight(), 1u);
+
+    CRaster header;
+    header.SetEscape(-1);
+    ASSERT_TRUE(header.DecodeFromMemory(WmfBuilder().Finish(0, 0, 2880, 1440, 1440), 0));
+    EXPECT_EQ(header.GetWidth(), 192u);
+    EXPECT_EQ(header.GetType(), DWORD(CRaster::kTypeWmf));
+    EXPECT_STREQ(header.GetLastError(), "output dimensions returned");
+}
+
+TEST(Metafile, BadHeadersHaveTheirTexts) {
+    CRaster image;
+    EXPECT_FALSE(image.DecodeFromMemory(WmfBuilder().Finish(0, 0, 100, 100, 96, 4, false),
+                                        CRaster::kTypeWmf));
+    EXPECT_STREQ(image.GetLastError(), "corrupted WMF");
+    EXPECT_FALSE(image.DecodeFromMemory(WmfBuilder().Finish(0, 0, 0, 100, 96), CRaster::kTypeWmf));
+    EXPECT_STREQ(image.GetLastError(), "empty WMF");
+    EXPECT_FALSE(image.DecodeFromMemory(EmfBuilder().Finish(10, 10, 5, 50), CRaster::kTypeWmf));
+    EXPECT_STREQ(image.GetLastError(), "empty WMF");
+    // Units per inch beyond 2540.
+    EXPECT_FALSE(
+        image.DecodeFromMemory(WmfBuilder().Finish(0, 0, 100, 100, 3000), CRaster::kTypeWmf));
+    EXPECT_STREQ(image.GetLastError(), "corrupted WMF");
+    CRaster stopped;
+    stopped.SetEscape(1);
+    EXPECT_FALSE(stopped.DecodeFromMemory(EmfBuilder().Rectangle(0, 0, 5, 5).Finish(0, 0, 9, 9),
+                                          CRaster::kTypeWmf));
+    EXPECT_STREQ(stopped.GetLastError(), "Cancelled");
+    CRaster picture(4, 4, 24);
+    std::vector<BYTE> out;
+    EXPECT_FALSE(picture.EncodeToMemory(out, CRaster::kTypeWmf));
+    EXPECT_STREQ(picture.GetLastError(), "Save WMF not supported");
+}
+
+// A 100 x 50 unit box at 96 units per inch: one unit is one pixel.
+TEST(Metafile, PlaceableShapesLandOnKnownPixels) {
+    WmfBuilder b;
+    b.WindowOrg(0, 0).WindowExt(100, 50);
+    b.Pen(5, 0, 0).Brush(0, kRed).Select(0).Select(1); // null pen, red brush
+    b.Rectangle(10, 10, 20, 30);
+    b.Brush(0, kBlue).Select(2);
+    b.Record(0x001E, {});   // SaveDC
+    b.Select(1);            // red again
+    b.Record(0x0127, {-1}); // RestoreDC: blue is back
+    b.Rectangle(30, 10, 40, 20);
+    b.Record(0x0416, {50, 60, 0, 55}); // IntersectClipRect 55,0 - 60,50
+    b.Rectangle(0, 0, 100, 50);        // only the clip is painted
+    CRaster image = Load(b.Finish(0, 0, 100, 50, 96));
+    ASSERT_EQ(image.GetWidth(), 100u);
+    EXPECT_EQ(At(image, 10, 10), kRed);
+    // Without a pen the shape loses its right and bottom edges.
+    EXPECT_EQ(At(image, 18, 28), kRed);
+    EXPECT_EQ(At(image, 19, 28), kWhite);
+    EXPECT_EQ(At(image, 18, 29), kWhite);
+    EXPECT_EQ(At(image, 9, 10), kWhite);
+    EXPECT_EQ(At(image, 35, 15), kBlue);
+    EXPECT_EQ(At(image, 57, 40), kBlue);
+    EXPECT_EQ(At(image, 54, 40), kWhite);
+    EXPECT_EQ(At(image, 60, 40), kWhite);
+}
+
+// The window maps 1000 units onto the 100-pixel box; y grows upward in the second half.
+TEST(Metafile, PlaceableWindowScalesAndFlips) {
+    WmfBuilder b;
+    b.WindowOrg(0, 1000).WindowExt(1000, -1000);
+    b.Pen(5, 0, 0).Brush(0, kRed).Select(0).Select(1);
+    b.Rectangle(100, 900, 300, 700); // pixels 10..30 from the left, 10..30 from the top
+    b.Polygon({500, 100, 900, 100, 900, 500});
+    CRaster image = Load(b.Finish(0, 0, 1000, 1000, 960));
+    ASSERT_EQ(image.GetWidth(), 100u);
+    EXPECT_EQ(At(image, 15, 15), kRed);
+    EXPECT_EQ(At(image, 35, 15), kWhite);
+    EXPECT_EQ(At(image, 85, 85), kRed);   // inside the triangle near its right angle
+    EXPECT_EQ(At(image, 55, 55), kWhite); // beyond its long side
+}
+
+TEST(Metafile, EnhancedShapesTransformsAndPaths) {
+    EmfBuilder b;
+    b.Pen(1, 5, 0, 0).Brush(2, 0, kRed).Select(1).Select(2);
+    b.Rectangle(10, 10, 20, 20);
+    // World transform: twice as large, moved by (40, 0).
+    b.Raw(35, Bytes().u32(0x40000000).u32(0).u32(0).u32(0x40000000).u32(0x42200000).u32(0));
+    b.Rectangle(10, 10, 20, 20);                                         // pixels 60..80
+    b.Raw(36, Bytes().u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(1)); // back to identity
+    // A square with a square hole, filled by one PolyPolygon under the alternate rule.
+    b.Record(8, {0,  0,  0,  0,  2,  8,  4,  4,  10, 50, 40, 50,
+                 40, 80, 10, 80, 20, 60, 30, 60, 30, 70, 20, 70});
+    // A path: triangle, filled blue.
+    b.Brush(3, 0, kBlue).Select(3);
+    b.Record(59, {});
+    b.Poly(3, {60, 50, 90, 50, 90, 80});
+    b.Record(60, {});
+    b.Record(62, {0, 0, 0, 0});
+    CRaster image = Load(b.Finish(0, 0, 100, 100));
+    ASSERT_EQ(image.GetWidth(), 100u);
+    EXPECT_EQ(At(image, 15, 15), kRed);
+    EXPECT_EQ(At(image, 65, 25), kRed);
+    EXPECT_EQ(At(image, 78, 38), kRed);
+    EXPECT_EQ(At(image, 81, 25), kWhite);
+    EXPECT_EQ(At(image, 15, 55), kRed);
+    EXPECT_EQ(At(image, 25, 65), kWhite); // the hole
+    EXPECT_EQ(At(image, 85, 55), kBlue);
+    EXPECT_EQ(At(image, 65, 75), kWhite);
+}
+
+TEST(Metafile, EnhancedBitmapsAndText) {
+    // A 2 x 2 bitmap stretched over 40 x 40 pixels: bottom row red, blue; top row blue, red.
+    Bytes dib = BmpInfo(2, 2, 24);
+    dib.raw({0, 0, 255, 255, 0, 0, 0, 0}).raw({255, 0, 0, 0, 0, 255, 0, 0});
+    Bytes blit;
+    blit.i32(0).i32(0).i32(0).i32(0);                 // bounds
+    blit.i32(10).i32(10).i32(0).i32(0).i32(2).i32(2); // dest, source
+    blit.u32(80).u32(40).u32(120).u32(16).u32(0);     // bitmap offsets, usage
+    blit.u32(0x00CC0020).i32(40).i32(40);             // copy, dest size
+    blit.append(dib.data());
+    EmfBuilder b;
+    b.Raw(81, blit);
+    // "Hi" in a 20-pixel font at (60, 20), black on white.
+    Bytes font;
+    font.u32(1).i32(-20).i32(0).i32(0).i32(0).i32(700).u32(0).u32(0);
+    for (char ch : std::string("Arial"))
+        font.u16(unsigned(ch));
+    font.fill(64 - 10, 0);
+    b.Raw(82, font).Select(1);
+    Bytes text;
+    text.i32(0).i32(0).i32(0).i32(0).u32(1).u32(0).u32(0); // bounds, mode, scales
+    text.i32(60).i32(20).u32(2).u32(76).u32(0).i32(0).i32(0).i32(0).i32(0).u32(0);
+    text.u16('H').u16('i');
+    b.Raw(84, text);
+    CRaster image = Load(b.Finish(0, 0, 100, 60));
+    EXPECT_EQ(At(image, 15, 15), kBlue);
+    EXPECT_EQ(At(image, 45, 15), kRed);
+    EXPECT_EQ(At(image, 15, 45), kRed);
+    EXPECT_EQ(At(image, 45, 45), kBlue);
+    EXPECT_EQ(At(image, 51, 45), kWhite);
+    int dark = 0;
+    for (LONG y = 15; y < 45; ++y)
+        for (LONG x = 58; x < 95; ++x)
+            dark += (At(image, x, y) & 0xFF) < 100;
+    EXPECT_GT(dark, 20);
+}
+
+// Records built to hurt: every one must end in a clean failure or a bounded play.
+TEST(Metafile, HostileRecordsFailOrPlayBounded) {
+    auto placeable = [](const WmfBuilder& b) { return b.Finish(0, 0, 64, 64, 96, 4); };
+    const std::vector<std::vector<BYTE>> bad = {
+        placeable(WmfBuilder().Raw(0x041B, Bytes().u16(1)).Record(0x0000, {})),
+    };
+    // A record of two words, and one longer than the file.
+    std::vector<BYTE> tiny = placeable(WmfBuilder().Rectangle(0, 0, 8, 8));
+    tiny[40] = 2;
+    std::vector<BYTE> longer = placeable(WmfBuilder().Rectangle(0, 0, 8, 8));
+    longer[40] = 0xFF, longer[41] = 0x7F;
+    for (const auto& bytes : {tiny, longer}) {
+        CRaster image;
+        EXPECT_FALSE(image.DecodeFromMemory(bytes, CRaster::kTypeWmf));
+        EXPECT_STREQ(image.GetLastError(), "corrupted WMF");
+    }
+    // Counts beyond their record, indices beyond the table, deep saves, wild numbers.
+    WmfBuilder w;
+    w.Record(0x0324, {30000, 1, 2});        // polygon of 30000 points, two given
+    w.Record(0x0538, {2, 60000, 60000, 1}); // poly-polygon counts beyond the record
+    w.Record(0x012D, {999}).Record(0x01F0, {60000});
+    for (int i = 0; i < 20000; ++i)
+        w.Record(0x001E, {});
+    w.Record(0x0127, {-30000}).Record(0x0127, {5});
+    w.Record(0x0521, {30000, 0x4141}); // text longer than its record
+    w.Record(0x0A32, {0, 0, 500, 6, 1, 2, 3, 4});
+    w.WindowExt(1, 1).Rectangle(-32768, -32768, 32767, 32767);
+    w.Record(0x0F43, {0x20, 0xCC, 0, 100, 100, 0, 0, 50, 50, 0, 0, 40, 0}); // bitmap cut short
+    for (int i = 0; i < 40; ++i)
+        w.Pen(0, 32767, 0).Brush(2, 0, 3); // more objects than slots
+    CRaster survived;
+    EXPECT_TRUE(survived.DecodeFromMemory(placeable(w), CRaster::kTypeWmf))
+        << survived.GetLastError();
+
+    EmfBuilder e;
+    e.Record(3, {0, 0, 0, 0, 0x7FFFFFFF, 1, 2});             // polygon count beyond the record
+    e.Record(8, {0, 0, 0, 0, 0x40000000, 0x40000000, 1});    // poly-polygon too
+    e.Record(8, {0, 0, 0, 0, 2, 3, 1, 2, 0, 0, 1, 1, 2, 2}); // counts that do not add up
+    e.Raw(35, Bytes().u32(0x7F800000).u32(0).u32(0).u32(0x7F800000).u32(0).u32(0)); // infinity
+    e.Raw(35, Bytes().u32(0x7E967699).u32(0).u32(0).u32(0x7E967699).u32(0).u32(0)); // 1e38
+    e.Rectangle(-1000000000, -1000000000, 1000000000, 1000000000);
+    e.Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+    e.Poly(2, {0, 0, 1000000000, 1000000000, -1000000000, 5, 7, 7});
+    e.Record(37, {LONG(0x7FFFFFFF)}).Record(40, {-1}).Record(38, {70000, 0, 1, 0, 0});
+    e.Record(81, {0, 0, 0, 0, 0, 0, 0, 0, 2, 2, 76, 0x7FFFFFF0, 0x7FFFFFF0, 40, 0, 0xCC0020, 10,
+                  10}); // bitmap offsets beyond the record
+    e.Record(84, {0, 0, 0, 0, 1, 0, 0, 5, 5, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 0}); // text
+    e.Record(75, {64, 1}); // region data missing
+    for (int i = 0; i < 5000; ++i)
+        e.Record(33, {});
+    e.Record(34, {-100000}).Record(34, {0x7FFFFFFF}).Record(62, {0, 0, 0, 0});
+    CRaster played;
+    EXPECT_TRUE(played.DecodeFromMemory(e.Finish(0, 0, 64, 64), CRaster::kTypeWmf))
+        << played.GetLastError();
+
+    std::vector<BYTE> odd = EmfBuilder().Rectangle(0, 0, 8, 8).Finish(0, 0, 64, 64);
+    odd[92] = 22; // the rectangle's size: not a multiple of four
+    CRaster image;
+    EXPECT_FALSE(image.DecodeFromMemory(odd, CRaster::kTypeWmf));
+    EXPECT_STREQ(image.GetLastError(), "corrupted WMF");
+    // Every cut of a real file fails cleanly or decodes.
+    const std::vector<BYTE> whole = e.Finish(0, 0, 64, 64);
+    for (std::size_t cut = 0; cut < whole.size(); cut += 37) {
+        CRaster part;
+        part.DecodeFromMemory(std::span<const BYTE>(whole.data(), cut), CRaster::kTypeWmf);
+    }
+}
+
+} // namespace

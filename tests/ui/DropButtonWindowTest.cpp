@@ -1,0 +1,130 @@
+#include "tests/ui/XdoTool.h"
+
+#include "controls/CFODropColorPaletteControl.h"
+#include "controls/PickerMessages.h"
+#include "controls/ui/CFODropColorButton.h"
+#include "controls/ui/CFODropLineTypeButton.h"
+#include "controls/ui/CFOPopupColorPaletteWnd.h"
+#include "controls/ui/PickerEvent.h"
+
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+#include <wx/panel.h>
+
+#include <vector>
+
+namespace {
+
+struct Heard {
+    UINT message;
+    DWORD value;
+    int id;
+    bool operator==(const Heard&) const = default;
+};
+
+class DropButtonWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!xdo::Available())
+            GTEST_SKIP() << "xdotool is not installed";
+        frame_ = new wxFrame(nullptr, wxID_ANY, "buttons", wxPoint(60, 60), wxSize(400, 300));
+        panel_ = new wxPanel(frame_);
+        panel_->Bind(EVT_FO_PICKER, [this](PickerEvent& e) {
+            heard_.push_back({e.Message(), e.Value(), e.GetId()});
+        });
+        button_ = new CFODropColorButton(panel_, 1095, wxPoint(20, 20), wxSize(80, 20));
+        button_->SetColor(RGB(255, 0, 0));
+        frame_->Show();
+        frame_->Raise();
+        xdo::PumpUntil([this] { return button_->IsShownOnScreen(); });
+        xdo::Pump(150);
+    }
+    void TearDown() override {
+        if (frame_)
+            frame_->Destroy();
+        xdo::Pump(100);
+    }
+    CFOPopupColorPaletteWnd* OpenPopup() {
+        EXPECT_TRUE(xdo::Click(*button_, 30, 10));
+        xdo::PumpUntil([this] { return button_->Popup() && button_->Popup()->IsShownOnScreen(); });
+        xdo::Pump(200);
+        return static_cast<CFOPopupColorPaletteWnd*>(button_->Popup());
+    }
+
+    wxFrame* frame_ = nullptr;
+    wxPanel* panel_ = nullptr;
+    CFODropColorButton* button_ = nullptr;
+    std::vector<Heard> heard_;
+};
+
+TEST_F(DropButtonWindowTest, SizesItselfAndDropsThePopupBelow) {
+    EXPECT_EQ(button_->GetSize(), wxSize(80, 21));
+    CFOPopupColorPaletteWnd* popup = OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    const wxRect below = button_->GetScreenRect();
+    EXPECT_EQ(popup->GetScreenPosition(), wxPoint(below.x, below.y + below.height));
+    EXPECT_TRUE(button_->Logic().IsDropped());
+}
+
+TEST_F(DropButtonWindowTest, ArrowsRecolourWhileOpenAndEscapeCancels) {
+    CFOPopupColorPaletteWnd* popup = OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(xdo::Run("key Right"));
+    const COLORREF next = CFODropColorPaletteControl::TableColor(18);
+    ASSERT_TRUE(xdo::PumpUntil([&] { return button_->GetColor() == next; }));
+    EXPECT_TRUE(popup->IsShown());
+    ASSERT_TRUE(xdo::Run("key Escape"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 3; }));
+    xdo::Pump(200);
+    EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTCOLOR, next, 1095},
+                                          {WM_FO_COLORCHANGED, next, 1095},
+                                          {WM_FO_CANCELCOLOR, next, 1095}}));
+    EXPECT_EQ(button_->Popup(), nullptr);
+    EXPECT_FALSE(button_->Logic().IsDropped());
+}
+
+TEST_F(DropButtonWindowTest, ACellClickSetsTheColour) {
+    CFOPopupColorPaletteWnd* popup = OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(xdo::Click(popup->Palette(), 40, 40)); // cell 9
+    const COLORREF chosen = CFODropColorPaletteControl::TableColor(9);
+    ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
+    xdo::Pump(200);
+    EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTCOLOR, chosen, 1095},
+                                          {WM_FO_COLORCHANGED, chosen, 1095}}));
+    EXPECT_EQ(button_->GetColor(), chosen);
+}
+
+TEST_F(DropButtonWindowTest, CustomThenOkTakesTheDialogsColour) {
+    COLORREF started = 0;
+    button_->SetCustomDialog([&started](COLORREF& color) {
+        started = color;
+        color = RGB(12, 34, 56);
+        return true;
+    });
+    CFOPopupColorPaletteWnd* popup = OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(xdo::Click(popup->Palette(), 100, 133));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
+    xdo::Pump(150);
+    EXPECT_EQ(started, RGB(255, 0, 0));
+    EXPECT_EQ(button_->GetColor(), RGB(12, 34, 56));
+    EXPECT_EQ(heard_.front(), (Heard{WM_FO_SELECTCOLOR, RGB(12, 34, 56), 1095}));
+}
+
+TEST_F(DropButtonWindowTest, LineTypeButtonChoosesFromItsPopup) {
+    auto* lines = new CFODropLineTypeButton(panel_, 77, wxPoint(20, 120), wxSize(80, 20));
+    xdo::PumpUntil([lines] { return lines->IsShownOnScreen(); });
+    xdo::Pump(100);
+    ASSERT_TRUE(xdo::Click(*lines, 30, 10));
+    ASSERT_TRUE(xdo::PumpUntil([lines] { return lines->Popup() && lines->Popup()->IsShown(); }));
+    xdo::Pump(200);
+    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*lines, 60, 21 + 84) + " sleep 0.05 click 1"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
+    xdo::Pump(150);
+    EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTLINETYPE, PS_DASHDOT, 77},
+                                          {WM_FO_LINETYPECHANGED, PS_DASHDOT, 77}}));
+    EXPECT_EQ(lines->GetLineType(), PS_DASHDOT);
+}
+
+} // namespace
