@@ -68,10 +68,20 @@ void CGridloomDoc::RegisterCommands() {
     OnCommand(ID_MAZE_SETUP, [this] { OnMazeSetup(); });
     OnCommand(ID_PAGE_SETUP, [this] { OnPageSetup(); });
     OnCommand(ID_SET_PEN_WIDTH, [this] { OnSetPenWidth(); });
-    OnCommand(ID_CLEAR_MAZE, [this] { OnClearMaze(); });
-    OnCommand(ID_MAKE_MAZE, [this] { OnGenerateMaze(); });
+    // Commands that change the maze leave the document differing from its file.
+    OnCommand(ID_CLEAR_MAZE, [this] {
+        OnClearMaze();
+        SetModifiedFlag();
+    });
+    OnCommand(ID_MAKE_MAZE, [this] {
+        OnGenerateMaze();
+        SetModifiedFlag();
+    });
     OnCommand(ID_SOLVE_MAZE, [this] { OnSolveMaze(); });
-    OnCommand(ID_RERENDER_MAZE, [this] { OnReRenderMaze(); });
+    OnCommand(ID_RERENDER_MAZE, [this] {
+        OnReRenderMaze();
+        SetModifiedFlag();
+    });
 }
 
 int CGridloomDoc::GetCellWidth() {
@@ -288,6 +298,9 @@ void CGridloomDoc::ShowSettings(int page) {
             return;
         }
         ApplySettings(next, rebuild);
+        // Applying from the sheet clears the maze: the work on screen is no longer the file's.
+        if (page != -1)
+            SetModifiedFlag();
     }
     TakeCircularValues();
     UpdateGrowthWeights();

@@ -39,7 +39,10 @@ bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
         return false;
     }
     CArchive ar = CArchive::ForLoading(std::move(file.bytes));
-    return doc.Serialize(ar);
+    if (!doc.Serialize(ar))
+        return false;
+    doc.FileDone(path);
+    return true;
 }
 
 void WkzFileCommands::Save(CGridloomDoc& doc) {
@@ -104,5 +107,6 @@ bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
         doc.UpdateAllViews(nullptr);
         return false;
     }
+    doc.FileDone(path);
     return true;
 }

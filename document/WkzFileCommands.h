@@ -4,8 +4,8 @@
 class CGridloomDoc;
 
 // The document's File Open, Save and Save As: the file dialogs, reading and writing the
-// file, and the messages when that fails. Neither changes the document's path, title or
-// modified flag.
+// file, and the messages when that fails. Success names the document after the file and
+// clears its modified flag; failure leaves both alone.
 class WkzFileCommands {
 public:
     static constexpr const char* kOpenFilter = "Mazes (*.wkz)|*.wkz|All Files (*.*)|*.*||";

@@ -1,6 +1,7 @@
 #include "platform/CDocument.h"
 
 #include <algorithm>
+#include <filesystem>
 
 CDocument::~CDocument() {
     for (CView* v : std::vector<CView*>(views_))
@@ -21,6 +22,14 @@ void CDocument::UpdateAllViews(CView* sender, long hint) {
     for (CView* v : std::vector<CView*>(views_))
         if (v != sender)
             v->OnUpdate(sender, hint);
+}
+
+void CDocument::FileDone(const std::string& path) {
+    path_ = path;
+    title_ = std::filesystem::path(path).filename().string();
+    modified_ = false;
+    if (fileListener_)
+        fileListener_(path);
 }
 
 CView::~CView() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/CCmdTarget.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,19 @@ public:
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
 
+    // The document was read from or written to `path`: it takes the file's path and name, is
+    // no longer modified, and the file listener (the recent-file list) is told.
+    void FileDone(const std::string& path);
+    void SetFileListener(std::function<void(const std::string&)> listener) {
+        fileListener_ = std::move(listener);
+    }
+
 private:
     std::vector<CView*> views_;
     bool modified_ = false;
     std::string path_;
     std::string title_ = "Untitled";
+    std::function<void(const std::string&)> fileListener_;
 };
 
 // The framework's view: knows its document and is told when it changes.

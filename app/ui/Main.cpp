@@ -1,42 +1,37 @@
+#include "app/CGridloomApp.h"
+#include "app/CommandLineInfo.h"
+#include "app/ui/AboutDialog.h"
+#include "app/ui/RecentFileMenu.h"
+#include "dialogs/ui/CUltraSplashWnd.h"
 #include "dialogs/ui/SettingsSheet.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
+#include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxFileDialog.h"
 #include "platform/wx/WxMessageBox.h"
-#include "platform/wx/WxShell.h"
 #include "res/CommandCatalog.h"
+#include "res/CommandIds.h"
+#include "res/SplashPicture.h"
 #include "view/CGridloomView.h"
 #include "view/ui/MazeViewWindow.h"
 
 #include <wx/app.h>
 #include <wx/image.h>
+#include <wx/menu.h>
 #include <wx/stdpaths.h>
 
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
-
-// The profile's install folder, by default the share folder beside the program's own folder
-// (the current folder when there is none); it ends with a slash.
-std::string InstallFolder() {
-    namespace fs = std::filesystem;
-    const fs::path program(wxStandardPaths::Get().GetExecutablePath().utf8_string());
-    const fs::path share = (program.parent_path() / ".." / "share" / "orlimber").lexically_normal();
-    // A program run from its build tree finds the files made there.
-    const fs::path built = program.parent_path() / "share" / "orlimber";
-    std::error_code error;
-    const fs::path folder = fs::is_directory(share, error)   ? share
-                            : fs::is_directory(built, error) ? built
-                                                             : fs::current_path(error);
-    return CProfile::App().GetProfileString("install", "path", folder.string() + "/");
-}
 
 class OrlimberApp : public wxApp {
 public:
@@ -47,29 +42,47 @@ public:
         busyInstalled_ = std::make_unique<IBusyIndicator::Installation>(busyCursor_);
         wxInitAllImageHandlers();
         WxCommandIds::Use(commands_);
-        document_ = std::make_unique<CGridloomDoc>(CProfile::App());
-        documentState_ = std::make_unique<GridloomDocState>(*document_);
-        auto* frame = new CMainFrame(); // wx owns top-level windows
-        frame->Router().SetDocument(document_.get());
-        frame->Commands().SetMazeState(documentState_.get());
-        frame->Commands().SetHelpFolder(InstallFolder() + "help/");
-        CGridloomDoc* doc = document_.get();
-        frame->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
-        ShowView(*frame);
-        settingsSheet_ = std::make_unique<SettingsSheet>(frame, view_->TileSets());
-        document_->SetSettingsSheet(settingsSheet_.get());
-        frame->Show();
-        frame->Maximize();
+        app_ = std::make_unique<CGridloomApp>(CProfile::App());
+
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i)
+            args.push_back(argv[i].utf8_string());
+        commandLine_ = CommandLineInfo::Parse(args);
+        // Printing and words not understood end here, before any window shows.
+        if (!commandLine_.Ok() || commandLine_.action == CommandLineInfo::Action::Print ||
+            commandLine_.action == CommandLineInfo::Action::PrintTo) {
+            app_->ProcessCommandLine(commandLine_);
+            exitCode_ = 1;
+            return true;
+        }
+        std::error_code error;
+        app_->FindFolders(wxStandardPaths::Get().GetExecutablePath().utf8_string(),
+                          std::filesystem::current_path(error).string());
+        // The rest of the start-up runs once the splash has shown itself.
+        splash_ = new CUltraSplashWnd(SplashPicture::Get(), 0,
+                                      static_cast<std::uint32_t>(std::time(nullptr)),
+                                      [this] { ContinueStartup(); }); // wx owns top-level windows
+        app_->splashUp = true;
         return true;
     }
+
+    int OnRun() override {
+        if (exitCode_ != 0)
+            return exitCode_;
+        const int result = wxApp::OnRun();
+        return exitCode_ != 0 ? exitCode_ : result;
+    }
+
     int OnExit() override {
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
-        document_->SetSettingsSheet(nullptr);
+        if (document_)
+            document_->SetSettingsSheet(nullptr);
         settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
+        app_.reset();
         busyInstalled_.reset();
         shellInstalled_.reset();
         fileDialogs_.reset();
@@ -78,20 +91,85 @@ public:
     }
 
 private:
+    void ContinueStartup() {
+        app_->StartServices();
+        document_ = std::make_unique<CGridloomDoc>(app_->Profile());
+        documentState_ = std::make_unique<GridloomDocState>(*document_);
+        app_->AttachDocument(*document_);
+        if (!app_->ProcessCommandLine(commandLine_, [this] { DismissSplash(nullptr); })) {
+            DismissSplash(nullptr);
+            exitCode_ = 1;
+            ExitMainLoop();
+            return;
+        }
+        frame_ = new CMainFrame(); // wx owns top-level windows
+        frame_->Router().SetDocument(document_.get());
+        frame_->Router().SetApp(app_.get());
+        frame_->Commands().SetMazeState(documentState_.get());
+        frame_->Commands().SetHelpFolder(app_->HelpFolder());
+        CGridloomDoc* doc = document_.get();
+        frame_->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
+        about_ = std::make_unique<AboutDialog>([this] { return frame_; },
+                                               [this] { app_->OpenLink(ID_HOME_PAGE); });
+        app_->SetAboutBox(about_.get());
+        BindFrame();
+        ShowView();
+        settingsSheet_ = std::make_unique<SettingsSheet>(frame_, view_->TileSets());
+        document_->SetSettingsSheet(settingsSheet_.get());
+        frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
+        frame_->Show();
+        frame_->Maximize();
+        DismissSplash(frame_);
+        app_->ShowStartupNotices();
+    }
+
+    void BindFrame() {
+        frame_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+            if (event.CanVeto() && !app_->SaveModified()) {
+                event.Veto();
+                return;
+            }
+            app_->ExitInstance();
+            event.Skip();
+        });
+        frame_->Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+            const wxString title = wxString::FromUTF8(app_->WindowTitle());
+            if (frame_->GetTitle() != title)
+                frame_->SetTitle(title);
+            event.Skip();
+        });
+        frame_->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+            RecentFileMenu::Sync(*frame_, app_->Recent());
+            event.Skip();
+        });
+        RecentFileMenu::Sync(*frame_, app_->Recent());
+    }
+
     // The maze view takes the splitter's top row; the frame routes commands to it first.
-    void ShowView(CMainFrame& frame) {
+    void ShowView() {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
-        view_->TileSets().SetInstallFolder(InstallFolder());
-        auto* window = new MazeViewWindow(frame.Splitter(), *view_); // owned by the splitter
-        window->SetInfoPaneCollapser([&frame] { frame.CollapseInfoPane(); });
-        window->SetStatusReporter([&frame](const std::string& text) {
-            frame.SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
+        view_->TileSets().SetInstallFolder(app_->InstallFolder());
+        auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        CMainFrame* frame = frame_;
+        window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
+        window->SetStatusReporter([frame](const std::string& text) {
+            frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
         });
-        frame.Splitter()->SetPane(CMainFrame::kViewRow, window);
-        frame.Router().SetView(view_.get());
-        view_->SetEditToolbar(&frame);
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
+        frame_->Router().SetView(view_.get());
+        view_->SetEditToolbar(frame_);
         view_->OnInitialUpdate();
+    }
+
+    // Hides the splash and closes it, raising `next`; later calls do nothing.
+    void DismissSplash(wxWindow* next) {
+        if (!splash_)
+            return;
+        splash_->HideSplash();
+        splash_->CloseSplash(next);
+        splash_ = nullptr;
+        app_->splashUp = false;
     }
 
     CommandCatalog commands_;
@@ -99,10 +177,16 @@ private:
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
-    WxShell shell_;
+    XdgOpenShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
     WxBusyCursor busyCursor_;
     std::unique_ptr<IBusyIndicator::Installation> busyInstalled_;
+    std::unique_ptr<CGridloomApp> app_;
+    CommandLineInfo commandLine_;
+    int exitCode_ = 0;
+    CUltraSplashWnd* splash_ = nullptr;
+    CMainFrame* frame_ = nullptr;
+    std::unique_ptr<AboutDialog> about_;
     std::unique_ptr<CGridloomDoc> document_;
     std::unique_ptr<GridloomDocState> documentState_;
     std::unique_ptr<CGridloomView> view_;

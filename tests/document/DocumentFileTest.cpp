@@ -237,7 +237,9 @@ TEST_F(DocumentFileTest, SaveAsksForTheFormatAndWritesSafely) {
     doc.pendingMessage.clear();
     doc.RunCommand(kFileSave);
     EXPECT_TRUE(doc.pendingMessage.empty());
-    EXPECT_EQ(doc.GetPathName(), "");
+    // The last save that went through names the document.
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(doc.GetTitle(), "saved.wkz");
     EXPECT_FALSE(doc.IsModified());
 }
 

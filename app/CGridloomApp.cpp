@@ -1,0 +1,203 @@
+#include "app/CGridloomApp.h"
+
+#include "app/IAboutBox.h"
+#include "dialogs/CIcmpEcho.h"
+#include "dialogs/CWebGrab.h"
+#include "dialogs/CurlGlobal.h"
+#include "dialogs/FileDownload.h"
+#include "document/CGridloomDoc.h"
+#include "document/WkzFileCommands.h"
+#include "platform/CProfile.h"
+#include "platform/CrtRandom.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "res/CommandIds.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+bool IsFolder(const fs::path& path) {
+    std::error_code error;
+    return !path.empty() && fs::is_directory(path, error);
+}
+
+} // namespace
+
+CGridloomApp::CGridloomApp(CProfile& profile)
+    : profile_(profile), gesture_(CrtRandom::Main()), endpoint_(profile),
+      netState_(endpoint_.ProbeHosts()), probe_(CIcmpEcho::Instance(), endpoint_.BasePort()),
+      connectivity_(netState_, probe_, endpoint_.ProbeHosts()), links_(profile) {
+    RegisterCommands();
+}
+
+void CGridloomApp::RegisterCommands() {
+    OnCommand(ID_APP_ABOUT, [this] {
+        if (aboutBox_)
+            aboutBox_->Show(WebLinks::kAboutText);
+        else
+            AfxMessageBox(WebLinks::kAboutText, MB_OK | MB_ICONINFORMATION);
+    });
+    for (UINT command : {ID_HOME_PAGE, ID_HEAR_ABOUT, ID_USER_MANUAL, ID_FORUM, ID_MAILING_LIST})
+        OnCommand(command, [this, command] { OpenLink(command); });
+    OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4,
+                   [this](UINT id) { OpenRecent(id - ID_FILE_MRU_FILE1); });
+    OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](CCmdUI& ui) {
+        const std::size_t index = ui.m_nID - ID_FILE_MRU_FILE1;
+        if (recent_.Empty() && index == 0) {
+            ui.SetText("Recent File");
+            ui.Enable(false);
+            return;
+        }
+        ui.Enable(index < recent_.Files().size());
+        if (index < recent_.Files().size())
+            ui.SetText(recent_.MenuText(index));
+    });
+}
+
+std::string CGridloomApp::ChooseInstallFolder(const CProfile& profile,
+                                              const std::string& programPath,
+                                              const std::string& currentFolder) {
+    const std::string stored = profile.GetProfileString("install", "path");
+    if (IsFolder(stored))
+        return WithSlash(stored);
+    if (!programPath.empty()) {
+        const fs::path share =
+            (fs::path(programPath).parent_path() / ".." / "share" / "orlimber").lexically_normal();
+        if (IsFolder(share))
+            return WithSlash(share.string());
+    }
+    return WithSlash(currentFolder);
+}
+
+void CGridloomApp::FindFolders(const std::string& programPath, const std::string& currentFolder) {
+    installFolder_ = ChooseInstallFolder(profile_, programPath, currentFolder);
+    helpFolder_ = installFolder_ + "help/";
+}
+
+void CGridloomApp::StartServices() {
+    gesture_.LoadOrTrain(CMouseGesture::WeightsPath(profile_), profile_);
+    CurlGlobal::Ensure();
+    recent_.Load(profile_);
+}
+
+void CGridloomApp::AttachDocument(CGridloomDoc& doc) {
+    doc_ = &doc;
+    doc.installFolder = installFolder_;
+    doc.SetFileListener([this](const std::string& path) { RememberFile(path); });
+}
+
+void CGridloomApp::RememberFile(const std::string& path) {
+    recent_.Add(path);
+    recent_.Save(profile_);
+}
+
+bool CGridloomApp::ProcessCommandLine(const CommandLineInfo& info,
+                                      const std::function<void()>& beforeMessage) {
+    if (!info.Ok()) {
+        AfxMessageBox(info.error, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    switch (info.action) {
+    case CommandLineInfo::Action::New:
+        return true;
+    case CommandLineInfo::Action::Print:
+    case CommandLineInfo::Action::PrintTo:
+        AfxMessageBox(kPrintUnavailable, MB_OK | MB_ICONERROR);
+        return false;
+    case CommandLineInfo::Action::Open:
+        break;
+    }
+    if (OpenDocumentFile(info.file))
+        return true;
+    if (doc_ && !doc_->pendingMessage.empty()) {
+        const std::string message = doc_->pendingMessage;
+        doc_->pendingMessage.clear();
+        if (beforeMessage)
+            beforeMessage();
+        AfxMessageBox(message, MB_OK | MB_ICONWARNING);
+    }
+    return false;
+}
+
+bool CGridloomApp::OpenDocumentFile(const std::string& path) {
+    if (!doc_)
+        return false;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    doc_->pendingMessage.clear();
+    return WkzFileCommands::OpenFile(*doc_, error ? path : absolute.lexically_normal().string());
+}
+
+void CGridloomApp::ShowStartupNotices() {
+    if (const std::string notice = TakeProfileNotice(); !notice.empty())
+        AfxMessageBox(notice, MB_OK | MB_ICONWARNING);
+}
+
+// The profile does not report damage yet; this is where its notice is taken.
+std::string CGridloomApp::TakeProfileNotice() {
+    return {};
+}
+
+std::string CGridloomApp::WindowTitle() const {
+    return (doc_ ? doc_->GetTitle() : std::string("Untitled")) + " - " + kTitle;
+}
+
+bool CGridloomApp::SaveModified() {
+    if (!doc_ || !doc_->IsModified())
+        return true;
+    switch (AfxMessageBox("Save changes to " + doc_->GetTitle() + "?",
+                          MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDNO:
+        return true;
+    case IDYES:
+        doc_->RunCommand(ID_FILE_SAVE);
+        // Only a save that went through clears the flag.
+        return !doc_->IsModified();
+    default:
+        return false;
+    }
+}
+
+void CGridloomApp::ExitInstance() {
+    recent_.Save(profile_);
+}
+
+void CGridloomApp::OpenRecent(std::size_t index) {
+    if (index >= recent_.Files().size() || !SaveModified())
+        return;
+    const std::string path = recent_.Files()[index];
+    if (OpenDocumentFile(path))
+        return;
+    recent_.Remove(path);
+    recent_.Save(profile_);
+}
+
+std::string CGridloomApp::DownloadFile(const std::string& url, const std::string& prefix,
+                                       const std::string& destination) {
+    fetchedLength_ = -1;
+    CWebGrab grab;
+    FileDownload download(connectivity_, grab);
+    const std::string written = download.Fetch(url, prefix, destination);
+    if (!written.empty())
+        fetchedLength_ = static_cast<long long>(download.Length());
+    return written;
+}
+
+bool CGridloomApp::OpenLink(UINT command) {
+    const std::string url = links_.Url(command);
+    if (url.empty())
+        return false;
+    if (IShell::Current().Open(url))
+        return true;
+    AfxMessageBox("The web page " + url + " could not be opened.", MB_OK | MB_ICONWARNING);
+    return false;
+}

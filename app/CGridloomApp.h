@@ -1,0 +1,107 @@
+#pragma once
+#include "app/CommandLineInfo.h"
+#include "app/RecentFileList.h"
+#include "app/WebLinks.h"
+#include "dialogs/CConnectivityCheck.h"
+#include "dialogs/EchoHostProbe.h"
+#include "dialogs/InterfaceNetState.h"
+#include "dialogs/WebEndpoint.h"
+#include "gesture/CMouseGesture.h"
+#include "platform/CCmdTarget.h"
+
+#include <functional>
+#include <string>
+
+class CGridloomDoc;
+class CProfile;
+class IAboutBox;
+
+// The application object without its windows: the install and help folders, the gesture
+// recogniser, the connectivity check and downloads, the command line, the recent files, the
+// question before exit and the About and web-link commands. The program's entry drives the
+// start-up steps in order and routes the commands here last.
+class CGridloomApp : public CCmdTarget {
+public:
+    static constexpr const char* kTitle = "Orlimber STD";
+    static constexpr const char* kPrintUnavailable =
+        "Printing from the command line is not available in this version.";
+
+    explicit CGridloomApp(CProfile& profile);
+    CGridloomApp(const CGridloomApp&) = delete;
+    CGridloomApp& operator=(const CGridloomApp&) = delete;
+
+    CProfile& Profile() { return profile_; }
+
+    // The profile's "install"/"path" when it names an existing folder, else share/orlimber
+    // beside the program's bin/ folder, else `currentFolder`. Ends with '/'.
+    static std::string ChooseInstallFolder(const CProfile& profile, const std::string& programPath,
+                                           const std::string& currentFolder);
+    void FindFolders(const std::string& programPath, const std::string& currentFolder);
+    const std::string& InstallFolder() const { return installFolder_; }
+    const std::string& HelpFolder() const { return helpFolder_; }
+
+    // Loads (or trains and writes) the gesture weights and readies the web fetcher; the
+    // recent list is read from the profile.
+    void StartServices();
+    CMouseGesture& Gesture() { return gesture_; }
+
+    // The document the program shows: it takes the install folder and reports files opened
+    // and saved to the recent list.
+    void AttachDocument(CGridloomDoc& doc);
+
+    // Opens the command line's file, showing why when it can't. False when start-up must end:
+    // a file that does not open, a print request (not available yet) or words not understood.
+    // `beforeMessage` runs before a failure is shown (the splash steps aside).
+    bool ProcessCommandLine(const CommandLineInfo& info,
+                            const std::function<void()>& beforeMessage = {});
+    // Reads `path` into the document; on failure the document's pending message says why.
+    bool OpenDocumentFile(const std::string& path);
+
+    // Tells the user, once, what the start-up found wrong with their settings (a damaged
+    // profile that was set aside); quiet when there is nothing to say.
+    void ShowStartupNotices();
+
+    // "name.wkz - Orlimber STD".
+    std::string WindowTitle() const;
+    // Asks "Save changes to ...?" for a modified document. False when the program must keep
+    // running: Cancel, or a save that was cancelled or failed.
+    bool SaveModified();
+    // Writes the recent list to the profile.
+    void ExitInstance();
+
+    RecentFileList& Recent() { return recent_; }
+    // Opens recent entry `index` after offering to save; an entry that fails is dropped.
+    void OpenRecent(std::size_t index);
+
+    bool IsConnected(int force) { return connectivity_.IsConnected(force); }
+    // Downloads `url` into `destination` (or a new temporary file named after `prefix` when it
+    // is "TEMP"); returns the path written, or an empty string.
+    std::string DownloadFile(const std::string& url, const std::string& prefix,
+                             const std::string& destination);
+    long long FetchedLength() const { return fetchedLength_; }
+
+    void SetAboutBox(IAboutBox* box) { aboutBox_ = box; }
+    // Hands a link command's page to the desktop; says so when the desktop refuses.
+    bool OpenLink(UINT command);
+
+    bool splashUp = false;
+
+private:
+    void RegisterCommands();
+    void RememberFile(const std::string& path);
+    std::string TakeProfileNotice();
+
+    CProfile& profile_;
+    std::string installFolder_;
+    std::string helpFolder_;
+    CMouseGesture gesture_;
+    WebEndpoint endpoint_;
+    InterfaceNetState netState_;
+    EchoHostProbe probe_;
+    CConnectivityCheck connectivity_;
+    WebLinks links_;
+    RecentFileList recent_;
+    CGridloomDoc* doc_ = nullptr;
+    IAboutBox* aboutBox_ = nullptr;
+    long long fetchedLength_ = -1;
+};

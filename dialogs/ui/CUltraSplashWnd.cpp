@@ -1,0 +1,114 @@
+#include "dialogs/ui/CUltraSplashWnd.h"
+
+#include "res/PixelPicture.h"
+
+#include <wx/cursor.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include <algorithm>
+
+namespace {
+
+wxBitmap ToBitmap(const PixelPicture& p) {
+    wxImage image(p.width, p.height, false);
+    unsigned char* rgb = image.GetData();
+    for (const std::uint32_t px : p.pixels) {
+        *rgb++ = static_cast<unsigned char>(px >> 16);
+        *rgb++ = static_cast<unsigned char>(px >> 8);
+        *rgb++ = static_cast<unsigned char>(px);
+    }
+    return wxBitmap(image);
+}
+
+wxBitmap Black(int width, int height) {
+    wxBitmap bitmap(std::max(width, 1), std::max(height, 1));
+    wxMemoryDC dc(bitmap);
+    dc.SetBackground(*wxBLACK_BRUSH);
+    dc.Clear();
+    return bitmap;
+}
+
+} // namespace
+
+CUltraSplashWnd::CUltraSplashWnd(const PixelPicture& picture, int effect, std::uint32_t seed,
+                                 std::function<void()> onFirstPaint)
+    : wxFrame(nullptr, wxID_ANY, "UltraSplashWnd", wxDefaultPosition,
+              wxSize(picture.width, picture.height),
+              wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR),
+      stepper_(picture.width, picture.height, seed), picture_(ToBitmap(picture)),
+      revealed_(Black(picture.width, picture.height)), timer_(this),
+      onFirstPaint_(std::move(onFirstPaint)) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetClientSize(picture.width, picture.height);
+    SetCursor(wxCursor(wxCURSOR_BLANK));
+    stepper_.SetEffect(effect);
+    Bind(wxEVT_PAINT, &CUltraSplashWnd::OnPaint, this);
+    Bind(wxEVT_TIMER, &CUltraSplashWnd::OnTimer, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CUltraSplashWnd::OnClose, this);
+    Centre();
+    Show();
+    timer_.Start(stepper_.StepInterval());
+}
+
+CUltraSplashWnd::~CUltraSplashWnd() {
+    timer_.Stop();
+}
+
+void CUltraSplashWnd::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    dc.DrawBitmap(revealed_, 0, 0);
+    if (!painted_) {
+        painted_ = true;
+        if (onFirstPaint_)
+            CallAfter(onFirstPaint_);
+    }
+}
+
+void CUltraSplashWnd::Reveal(const CUltraSplash::Rect& part) {
+    const wxRect area = wxRect(part.x, part.y, part.width, part.height)
+                            .Intersect(wxRect(0, 0, picture_.GetWidth(), picture_.GetHeight()));
+    if (area.IsEmpty())
+        return;
+    wxMemoryDC from(picture_);
+    wxMemoryDC to(revealed_);
+    to.Blit(area.x, area.y, area.width, area.height, &from, area.x, area.y);
+    to.SelectObject(wxNullBitmap);
+    RefreshRect(area, false);
+}
+
+void CUltraSplashWnd::OnTimer(wxTimerEvent&) {
+    if (stepper_.Done())
+        return;
+    if (const auto part = stepper_.Step()) {
+        Reveal(*part);
+        return;
+    }
+    if (!stepper_.Revealing()) {
+        timer_.Stop();
+        Reveal({0, 0, picture_.GetWidth(), picture_.GetHeight()});
+    }
+}
+
+void CUltraSplashWnd::OnClose(wxCloseEvent& event) {
+    if (!stepper_.MayClose() && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    Destroy();
+}
+
+void CUltraSplashWnd::HideSplash() {
+    stepper_.SetDone();
+    timer_.Stop();
+    Hide();
+}
+
+void CUltraSplashWnd::CloseSplash(wxWindow* next) {
+    Close();
+    if (next) {
+        next->Raise();
+        next->SetFocus();
+    }
+}

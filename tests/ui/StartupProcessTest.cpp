@@ -1,0 +1,238 @@
+#include "document/CGridloomDoc.h"
+#include "document/WkzFileCommands.h"
+#include "platform/CProfile.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        std::array<char, 256> buffer{};
+        while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe))
+            out += buffer.data();
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+// The program as its own process, on a profile of its own; killed if a test leaves it running.
+class Program {
+public:
+    Program(const TempFolder& config, std::vector<std::string> args, const std::string& path = {}) {
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            if (entry.rfind("XDG_CONFIG_HOME=", 0) != 0 &&
+                (path.empty() || entry.rfind("PATH=", 0) != 0))
+                env.push_back(entry);
+        }
+        env.push_back("XDG_CONFIG_HOME=" + config.Path().string());
+        if (!path.empty())
+            env.push_back("PATH=" + path);
+        args.insert(args.begin(), ORLIMBER_PROGRAM);
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        started_ = Clock::now();
+        if (::posix_spawn(&pid_, ORLIMBER_PROGRAM, nullptr, nullptr, argv.data(), envp.data()) != 0)
+            pid_ = 0;
+    }
+    ~Program() {
+        if (pid_ > 0 && !exited_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool Started() const { return pid_ > 0; }
+
+    // The id of a window of this process whose title is exactly `title`, or "".
+    std::string WaitForWindow(const std::string& title, int seconds) {
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < end && !Exited()) {
+            std::string id = Output("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
+                                    " --name '^" + title + "$' 2>/dev/null | tail -n 1");
+            if (!id.empty()) {
+                id.erase(id.find_last_not_of("\n") + 1);
+                return id;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return {};
+    }
+    double SecondsSinceStart() const {
+        return std::chrono::duration<double>(Clock::now() - started_).count();
+    }
+    // Exit status, or -1 while still running after `seconds`.
+    int WaitForExit(int seconds) {
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < end) {
+            if (Exited())
+                return status_;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+    // Answers the message box that is up with Enter until the program ends (a box that is
+    // mapped may not take keys yet); the exit status, or -1.
+    int AnswerUntilExit(const std::string& title, int seconds) {
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < end) {
+            // Looked up afresh each time: the first window of that name may not be the box.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            const std::string window = WaitForWindow(title, 2);
+            if (window.empty())
+                return WaitForExit(1);
+            std::system(("xdotool windowfocus --sync " + window + " 2>/dev/null").c_str());
+            std::system("xdotool sleep 0.2 key Return 2>/dev/null");
+            // Keys can go astray while another client holds the keyboard: click OK too.
+            const std::string size = Output("xdotool getwindowgeometry --shell " + window);
+            const auto number = [&size](const std::string& key) {
+                const auto at = size.find(key + "=");
+                return at == std::string::npos ? 0 : std::atoi(size.c_str() + at + key.size() + 1);
+            };
+            const int width = number("WIDTH");
+            const int height = number("HEIGHT");
+            if (width > 0 && height > 20)
+                std::system(("xdotool mousemove --window " + window + " " +
+                             std::to_string(width / 2) + " " + std::to_string(height - 12) +
+                             " click 1 2>/dev/null")
+                                .c_str());
+            if (const int status = WaitForExit(1); status != -1)
+                return status;
+        }
+        return -1;
+    }
+
+private:
+    bool Exited() {
+        if (exited_)
+            return true;
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            exited_ = true;
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return exited_;
+    }
+
+    pid_t pid_ = 0;
+    bool exited_ = false;
+    int status_ = -1;
+    Clock::time_point started_;
+};
+
+std::string SaveMaze(const TempFolder& folder, const std::string& name) {
+    CProfile profile(folder.File("maker.ini"));
+    CGridloomDoc doc(profile);
+    doc.Settings().columns = 8;
+    doc.Settings().rows = 6;
+    doc.OnFileNew();
+    doc.OnGenerateMaze();
+    const std::string path = folder.File(name);
+    EXPECT_TRUE(WkzFileCommands::SaveFile(doc, path)) << doc.pendingMessage;
+    return path;
+}
+
+} // namespace
+
+TEST(StartupProcess, AFileOnTheCommandLineOpensAndTitlesTheWindow) {
+    const TempFolder config("start-config");
+    const TempFolder files("start-files");
+    const std::string maze = SaveMaze(files, "maze.wkz");
+    {
+        // A first start trains the gesture weights; the timed start reads them.
+        Program first(config, {});
+        ASSERT_TRUE(first.Started());
+        ASSERT_FALSE(first.WaitForWindow("Untitled - Orlimber STD", 60).empty());
+    }
+    Program program(config, {maze});
+    ASSERT_TRUE(program.Started());
+    const std::string window = program.WaitForWindow("maze.wkz - Orlimber STD", 30);
+    ASSERT_FALSE(window.empty());
+    std::cout << "[ startup  ] window shown after " << program.SecondsSinceStart() << " s\n";
+    // The profile is rewritten as the view settles; the entry must be there once it has.
+    std::string recent;
+    for (int i = 0; i < 100 && recent != maze; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        recent = CProfile(config.File("Orlimber/OrlimberSTD.ini"))
+                     .GetProfileString("Recent File List", "File1");
+    }
+    EXPECT_EQ(recent, maze);
+}
+
+TEST(StartupProcess, AMissingFileOrAPrintRequestEndsWithStatusOne) {
+    const TempFolder config("start-config");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{config.File("missing.wkz")},
+          std::vector<std::string>{"/P", config.File("missing.wkz")}}) {
+        Program program(config, args);
+        ASSERT_TRUE(program.Started());
+        const std::string box = program.WaitForWindow("Orlimber STD", 60);
+        ASSERT_FALSE(box.empty()) << args[0];
+        EXPECT_EQ(program.AnswerUntilExit("Orlimber STD", 30), 1) << args[0];
+    }
+}
+
+TEST(StartupProcess, TheDesktopGetsAHelpFileAsOneArgument) {
+    const TempFolder config("start-config");
+    const TempFolder tools("start-tools");
+    // An install folder whose name a shell would split and run.
+    const std::filesystem::path install = tools.Path() / "a b;$(x)";
+    std::filesystem::create_directories(install / "help");
+    const std::string pdf = (install / "help" / "Orlimber - Mouse Gestures.pdf").string();
+    std::ofstream(pdf) << "%PDF-1.4\n";
+    const std::string log = tools.File("opened.log");
+    const std::string opener = tools.File("xdg-open");
+    std::ofstream(opener)
+        << "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } > '" << log << "'\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    CProfile(config.File("Orlimber/OrlimberSTD.ini"))
+        .WriteProfileString("install", "path", install.string());
+
+    const char* path = std::getenv("PATH");
+    Program program(config, {}, tools.Path().string() + ":" + (path ? path : ""));
+    ASSERT_TRUE(program.Started());
+    const std::string window = program.WaitForWindow("Untitled - Orlimber STD", 60);
+    ASSERT_FALSE(window.empty());
+    // Help menu, its second item; tried again while the window is not yet taking keys.
+    for (int attempt = 0; attempt < 8 && !std::filesystem::exists(log); ++attempt) {
+        const std::string frame = program.WaitForWindow("Untitled - Orlimber STD", 5);
+        std::system(
+            ("xdotool windowfocus --sync " + frame +
+             " sleep 0.5 key Escape sleep 0.5 key alt+h sleep 1 key Down sleep 0.5 key Return "
+             "2>/dev/null")
+                .c_str());
+        const auto end = Clock::now() + std::chrono::seconds(3);
+        while (Clock::now() < end && !std::filesystem::exists(log))
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::ifstream in(log);
+    std::stringstream got;
+    got << in.rdbuf();
+    EXPECT_EQ(got.str(), "1\n" + pdf + "\n");
+    EXPECT_FALSE(std::filesystem::exists(tools.Path() / "x"));
+}
