@@ -1,4 +1,12 @@
+#include "dialogs/CConnectivityCheck.h"
+#include "dialogs/CIcmpEcho.h"
+#include "dialogs/EchoHostProbe.h"
+#include "dialogs/IAdLinkActions.h"
+#include "dialogs/InterfaceNetState.h"
+#include "dialogs/WebEndpoint.h"
+#include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/SettingsSheet.h"
+#include "dialogs/ui/WebPageFSHandler.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
@@ -14,9 +22,11 @@
 #include "view/ui/MazeViewWindow.h"
 
 #include <wx/app.h>
+#include <wx/filesys.h>
 #include <wx/image.h>
 #include <wx/stdpaths.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -38,6 +48,32 @@ std::string InstallFolder() {
     return CProfile::App().GetProfileString("install", "path", folder.string() + "/");
 }
 
+// Whether the program is online, as the information pane asks: the system's state confirmed
+// by probing the configured hosts.
+struct Connectivity {
+    explicit Connectivity(const WebEndpoint& endpoint)
+        : system(endpoint.ProbeHosts()), probe(CIcmpEcho::Instance(), endpoint.BasePort()),
+          check(system, probe, endpoint.ProbeHosts()) {}
+    InterfaceNetState system;
+    EchoHostProbe probe;
+    CConnectivityCheck check;
+};
+
+// Until the downloads behind the pane's links are built, a link the user agreed to applies
+// nothing.
+class NoLinkActions : public IAdLinkActions {
+public:
+    bool ApplyMask(const std::string& url) override { return Refuse(url); }
+    bool DownloadTiler(const std::string& url) override { return Refuse(url); }
+    bool UseTemplate(const std::string& url) override { return Refuse(url); }
+
+private:
+    static bool Refuse(const std::string& url) {
+        std::fprintf(stderr, "Downloads are not available in this build: %s\n", url.c_str());
+        return false;
+    }
+};
+
 class OrlimberApp : public wxApp {
 public:
     bool OnInit() override {
@@ -56,16 +92,30 @@ public:
         CGridloomDoc* doc = document_.get();
         frame->SetInfoBoxFlag([doc] { return doc->InfoPane().InfoBoxVisible(); });
         ShowView(*frame);
+        if (!ShowInfoPane(*frame)) {
+            // The pane has said why; the program ends without showing its window.
+            exitCode_ = 1;
+            frame->Destroy();
+            return true;
+        }
         settingsSheet_ = std::make_unique<SettingsSheet>(frame, view_->TileSets());
         document_->SetSettingsSheet(settingsSheet_.get());
         frame->Show();
         frame->Maximize();
         return true;
     }
+    int OnRun() override {
+        if (exitCode_ == 0)
+            return wxApp::OnRun();
+        // The window goes before the objects it uses.
+        DeletePendingObjects();
+        return exitCode_;
+    }
     int OnExit() override {
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
+        document_->SetInfoPane(nullptr);
         document_->SetSettingsSheet(nullptr);
         settingsSheet_.reset();
         documentState_.reset();
@@ -93,7 +143,31 @@ private:
         view_->OnInitialUpdate();
     }
 
+    // The information pane takes the splitter's lower row and serves the document as its pane.
+    bool ShowInfoPane(CMainFrame& frame) {
+        const WebEndpoint endpoint(CProfile::App());
+        wxFileSystem::AddHandler(
+            std::make_unique<WebPageFSHandler>(endpoint).release()); // wx owns it
+        connectivity_ = std::make_unique<Connectivity>(endpoint);
+        auto* pane = new CAdWindow(frame.Splitter(),
+                                   {frame, connectivity_->check, links_, CProfile::App()}, endpoint,
+                                   InstallFolder() + "html/"); // owned by the splitter
+        frame.Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
+        CGridloomDoc* doc = document_.get();
+        pane->SetInfoBoxVisible(document_->InfoPane().InfoBoxVisible());
+        document_->SetInfoPane(pane);
+        pane->Bind(wxEVT_DESTROY, [doc, pane](wxWindowDestroyEvent& event) {
+            if (event.GetEventObject() == pane)
+                doc->SetInfoPane(nullptr);
+            event.Skip();
+        });
+        return pane->Start();
+    }
+
     CommandCatalog commands_;
+    std::unique_ptr<Connectivity> connectivity_;
+    NoLinkActions links_;
+    int exitCode_ = 0;
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
