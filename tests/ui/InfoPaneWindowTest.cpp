@@ -89,6 +89,7 @@ protected:
         return pane->ToText().utf8_string().find(text) != std::string::npos;
     }
     void SaveScreenshot(const std::string& name) {
+        PumpUntil([] { return false; }, 300); // the pane paints its page
         wxScreenDC screen;
         const wxRect area = frame->GetScreenRect();
         wxBitmap shot(area.GetSize());
