@@ -74,6 +74,7 @@ public:
     void OpenRecent(std::size_t index);
 
     bool IsConnected(int force) { return connectivity_.IsConnected(force); }
+    IConnectivity& Connectivity() { return connectivity_; }
     // Downloads `url` into `destination` (or a new temporary file named after `prefix` when it
     // is "TEMP"); returns the path written, or an empty string.
     std::string DownloadFile(const std::string& url, const std::string& prefix,

@@ -6,4 +6,6 @@ class IInfoPaneHost {
 public:
     virtual ~IInfoPaneHost() = default;
     virtual void SetInfoPaneHeight(int height, int minimum) = 0;
+    // The minimum height last set.
+    virtual int InfoPaneMinimum() const = 0;
 };

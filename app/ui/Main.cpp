@@ -2,8 +2,12 @@
 #include "app/CommandLineInfo.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
+#include "dialogs/IAdLinkActions.h"
+#include "dialogs/WebEndpoint.h"
+#include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/CUltraSplashWnd.h"
 #include "dialogs/ui/SettingsSheet.h"
+#include "dialogs/ui/WebPageFSHandler.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
@@ -21,10 +25,12 @@
 #include "view/ui/MazeViewWindow.h"
 
 #include <wx/app.h>
+#include <wx/filesys.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -32,6 +38,21 @@
 #include <vector>
 
 namespace {
+
+// Until the downloads behind the pane's links are built, a link the user agreed to applies
+// nothing.
+class NoLinkActions : public IAdLinkActions {
+public:
+    bool ApplyMask(const std::string& url) override { return Refuse(url); }
+    bool DownloadTiler(const std::string& url) override { return Refuse(url); }
+    bool UseTemplate(const std::string& url) override { return Refuse(url); }
+
+private:
+    static bool Refuse(const std::string& url) {
+        std::fprintf(stderr, "Downloads are not available in this build: %s\n", url.c_str());
+        return false;
+    }
+};
 
 class OrlimberApp : public wxApp {
 public:
@@ -77,8 +98,10 @@ public:
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
-        if (document_)
+        if (document_) {
+            document_->SetInfoPane(nullptr);
             document_->SetSettingsSheet(nullptr);
+        }
         settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
@@ -114,6 +137,14 @@ private:
         app_->SetAboutBox(about_.get());
         BindFrame();
         ShowView();
+        if (!ShowInfoPane(*frame_)) {
+            // The pane has said why; the program ends without showing its window.
+            DismissSplash(nullptr);
+            exitCode_ = 1;
+            frame_->Destroy();
+            ExitMainLoop();
+            return;
+        }
         settingsSheet_ = std::make_unique<SettingsSheet>(frame_, view_->TileSets());
         document_->SetSettingsSheet(settingsSheet_.get());
         frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
@@ -172,7 +203,28 @@ private:
         app_->splashUp = false;
     }
 
+    // The information pane takes the splitter's lower row and serves the document as its pane.
+    bool ShowInfoPane(CMainFrame& frame) {
+        const WebEndpoint endpoint(CProfile::App());
+        wxFileSystem::AddHandler(
+            std::make_unique<WebPageFSHandler>(endpoint).release()); // wx owns it
+        auto* pane = new CAdWindow(frame.Splitter(),
+                                   {frame, app_->Connectivity(), links_, CProfile::App()}, endpoint,
+                                   app_->InstallFolder() + "html/"); // owned by the splitter
+        frame.Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
+        CGridloomDoc* doc = document_.get();
+        pane->SetInfoBoxVisible(document_->InfoPane().InfoBoxVisible());
+        document_->SetInfoPane(pane);
+        pane->Bind(wxEVT_DESTROY, [doc, pane](wxWindowDestroyEvent& event) {
+            if (event.GetEventObject() == pane)
+                doc->SetInfoPane(nullptr);
+            event.Skip();
+        });
+        return pane->Start();
+    }
+
     CommandCatalog commands_;
+    NoLinkActions links_;
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;

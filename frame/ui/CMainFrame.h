@@ -39,6 +39,7 @@ public:
     void SetInfoBoxFlag(std::function<bool()> flag) { infoBoxFlag_ = std::move(flag); }
 
     void SetInfoPaneHeight(int height, int minimum) override;
+    int InfoPaneMinimum() const override { return paneHeight_.Minimum(); }
     // Collapses the information pane unless it is collapsed already.
     void CollapseInfoPane();
 

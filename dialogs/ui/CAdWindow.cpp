@@ -1,0 +1,124 @@
+#include "dialogs/ui/CAdWindow.h"
+
+#include "frame/IInfoPaneHost.h"
+
+#include <wx/filename.h>
+#include <wx/filesys.h>
+#include <wx/log.h>
+#include <wx/utils.h>
+
+CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
+                     std::string htmlFolder)
+    : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
+      host_(services.host), settleTimer_(this, kSettleTimer) {
+    for (int id = 1; id <= kTimerCount; ++id)
+        timers_[static_cast<size_t>(id - 1)] = std::make_unique<wxTimer>(this, id);
+    controller_ = std::make_unique<AdPaneController>(
+        AdPaneController::Services{*this, *this, services.connectivity, services.links,
+                                   services.profile},
+        std::move(endpoint), std::move(htmlFolder));
+    Bind(wxEVT_TIMER, &CAdWindow::OnTimerEvent, this);
+    Bind(wxEVT_SIZE, &CAdWindow::OnSizeEvent, this);
+}
+
+CAdWindow::~CAdWindow() {
+    for (auto& timer : timers_)
+        timer->Stop();
+    settleTimer_.Stop();
+}
+
+bool CAdWindow::LoadPage(const wxString& location) {
+    if (controller_->OnBeforeNavigate(location.utf8_string()))
+        return false;
+    bool loaded = false;
+    {
+        // A page that cannot be opened shows a short note instead of a log window.
+        wxLogNull quiet;
+        loaded = wxHtmlWindow::LoadPage(location);
+    }
+    if (!loaded)
+        SetPage(kFailedPage);
+    // The pane has no back button, and pages rotate for as long as the program runs.
+    HistoryClear();
+    CallAfter([this] { controller_->OnDocumentComplete(); });
+    return loaded;
+}
+
+void CAdWindow::OnSetTitle(const wxString& title) {
+    controller_->OnTitleChange(title.utf8_string());
+}
+
+void CAdWindow::Navigate(const std::string& url) {
+    const wxString location = wxString::FromUTF8(url);
+    if (!url.empty() && url.front() == '/')
+        LoadPage(wxFileSystem::FileNameToURL(wxFileName(location)));
+    else
+        LoadPage(location);
+}
+
+void CAdWindow::SetWindowText(const std::string& text) {
+    SetLabel(wxString::FromUTF8(text));
+}
+
+void CAdWindow::SetPaneHeight(int height, int minimum) {
+    host_.SetInfoPaneHeight(height, minimum);
+    // The controller hears of the height it set at once, as it would from a native resize.
+    ReportHeight();
+}
+
+int CAdWindow::MinimumPaneHeight() const {
+    return host_.InfoPaneMinimum();
+}
+
+void CAdWindow::Repaint() {
+    Refresh();
+    Update();
+}
+
+wxTimer* CAdWindow::Timer(int id) {
+    if (id < 1 || id > kTimerCount)
+        return nullptr;
+    return timers_[static_cast<size_t>(id - 1)].get();
+}
+
+void CAdWindow::SetTimer(int id, int milliseconds) {
+    if (wxTimer* timer = Timer(id))
+        timer->StartOnce(std::max(milliseconds, 1));
+}
+
+void CAdWindow::KillTimer(int id) {
+    if (wxTimer* timer = Timer(id))
+        timer->Stop();
+}
+
+void CAdWindow::OnTimerEvent(wxTimerEvent& event) {
+    if (event.GetId() == kSettleTimer) {
+        // A sash drag counts once the button is up.
+        if (wxGetMouseState().LeftIsDown())
+            settleTimer_.StartOnce(kSettleMs);
+        else
+            ReportHeight();
+        return;
+    }
+    controller_->OnTimer(event.GetId());
+}
+
+void CAdWindow::OnSizeEvent(wxSizeEvent& event) {
+    event.Skip();
+    if (!reporting_ && event.GetSize().GetHeight() != reportedHeight_)
+        settleTimer_.StartOnce(kSettleMs);
+}
+
+void CAdWindow::ReportHeight() {
+    const int height = GetSize().GetHeight();
+    // A height the controller asks for while it hears of one is reported by the outer call.
+    if (reporting_ || height == reportedHeight_)
+        return;
+    reporting_ = true;
+    reportedHeight_ = height;
+    ++reportedResizes_;
+    controller_->OnSize(height);
+    reporting_ = false;
+    if (GetSize().GetHeight() != reportedHeight_)
+        settleTimer_.StartOnce(kSettleMs);
+}

@@ -1,0 +1,75 @@
+#pragma once
+#include "dialogs/AdPaneController.h"
+#include "dialogs/IAdPaneWindow.h"
+#include "dialogs/IPaneTimers.h"
+#include "document/IInfoPane.h"
+
+#include <wx/html/htmlwin.h>
+#include <wx/timer.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class IInfoPaneHost;
+
+// The information pane below the maze: a browser window that shows the pages the controller
+// picks and sizes itself through the frame. Its timers are wx timers; page loads finish in
+// one call, so "document complete" is posted to run after the load's caller is done.
+class CAdWindow : public wxHtmlWindow, public IAdPaneWindow, public IPaneTimers, public IInfoPane {
+public:
+    struct Services {
+        IInfoPaneHost& host;
+        IConnectivity& connectivity;
+        IAdLinkActions& links;
+        CProfile& profile;
+    };
+    static constexpr const char* kFailedPage =
+        "<html><body><p>This page could not be shown.</p></body></html>";
+
+    CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint, std::string htmlFolder);
+    ~CAdWindow() override;
+
+    // The pane's first update; false when the program must end.
+    bool Start() { return controller_->OnInitialUpdate(); }
+    AdPaneController& Controller() { return *controller_; }
+
+    bool LoadPage(const wxString& location) override;
+    void OnSetTitle(const wxString& title) override;
+
+    void Navigate(const std::string& url) override;
+    void SetWindowText(const std::string& text) override;
+    void SetPaneHeight(int height, int minimum) override;
+    int MinimumPaneHeight() const override;
+    void Repaint() override;
+
+    void SetTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
+
+    void Collapse() override { controller_->CollapsePane(); }
+    void ShowNextPageSoon() override { controller_->ShowNextPageSoon(); }
+    bool InfoBoxVisible() const override { return controller_->InfoBoxVisible(); }
+    void SetInfoBoxVisible(bool visible) override { controller_->SetInfoBoxVisible(visible); }
+
+    // How many heights have been reported to the controller.
+    int ReportedResizes() const { return reportedResizes_; }
+
+private:
+    static constexpr int kTimerCount = 3;
+    static constexpr int kSettleTimer = kTimerCount + 1;
+    // Size events of one drag or frame resize are reported once, this long after the last.
+    static constexpr int kSettleMs = 150;
+
+    wxTimer* Timer(int id);
+    void OnTimerEvent(wxTimerEvent& event);
+    void OnSizeEvent(wxSizeEvent& event);
+    void ReportHeight();
+
+    IInfoPaneHost& host_;
+    std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;
+    wxTimer settleTimer_;
+    std::unique_ptr<AdPaneController> controller_;
+    int reportedHeight_ = -1;
+    int reportedResizes_ = 0;
+    bool reporting_ = false;
+};
