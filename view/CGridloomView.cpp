@@ -1,11 +1,16 @@
 #include "view/CGridloomView.h"
 
 #include "document/CGridloomDoc.h"
+#include "image/CRaster.h"
 #include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "res/CommandIds.h"
 #include "view/CellPainter.h"
 #include "view/CreditLine.h"
+#include "view/ImageMask.h"
 #include "view/PageWatermark.h"
 
 #include "platform/CWaitCursor.h"
@@ -22,7 +27,13 @@ bool IsRing(const Object* grid) {
 
 } // namespace
 
-CGridloomView::CGridloomView() = default;
+CGridloomView::CGridloomView() {
+    RegisterCommands();
+}
+
+void CGridloomView::RegisterCommands() {
+    OnCommand(ID_APPLY_BMP_MASK, [this] { OnApplyMask(); });
+}
 
 CGridloomView::~CGridloomView() {
     CGridloomDoc* doc = GetDocument();
@@ -484,4 +495,48 @@ bool CGridloomView::DrawTiledCell(CDC* dc, int column, int row, int grid, int pa
         window_->InvalidatePage(pixels);
     }
     return true;
+}
+
+// ---- picture masks ------------------------------------------------------------------------
+
+bool CGridloomView::ApplyImageMask(const CRaster& image) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || IsRing(doc->GetGrid(0)) || !image.IsValid())
+        return false;
+    if (!BuildCellGeometry())
+        return false;
+    const PolygonCellGeometry* polygons = PolygonGeometry();
+    if (!polygons)
+        return false;
+    const int endsLost = ImageMask(image, extent_).Apply(*polygons, *doc);
+    // An end the mask covered is gone: Make Maze places it again.
+    if (endsLost & CELL_START)
+        doc->docFlags &= ~MazeProgress::kUserStart;
+    if (endsLost & CELL_STOP)
+        doc->docFlags &= ~MazeProgress::kUserStop;
+    doc->UpdateAllViews(nullptr);
+    doc->SetModifiedFlag();
+    doc->reRender = 1;
+    return true;
+}
+
+void CGridloomView::OnApplyMask() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || IsRing(doc->GetGrid(0)))
+        return;
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif|TIFF file(*.tif)|*.tif||";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
+    if (!answer.ok)
+        return;
+    CRaster image;
+    if (!image.Load(answer.path)) {
+        AfxMessageBox("The mask picture \"" + answer.path +
+                          "\" could not be read: " + image.GetLastError(),
+                      MB_OK | MB_ICONERROR);
+        return;
+    }
+    ApplyImageMask(image);
 }

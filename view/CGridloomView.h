@@ -16,6 +16,7 @@
 #include <vector>
 
 class CDC;
+class CRaster;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
@@ -89,6 +90,13 @@ public:
     const MazeExtent& Extent() const { return extent_; }
     const RingCellGeometry* Rings() const { return geometry_.CurrentRings(); }
 
+    // Blackens the cells whose centres fall on dark pixels of `image` stretched over the
+    // range of cell centres and whitens those on light ones. False (nothing changed) for a
+    // circular maze or a document without grids.
+    bool ApplyImageMask(const CRaster& image);
+    // Apply BMP Mask: asks for a picture and applies it.
+    void OnApplyMask();
+
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool visible);
@@ -102,6 +110,7 @@ public:
     ScreenBuffer& Buffer() { return buffer_; }
 
 private:
+    void RegisterCommands();
     void Render(CDC& target, bool screen);
     void DrawMaze(CDC& dc, bool screen);
     bool RebuildBuffer();
