@@ -5,6 +5,7 @@
 #include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
+#include "platform/CProfile.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "res/CommandIds.h"
@@ -12,6 +13,7 @@
 #include "view/CreditLine.h"
 #include "view/ImageMask.h"
 #include "view/PageWatermark.h"
+#include "view/PictureExport.h"
 
 #include "platform/CWaitCursor.h"
 #include <algorithm>
@@ -33,6 +35,7 @@ CGridloomView::CGridloomView() {
 
 void CGridloomView::RegisterCommands() {
     OnCommand(ID_APPLY_BMP_MASK, [this] { OnApplyMask(); });
+    OnCommand(ID_SAVE_IMAGE_FILE, [this] { OnSaveToImageFile(); });
 }
 
 CGridloomView::~CGridloomView() {
@@ -539,4 +542,43 @@ void CGridloomView::OnApplyMask() {
         return;
     }
     ApplyImageMask(image);
+}
+
+// ---- picture export -----------------------------------------------------------------------
+
+CSize CGridloomView::ScreenPictureSize() {
+    BuildCellGeometry();
+    const int width = extent_.maxX;
+    const int height = extent_.maxY + band_ + 150;
+    return {MulDiv(width, kScreenDpi, 1000), MulDiv(height, kScreenDpi, 1000)};
+}
+
+void CGridloomView::OnSaveToImageFile() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || !sizeDialog_)
+        return;
+    CProfile& profile = doc->Profile();
+    PictureSize size;
+    size.screenSize = profile.GetProfileInt("BMPsize", "SCREENSIZE", 0) != 0;
+    size.x = profile.GetProfileInt("BMPsize", "x", 1024);
+    size.y = profile.GetProfileInt("BMPsize", "y", 768);
+    if (!sizeDialog_->Ask(size))
+        return;
+    profile.WriteProfileInt("BMPsize", "SCREENSIZE", size.screenSize ? 1 : 0);
+    profile.WriteProfileInt("BMPsize", "x", size.x);
+    profile.WriteProfileInt("BMPsize", "y", size.y);
+    FileDialogRequest request;
+    request.open = false;
+    request.filter = PictureExport::kFilter;
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.filterIndex = 2;
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
+    if (!answer.ok)
+        return;
+    const CSize pixels = size.screenSize ? ScreenPictureSize() : CSize(size.x, size.y);
+    CWaitCursor wait;
+    const std::string error =
+        PictureExport::Write(*this, answer.path, answer.filterIndex, pixels.cx, pixels.cy);
+    if (!error.empty())
+        AfxMessageBox(error, MB_OK | MB_ICONERROR);
 }

@@ -5,6 +5,7 @@
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/GeometryCache.h"
+#include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/ScreenBuffer.h"
 #include "view/tiler/CBMPTiler.h"
@@ -97,6 +98,13 @@ public:
     // Apply BMP Mask: asks for a picture and applies it.
     void OnApplyMask();
 
+    // Save to Image File: asks for the size (through `dialog`; none cancels) and the file,
+    // then writes the maze and its solution.
+    void SetPictureSizeDialog(IPictureSizeDialog* dialog) { sizeDialog_ = dialog; }
+    void OnSaveToImageFile();
+    // The export's size with the screen-size choice: the maze with its band at 96 dpi.
+    CSize ScreenPictureSize();
+
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool visible);
@@ -143,4 +151,5 @@ private:
     TileSetCatalogue* tileSets_ = &ownTileSets_;
     CBMPTiler tiler_;
     bool tilerLoaded_ = false;
+    IPictureSizeDialog* sizeDialog_ = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "dialogs/ui/BitmapSetupAsker.h"
 #include "dialogs/ui/SettingsSheet.h"
 #include "document/CGridloomDoc.h"
 #include "frame/GridloomDocState.h"
@@ -82,6 +83,8 @@ private:
     void ShowView(CMainFrame& frame) {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
+        sizeAsker_ = std::make_unique<BitmapSetupAsker>(&frame);
+        view_->SetPictureSizeDialog(sizeAsker_.get());
         view_->TileSets().SetInstallFolder(InstallFolder());
         auto* window = new MazeViewWindow(frame.Splitter(), *view_); // owned by the splitter
         window->SetInfoPaneCollapser([&frame] { frame.CollapseInfoPane(); });
@@ -97,6 +100,7 @@ private:
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
+    std::unique_ptr<BitmapSetupAsker> sizeAsker_;
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
     WxShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;

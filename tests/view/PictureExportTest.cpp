@@ -2,12 +2,15 @@
 
 #include "image/CRaster.h"
 #include "maze/TemplateKind.h"
+#include "platform/FileDialog.h"
+#include "res/CommandIds.h"
 #include "view/PictureExport.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -86,4 +89,54 @@ TEST_F(ViewTest, ExportNamesAndRefusals) {
     const std::string missing = folder_.File("none/R.gif");
     const std::string error = PictureExport::Write(view, missing, 2, 20, 20);
     EXPECT_NE(error.find("R_000.gif"), std::string::npos) << error;
+}
+
+namespace {
+
+class ScriptedSize : public IPictureSizeDialog {
+public:
+    bool Ask(PictureSize& size) override {
+        asked = size;
+        if (!answer)
+            return false;
+        size = *answer;
+        return true;
+    }
+    std::optional<PictureSize> answer;
+    PictureSize asked;
+};
+
+} // namespace
+
+TEST_F(ViewTest, SaveToImageFileAsksForTheSizeAndKeepsIt) {
+    ScriptedFileDialog files;
+    IFileDialog::Installation installed(files);
+    ScriptedSize sizes;
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 5, 5);
+    CGridloomView& view = ViewOf(doc);
+    view.SetPictureSizeDialog(&sizes);
+    ASSERT_TRUE(view.HandlesCommand(ID_SAVE_IMAGE_FILE));
+
+    // Cancelled: nothing asked of the file dialog, nothing kept.
+    view.RunCommand(ID_SAVE_IMAGE_FILE);
+    EXPECT_EQ(sizes.asked.x, 1024);
+    EXPECT_EQ(sizes.asked.y, 768);
+    EXPECT_TRUE(files.Requests().empty());
+
+    sizes.answer = PictureSize{300, 200, true};
+    files.Answer(folder_.File("S.bmp"), 1);
+    view.RunCommand(ID_SAVE_IMAGE_FILE);
+    ASSERT_EQ(files.Requests().size(), 1u);
+    EXPECT_EQ(files.Requests()[0].filterIndex, 2);
+    const CSize screen = view.ScreenPictureSize();
+    EXPECT_EQ(Identify(folder_.File("S_000.bmp"), "%w %h"),
+              std::to_string(screen.cx) + " " + std::to_string(screen.cy));
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+
+    // The choice is kept for the next export.
+    sizes.answer.reset();
+    view.RunCommand(ID_SAVE_IMAGE_FILE);
+    EXPECT_EQ(sizes.asked.x, 300);
+    EXPECT_EQ(sizes.asked.y, 200);
+    EXPECT_TRUE(sizes.asked.screenSize);
 }
