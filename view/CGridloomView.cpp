@@ -1,12 +1,19 @@
 #include "view/CGridloomView.h"
 
 #include "document/CGridloomDoc.h"
+#include "image/CRaster.h"
 #include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
+#include "platform/CProfile.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "res/CommandIds.h"
 #include "view/CellPainter.h"
 #include "view/CreditLine.h"
+#include "view/ImageMask.h"
 #include "view/PageWatermark.h"
+#include "view/PictureExport.h"
 
 #include "platform/CWaitCursor.h"
 #include <algorithm>
@@ -488,4 +495,87 @@ bool CGridloomView::DrawTiledCell(CDC* dc, int column, int row, int grid, int pa
         window_->InvalidatePage(pixels);
     }
     return true;
+}
+
+// ---- picture masks ------------------------------------------------------------------------
+
+bool CGridloomView::ApplyImageMask(const CRaster& image) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || IsRing(doc->GetGrid(0)) || !image.IsValid())
+        return false;
+    if (!BuildCellGeometry())
+        return false;
+    const PolygonCellGeometry* polygons = PolygonGeometry();
+    if (!polygons)
+        return false;
+    const int endsLost = ImageMask(image, extent_).Apply(*polygons, *doc);
+    // An end the mask covered is gone: Make Maze places it again.
+    if (endsLost & CELL_START)
+        doc->docFlags &= ~MazeProgress::kUserStart;
+    if (endsLost & CELL_STOP)
+        doc->docFlags &= ~MazeProgress::kUserStop;
+    doc->UpdateAllViews(nullptr);
+    doc->SetModifiedFlag();
+    doc->reRender = 1;
+    return true;
+}
+
+void CGridloomView::OnApplyMask() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || IsRing(doc->GetGrid(0)))
+        return;
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif|TIFF file(*.tif)|*.tif||";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
+    if (!answer.ok)
+        return;
+    CRaster image;
+    if (!image.Load(answer.path)) {
+        AfxMessageBox("The mask picture \"" + answer.path +
+                          "\" could not be read: " + image.GetLastError(),
+                      MB_OK | MB_ICONERROR);
+        return;
+    }
+    ApplyImageMask(image);
+}
+
+// ---- picture export -----------------------------------------------------------------------
+
+CSize CGridloomView::ScreenPictureSize() {
+    BuildCellGeometry();
+    const int width = extent_.maxX;
+    const int height = extent_.maxY + band_ + 150;
+    return {MulDiv(width, kScreenDpi, 1000), MulDiv(height, kScreenDpi, 1000)};
+}
+
+void CGridloomView::OnSaveToImageFile() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || !sizeDialog_)
+        return;
+    CProfile& profile = doc->Profile();
+    PictureSize size;
+    size.screenSize = profile.GetProfileInt("BMPsize", "SCREENSIZE", 0) != 0;
+    size.x = profile.GetProfileInt("BMPsize", "x", 1024);
+    size.y = profile.GetProfileInt("BMPsize", "y", 768);
+    if (!sizeDialog_->Ask(size))
+        return;
+    profile.WriteProfileInt("BMPsize", "SCREENSIZE", size.screenSize ? 1 : 0);
+    profile.WriteProfileInt("BMPsize", "x", size.x);
+    profile.WriteProfileInt("BMPsize", "y", size.y);
+    FileDialogRequest request;
+    request.open = false;
+    request.filter = PictureExport::kFilter;
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.filterIndex = 2;
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
+    if (!answer.ok)
+        return;
+    const CSize pixels = size.screenSize ? ScreenPictureSize() : CSize(size.x, size.y);
+    CWaitCursor wait;
+    const std::string error =
+        PictureExport::Write(*this, answer.path, answer.filterIndex, pixels.cx, pixels.cy);
+    if (!error.empty())
+        AfxMessageBox(error, MB_OK | MB_ICONERROR);
 }

@@ -6,6 +6,7 @@
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/GeometryCache.h"
+#include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
 #include "view/ScreenBuffer.h"
@@ -20,6 +21,7 @@
 #include <vector>
 
 class CDC;
+class CRaster;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
@@ -94,6 +96,20 @@ public:
     const MazeExtent& Extent() const { return extent_; }
     const RingCellGeometry* Rings() const { return geometry_.CurrentRings(); }
 
+    // Blackens the cells whose centres fall on dark pixels of `image` stretched over the
+    // range of cell centres and whitens those on light ones. False (nothing changed) for a
+    // circular maze or a document without grids.
+    bool ApplyImageMask(const CRaster& image);
+    // Apply BMP Mask: asks for a picture and applies it.
+    void OnApplyMask();
+
+    // Save to Image File: asks for the size (through `dialog`; none cancels) and the file,
+    // then writes the maze and its solution.
+    void SetPictureSizeDialog(IPictureSizeDialog* dialog) { sizeDialog_ = dialog; }
+    void OnSaveToImageFile();
+    // The export's size with the screen-size choice: the maze with its band at 96 dpi.
+    CSize ScreenPictureSize();
+
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool visible);
@@ -135,6 +151,7 @@ private:
     void MapLayerCommands();
     void MapToolCommands();
     void MapObjectCommands();
+    void MapExportCommands();
     bool HasLevels() const;
     void RenderAndUpdate();
     void AfterObjectOrder();
@@ -177,4 +194,5 @@ private:
     std::function<void()> hideTextBox_;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
+    IPictureSizeDialog* sizeDialog_ = nullptr;
 };

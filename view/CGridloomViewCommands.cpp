@@ -29,6 +29,7 @@ void CGridloomView::MapCommands() {
     MapLayerCommands();
     MapToolCommands();
     MapObjectCommands();
+    MapExportCommands();
 }
 
 bool CGridloomView::HasLevels() const {
@@ -229,4 +230,9 @@ std::optional<CRectTracker::Cursor> CGridloomView::ObjectCursorAt(CPoint client)
         return it->GetCursorLogical(client.x, client.y, scroll.x, scroll.y);
     }
     return std::nullopt;
+}
+
+void CGridloomView::MapExportCommands() {
+    OnCommand(ID_APPLY_BMP_MASK, [this] { OnApplyMask(); });
+    OnCommand(ID_SAVE_IMAGE_FILE, [this] { OnSaveToImageFile(); });
 }

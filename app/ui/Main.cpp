@@ -4,6 +4,7 @@
 #include "app/ui/RecentFileMenu.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/WebEndpoint.h"
+#include "dialogs/ui/BitmapSetupAsker.h"
 #include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/CUltraSplashWnd.h"
 #include "dialogs/ui/SettingsSheet.h"
@@ -180,6 +181,8 @@ private:
     void ShowView() {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
+        sizeAsker_ = std::make_unique<BitmapSetupAsker>(frame_);
+        view_->SetPictureSizeDialog(sizeAsker_.get());
         view_->TileSets().SetInstallFolder(app_->InstallFolder());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         CMainFrame* frame = frame_;
@@ -228,6 +231,7 @@ private:
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
+    std::unique_ptr<BitmapSetupAsker> sizeAsker_;
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
     XdgOpenShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;

@@ -1,0 +1,142 @@
+#include "tests/view/ViewTestSupport.h"
+
+#include "image/CRaster.h"
+#include "maze/TemplateKind.h"
+#include "platform/FileDialog.h"
+#include "res/CommandIds.h"
+#include "view/PictureExport.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// What ImageMagick's identify says about a file.
+std::string Identify(const std::string& path, const char* format) {
+    const std::string command = std::string("identify -format '") + format + "' '" + path + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 256> buffer{};
+    while (pipe && fgets(buffer.data(), buffer.size(), pipe.get()))
+        out += buffer.data();
+    return out;
+}
+
+// How many pixels of a picture (read back through ImageMagick as PPM) `match`.
+template <typename Match> long CountPixels(const std::string& path, Match match) {
+    const std::string command = "convert '" + path + "' -depth 8 ppm:-";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    int w = 0, h = 0, max = 0;
+    if (!pipe || fscanf(pipe.get(), "P6 %d %d %d", &w, &h, &max) != 3)
+        return -1;
+    fgetc(pipe.get());
+    long n = 0;
+    for (long i = 0; i < long{w} * h; ++i) {
+        const int r = fgetc(pipe.get()), g = fgetc(pipe.get()), b = fgetc(pipe.get());
+        n += match(r, g, b);
+    }
+    return n;
+}
+
+} // namespace
+
+TEST_F(ViewTest, ExportWritesTheMazeAndItsSolutionAsTwoPictures) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 6, 6);
+    CGridloomView& view = ViewOf(doc);
+    doc.OnGenerateMaze();
+    ASSERT_EQ(doc.cleared, 0);
+    const std::string base = folder_.File("B.gif");
+    ASSERT_EQ(PictureExport::Write(view, base, 2, 1024, 768), "");
+    const std::string maze = folder_.File("B_000.gif"), solution = folder_.File("B_000_Sol.gif");
+    for (const std::string& file : {maze, solution}) {
+        EXPECT_EQ(Identify(file, "%m %w %h %z"), "GIF 1024 768 8") << file;
+    }
+    // The solution is drawn in its own colour, only into the second picture (blue, and
+    // dithered by the reduction to 256 colours).
+    ASSERT_EQ(doc.Colours().solution, RGB(128, 128, 240));
+    const auto bluish = [](int r, int, int b) { return b - r > 60; };
+    EXPECT_EQ(CountPixels(maze, bluish), 0);
+    EXPECT_GT(CountPixels(solution, bluish), 1000);
+    // The walls are there, and the screen flag and the view's own solution flag are back.
+    EXPECT_GT(CountPixels(maze, [](int r, int g, int b) { return r + g + b == 0; }), 1000);
+    EXPECT_TRUE(view.ScreenFlag());
+    EXPECT_FALSE(view.ShowSolution());
+
+    // BMP keeps all the colours; the picture is read back by our own codec as well.
+    ASSERT_EQ(PictureExport::Write(view, folder_.File("C.bmp"), 1, 64, 48), "");
+    CRaster back;
+    ASSERT_TRUE(back.Load(folder_.File("C_000_Sol.bmp")));
+    EXPECT_EQ(back.GetWidth(), 64u);
+    EXPECT_EQ(Identify(folder_.File("C_000.bmp"), "%m %w %h"), "BMP3 64 48");
+}
+
+TEST_F(ViewTest, ExportNamesAndRefusals) {
+    EXPECT_EQ(PictureExport::FileName("a.b/maze", 2, false), "a.b/maze_000.gif");
+    EXPECT_EQ(PictureExport::FileName("a.b/maze", 2, true), "a.b/maze_000_Sol.gif");
+    EXPECT_EQ(PictureExport::FileName("x/m.v.jpg", 4, true), "x/m.v_000_Sol.jpg");
+    EXPECT_EQ(PictureExport::FileName("m", 1, false), "m_000.bmp");
+
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 4, 4);
+    CGridloomView& view = ViewOf(doc);
+    const std::string path = folder_.File("R.gif");
+    EXPECT_NE(PictureExport::Write(view, path, 2, 0, 100), "");
+    EXPECT_NE(PictureExport::Write(view, path, 2, 100, 16385), "");
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("R_000.gif")));
+    // A folder that does not exist: the failure names the file.
+    const std::string missing = folder_.File("none/R.gif");
+    const std::string error = PictureExport::Write(view, missing, 2, 20, 20);
+    EXPECT_NE(error.find("R_000.gif"), std::string::npos) << error;
+}
+
+namespace {
+
+class ScriptedSize : public IPictureSizeDialog {
+public:
+    bool Ask(PictureSize& size) override {
+        asked = size;
+        if (!answer)
+            return false;
+        size = *answer;
+        return true;
+    }
+    std::optional<PictureSize> answer;
+    PictureSize asked;
+};
+
+} // namespace
+
+TEST_F(ViewTest, SaveToImageFileAsksForTheSizeAndKeepsIt) {
+    ScriptedFileDialog files;
+    IFileDialog::Installation installed(files);
+    ScriptedSize sizes;
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 5, 5);
+    CGridloomView& view = ViewOf(doc);
+    view.SetPictureSizeDialog(&sizes);
+    ASSERT_TRUE(view.HandlesCommand(ID_SAVE_IMAGE_FILE));
+
+    // Cancelled: nothing asked of the file dialog, nothing kept.
+    view.RunCommand(ID_SAVE_IMAGE_FILE);
+    EXPECT_EQ(sizes.asked.x, 1024);
+    EXPECT_EQ(sizes.asked.y, 768);
+    EXPECT_TRUE(files.Requests().empty());
+
+    sizes.answer = PictureSize{300, 200, true};
+    files.Answer(folder_.File("S.bmp"), 1);
+    view.RunCommand(ID_SAVE_IMAGE_FILE);
+    ASSERT_EQ(files.Requests().size(), 1u);
+    EXPECT_EQ(files.Requests()[0].filterIndex, 2);
+    const CSize screen = view.ScreenPictureSize();
+    EXPECT_EQ(Identify(folder_.File("S_000.bmp"), "%w %h"),
+              std::to_string(screen.cx) + " " + std::to_string(screen.cy));
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+
+    // The choice is kept for the next export.
+    sizes.answer.reset();
+    view.RunCommand(ID_SAVE_IMAGE_FILE);
+    EXPECT_EQ(sizes.asked.x, 300);
+    EXPECT_EQ(sizes.asked.y, 200);
+    EXPECT_TRUE(sizes.asked.screenSize);
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+class CGridloomView;
+
+// Writes the maze and its solution as two pictures of one size, named after the chosen path
+// and in the format of the chosen filter (1 BMP, 3 TIFF, 4 JPEG, any other GIF).
+class PictureExport {
+public:
+    static constexpr const char* kFilter =
+        "Bitmap file(*.bmp)|*.bmp|Gif File (*.gif)|*.gif|TIFF File (*.tif)|*.tif|JPG File "
+        "(*.jpg)|*.jpg||";
+    static constexpr int kMinSide = 1;
+    static constexpr int kMaxSide = 16384;
+
+    // The name of the maze (solution false) or the solution picture for a chosen path.
+    static std::string FileName(const std::string& path, int filterIndex, bool solution);
+    // Renders and writes both pictures of `width` x `height` pixels; the error text, empty
+    // when both were written.
+    static std::string Write(CGridloomView& view, const std::string& path, int filterIndex,
+                             int width, int height);
+};
