@@ -6,6 +6,7 @@
 #include "view/CellHitTester.h"
 #include "view/GeometryCache.h"
 #include "view/IViewWindow.h"
+#include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
@@ -16,6 +17,7 @@
 #include <vector>
 
 class CDC;
+class IPrintPageService;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
@@ -89,6 +91,16 @@ public:
     const MazeExtent& Extent() const { return extent_; }
     const RingCellGeometry* Rings() const { return geometry_.CurrentRings(); }
 
+    // Printing. The options are reloaded from the profile before each run. PrintPage draws one
+    // page of `plan` on a printer context between its StartPage and EndPage, regenerating the
+    // maze first when the plan says so; the display state is restored afterwards.
+    MazePrintSettings& PrintSettings() { return printSettings_; }
+    bool PrintPage(CDC& dc, const PrintPagePlan& plan, int page);
+    // A whole run with the stored options onto `pages`; true only when every page printed.
+    bool PrintAll(IPrintPageService& pages, const std::string& title);
+    int PrintMarginX() const { return printMarginX_; }
+    int PrintMarginY() const { return printMarginY_; }
+
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool visible);
@@ -117,6 +129,9 @@ private:
     bool IsTiledBox() const;
     void LoadPendingTiler();
 
+    MazePrintSettings printSettings_;
+    int printMarginX_ = 0;
+    int printMarginY_ = 0;
     HeadlessViewWindow headless_;
     IViewWindow* window_ = &headless_;
     std::array<bool, 5> layers_{true, true, true, true, true};
