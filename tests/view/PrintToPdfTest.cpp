@@ -72,7 +72,8 @@ TEST_F(ViewTest, MarginsInsideThePrintersBorderAreRaisedToIt) {
     setup.dpi = 300;
     setup.offsetX = 75; // a quarter inch
     setup.offsetY = 75;
-    PdfPrintPageService pages(folder_.File("m.pdf"), setup);
+    const std::string pdf = folder_.File("m.pdf");
+    PdfPrintPageService pages(pdf, setup);
     CDC dc;
     dc.CreatePrinterDC(pages);
     ASSERT_GT(dc.StartDoc("m"), 0);
@@ -83,6 +84,15 @@ TEST_F(ViewTest, MarginsInsideThePrintersBorderAreRaisedToIt) {
     EXPECT_TRUE(view.PrintPage(dc, plan, 1));
     dc.EndPage();
     dc.EndDoc();
+    // At 100 dpi the ink starts no nearer than a quarter inch from the left and two inches
+    // from the top.
+    int left = -1, top = -1;
+    const std::string trim = Shell("pdftoppm -r 100 -gray '" + pdf +
+                                   "' | convert - -fuzz 5% -trim info: | awk '{print $4}'");
+    ASSERT_EQ(std::sscanf(trim.c_str(), "%*dx%*d+%d+%d", &left, &top), 2) << trim;
+    EXPECT_GE(left, 24);
+    EXPECT_LE(left, 30);
+    EXPECT_GE(top, 199);
     // Seen only while the page prints; afterwards both are zero again.
     EXPECT_EQ(view.PrintMarginX(), 0);
 }
