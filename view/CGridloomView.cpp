@@ -579,3 +579,98 @@ void CGridloomView::OnSaveToImageFile() {
     if (!error.empty())
         AfxMessageBox(error, MB_OK | MB_ICONERROR);
 }
+
+// ---- printing -----------------------------------------------------------------------------
+
+namespace {
+
+// Puts the view's display state back however the page ends.
+class DisplayStateGuard {
+public:
+    DisplayStateGuard(std::array<bool, 5>& layers, bool& solution, bool& screen, int& marginX,
+                      int& marginY)
+        : layers_(layers), solution_(solution), screen_(screen), marginX_(marginX),
+          marginY_(marginY), savedLayers_(layers), savedSolution_(solution) {}
+    ~DisplayStateGuard() {
+        layers_ = savedLayers_;
+        solution_ = savedSolution_;
+        screen_ = true;
+        marginX_ = marginY_ = 0;
+    }
+    DisplayStateGuard(const DisplayStateGuard&) = delete;
+    DisplayStateGuard& operator=(const DisplayStateGuard&) = delete;
+
+private:
+    std::array<bool, 5>& layers_;
+    bool& solution_;
+    bool& screen_;
+    int& marginX_;
+    int& marginY_;
+    std::array<bool, 5> savedLayers_;
+    bool savedSolution_;
+};
+
+} // namespace
+
+bool CGridloomView::PrintPage(CDC& dc, const PrintPagePlan& plan, int page) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0 || page < 1 || page > plan.PageCount())
+        return false;
+    const MazeSettings& s = doc->Settings();
+    if (s.pageWidth < 1 || s.pageHeight < 1) {
+        Report("The page is too small to print.");
+        return false;
+    }
+    DisplayStateGuard guard(layers_, showSolution_, screen_, printMarginX_, printMarginY_);
+    const PrintPagePlan::Page kind = plan.At(page);
+    // Without seed points there is nothing to grow from: the page repeats the current maze.
+    if (kind.regenerate && !doc->seedPoints.empty())
+        doc->RegenerateMaze();
+    screen_ = false;
+    const int dpiX = dc.GetDeviceCaps(LOGPIXELSX);
+    const int dpiY = dc.GetDeviceCaps(LOGPIXELSY);
+    const int offX = dc.GetDeviceCaps(PHYSICALOFFSETX);
+    const int offY = dc.GetDeviceCaps(PHYSICALOFFSETY);
+    if (dpiX <= 0 || dpiY <= 0)
+        return false;
+    // Margins in thousandths of an inch, never inside the printer's unprintable border.
+    printMarginX_ = std::max(s.xOffset, static_cast<int>(offX * 1000.0 / dpiX));
+    printMarginY_ = std::max(s.yOffset, static_cast<int>(offY * 1000.0 / dpiY));
+    showSolution_ = kind.solution;
+    const int* chosen = kind.solution ? printSettings_.solutionLayers : printSettings_.mazeLayers;
+    for (int layer = 1; layer <= 4; ++layer)
+        layers_[static_cast<std::size_t>(layer)] = chosen[layer] != 0;
+    const int w = static_cast<int>(dpiX * static_cast<double>(s.pageWidth) / 1000.0);
+    const int h = static_cast<int>(dpiY * static_cast<double>(s.pageHeight) / 1000.0);
+    const int x = static_cast<int>(dpiX * printMarginX_ / 1000.0 - offX);
+    const int y = static_cast<int>(dpiY * printMarginY_ / 1000.0 - offY);
+    const int saved = dc.SaveDC();
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(s.pageWidth, -(s.pageHeight + 150 - band_));
+    dc.SetViewportExt(w, h);
+    dc.SetViewportOrg(x, y);
+    Render(dc, false);
+    dc.RestoreDC(saved);
+    return true;
+}
+
+bool CGridloomView::PrintAll(IPrintPageService& pages, const std::string& title) {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc)
+        return false;
+    printSettings_.Load(doc->Profile());
+    const PrintPagePlan plan(printSettings_, false);
+    if (plan.PageCount() == 0)
+        return false;
+    CDC dc;
+    dc.CreatePrinterDC(pages);
+    if (dc.StartDoc(title) <= 0)
+        return false;
+    for (int page = 1; page <= plan.PageCount(); ++page) {
+        if (dc.StartPage() <= 0 || !PrintPage(dc, plan, page) || dc.EndPage() <= 0) {
+            dc.AbortDoc();
+            return false;
+        }
+    }
+    return dc.EndDoc() > 0;
+}

@@ -9,6 +9,7 @@
 #include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
+#include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/ViewMouseController.h"
 #include "view/tiler/CBMPTiler.h"
@@ -22,6 +23,7 @@
 
 class CDC;
 class CRaster;
+class IPrintPageService;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
@@ -110,6 +112,16 @@ public:
     // The export's size with the screen-size choice: the maze with its band at 96 dpi.
     CSize ScreenPictureSize();
 
+    // Printing. The options are reloaded from the profile before each run. PrintPage draws one
+    // page of `plan` on a printer context between its StartPage and EndPage, regenerating the
+    // maze first when the plan says so; the display state is restored afterwards.
+    MazePrintSettings& PrintSettings() { return printSettings_; }
+    bool PrintPage(CDC& dc, const PrintPagePlan& plan, int page);
+    // A whole run with the stored options onto `pages`; true only when every page printed.
+    bool PrintAll(IPrintPageService& pages, const std::string& title);
+    int PrintMarginX() const { return printMarginX_; }
+    int PrintMarginY() const { return printMarginY_; }
+
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool visible);
@@ -171,6 +183,9 @@ private:
     bool IsTiledBox() const;
     void LoadPendingTiler();
 
+    MazePrintSettings printSettings_;
+    int printMarginX_ = 0;
+    int printMarginY_ = 0;
     HeadlessViewWindow headless_;
     IViewWindow* window_ = &headless_;
     std::array<bool, 5> layers_{true, true, true, true, true};
