@@ -39,13 +39,16 @@ void ShowRtfDocument(const RtfDocument& doc, wxRichTextCtrl& control) {
         const RtfParagraph& para = doc.paragraphs[i];
         if (i > 0)
             control.Newline();
-        control.BeginAlignment(ToWx(para.align));
+        const long start = control.GetLastPosition();
         for (const RtfRun& run : para.runs) {
             control.BeginStyle(ToWx(run.style));
             control.WriteText(wxString::FromUTF8(run.text));
             control.EndStyle();
         }
-        control.EndAlignment();
+        wxRichTextAttr align;
+        align.SetAlignment(ToWx(para.align));
+        control.SetStyleEx(wxRichTextRange(start, control.GetLastPosition()), align,
+                           wxRICHTEXT_SETSTYLE_PARAGRAPHS_ONLY);
     }
     control.SetInsertionPoint(0);
     control.Thaw();

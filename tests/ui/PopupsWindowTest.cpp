@@ -87,12 +87,14 @@ TEST(PopupsWindowTest, HelpShowsFormattedTextOnEveryShowing) {
     for (int showing = 0; showing < 2; ++showing) {
         wxString text;
         bool titleBold = false;
+        bool titleCentred = false;
         const int result = driver.Run(dialog, [&](ModalDialogDriver& d) {
             d.OnMain([&] {
                 text = dialog.Text().GetValue();
                 wxRichTextAttr attr;
                 dialog.Text().GetStyle(2, attr);
                 titleBold = attr.GetFontWeight() == wxFONTWEIGHT_BOLD;
+                titleCentred = attr.GetAlignment() == wxTEXT_ALIGNMENT_CENTRE;
             });
             d.Screenshot(&dialog, "help-" + std::to_string(showing));
             d.Click(dialog.FindWindow(wxID_OK));
@@ -100,6 +102,7 @@ TEST(PopupsWindowTest, HelpShowsFormattedTextOnEveryShowing) {
         EXPECT_EQ(result, wxID_OK);
         EXPECT_TRUE(text.StartsWith("Orlimber Help\n")) << showing;
         EXPECT_TRUE(titleBold);
+        EXPECT_TRUE(titleCentred);
     }
 }
 
