@@ -202,6 +202,11 @@ TEST(StartupProcess, TheDesktopGetsAHelpFileAsOneArgument) {
     // An install folder whose name a shell would split and run.
     const std::filesystem::path install = tools.Path() / "a b;$(x)";
     std::filesystem::create_directories(install / "help");
+    // The information pane needs its pages wherever the program is installed.
+    const std::filesystem::path built =
+        std::filesystem::path(ORLIMBER_PROGRAM).parent_path() / ".." / "share" / "orlimber";
+    std::filesystem::copy(built / "html", install / "html",
+                          std::filesystem::copy_options::recursive);
     const std::string pdf = (install / "help" / "Orlimber - Mouse Gestures.pdf").string();
     std::ofstream(pdf) << "%PDF-1.4\n";
     const std::string log = tools.File("opened.log");
