@@ -8,7 +8,10 @@
 namespace {
 
 std::string EntryName(std::size_t index) {
-    return "File" + std::to_string(index + 1);
+    // Appended, not added: GCC 12 at -O3 reports a false overlap (-Wrestrict) for a literal
+    // added in front of a string.
+    std::string key("File");
+    return key.append(std::to_string(index + 1));
 }
 
 std::string Absolute(const std::string& path) {
@@ -62,5 +65,6 @@ std::string RecentFileList::MenuText(std::size_t index) const {
         if (c == '&')
             name += '&';
     }
-    return "&" + std::to_string(index + 1) + " " + name;
+    std::string text("&");
+    return text.append(std::to_string(index + 1)).append(" ").append(name);
 }
