@@ -1,0 +1,31 @@
+#pragma once
+#include "platform/RgbaPicture.h"
+
+#include <optional>
+#include <string>
+
+// The desktop clipboard as the program uses it: it asks what is offered, reads text or the
+// best picture the toolkit can decode, and puts text or a picture there. Reads that find
+// nothing usable give no value; writes report whether the clipboard took the data.
+class IClipboard {
+public:
+    virtual ~IClipboard() = default;
+    virtual bool OffersText() const = 0;
+    virtual bool OffersPicture() const = 0;
+    virtual std::optional<std::string> ReadText() = 0;
+    virtual std::optional<RgbaPicture> ReadPicture() = 0;
+    virtual bool WriteText(const std::string& text) = 0;
+    virtual bool WritePicture(const RgbaPicture& picture) = 0;
+};
+
+// A clipboard that holds nothing and takes nothing: what the program has where no desktop
+// clipboard is wired in.
+class NoClipboard : public IClipboard {
+public:
+    bool OffersText() const override { return false; }
+    bool OffersPicture() const override { return false; }
+    std::optional<std::string> ReadText() override { return std::nullopt; }
+    std::optional<RgbaPicture> ReadPicture() override { return std::nullopt; }
+    bool WriteText(const std::string&) override { return false; }
+    bool WritePicture(const RgbaPicture&) override { return false; }
+};
