@@ -1,30 +1,20 @@
 // Pictures written by ImageMagick and netpbm load here to the pixels those tools read back,
 // and pictures written here load in ImageMagick and netpbm to the same pixels.
 #include "Bytes.h"
-#include "ExternalTools.h"
 #include "GifBytes.h"
 #include "TestPictures.h"
+#include "ToolTest.h"
 
 #include "image/CRaster.h"
-
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
 
+using ExternalTools::kConvert;
 using ExternalTools::Pnm;
-
-const std::string kConvert = "convert-im6.q16";
-
-std::string Replace(std::string s, const std::string& key, const std::string& value) {
-    for (std::size_t p; (p = s.find(key)) != std::string::npos;)
-        s.replace(p, key.size(), value);
-    return s;
-}
 
 // A colourful picture with a smooth part and a part with few colours.
 Pnm SourcePicture(DWORD width, DWORD height) {
@@ -86,13 +76,13 @@ Pnm SourcePicture(DWORD width, DWORD height) {
     return ::testing::AssertionSuccess();
 }
 
-class CrossCheck : public ::testing::Test {
+class CrossCheck : public ToolTest {
 protected:
+    CrossCheck() : ToolTest({kConvert, "pnmtopng"}) {}
     void SetUp() override {
-        if (!ExternalTools::Have(kConvert) || !ExternalTools::Have("pnmtopng"))
-            GTEST_SKIP() << "ImageMagick or netpbm missing (scripts/setup.sh installs them)";
-        folder_.emplace("crosscheck");
-        dir_ = folder_->Path().string();
+        ToolTest::SetUp();
+        if (IsSkipped())
+            return;
         ExternalTools::WriteFile(dir_ + "/src.ppm", ExternalTools::MakePpm(SourcePicture(37, 23)));
         ExternalTools::WriteFile(dir_ + "/small.ppm",
                                  ExternalTools::MakePpm(SourcePicture(32, 32)));
@@ -103,10 +93,13 @@ protected:
     }
 
     std::string Expand(const std::string& command, const std::string& out) const {
-        return Replace(Replace(Replace(Replace(command, "{in}", dir_ + "/src.ppm"), "{small}",
-                                       dir_ + "/small.ppm"),
-                               "{alpha}", dir_ + "/alpha.png"),
-                       "{out}", out);
+        return ExternalTools::Substitute(
+            ExternalTools::Substitute(
+                ExternalTools::Substitute(
+                    ExternalTools::Substitute(command, "{in}", dir_ + "/src.ppm"), "{small}",
+                    dir_ + "/small.ppm"),
+                "{alpha}", dir_ + "/alpha.png"),
+            "{out}", out);
     }
 
     struct Reference {
@@ -132,14 +125,15 @@ protected:
     }
 
     void Compare(const CRaster& image, const std::string& file, const Reference& ref) {
-        const auto printed = ExternalTools::Run(Replace(ref.pixels, "{file}", file));
+        const auto printed =
+            ExternalTools::Run(ExternalTools::Substitute(ref.pixels, "{file}", file));
         ASSERT_TRUE(printed) << "reader failed";
         const auto pnm = ExternalTools::ParsePnm(*printed);
         ASSERT_TRUE(pnm);
         EXPECT_TRUE(SameAsReference(image, *pnm, ref.tolerance));
         if (ref.alpha.empty())
             return;
-        const auto alpha = ExternalTools::Run(Replace(ref.alpha, "{file}", file));
+        const auto alpha = ExternalTools::Run(ExternalTools::Substitute(ref.alpha, "{file}", file));
         ASSERT_TRUE(alpha) << "alpha reader failed";
         const auto pgm = ExternalTools::ParsePnm(*alpha);
         ASSERT_TRUE(pgm);
@@ -170,9 +164,6 @@ protected:
         ExternalTools::WriteFile(file, bytes);
         Compare(image, file, ref);
     }
-
-    std::optional<TempFolder> folder_;
-    std::string dir_;
 };
 
 TEST_F(CrossCheck, BmpWrittenByTheToolsLoads) {

@@ -13,6 +13,12 @@ bool Have(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+std::string Substitute(std::string text, const std::string& key, const std::string& value) {
+    for (std::size_t p; (p = text.find(key)) != std::string::npos;)
+        text.replace(p, key.size(), value);
+    return text;
+}
+
 std::optional<std::vector<BYTE>> Run(const std::string& command) {
     struct Closer {
         void operator()(std::FILE* f) const { pclose(f); }

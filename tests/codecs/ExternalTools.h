@@ -9,12 +9,16 @@
 // against, and reads the PNM pictures they print.
 namespace ExternalTools {
 
+// ImageMagick 6 by its versioned name, so that no other "convert" on the PATH answers.
+inline const std::string kConvert = "convert-im6.q16";
+
 bool Have(const std::string& tool);
+// `text` with every `key` replaced by `value`.
+std::string Substitute(std::string text, const std::string& key, const std::string& value);
 // Runs a shell command; its standard output, or nothing when it failed.
 std::optional<std::vector<BYTE>> Run(const std::string& command);
 void WriteFile(const std::string& path, const std::vector<BYTE>& bytes);
 std::vector<BYTE> ReadFile(const std::string& path);
-// A fresh folder for one test's files.
 
 // A PNM picture (P5 grey or P6 colour, maxval 255) as rows from the top, 3 bytes a pixel.
 struct Pnm {

@@ -2,31 +2,21 @@
 // tools, ImageMagick and netpbm load to the pixels those tools read back, ours load in them,
 // and hostile headers fail cleanly before anything large is allocated.
 #include "Bytes.h"
-#include "ExternalTools.h"
 #include "TestPictures.h"
+#include "ToolTest.h"
 
 #include "image/CRaster.h"
-
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 
 namespace {
 
+using ExternalTools::kConvert;
 using ExternalTools::Pnm;
-const std::string kConvert = "convert-im6.q16";
-
-std::string Replace(std::string s, const std::string& key, const std::string& value) {
-    for (std::size_t p; (p = s.find(key)) != std::string::npos;)
-        s.replace(p, key.size(), value);
-    return s;
-}
-
 Pnm Gradient(DWORD width, DWORD height) {
     Pnm p;
     p.width = width;
@@ -64,22 +54,22 @@ Pnm Gradient(DWORD width, DWORD height) {
     return ::testing::AssertionSuccess();
 }
 
-class Jpeg2000Family : public ::testing::Test {
+class Jpeg2000Family : public ToolTest {
 protected:
+    Jpeg2000Family() : ToolTest({kConvert, "pamdepth", "opj_compress"}) {}
     void SetUp() override {
-        for (const char* tool : {"convert-im6.q16", "pamdepth", "opj_compress"}) {
-            if (!ExternalTools::Have(tool))
-                GTEST_SKIP() << tool << " missing (scripts/setup.sh installs it)";
-        }
-        folder_.emplace("codecs");
-        dir_ = folder_->Path().string();
+        ToolTest::SetUp();
+        if (IsSkipped())
+            return;
         ExternalTools::WriteFile(dir_ + "/src.ppm", ExternalTools::MakePpm(Gradient(67, 43)));
         ASSERT_TRUE(ExternalTools::Run("ppmtopgm " + dir_ + "/src.ppm > " + dir_ + "/src.pgm"));
     }
 
     std::string Expand(const std::string& command) const {
-        return Replace(
-            Replace(Replace(command, "{ppm}", dir_ + "/src.ppm"), "{pgm}", dir_ + "/src.pgm"),
+        return ExternalTools::Substitute(
+            ExternalTools::Substitute(
+                ExternalTools::Substitute(command, "{ppm}", dir_ + "/src.ppm"), "{pgm}",
+                dir_ + "/src.pgm"),
             "{dir}", dir_);
     }
 
@@ -128,9 +118,6 @@ protected:
         ASSERT_TRUE(again.DecodeFromMemory(bytes, type)) << again.GetLastError();
         EXPECT_TRUE(TestPictures::SameColors(image, again));
     }
-
-    std::optional<TempFolder> folder_;
-    std::string dir_;
 };
 
 TEST_F(Jpeg2000Family, JpegTwoThousandFromTheToolsLoads) {

@@ -1,25 +1,21 @@
 // JPEG: our decoder against djpeg and ImageMagick, our files in their readers, and the camera
 // block read from hand-built EXIF data in both byte orders, hostile ones included.
 #include "ExifBlock.h"
-#include "ExternalTools.h"
 #include "TestPictures.h"
+#include "ToolTest.h"
 
 #include "image/CRaster.h"
 #include "image/CRasterJPG.h"
 #include "image/CRasterMemFile.h"
 
-#include "tests/support/TempFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
 
+using ExternalTools::kConvert;
 using ExternalTools::Pnm;
-
-const std::string kConvert = "convert-im6.q16";
 
 // A smooth picture with sharp edges, as JPEG meets them.
 CRaster Smooth(DWORD width, DWORD height) {
@@ -38,58 +34,9 @@ std::vector<BYTE> EncodeJpeg(CRaster& image) {
     return bytes;
 }
 
-Pnm ToPnm(const CRaster& image) {
-    Pnm p;
-    p.width = image.GetWidth();
-    p.height = image.GetHeight();
-    for (DWORD top = 0; top < p.height; ++top) {
-        for (DWORD x = 0; x < p.width; ++x) {
-            const RGBQUAD c = image.GetPixelColor(LONG(x), LONG(p.height - 1 - top), false);
-            p.rgb.insert(p.rgb.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue});
-        }
-    }
-    return p;
-}
-
-// Largest channel difference between the picture and a reference read from the top.
-int MaxDifference(const CRaster& image, const Pnm& reference) {
-    if (image.GetWidth() != reference.width || image.GetHeight() != reference.height)
-        return 1000;
-    int worst = 0;
-    for (DWORD top = 0; top < reference.height; ++top) {
-        for (DWORD x = 0; x < reference.width; ++x) {
-            const RGBQUAD c = image.GetPixelColor(LONG(x), LONG(reference.height - 1 - top), false);
-            worst = std::max({worst, std::abs(c.rgbRed - reference.Red(x, top)),
-                              std::abs(c.rgbGreen - reference.Green(x, top)),
-                              std::abs(c.rgbBlue - reference.Blue(x, top))});
-        }
-    }
-    return worst;
-}
-
-class JpegTools : public ::testing::Test {
+class JpegTools : public ToolTest {
 protected:
-    void SetUp() override {
-        if (!ExternalTools::Have(kConvert) || !ExternalTools::Have("djpeg") ||
-            !ExternalTools::Have("rdjpgcom"))
-            GTEST_SKIP() << "ImageMagick or libjpeg-turbo-progs missing (scripts/setup.sh)";
-        folder_.emplace("codecs");
-        dir_ = folder_->Path().string();
-    }
-    std::string Write(const std::string& name, const std::vector<BYTE>& bytes) const {
-        const std::string path = dir_ + "/" + name;
-        ExternalTools::WriteFile(path, bytes);
-        return path;
-    }
-    static Pnm Read(const std::string& command) {
-        const auto out = ExternalTools::Run(command);
-        EXPECT_TRUE(out) << command;
-        const auto pnm = out ? ExternalTools::ParsePnm(*out) : std::nullopt;
-        EXPECT_TRUE(pnm) << command;
-        return pnm.value_or(Pnm{});
-    }
-    std::optional<TempFolder> folder_;
-    std::string dir_;
+    JpegTools() : ToolTest({kConvert, "djpeg", "rdjpgcom"}) {}
 };
 
 TEST_F(JpegTools, DecodeEqualsDjpegExactly) {

@@ -1,82 +1,35 @@
 // TIFF: files written by ImageMagick and libtiff's tools load to ImageMagick's pixels, pages
 // turn as ImageMagick's -auto-orient turns them, and our files carry the tags tiffinfo expects.
-#include "ExternalTools.h"
 #include "TestPictures.h"
+#include "ToolTest.h"
 
 #include "image/CRaster.h"
 #include "image/CRasterMemFile.h"
 #include "image/CRasterTIF.h"
-
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <tiffio.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
 
+using ExternalTools::kConvert;
 using ExternalTools::Pnm;
 
-const std::string kConvert = "convert-im6.q16";
-
-int MaxDifference(const CRaster& image, const Pnm& reference) {
-    if (image.GetWidth() != reference.width || image.GetHeight() != reference.height)
-        return 1000;
-    int worst = 0;
-    for (DWORD top = 0; top < reference.height; ++top) {
-        for (DWORD x = 0; x < reference.width; ++x) {
-            const RGBQUAD c = image.GetPixelColor(LONG(x), LONG(reference.height - 1 - top), false);
-            worst = std::max({worst, std::abs(c.rgbRed - reference.Red(x, top)),
-                              std::abs(c.rgbGreen - reference.Green(x, top)),
-                              std::abs(c.rgbBlue - reference.Blue(x, top))});
-        }
-    }
-    return worst;
-}
-
-int MaxAlphaDifference(const CRaster& image, const Pnm& alpha) {
-    int worst = 0;
-    for (DWORD top = 0; top < alpha.height; ++top) {
-        for (DWORD x = 0; x < alpha.width; ++x) {
-            const LONG y = LONG(alpha.height - 1 - top);
-            const int ours = image.IsAlphaValid() ? image.GetAlpha(LONG(x), y) : 255;
-            worst = std::max(worst, std::abs(ours - alpha.Red(x, top)));
-        }
-    }
-    return worst;
-}
-
-class TiffTools : public ::testing::Test {
+class TiffTools : public ToolTest {
 protected:
+    TiffTools() : ToolTest({kConvert, "tiffinfo", "tiffset"}) {}
     void SetUp() override {
-        if (!ExternalTools::Have(kConvert) || !ExternalTools::Have("tiffinfo") ||
-            !ExternalTools::Have("tiffset"))
-            GTEST_SKIP() << "ImageMagick or libtiff-tools missing (scripts/setup.sh)";
-        folder_.emplace("codecs");
-        dir_ = folder_->Path().string();
+        ToolTest::SetUp();
+        if (IsSkipped())
+            return;
         // Gradients with a hard edge and a graded alpha, 37 x 23 (odd sizes on purpose).
         Run(kConvert + " -size 37x23 gradient:red-blue \\( -size 37x23 gradient:yellow-black " +
             "-crop 18x23+0+0 \\) -geometry +19+0 -composite -depth 8 " + dir_ + "/src.ppm");
         Run(kConvert + " " + dir_ + "/src.ppm \\( -size 37x23 gradient:white-black \\) " +
             "-alpha off -compose copy_opacity -composite " + dir_ + "/alpha.png");
-    }
-    static void Run(const std::string& command) {
-        ASSERT_TRUE(ExternalTools::Run(command)) << command;
-    }
-    static Pnm Read(const std::string& command) {
-        const auto out = ExternalTools::Run(command);
-        EXPECT_TRUE(out) << command;
-        const auto pnm = out ? ExternalTools::ParsePnm(*out) : std::nullopt;
-        EXPECT_TRUE(pnm) << command;
-        return pnm.value_or(Pnm{});
-    }
-    static std::string Text(const std::string& command) {
-        const auto out = ExternalTools::Run(command);
-        EXPECT_TRUE(out) << command;
-        return out ? std::string(out->begin(), out->end()) : std::string();
     }
     // Decodes the file and compares with ImageMagick's reading of it (and its alpha).
     void CheckFile(const std::string& file, int tolerance, bool alpha, DWORD frame = 0) {
@@ -98,22 +51,14 @@ protected:
     }
     // `command` writes {out} from {in} (the colour picture) or {alpha}.
     void CheckTheirs(std::string command, int tolerance = 0, bool alpha = false) {
-        for (auto [key, value] : {std::pair<std::string, std::string>{"{in}", dir_ + "/src.ppm"},
-                                  {"{alpha}", dir_ + "/alpha.png"},
-                                  {"{out}", dir_ + "/theirs.tif"}})
-            for (std::size_t p; (p = command.find(key)) != std::string::npos;)
-                command.replace(p, key.size(), value);
+        using ExternalTools::Substitute;
+        command = Substitute(Substitute(Substitute(command, "{in}", dir_ + "/src.ppm"), "{alpha}",
+                                        dir_ + "/alpha.png"),
+                             "{out}", dir_ + "/theirs.tif");
         SCOPED_TRACE(command);
         Run(command);
         CheckFile(dir_ + "/theirs.tif", tolerance, alpha);
     }
-    std::string Write(const std::string& name, const std::vector<BYTE>& bytes) const {
-        const std::string path = dir_ + "/" + name;
-        ExternalTools::WriteFile(path, bytes);
-        return path;
-    }
-    std::optional<TempFolder> folder_;
-    std::string dir_;
 };
 
 TEST_F(TiffTools, FilesFromImageMagickAndTiffcpLoadToTheirPixels) {
