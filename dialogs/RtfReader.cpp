@@ -1,5 +1,7 @@
 #include "dialogs/RtfReader.h"
 
+#include "platform/TextFormat.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -10,38 +12,6 @@ namespace {
 constexpr std::size_t kMaxDepth = 200;
 constexpr std::size_t kMaxTableEntries = 4096;
 constexpr std::size_t kMaxFaceLength = 256;
-
-// Windows-1252 for 0x80..0x9F; the rest of the upper half is Latin-1.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-char32_t FromCp1252(unsigned char c) {
-    if (c >= 0x80 && c < 0xA0)
-        return kCp1252High[c - 0x80];
-    return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-        c = 0xFFFD;
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -101,7 +71,7 @@ private:
         } else if (c == '\\') {
             Escape();
         } else if (c != '\r' && c != '\n' && c != '\0') {
-            Char(FromCp1252(static_cast<unsigned char>(c)));
+            Char(Cp1252CodePoint(static_cast<unsigned char>(c)));
         }
     }
 
@@ -197,7 +167,7 @@ private:
             value = value * 16 + d;
             ++pos_;
         }
-        Char(FromCp1252(static_cast<unsigned char>(value)));
+        Char(Cp1252CodePoint(static_cast<unsigned char>(value)));
     }
 
     void Word(const ControlWord& cw) {

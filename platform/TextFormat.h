@@ -16,3 +16,7 @@ bool ParseDouble(std::string_view text, double& out);
 // Characters outside Windows-1252 become '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);
+// One Windows-1252 byte as a code point; the five unassigned bytes give U+FFFD.
+char32_t Cp1252CodePoint(unsigned char byte);
+// Appends a code point as UTF-8; surrogates and values past U+10FFFF become U+FFFD.
+void AppendUtf8(std::string& out, char32_t codePoint);
