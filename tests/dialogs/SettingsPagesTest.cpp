@@ -120,6 +120,7 @@ TEST_F(StylePageTest, EveryPlainStyleShowsItsOwnPicture) {
 TEST_F(StylePageTest, TheListFollowsTheFolderOnlyOnceMarkedStale) {
     WriteSet("b.tle", "NAME: Beta\r\n");
     EXPECT_EQ(page_.ListTexts().size(), 7u);
+    page_.ChooseTiled(6, " Beta");
     // A download writes a set; until the pane says so, the list is the one scanned.
     std::ofstream(install_.File("Tiler/a.tle"), std::ios::binary) << "NAME: Alpha\r\n";
     EXPECT_EQ(page_.ListTexts().size(), 7u);
@@ -128,9 +129,12 @@ TEST_F(StylePageTest, TheListFollowsTheFolderOnlyOnceMarkedStale) {
     ASSERT_EQ(texts.size(), 8u);
     EXPECT_EQ(texts[6], " Alpha");
     EXPECT_EQ(texts[7], " Beta");
-    // The stored index now names Alpha; choosing by index loads what the list shows.
-    page_.ChooseTiled(7, texts[7]);
+    // The stored index now points at Alpha; the stored name still finds Beta.
+    values_.tilerId.clear();
+    EXPECT_TRUE(page_.LoadSelectedTiler(nullptr));
     EXPECT_EQ(values_.tilerId, " Beta Filename: b.tle");
+    page_.ChooseTiled(6, texts[6]);
+    EXPECT_EQ(values_.tilerId, " Alpha Filename: a.tle");
 }
 
 TEST(SettingsPageRulesTest, DimensionsCheckOnlyTheShownFields) {
