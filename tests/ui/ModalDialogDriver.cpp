@@ -1,6 +1,7 @@
 #include "tests/ui/ModalDialogDriver.h"
 
 #include <wx/app.h>
+#include <wx/utils.h>
 
 #include <gtest/gtest.h>
 
@@ -92,9 +93,14 @@ void ModalDialogDriver::Click(wxWindow* window) {
 }
 
 void ModalDialogDriver::ClickAt(wxWindow* window, const wxPoint& offset) {
-    wxPoint at;
-    OnMain([&] { at = window->GetScreenPosition() + offset; });
-    Xdotool("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
+    wxPoint at, pointer;
+    OnMain([&] {
+        at = window->GetScreenPosition() + offset;
+        pointer = wxGetMousePosition();
+    });
+    // --sync waits for a motion, which never comes when the pointer is already there.
+    const std::string sync = at == pointer ? "" : "--sync ";
+    Xdotool("mousemove " + sync + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
 }
 
 void ModalDialogDriver::Key(const std::string& keys) {

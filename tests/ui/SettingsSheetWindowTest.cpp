@@ -171,10 +171,13 @@ TEST_F(SettingsSheetWindowTest, PenWidthOpensOnAdvancedWithItsRadio) {
             writable = static_cast<wxTextCtrl*>(dialog_->Field(3, 1027))->IsEditable();
             otherChecked = static_cast<wxRadioButton*>(dialog_->Field(3, 1026))->GetValue();
         });
+        // Typing elsewhere on the page survives a pen radio.
+        d.Retype(dialog_->Field(3, 1003), "777");
         d.Click(dialog_->Field(3, 1025));
         d.Click(dialog_->FindWindow(wxID_OK));
     };
     doc_->OnSetPenWidth();
+    EXPECT_EQ(doc_->Settings().seed, 777);
     EXPECT_EQ(page, 3);
     EXPECT_TRUE(writable);
     EXPECT_TRUE(otherChecked);
