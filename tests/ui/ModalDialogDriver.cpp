@@ -1,7 +1,6 @@
 #include "tests/ui/ModalDialogDriver.h"
 
 #include <wx/app.h>
-#include <wx/utils.h>
 
 #include <gtest/gtest.h>
 
@@ -93,14 +92,11 @@ void ModalDialogDriver::Click(wxWindow* window) {
 }
 
 void ModalDialogDriver::ClickAt(wxWindow* window, const wxPoint& offset) {
-    wxPoint at, pointer;
-    OnMain([&] {
-        at = window->GetScreenPosition() + offset;
-        pointer = wxGetMousePosition();
-    });
-    // --sync waits for a motion, which never comes when the pointer is already there.
-    const std::string sync = at == pointer ? "" : "--sync ";
-    Xdotool("mousemove " + sync + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
+    wxPoint at;
+    OnMain([&] { at = window->GetScreenPosition() + offset; });
+    // No --sync: it waits for a motion that never comes when the pointer is already there.
+    Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+            " sleep 0.05 click 1");
 }
 
 void ModalDialogDriver::Key(const std::string& keys) {
