@@ -141,19 +141,23 @@ TEST_F(SettingsSheetWindowTest, MazeSetupBuildsAHexGridOfTheTypedSize) {
 
 TEST_F(SettingsSheetWindowTest, BadCountsKeepTheSheetOpenAndCancelChangesNothing) {
     const MazeSettings before = doc_->Settings();
-    bool openAfterOk = false;
+    bool openAfterOk = false, focusOnField = false;
     int pageAfterLeaving = -1;
     script_ = [&](ModalDialogDriver& d) {
         GoToPage(d, 1);
         d.Retype(dialog_->Field(1, 1007), "100001");
         d.Click(dialog_->FindWindow(wxID_OK));
-        d.OnMain([&] { openAfterOk = dialog_->IsShown() && dialog_->IsModal(); });
+        d.OnMain([&] {
+            openAfterOk = dialog_->IsShown() && dialog_->IsModal();
+            focusOnField = wxWindow::FindFocus() == dialog_->Field(1, 1007);
+        });
         GoToPage(d, 3);
         pageAfterLeaving = Selection(d);
         d.Click(dialog_->FindWindow(wxID_CANCEL));
     };
     doc_->OnMazeSetup();
     EXPECT_TRUE(openAfterOk);
+    EXPECT_TRUE(focusOnField);
     EXPECT_EQ(pageAfterLeaving, 1);
     ASSERT_GE(prompts_.ShownBoxes().size(), 2u);
     EXPECT_EQ(prompts_.ShownBoxes()[0].text, "Please enter an integer between 0 and 100000.");
