@@ -1,29 +1,15 @@
 #include "dialogs/CImageSettingsDialog.h"
 
+#include "dialogs/PixelPictureRaster.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/TextFormat.h"
-#include "res/WatermarkPicture.h"
+#include "res/StylePreviewArt.h"
 
 #include <algorithm>
 
-namespace {
-
-CRaster FromPixelPicture(const PixelPicture& p) {
-    CRaster img(DWORD(p.width), DWORD(p.height), 24);
-    for (int top = 0; top < p.height; ++top)
-        for (int x = 0; x < p.width; ++x) {
-            const std::uint32_t px = p.pixels[std::size_t(top) * std::size_t(p.width) + x];
-            img.SetPixelColor(x, p.height - 1 - top,
-                              RGBQUAD::FromRgb(BYTE(px >> 16), BYTE(px >> 8), BYTE(px)));
-        }
-    return img;
-}
-
-} // namespace
-
 CImageSettingsDialog::CImageSettingsDialog()
-    : background(FromPixelPicture(WatermarkPicture::Get())) {}
+    : background(RasterFromPicture(StylePreviewArt::Get(StylePreviewArt::kCircular))) {}
 
 std::string CImageSettingsDialog::PercentText() const {
     return Format("%d%%", opacity * 100 / kMaxOpacity);

@@ -1,18 +1,20 @@
 #include "dialogs/StylePage.h"
 
+#include "dialogs/PixelPictureRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/MessageBox.h"
+#include "res/StylePreviewArt.h"
 #include "view/tiler/TileSetCatalogue.h"
 
 const std::array<StylePage::Style, 8> StylePage::kStyles = {{
-    {1032, "Box", KIND_BOX, 0},
-    {1033, "Triangular", 3, 0},
-    {1034, "Octagon-Box", 2, 0},
-    {1035, "Hex", 1, 0},
-    {1037, "Trapezoid-Box", 4, 0},
-    {1038, "Quad-Triangle", 5, 0},
-    {1039, "CIRCULAR", 40, 0},
-    {kTiledRadio, "Square Tiled:", KIND_BOX, 1},
+    {1032, "Box", KIND_BOX, 0, 154},
+    {1033, "Triangular", 3, 0, 155},
+    {1034, "Octagon-Box", 2, 0, 156},
+    {1035, "Hex", 1, 0, 157},
+    {1037, "Trapezoid-Box", 4, 0, 162},
+    {1038, "Quad-Triangle", 5, 0, 161},
+    {1039, "CIRCULAR", 40, 0, StylePreviewArt::kCircular},
+    {kTiledRadio, "Square Tiled:", KIND_BOX, 1, 0},
 }};
 
 std::vector<std::string> StylePage::ListTexts() {
@@ -42,7 +44,7 @@ void StylePage::ChoosePlainStyle(int radioId) {
         values_.selectedTilerName.clear();
         listEnabled_ = false;
         wrapsEnabled_ = s.kind != 40;
-        preview_.Destroy();
+        preview_ = RasterFromPicture(StylePreviewArt::Get(s.pictureId));
         return;
     }
 }

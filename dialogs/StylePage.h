@@ -18,6 +18,7 @@ public:
         const char* caption;
         int kind;
         int tiled;
+        int pictureId; // the preview of a plain style
     };
     static constexpr int kTiledRadio = 1040;
     static constexpr int kPreviewSize = 100;
@@ -29,7 +30,7 @@ public:
     std::vector<std::string> ListTexts();
     // The radio that shows the values' kind and tiled flag.
     int RadioForValues() const;
-    // A plain style radio (any but "Square Tiled:").
+    // A plain style radio (any but "Square Tiled:"); the preview becomes its picture.
     void ChoosePlainStyle(int radioId);
     // "Square Tiled:" with list entry `index` showing `text`: loads it into the preview tiler
     // and renders the sample.

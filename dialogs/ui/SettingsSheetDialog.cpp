@@ -68,7 +68,64 @@ SettingsSheetDialog::SettingsSheetDialog(wxWindow* parent, const std::string& ti
     book->Bind(wxEVT_BOOKCTRL_PAGE_CHANGING, &SettingsSheetDialog::OnPageChanging, this);
     book->Bind(wxEVT_BOOKCTRL_PAGE_CHANGED, &SettingsSheetDialog::OnPageChanged, this);
     Bind(wxEVT_BUTTON, &SettingsSheetDialog::OnOk, this, wxID_OK);
+    BindLive();
     ShowStyle();
+}
+
+// ---- live values --------------------------------------------------------------------------
+
+// Every edit reaches the page values at once, so redrawing a page from its values loses no
+// typing. A text that does not parse leaves the value alone; leaving the page or OK refuses it.
+void SettingsSheetDialog::BindLive() {
+    PP1& style = pages_.style;
+    LiveCheck(kStyle, 1096, style.wrapHorizontally);
+    LiveCheck(kStyle, 1097, style.wrapVertically);
+    PP2& dims = pages_.dimensions;
+    LiveInt(kDimensions, 1007, dims.cellsLong);
+    LiveInt(kDimensions, 1006, dims.cellsWide);
+    LiveInt(kDimensions, 1009, dims.innerRadiusCells);
+    LiveFloat(kDimensions, 1010, dims.innerRadiusPercent);
+    PP3& page = pages_.page;
+    LiveFloat(kPage, 1005, page.height);
+    LiveFloat(kPage, 1004, page.width);
+    LiveFloat(kPage, 1006, page.leftMargin);
+    LiveFloat(kPage, 1007, page.topMargin);
+    LiveCheck(kPage, 1080, page.printerDebug);
+    PP4& advanced = pages_.advanced;
+    Field(kAdvanced, 1003)->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+        pages_.advanced.seed = event.GetString().utf8_string();
+    });
+    LiveCheck(kAdvanced, 1050, advanced.erasedVisible);
+    LiveInt(kAdvanced, 1027, advanced.penWidth);
+    LiveCheck(kAdvanced, 1051, advanced.infoWindow);
+    LiveCheck(kAdvanced, 1052, advanced.animate);
+    PP5& g = pages_.growth;
+    for (const auto& [id, value] :
+         {std::pair{1055, &g.e}, std::pair{1051, &g.n}, std::pair{1052, &g.nw},
+          std::pair{1053, &g.ne}, std::pair{1058, &g.s}, std::pair{1057, &g.se},
+          std::pair{1056, &g.sw}, std::pair{1054, &g.w}})
+        LiveInt(kGrowth, id, *value);
+}
+
+void SettingsSheetDialog::LiveCheck(int page, int id, int& value) {
+    Field(page, id)->Bind(wxEVT_CHECKBOX,
+                          [&value](wxCommandEvent& event) { value = event.IsChecked() ? 1 : 0; });
+}
+
+void SettingsSheetDialog::LiveInt(int page, int id, int& value) {
+    Field(page, id)->Bind(wxEVT_TEXT, [&value](wxCommandEvent& event) {
+        int parsed = 0;
+        if (ParseInt(event.GetString().utf8_string(), parsed))
+            value = parsed;
+    });
+}
+
+void SettingsSheetDialog::LiveFloat(int page, int id, float& value) {
+    Field(page, id)->Bind(wxEVT_TEXT, [&value, id](wxCommandEvent& event) {
+        float parsed = 0;
+        if (!SettingsPageRules::ReadFloat(id, event.GetString().utf8_string(), parsed))
+            value = parsed;
+    });
 }
 
 wxWindow* SettingsSheetDialog::Field(int page, int id) const {
@@ -138,7 +195,7 @@ void SettingsSheetDialog::ShowStyle() {
     tilerList_->Enable(style_.ListEnabled());
     wrapH_->Enable(style_.WrapsEnabled());
     wrapV_->Enable(style_.WrapsEnabled());
-    preview_->SetBitmap(pages_.style.tiled ? RasterWxBitmap(style_.Preview()) : wxBitmap());
+    preview_->SetBitmap(RasterWxBitmap(style_.Preview()));
     preview_->Refresh();
 }
 

@@ -34,6 +34,10 @@ private:
     wxPanel* BuildAdvanced();
     wxPanel* BuildGrowth();
     wxTextCtrl* Edit(wxWindow* parent, int id, const wxString& text, int width = 80);
+    void BindLive();
+    void LiveCheck(int page, int id, int& value);
+    void LiveInt(int page, int id, int& value);
+    void LiveFloat(int page, int id, float& value);
     void ShowStyle();
     void ShowDimensions();
     void ShowPen(int radio);

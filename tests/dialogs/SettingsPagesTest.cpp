@@ -1,4 +1,5 @@
 #include "document/SettingsPages.h"
+#include "dialogs/CImageSettingsDialog.h"
 #include "dialogs/SettingsPageRules.h"
 #include "dialogs/StylePage.h"
 #include "document/SettingsPageExchange.h"
@@ -8,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -81,6 +85,58 @@ TEST_F(StylePageTest, ListAndStoredIdsFindTheirSets) {
     EXPECT_EQ(values_.tilerId, ":ID:#182");
 }
 
+std::vector<std::uint32_t> Packed(const CRaster& picture) {
+    std::vector<std::uint32_t> all;
+    for (LONG y = 0; y < LONG(picture.GetHeight()); ++y)
+        for (LONG x = 0; x < LONG(picture.GetWidth()); ++x) {
+            const RGBQUAD p = picture.GetPixelColor(x, y, false);
+            all.push_back(std::uint32_t(p.rgbRed) << 16 | std::uint32_t(p.rgbGreen) << 8 |
+                          p.rgbBlue);
+        }
+    return all;
+}
+
+TEST_F(StylePageTest, EveryPlainStyleShowsItsOwnPicture) {
+    std::set<std::vector<std::uint32_t>> seen;
+    for (const StylePage::Style& s : StylePage::kStyles) {
+        if (s.tiled)
+            continue;
+        page_.ChooseTiled(0, "Std Black Line 200x200"); // the sample must not linger
+        page_.ChoosePlainStyle(s.radioId);
+        SCOPED_TRACE(s.caption);
+        ASSERT_EQ(page_.Preview().GetWidth(), 100u);
+        ASSERT_EQ(page_.Preview().GetHeight(), 100u);
+        const auto pixels = Packed(page_.Preview());
+        // Walls, a start and a stop on white paper.
+        for (std::uint32_t colour : {0x000000u, 0xFFFFFFu, 0x00FF00u, 0xFF0000u})
+            EXPECT_GT(std::count(pixels.begin(), pixels.end(), colour), 12) << std::hex << colour;
+        EXPECT_TRUE(seen.insert(pixels).second);
+    }
+    // The circular picture is also what the image settings dialog shows under a picture.
+    page_.ChoosePlainStyle(1039);
+    EXPECT_EQ(Packed(CImageSettingsDialog().background), Packed(page_.Preview()));
+}
+
+TEST_F(StylePageTest, TheListFollowsTheFolderOnlyOnceMarkedStale) {
+    WriteSet("b.tle", "NAME: Beta\r\n");
+    EXPECT_EQ(page_.ListTexts().size(), 7u);
+    page_.ChooseTiled(6, " Beta");
+    // A download writes a set; until the pane says so, the list is the one scanned.
+    std::ofstream(install_.File("Tiler/a.tle"), std::ios::binary) << "NAME: Alpha\r\n";
+    EXPECT_EQ(page_.ListTexts().size(), 7u);
+    sets_.MarkStale();
+    const auto texts = page_.ListTexts();
+    ASSERT_EQ(texts.size(), 8u);
+    EXPECT_EQ(texts[6], " Alpha");
+    EXPECT_EQ(texts[7], " Beta");
+    // The stored index now points at Alpha; the stored name still finds Beta.
+    values_.tilerId.clear();
+    EXPECT_TRUE(page_.LoadSelectedTiler(nullptr));
+    EXPECT_EQ(values_.tilerId, " Beta Filename: b.tle");
+    page_.ChooseTiled(6, texts[6]);
+    EXPECT_EQ(values_.tilerId, " Alpha Filename: a.tle");
+}
+
 TEST(SettingsPageRulesTest, DimensionsCheckOnlyTheShownFields) {
     PP2 v;
     v.innerRadiusPercent = 0; // the profile truncates 0.5 to 0
@@ -125,9 +181,19 @@ TEST(SettingsPageRulesTest, PenRadiosAndPageInches) {
     EXPECT_EQ(v.penWidth, 10);
 
     PP6 colours;
-    colours.colours.wallPen = RGB(1, 2, 3);
+    const CellColours defaults = colours.colours;
+    colours.colours = CellColours{1, 2, 3, 4, 5, 6, 7, 8};
     colours.SetDefaultColors();
-    EXPECT_EQ(colours.colours.erased, RGB(208, 208, 64));
+    const COLORREF expected[] = {RGB(0, 0, 0),       RGB(208, 208, 64), RGB(0, 0, 0),
+                                 RGB(128, 128, 240), RGB(0, 255, 0),    RGB(192, 255, 192),
+                                 RGB(255, 0, 0),     RGB(255, 192, 192)};
+    const COLORREF restored[] = {colours.colours.wallPen,   colours.colours.erased,
+                                 colours.colours.blackened, colours.colours.solution,
+                                 colours.colours.start,     colours.colours.hiddenStart,
+                                 colours.colours.stop,      colours.colours.hiddenStop};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(restored[i], expected[i]) << i;
+    EXPECT_EQ(defaults.erased, colours.colours.erased);
 
     MazeSettings s;
     s.pageHeight = 9499;

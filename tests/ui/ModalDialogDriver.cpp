@@ -94,7 +94,9 @@ void ModalDialogDriver::Click(wxWindow* window) {
 void ModalDialogDriver::ClickAt(wxWindow* window, const wxPoint& offset) {
     wxPoint at;
     OnMain([&] { at = window->GetScreenPosition() + offset; });
-    Xdotool("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
+    // No --sync: it waits for a motion that never comes when the pointer is already there.
+    Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+            " sleep 0.05 click 1");
 }
 
 void ModalDialogDriver::Key(const std::string& keys) {

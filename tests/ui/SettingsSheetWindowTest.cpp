@@ -1,14 +1,21 @@
 #include "dialogs/ui/SettingsSheet.h"
 #include "dialogs/ui/SettingsSheetDialog.h"
+#include "image/CRaster.h"
 #include "maze/TemplateKind.h"
+#include "res/StylePreviewArt.h"
 #include "tests/support/DocTestSupport.h"
 #include "tests/ui/ModalDialogDriver.h"
+#include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
 #include <wx/bookctrl.h>
+#include <wx/choice.h>
 #include <wx/notebook.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -26,6 +33,43 @@ wxPoint TabCentre(wxBookCtrlBase* book, int index) {
                 last = x;
             }
     return first < 0 ? wxPoint(-1, -1) : wxPoint((first + last) / 2, y + 6);
+}
+
+// Pixels that differ between a screenshot and the picture that should be on screen
+// (`expected(x, y)` as 0xRRGGBB, y from the top).
+int Differences(const wxImage& shot, int width, int height,
+                const std::function<std::uint32_t(int, int)>& expected) {
+    if (!shot.IsOk() || shot.GetWidth() < width || shot.GetHeight() < height)
+        return width * height;
+    int differ = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t want = expected(x, y);
+            differ += shot.GetRed(x, y) != (want >> 16 & 0xFF) ||
+                      shot.GetGreen(x, y) != (want >> 8 & 0xFF) ||
+                      shot.GetBlue(x, y) != (want & 0xFF);
+        }
+    return differ;
+}
+
+// A tile set in `folder`: 10-pixel tiles, each passage kind its own colour.
+void WriteTileSet(const std::filesystem::path& folder, const std::string& name) {
+    std::filesystem::create_directories(folder);
+    CRaster sheet(40, 40, 24);
+    for (LONG y = 0; y < 40; ++y)
+        for (LONG x = 0; x < 40; ++x) {
+            const int tile = x / 10 + (39 - y) / 10 * 4;
+            sheet.SetPixelColor(x, y,
+                                RGBQUAD::FromRgb(BYTE(tile * 16), BYTE(240 - tile * 12),
+                                                 BYTE(x % 10 < 3 ? 0 : 200)));
+        }
+    ASSERT_TRUE(sheet.Save((folder / (name + ".bmp")).string(), CRaster::kTypeBmp));
+    std::string text = "NAME: " + name + "\r\nUNIQUEID: " + name + "-id\r\nPIXELSWIDE: 10\r\n" +
+                       "PIXELSHIGH: 10\r\nBMPFILE: " + name + ".bmp\r\n";
+    for (int kind = 1; kind < 16; ++kind)
+        text += "TILE: " + std::to_string(kind) + "," + std::to_string((kind - 1) / 4 + 1) + "," +
+                std::to_string((kind - 1) % 4 + 1) + "\r\n";
+    std::ofstream(folder / (name + ".tle"), std::ios::binary) << text;
 }
 
 // Maze Setup, Page Setup and Set Printing Pen Width open the sheet on a document; a script
@@ -97,19 +141,23 @@ TEST_F(SettingsSheetWindowTest, MazeSetupBuildsAHexGridOfTheTypedSize) {
 
 TEST_F(SettingsSheetWindowTest, BadCountsKeepTheSheetOpenAndCancelChangesNothing) {
     const MazeSettings before = doc_->Settings();
-    bool openAfterOk = false;
+    bool openAfterOk = false, focusOnField = false;
     int pageAfterLeaving = -1;
     script_ = [&](ModalDialogDriver& d) {
         GoToPage(d, 1);
         d.Retype(dialog_->Field(1, 1007), "100001");
         d.Click(dialog_->FindWindow(wxID_OK));
-        d.OnMain([&] { openAfterOk = dialog_->IsShown() && dialog_->IsModal(); });
+        d.OnMain([&] {
+            openAfterOk = dialog_->IsShown() && dialog_->IsModal();
+            focusOnField = wxWindow::FindFocus() == dialog_->Field(1, 1007);
+        });
         GoToPage(d, 3);
         pageAfterLeaving = Selection(d);
         d.Click(dialog_->FindWindow(wxID_CANCEL));
     };
     doc_->OnMazeSetup();
     EXPECT_TRUE(openAfterOk);
+    EXPECT_TRUE(focusOnField);
     EXPECT_EQ(pageAfterLeaving, 1);
     ASSERT_GE(prompts_.ShownBoxes().size(), 2u);
     EXPECT_EQ(prompts_.ShownBoxes()[0].text, "Please enter an integer between 0 and 100000.");
@@ -127,10 +175,13 @@ TEST_F(SettingsSheetWindowTest, PenWidthOpensOnAdvancedWithItsRadio) {
             writable = static_cast<wxTextCtrl*>(dialog_->Field(3, 1027))->IsEditable();
             otherChecked = static_cast<wxRadioButton*>(dialog_->Field(3, 1026))->GetValue();
         });
+        // Typing elsewhere on the page survives a pen radio.
+        d.Retype(dialog_->Field(3, 1003), "777");
         d.Click(dialog_->Field(3, 1025));
         d.Click(dialog_->FindWindow(wxID_OK));
     };
     doc_->OnSetPenWidth();
+    EXPECT_EQ(doc_->Settings().seed, 777);
     EXPECT_EQ(page, 3);
     EXPECT_TRUE(writable);
     EXPECT_TRUE(otherChecked);
@@ -157,4 +208,101 @@ TEST_F(SettingsSheetWindowTest, SquareTiledShowsTheSetsSampleAndStoresItsId) {
     EXPECT_EQ(doc_->Settings().kind, KIND_BOX);
     EXPECT_EQ(doc_->Settings().tiled, 1);
     EXPECT_EQ(doc_->Settings().tilerId, ":ID:#180");
+}
+
+TEST_F(SettingsSheetWindowTest, PlainStylesShowTheirPicturesOnScreen) {
+    int hexDiffers = -1, circularDiffers = -1;
+    script_ = [&](ModalDialogDriver& d) {
+        d.Click(dialog_->Field(0, 1035)); // "Hex"
+        const PixelPicture& hex = StylePreviewArt::Get(157);
+        hexDiffers =
+            Differences(d.Screenshot(dialog_->Field(0, 1036), "settings-style-hex"), 100, 100,
+                        [&](int x, int y) { return hex.pixels[y * 100 + x] & 0xFFFFFF; });
+        d.Click(dialog_->Field(0, 1039)); // "CIRCULAR"
+        const PixelPicture& ring = StylePreviewArt::Get(165);
+        circularDiffers =
+            Differences(d.Screenshot(dialog_->Field(0, 1036), "settings-style-circular"), 100, 100,
+                        [&](int x, int y) { return ring.pixels[y * 100 + x] & 0xFFFFFF; });
+        d.Click(dialog_->FindWindow(wxID_CANCEL));
+    };
+    doc_->OnMazeSetup();
+    EXPECT_EQ(hexDiffers, 0);
+    EXPECT_EQ(circularDiffers, 0);
+}
+
+TEST_F(SettingsSheetWindowTest, ADownloadedSetIsListedChosenAndPreviewed) {
+    const std::filesystem::path tiler = dir_ / "Tiler";
+    WriteTileSet(tiler, "Alder");
+    unsigned firstCount = 0;
+    script_ = [&](ModalDialogDriver& d) {
+        d.OnMain([&] { firstCount = static_cast<wxChoice*>(dialog_->Field(0, 1075))->GetCount(); });
+        d.Click(dialog_->FindWindow(wxID_CANCEL));
+    };
+    doc_->OnMazeSetup();
+    EXPECT_EQ(firstCount, 7u);
+
+    // The information pane saves a set and marks the list stale; the next showing lists it.
+    WriteTileSet(tiler, "Birch");
+    sets_.MarkStale();
+    CBMPTiler birch;
+    ASSERT_TRUE(birch.LoadFromFile((tiler / "Birch.tle").string(), tiler.string() + "/"));
+    CRaster expected;
+    birch.RenderPreview(expected, 100, 100);
+    ASSERT_EQ(expected.GetWidth(), 100u);
+    unsigned count = 0;
+    int chosen = -1, previewDiffers = -1;
+    wxString shown;
+    script_ = [&](ModalDialogDriver& d) {
+        d.Click(dialog_->Field(0, StylePage::kTiledRadio));
+        // Open the list and walk down to its last entry with the keys.
+        d.Click(dialog_->Field(0, 1075));
+        d.OnMain([&] { count = static_cast<wxChoice*>(dialog_->Field(0, 1075))->GetCount(); });
+        for (unsigned i = 1; i < count; ++i)
+            d.Key("Down");
+        d.Key("Return");
+        d.OnMain([&] {
+            auto* list = static_cast<wxChoice*>(dialog_->Field(0, 1075));
+            chosen = list->GetSelection();
+            shown = list->GetStringSelection();
+        });
+        previewDiffers = Differences(
+            d.Screenshot(dialog_->Field(0, 1036), "settings-style-tile-set"), 100, 100,
+            [&](int x, int y) {
+                const RGBQUAD c = expected.GetPixelColor(x, 99 - y, false);
+                return std::uint32_t(c.rgbRed) << 16 | std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue;
+            });
+        d.Click(dialog_->FindWindow(wxID_OK));
+    };
+    doc_->OnMazeSetup();
+    EXPECT_EQ(count, 8u);
+    EXPECT_EQ(chosen, 7);
+    EXPECT_EQ(shown, " Birch");
+    EXPECT_EQ(previewDiffers, 0);
+    EXPECT_EQ(doc_->Settings().tiled, 1);
+    EXPECT_EQ(doc_->Settings().tilerId, " Birch-id"); // values keep their leading space
+}
+
+TEST_F(SettingsSheetWindowTest, CancelKeepsEverySettingAndTheGrid) {
+    const MazeSettings before = doc_->Settings();
+    const int width = doc_->GetGrid(0)->Width();
+    script_ = [&](ModalDialogDriver& d) {
+        d.Click(dialog_->Field(0, 1035)); // "Hex"
+        d.Click(dialog_->Field(0, 1096)); // wrap horizontally
+        GoToPage(d, 1);
+        d.Retype(dialog_->Field(1, 1006), "44");
+        GoToPage(d, 3);
+        d.Retype(dialog_->Field(3, 1003), "1234");
+        d.Click(dialog_->Field(3, 1024)); // "Thinnest!"
+        d.Click(dialog_->FindWindow(wxID_CANCEL));
+    };
+    doc_->OnMazeSetup();
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+    const MazeSettings& after = doc_->Settings();
+    EXPECT_EQ(after.kind, before.kind);
+    EXPECT_EQ(after.wrapHorizontally, before.wrapHorizontally);
+    EXPECT_EQ(after.columns, before.columns);
+    EXPECT_EQ(after.seed, before.seed);
+    EXPECT_EQ(after.penWidth, before.penWidth);
+    EXPECT_EQ(doc_->Pages().style.kind, before.kind);
+    EXPECT_EQ(doc_->GetGrid(0)->Width(), width);
 }

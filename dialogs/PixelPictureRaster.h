@@ -1,0 +1,6 @@
+#pragma once
+#include "image/CRaster.h"
+#include "res/PixelPicture.h"
+
+// A 24-bit copy of one of the program's own pictures, for the dialogs that show them.
+CRaster RasterFromPicture(const PixelPicture& picture);
