@@ -9,17 +9,12 @@
 #include "controls/ui/ColorSwatchWindow.h"
 #include "controls/ui/CustomStaticWindow.h"
 #include "platform/wx/WxScreenMetrics.h"
+#include "platform/wx/WxScreenPixel.h"
 
-#include <wx/bitmap.h>
 #include <wx/button.h>
 #include <wx/colordlg.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/image.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -207,17 +202,5 @@ bool CFOColorDialog::RunSystemDialog(wxWindow* parent, COLORREF& color) {
 }
 
 bool CFOColorDialog::ReadScreen(wxPoint at, COLORREF& color) {
-    // Wayland keeps other programs' pixels to itself.
-    if (!std::getenv("DISPLAY"))
-        return false;
-    wxScreenDC screen;
-    wxBitmap one(1, 1);
-    {
-        wxMemoryDC mem(one);
-        if (!mem.Blit(0, 0, 1, 1, &screen, at.x, at.y))
-            return false;
-    }
-    const wxImage image = one.ConvertToImage();
-    color = RGB(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
-    return true;
+    return WxReadScreenPixel(at.x, at.y, color);
 }

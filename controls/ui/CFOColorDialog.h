@@ -45,7 +45,7 @@ public:
 
     // The desktop's colour dialog, full, started with `color`.
     static bool RunSystemDialog(wxWindow* parent, COLORREF& color);
-    // One pixel of the screen through the toolkit (X11); false on desktops that hide it.
+    // One pixel of the screen (X11); false on desktops that hide it.
     static bool ReadScreen(wxPoint at, COLORREF& color);
 
 private:
