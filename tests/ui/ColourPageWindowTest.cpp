@@ -16,9 +16,6 @@ protected:
     void SetUp() override {
         if (!xdo::Available())
             GTEST_SKIP() << "xdotool is not installed";
-        // Windows of earlier tests still waiting for deletion would cover the screen reads.
-        for (wxWindow* window : wxTopLevelWindows)
-            window->Hide();
         values_.colours.stop = RGB(0, 0, 255);
         frame_ = new wxFrame(nullptr, wxID_ANY, "Color", wxPoint(80, 80), wxSize(360, 400));
         page_ = new ColourPagePanel(frame_, values_);
@@ -28,10 +25,8 @@ protected:
         xdo::Pump(200);
     }
     void TearDown() override {
-        if (frame_) {
-            frame_->Hide(); // a last frame stays on the screen until it is deleted
+        if (frame_)
             frame_->Destroy();
-        }
         xdo::Pump(100);
     }
     CFODropColorButton& Button(int id) {
