@@ -43,15 +43,7 @@ void CFODropColorPaletteControl::Create(IPickerHost* host, COLORREF color, const
 
 void CFODropColorPaletteControl::RecalcLayout() {
     InitColors();
-    CRect r = clientRect_;
-    r.left += margin_;
-    r.right -= margin_;
-    r.bottom -= margin_;
-    r.top += 4;
-    LayoutCustomStrip(r, true, 24);
-    if (popup_)
-        r.top += 10; // the caption bar
-    LayoutCells(r);
+    LayoutCells(LayoutGridArea(true, 24));
 }
 
 void CFODropColorPaletteControl::LayoutCells(const CRect& rect) {
@@ -122,19 +114,11 @@ void CFODropColorPaletteControl::SetCellInset(int inset) {
 }
 
 void CFODropColorPaletteControl::NotifySelect(COLORREF color, LPARAM lParam) {
-    Post(WM_FO_SELECTCOLOR, color, lParam);
-    if (hasCustom_)
-        InvalidateAround(savedCustomRect_);
-    if (popup_)
-        HideHost();
+    Notify(WM_FO_SELECTCOLOR, color, lParam);
 }
 
 void CFODropColorPaletteControl::NotifyCancel(COLORREF color, LPARAM lParam) {
-    Post(WM_FO_CANCELCOLOR, color, lParam);
-    if (hasCustom_)
-        InvalidateAround(savedCustomRect_);
-    if (popup_)
-        HideHost();
+    Notify(WM_FO_CANCELCOLOR, color, lParam);
 }
 
 void CFODropColorPaletteControl::OnTrackMouse(CPoint point) {
@@ -151,46 +135,23 @@ void CFODropColorPaletteControl::OnLButtonUp(CPoint point) {
         }
     }
     if (hasCustom_ && customRect_.PtInRect(point)) {
-        Post(WM_FO_CUSTOMCOLOR, current_, 0);
-        if (popup_)
-            HideHost();
+        NotifyCustom(WM_FO_CUSTOMCOLOR, current_);
     }
 }
 
 void CFODropColorPaletteControl::OnKeyDown(UINT key, bool shift) {
     const int found = FindCell(current_);
     const int index = found < 0 ? 0 : found;
-    auto step = [&](int i) {
-        const int c = i % columns_, w = i / columns_;
-        switch (key) {
-        case VK_LEFT:
-            return i == 0 ? 0 : i - 1;
-        case VK_RIGHT:
-            return i == kCells - 1 ? 0 : i + 1;
-        case VK_UP:
-            return (w == 0 ? rows_ - 1 : w - 1) * columns_ + c;
-        default: // VK_DOWN
-            return (w == rows_ - 1 ? 0 : w + 1) * columns_ + c;
-        }
-    };
+    if (PopupEndKey(
+            key, [this] { NotifyCancel(current_, 0); }, [this] { NotifySelect(current_, 0); }))
+        return;
     switch (key) {
-    case 3: // VK_CANCEL
-    case VK_ESCAPE:
-        if (popup_)
-            NotifyCancel(current_, 0);
-        return;
-    case VK_RETURN:
-        if (popup_)
-            NotifySelect(current_, 0);
-        return;
     case VK_TAB:
         if (shift) {
             if (host_)
                 host_->FocusPreviousTabItem();
         } else if (hasCustom_) {
-            Post(WM_FO_CUSTOMCOLOR, current_, 0);
-            if (popup_)
-                HideHost();
+            NotifyCustom(WM_FO_CUSTOMCOLOR, current_);
         }
         return;
     case VK_LEFT:
@@ -201,6 +162,7 @@ void CFODropColorPaletteControl::OnKeyDown(UINT key, bool shift) {
     default:
         return;
     }
+    auto step = [&](int i) { return GridStep(i, key, columns_, rows_, kCells); };
     const int target = StepPast(index, kCells, step, [&](int i) {
         return cells_[static_cast<size_t>(i)].GetColor() == current_ && i != index;
     });
@@ -214,8 +176,7 @@ void CFODropColorPaletteControl::OnDraw(CDC& dc) {
     const CFOGlobalData& g = CFOGlobalData::Get();
     dc.FillSolidRect(&clientRect_, g.clrBtnFace);
     if (popup_) {
-        const CRect caption(clientRect_.left + margin_, clientRect_.top + 4,
-                            clientRect_.right - margin_, clientRect_.top + 10);
+        const CRect caption = CaptionBarRect();
         dc.FillSolidRect(&caption, g.clrActiveCaption);
     }
     CRect frame = clientRect_;

@@ -159,19 +159,11 @@ void CFODropPaletteControl::SetCellMargin(int margin) {
 }
 
 void CFODropPaletteControl::NotifySelect(COLORREF color, LPARAM lParam) {
-    Post(WM_FO_SELECTCOLOR, color, lParam);
-    if (hasCustom_)
-        InvalidateAround(savedCustomRect_);
-    if (popup_)
-        HideHost();
+    Notify(WM_FO_SELECTCOLOR, color, lParam);
 }
 
 void CFODropPaletteControl::NotifyCancel(COLORREF color, LPARAM lParam) {
-    Post(WM_FO_CANCELCOLOR, color, lParam);
-    if (hasCustom_)
-        InvalidateAround(savedCustomRect_);
-    if (popup_)
-        HideHost();
+    Notify(WM_FO_CANCELCOLOR, color, lParam);
 }
 
 void CFODropPaletteControl::OnMouseDrag(int x, int y) {
@@ -191,28 +183,20 @@ void CFODropPaletteControl::OnLButtonUp(CPoint point) {
         }
     }
     if (hasCustom_ && customRect_.PtInRect(point)) {
-        Post(WM_FO_CUSTOMCOLOR, current_, 0);
-        if (popup_)
-            HideHost();
+        NotifyCustom(WM_FO_CUSTOMCOLOR, current_);
     }
 }
 
 void CFODropPaletteControl::OnKeyDown(UINT key, bool) {
     const int found = FirstCellOf(current_);
     const int index = found < 0 ? 0 : found;
-    switch (key) {
-    case 3: // VK_CANCEL
-    case VK_ESCAPE:
-        if (popup_)
-            NotifyCancel(current_, 0);
+    if (PopupEndKey(
+            key, [this] { NotifyCancel(current_, 0); }, [this] { NotifySelect(current_, 0); }))
         return;
+    switch (key) {
     case VK_TAB:
         if (host_)
             host_->FocusPreviousTabItem();
-        return;
-    case VK_RETURN:
-        if (popup_)
-            NotifySelect(current_, 0);
         return;
     case VK_LEFT:
     case VK_UP:

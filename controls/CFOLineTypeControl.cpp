@@ -24,15 +24,7 @@ void CFOLineTypeControl::InitLineTypes() {
 
 void CFOLineTypeControl::RecalcLayout() {
     InitLineTypes();
-    CRect r = clientRect_;
-    r.left += margin_;
-    r.right -= margin_;
-    r.bottom -= margin_;
-    r.top += 4;
-    LayoutCustomStrip(r, false, 20);
-    if (popup_)
-        r.top += 10; // the grip bar
-    LayoutCells(r);
+    LayoutCells(LayoutGridArea(false, 20));
 }
 
 void CFOLineTypeControl::LayoutCells(const CRect& rect) {
@@ -81,19 +73,11 @@ void CFOLineTypeControl::SetCellMargin(int margin) {
 }
 
 void CFOLineTypeControl::NotifySelect(int lineType, LPARAM lParam) {
-    Post(WM_FO_SELECTLINETYPE, static_cast<WPARAM>(lineType), lParam);
-    if (hasCustom_)
-        InvalidateAround(savedCustomRect_);
-    if (popup_)
-        HideHost();
+    Notify(WM_FO_SELECTLINETYPE, static_cast<WPARAM>(lineType), lParam);
 }
 
 void CFOLineTypeControl::NotifyCancel(int lineType, LPARAM lParam) {
-    Post(WM_FO_CANCELLINETYPE, static_cast<WPARAM>(lineType), lParam);
-    if (hasCustom_)
-        InvalidateAround(savedCustomRect_);
-    if (popup_)
-        HideHost();
+    Notify(WM_FO_CANCELLINETYPE, static_cast<WPARAM>(lineType), lParam);
 }
 
 void CFOLineTypeControl::OnTrackMouse(CPoint point) {
@@ -110,39 +94,17 @@ void CFOLineTypeControl::OnLButtonUp(CPoint point) {
         }
     }
     if (hasCustom_ && customRect_.PtInRect(point)) {
-        Post(WM_FO_CUSTOMLINETYPE, static_cast<WPARAM>(current_), 0);
-        if (popup_)
-            HideHost();
+        NotifyCustom(WM_FO_CUSTOMLINETYPE, static_cast<WPARAM>(current_));
     }
 }
 
 void CFOLineTypeControl::OnKeyDown(UINT key, bool) {
     const int found = FindCell(current_);
     const int index = found < 0 ? 0 : found;
-    const int count = columns_ * rows_;
-    auto step = [&](int i) {
-        const int c = i % columns_, w = i / columns_;
-        switch (key) {
-        case VK_LEFT:
-            return i == 0 ? 0 : i - 1;
-        case VK_RIGHT:
-            return i == count - 1 ? 0 : i + 1;
-        case VK_UP:
-            return (w == 0 ? rows_ - 1 : w - 1) * columns_ + c;
-        default: // VK_DOWN
-            return (w == rows_ - 1 ? 0 : w + 1) * columns_ + c;
-        }
-    };
+    if (PopupEndKey(
+            key, [this] { NotifyCancel(current_, 0); }, [this] { NotifySelect(current_, 0); }))
+        return;
     switch (key) {
-    case 3: // VK_CANCEL
-    case VK_ESCAPE:
-        if (popup_)
-            NotifyCancel(current_, 0);
-        return;
-    case VK_RETURN:
-        if (popup_)
-            NotifySelect(current_, 0);
-        return;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
@@ -151,6 +113,7 @@ void CFOLineTypeControl::OnKeyDown(UINT key, bool) {
     default:
         return;
     }
+    auto step = [&](int i) { return GridStep(i, key, columns_, rows_, columns_ * rows_); };
     const int target = StepPast(index, kCells, step, [&](int i) {
         return i != index && cells_[static_cast<size_t>(i)].GetLineType() == current_;
     });
@@ -161,8 +124,7 @@ void CFOLineTypeControl::OnDraw(CDC& dc) {
     CFont* oldFont = dc.SelectObject(Font());
     dc.FillSolidRect(&clientRect_, GetSysColor(COLOR_BTNFACE));
     if (popup_) {
-        const CRect grip(clientRect_.left + margin_, clientRect_.top + 4,
-                         clientRect_.right - margin_, clientRect_.top + 10);
+        const CRect grip = CaptionBarRect();
         dc.FillSolidRect(&grip, CFOGlobalData::Get().clr3DLight);
     }
     CRect frame = clientRect_;

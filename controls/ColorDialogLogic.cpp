@@ -27,6 +27,13 @@ void ColorDialogLogic::OnCustom(COLORREF start) {
         Show(chosen, true);
 }
 
+bool ColorDialogLogic::RunInstead() {
+    COLORREF chosen = color_;
+    const bool ok = systemDialog_ && systemDialog_(chosen);
+    Show(ok ? chosen : color_, true);
+    return ok;
+}
+
 void ColorDialogLogic::BeginPicking() {
     if (picking_)
         return;

@@ -30,6 +30,9 @@ public:
     void OnWheelColor(COLORREF color);
     // "Custom..." of the wheel (started with the wheel's colour) or the dialog's button.
     void OnCustom(COLORREF start);
+    // Stands in for the whole dialog on displays of fewer than 8 bits per pixel: the desktop's
+    // dialog runs on the colour, which then holds its choice or, cancelled, stays. True on OK.
+    bool RunInstead();
     void BeginPicking();
     // The colour under the pointer while picking; a failed read keeps the last colour.
     void OnPickedColor(bool read, COLORREF color);

@@ -53,6 +53,51 @@ void PickerModel::HideHost() const {
         host_->Hide();
 }
 
+int PickerModel::GridStep(int from, UINT key, int columns, int rows, int count) {
+    const int c = from % columns, w = from / columns;
+    switch (key) {
+    case VK_LEFT:
+        return from == 0 ? 0 : from - 1;
+    case VK_RIGHT:
+        return from == count - 1 ? 0 : from + 1;
+    case VK_UP:
+        return (w == 0 ? rows - 1 : w - 1) * columns + c;
+    default: // VK_DOWN
+        return (w == rows - 1 ? 0 : w + 1) * columns + c;
+    }
+}
+
+void PickerModel::Notify(UINT message, WPARAM value, LPARAM lParam) const {
+    Post(message, value, lParam);
+    if (hasCustom_)
+        InvalidateAround(savedCustomRect_);
+    if (popup_)
+        HideHost();
+}
+
+void PickerModel::NotifyCustom(UINT message, WPARAM value) const {
+    Post(message, value, 0);
+    if (popup_)
+        HideHost();
+}
+
+CRect PickerModel::LayoutGridArea(bool withSeparator, int gap) {
+    CRect r = clientRect_;
+    r.left += margin_;
+    r.right -= margin_;
+    r.bottom -= margin_;
+    r.top += 4;
+    LayoutCustomStrip(r, withSeparator, gap);
+    if (popup_)
+        r.top += 10;
+    return r;
+}
+
+CRect PickerModel::CaptionBarRect() const {
+    return {clientRect_.left + margin_, clientRect_.top + 4, clientRect_.right - margin_,
+            clientRect_.top + 10};
+}
+
 void PickerModel::InvalidateAround(const CRect& rect) const {
     if (!host_)
         return;

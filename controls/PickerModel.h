@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/CFont.h"
 #include "platform/CRect.h"
+#include "platform/VirtualKeys.h"
 
 #include <string>
 
@@ -65,6 +66,32 @@ protected:
             target = step(target);
         return target;
     }
+    // The cell an arrow key moves to in a grid of `columns` x `rows` (`count` cells): Left
+    // stops at the first cell, Right wraps from the last to the first, Up and Down wrap
+    // within their column.
+    static int GridStep(int from, UINT key, int columns, int rows, int count);
+    // Escape (or Cancel) and Return: in a popup they `cancel` or `choose` the current value,
+    // elsewhere nothing. True when `key` was one of them.
+    template <typename Cancel, typename Choose>
+    bool PopupEndKey(UINT key, Cancel cancel, Choose choose) const {
+        if (key != 3 /* VK_CANCEL */ && key != VK_ESCAPE && key != VK_RETURN)
+            return false;
+        if (popup_) {
+            if (key == VK_RETURN)
+                choose();
+            else
+                cancel();
+        }
+        return true;
+    }
+    // Tells the host of a choice or a cancel; a popup then goes.
+    void Notify(UINT message, WPARAM value, LPARAM lParam) const;
+    // Tells the host of "Custom..."; a popup then goes.
+    void NotifyCustom(UINT message, WPARAM value) const;
+    // A cell grid's area: the client less the margins (4 pixels at the top), the custom
+    // strip (see LayoutCustomStrip) and, in a popup, its 6-pixel caption bar below 4 pixels.
+    CRect LayoutGridArea(bool withSeparator, int gap);
+    CRect CaptionBarRect() const;
 
     IPickerHost* host_ = nullptr;
     CRect clientRect_;

@@ -9,17 +9,12 @@
 #include "controls/ui/ColorSwatchWindow.h"
 #include "controls/ui/CustomStaticWindow.h"
 #include "platform/wx/WxScreenMetrics.h"
+#include "platform/wx/WxScreenPixel.h"
 
-#include <wx/bitmap.h>
 #include <wx/button.h>
 #include <wx/colordlg.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/image.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -41,11 +36,12 @@ enum : int {
 CFOColorDialog::CFOColorDialog(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "More Colors"), reader_(&CFOColorDialog::ReadScreen),
       logic_(*this, [this](COLORREF& color) {
-          return system_ ? system_(color) : RunSystemDialog(this, color);
+          return system_ ? system_(color) : RunSystemDialog(IsShown() ? this : GetParent(), color);
       }) {
     Build();
     Bind(wxEVT_INIT_DIALOG, &CFOColorDialog::OnInit, this);
     Bind(wxEVT_CHAR_HOOK, &CFOColorDialog::OnCharHook, this);
+    Bind(wxEVT_SYS_COLOUR_CHANGED, &CFOColorDialog::OnSysColourChanged, this);
     Bind(wxEVT_MOTION, &CFOColorDialog::OnMotion, this);
     Bind(wxEVT_LEFT_UP, &CFOColorDialog::OnLeftUp, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CFOColorDialog::OnCaptureLost, this);
@@ -101,12 +97,33 @@ int CFOColorDialog::ShowModal() {
     WxRecordScreenMetrics();
     CFOGlobalData::Get().UpdateSysColors();
     if (CFOGlobalData::Get().bitsPerPixel < 8) {
-        COLORREF color = start_;
-        const bool ok = system_ ? system_(color) : RunSystemDialog(GetParent(), color);
-        logic_.Start(color);
-        return ok ? wxID_OK : wxID_CANCEL;
+        logic_.Start(start_);
+        return logic_.RunInstead() ? wxID_OK : wxID_CANCEL;
     }
     return wxDialog::ShowModal();
+}
+
+void CFOColorDialog::SetupPalette(bool) {
+    // Nothing to do: no display the program runs on maps colours through a palette.
+}
+
+void CFOColorDialog::OnSysColourChanged(wxSysColourChangedEvent& event) {
+    event.Skip();
+    WxRecordScreenMetrics();
+    CFOGlobalData::Get().UpdateSysColors();
+    if (CFOGlobalData::Get().bitsPerPixel >= 8) {
+        SetupPalette(true);
+        Refresh(true);
+        Update();
+        return;
+    }
+    // The display lost its colours while the dialog showed: the desktop's dialog takes over.
+    Hide();
+    const int result = logic_.RunInstead() ? wxID_OK : wxID_CANCEL;
+    if (IsModal())
+        EndModal(result);
+    else
+        SetReturnCode(result);
 }
 
 void CFOColorDialog::ShowNewColor(COLORREF color) {
@@ -185,17 +202,5 @@ bool CFOColorDialog::RunSystemDialog(wxWindow* parent, COLORREF& color) {
 }
 
 bool CFOColorDialog::ReadScreen(wxPoint at, COLORREF& color) {
-    // Wayland keeps other programs' pixels to itself.
-    if (!std::getenv("DISPLAY"))
-        return false;
-    wxScreenDC screen;
-    wxBitmap one(1, 1);
-    {
-        wxMemoryDC mem(one);
-        if (!mem.Blit(0, 0, 1, 1, &screen, at.x, at.y))
-            return false;
-    }
-    const wxImage image = one.ConvertToImage();
-    color = RGB(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
-    return true;
+    return WxReadScreenPixel(at.x, at.y, color);
 }

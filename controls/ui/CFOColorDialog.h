@@ -26,6 +26,8 @@ public:
     COLORREF GetColor() const { return logic_.GetColor(); }
     // On displays of fewer than 8 bits per pixel only the desktop's colour dialog shows.
     int ShowModal() override;
+    // Realises a palette on palette displays; there are none to serve.
+    virtual void SetupPalette(bool realise);
 
     void SetSystemDialog(ColorDialogLogic::SystemDialog dialog) { system_ = std::move(dialog); }
     void SetScreenReader(ScreenReader reader) { reader_ = std::move(reader); }
@@ -43,13 +45,14 @@ public:
 
     // The desktop's colour dialog, full, started with `color`.
     static bool RunSystemDialog(wxWindow* parent, COLORREF& color);
-    // One pixel of the screen through the toolkit (X11); false on desktops that hide it.
+    // One pixel of the screen (X11); false on desktops that hide it.
     static bool ReadScreen(wxPoint at, COLORREF& color);
 
 private:
     void Build();
     void OnInit(wxInitDialogEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    void OnSysColourChanged(wxSysColourChangedEvent& event);
     void OnMotion(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);

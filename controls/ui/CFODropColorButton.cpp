@@ -15,3 +15,14 @@ void CFODropColorButton::Draw(CDC& dc, CSize client, bool focused) {
     DropButtonFace::DrawColour(dc, client, {Logic().IsDropped(), focused, !IsEnabled()},
                                Logic().GetValue());
 }
+
+bool DDX_FODropColorButton(const wxWindow& page, int id, COLORREF& color, bool saving) {
+    auto* button = dynamic_cast<CFODropColorButton*>(page.FindWindow(id));
+    if (!button)
+        return false;
+    if (saving)
+        color = button->GetColor();
+    else
+        button->SetColor(color);
+    return true;
+}

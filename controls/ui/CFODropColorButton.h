@@ -15,3 +15,7 @@ protected:
     PickerPopup* MakePopup(DWORD value, PickerWindow::Owner answer) override;
     void Draw(CDC& dc, CSize client, bool focused) override;
 };
+
+// Moves a colour between `color` and the colour button `id` on `page`: into `color` when
+// `saving`, else into the button. False when `page` holds no such button.
+bool DDX_FODropColorButton(const wxWindow& page, int id, COLORREF& color, bool saving);

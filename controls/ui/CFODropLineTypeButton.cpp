@@ -15,3 +15,14 @@ void CFODropLineTypeButton::Draw(CDC& dc, CSize client, bool focused) {
     DropButtonFace::DrawLineType(dc, client, {Logic().IsDropped(), focused, !IsEnabled()},
                                  static_cast<int>(Logic().GetValue()), lineColor_);
 }
+
+bool DDX_FODropLineTypeButton(const wxWindow& page, int id, int& lineType, bool saving) {
+    auto* button = dynamic_cast<CFODropLineTypeButton*>(page.FindWindow(id));
+    if (!button)
+        return false;
+    if (saving)
+        lineType = button->GetLineType();
+    else
+        button->SetLineType(lineType);
+    return true;
+}

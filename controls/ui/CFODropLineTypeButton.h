@@ -17,3 +17,6 @@ protected:
 private:
     COLORREF lineColor_ = RGB(0, 0, 0);
 };
+
+// The pen style's counterpart of DDX_FODropColorButton.
+bool DDX_FODropLineTypeButton(const wxWindow& page, int id, int& lineType, bool saving);

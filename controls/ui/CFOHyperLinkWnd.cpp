@@ -1,8 +1,5 @@
 #include "controls/ui/CFOHyperLinkWnd.h"
 
-#include "platform/wx/WxRasterCopy.h"
-
-#include <wx/dcclient.h>
 #include <wx/utils.h>
 
 CFOHyperLinkWnd::CFOHyperLinkWnd(wxWindow* parent, wxWindowID id, const wxString& text,
@@ -12,7 +9,6 @@ CFOHyperLinkWnd::CFOHyperLinkWnd(wxWindow* parent, wxWindowID id, const wxString
     SetLabel(text);
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetCursor(wxCursor(wxCURSOR_HAND));
-    buffer_.CreateCompatibleDC(nullptr);
     Bind(wxEVT_PAINT, &CFOHyperLinkWnd::OnPaint, this);
     Bind(wxEVT_MOTION, &CFOHyperLinkWnd::OnMotion, this);
     Bind(wxEVT_LEFT_UP, &CFOHyperLinkWnd::OnLeftUp, this);
@@ -73,21 +69,11 @@ void CFOHyperLinkWnd::Bell() {
 }
 
 void CFOHyperLinkWnd::OnPaint(wxPaintEvent&) {
-    wxPaintDC dc(this);
-    const wxSize size = GetClientSize();
-    if (size.x <= 0 || size.y <= 0)
-        return;
-    if (pixels_.Width() != size.x || pixels_.Height() != size.y) {
-        pixels_.DeleteObject();
-        if (!pixels_.CreateBitmap32(size.x, size.y))
-            return;
-        buffer_.SelectObject(&pixels_);
-    }
-    const wxColour back = GetParent() ? GetParent()->GetBackgroundColour() : *wxWHITE;
-    buffer_.FillSolidRect(0, 0, size.x, size.y, RGB(back.Red(), back.Green(), back.Blue()));
-    link_.Draw(buffer_, CRect(0, 0, size.x, size.y));
-    buffer_.Flush();
-    WxCopyRaster(dc, *pixels_.Surface(), CRect(0, 0, size.x, size.y), 0, 0);
+    painter_.Paint(*this, [this](CDC& dc, CSize size) {
+        const wxColour back = GetParent() ? GetParent()->GetBackgroundColour() : *wxWHITE;
+        dc.FillSolidRect(0, 0, size.cx, size.cy, RGB(back.Red(), back.Green(), back.Blue()));
+        link_.Draw(dc, CRect(0, 0, size.cx, size.cy));
+    });
 }
 
 void CFOHyperLinkWnd::OnMotion(wxMouseEvent& event) {

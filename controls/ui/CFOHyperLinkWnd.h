@@ -1,8 +1,7 @@
 #pragma once
 #include "controls/CFOHyperLink.h"
 #include "controls/IHyperLinkHost.h"
-#include "platform/CBitmap.h"
-#include "platform/CDC.h"
+#include "controls/ui/OffscreenPainter.h"
 
 #include <wx/window.h>
 
@@ -33,6 +32,5 @@ private:
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
     CFOHyperLink link_;
-    CDC buffer_;
-    CBitmap pixels_;
+    OffscreenPainter painter_;
 };

@@ -1,7 +1,6 @@
 #pragma once
 #include "controls/CFOColorButton.h"
-#include "platform/CBitmap.h"
-#include "platform/CDC.h"
+#include "controls/ui/OffscreenPainter.h"
 
 #include <wx/window.h>
 
@@ -17,6 +16,5 @@ private:
     void OnPaint(wxPaintEvent& event);
 
     CFOColorButton swatch_;
-    CDC buffer_;
-    CBitmap pixels_;
+    OffscreenPainter painter_;
 };

@@ -1,8 +1,7 @@
 #pragma once
 #include "controls/CFOCustomStatic.h"
 #include "controls/IStaticHost.h"
-#include "platform/CBitmap.h"
-#include "platform/CDC.h"
+#include "controls/ui/OffscreenPainter.h"
 
 #include <wx/window.h>
 
@@ -27,6 +26,5 @@ private:
     void OnPaint(wxPaintEvent& event);
 
     std::unique_ptr<CFOCustomStatic> model_;
-    CDC buffer_;
-    CBitmap pixels_;
+    OffscreenPainter painter_;
 };

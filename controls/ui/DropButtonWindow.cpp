@@ -5,17 +5,13 @@
 #include "controls/ui/CFOColorDialog.h"
 #include "controls/ui/PickerEvent.h"
 #include "controls/ui/PickerPopup.h"
-#include "platform/wx/WxRasterCopy.h"
 #include "platform/wx/WxScreenMetrics.h"
-
-#include <wx/dcclient.h>
 
 DropButtonWindow::DropButtonWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                                    const wxSize& size, DropButtonLogic::Kind kind, DWORD value)
     : wxControl(parent, id, pos, size, wxBORDER_NONE | wxWANTS_CHARS), logic_(*this, kind, value) {
     WxRecordScreenMetrics();
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    buffer_.CreateCompatibleDC(nullptr);
     const wxSize now = GetSize();
     const CSize fit = DropButtonFace::FitSize(CSize(now.x, now.y));
     SetSize(fit.cx, fit.cy);
@@ -103,19 +99,7 @@ void DropButtonWindow::OnAnswer(int popup, UINT message, WPARAM wParam, LPARAM l
 }
 
 void DropButtonWindow::OnPaint(wxPaintEvent&) {
-    wxPaintDC dc(this);
-    const wxSize size = GetClientSize();
-    if (size.x <= 0 || size.y <= 0)
-        return;
-    if (pixels_.Width() != size.x || pixels_.Height() != size.y) {
-        pixels_.DeleteObject();
-        if (!pixels_.CreateBitmap32(size.x, size.y))
-            return;
-        buffer_.SelectObject(&pixels_);
-    }
-    Draw(buffer_, CSize(size.x, size.y), HasFocus());
-    buffer_.Flush();
-    WxCopyRaster(dc, *pixels_.Surface(), CRect(0, 0, size.x, size.y), 0, 0);
+    painter_.Paint(*this, [this](CDC& dc, CSize size) { Draw(dc, size, HasFocus()); });
 }
 
 void DropButtonWindow::OnLeftDown(wxMouseEvent& event) {

@@ -1,9 +1,8 @@
 #pragma once
 #include "controls/DropButtonLogic.h"
 #include "controls/IDropButtonHost.h"
+#include "controls/ui/OffscreenPainter.h"
 #include "controls/ui/PickerWindow.h"
-#include "platform/CBitmap.h"
-#include "platform/CDC.h"
 
 #include <wx/control.h>
 
@@ -48,6 +47,5 @@ private:
     DropButtonLogic logic_;
     std::function<bool(COLORREF&)> dialog_;
     PickerPopup* popup_ = nullptr; // a top-level window, destroyed by wx
-    CDC buffer_;
-    CBitmap pixels_;
+    OffscreenPainter painter_;
 };

@@ -4,10 +4,7 @@
 #include "controls/PickerMessages.h"
 #include "controls/PickerModel.h"
 #include "platform/wx/WxKeyStroke.h"
-#include "platform/wx/WxRasterCopy.h"
 #include "platform/wx/WxScreenMetrics.h"
-
-#include <wx/dcclient.h>
 
 PickerWindow::PickerWindow(wxWindow* parent, wxWindowID id, const wxRect& rect,
                            std::unique_ptr<PickerModel> model)
@@ -18,7 +15,6 @@ PickerWindow::PickerWindow(wxWindow* parent, wxWindowID id, const wxRect& rect,
     CFOGlobalData::Get().UpdateSysMetrics();
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetCursor(wxCursor(wxCURSOR_ARROW));
-    buffer_.CreateCompatibleDC(nullptr);
     Bind(wxEVT_PAINT, &PickerWindow::OnPaint, this);
     Bind(wxEVT_SIZE, &PickerWindow::OnSize, this);
     Bind(wxEVT_LEFT_DOWN, &PickerWindow::OnLeftDown, this);
@@ -68,19 +64,7 @@ void PickerWindow::FocusPreviousTabItem() {
 }
 
 void PickerWindow::OnPaint(wxPaintEvent&) {
-    wxPaintDC dc(this);
-    const wxSize size = GetClientSize();
-    if (size.x <= 0 || size.y <= 0)
-        return;
-    if (pixels_.Width() != size.x || pixels_.Height() != size.y) {
-        pixels_.DeleteObject();
-        if (!pixels_.CreateBitmap32(size.x, size.y))
-            return;
-        buffer_.SelectObject(&pixels_);
-    }
-    model_->OnDraw(buffer_);
-    buffer_.Flush();
-    WxCopyRaster(dc, *pixels_.Surface(), CRect(0, 0, size.x, size.y), 0, 0);
+    painter_.Paint(*this, [this](CDC& dc, CSize) { model_->OnDraw(dc); });
 }
 
 void PickerWindow::OnSize(wxSizeEvent& event) {

@@ -1,7 +1,6 @@
 #pragma once
 #include "controls/IPickerHost.h"
-#include "platform/CBitmap.h"
-#include "platform/CDC.h"
+#include "controls/ui/OffscreenPainter.h"
 
 #include <wx/window.h>
 
@@ -52,6 +51,5 @@ private:
 
     std::unique_ptr<PickerModel> model_;
     Owner owner_;
-    CDC buffer_;
-    CBitmap pixels_;
+    OffscreenPainter painter_;
 };

@@ -85,6 +85,18 @@ TEST(ColorDialogTest, CustomTakesTheSystemDialogsChoiceOnOkOnly) {
     EXPECT_EQ(d.view.rgb, "200,100,50");
 }
 
+TEST(ColorDialogTest, OnFewColoursTheSystemDialogStandsIn) {
+    Dialog d;
+    d.logic.Start(RGB(10, 20, 30));
+    EXPECT_FALSE(d.logic.RunInstead());
+    EXPECT_EQ(d.asked, RGB(10, 20, 30));
+    EXPECT_EQ(d.logic.GetColor(), RGB(10, 20, 30));
+    d.answer = RGB(1, 2, 3);
+    EXPECT_TRUE(d.logic.RunInstead());
+    EXPECT_EQ(d.logic.GetColor(), RGB(1, 2, 3));
+    EXPECT_EQ(d.view.hex, "010203");
+}
+
 TEST(ColorDialogTest, SwatchShowsNewAboveCurrent) {
     CFOColorButton swatch;
     swatch.SetColor(RGB(255, 0, 0));

@@ -40,7 +40,7 @@ protected:
     CFOColorDialog* dialog_ = nullptr;
 };
 
-TEST_F(ColorDialogWindowTest, TheEyedropperReadsTheRedPanel) {
+TEST_F(ColorDialogWindowTest, TheEyedropperReadsThePanelAsItIsNow) {
     ASSERT_EQ(dialog_->RgbReadout().GetValue(), "255,255,255");
     ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(dialog_->Eyedropper(), 10, 10) +
                          " sleep 0.05 mousedown 1"));
@@ -52,6 +52,17 @@ TEST_F(ColorDialogWindowTest, TheEyedropperReadsTheRedPanel) {
     EXPECT_EQ(dialog_->RgbReadout().GetValue(), "255,0,0");
     EXPECT_EQ(dialog_->HexReadout().GetValue(), "FF0000");
     EXPECT_EQ(dialog_->Wheel().Control().GetCurrentColor(), RGB(255, 0, 0));
+
+    // A second pick sees the screen as it is now, not as it was at the first.
+    red_->SetBackgroundColour(*wxBLUE);
+    red_->Refresh();
+    xdo::Pump(300);
+    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(dialog_->Eyedropper(), 10, 10) +
+                         " sleep 0.05 mousedown 1"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return dialog_->Logic().IsPicking(); }));
+    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*red_, 120, 120) + " sleep 0.05 mouseup 1"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return !dialog_->Logic().IsPicking(); }));
+    EXPECT_EQ(dialog_->HexReadout().GetValue(), "0000FF");
 }
 
 TEST_F(ColorDialogWindowTest, CustomThenOkSetsTheDialogsColour) {

@@ -8,6 +8,7 @@
 #include "controls/ui/PickerEvent.h"
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 
@@ -81,6 +82,36 @@ TEST_F(DropButtonWindowTest, ArrowsRecolourWhileOpenAndEscapeCancels) {
                                           {WM_FO_CANCELCOLOR, next, 1095}}));
     EXPECT_EQ(button_->Popup(), nullptr);
     EXPECT_FALSE(button_->Logic().IsDropped());
+}
+
+TEST_F(DropButtonWindowTest, KeysDropThePopupAndTabMovesOn) {
+    auto* next = new wxButton(panel_, wxID_ANY, "next", wxPoint(20, 60));
+    const auto focusButton = [this] {
+        button_->SetFocus();
+        return xdo::PumpUntil([this] { return button_->HasFocus(); });
+    };
+    ASSERT_TRUE(focusButton());
+    // Left, Right and Up belong to the button and do nothing; Down drops the popup.
+    ASSERT_TRUE(xdo::Run("key Left Up Right"));
+    xdo::Pump(200);
+    EXPECT_EQ(button_->Popup(), nullptr);
+    EXPECT_TRUE(button_->HasFocus());
+    ASSERT_TRUE(xdo::Run("key Down"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return button_->Popup() && button_->Popup()->IsShown(); }));
+    xdo::Pump(200);
+    ASSERT_TRUE(xdo::Run("key Return"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return !button_->Logic().IsDropped(); }));
+    EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTCOLOR, RGB(255, 0, 0), 1095}}));
+    // Space drops it too.
+    ASSERT_TRUE(focusButton());
+    ASSERT_TRUE(xdo::Run("key space"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return button_->Popup() && button_->Popup()->IsShown(); }));
+    xdo::Pump(200);
+    ASSERT_TRUE(xdo::Run("key Escape"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return !button_->Logic().IsDropped(); }));
+    ASSERT_TRUE(focusButton());
+    ASSERT_TRUE(xdo::Run("key Tab"));
+    EXPECT_TRUE(xdo::PumpUntil([next] { return next->HasFocus(); }));
 }
 
 TEST_F(DropButtonWindowTest, ACellClickSetsTheColour) {
