@@ -189,6 +189,7 @@ std::string CGridloomApp::DownloadFile(const std::string& url, const std::string
     const std::string written = download.Fetch(url, prefix, destination);
     if (!written.empty())
         fetchedLength_ = static_cast<long long>(download.Length());
+    downloadError_ = download.Error();
     return written;
 }
 

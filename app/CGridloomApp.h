@@ -80,6 +80,8 @@ public:
     std::string DownloadFile(const std::string& url, const std::string& prefix,
                              const std::string& destination);
     long long FetchedLength() const { return fetchedLength_; }
+    // Why the last download wrote nothing (empty after one that succeeded).
+    const std::string& DownloadError() const { return downloadError_; }
 
     void SetAboutBox(IAboutBox* box) { aboutBox_ = box; }
     // Hands a link command's page to the desktop; says so when the desktop refuses.
@@ -105,4 +107,5 @@ private:
     CGridloomDoc* doc_ = nullptr;
     IAboutBox* aboutBox_ = nullptr;
     long long fetchedLength_ = -1;
+    std::string downloadError_;
 };

@@ -198,8 +198,12 @@ void AdPaneController::ShowNextPageSoon() {
     s_.timers.SetTimer(kRotateTimer, 1);
 }
 
+bool AdPaneController::IsOwnLink(std::string_view url) {
+    return Upper(url.substr(0, 2)) == "MZ";
+}
+
 bool AdPaneController::OnBeforeNavigate(const std::string& url) {
-    if (Upper(url.substr(0, 2)) != "MZ")
+    if (!IsOwnLink(url))
         return false;
     const std::size_t colon = url.find(':');
     if (colon == std::string::npos || colon <= 2)

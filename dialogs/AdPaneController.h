@@ -51,6 +51,8 @@ public:
     void OnSize(int height);
     // True when the navigation to `url` must not happen (the pane's own links).
     bool OnBeforeNavigate(const std::string& url);
+    // The pane's own links ("mz..."), which never navigate.
+    static bool IsOwnLink(std::string_view url);
     // The gallery and update commands; false for other commands.
     bool OnCommand(UINT id);
 

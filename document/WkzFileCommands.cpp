@@ -30,6 +30,22 @@ void WkzFileCommands::Open(CGridloomDoc& doc) {
 }
 
 bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
+    if (!Load(doc, path))
+        return false;
+    doc.FileDone(path);
+    return true;
+}
+
+bool WkzFileCommands::OpenTemplate(CGridloomDoc& doc, const std::string& path) {
+    if (!Load(doc, path))
+        return false;
+    doc.SetPathName({});
+    doc.SetTitle("Untitled");
+    doc.SetModifiedFlag(false);
+    return true;
+}
+
+bool WkzFileCommands::Load(CGridloomDoc& doc, const std::string& path) {
     RegularFile file = RegularFile::Read(path, WkzFieldRanges::kMaxFileBytes);
     if (!file.Ok()) {
         doc.pendingMessage = file.status == RegularFile::Status::cannotOpen
@@ -39,10 +55,7 @@ bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
         return false;
     }
     CArchive ar = CArchive::ForLoading(std::move(file.bytes));
-    if (!doc.Serialize(ar))
-        return false;
-    doc.FileDone(path);
-    return true;
+    return doc.Serialize(ar);
 }
 
 void WkzFileCommands::Save(CGridloomDoc& doc) {

@@ -20,5 +20,11 @@ public:
     // cannot be written completely, leaves the message and changes nothing on disk or in the
     // document.
     static bool OpenFile(CGridloomDoc& doc, const std::string& path);
+    // Loads a downloaded template as the maze: the document takes its contents but not its
+    // (temporary) path, so it is untitled afterwards and the recent list does not hear of it.
+    static bool OpenTemplate(CGridloomDoc& doc, const std::string& path);
     static bool SaveFile(CGridloomDoc& doc, const std::string& path);
+
+private:
+    static bool Load(CGridloomDoc& doc, const std::string& path);
 };

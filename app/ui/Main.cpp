@@ -1,8 +1,8 @@
+#include "app/AdLinkActions.h"
 #include "app/CGridloomApp.h"
 #include "app/CommandLineInfo.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
-#include "dialogs/IAdLinkActions.h"
 #include "dialogs/WebEndpoint.h"
 #include "dialogs/ui/BitmapSetupAsker.h"
 #include "dialogs/ui/CAdWindow.h"
@@ -31,7 +31,6 @@
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
 
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -39,21 +38,6 @@
 #include <vector>
 
 namespace {
-
-// Until the downloads behind the pane's links are built, a link the user agreed to applies
-// nothing.
-class NoLinkActions : public IAdLinkActions {
-public:
-    bool ApplyMask(const std::string& url) override { return Refuse(url); }
-    bool DownloadTiler(const std::string& url) override { return Refuse(url); }
-    bool UseTemplate(const std::string& url) override { return Refuse(url); }
-
-private:
-    static bool Refuse(const std::string& url) {
-        std::fprintf(stderr, "Downloads are not available in this build: %s\n", url.c_str());
-        return false;
-    }
-};
 
 class OrlimberApp : public wxApp {
 public:
@@ -98,6 +82,7 @@ public:
     int OnExit() override {
         // The main window is gone by now; the view and the document go before the services
         // they used.
+        links_.reset();
         view_.reset();
         if (document_) {
             document_->SetInfoPane(nullptr);
@@ -209,15 +194,18 @@ private:
     // The information pane takes the splitter's lower row and serves the document as its pane.
     bool ShowInfoPane(CMainFrame& frame) {
         const WebEndpoint endpoint(CProfile::App());
+        links_ = std::make_unique<AdLinkActions>(*app_, *view_);
         wxFileSystem::AddHandler(
             std::make_unique<WebPageFSHandler>(endpoint).release()); // wx owns it
-        auto* pane = new CAdWindow(frame.Splitter(),
-                                   {frame, app_->Connectivity(), links_, CProfile::App()}, endpoint,
-                                   app_->InstallFolder() + "html/"); // owned by the splitter
+        auto* pane = new CAdWindow(
+            frame.Splitter(), {frame, app_->Connectivity(), *links_, CProfile::App()}, endpoint,
+            app_->InstallFolder() + "html/"); // owned by the splitter
         frame.Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
         CGridloomDoc* doc = document_.get();
         pane->SetInfoBoxVisible(document_->InfoPane().InfoBoxVisible());
         document_->SetInfoPane(pane);
+        // The pane goes only with the frame, so the frame's pointer never outlives it.
+        frame.Commands().SetInfoPane(&pane->Commands());
         pane->Bind(wxEVT_DESTROY, [doc, pane](wxWindowDestroyEvent& event) {
             if (event.GetEventObject() == pane)
                 doc->SetInfoPane(nullptr);
@@ -227,7 +215,7 @@ private:
     }
 
     CommandCatalog commands_;
-    NoLinkActions links_;
+    std::unique_ptr<AdLinkActions> links_;
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;

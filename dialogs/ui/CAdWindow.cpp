@@ -17,6 +17,7 @@ CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
         AdPaneController::Services{*this, *this, services.connectivity, services.links,
                                    services.profile},
         std::move(endpoint), std::move(htmlFolder));
+    commands_ = std::make_unique<AdPaneCommands>(*controller_);
     Bind(wxEVT_TIMER, &CAdWindow::OnTimerEvent, this);
     Bind(wxEVT_SIZE, &CAdWindow::OnSizeEvent, this);
 }
@@ -28,7 +29,13 @@ CAdWindow::~CAdWindow() {
 }
 
 bool CAdWindow::LoadPage(const wxString& location) {
-    if (controller_->OnBeforeNavigate(location.utf8_string()))
+    const std::string url = location.utf8_string();
+    if (AdPaneController::IsOwnLink(url)) {
+        // Its questions, the download and what it loads run once the click is handled.
+        CallAfter([this, url] { controller_->OnBeforeNavigate(url); });
+        return false;
+    }
+    if (controller_->OnBeforeNavigate(url))
         return false;
     bool loaded = false;
     {

@@ -1,4 +1,5 @@
 #pragma once
+#include "dialogs/AdPaneCommands.h"
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IPaneTimers.h"
@@ -33,6 +34,8 @@ public:
     // The pane's first update; false when the program must end.
     bool Start() { return controller_->OnInitialUpdate(); }
     AdPaneController& Controller() { return *controller_; }
+    // The gallery and update commands, for the frame to pass on.
+    CCmdTarget& Commands() { return *commands_; }
 
     bool LoadPage(const wxString& location) override;
     void OnSetTitle(const wxString& title) override;
@@ -69,6 +72,7 @@ private:
     std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;
     wxTimer settleTimer_;
     std::unique_ptr<AdPaneController> controller_;
+    std::unique_ptr<AdPaneCommands> commands_;
     int reportedHeight_ = -1;
     int reportedResizes_ = 0;
     bool reporting_ = false;

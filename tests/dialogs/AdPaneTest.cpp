@@ -1,5 +1,6 @@
 #include "TestHttpServer.h"
 #include "dialogs/AdPageList.h"
+#include "dialogs/AdPaneCommands.h"
 #include "dialogs/AdPaneController.h"
 #include "dialogs/AdTitle.h"
 #include "dialogs/DownloadName.h"
@@ -297,6 +298,24 @@ TEST_F(AdPaneTest, AGalleryStaysUntilItsSecondResize) {
 
     pane.OnCommand(AdPaneController::kCmdCheckUpdates);
     EXPECT_EQ(window_.navigated.back(), "http://127.0.0.1:9/redir.php?LOC=CHECKUPDATE&VER=QV364");
+}
+
+TEST_F(AdPaneTest, TheFramesGalleryCommandsReachThePane) {
+    WriteList(10);
+    AdPaneController& pane = Pane("http://127.0.0.1:9/");
+    ASSERT_TRUE(pane.OnInitialUpdate());
+    AdPaneCommands commands(pane);
+    const std::pair<UINT, const char*> expected[] = {
+        {AdPaneController::kCmdTemplateGallery, "LOC=templates_v2&MAX_VER=2.000&VER=QV364"},
+        {AdPaneController::kCmdMaskGallery, "LOC=MASKS&MAX_VER=1.000&VER=QV364"},
+        {AdPaneController::kCmdTilerGallery, "LOC=TILERS&MAX_VER=1.500&VER=QV364"},
+        {AdPaneController::kCmdCheckUpdates, "LOC=CHECKUPDATE&VER=QV364"}};
+    for (const auto& [id, query] : expected) {
+        ASSERT_TRUE(commands.RunCommand(id)) << id;
+        EXPECT_EQ(window_.navigated.back(), std::string("http://127.0.0.1:9/redir.php?") + query);
+        EXPECT_TRUE(pane.InGallery());
+    }
+    EXPECT_FALSE(commands.HandlesCommand(32771));
 }
 
 TEST_F(AdPaneTest, DownloadLinksAreAskedForAndStayOnTheWebHost) {

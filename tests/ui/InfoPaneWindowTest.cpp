@@ -9,11 +9,11 @@
 #include "platform/MessageBox.h"
 #include "tests/support/TempFolder.h"
 
+#include "ScreenShot.h"
+
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -52,14 +52,6 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
     return done();
 }
 
-std::string OutputFolder() {
-    const char* out = std::getenv("ORLIMBER_TEST_OUT");
-    const std::string folder = out ? out : ".";
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return folder;
-}
-
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -90,13 +82,7 @@ protected:
     }
     void SaveScreenshot(const std::string& name) {
         PumpUntil([] { return false; }, 300); // the pane paints its page
-        wxScreenDC screen;
-        const wxRect area = frame->GetScreenRect();
-        wxBitmap shot(area.GetSize());
-        wxMemoryDC memory(shot);
-        memory.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
-        memory.SelectObject(wxNullBitmap);
-        EXPECT_TRUE(shot.SaveFile(OutputFolder() + "/" + name, wxBITMAP_TYPE_PNG));
+        EXPECT_TRUE(SaveScreenShot(*frame, name));
     }
 
     TempFolder folder{"info-pane"};

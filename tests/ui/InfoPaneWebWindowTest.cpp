@@ -1,0 +1,184 @@
+#include "ScreenShot.h"
+#include "XdoTool.h"
+#include "app/AdLinkActions.h"
+#include "app/CGridloomApp.h"
+#include "dialogs/WebEndpoint.h"
+#include "dialogs/ui/CAdWindow.h"
+#include "dialogs/ui/WebPageFSHandler.h"
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
+#include "maze/MazeCell.h"
+#include "maze/TemplateKind.h"
+#include "res/CommandIds.h"
+#include "tests/dialogs/TestHttpServer.h"
+#include "tests/support/DocTestSupport.h"
+#include "view/CGridloomView.h"
+#include "view/ui/MazeViewWindow.h"
+
+#include <wx/filesys.h>
+#include <wx/html/htmlcell.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TestHttpServer::Route Page(const std::string& title, const std::string& body) {
+    TestHttpServer::Route route;
+    route.body = "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
+    route.headers = {{"Content-Type", "text/html"}};
+    return route;
+}
+
+// The program's window with the web host at the loopback server: the maze view above, the
+// pane below with the program's own link actions, and the profile's hosts on 127.0.0.1.
+class InfoPaneWebWindowTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        Profile().WriteProfileString("Settings", "WebBase", server_.Url("/"));
+        Profile().WriteProfileString("Settings", "ProbeHosts", "127.0.0.1");
+        TestHttpServer::Route version;
+        version.body = "QV364\n";
+        server_.Add("/redir.php?LOC=latestversion&VER=QV364", version);
+        server_.Add("/redir.php?LOC=info",
+                    Page("@0#1#160#60#30#30 Maker [news]", "<p>News from the maker.</p>"));
+
+        app_ = std::make_unique<CGridloomApp>(Profile());
+        app_->FindFolders("", folder_.Path().string());
+        doc_ = std::make_unique<CGridloomDoc>(Profile());
+        doc_->Settings().kind = KIND_BOX;
+        doc_->Settings().columns = 6;
+        doc_->Settings().rows = 6;
+        doc_->OnFileNew();
+        app_->AttachDocument(*doc_);
+        state_ = std::make_unique<GridloomDocState>(*doc_);
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(doc_.get());
+        actions_ = std::make_unique<AdLinkActions>(*app_, *view_);
+        handler_ = new WebPageFSHandler(WebEndpoint(Profile()));
+        wxFileSystem::AddHandler(handler_); // taken back in TearDown
+
+        frame_ = new CMainFrame(); // owned by wx
+        frame_->Router().SetDocument(doc_.get());
+        frame_->Router().SetView(view_.get());
+        frame_->Commands().SetMazeState(state_.get());
+        auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
+        pane_ =
+            new CAdWindow(frame_->Splitter(), {*frame_, app_->Connectivity(), *actions_, Profile()},
+                          WebEndpoint(Profile()),
+                          std::string(ORLIMBER_SOURCE_DIR) + "/res/html/"); // the splitter's
+        frame_->Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane_);
+        frame_->Commands().SetInfoPane(&pane_->Commands());
+        frame_->SetSize(900, 800);
+        frame_->Show();
+        frame_->Raise();
+        view_->OnInitialUpdate();
+        xdo::Pump(200);
+        ASSERT_TRUE(pane_->Start());
+    }
+    void TearDown() override {
+        frame_->Destroy();
+        xdo::Pump(100);
+        delete wxFileSystem::RemoveHandler(handler_);
+        actions_.reset();
+        view_.reset();
+        DocTest::TearDown();
+    }
+
+    bool Shows(const std::string& text) const {
+        return pane_->ToText().utf8_string().find(text) != std::string::npos;
+    }
+    int PaneRow() const { return frame_->Splitter()->RowHeight(CMainFrame::kInfoPaneRow); }
+    // A client point of the pane that lies on a link, or (-1, -1).
+    wxPoint LinkPoint() const {
+        wxHtmlContainerCell* top = pane_->GetInternalRepresentation();
+        for (int y = 0; top && y < 200; y += 4)
+            for (int x = 0; x < 400; x += 4) {
+                const wxHtmlCell* cell = top->FindCellByPos(x, y, wxHTML_FIND_EXACT);
+                if (cell && cell->GetLink(x - cell->GetAbsPos().x, y - cell->GetAbsPos().y))
+                    return pane_->CalcScrolledPosition(wxPoint(x, y));
+            }
+        return {-1, -1};
+    }
+    void SaveScreenshot(const std::string& name) {
+        xdo::Pump(300);
+        EXPECT_TRUE(SaveScreenShot(*frame_, name));
+    }
+    int Flags(int column, int row) const { return doc_->GetGrid(0)->GetCell(column, row).flags; }
+
+    TestHttpServer server_;
+    std::unique_ptr<CGridloomApp> app_;
+    std::unique_ptr<GridloomDocState> state_;
+    std::unique_ptr<CGridloomView> view_;
+    std::unique_ptr<AdLinkActions> actions_;
+    WebPageFSHandler* handler_ = nullptr;
+    CMainFrame* frame_ = nullptr;
+    CAdWindow* pane_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(InfoPaneWebWindowTest, OnlineThePaneShowsTheMakersInfoPage) {
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000))
+        << pane_->ToText();
+    EXPECT_TRUE(xdo::PumpUntil([&] { return PaneRow() == 160; }, 3000)) << PaneRow();
+    EXPECT_EQ(pane_->Controller().Message(), "news");
+    const auto requests = server_.Requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[0].path, "/redir.php?LOC=latestversion&VER=QV364");
+    EXPECT_EQ(requests[1].path, "/redir.php?LOC=info");
+    for (const auto& request : requests)
+        EXPECT_NE(request.head.find("\r\nUser-Agent: ORLIMBER-QV364\r\n"), std::string::npos)
+            << request.head;
+    SaveScreenshot("info-pane-web.png");
+}
+
+TEST_F(InfoPaneWebWindowTest, AClickOnAMaskInTheGalleryMasksTheMaze) {
+    if (!xdo::Available())
+        GTEST_SKIP() << "xdotool is missing";
+    const std::string mask = folder_.File("quarter.gif");
+    ASSERT_EQ(
+        std::system(
+            ("convert -size 8x8 xc:white -fill black -draw 'rectangle 0,0,3,3' " + mask).c_str()),
+        0);
+    TestHttpServer::Route picture;
+    picture.body = Read(mask) + "\n";
+    server_.Add("/p/quarter.gif", picture);
+    server_.Add("/redir.php?LOC=MASKS&MAX_VER=1.000&VER=QV364",
+                Page("Masks", "<a href=\"mzmask" + server_.Url("/p/quarter.gif").substr(4) +
+                                  "\"><font size=\"7\">Quarter mask</font></a>"));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
+
+    // The menu command reaches the pane through the frame.
+    ASSERT_TRUE(frame_->RunCommand(ID_MASK_GALLERY));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("Quarter mask"); }, 5000)) << pane_->ToText();
+    EXPECT_TRUE(pane_->Controller().InGallery());
+    EXPECT_TRUE(xdo::PumpUntil([&] { return PaneRow() > 300; }, 3000)) << PaneRow();
+    SaveScreenshot("info-pane-mask-gallery.png");
+
+    xdo::Pump(200);
+    const wxPoint link = LinkPoint();
+    ASSERT_NE(link.x, -1);
+    ASSERT_TRUE(xdo::Click(*pane_, link.x + 2, link.y + 2));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Flags(0, 0) == CELL_BLACKENED; }, 5000));
+    ASSERT_FALSE(prompts_.ShownBoxes().empty());
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text, "Apply MASK to current maze?");
+    for (int c = 0; c < 6; ++c)
+        for (int r = 0; r < 6; ++r)
+            EXPECT_EQ(Flags(c, r), c < 3 && r < 3 ? CELL_BLACKENED : CELL_ERASED) << c << "," << r;
+    EXPECT_EQ(server_.Requests().back().path, "/p/quarter.gif");
+    // The gallery ends and the pane goes back to its pages.
+    EXPECT_TRUE(xdo::PumpUntil([&] { return !pane_->Controller().InGallery(); }, 3000));
+    SaveScreenshot("info-pane-mask-applied.png");
+}
