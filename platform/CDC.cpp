@@ -1,8 +1,10 @@
 #include "platform/CDC.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/EdgeBands.h"
 #include "platform/FormattedText.h"
 #include "platform/FrameControl.h"
+#include "platform/MetafileBackEnd.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
 #include "platform/SysColor.h"
@@ -83,6 +85,8 @@ void CDC::Attach(std::unique_ptr<IDcBackEnd> backEnd) {
     printing_ = false;
     if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(raster_))
         raster_ = nullptr;
+    if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(metafile_))
+        metafile_ = nullptr;
     bitmap_ = nullptr;
     saved_.clear();
     const DeviceCaps caps = backEnd_ ? backEnd_->Caps() : DeviceCaps{};
@@ -132,6 +136,36 @@ int CDC::AbortDoc() {
     return 1;
 }
 
+bool CDC::CreateEnhMetaFile(const CDC* reference, const std::string& path, const RECT& frame,
+                            const std::string& description) {
+    if (path.empty())
+        return false;
+    MetafileBackEnd::Setup setup;
+    setup.frame = frame;
+    setup.description = description;
+    if (reference) {
+        setup.referenceDpiX = reference->GetDeviceCaps(LOGPIXELSX);
+        setup.referenceDpiY = reference->GetDeviceCaps(LOGPIXELSY);
+    }
+    auto metafile = std::make_unique<MetafileBackEnd>(setup);
+    metafile_ = metafile.get();
+    Attach(std::move(metafile));
+    metafilePath_ = path;
+    return true;
+}
+
+bool CDC::CloseEnhMetaFile(std::string& error) {
+    if (!metafile_) {
+        error = "No metafile is being recorded.";
+        return false;
+    }
+    const std::vector<BYTE> bytes = metafile_->Finish();
+    const bool written = AtomicFile::Write(
+        metafilePath_, std::as_bytes(std::span<const BYTE>(bytes.data(), bytes.size())), error);
+    DeleteDC();
+    return written;
+}
+
 bool CDC::DeleteDC() {
     if (!backEnd_)
         return false;
@@ -140,6 +174,8 @@ bool CDC::DeleteDC() {
     pages_ = nullptr;
     printing_ = false;
     raster_ = nullptr;
+    metafile_ = nullptr;
+    metafilePath_.clear();
     bitmap_ = nullptr;
     saved_.clear();
     return true;
@@ -856,6 +892,7 @@ bool CDC::TextOut(int x, int y, const std::string& text) {
                                        : 0;
     where.color = state_.textColor;
     where.background = Bk();
+    where.requested = &state_.fontLog;
     backEnd_->DrawText(*layout, where);
     if (updateCp) {
         const CSize advance =
@@ -888,6 +925,7 @@ int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
     where.y = formatted.Top();
     where.color = state_.textColor;
     where.background = Bk();
+    where.requested = &state_.fontLog;
     if (!(format & DT_NOCLIP)) {
         CRect clip;
         clip.IntersectRect(EffectiveClip(), box);
