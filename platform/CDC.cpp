@@ -852,7 +852,9 @@ DeviceFont CDC::Font() const {
     const LONG h = lf.lfHeight == INT32_MIN ? INT32_MAX : std::abs(lf.lfHeight);
     // Stock fonts are sized in device pixels whatever the mapping, as a device's own fonts are.
     const bool stock = state_.font && state_.font->IsStock();
-    const double device = stock ? h : state_.mapping.SizeToDevice({0, h}).cy;
+    // A metafile's own fonts are the reference screen's.
+    const double stockSize = metafile_ ? h * metafile_->ReferencePixelY() : h;
+    const double device = stock ? stockSize : state_.mapping.SizeToDevice({0, h}).cy;
     const int dpiY = backEnd_ ? backEnd_->Caps().dpiY : 96;
     if (lf.lfHeight < 0)
         f.emPixels = device;

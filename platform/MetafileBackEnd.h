@@ -25,6 +25,9 @@ public:
     explicit MetafileBackEnd(const Setup& setup);
 
     DeviceCaps Caps() const override;
+    // Device units in one pixel of the reference device, vertically: the size of a device's
+    // own (stock) fonts, which are measured in the reference screen's pixels.
+    double ReferencePixelY() const { return static_cast<double>(kDpi) / refDpiY_; }
     CRect Bounds() const override { return bounds_; }
     void SetClip(const CRect& clip) override;
 

@@ -1,5 +1,6 @@
 #include "tests/view/ViewTestSupport.h"
 
+#include "document/CLogicalRectTracker.h"
 #include "image/CRaster.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
@@ -12,6 +13,7 @@
 #include "tests/support/ToolPipe.h"
 #include "view/MetafileExport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -186,4 +188,34 @@ TEST_F(MetafileExportTest, SaveToEmfAsksForTheFileAndAlwaysReturnsToTheScreen) {
     ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
     EXPECT_NE(prompts_.ShownBoxes()[0].text.find(missing), std::string::npos);
     EXPECT_TRUE(view.ScreenFlag());
+}
+
+TEST_F(MetafileExportTest, LayerTextIsRecordedAsTextWithoutTheSelectionMarks) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 5, 5);
+    CGridloomView& view = ViewOf(doc);
+    CLogicalRectTracker text;
+    text.SetKind(CLogicalRectTracker::kindTextOpaque);
+    text.SetLayer(CLogicalRectTracker::layerText);
+    text.SetLogicalRect(1000, -1000, 5000, -3000);
+    text.SetText("A maze for Sunday");
+    text.SetTextColor(RGB(255, 0, 0));
+    doc.layerObjects.push_back(text);
+    view.SetActiveLayer(CGridloomView::kLayerText);
+    ASSERT_NE(doc.layerObjects[0].GetSelectionStyle(), 0);
+
+    const std::string path = folder_.File("text.emf");
+    ASSERT_EQ(MetafileExport::Write(view, path), "");
+    EXPECT_NE(doc.layerObjects[0].GetSelectionStyle(), 0); // the marks are back on the screen
+    const EmfRecordList emf = EmfRecordList::FromFile(path);
+    ASSERT_TRUE(emf.WellFormed());
+    std::vector<std::string> strings;
+    for (const auto& r : emf.OfType(EmfRecordType::kExtTextOutW))
+        strings.push_back(emf.Ascii16(r.at + emf.U32(r.at + 48), emf.U32(r.at + 44)));
+    EXPECT_NE(std::find(strings.begin(), strings.end(), "A maze for Sunday"), strings.end());
+    // The tracker's dotted frame would need a dotted pen.
+    for (const auto& r : emf.OfType(EmfRecordType::kCreatePen))
+        EXPECT_NE(emf.U32(r.at + 12), static_cast<std::uint32_t>(PS_DOT));
+    // Red text on its opaque box, in the independent rendering too.
+    const ToolPipe::Picture page = Independent(path);
+    EXPECT_GT(CountNear(page, RGB(255, 0, 0), 60), 50);
 }
