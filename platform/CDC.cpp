@@ -160,6 +160,12 @@ bool CDC::CloseEnhMetaFile(std::string& error) {
         return false;
     }
     const std::vector<BYTE> bytes = metafile_->Finish();
+    // The header counts the file's bytes in 32 bits.
+    if (bytes.size() > 0xFFFFFFFFu) {
+        error = "The metafile " + metafilePath_ + " would be larger than 4 GB.";
+        DeleteDC();
+        return false;
+    }
     const bool written = AtomicFile::Write(
         metafilePath_, std::as_bytes(std::span<const BYTE>(bytes.data(), bytes.size())), error);
     DeleteDC();
