@@ -10,7 +10,7 @@
 #include "platform/FileDialog.h"
 #include "res/CommandIds.h"
 #include "tests/support/EmfRecordList.h"
-#include "tests/support/ToolPipe.h"
+#include "tests/support/PicturePixels.h"
 #include "view/MetafileExport.h"
 
 #include <algorithm>
@@ -68,31 +68,13 @@ protected:
         dc.SetMapMode(MM_HIENGLISH);
         view.SetScreenFlag(false);
         view.OnDraw(dc);
-        ToolPipe::Picture p;
-        p.width = kWidth;
-        p.height = kHeight;
-        const std::uint8_t* bits = bitmap.Bits();
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                const COLORREF c = RasterSurface::ToColor(
-                    reinterpret_cast<const std::uint32_t*>(bits + y * bitmap.Stride())[x]);
-                p.rgb.insert(p.rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
-            }
-        return p;
+        return PixelsOf(bitmap);
     }
 
     static ToolPipe::Picture Played(const std::string& emf) {
         CRaster image;
         EXPECT_TRUE(image.Load(emf)) << image.GetLastError();
-        ToolPipe::Picture p;
-        p.width = static_cast<int>(image.GetWidth());
-        p.height = static_cast<int>(image.GetHeight());
-        for (int y = 0; y < p.height; ++y)
-            for (int x = 0; x < p.width; ++x) {
-                const RGBQUAD c = image.GetPixelColor(x, p.height - 1 - y, false);
-                p.rgb.insert(p.rgb.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue});
-            }
-        return p;
+        return PixelsOf(image);
     }
 };
 

@@ -5,7 +5,7 @@
 #include "maze/TemplateKind.h"
 #include "platform/FileDialog.h"
 #include "res/CommandIds.h"
-#include "tests/support/ToolPipe.h"
+#include "tests/support/PicturePixels.h"
 #include "view/PictureExport.h"
 
 #include <array>
@@ -161,14 +161,7 @@ TEST_F(ViewTest, AScreenSizedExportHasItsWallsWhereTheScreenHasThem) {
     // The screen's page: the same mapping, one pixel to 1/96 inch, from the page's corner.
     RasterSurface* screen = view.PaintScreen();
     ASSERT_NE(screen, nullptr);
-    ToolPipe::Picture shown;
-    shown.width = screen->Width();
-    shown.height = screen->Height();
-    for (int y = 0; y < shown.height; ++y)
-        for (int x = 0; x < shown.width; ++x) {
-            const COLORREF c = RasterSurface::ToColor(screen->Row(y)[x]);
-            shown.rgb.insert(shown.rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
-        }
+    const ToolPipe::Picture shown = PixelsOf(*screen);
     // The maze, without the credit band.
     const std::array<int, 4> maze{0, 0, std::min(shown.width, exported->width),
                                   MulDiv(view.Extent().maxY, 96, 1000)};
