@@ -486,9 +486,6 @@ void MetafileBackEnd::Ellipse(const CRect& box, const DevicePen& pen, const Devi
     Prepare();
     SelectPen(pen, bk);
     SelectBrush(brush, bk);
-    BoundsBox b;
-    b.Add(box.left, box.top);
-    b.Add(box.right, box.bottom);
     // The box given includes its right and bottom edges; the record's does not.
     out_.Begin(kEllipse);
     out_.S32(box.left);

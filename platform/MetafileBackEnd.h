@@ -99,10 +99,10 @@ private:
     int refDpiX_, refDpiY_;
     bool finished_ = false;
 
-    // What the file has selected: a slot number, or the stock object's index made negative.
+    // What the file has selected: a slot number, -1 - index for a stock object, 0 for the
+    // defaults a playback starts with.
     int pen_ = 0, brush_ = 0, font_ = 0;
     DevicePen penShown_;
-    Background penBk_;
     DeviceBrush brushShown_;
     FontKey fontShown_;
     int bkMode_ = OPAQUE;
