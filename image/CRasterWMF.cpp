@@ -7,6 +7,7 @@
 #include "image/WmfPlayer.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
+#include "platform/EmfRecordTypes.h"
 
 #include <algorithm>
 #include <vector>
@@ -17,7 +18,6 @@ constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableBytes = 22;
 constexpr std::size_t kStandardHeaderBytes = 18;
 constexpr std::size_t kEnhancedHeaderBytes = 88;
-constexpr DWORD kEmfSignature = 0x464D4520; // " EMF"
 constexpr int kScreenDpi = 96;
 
 LONG S16(const BYTE* p) {
@@ -70,7 +70,7 @@ bool CRasterWMF::ReadEnhanced(std::span<const BYTE> data, Layout& layout) {
         return false;
     const BYTE* p = data.data();
     const DWORD headerSize = GetLE32(p + 4);
-    if (GetLE32(p) != 1 || GetLE32(p + 40) != kEmfSignature || headerSize < kEnhancedHeaderBytes ||
+    if (GetLE32(p) != 1 || GetLE32(p + 40) != EmfRecordType::kSignature || headerSize < kEnhancedHeaderBytes ||
         headerSize > data.size())
         return false;
     layout.enhanced = true;

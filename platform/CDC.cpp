@@ -1,8 +1,10 @@
 #include "platform/CDC.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/EdgeBands.h"
 #include "platform/FormattedText.h"
 #include "platform/FrameControl.h"
+#include "platform/MetafileBackEnd.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
 #include "platform/SysColor.h"
@@ -83,6 +85,8 @@ void CDC::Attach(std::unique_ptr<IDcBackEnd> backEnd) {
     printing_ = false;
     if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(raster_))
         raster_ = nullptr;
+    if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(metafile_))
+        metafile_ = nullptr;
     bitmap_ = nullptr;
     saved_.clear();
     const DeviceCaps caps = backEnd_ ? backEnd_->Caps() : DeviceCaps{};
@@ -132,6 +136,42 @@ int CDC::AbortDoc() {
     return 1;
 }
 
+bool CDC::CreateEnhMetaFile(const CDC* reference, const std::string& path, const RECT& frame,
+                            const std::string& description) {
+    if (path.empty())
+        return false;
+    MetafileBackEnd::Setup setup;
+    setup.frame = frame;
+    setup.description = description;
+    if (reference) {
+        setup.referenceDpiX = reference->GetDeviceCaps(LOGPIXELSX);
+        setup.referenceDpiY = reference->GetDeviceCaps(LOGPIXELSY);
+    }
+    auto metafile = std::make_unique<MetafileBackEnd>(setup);
+    metafile_ = metafile.get();
+    Attach(std::move(metafile));
+    metafilePath_ = path;
+    return true;
+}
+
+bool CDC::CloseEnhMetaFile(std::string& error) {
+    if (!metafile_) {
+        error = "No metafile is being recorded.";
+        return false;
+    }
+    const std::vector<BYTE> bytes = metafile_->Finish();
+    // The header counts the file's bytes in 32 bits.
+    if (bytes.size() > 0xFFFFFFFFu) {
+        error = "The metafile " + metafilePath_ + " would be larger than 4 GB.";
+        DeleteDC();
+        return false;
+    }
+    const bool written = AtomicFile::Write(
+        metafilePath_, std::as_bytes(std::span<const BYTE>(bytes.data(), bytes.size())), error);
+    DeleteDC();
+    return written;
+}
+
 bool CDC::DeleteDC() {
     if (!backEnd_)
         return false;
@@ -140,6 +180,8 @@ bool CDC::DeleteDC() {
     pages_ = nullptr;
     printing_ = false;
     raster_ = nullptr;
+    metafile_ = nullptr;
+    metafilePath_.clear();
     bitmap_ = nullptr;
     saved_.clear();
     return true;
@@ -816,7 +858,9 @@ DeviceFont CDC::Font() const {
     const LONG h = lf.lfHeight == INT32_MIN ? INT32_MAX : std::abs(lf.lfHeight);
     // Stock fonts are sized in device pixels whatever the mapping, as a device's own fonts are.
     const bool stock = state_.font && state_.font->IsStock();
-    const double device = stock ? h : state_.mapping.SizeToDevice({0, h}).cy;
+    // A metafile's own fonts are the reference screen's.
+    const double stockSize = metafile_ ? h * metafile_->ReferencePixelY() : h;
+    const double device = stock ? stockSize : state_.mapping.SizeToDevice({0, h}).cy;
     const int dpiY = backEnd_ ? backEnd_->Caps().dpiY : 96;
     if (lf.lfHeight < 0)
         f.emPixels = device;
@@ -856,6 +900,7 @@ bool CDC::TextOut(int x, int y, const std::string& text) {
                                        : 0;
     where.color = state_.textColor;
     where.background = Bk();
+    where.requested = &state_.fontLog;
     backEnd_->DrawText(*layout, where);
     if (updateCp) {
         const CSize advance =
@@ -888,6 +933,7 @@ int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
     where.y = formatted.Top();
     where.color = state_.textColor;
     where.background = Bk();
+    where.requested = &state_.fontLog;
     if (!(format & DT_NOCLIP)) {
         CRect clip;
         clip.IntersectRect(EffectiveClip(), box);

@@ -7,6 +7,7 @@
 
 class RasterSurface;
 class TextLayout;
+struct LOGFONT;
 
 // Text placed by a device context: the layout's top-left corner lies at (x + dx, y + dy) before
 // the whole is turned by `angle` radians counter-clockwise (as seen) about (x, y).
@@ -16,6 +17,9 @@ struct TextPlacement {
     double angle = 0;
     COLORREF color = 0;
     Background background; // opaque: each line's box is painted first
+    // The font as the program asked for it (its face before mapping to an installed one), for
+    // back ends that record text rather than paint it.
+    const LOGFONT* requested = nullptr;
 };
 
 // Where a device context's drawing goes. Everything is in device pixels, already mapped,

@@ -42,6 +42,31 @@ std::vector<TextLayout::Box> TextLayout::LineBoxes() const {
     return boxes;
 }
 
+std::vector<TextLayout::Line> TextLayout::Lines() const {
+    std::vector<Line> lines;
+    const char* text = pango_layout_get_text(layout_);
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        const PangoLayoutLine* line = pango_layout_iter_get_line_readonly(it);
+        Line out;
+        out.baseline = static_cast<double>(pango_layout_iter_get_baseline(it)) / PANGO_SCALE;
+        const char* begin = text + line->start_index;
+        const char* end = begin + line->length;
+        PangoRectangle pos{};
+        for (const char* c = begin; c < end; c = g_utf8_next_char(c)) {
+            pango_layout_index_to_pos(layout_, static_cast<int>(c - text), &pos);
+            out.starts.push_back(static_cast<double>(pos.x) / PANGO_SCALE);
+        }
+        if (out.starts.empty())
+            continue;
+        out.starts.push_back(static_cast<double>(pos.x + pos.width) / PANGO_SCALE);
+        out.utf8.assign(begin, end);
+        lines.push_back(std::move(out));
+    } while (pango_layout_iter_next_line(it));
+    pango_layout_iter_free(it);
+    return lines;
+}
+
 void TextLayout::Show(cairo_t* cr, const TextPlacement& where) const {
     cairo_translate(cr, where.x, where.y);
     cairo_rotate(cr, -where.angle);

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <vector>
 
 typedef struct _PangoLayout PangoLayout;
@@ -24,6 +25,15 @@ public:
     double Baseline() const;
     // One box per line, for painting an opaque background behind the text.
     std::vector<Box> LineBoxes() const;
+    // The text of each line with where its characters start, for back ends that record text
+    // rather than paint it. Positions are in the layout's pixels; `starts` has one entry per
+    // character and then the line's end.
+    struct Line {
+        std::string utf8;
+        double baseline = 0;
+        std::vector<double> starts;
+    };
+    std::vector<Line> Lines() const;
     // Draws the block where `where` puts it, its line boxes first when the background is opaque.
     // Clipping and saving the context's state are the caller's.
     void Show(cairo_t* cr, const TextPlacement& where) const;

@@ -13,7 +13,7 @@ packages=(
   fonts-liberation xdg-utils
   # independent tools the tests compare against
   imagemagick netpbm giflib-tools poppler-utils libtiff-tools libjpeg-turbo-progs
-  libopenjp2-tools libwmf-bin emf2svg librsvg2-bin fonts-urw-base35
+  libopenjp2-tools libwmf-bin emf2svg printemf librsvg2-bin fonts-urw-base35
   # fuzz targets and the sanitizer run
   clang libclang-rt-14-dev
 )

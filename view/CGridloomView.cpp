@@ -12,6 +12,7 @@
 #include "view/CellPainter.h"
 #include "view/CreditLine.h"
 #include "view/ImageMask.h"
+#include "view/MetafileExport.h"
 #include "view/PageWatermark.h"
 #include "view/PictureExport.h"
 
@@ -576,6 +577,30 @@ void CGridloomView::OnSaveToImageFile() {
     CWaitCursor wait;
     const std::string error =
         PictureExport::Write(*this, answer.path, answer.filterIndex, pixels.cx, pixels.cy);
+    if (!error.empty())
+        AfxMessageBox(error, MB_OK | MB_ICONERROR);
+}
+
+void CGridloomView::OnSaveToEmf() {
+    CGridloomDoc* doc = GetDocument();
+    if (!doc || doc->GridCount() == 0)
+        return;
+    // Back on the screen however the command ends.
+    struct ScreenAgain {
+        bool& screen;
+        ~ScreenAgain() { screen = true; }
+    } again{screen_};
+    screen_ = false;
+    FileDialogRequest request;
+    request.open = false;
+    request.filter = MetafileExport::kFilter;
+    request.defaultExtension = "EMF";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
+    if (!answer.ok)
+        return;
+    CWaitCursor wait;
+    const std::string error = MetafileExport::Write(*this, answer.path);
     if (!error.empty())
         AfxMessageBox(error, MB_OK | MB_ICONERROR);
 }

@@ -111,6 +111,8 @@ public:
     void OnSaveToImageFile();
     // The export's size with the screen-size choice: the maze with its band at 96 dpi.
     CSize ScreenPictureSize();
+    // Save to EMF: asks for the file and writes the page as an enhanced metafile.
+    void OnSaveToEmf();
 
     // Printing. The options are reloaded from the profile before each run. PrintPage draws one
     // page of `plan` on a printer context between its StartPage and EndPage, regenerating the

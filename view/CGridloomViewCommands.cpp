@@ -235,4 +235,5 @@ std::optional<CRectTracker::Cursor> CGridloomView::ObjectCursorAt(CPoint client)
 void CGridloomView::MapExportCommands() {
     OnCommand(ID_APPLY_BMP_MASK, [this] { OnApplyMask(); });
     OnCommand(ID_SAVE_IMAGE_FILE, [this] { OnSaveToImageFile(); });
+    OnCommand(ID_SAVE_EMF, [this] { OnSaveToEmf(); });
 }

@@ -93,7 +93,10 @@ std::string PictureExport::Write(CGridloomView& view, const std::string& path, i
         view.SetShowSolution(j == 1);
         view.SetScreenFlag(false);
         doc->reRender = 1;
+        // Selection marks are not part of the picture.
+        view.SetActiveLayer(0);
         view.OnDraw(dc);
+        view.SetActiveLayer(-1);
         CRaster picture;
         const std::string name = FileName(path, filterIndex, j == 1);
         if (!picture.CreateFromBitmap(bitmap))

@@ -1,9 +1,11 @@
 #include "tests/view/ViewTestSupport.h"
 
 #include "image/CRaster.h"
+#include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
 #include "platform/FileDialog.h"
 #include "res/CommandIds.h"
+#include "tests/support/PicturePixels.h"
 #include "view/PictureExport.h"
 
 #include <array>
@@ -139,4 +141,35 @@ TEST_F(ViewTest, SaveToImageFileAsksForTheSizeAndKeepsIt) {
     EXPECT_EQ(sizes.asked.x, 300);
     EXPECT_EQ(sizes.asked.y, 200);
     EXPECT_TRUE(sizes.asked.screenSize);
+}
+
+TEST_F(ViewTest, AScreenSizedExportHasItsWallsWhereTheScreenHasThem) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 10, 10);
+    CGridloomView& view = ViewOf(doc);
+    doc.OnGenerateMaze();
+    // Hidden ends show on the screen only.
+    for (int c = 0; c < 10; ++c)
+        for (int r = 0; r < 10; ++r)
+            doc.SetCellFlags(c, r, 0, doc.GetGrid(0)->GetCell(c, r).flags & ~CELL_HIDDEN);
+    const CSize size = view.ScreenPictureSize();
+    EXPECT_EQ(size, CSize(716, 922));
+    ASSERT_EQ(PictureExport::Write(view, folder_.File("W.bmp"), 1, size.cx, size.cy), "");
+    const auto ppm = ToolPipe::Run("convert '" + folder_.File("W_000.bmp") + "' -depth 8 ppm:-");
+    ASSERT_TRUE(ppm);
+    const auto exported = ToolPipe::ParsePpm(*ppm);
+    ASSERT_TRUE(exported);
+    // The screen's page: the same mapping, one pixel to 1/96 inch, from the page's corner.
+    RasterSurface* screen = view.PaintScreen();
+    ASSERT_NE(screen, nullptr);
+    const ToolPipe::Picture shown = PixelsOf(*screen);
+    // The maze, without the credit band.
+    const std::array<int, 4> maze{0, 0, std::min(shown.width, exported->width),
+                                  MulDiv(view.Extent().maxY, 96, 1000)};
+    long walls = 0;
+    for (int y = maze[1]; y < maze[3]; ++y)
+        for (int x = maze[0]; x < maze[2]; ++x)
+            walls += shown.Dark(x, y);
+    ASSERT_GT(walls, 1000);
+    EXPECT_LT(ToolPipe::DarkWithoutPartner(shown, *exported, 2, maze), walls / 200);
+    EXPECT_LT(ToolPipe::DarkWithoutPartner(*exported, shown, 2, maze), walls / 200);
 }

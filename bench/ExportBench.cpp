@@ -1,0 +1,84 @@
+// The export commands on a made 500 x 500 Box: both GIF pictures at 1024 x 768, the page as an
+// enhanced metafile (its size is reported), and a 500 x 500 mask picture applied.
+#include "document/CGridloomDoc.h"
+#include "image/CRaster.h"
+#include "maze/TemplateKind.h"
+#include "platform/CProfile.h"
+#include "tests/support/TempFolder.h"
+#include "view/CGridloomView.h"
+#include "view/MetafileExport.h"
+#include "view/PictureExport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+struct Box500 {
+    TempFolder dir{"export-bench"};
+    std::unique_ptr<CProfile> profile;
+    std::unique_ptr<CGridloomDoc> doc;
+    std::unique_ptr<CGridloomView> view;
+
+    Box500() {
+        profile = std::make_unique<CProfile>(dir.File("OrlimberSTD.ini"));
+        doc = std::make_unique<CGridloomDoc>(*profile);
+        doc->Settings().kind = KIND_BOX;
+        doc->Settings().columns = 500;
+        doc->Settings().rows = 500;
+        doc->Settings().seed = 1;
+        doc->OnFileNew();
+        view = std::make_unique<CGridloomView>();
+        view->SetDocument(doc.get());
+        view->OnInitialUpdate();
+        doc->OnGenerateMaze();
+    }
+    ~Box500() {
+        view.reset();
+        doc.reset();
+    }
+};
+
+void GifExportBox500(benchmark::State& state) {
+    Box500 maze;
+    const std::string path = maze.dir.File("maze.gif");
+    for (auto _ : state) {
+        const std::string error = PictureExport::Write(*maze.view, path, 2, 1024, 768);
+        if (!error.empty())
+            state.SkipWithError(error.c_str());
+    }
+}
+
+void MetafileBox500(benchmark::State& state) {
+    Box500 maze;
+    const std::string path = maze.dir.File("maze.emf");
+    for (auto _ : state) {
+        const std::string error = MetafileExport::Write(*maze.view, path);
+        if (!error.empty())
+            state.SkipWithError(error.c_str());
+    }
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+void MaskBox500(benchmark::State& state) {
+    Box500 maze;
+    // A checkerboard of 10-pixel squares: about a quarter of the cells turn black, a quarter
+    // white.
+    CRaster mask(500, 500, 24);
+    for (LONG y = 0; y < 500; ++y)
+        for (LONG x = 0; x < 500; ++x)
+            mask.SetPixelColorRef(x, y,
+                                  ((x / 10 + y / 10) % 2) ? RGB(0, 0, 0)
+                                  : (x / 10) % 2          ? RGB(255, 255, 255)
+                                                          : RGB(128, 128, 128));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(maze.view->ApplyImageMask(mask));
+}
+
+} // namespace
+
+BENCHMARK(GifExportBox500)->Unit(benchmark::kMillisecond);
+BENCHMARK(MetafileBox500)->Unit(benchmark::kMillisecond);
+BENCHMARK(MaskBox500)->Unit(benchmark::kMillisecond);

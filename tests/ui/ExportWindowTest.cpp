@@ -1,0 +1,126 @@
+#include "tests/support/DocTestSupport.h"
+
+#include "dialogs/ui/BitmapSetupAsker.h"
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
+#include "maze/TemplateKind.h"
+#include "platform/CProfile.h"
+#include "platform/EmfRecordTypes.h"
+#include "platform/FileDialog.h"
+#include "res/CommandIds.h"
+#include "tests/support/EmfRecordList.h"
+#include "tests/support/ToolPipe.h"
+#include "tests/ui/XdoTool.h"
+#include "view/CGridloomView.h"
+#include "view/ui/MazeViewWindow.h"
+
+#include <wx/app.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace {
+
+// The program's window with a made maze; the exports are asked for with their keys.
+class ExportWindowTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        if (!xdo::Available())
+            GTEST_SKIP() << "xdotool missing";
+        doc_ = std::make_unique<CGridloomDoc>(Profile());
+        state_ = std::make_unique<GridloomDocState>(*doc_);
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(doc_.get());
+        frame_ = new CMainFrame(); // owned by wx
+        frame_->Router().SetDocument(doc_.get());
+        frame_->Router().SetView(view_.get());
+        frame_->Commands().SetMazeState(state_.get());
+        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
+        sizes_ = std::make_unique<BitmapSetupAsker>(frame_);
+        view_->SetPictureSizeDialog(sizes_.get());
+        frame_->SetSize(900, 800);
+        frame_->Show();
+        frame_->Raise();
+        view_->OnInitialUpdate();
+        xdo::Pump(200);
+        doc_->Settings().kind = KIND_BOX;
+        doc_->Settings().columns = 8;
+        doc_->Settings().rows = 8;
+        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+        ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
+        xdo::Pump(300);
+        ASSERT_EQ(doc_->cleared, 0);
+        window_->SetFocus();
+        xdo::Pump(100);
+    }
+    void TearDown() override {
+        if (frame_)
+            frame_->Destroy();
+        wxTheApp->Yield();
+        view_.reset();
+        DocTest::TearDown();
+    }
+
+    // Presses `keys` in the main window; once a window named `dialog` shows, presses Return in
+    // it, as a user accepting it would.
+    void PressAndAccept(const std::string& keys, const std::string& dialog) {
+        std::atomic<bool> accepted{false};
+        std::thread user([&] {
+            const std::string find =
+                "xdotool search --onlyvisible --name '^" + dialog + "$' >/dev/null 2>&1";
+            for (int i = 0; i < 100 && std::system(find.c_str()) != 0; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            xdo::Run("key Return");
+            accepted = true;
+        });
+        ASSERT_TRUE(xdo::Run("key " + keys));
+        xdo::PumpUntil([&] { return accepted.load(); }, 8000);
+        user.join();
+        xdo::Pump(300);
+    }
+
+    CMainFrame* frame_ = nullptr;
+    MazeViewWindow* window_ = nullptr;
+    std::unique_ptr<GridloomDocState> state_;
+    std::unique_ptr<CGridloomView> view_;
+    std::unique_ptr<BitmapSetupAsker> sizes_;
+    ScriptedFileDialog files_;
+    IFileDialog::Installation filesInstalled_{files_};
+};
+
+} // namespace
+
+TEST_F(ExportWindowTest, SaveToImageFileAndSaveToEmfFromTheirKeys) {
+    Profile().WriteProfileInt("BMPsize", "SCREENSIZE", 0);
+    Profile().WriteProfileInt("BMPsize", "x", 320);
+    Profile().WriteProfileInt("BMPsize", "y", 240);
+    files_.Answer(folder_.File("shot.gif"), 2);
+    PressAndAccept("ctrl+i", "Bitmap Setup");
+    ASSERT_EQ(files_.Requests().size(), 1u);
+    for (const char* name : {"shot_000.gif", "shot_000_Sol.gif"}) {
+        const auto size = ToolPipe::Run("identify -format '%m %w %h' '" + folder_.File(name) + "'");
+        ASSERT_TRUE(size) << name;
+        EXPECT_EQ(*size, "GIF 320 240") << name;
+    }
+    EXPECT_TRUE(view_->ScreenFlag());
+
+    files_.Answer(folder_.File("page.emf"));
+    ASSERT_TRUE(xdo::Run("key ctrl+e"));
+    const std::string emf = folder_.File("page.emf");
+    EXPECT_TRUE(xdo::PumpUntil([&] { return std::filesystem::exists(emf); }, 5000));
+    ASSERT_EQ(files_.Requests().size(), 2u);
+    EXPECT_EQ(files_.Requests()[1].defaultExtension, "EMF");
+    const EmfRecordList records = EmfRecordList::FromFile(emf);
+    EXPECT_TRUE(records.WellFormed());
+    EXPECT_GT(records.OfType(EmfRecordType::kPolyPolyline16).size(), 0u);
+    EXPECT_TRUE(view_->ScreenFlag());
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+}

@@ -1,0 +1,34 @@
+#include "view/MetafileExport.h"
+
+#include "document/CGridloomDoc.h"
+#include "platform/CDC.h"
+#include "platform/GdiConstants.h"
+#include "view/CGridloomView.h"
+
+CRect MetafileExport::Frame(int pageWidth, int pageHeight) {
+    return {0, 0, static_cast<LONG>(pageWidth * 2.54), static_cast<LONG>(pageHeight * 2.54)};
+}
+
+std::string MetafileExport::Write(CGridloomView& view, const std::string& path) {
+    CGridloomDoc* doc = view.GetDocument();
+    if (!doc || doc->GridCount() == 0)
+        return {};
+    view.BuildCellGeometry();
+    const MazeSettings& s = doc->Settings();
+    CDC screen; // the reference device: the screen
+    screen.CreateCompatibleDC(nullptr);
+    CDC dc;
+    if (!dc.CreateEnhMetaFile(&screen, path, Frame(s.pageWidth, s.pageHeight), kDescription))
+        return "The metafile \"" + path + "\" could not be created.";
+    dc.SetMapMode(MM_HIENGLISH);
+    // Selection marks are not part of the picture.
+    view.SetActiveLayer(0);
+    view.SetScreenFlag(false);
+    view.OnDraw(dc);
+    view.SetScreenFlag(true);
+    view.SetActiveLayer(-1);
+    std::string error;
+    if (!dc.CloseEnhMetaFile(error))
+        return "The metafile \"" + path + "\" could not be saved: " + error;
+    return {};
+}
