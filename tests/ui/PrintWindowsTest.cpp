@@ -126,6 +126,8 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsAndTheFileMenuThePreview) {
         10000);
     ASSERT_NE(preview, nullptr);
     xdo::Pump(500);
+    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
+        std::system(("import -window root '" + std::string(out) + "/print-preview.png'").c_str());
     EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMinPage(), 1);
     EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMaxPage(), 2);
     const std::vector<MazeCell> after(doc.GetGrid(0)->Cells().begin(),

@@ -7,7 +7,7 @@
 #include "view/CGridloomView.h"
 #include "view/PrintPreviewRenderer.h"
 
-#include <cmath>
+#include <algorithm>
 
 MazePrintout::MazePrintout(CGridloomView& view, const PrintPagePlan& plan, const wxString& title)
     : wxPrintout(title), view_(view), plan_(plan) {}
@@ -60,16 +60,16 @@ bool MazePrintout::PrintOnPrinter(wxDC& dc, int page) {
 }
 
 bool MazePrintout::DrawPreview(wxDC& dc, int page) {
-    int dpiX = 0, dpiY = 0;
+    int dpiX = 0, dpiY = 0, screenX = 0, screenY = 0;
     GetPPIPrinter(&dpiX, &dpiY);
+    GetPPIScreen(&screenX, &screenY);
     const wxRect paper = GetPaperRectPixels();
-    if (dpiX <= 0 || paper.width <= 0)
+    if (dpiX <= 0 || screenX <= 0 || paper.width <= 0)
         return false;
-    // The preview shows the paper at some fraction of the printer's resolution; the page is
+    // The preview shows the paper at the screen's resolution times its zoom; the page is
     // drawn once at that resolution rather than at the printer's.
-    const int shownWidth = dc.LogicalToDeviceXRel(paper.width);
-    const int dpi = std::max(
-        1, static_cast<int>(std::lround(static_cast<double>(dpiX) * shownWidth / paper.width)));
+    const int zoom = GetPreview() ? GetPreview()->GetZoom() : 100;
+    const int dpi = std::max(1, screenX * zoom / 100);
     PrintPageSetup printer;
     printer.dpi = dpiX;
     printer.paperWidth = static_cast<int>(static_cast<long long>(paper.width) * 1000 / dpiX);
@@ -79,17 +79,6 @@ bool MazePrintout::DrawPreview(wxDC& dc, int page) {
     const auto picture = PrintPreviewRenderer::Render(view_, plan_, page, printer, dpi);
     if (!picture)
         return false;
-    const wxPoint corner(dc.LogicalToDeviceX(paper.x), dc.LogicalToDeviceY(paper.y));
-    double scaleX = 1, scaleY = 1;
-    dc.GetUserScale(&scaleX, &scaleY);
-    const wxPoint logicalOrigin = dc.GetLogicalOrigin();
-    const wxPoint deviceOrigin = dc.GetDeviceOrigin();
-    dc.SetUserScale(1, 1);
-    dc.SetLogicalOrigin(0, 0);
-    dc.SetDeviceOrigin(0, 0);
-    WxCopyRaster(dc, *picture, picture->Rect(), corner.x, corner.y);
-    dc.SetDeviceOrigin(deviceOrigin.x, deviceOrigin.y);
-    dc.SetLogicalOrigin(logicalOrigin.x, logicalOrigin.y);
-    dc.SetUserScale(scaleX, scaleY);
+    WxCopyRaster(dc, *picture, picture->Rect(), paper.x, paper.y);
     return true;
 }
