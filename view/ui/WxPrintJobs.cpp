@@ -2,6 +2,7 @@
 
 #include "document/CGridloomDoc.h"
 #include "platform/MessageBox.h"
+#include "platform/TextFormat.h"
 #include "platform/wx/WxPrintSession.h"
 #include "view/CGridloomView.h"
 #include "view/MazePrintDialogValues.h"
@@ -31,6 +32,10 @@ bool WxPrintJobs::Print(CGridloomView& view, const PrintPagePlan& plan, bool cho
     MazePrintout printout(view, plan, TitleOf(view));
     switch (session_.Print(Parent(), printout, choosePrinter, printer)) {
     case WxPrintSession::Outcome::Cancelled:
+        return false;
+    case WxPrintSession::Outcome::NoPrinter:
+        AfxMessageBox(printer.empty() ? kNoPrinter : Format(kPrinterMissing, printer.c_str()),
+                      MB_OK | MB_ICONWARNING);
         return false;
     case WxPrintSession::Outcome::Printed:
         if (printout.AllPrinted())

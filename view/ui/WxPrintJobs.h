@@ -13,6 +13,7 @@ public:
     static constexpr const char* kNoPrinter =
         "No printer is available. Use Select Printer in the print dialog to choose a printer "
         "or to print to a file.";
+    static constexpr const char* kPrinterMissing = "The printer \"%s\" was not found.";
     static constexpr const char* kFailed = "The maze could not be printed.";
 
     // `parent` gives the window the dialogs belong to (none while the program has no window).
