@@ -68,7 +68,7 @@ bool MazePrintout::DrawPreview(wxDC& dc, int page) {
         return false;
     // The preview shows the paper at the screen's resolution times its zoom; the page is
     // drawn once at that resolution rather than at the printer's.
-    const int zoom = GetPreview() ? GetPreview()->GetZoom() : 100;
+    const int zoom = preview_ ? preview_->GetZoom() : 100;
     const int dpi = std::max(1, screenX * zoom / 100);
     PrintPageSetup printer;
     printer.dpi = dpiX;

@@ -18,6 +18,8 @@ public:
     bool OnBeginDocument(int startPage, int endPage) override;
     bool OnPrintPage(int page) override;
 
+    // The preview window showing these pages, whose zoom sets the pictures' resolution.
+    void ShowIn(wxPrintPreview* preview) { preview_ = preview; }
     // The job reached the printer at all, and every page of it printed.
     bool Begun() const { return begun_; }
     bool AllPrinted() const { return begun_ && printed_ == plan_.PageCount() && !failed_; }
@@ -28,6 +30,7 @@ private:
 
     CGridloomView& view_;
     PrintPagePlan plan_;
+    wxPrintPreview* preview_ = nullptr;
     bool begun_ = false;
     bool failed_ = false;
     int printed_ = 0;

@@ -50,8 +50,9 @@ bool WxPrintJobs::Print(CGridloomView& view, const PrintPagePlan& plan, bool cho
 
 void WxPrintJobs::Preview(CGridloomView& view, const PrintPagePlan& plan) {
     wxPrintDialogData data(session_.Data());
-    auto preview = std::make_unique<wxPrintPreview>(new MazePrintout(view, plan, TitleOf(view)),
-                                                    nullptr, &data); // takes the printout
+    auto* printout = new MazePrintout(view, plan, TitleOf(view));
+    auto preview = std::make_unique<wxPrintPreview>(printout, nullptr, &data); // takes it
+    printout->ShowIn(preview.get());
     if (!preview->IsOk()) {
         AfxMessageBox(kNoPrinter, MB_OK | MB_ICONWARNING);
         return;
