@@ -10,10 +10,16 @@
 #include "platform/CProfile.h"
 #include "platform/CrtRandom.h"
 #include "platform/MessageBox.h"
+#include "platform/PdfPrintPageService.h"
 #include "platform/Shell.h"
+#include "platform/TextFormat.h"
 #include "res/CommandIds.h"
+#include "view/CGridloomView.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -48,6 +54,11 @@ void CGridloomApp::RegisterCommands() {
     });
     for (UINT command : {ID_HOME_PAGE, ID_HEAR_ABOUT, ID_USER_MANUAL, ID_FORUM, ID_MAILING_LIST})
         OnCommand(command, [this, command] { OpenLink(command); });
+    OnCommand(ID_FILE_PRINT_SETUP, [this] {
+        if (printSetup_)
+            printSetup_();
+    });
+    OnUpdate(ID_FILE_PRINT_SETUP, [this](CCmdUI& ui) { ui.Enable(bool(printSetup_)); });
     OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4,
                    [this](UINT id) { OpenRecent(id - ID_FILE_MRU_FILE1); });
     OnUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, [this](CCmdUI& ui) {
@@ -111,8 +122,6 @@ bool CGridloomApp::ProcessCommandLine(const CommandLineInfo& info,
         return true;
     case CommandLineInfo::Action::Print:
     case CommandLineInfo::Action::PrintTo:
-        AfxMessageBox(kPrintUnavailable, MB_OK | MB_ICONERROR);
-        return false;
     case CommandLineInfo::Action::Open:
         break;
     }
@@ -126,6 +135,29 @@ bool CGridloomApp::ProcessCommandLine(const CommandLineInfo& info,
         AfxMessageBox(message, MB_OK | MB_ICONWARNING);
     }
     return false;
+}
+
+bool CGridloomApp::IsPdfName(const std::string& printer) {
+    static constexpr std::string_view kPdf = ".pdf";
+    if (printer.size() <= kPdf.size())
+        return false;
+    const std::string tail = printer.substr(printer.size() - kPdf.size());
+    return std::equal(tail.begin(), tail.end(), kPdf.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+bool CGridloomApp::PrintCommandLine(const CommandLineInfo& info, CGridloomView& view) {
+    if (info.action == CommandLineInfo::Action::PrintTo && IsPdfName(info.printer)) {
+        // Letter paper at 600 dots per inch, printable to the edge.
+        PdfPrintPageService pages(info.printer, PrintPageSetup{});
+        if (view.PrintAll(pages, doc_ ? doc_->GetTitle() : info.file))
+            return true;
+        AfxMessageBox(Format(kPdfFailed, info.printer.c_str()), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return view.PrintStored(info.action == CommandLineInfo::Action::PrintTo ? info.printer
+                                                                            : std::string());
 }
 
 bool CGridloomApp::OpenDocumentFile(const std::string& path) {

@@ -13,6 +13,7 @@
 #include <string>
 
 class CGridloomDoc;
+class CGridloomView;
 class CProfile;
 class IAboutBox;
 
@@ -23,8 +24,7 @@ class IAboutBox;
 class CGridloomApp : public CCmdTarget {
 public:
     static constexpr const char* kTitle = "Orlimber STD";
-    static constexpr const char* kPrintUnavailable =
-        "Printing from the command line is not available in this version.";
+    static constexpr const char* kPdfFailed = "The pages could not be written to %s.";
 
     explicit CGridloomApp(CProfile& profile);
     CGridloomApp(const CGridloomApp&) = delete;
@@ -50,10 +50,17 @@ public:
     void AttachDocument(CGridloomDoc& doc);
 
     // Opens the command line's file, showing why when it can't. False when start-up must end:
-    // a file that does not open, a print request (not available yet) or words not understood.
+    // a file that does not open or words not understood.
     // `beforeMessage` runs before a failure is shown (the splash steps aside).
     bool ProcessCommandLine(const CommandLineInfo& info,
                             const std::function<void()>& beforeMessage = {});
+    // Prints the opened file for /p and /pt with the stored print options: to a PDF file when
+    // the printer's name ends in ".pdf", else through the view's printing. True only when
+    // every page printed.
+    bool PrintCommandLine(const CommandLineInfo& info, CGridloomView& view);
+    static bool IsPdfName(const std::string& printer);
+    // Print Setup runs `setup`; the command is disabled without one.
+    void SetPrintSetup(std::function<void()> setup) { printSetup_ = std::move(setup); }
     // Reads `path` into the document; on failure the document's pending message says why.
     bool OpenDocumentFile(const std::string& path);
 
@@ -106,6 +113,7 @@ private:
     RecentFileList recent_;
     CGridloomDoc* doc_ = nullptr;
     IAboutBox* aboutBox_ = nullptr;
+    std::function<void()> printSetup_;
     long long fetchedLength_ = -1;
     std::string downloadError_;
 };

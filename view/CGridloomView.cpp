@@ -665,6 +665,8 @@ bool CGridloomView::PrintPage(CDC& dc, const PrintPagePlan& plan, int page) {
     const int* chosen = kind.solution ? printSettings_.solutionLayers : printSettings_.mazeLayers;
     for (int layer = 1; layer <= 4; ++layer)
         layers_[static_cast<std::size_t>(layer)] = chosen[layer] != 0;
+    if (s.printerDebug)
+        PrintDebugInfo(dc);
     const int w = static_cast<int>(dpiX * static_cast<double>(s.pageWidth) / 1000.0);
     const int h = static_cast<int>(dpiY * static_cast<double>(s.pageHeight) / 1000.0);
     const int x = static_cast<int>(dpiX * printMarginX_ / 1000.0 - offX);
@@ -691,11 +693,14 @@ bool CGridloomView::PrintAll(IPrintPageService& pages, const std::string& title)
     dc.CreatePrinterDC(pages);
     if (dc.StartDoc(title) <= 0)
         return false;
+    BeginPrinting();
     for (int page = 1; page <= plan.PageCount(); ++page) {
         if (dc.StartPage() <= 0 || !PrintPage(dc, plan, page) || dc.EndPage() <= 0) {
             dc.AbortDoc();
+            EndPrinting();
             return false;
         }
     }
+    EndPrinting();
     return dc.EndDoc() > 0;
 }

@@ -23,6 +23,8 @@
 
 class CDC;
 class CRaster;
+class IClipboard;
+class IPrintJobs;
 class IPrintPageService;
 class CGridloomDoc;
 class CRgn;
@@ -123,6 +125,20 @@ public:
     bool PrintAll(IPrintPageService& pages, const std::string& title);
     int PrintMarginX() const { return printMarginX_; }
     int PrintMarginY() const { return printMarginY_; }
+    // Print (options dialog, then the printer) and Print Preview (two pages, stored options)
+    // go through `jobs`; without it both are disabled.
+    void SetPrintJobs(IPrintJobs* jobs) { printJobs_ = jobs; }
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    // A print run with the stored options and no dialog: on `printer` when named, else on
+    // the default one. True only when every page printed.
+    bool PrintStored(const std::string& printer);
+    // Around every print run: the objects lose their marks while the pages print.
+    void BeginPrinting();
+    void EndPrinting();
+    // Where the printer report goes when the settings ask for it.
+    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard; }
+    void PrintDebugInfo(const CDC& dc);
 
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
@@ -166,6 +182,7 @@ private:
     void MapToolCommands();
     void MapObjectCommands();
     void MapExportCommands();
+    void MapPrintCommands();
     bool HasLevels() const;
     void RenderAndUpdate();
     void AfterObjectOrder();
@@ -188,6 +205,8 @@ private:
     MazePrintSettings printSettings_;
     int printMarginX_ = 0;
     int printMarginY_ = 0;
+    IPrintJobs* printJobs_ = nullptr;
+    IClipboard* clipboard_ = nullptr;
     HeadlessViewWindow headless_;
     IViewWindow* window_ = &headless_;
     std::array<bool, 5> layers_{true, true, true, true, true};

@@ -30,6 +30,7 @@ void CGridloomView::MapCommands() {
     MapToolCommands();
     MapObjectCommands();
     MapExportCommands();
+    MapPrintCommands();
 }
 
 bool CGridloomView::HasLevels() const {

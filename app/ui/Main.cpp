@@ -14,16 +14,19 @@
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
+#include "platform/IClipboard.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxFileDialog.h"
 #include "platform/wx/WxMessageBox.h"
+#include "platform/wx/WxPrintSession.h"
 #include "res/CommandCatalog.h"
 #include "res/CommandIds.h"
 #include "res/SplashPicture.h"
 #include "view/CGridloomView.h"
 #include "view/ui/MazeViewWindow.h"
+#include "view/ui/WxPrintJobs.h"
 
 #include <wx/app.h>
 #include <wx/filesys.h>
@@ -54,9 +57,10 @@ public:
         for (int i = 1; i < argc; ++i)
             args.push_back(argv[i].utf8_string());
         commandLine_ = CommandLineInfo::Parse(args);
-        // Printing and words not understood end here, before any window shows.
-        if (!commandLine_.Ok() || commandLine_.action == CommandLineInfo::Action::Print ||
-            commandLine_.action == CommandLineInfo::Action::PrintTo) {
+        printJobs_ = std::make_unique<WxPrintJobs>(printSession_, [this] { return frame_; });
+        app_->SetPrintSetup([this] { printSession_.PageSetup(frame_); });
+        // Words not understood end here, before any window shows.
+        if (!commandLine_.Ok()) {
             app_->ProcessCommandLine(commandLine_);
             exitCode_ = 1;
             return true;
@@ -64,6 +68,13 @@ public:
         std::error_code error;
         app_->FindFolders(wxStandardPaths::Get().GetExecutablePath().utf8_string(),
                           std::filesystem::current_path(error).string());
+        // /p and /pt print without showing the program's window.
+        if (commandLine_.action == CommandLineInfo::Action::Print ||
+            commandLine_.action == CommandLineInfo::Action::PrintTo) {
+            exitCode_ = PrintCommandLine() ? 0 : 1;
+            finished_ = true;
+            return true;
+        }
         // The rest of the start-up runs once the splash has shown itself.
         splash_ = new CUltraSplashWnd(SplashPicture::Get(), 0,
                                       static_cast<std::uint32_t>(std::time(nullptr)),
@@ -73,7 +84,7 @@ public:
     }
 
     int OnRun() override {
-        if (exitCode_ != 0)
+        if (finished_ || exitCode_ != 0)
             return exitCode_;
         const int result = wxApp::OnRun();
         return exitCode_ != 0 ? exitCode_ : result;
@@ -92,6 +103,7 @@ public:
         documentState_.reset();
         document_.reset();
         app_.reset();
+        printJobs_.reset();
         busyInstalled_.reset();
         shellInstalled_.reset();
         fileDialogs_.reset();
@@ -100,6 +112,20 @@ public:
     }
 
 private:
+    bool PrintCommandLine() {
+        document_ = std::make_unique<CGridloomDoc>(app_->Profile());
+        app_->AttachDocument(*document_);
+        if (!app_->ProcessCommandLine(commandLine_))
+            return false;
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(document_.get());
+        view_->TileSets().SetInstallFolder(app_->InstallFolder());
+        view_->SetPrintJobs(printJobs_.get());
+        view_->SetClipboard(&clipboard_);
+        view_->OnInitialUpdate();
+        return app_->PrintCommandLine(commandLine_, *view_);
+    }
+
     void ContinueStartup() {
         app_->StartServices();
         document_ = std::make_unique<CGridloomDoc>(app_->Profile());
@@ -178,6 +204,8 @@ private:
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame_->Router().SetView(view_.get());
         view_->SetEditToolbar(frame_);
+        view_->SetPrintJobs(printJobs_.get());
+        view_->SetClipboard(&clipboard_);
         view_->OnInitialUpdate();
     }
 
@@ -228,6 +256,10 @@ private:
     std::unique_ptr<CGridloomApp> app_;
     CommandLineInfo commandLine_;
     int exitCode_ = 0;
+    bool finished_ = false; // the command line's work is done; no main loop
+    WxPrintSession printSession_;
+    std::unique_ptr<WxPrintJobs> printJobs_;
+    NoClipboard clipboard_;
     CUltraSplashWnd* splash_ = nullptr;
     CMainFrame* frame_ = nullptr;
     std::unique_ptr<AboutDialog> about_;

@@ -5,6 +5,7 @@
 #include "platform/Shell.h"
 #include "res/CommandIds.h"
 #include "tests/support/DocTestSupport.h"
+#include "view/CGridloomView.h"
 
 #include <gtest/gtest.h>
 
@@ -162,7 +163,7 @@ TEST_F(AppTest, CommandLineFilesOpenOrEndTheStart) {
     EXPECT_FALSE(app.ProcessCommandLine(CommandLineInfo::Parse({"/p", "x.wkz"})));
     EXPECT_FALSE(app.ProcessCommandLine(CommandLineInfo::Parse({"/p"})));
     EXPECT_EQ(prompts_.ShownBoxes().size(), 2u);
-    EXPECT_EQ(prompts_.ShownBoxes()[0].text, CGridloomApp::kPrintUnavailable);
+    EXPECT_NE(prompts_.ShownBoxes()[0].text.find("x.wkz"), std::string::npos);
 }
 
 TEST_F(AppTest, LinksAndFolders) {
@@ -206,4 +207,36 @@ TEST_F(AppTest, LinksAndFolders) {
     EXPECT_EQ(app.HelpFolder(), tree.File("share/orlimber") + "/help/");
     app.AttachDocument(*doc_);
     EXPECT_EQ(doc_->installFolder, app.InstallFolder());
+}
+
+TEST_F(AppTest, PrintSwitchesWriteAPdfFileOrGoToThePrinters) {
+    EXPECT_TRUE(CGridloomApp::IsPdfName("out.PDF"));
+    EXPECT_FALSE(CGridloomApp::IsPdfName(".pdf"));
+    EXPECT_FALSE(CGridloomApp::IsPdfName("Office Laser"));
+    doc_->RunCommand(ID_MAKE_MAZE);
+    ASSERT_TRUE(WkzFileCommands::SaveFile(*doc_, folder_.File("maze.wkz")));
+    CGridloomView view;
+    view.SetDocument(doc_.get());
+    view.OnInitialUpdate();
+    const std::string pdf = folder_.File("printed.pdf");
+    const CommandLineInfo toPdf = CommandLineInfo::Parse({"/pt", folder_.File("maze.wkz"), pdf});
+    ASSERT_TRUE(app_->ProcessCommandLine(toPdf));
+    EXPECT_TRUE(app_->PrintCommandLine(toPdf, view));
+    EXPECT_TRUE(std::filesystem::file_size(pdf) > 1000);
+
+    // A file that can't be written, and a printer with no printing behind it, fail.
+    const CommandLineInfo blocked =
+        CommandLineInfo::Parse({"/pt", folder_.File("maze.wkz"), folder_.File("no/such.pdf")});
+    EXPECT_FALSE(app_->PrintCommandLine(blocked, view));
+    ASSERT_FALSE(prompts_.ShownBoxes().empty());
+    EXPECT_NE(prompts_.ShownBoxes().back().text.find("no/such.pdf"), std::string::npos);
+    EXPECT_FALSE(app_->PrintCommandLine(CommandLineInfo::Parse({"/p", "maze.wkz"}), view));
+
+    // Print Setup works once something runs it.
+    EXPECT_FALSE(Update(ID_FILE_PRINT_SETUP).IsEnabled());
+    int setups = 0;
+    app_->SetPrintSetup([&setups] { ++setups; });
+    EXPECT_TRUE(app_->RunCommand(ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(setups, 1);
+    view.SetDocument(nullptr);
 }

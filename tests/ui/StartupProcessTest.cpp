@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -194,6 +195,31 @@ TEST(StartupProcess, AMissingFileOrAPrintRequestEndsWithStatusOne) {
         ASSERT_FALSE(box.empty()) << args[0];
         EXPECT_EQ(program.AnswerUntilExit("Orlimber STD", 30), 1) << args[0];
     }
+}
+
+TEST(StartupProcess, PrintToAPdfFileWritesEveryPageAndNoWindow) {
+    const TempFolder config("print-config");
+    const TempFolder files("print-files");
+    const std::string maze = SaveMaze(files, "maze.wkz");
+    {
+        CProfile profile(config.File("Orlimber/OrlimberSTD.ini"));
+        profile.WriteProfileInt("Settings", "NumberOfMazes", 3);
+    }
+    const std::string pdf = files.File("out.pdf");
+    Program program(config, {"/pt", maze, pdf});
+    ASSERT_TRUE(program.Started());
+    EXPECT_EQ(program.WaitForExit(60), 0);
+    EXPECT_EQ(Output("pdfinfo '" + pdf + "' | awk '/^Pages:/ {print $2}'"), "6\n");
+    std::cout << "[ print    ] 6 pages in " << program.SecondsSinceStart() << " s, "
+              << std::filesystem::file_size(pdf) << " bytes\n";
+
+    // A file that is not there prints nothing and says so.
+    const std::string none = files.File("none.pdf");
+    Program missing(config, {"/pt", files.File("gone.wkz"), none});
+    ASSERT_TRUE(missing.Started());
+    ASSERT_FALSE(missing.WaitForWindow("Orlimber STD", 60).empty());
+    EXPECT_EQ(missing.AnswerUntilExit("Orlimber STD", 30), 1);
+    EXPECT_FALSE(std::filesystem::exists(none));
 }
 
 TEST(StartupProcess, TheDesktopGetsAHelpFileAsOneArgument) {

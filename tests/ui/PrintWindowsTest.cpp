@@ -1,0 +1,144 @@
+#include "tests/support/DocTestSupport.h"
+
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
+#include "maze/TemplateKind.h"
+#include "platform/wx/WxPrintSession.h"
+#include "res/CommandIds.h"
+#include "tests/ui/ModalDialogDriver.h"
+#include "tests/ui/XdoTool.h"
+#include "view/CGridloomView.h"
+#include "view/MazePrintDialogValues.h"
+#include "view/ui/CMazePrintDialog.h"
+#include "view/ui/MazeViewWindow.h"
+#include "view/ui/WxPrintJobs.h"
+
+#include <wx/checkbox.h>
+#include <wx/print.h>
+#include <wx/textctrl.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+template <class T> T* Control(wxWindow& dialog, int id) {
+    T* control = dynamic_cast<T*>(dialog.FindWindow(id));
+    EXPECT_NE(control, nullptr) << id;
+    return control;
+}
+
+class PrintWindowsTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        if (!ModalDialogDriver::HaveXdotool())
+            GTEST_SKIP() << "xdotool missing";
+    }
+    ModalDialogDriver driver_;
+};
+
+} // namespace
+
+TEST_F(PrintWindowsTest, TheOptionsDialogRefusesACountOutOfRangeAndFollowsThePageKinds) {
+    using V = MazePrintDialogValues;
+    V values;
+    values.settings.numberOfMazes = 2;
+    CMazePrintDialog dialog(nullptr, values);
+    EXPECT_EQ(dialog.GetTitle(), "Orlimber Print Dialog");
+    auto* count = Control<wxTextCtrl>(dialog, V::kCountId);
+    auto* maze = Control<wxCheckBox>(dialog, V::kMazeId);
+    auto* mazeText = Control<wxCheckBox>(dialog, V::kFirstMazeLayerId + 3);
+    auto* solutionText = Control<wxCheckBox>(dialog, V::kFirstSolutionLayerId + 3);
+    auto* print = dialog.FindWindow(wxID_OK);
+    bool openAfterRefusal = false, layersFollow = false;
+    const int result = driver_.Run(dialog, [&](ModalDialogDriver& d) {
+        d.Retype(count, "1000");
+        d.Click(print);
+        d.OnMain([&] { openAfterRefusal = dialog.IsShown() && dialog.IsModal(); });
+        d.Click(maze);
+        d.OnMain([&] { layersFollow = !mazeText->IsEnabled() && solutionText->IsEnabled(); });
+        d.Click(solutionText);
+        d.Retype(count, "12");
+        d.Screenshot(&dialog, "print-options");
+        d.Click(print);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_TRUE(openAfterRefusal);
+    EXPECT_TRUE(layersFollow);
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text, "Please enter an integer between 1 and 999.");
+    EXPECT_EQ(values.settings.numberOfMazes, 12);
+    EXPECT_EQ(values.settings.printMaze, 0);
+    EXPECT_EQ(values.settings.solutionLayers[4], 0);
+    EXPECT_EQ(values.selectPrinter, 0);
+}
+
+TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsAndTheFileMenuThePreview) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 12, 12);
+    doc.OnGenerateMaze();
+    GridloomDocState state(doc);
+    CGridloomView view;
+    view.SetDocument(&doc);
+    WxPrintSession session;
+    CMainFrame* frame = new CMainFrame(); // owned by wx
+    WxPrintJobs jobs(session, [frame] { return frame; });
+    view.SetPrintJobs(&jobs);
+    frame->Router().SetDocument(&doc);
+    frame->Router().SetView(&view);
+    frame->Commands().SetMazeState(&state);
+    auto* window = new MazeViewWindow(frame->Splitter(), view); // owned by the splitter
+    frame->Splitter()->SetPane(CMainFrame::kViewRow, window);
+    frame->SetSize(0, 0, 900, 700);
+    frame->Show();
+    frame->Raise();
+    view.OnInitialUpdate();
+    xdo::Pump(300);
+    window->SetFocus();
+    xdo::Pump(100);
+    const std::vector<MazeCell> before(doc.GetGrid(0)->Cells().begin(),
+                                       doc.GetGrid(0)->Cells().end());
+
+    // The dialog is modal: a helper waits for it and closes it with Escape.
+    std::atomic<bool> seen{false};
+    std::thread closer([&seen] {
+        seen = std::system("timeout 15 xdotool search --sync --onlyvisible --name "
+                           "'^Orlimber Print Dialog$' >/dev/null 2>&1") == 0;
+        xdo::Run("sleep 0.5 key Escape");
+    });
+    xdo::Run("key ctrl+p");
+    xdo::PumpUntil([&seen] { return seen.load(); }, 20000);
+    xdo::Pump(500);
+    closer.join();
+    EXPECT_TRUE(seen);
+
+    xdo::Run("key alt+f sleep 0.3 key v");
+    wxPreviewFrame* preview = nullptr;
+    xdo::PumpUntil(
+        [&preview] {
+            for (wxWindow* w : wxTopLevelWindows)
+                if (auto* p = dynamic_cast<wxPreviewFrame*>(w); p && p->IsShown())
+                    preview = p;
+            return preview != nullptr;
+        },
+        10000);
+    ASSERT_NE(preview, nullptr);
+    xdo::Pump(500);
+    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
+        std::system(("import -window root '" + std::string(out) + "/print-preview.png'").c_str());
+    EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMinPage(), 1);
+    EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMaxPage(), 2);
+    const std::vector<MazeCell> after(doc.GetGrid(0)->Cells().begin(),
+                                      doc.GetGrid(0)->Cells().end());
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin(), after.end(),
+                           [](const MazeCell& a, const MazeCell& b) {
+                               return a.flags == b.flags && a.passages == b.passages;
+                           }));
+    preview->Close(true);
+    xdo::Pump(200);
+    view.SetPrintJobs(nullptr);
+    frame->Destroy();
+    xdo::Pump(100);
+}
