@@ -27,8 +27,6 @@ public:
     void Arc(double cx, double cy, double r, double from, double to, Colour colour, double pen);
     void Text(const char* text, double x, double baseline, double size, Colour colour);
     void Arrow(double x, double fromY, double toY, double half, Colour colour);
-    // Pixel-exact edges for pictures made of cell walls.
-    void Crisp() { cairo_set_antialias(cr_.get(), CAIRO_ANTIALIAS_NONE); }
 
     RgbaPicture Take();
 
