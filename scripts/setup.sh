@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libx11-dev
   libcairo2-dev libpango1.0-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev
   libcurl4-openssl-dev

@@ -8,6 +8,8 @@
 #include "controls/ui/CFOHyperLinkWnd.h"
 #include "controls/ui/ColorSwatchWindow.h"
 #include "controls/ui/CustomStaticWindow.h"
+#include "dialogs/WebEndpoint.h"
+#include "platform/CProfile.h"
 #include "platform/wx/WxScreenMetrics.h"
 #include "platform/wx/WxScreenPixel.h"
 
@@ -19,7 +21,7 @@
 namespace {
 
 // The program's page about colours, below its web host.
-constexpr const char* kLinkAddress = "http://www.orlimber.example/colours.html";
+constexpr const char* kLinkPage = "colours.html";
 
 // Control ids of the dialog's template, moved below the toolkit's id limit.
 enum : int {
@@ -76,8 +78,9 @@ void CFOColorDialog::Build() {
     dropper.AddBitmap(&EyedropperPicture::Get(), -1, RGB(255, 255, 255));
     eyedropper_->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { logic_.BeginPicking(); });
     custom_ = new wxButton(this, kCustomId, "&Custom...", wxPoint(x, 200), wxSize(100, -1));
-    link_ = new CFOHyperLinkWnd(this, wxID_ANY, "Orlimber on the web", wxPoint(8, 246),
-                                wxSize(214, 20), 0, kLinkAddress);
+    link_ =
+        new CFOHyperLinkWnd(this, wxID_ANY, "Orlimber on the web", wxPoint(8, 246), wxSize(214, 20),
+                            0, WebEndpoint(CProfile::App()).Base() + kLinkPage);
     new wxButton(this, wxID_OK, "&OK", wxPoint(x, 240), wxSize(70, -1));
     new wxButton(this, wxID_CANCEL, "&Cancel", wxPoint(x + 76, 240), wxSize(70, -1));
     SetClientSize(wxSize(x + 156, 280));

@@ -37,6 +37,7 @@ public:
     wxTextCtrl& RgbReadout() { return *rgb_; }
     wxTextCtrl& HexReadout() { return *hex_; }
     wxWindow& CustomButton() { return *custom_; }
+    CFOHyperLinkWnd& Link() { return *link_; }
 
     void ShowNewColor(COLORREF color) override;
     void ShowWheelColor(COLORREF color) override;

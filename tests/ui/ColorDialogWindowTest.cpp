@@ -2,6 +2,9 @@
 
 #include "controls/ui/CFOColorDialog.h"
 #include "controls/ui/CFODropPaletteWnd.h"
+#include "controls/ui/CFOHyperLinkWnd.h"
+#include "dialogs/WebEndpoint.h"
+#include "platform/CProfile.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
@@ -63,6 +66,19 @@ TEST_F(ColorDialogWindowTest, TheEyedropperReadsThePanelAsItIsNow) {
     ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*red_, 120, 120) + " sleep 0.05 mouseup 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !dialog_->Logic().IsPicking(); }));
     EXPECT_EQ(dialog_->HexReadout().GetValue(), "0000FF");
+}
+
+TEST(ColorDialogLinkTest, TheLinkLeadsToTheConfiguredWebHost) {
+    CProfile& profile = CProfile::App();
+    const std::string old = profile.GetProfileString(WebEndpoint::kSection, WebEndpoint::kBaseEntry,
+                                                     WebEndpoint::kDefaultBase);
+    ASSERT_TRUE(profile.WriteProfileString(WebEndpoint::kSection, WebEndpoint::kBaseEntry,
+                                           "https://mirror.example:8443/orl/"));
+    {
+        CFOColorDialog dialog(nullptr);
+        EXPECT_EQ(dialog.Link().Link().GetURL(), "https://mirror.example:8443/orl/colours.html");
+    }
+    profile.WriteProfileString(WebEndpoint::kSection, WebEndpoint::kBaseEntry, old);
 }
 
 TEST_F(ColorDialogWindowTest, CustomThenOkSetsTheDialogsColour) {
