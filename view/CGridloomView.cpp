@@ -32,6 +32,7 @@ bool IsRing(const Object* grid) {
 CGridloomView::CGridloomView() {
     MapCommands();
     mouse_.SetLayerTool(kLayerMaze, &cellTool_);
+    mouse_.SetGestureCapture(&gestures_);
 }
 
 CGridloomView::~CGridloomView() {
@@ -55,6 +56,19 @@ bool CGridloomView::IsLayerVisible(int layer) const {
 void CGridloomView::SetLayerVisible(int layer, bool visible) {
     if (layer >= 1 && layer <= 4)
         layers_[static_cast<std::size_t>(layer)] = visible;
+}
+
+int CGridloomView::DispatchGestureCommand(const std::string& name) {
+    return gestures_.Dispatcher().Dispatch(name, activeLayer_, *window_);
+}
+
+void CGridloomView::OnChar(unsigned character) {
+    gestures_.OnChar(character);
+    window_->Invalidate();
+}
+
+void CGridloomView::OnTimer(int id) {
+    gestures_.OnTimer(id);
 }
 
 // ---- framework hooks ----------------------------------------------------------------------

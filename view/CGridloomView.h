@@ -6,6 +6,7 @@
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/GeometryCache.h"
+#include "view/GestureCapture.h"
 #include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
@@ -27,6 +28,7 @@ class IPrintPageService;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
+class CMouseGesture;
 class IEditToolbar;
 
 // The maze view: renders the document's page (watermark, layers, cells, credit line) through
@@ -157,6 +159,15 @@ public:
     std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
     ViewMouseController& Mouse() { return mouse_; }
 
+    // Gestures: strokes drawn with Ctrl or after the space bar run the command of their row.
+    void SetGestureRecognizer(CMouseGesture* gesture) { gestures_.SetRecognizer(gesture); }
+    GestureCapture& Gestures() { return gestures_; }
+    // The row run for `name` on the active layer, -1 for a miss.
+    int DispatchGestureCommand(const std::string& name);
+    // A typed character (the space bar arms a stroke); the view is repainted after each.
+    void OnChar(unsigned character);
+    void OnTimer(int id);
+
 private:
     void MapCommands();
     void MapViewToggles();
@@ -209,5 +220,6 @@ private:
     std::function<void()> hideTextBox_;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
+    GestureCapture gestures_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

@@ -23,6 +23,8 @@ public:
     virtual bool TakesLeftDown(UINT keyFlags, CPoint client) = 0;
     virtual bool TakesMove(UINT keyFlags, CPoint client) = 0;
     virtual bool TakesLeftUp(UINT keyFlags, CPoint client) = 0;
+    // The window lost the mouse in the middle of a stroke.
+    virtual void CaptureLost() {}
 };
 
 // Saves what a left press on `layer` may change, so that Undo can bring it back.

@@ -14,6 +14,7 @@
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
+#include "platform/CanberraSound.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxCommandIds.h"
@@ -80,6 +81,8 @@ public:
         std::error_code error;
         app_->FindFolders(wxStandardPaths::Get().GetExecutablePath().utf8_string(),
                           std::filesystem::current_path(error).string());
+        sound_ = std::make_unique<CanberraSound>(app_->InstallFolder() + "sound/");
+        soundInstalled_ = std::make_unique<ISound::Installation>(*sound_);
         // The rest of the start-up runs once the splash has shown itself.
         splash_ = new CUltraSplashWnd(SplashPicture::Get(), 0,
                                       static_cast<std::uint32_t>(std::time(nullptr)),
@@ -107,6 +110,8 @@ public:
         documentState_.reset();
         document_.reset();
         app_.reset();
+        soundInstalled_.reset();
+        sound_.reset();
         busyInstalled_.reset();
         shellInstalled_.reset();
         fileDialogs_.reset();
@@ -190,6 +195,10 @@ private:
         window->SetStatusReporter([frame](const std::string& text) {
             frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
         });
+        // Gesture commands take the menus' road, through the frame's router.
+        window->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
+        view_->SetGestureRecognizer(&app_->Gesture());
+        view_->Gestures().Dispatcher().SetHelpFile(frame_->Commands().GestureHelpPath());
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame_->Router().SetView(view_.get());
         view_->SetEditToolbar(frame_);
@@ -235,6 +244,8 @@ private:
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
     XdgOpenShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
+    std::unique_ptr<CanberraSound> sound_;
+    std::unique_ptr<ISound::Installation> soundInstalled_;
     WxBusyCursor busyCursor_;
     std::unique_ptr<IBusyIndicator::Installation> busyInstalled_;
     std::unique_ptr<CGridloomApp> app_;

@@ -8,6 +8,9 @@
 #include "view/CGridloomView.h"
 
 #include <cairo.h>
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
 #include <wx/image.h>
@@ -44,12 +47,16 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_PAINT, &MazeViewWindow::OnPaint, this);
     Bind(wxEVT_SIZE, &MazeViewWindow::OnSize, this);
     Bind(wxEVT_KEY_DOWN, &MazeViewWindow::OnKeyDown, this);
+    Bind(wxEVT_CHAR, &MazeViewWindow::OnChar, this);
+    Bind(wxEVT_TIMER, &MazeViewWindow::OnTimer, this);
     Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     BindMouse();
     view_.SetWindow(this);
 }
 
 MazeViewWindow::~MazeViewWindow() {
+    for (auto& entry : timers_)
+        entry.second->Stop();
     if (HasCapture())
         ReleaseMouse();
     view_.SetWindow(nullptr);
@@ -122,6 +129,56 @@ void MazeViewWindow::KeepAlive(int milliseconds) {
     // Timed from the end of the yield: when repainting takes longer than the interval, the
     // loop still gets its share of the time rather than yielding after every cell.
     sinceYield_.Start();
+}
+
+void MazeViewWindow::PostCommand(UINT command) {
+    // After the handler that asked: the sound and the marks come first, as a menu choice
+    // would run once the click is over.
+    CallAfter([this, command] {
+        if (runCommand_)
+            runCommand_(command);
+    });
+}
+
+void MazeViewWindow::SetTimer(int id, int milliseconds) {
+    std::unique_ptr<wxTimer>& timer = timers_[id];
+    if (!timer)
+        timer = std::make_unique<wxTimer>(this, id);
+    timer->StartOnce(std::max(1, milliseconds));
+}
+
+void MazeViewWindow::KillTimer(int id) {
+    if (const auto it = timers_.find(id); it != timers_.end())
+        it->second->Stop();
+}
+
+void MazeViewWindow::OnTimer(wxTimerEvent& event) {
+    view_.OnTimer(event.GetId());
+}
+
+void MazeViewWindow::OnChar(wxKeyEvent& event) {
+    const wxChar c = event.GetUnicodeKey();
+    view_.OnChar(c != WXK_NONE ? static_cast<unsigned>(c)
+                               : static_cast<unsigned>(event.GetKeyCode()));
+    event.Skip();
+}
+
+void MazeViewWindow::KeepEveryMotion() {
+#ifdef __WXGTK__
+    if (everyMotion_)
+        return;
+    GdkWindow* drawing = GTKGetDrawingWindow();
+    if (!drawing)
+        return;
+    everyMotion_ = true;
+    // The pointer's events reach GDK on the native window and are merged there.
+    gdk_window_set_event_compression(drawing, FALSE);
+    if (GdkWindow* native = gdk_window_get_toplevel(drawing))
+        gdk_window_set_event_compression(native, FALSE);
+    if (GtkWidget* widget = GetHandle())
+        if (GdkWindow* own = gtk_widget_get_window(widget))
+            gdk_window_set_event_compression(own, FALSE);
+#endif
 }
 
 void MazeViewWindow::OnSize(wxSizeEvent& event) {
@@ -274,6 +331,7 @@ void MazeViewWindow::OnButton(wxMouseEvent& event) {
     const UINT flags = WxMouse::KeyFlags(event);
     // The toolkit sends a double click's second press as the double click only.
     if (event.ButtonDown() || event.ButtonDClick()) {
+        KeepEveryMotion();
         if (!HasCapture())
             CaptureMouse();
         view_.Mouse().ButtonDown(button, flags, at);
