@@ -5,6 +5,7 @@
 #include "platform/CRectTracker.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
+#include "view/ClientPicture.h"
 #include "view/GeometryCache.h"
 #include "view/GestureCapture.h"
 #include "view/IPictureSizeDialog.h"
@@ -13,6 +14,7 @@
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/ViewMouseController.h"
+#include "view/ViewOverlay.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
@@ -57,6 +59,11 @@ public:
     // The window's paint: renders the off-screen page when the document or the page asks for
     // it. Null when there is no maze to show (the window shows its empty background).
     RasterSurface* PaintScreen();
+    // The window's paint with the overlay: the visible page and the overlay over it, composed
+    // in client pixels for `area` of the client. Null when PaintScreen has nothing to show.
+    RasterSurface* PaintClient(const CRect& area);
+    // What is drawn over the page on the screen only.
+    ViewOverlay& Overlay() { return overlay_; }
     // The document has grids to show.
     bool HasMaze() const;
     // The status line while the page is too large for the screen's off-screen page.
@@ -208,6 +215,8 @@ private:
     GeometryCache geometry_;
     MazeExtent extent_;
     ScreenBuffer buffer_;
+    ViewOverlay overlay_;
+    ClientPicture client_;
     std::string lastReport_;
     std::vector<CPoint> lastOutline_; // device pixels of the cell painted last
     TileSetCatalogue ownTileSets_;

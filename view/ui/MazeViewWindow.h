@@ -13,9 +13,9 @@
 class CGridloomView;
 class RasterSurface;
 
-// The window of the maze view: copies the view's off-screen page to the screen (the brick
-// background when there is no maze), scrolls it, and tells the view about its size. It never
-// draws the maze itself.
+// The window of the maze view: copies the view's composed client picture (the visible page
+// and the overlay) to the screen (the brick background when there is no maze), scrolls it,
+// and tells the view about its size. It never draws the maze itself.
 class MazeViewWindow : public wxScrolledWindow, public IViewWindow {
 public:
     MazeViewWindow(wxWindow* parent, CGridloomView& view);
@@ -58,7 +58,7 @@ private:
     // GTK merges queued pointer moves into one; a quick stroke needs every one of them.
     void KeepEveryMotion();
     void OnMouseWheel(wxMouseEvent& event);
-    void PaintPage(wxDC& dc, RasterSurface& page);
+    void PaintClient(wxDC& dc, RasterSurface& picture);
     void PaintBricks(wxDC& dc);
     void FillOutside(wxDC& dc);
     // The mouse goes to the view's controller; the window holds it from press to release.
