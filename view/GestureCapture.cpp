@@ -8,6 +8,18 @@
 
 GestureCapture::GestureCapture(CGridloomView& view) : view_(view) {}
 
+GestureCapture::~GestureCapture() {
+    view_.Overlay().Remove(marks_);
+}
+
+void GestureCapture::MarksChanged() {
+    // On the overlay only while there is something to show.
+    if (marks_.Empty())
+        view_.Overlay().Remove(marks_);
+    else
+        view_.Overlay().Add(marks_);
+}
+
 bool GestureCapture::TakesLeftDown(UINT keyFlags, CPoint client) {
     if (!gesture_ || ((keyFlags & MK_CONTROL) == 0 && mode_ != kWaiting))
         return false;
@@ -15,6 +27,7 @@ bool GestureCapture::TakesLeftDown(UINT keyFlags, CPoint client) {
     strokeOpen_ = true;
     if (!marks_.Empty()) {
         marks_.Clear();
+        MarksChanged();
         view_.Window().Invalidate();
     }
     gesture_->StartStroke(client.x, client.y);
@@ -28,6 +41,7 @@ bool GestureCapture::TakesMove(UINT, CPoint client) {
         gesture_->AddPoint(client.x, client.y);
         const CPoint scroll = view_.Window().ScrollPosition();
         CRect covered = marks_.AddDot(client);
+        MarksChanged();
         covered.OffsetRect(scroll.x, scroll.y);
         view_.Window().InvalidatePage(covered);
     }
@@ -44,6 +58,7 @@ bool GestureCapture::TakesLeftUp(UINT, CPoint) {
     } else if (taken && !marks_.Empty()) {
         // The space bar ended the stroke half way: its dots go, nothing is named.
         marks_.Clear();
+        MarksChanged();
         view_.Window().Invalidate();
     }
     return taken;
@@ -55,6 +70,7 @@ void GestureCapture::CaptureLost() {
     strokeOpen_ = false;
     mode_ = kIdle;
     marks_.Clear();
+    MarksChanged();
     view_.Window().Invalidate();
 }
 
@@ -70,6 +86,7 @@ void GestureCapture::Finish() {
     const CGesturePad& pad = gesture_->GetPad();
     marks_.SetStroke(pad.RawPoints(), pad.ResampledPoints());
     ShowThumbnail(lastClass_);
+    MarksChanged();
     view_.Window().Invalidate();
     const std::string name =
         lastClass_ >= 0 ? GestureNames[static_cast<std::size_t>(lastClass_)] : "";
@@ -91,5 +108,6 @@ void GestureCapture::OnTimer(int id) {
         return;
     view_.Window().KillTimer(kMarksTimer);
     marks_.Clear();
+    MarksChanged();
     view_.Window().Invalidate();
 }

@@ -17,6 +17,9 @@ public:
     static constexpr unsigned kSpace = ' ';
 
     explicit GestureCapture(CGridloomView& view);
+    ~GestureCapture() override;
+    GestureCapture(const GestureCapture&) = delete;
+    GestureCapture& operator=(const GestureCapture&) = delete;
 
     // The application's recogniser; without one no stroke is taken.
     void SetRecognizer(CMouseGesture* gesture) { gesture_ = gesture; }
@@ -38,6 +41,7 @@ public:
 
 private:
     void Finish();
+    void MarksChanged();
     void ShowThumbnail(int cls);
 
     CGridloomView& view_;

@@ -2,6 +2,7 @@
 #include "image/CRaster.h"
 #include "platform/CPoint.h"
 #include "platform/CRect.h"
+#include "view/ViewOverlay.h"
 
 #include <optional>
 #include <vector>
@@ -12,7 +13,7 @@ class CDC;
 // small circle per point while the stroke is drawn, then the recorded points (red), the
 // reduced points (blue crosses) and a 50 x 50 thumbnail near the top right corner. It is
 // painted over the page at every paint; the page itself is never drawn on.
-class GestureMarks {
+class GestureMarks : public IOverlayPart {
 public:
     static constexpr int kDotRadius = 2;
     static constexpr int kThumbnailRight = 55; // left edge = client width - 55
@@ -32,6 +33,7 @@ public:
 
     // Draws the marks onto `dc`, whose device pixels are the view's client pixels.
     void Draw(CDC& dc) const;
+    void DrawOverlay(CDC& dc) override { Draw(dc); }
 
     const std::vector<CPoint>& Dots() const { return dots_; }
     const std::vector<CPoint>& RawPoints() const { return raw_; }

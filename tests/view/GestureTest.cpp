@@ -3,7 +3,6 @@
 
 #include "gesture/CMouseGesture.h"
 #include "gesture/GestureNames.h"
-#include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/CrtRandom.h"
 #include "platform/MouseKeyFlags.h"
@@ -242,38 +241,38 @@ TEST_F(GestureTest, AFinishedStrokeRunsItsRowAndLeavesMarksUntilTheTimer) {
     EXPECT_EQ(marks.ThumbnailAt(), CPoint(640 - 55, 5));
     EXPECT_EQ(window_.timers, (std::map<int, int>{{1, 5000}}));
 
-    // The marks over a white page: dots outlined in black, raw points red, reduced points
-    // blue crosses, the class's shape on grey in its black frame.
-    CBitmap bitmap;
-    ASSERT_TRUE(bitmap.CreateBitmap32(640, 480));
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CBitmap* old = dc.SelectObject(&bitmap);
-    dc.FillSolidRect(0, 0, 640, 480, RGB(255, 255, 255));
-    marks.Draw(dc);
-    EXPECT_EQ(dc.GetPixel(105, 98), RGB(0, 0, 0));    // top of the first dot
-    EXPECT_EQ(dc.GetPixel(300, 100), RGB(0, 0, 255)); // end of the stroke, a reduced point
-    EXPECT_EQ(dc.GetPixel(300, 99), RGB(0, 0, 255));
+    // The marks over the page as the window shows it: dots outlined in black, raw points
+    // red, reduced points blue crosses, the class's shape on grey in its black frame.
+    RasterSurface* shown = view->PaintClient(CRect(0, 0, 640, 480));
+    ASSERT_NE(shown, nullptr);
+    auto at = [&](int x, int y) { return shown->Row(y)[x] & 0xFFFFFF; };
+    EXPECT_EQ(at(300, 100), 0x0000FFu); // end of the stroke, a reduced point
+    EXPECT_EQ(at(300, 99), 0x0000FFu);
     int redOnly = 0;
     for (const CPoint& p : marks.RawPoints()) {
         const bool nearReduced = std::any_of(
             marks.ResampledPoints().begin(), marks.ResampledPoints().end(),
             [&](const CPoint& r) { return std::abs(r.x - p.x) + std::abs(r.y - p.y) <= 1; });
-        if (!nearReduced) {
-            EXPECT_EQ(dc.GetPixel(p), RGB(255, 0, 0)) << p.x;
+        if (!nearReduced && p != marks.RawPoints().front()) {
+            EXPECT_EQ(at(p.x, p.y), 0xFF0000u) << p.x;
+            // The dot's outline two pixels above.
+            EXPECT_EQ(at(p.x, p.y - 2), 0x000000u) << p.x;
             ++redOnly;
         }
     }
     EXPECT_GT(redOnly, 10);
-    EXPECT_EQ(dc.GetPixel(640 - 55, 5), RGB(0, 0, 0));
-    EXPECT_EQ(dc.GetPixel(640 - 55 + 2, 7), RGB(200, 200, 200));
-    EXPECT_EQ(dc.GetPixel(640 - 56, 5), RGB(255, 255, 255));
-    dc.SelectObject(old);
+    EXPECT_EQ(at(640 - 55, 5), 0x000000u);
+    EXPECT_EQ(at(640 - 55 + 2, 7), 0xC8C8C8u);
+    EXPECT_EQ(at(640 - 55 + 49, 54), 0x000000u);
 
     // The timer takes the marks away and stops.
     const int invalidations = window_.invalidations;
     view->OnTimer(1);
     EXPECT_TRUE(marks.Empty());
+    EXPECT_TRUE(view->Overlay().Empty());
+    shown = view->PaintClient(CRect(0, 0, 640, 480));
+    EXPECT_NE(at(640 - 55 + 2, 7), 0xC8C8C8u);
+    EXPECT_NE(at(300, 100), 0x0000FFu);
     EXPECT_TRUE(window_.timers.empty());
     EXPECT_GT(window_.invalidations, invalidations);
 
