@@ -19,6 +19,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -112,14 +113,21 @@ protected:
 
 TEST_F(GestureWindowTest, AQuickCtrlStrokeRunsItsCommandAndShowsItsShapeUntilTheTimer) {
     ASSERT_EQ(view_->ActiveLayer(), CGridloomView::kLayerMaze);
-    // Forty moves queued at once, as a quick hand makes them.
+    // Forty moves 3 ms apart, faster than the window handles them, sent while it runs.
     std::string moves = "keydown ctrl mousemove " + xdo::At(*window_, 100, 200) + " mousedown 1";
     for (int i = 1; i <= 40; ++i)
-        moves += " mousemove " + xdo::At(*window_, 100 + 8 * i, 200);
+        moves += " mousemove " + xdo::At(*window_, 100 + 8 * i, 200) + " sleep 0.003";
     moves += " mouseup 1 keyup ctrl";
-    ASSERT_TRUE(xdo::Run(moves));
+    const std::string done = folder_.File("stroke-sent");
+    ASSERT_EQ(
+        std::system(("(xdotool " + moves + "; touch '" + done + "') >/dev/null 2>&1 &").c_str()),
+        0);
+    ASSERT_TRUE(xdo::PumpUntil([&] { return std::filesystem::exists(done); }, 5000));
     ASSERT_TRUE(
-        xdo::PumpUntil([&] { return view_->ActiveLayer() != CGridloomView::kLayerMaze; }, 3000));
+        xdo::PumpUntil([&] { return view_->ActiveLayer() != CGridloomView::kLayerMaze; }, 3000))
+        << gesture_.GetPad().RawPoints().size() << " points, " << sound_.played.size()
+        << " sounds, class " << view_->Gestures().LastClass() << ", mode "
+        << view_->Gestures().Mode();
 
     EXPECT_GE(gesture_.GetPad().RawPoints().size(), 17u);
     EXPECT_EQ(view_->Gestures().LastClass(), 7);

@@ -171,13 +171,30 @@ void MazeViewWindow::KeepEveryMotion() {
     if (!drawing)
         return;
     everyMotion_ = true;
-    // The pointer's events reach GDK on the native window and are merged there.
+    // The toolkit asks for motion hints (one move per pointer query, the rest dropped) and
+    // GDK merges the moves still queued; a stroke needs each of them.
+    gdk_window_set_events(drawing, static_cast<GdkEventMask>(gdk_window_get_events(drawing) &
+                                                             ~GDK_POINTER_MOTION_HINT_MASK));
     gdk_window_set_event_compression(drawing, FALSE);
     if (GdkWindow* native = gdk_window_get_toplevel(drawing))
         gdk_window_set_event_compression(native, FALSE);
     if (GtkWidget* widget = GetHandle())
         if (GdkWindow* own = gtk_widget_get_window(widget))
             gdk_window_set_event_compression(own, FALSE);
+#endif
+}
+
+void MazeViewWindow::GrabWithoutMotionHints() {
+#ifdef __WXGTK__
+    // The toolkit's capture asks for motion hints again; the same grab taken anew with the
+    // window's own events keeps every move of the drag.
+    GdkWindow* drawing = GTKGetDrawingWindow();
+    if (!drawing)
+        return;
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(drawing));
+    if (seat)
+        gdk_seat_grab(seat, drawing, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr, nullptr,
+                      nullptr, nullptr);
 #endif
 }
 
@@ -237,6 +254,8 @@ void MazeViewWindow::OnMouseWheel(wxMouseEvent& event) {
 }
 
 void MazeViewWindow::OnPaint(wxPaintEvent&) {
+    // Before any press: a press fixes the events its drag delivers.
+    KeepEveryMotion();
     wxPaintDC dc(this);
     const wxRect box = GetUpdateRegion().GetBox();
     const CRect area(box.x, box.y, box.x + box.width, box.y + box.height);
@@ -330,8 +349,10 @@ void MazeViewWindow::OnButton(wxMouseEvent& event) {
     // The toolkit sends a double click's second press as the double click only.
     if (event.ButtonDown() || event.ButtonDClick()) {
         KeepEveryMotion();
-        if (!HasCapture())
+        if (!HasCapture()) {
             CaptureMouse();
+            GrabWithoutMotionHints();
+        }
         view_.Mouse().ButtonDown(button, flags, at);
     } else {
         if (HasCapture() && !event.ButtonIsDown(wxMOUSE_BTN_ANY))

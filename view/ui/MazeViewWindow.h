@@ -57,6 +57,7 @@ private:
     void OnTimer(wxTimerEvent& event);
     // GTK merges queued pointer moves into one; a quick stroke needs every one of them.
     void KeepEveryMotion();
+    void GrabWithoutMotionHints();
     void OnMouseWheel(wxMouseEvent& event);
     void PaintClient(wxDC& dc, RasterSurface& picture);
     void PaintBricks(wxDC& dc);
