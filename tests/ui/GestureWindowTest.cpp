@@ -148,3 +148,18 @@ TEST_F(GestureWindowTest, AQuickCtrlStrokeRunsItsCommandAndShowsItsShapeUntilThe
     EXPECT_FALSE(Is(after, right + 3, 8, 200, 200, 200));
     EXPECT_FALSE(Is(after, 100 + 8 * 40, 200, 0, 0, 255));
 }
+
+TEST_F(GestureWindowTest, TheSpaceBarArmsAPlainDragAsAStroke) {
+    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*window_, 100, 300) + " key space"));
+    ASSERT_TRUE(
+        xdo::PumpUntil([&] { return view_->Gestures().Mode() == GestureCapture::kWaiting; }));
+    EXPECT_EQ(sound_.played, std::vector<std::string>{"gesturewaiting"});
+    std::string moves = "mousedown 1";
+    for (int i = 1; i <= 30; ++i)
+        moves += " mousemove " + xdo::At(*window_, 100 + 8 * i, 300) + " sleep 0.01";
+    ASSERT_TRUE(xdo::Run(moves + " mouseup 1"));
+    ASSERT_TRUE(
+        xdo::PumpUntil([&] { return view_->ActiveLayer() == CGridloomView::kLayerBackground; }));
+    EXPECT_EQ(view_->Gestures().Mode(), GestureCapture::kIdle);
+    EXPECT_EQ(sound_.played, (std::vector<std::string>{"gesturewaiting", "found"}));
+}
