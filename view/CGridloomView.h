@@ -10,6 +10,7 @@
 #include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
+#include "view/ObjectFrameTracking.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/ViewMouseController.h"
@@ -163,6 +164,8 @@ public:
     // The pointer over the topmost object of the active layer, or none (the window's own).
     std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
     ViewMouseController& Mouse() { return mouse_; }
+    // The dragged frame of the object layers' tools.
+    ObjectFrameTracking& FrameTracking() { return frames_; }
 
 private:
     void MapCommands();
@@ -218,5 +221,6 @@ private:
     std::function<void()> hideTextBox_;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
+    ObjectFrameTracking frames_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };
