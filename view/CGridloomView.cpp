@@ -33,6 +33,9 @@ CGridloomView::CGridloomView() {
     MapCommands();
     mouse_.SetLayerTool(kLayerMaze, &cellTool_);
     mouse_.SetGestureCapture(&gestures_);
+    mouse_.SetLayerTool(kLayerBackground, &pictureTool_);
+    mouse_.SetLayerTool(kLayerForeground, &pictureTool_);
+    mouse_.SetUndoSnapshot(&undo_);
 }
 
 CGridloomView::~CGridloomView() {
@@ -80,6 +83,7 @@ void CGridloomView::OnInitialUpdate() {
     if (CGridloomDoc* doc = GetDocument())
         doc->SetCellPainter(this);
     CView::OnInitialUpdate();
+    undo_.Stack().SetDepth(4);
     SetActiveLayer(activeLayer_);
 }
 
@@ -130,6 +134,19 @@ RasterSurface* CGridloomView::PaintClient(const CRect& area) {
         return nullptr;
     return client_.Compose(buffer_, window_->ScrollPosition(), window_->ClientSize(), overlay_,
                            area);
+}
+
+void CGridloomView::PagePixelsToLogical(CRect& rect) {
+    if (buffer_.Exists()) {
+        buffer_.Dc().DPtoLP(&rect);
+        return;
+    }
+    // No page yet: the mapping the page will have.
+    CDC probe;
+    probe.CreateCompatibleDC(nullptr);
+    probe.SetDeviceResolution(kScreenDpi, kScreenDpi);
+    probe.SetMapMode(MM_HIENGLISH);
+    probe.DPtoLP(&rect);
 }
 
 void CGridloomView::OnDraw(CDC& dc) {

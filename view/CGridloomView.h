@@ -3,6 +3,7 @@
 #include "platform/CDocument.h"
 #include "platform/CRect.h"
 #include "platform/CRectTracker.h"
+#include "platform/IClipboard.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/ClientPicture.h"
@@ -11,10 +12,14 @@
 #include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
+#include "view/ObjectFrameTracking.h"
+#include "view/PendingPicture.h"
+#include "view/PictureLayerTool.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/ViewMouseController.h"
 #include "view/ViewOverlay.h"
+#include "view/ViewUndo.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
@@ -165,6 +170,20 @@ public:
     // The pointer over the topmost object of the active layer, or none (the window's own).
     std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
     ViewMouseController& Mouse() { return mouse_; }
+    // The dragged frame of the object layers' tools.
+    ObjectFrameTracking& FrameTracking() { return frames_; }
+    // Page pixels (as the objects' frames keep them) to the page's logical units.
+    void PagePixelsToLogical(CRect& rect);
+
+    // Edit Undo and the snapshots the presses save.
+    ViewUndo& Undo() { return undo_; }
+    // The clipboard the view pastes from (none by default) and the picture pasted last.
+    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
+    IClipboard& Clipboard() { return *clipboard_; }
+    PendingPicture& Pending() { return pending_; }
+    // The clipboard holds what a paste on the active layer takes: text on the text layer, a
+    // picture on the others.
+    bool CanPaste() const;
 
     // Gestures: strokes drawn with Ctrl or after the space bar run the command of their row.
     void SetGestureRecognizer(CMouseGesture* gesture) { gestures_.SetRecognizer(gesture); }
@@ -182,6 +201,7 @@ private:
     void MapToolCommands();
     void MapObjectCommands();
     void MapExportCommands();
+    void MapUndoCommands();
     bool HasLevels() const;
     void RenderAndUpdate();
     void AfterObjectOrder();
@@ -229,6 +249,12 @@ private:
     std::function<void()> hideTextBox_;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
+    ObjectFrameTracking frames_{*this};
+    NoClipboard noClipboard_;
+    IClipboard* clipboard_ = &noClipboard_;
+    PendingPicture pending_;
+    PictureLayerTool pictureTool_{*this, frames_};
+    ViewUndo undo_{*this};
     GestureCapture gestures_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

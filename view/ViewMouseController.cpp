@@ -67,10 +67,13 @@ void ViewMouseController::ButtonUp(Button button, UINT keyFlags, CPoint client) 
     }
 }
 
-void ViewMouseController::CaptureLost() {
+void ViewMouseController::Cancel() {
+    // Escape or a lost capture: a stroke in the middle is abandoned, as a tool's drag is.
     if (gestures_)
         gestures_->CaptureLost();
     EndDrag();
+    if (ILayerMouseTool* tool = ActiveTool())
+        tool->Cancel();
 }
 
 void ViewMouseController::EndDrag() {
