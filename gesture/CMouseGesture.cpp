@@ -91,12 +91,7 @@ bool CMouseGesture::Classify() {
 }
 
 void CMouseGesture::DrawStrokePoints(CDC& dc) const {
-    for (const CPoint& p : pad_.RawPoints())
-        dc.SetPixel(p, RGB(255, 0, 0));
-    static constexpr CPoint kPlus[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const CPoint& p : pad_.ResampledPoints())
-        for (const CPoint& d : kPlus)
-            dc.SetPixel(p + d, RGB(0, 0, 255));
+    GestureThumbnail::DrawStrokePoints(dc, pad_.RawPoints(), pad_.ResampledPoints());
 }
 
 bool CMouseGesture::RenderTopList(CRaster& image) const {

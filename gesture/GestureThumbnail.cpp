@@ -76,6 +76,16 @@ void Walk(std::span<const float> angles, CPoint origin, double step, Extent& ext
 
 } // namespace
 
+void GestureThumbnail::DrawStrokePoints(CDC& dc, const std::vector<CPoint>& raw,
+                                        const std::vector<CPoint>& resampled) {
+    for (const CPoint& p : raw)
+        dc.SetPixel(p, RGB(255, 0, 0));
+    static constexpr CPoint kPlus[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const CPoint& p : resampled)
+        for (const CPoint& d : kPlus)
+            dc.SetPixel(p + d, RGB(0, 0, 255));
+}
+
 COLORREF GestureThumbnail::SegmentPenColour(int pen) {
     return RGB(255 - 31 * pen, 0, 31 * pen);
 }

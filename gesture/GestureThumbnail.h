@@ -27,6 +27,9 @@ public:
     static std::vector<CPoint> AnglesToPoints(std::span<const float> angles, const CRect& rect);
     // Lines between the points, in the segment colours, with a dot at each point.
     static void DrawPoints(CDC& dc, const std::vector<CPoint>& points, const CRect& rect);
+    // A stroke's recorded points as red pixels, its reduced points as blue crosses.
+    static void DrawStrokePoints(CDC& dc, const std::vector<CPoint>& raw,
+                                 const std::vector<CPoint>& resampled);
     // Segment k of a drawn shape uses pen k / 2.
     static COLORREF SegmentPenColour(int pen);
 };

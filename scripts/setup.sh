@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libwxgtk3.2-dev libx11-dev
+  libwxgtk3.2-dev libgtk-3-dev libx11-dev
   libcairo2-dev libpango1.0-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev
   libcurl4-openssl-dev
+  libcanberra-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
   fonts-liberation xdg-utils
   # independent tools the tests compare against

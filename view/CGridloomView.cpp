@@ -33,6 +33,10 @@ bool IsRing(const Object* grid) {
 CGridloomView::CGridloomView() {
     MapCommands();
     mouse_.SetLayerTool(kLayerMaze, &cellTool_);
+    mouse_.SetGestureCapture(&gestures_);
+    mouse_.SetLayerTool(kLayerBackground, &pictureTool_);
+    mouse_.SetLayerTool(kLayerForeground, &pictureTool_);
+    mouse_.SetUndoSnapshot(&undo_);
 }
 
 CGridloomView::~CGridloomView() {
@@ -58,6 +62,19 @@ void CGridloomView::SetLayerVisible(int layer, bool visible) {
         layers_[static_cast<std::size_t>(layer)] = visible;
 }
 
+int CGridloomView::DispatchGestureCommand(const std::string& name) {
+    return gestures_.Dispatcher().Dispatch(name, activeLayer_, *window_);
+}
+
+void CGridloomView::OnChar(unsigned character) {
+    gestures_.OnChar(character);
+    window_->Invalidate();
+}
+
+void CGridloomView::OnTimer(int id) {
+    gestures_.OnTimer(id);
+}
+
 // ---- framework hooks ----------------------------------------------------------------------
 
 void CGridloomView::OnInitialUpdate() {
@@ -67,6 +84,7 @@ void CGridloomView::OnInitialUpdate() {
     if (CGridloomDoc* doc = GetDocument())
         doc->SetCellPainter(this);
     CView::OnInitialUpdate();
+    undo_.Stack().SetDepth(4);
     SetActiveLayer(activeLayer_);
 }
 
@@ -110,6 +128,26 @@ RasterSurface* CGridloomView::PaintScreen() {
         Render(buffer_.Dc(), true);
     window_->CollapseInfoPane();
     return buffer_.Surface();
+}
+
+RasterSurface* CGridloomView::PaintClient(const CRect& area) {
+    if (!PaintScreen())
+        return nullptr;
+    return client_.Compose(buffer_, window_->ScrollPosition(), window_->ClientSize(), overlay_,
+                           area);
+}
+
+void CGridloomView::PagePixelsToLogical(CRect& rect) {
+    if (buffer_.Exists()) {
+        buffer_.Dc().DPtoLP(&rect);
+        return;
+    }
+    // No page yet: the mapping the page will have.
+    CDC probe;
+    probe.CreateCompatibleDC(nullptr);
+    probe.SetDeviceResolution(kScreenDpi, kScreenDpi);
+    probe.SetMapMode(MM_HIENGLISH);
+    probe.DPtoLP(&rect);
 }
 
 void CGridloomView::OnDraw(CDC& dc) {

@@ -3,15 +3,23 @@
 #include "platform/CDocument.h"
 #include "platform/CRect.h"
 #include "platform/CRectTracker.h"
+#include "platform/IClipboard.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
+#include "view/ClientPicture.h"
 #include "view/GeometryCache.h"
+#include "view/GestureCapture.h"
 #include "view/IPictureSizeDialog.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
+#include "view/ObjectFrameTracking.h"
+#include "view/PendingPicture.h"
+#include "view/PictureLayerTool.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/ViewMouseController.h"
+#include "view/ViewOverlay.h"
+#include "view/ViewUndo.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
@@ -29,6 +37,7 @@ class IPrintPageService;
 class CGridloomDoc;
 class CRgn;
 class CellPainter;
+class CMouseGesture;
 class IEditToolbar;
 
 // The maze view: renders the document's page (watermark, layers, cells, credit line) through
@@ -57,6 +66,11 @@ public:
     // The window's paint: renders the off-screen page when the document or the page asks for
     // it. Null when there is no maze to show (the window shows its empty background).
     RasterSurface* PaintScreen();
+    // The window's paint with the overlay: the visible page and the overlay over it, composed
+    // in client pixels for `area` of the client. Null when PaintScreen has nothing to show.
+    RasterSurface* PaintClient(const CRect& area);
+    // What is drawn over the page on the screen only.
+    ViewOverlay& Overlay() { return overlay_; }
     // The document has grids to show.
     bool HasMaze() const;
     // The status line while the page is too large for the screen's off-screen page.
@@ -174,6 +188,29 @@ public:
     // The pointer over the topmost object of the active layer, or none (the window's own).
     std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
     ViewMouseController& Mouse() { return mouse_; }
+    // The dragged frame of the object layers' tools.
+    ObjectFrameTracking& FrameTracking() { return frames_; }
+    // Page pixels (as the objects' frames keep them) to the page's logical units.
+    void PagePixelsToLogical(CRect& rect);
+
+    // Edit Undo and the snapshots the presses save.
+    ViewUndo& Undo() { return undo_; }
+    // The clipboard the view pastes from (none by default) and the picture pasted last.
+    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
+    IClipboard& Clipboard() { return *clipboard_; }
+    PendingPicture& Pending() { return pending_; }
+    // The clipboard holds what a paste on the active layer takes: text on the text layer, a
+    // picture on the others.
+    bool CanPaste() const;
+
+    // Gestures: strokes drawn with Ctrl or after the space bar run the command of their row.
+    void SetGestureRecognizer(CMouseGesture* gesture) { gestures_.SetRecognizer(gesture); }
+    GestureCapture& Gestures() { return gestures_; }
+    // The row run for `name` on the active layer, -1 for a miss.
+    int DispatchGestureCommand(const std::string& name);
+    // A typed character (the space bar arms a stroke); the view is repainted after each.
+    void OnChar(unsigned character);
+    void OnTimer(int id);
 
 private:
     void MapCommands();
@@ -183,6 +220,7 @@ private:
     void MapObjectCommands();
     void MapExportCommands();
     void MapPrintCommands();
+    void MapUndoCommands();
     bool HasLevels() const;
     void RenderAndUpdate();
     void AfterObjectOrder();
@@ -218,6 +256,8 @@ private:
     GeometryCache geometry_;
     MazeExtent extent_;
     ScreenBuffer buffer_;
+    ViewOverlay overlay_;
+    ClientPicture client_;
     std::string lastReport_;
     std::vector<CPoint> lastOutline_; // device pixels of the cell painted last
     TileSetCatalogue ownTileSets_;
@@ -230,5 +270,12 @@ private:
     std::function<void()> hideTextBox_;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
+    ObjectFrameTracking frames_{*this};
+    NoClipboard noClipboard_;
+    IClipboard* clipboard_ = &noClipboard_;
+    PendingPicture pending_;
+    PictureLayerTool pictureTool_{*this, frames_};
+    ViewUndo undo_{*this};
+    GestureCapture gestures_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

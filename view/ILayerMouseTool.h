@@ -13,6 +13,8 @@ public:
     // After the controller ended the drag.
     virtual void LeftUp(UINT, CPoint) {}
     virtual void RightUp(UINT, CPoint) {}
+    // Escape or the window losing the mouse ended the drag: nothing of it is kept.
+    virtual void Cancel() {}
 };
 
 // Takes the left button when it draws a gesture instead of working a tool; each call returns
@@ -23,6 +25,8 @@ public:
     virtual bool TakesLeftDown(UINT keyFlags, CPoint client) = 0;
     virtual bool TakesMove(UINT keyFlags, CPoint client) = 0;
     virtual bool TakesLeftUp(UINT keyFlags, CPoint client) = 0;
+    // The window lost the mouse in the middle of a stroke.
+    virtual void CaptureLost() {}
 };
 
 // Saves what a left press on `layer` may change, so that Undo can bring it back.

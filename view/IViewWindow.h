@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/CRect.h"
+#include "platform/WinTypes.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,12 @@ public:
     virtual void KeepAlive(int milliseconds) = 0;
     // Gives the window the keyboard focus.
     virtual void TakeFocus() = 0;
+    // Runs `command` later, from the event queue, through the frame's command routing.
+    virtual void PostCommand(UINT) {}
+    // One-shot timer `id`: the view's OnTimer(id) after `milliseconds`; setting it again
+    // restarts it.
+    virtual void SetTimer(int, int) {}
+    virtual void KillTimer(int) {}
 };
 
 // The window of a view nobody shows (tests, exports without a window): records what it is
@@ -51,6 +59,9 @@ public:
     void CollapseInfoPane() override { ++collapses; }
     void KeepAlive(int) override { ++keepAlives; }
     void TakeFocus() override { ++focusRequests; }
+    void PostCommand(UINT command) override { posted.push_back(command); }
+    void SetTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
+    void KillTimer(int id) override { timers.erase(id); }
 
     CSize client{800, 600};
     CPoint scroll;
@@ -62,4 +73,6 @@ public:
     int focusRequests = 0;
     std::vector<std::string> messages;
     std::string status;
+    std::vector<UINT> posted;
+    std::map<int, int> timers; // running timers and their periods
 };

@@ -18,6 +18,10 @@ ILayerMouseTool* ViewMouseController::ActiveTool() const {
 }
 
 void ViewMouseController::ButtonDown(Button button, UINT keyFlags, CPoint client) {
+    // A stroke leaves the focus where it was, so that a command it runs (Paste) reaches an
+    // open text box.
+    if (button == Button::Left && gestures_ && gestures_->TakesLeftDown(keyFlags, client))
+        return;
     // The space bar and the wheel work on the view from the first click on.
     view_.Window().TakeFocus();
     if (button == Button::Middle)
@@ -25,8 +29,6 @@ void ViewMouseController::ButtonDown(Button button, UINT keyFlags, CPoint client
     drag_.firstMove = true;
     ILayerMouseTool* tool = nullptr;
     if (button == Button::Left) {
-        if (gestures_ && gestures_->TakesLeftDown(keyFlags, client))
-            return;
         if (undo_)
             undo_->SaveBeforePress(view_.ActiveLayer());
         if ((tool = ActiveTool()))
@@ -65,8 +67,13 @@ void ViewMouseController::ButtonUp(Button button, UINT keyFlags, CPoint client) 
     }
 }
 
-void ViewMouseController::CaptureLost() {
+void ViewMouseController::Cancel() {
+    // Escape or a lost capture: a stroke in the middle is abandoned, as a tool's drag is.
+    if (gestures_)
+        gestures_->CaptureLost();
     EndDrag();
+    if (ILayerMouseTool* tool = ActiveTool())
+        tool->Cancel();
 }
 
 void ViewMouseController::EndDrag() {

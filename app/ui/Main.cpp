@@ -15,6 +15,7 @@
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
 #include "platform/IClipboard.h"
+#include "platform/CanberraSound.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxCommandIds.h"
@@ -68,6 +69,8 @@ public:
         std::error_code error;
         app_->FindFolders(wxStandardPaths::Get().GetExecutablePath().utf8_string(),
                           std::filesystem::current_path(error).string());
+        sound_ = std::make_unique<CanberraSound>(app_->InstallFolder() + "sound/");
+        soundInstalled_ = std::make_unique<ISound::Installation>(*sound_);
         // /p and /pt print without showing the program's window.
         if (commandLine_.action == CommandLineInfo::Action::Print ||
             commandLine_.action == CommandLineInfo::Action::PrintTo) {
@@ -104,6 +107,8 @@ public:
         document_.reset();
         app_.reset();
         printJobs_.reset();
+        soundInstalled_.reset();
+        sound_.reset();
         busyInstalled_.reset();
         shellInstalled_.reset();
         fileDialogs_.reset();
@@ -201,6 +206,10 @@ private:
         window->SetStatusReporter([frame](const std::string& text) {
             frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
         });
+        // Gesture commands take the menus' road, through the frame's router.
+        window->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
+        view_->SetGestureRecognizer(&app_->Gesture());
+        view_->Gestures().Dispatcher().SetHelpFile(frame_->Commands().GestureHelpPath());
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame_->Router().SetView(view_.get());
         view_->SetEditToolbar(frame_);
@@ -251,6 +260,8 @@ private:
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
     XdgOpenShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
+    std::unique_ptr<CanberraSound> sound_;
+    std::unique_ptr<ISound::Installation> soundInstalled_;
     WxBusyCursor busyCursor_;
     std::unique_ptr<IBusyIndicator::Installation> busyInstalled_;
     std::unique_ptr<CGridloomApp> app_;

@@ -8,6 +8,9 @@
 #include "view/CGridloomView.h"
 
 #include <cairo.h>
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
 #include <wx/image.h>
@@ -44,12 +47,16 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_PAINT, &MazeViewWindow::OnPaint, this);
     Bind(wxEVT_SIZE, &MazeViewWindow::OnSize, this);
     Bind(wxEVT_KEY_DOWN, &MazeViewWindow::OnKeyDown, this);
+    Bind(wxEVT_CHAR, &MazeViewWindow::OnChar, this);
+    Bind(wxEVT_TIMER, &MazeViewWindow::OnTimer, this);
     Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     BindMouse();
     view_.SetWindow(this);
 }
 
 MazeViewWindow::~MazeViewWindow() {
+    for (auto& entry : timers_)
+        entry.second->Stop();
     if (HasCapture())
         ReleaseMouse();
     view_.SetWindow(nullptr);
@@ -124,6 +131,73 @@ void MazeViewWindow::KeepAlive(int milliseconds) {
     sinceYield_.Start();
 }
 
+void MazeViewWindow::PostCommand(UINT command) {
+    // After the handler that asked: the sound and the marks come first, as a menu choice
+    // would run once the click is over.
+    CallAfter([this, command] {
+        if (runCommand_)
+            runCommand_(command);
+    });
+}
+
+void MazeViewWindow::SetTimer(int id, int milliseconds) {
+    std::unique_ptr<wxTimer>& timer = timers_[id];
+    if (!timer)
+        timer = std::make_unique<wxTimer>(this, id);
+    timer->StartOnce(std::max(1, milliseconds));
+}
+
+void MazeViewWindow::KillTimer(int id) {
+    if (const auto it = timers_.find(id); it != timers_.end())
+        it->second->Stop();
+}
+
+void MazeViewWindow::OnTimer(wxTimerEvent& event) {
+    view_.OnTimer(event.GetId());
+}
+
+void MazeViewWindow::OnChar(wxKeyEvent& event) {
+    const wxChar c = event.GetUnicodeKey();
+    view_.OnChar(c != WXK_NONE ? static_cast<unsigned>(c)
+                               : static_cast<unsigned>(event.GetKeyCode()));
+    event.Skip();
+}
+
+void MazeViewWindow::KeepEveryMotion() {
+#ifdef __WXGTK__
+    if (everyMotion_)
+        return;
+    GdkWindow* drawing = GTKGetDrawingWindow();
+    if (!drawing)
+        return;
+    everyMotion_ = true;
+    // The toolkit asks for motion hints (one move per pointer query, the rest dropped) and
+    // GDK merges the moves still queued; a stroke needs each of them.
+    gdk_window_set_events(drawing, static_cast<GdkEventMask>(gdk_window_get_events(drawing) &
+                                                             ~GDK_POINTER_MOTION_HINT_MASK));
+    gdk_window_set_event_compression(drawing, FALSE);
+    if (GdkWindow* native = gdk_window_get_toplevel(drawing))
+        gdk_window_set_event_compression(native, FALSE);
+    if (GtkWidget* widget = GetHandle())
+        if (GdkWindow* own = gtk_widget_get_window(widget))
+            gdk_window_set_event_compression(own, FALSE);
+#endif
+}
+
+void MazeViewWindow::GrabWithoutMotionHints() {
+#ifdef __WXGTK__
+    // The toolkit's capture asks for motion hints again; the same grab taken anew with the
+    // window's own events keeps every move of the drag.
+    GdkWindow* drawing = GTKGetDrawingWindow();
+    if (!drawing)
+        return;
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(drawing));
+    if (seat)
+        gdk_seat_grab(seat, drawing, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr, nullptr,
+                      nullptr, nullptr);
+#endif
+}
+
 void MazeViewWindow::OnSize(wxSizeEvent& event) {
     const wxSize s = event.GetSize();
     view_.OnSize(s.x, s.y);
@@ -152,6 +226,13 @@ void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
     case WXK_PAGEDOWN:
         to.y += GetClientSize().y;
         break;
+    case WXK_ESCAPE:
+        // Ends a drag with nothing kept; the release that follows finds nothing to finish.
+        if (HasCapture())
+            ReleaseMouse();
+        view_.Mouse().Cancel();
+        event.Skip();
+        return;
     default:
         event.Skip();
         return;
@@ -180,9 +261,13 @@ void MazeViewWindow::OnMouseWheel(wxMouseEvent& event) {
 }
 
 void MazeViewWindow::OnPaint(wxPaintEvent&) {
+    // Before any press: a press fixes the events its drag delivers.
+    KeepEveryMotion();
     wxPaintDC dc(this);
-    if (RasterSurface* page = view_.PaintScreen())
-        PaintPage(dc, *page);
+    const wxRect box = GetUpdateRegion().GetBox();
+    const CRect area(box.x, box.y, box.x + box.width, box.y + box.height);
+    if (RasterSurface* picture = view_.PaintClient(area))
+        PaintClient(dc, *picture);
     else if (view_.HasMaze())
         FillOutside(dc); // the reason is in the status bar
     else
@@ -196,37 +281,33 @@ void MazeViewWindow::FillOutside(wxDC& dc) {
         dc.DrawRectangle(it.GetRect());
 }
 
-void MazeViewWindow::PaintPage(wxDC& dc, RasterSurface& page) {
-    const CPoint scroll = ScrollPosition();
-    const wxRect onScreen(-scroll.x, -scroll.y, page.Width(), page.Height());
-    FillOutside(dc);
+void MazeViewWindow::PaintClient(wxDC& dc, RasterSurface& picture) {
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     auto* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
     if (cr) {
-        // The damaged rectangles straight from the off-screen surface: no copy of the pixels.
-        cairo_surface_flush(page.CairoSurface());
+        // The damaged rectangles straight from the composed surface: no copy of the pixels.
+        cairo_surface_flush(picture.CairoSurface());
         cairo_save(cr);
-        cairo_rectangle(cr, onScreen.x, onScreen.y, onScreen.width, onScreen.height);
-        cairo_clip(cr);
         for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
             const wxRect r = it.GetRect();
             cairo_rectangle(cr, r.x, r.y, r.width, r.height);
         }
-        cairo_set_source_surface(cr, page.CairoSurface(), onScreen.x, onScreen.y);
+        cairo_set_source_surface(cr, picture.CairoSurface(), 0, 0);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_fill(cr);
         cairo_restore(cr);
         return;
     }
-    // Without a Cairo context, each damaged part of the page goes through a bitmap.
+    // Without a Cairo context, each damaged part goes through a bitmap.
+    const wxRect whole(0, 0, picture.Width(), picture.Height());
     for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
-        const wxRect client = it.GetRect().Intersect(onScreen);
+        const wxRect client = it.GetRect().Intersect(whole);
         if (client.IsEmpty())
             continue;
         wxImage image(client.width, client.height, false);
         unsigned char* rgb = image.GetData();
         for (int y = 0; y < client.height; ++y) {
-            const std::uint32_t* row = page.Row(client.y + scroll.y + y) + client.x + scroll.x;
+            const std::uint32_t* row = picture.Row(client.y + y) + client.x;
             for (int x = 0; x < client.width; ++x) {
                 *rgb++ = static_cast<unsigned char>(row[x] >> 16);
                 *rgb++ = static_cast<unsigned char>(row[x] >> 8);
@@ -274,8 +355,11 @@ void MazeViewWindow::OnButton(wxMouseEvent& event) {
     const UINT flags = WxMouse::KeyFlags(event);
     // The toolkit sends a double click's second press as the double click only.
     if (event.ButtonDown() || event.ButtonDClick()) {
-        if (!HasCapture())
+        KeepEveryMotion();
+        if (!HasCapture()) {
             CaptureMouse();
+            GrabWithoutMotionHints();
+        }
         view_.Mouse().ButtonDown(button, flags, at);
     } else {
         if (HasCapture() && !event.ButtonIsDown(wxMOUSE_BTN_ANY))

@@ -4,15 +4,18 @@
 #include <wx/bitmap.h>
 #include <wx/scrolwin.h>
 #include <wx/stopwatch.h>
+#include <wx/timer.h>
 
 #include <functional>
+#include <map>
+#include <memory>
 
 class CGridloomView;
 class RasterSurface;
 
-// The window of the maze view: copies the view's off-screen page to the screen (the brick
-// background when there is no maze), scrolls it, and tells the view about its size. It never
-// draws the maze itself.
+// The window of the maze view: copies the view's composed client picture (the visible page
+// and the overlay) to the screen (the brick background when there is no maze), scrolls it,
+// and tells the view about its size. It never draws the maze itself.
 class MazeViewWindow : public wxScrolledWindow, public IViewWindow {
 public:
     MazeViewWindow(wxWindow* parent, CGridloomView& view);
@@ -32,6 +35,11 @@ public:
     void CollapseInfoPane() override;
     void KeepAlive(int milliseconds) override;
     void TakeFocus() override;
+    void PostCommand(UINT command) override;
+    void SetTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
+    // Who runs a posted command (the main frame's router); nothing runs without one.
+    void SetCommandRunner(std::function<void(UINT)> run) { runCommand_ = std::move(run); }
     // Scrolls so that page pixel `position` is at the client's top-left corner (clamped).
     void ScrollToPagePixel(CPoint position);
     // The arrow keys' step: one cell.
@@ -45,8 +53,13 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnTimer(wxTimerEvent& event);
+    // GTK merges queued pointer moves into one; a quick stroke needs every one of them.
+    void KeepEveryMotion();
+    void GrabWithoutMotionHints();
     void OnMouseWheel(wxMouseEvent& event);
-    void PaintPage(wxDC& dc, RasterSurface& page);
+    void PaintClient(wxDC& dc, RasterSurface& picture);
     void PaintBricks(wxDC& dc);
     void FillOutside(wxDC& dc);
     // The mouse goes to the view's controller; the window holds it from press to release.
@@ -63,4 +76,7 @@ private:
     CSize line_{1, 1};
     wxBitmap bricks_;
     wxStopWatch sinceYield_;
+    std::function<void(UINT)> runCommand_;
+    std::map<int, std::unique_ptr<wxTimer>> timers_;
+    bool everyMotion_ = false;
 };
