@@ -150,8 +150,7 @@ public:
     // Around every print run: the objects lose their marks while the pages print.
     void BeginPrinting();
     void EndPrinting();
-    // Where the printer report goes when the settings ask for it.
-    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard; }
+    // Writes the printer report to the clipboard when the settings ask for it.
     void PrintDebugInfo(const CDC& dc);
 
     // View state the menus toggle.
@@ -195,7 +194,8 @@ public:
 
     // Edit Undo and the snapshots the presses save.
     ViewUndo& Undo() { return undo_; }
-    // The clipboard the view pastes from (none by default) and the picture pasted last.
+    // The clipboard the view pastes from and writes the printer report to (none by default),
+    // and the picture pasted last.
     void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
     IClipboard& Clipboard() { return *clipboard_; }
     PendingPicture& Pending() { return pending_; }
@@ -244,7 +244,6 @@ private:
     int printMarginX_ = 0;
     int printMarginY_ = 0;
     IPrintJobs* printJobs_ = nullptr;
-    IClipboard* clipboard_ = nullptr;
     HeadlessViewWindow headless_;
     IViewWindow* window_ = &headless_;
     std::array<bool, 5> layers_{true, true, true, true, true};

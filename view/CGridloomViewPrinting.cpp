@@ -66,6 +66,5 @@ void CGridloomView::EndPrinting() {
 }
 
 void CGridloomView::PrintDebugInfo(const CDC& dc) {
-    if (clipboard_)
-        clipboard_->WriteText(PrinterReport::Text(dc));
+    clipboard_->WriteText(PrinterReport::Text(dc));
 }
