@@ -37,15 +37,33 @@ std::unique_ptr<Maze> MakeBox(int columns, int rows) {
     return maze;
 }
 
+// Once the history is full, each press reuses the memory of the step it drops.
 void BM_SaveBoxCells(benchmark::State& state) {
     auto maze = MakeBox(2000, 2000);
     CQVUnDo undo;
     undo.SetDepth(4);
+    for (int i = 0; i < 5; ++i)
+        undo.SaveUndoState(CQVUnDo::kMazeChannel, *maze->doc);
     for (auto _ : state)
         undo.SaveUndoState(CQVUnDo::kMazeChannel, *maze->doc);
     state.counters["cells"] = double(maze->doc->GetGrid(0)->Cells().size());
 }
 BENCHMARK(BM_SaveBoxCells)->Unit(benchmark::kMillisecond);
+
+// The first presses: fresh memory for every step.
+void BM_SaveBoxCellsIntoFreshMemory(benchmark::State& state) {
+    auto maze = MakeBox(2000, 2000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto undo = std::make_unique<CQVUnDo>();
+        state.ResumeTiming();
+        undo->SaveUndoState(CQVUnDo::kMazeChannel, *maze->doc);
+        state.PauseTiming();
+        undo.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SaveBoxCellsIntoFreshMemory)->Unit(benchmark::kMillisecond);
 
 void BM_RestoreBoxCells(benchmark::State& state) {
     auto maze = MakeBox(2000, 2000);

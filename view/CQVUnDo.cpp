@@ -45,9 +45,19 @@ int CQVUnDo::GetGroupCount(int channel) const {
     return groups ? static_cast<int>(groups->size()) : 0;
 }
 
-void CQVUnDo::Trim(std::deque<UnDoGroup>& groups) const {
-    while (groups.size() > static_cast<std::size_t>(depth_))
+void CQVUnDo::Trim(std::deque<UnDoGroup>& groups) {
+    while (groups.size() > static_cast<std::size_t>(depth_)) {
+        Recycle(groups.back());
         groups.pop_back();
+    }
+}
+
+void CQVUnDo::Recycle(UnDoGroup& group) {
+    // No more buffers than one step of the most grids a template has.
+    constexpr std::size_t kMaxSpare = 16;
+    for (UnDoRecord& r : group.records)
+        if (spare_.size() < kMaxSpare && r.bytes.capacity() > 0)
+            spare_.push_back(std::move(r.bytes));
 }
 
 void CQVUnDo::Push(int channel, bool newGroup, const void* bytes, std::size_t size, int width,
@@ -55,12 +65,18 @@ void CQVUnDo::Push(int channel, bool newGroup, const void* bytes, std::size_t si
     auto* groups = Channel(channel);
     if (!groups)
         return;
-    if (newGroup || groups->empty())
+    if (newGroup || groups->empty()) {
         groups->emplace_front();
+        // The oldest step goes before the new record is made, so its memory can hold it.
+        Trim(*groups);
+    }
     UnDoRecord record;
+    if (!spare_.empty()) {
+        record.bytes = std::move(spare_.back());
+        spare_.pop_back();
+    }
     const auto* from = static_cast<const std::byte*>(bytes);
-    if (size > 0)
-        record.bytes.assign(from, from + size);
+    record.bytes.assign(from, from + size);
     record.width = width;
     record.height = height;
     groups->front().records.push_back(std::move(record));
@@ -75,8 +91,10 @@ bool CQVUnDo::Restore(int channel, bool remove, void* buffer, std::size_t size, 
     const bool fits = index < records.size() && records[index].bytes.size() == size;
     if (fits && size > 0)
         std::memcpy(buffer, records[index].bytes.data(), size);
-    if (remove)
+    if (remove) {
+        Recycle(groups->front());
         groups->pop_front();
+    }
     return fits;
 }
 
@@ -130,11 +148,12 @@ bool CQVUnDo::RestoreUndoState(int channel, CGridloomDoc& doc) {
         return false;
     UnDoGroup group = std::move(groups->front());
     groups->pop_front();
-    if (group.objects) {
+    const bool restored = group.objects || RestoreCells(group, doc);
+    if (group.objects)
         doc.layerObjects = std::move(*group.objects);
-    } else if (!RestoreCells(group, doc)) {
+    Recycle(group);
+    if (!restored)
         return false;
-    }
     doc.SetModifiedFlag();
     doc.reRender = 1;
     return true;

@@ -76,9 +76,13 @@ public:
 private:
     std::deque<UnDoGroup>* Channel(int channel);
     const std::deque<UnDoGroup>* Channel(int channel) const;
-    void Trim(std::deque<UnDoGroup>& groups) const;
+    void Trim(std::deque<UnDoGroup>& groups);
+    // Keeps the byte buffers of a dropped group for the next records: a large maze's cells
+    // then go into memory already touched instead of fresh pages.
+    void Recycle(UnDoGroup& group);
     bool RestoreCells(UnDoGroup& group, CGridloomDoc& doc) const;
 
     std::array<std::deque<UnDoGroup>, kChannels> channels_;
+    std::vector<std::vector<std::byte>> spare_;
     int depth_ = 4;
 };
