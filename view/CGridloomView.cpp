@@ -29,9 +29,10 @@ bool IsRing(const Object* grid) {
 
 } // namespace
 
-CGridloomView::CGridloomView() {
+CGridloomView::CGridloomView() : workingImage_(std::make_unique<CRaster>()) {
     MapCommands();
     mouse_.SetLayerTool(kLayerMaze, &cellTool_);
+    mouse_.SetLayerTool(kLayerText, &textTool_);
 }
 
 CGridloomView::~CGridloomView() {

@@ -3,25 +3,30 @@
 #include "platform/CDocument.h"
 #include "platform/CRect.h"
 #include "platform/CRectTracker.h"
+#include "platform/IClipboard.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/GeometryCache.h"
 #include "view/IPictureSizeDialog.h"
+#include "view/ITextBox.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
+#include "view/TextTool.h"
 #include "view/ViewMouseController.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CDC;
+class CLogicalRectTracker;
 class CRaster;
 class IPrintPageService;
 class CGridloomDoc;
@@ -145,8 +150,22 @@ public:
     void UpdateToolbarForLayer(int layer);
     // The edit toolbar whose buttons the view presses and hides; none in a headless view.
     void SetEditToolbar(IEditToolbar* toolbar) { toolbar_ = toolbar; }
-    // Who hides the text box when an object command ends its editing.
-    void SetTextBoxHider(std::function<void()> hide) { hideTextBox_ = std::move(hide); }
+
+    // The text box of the window; a headless one until a window attaches.
+    void SetTextBox(ITextBox* box);
+    ITextBox& TextBox() const { return *textBox_; }
+    // Opens the text box over `pagePixels` (the object's tracker rectangle) with the object's
+    // font, colour and text; the object itself is marked as edited by the caller.
+    void OpenTextBox(const CRect& pagePixels, const CLogicalRectTracker& object);
+    bool IsEditingText() const { return textBoxPage_.has_value(); }
+    // End of editing: the edited text objects take the box's text and are drawn afresh; the
+    // box is hidden. Runs on every press, layer change and before the commands that save,
+    // print, export or copy the drawing, since the box's own focus-out comes late.
+    void EndTextEditing();
+    // Keeps the open text box over its object after a scroll or a resize.
+    void PlaceTextBox();
+    // The command router calls this before running any enabled command.
+    void BeforeCommand(UINT command);
 
     // The object commands: false (nothing changed but the repaint) with nothing selected.
     bool DeleteSelected();
@@ -157,6 +176,21 @@ public:
     std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
     ViewMouseController& Mouse() { return mouse_; }
 
+    // The clipboard Copy and Paste use; none (an empty one) until the program sets it.
+    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
+    IClipboard& Clipboard() const { return *clipboard_; }
+    // Copy: the drawing as a picture. False (with a message) when it could not be placed.
+    bool OnEditCopy();
+    // Paste: text into the text box on the text layer, a picture into the working image on
+    // the picture layers (the next rubber band of the picture tool places it).
+    bool OnEditPaste();
+    // The clipboard holds something the active layer can take.
+    bool CanPaste() const;
+    // The picture a paste left for the picture tool, and whether one is waiting.
+    CRaster& WorkingImage() { return *workingImage_; }
+    bool PicturePending() const { return picturePending_ != 0; }
+    void SetPicturePending(bool pending) { picturePending_ = pending ? 1 : 0; }
+
 private:
     void MapCommands();
     void MapViewToggles();
@@ -164,6 +198,8 @@ private:
     void MapToolCommands();
     void MapObjectCommands();
     void MapExportCommands();
+    void MapClipboardCommands();
+    bool PastePicture();
     bool HasLevels() const;
     void RenderAndUpdate();
     void AfterObjectOrder();
@@ -206,8 +242,15 @@ private:
     int activeLayer_ = kLayerMaze;
     int currentTool_ = 0; // no tool until one is chosen
     IEditToolbar* toolbar_ = nullptr;
-    std::function<void()> hideTextBox_;
+    HeadlessTextBox headlessTextBox_;
+    ITextBox* textBox_ = &headlessTextBox_;
+    std::optional<CRect> textBoxPage_; // page pixels of the object being edited
+    NoClipboard noClipboard_;
+    IClipboard* clipboard_ = &noClipboard_;
+    std::unique_ptr<CRaster> workingImage_;
+    int picturePending_ = 0;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
+    TextTool textTool_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

@@ -30,6 +30,7 @@ void CGridloomView::MapCommands() {
     MapToolCommands();
     MapObjectCommands();
     MapExportCommands();
+    MapClipboardCommands();
 }
 
 bool CGridloomView::HasLevels() const {
@@ -136,6 +137,7 @@ void CGridloomView::MapObjectCommands() {
 void CGridloomView::SetActiveLayer(int n) {
     if (n > 0) {
         window_->TakeFocus();
+        EndTextEditing();
         activeLayer_ = n;
     }
     CGridloomDoc* doc = GetDocument();
@@ -178,8 +180,7 @@ bool CGridloomView::DeleteSelected() {
         return false;
     const bool removed = LayerObjectOrder::DeleteSelected(doc->layerObjects) > 0;
     SetActiveLayer(-1);
-    if (hideTextBox_)
-        hideTextBox_();
+    EndTextEditing();
     if (removed)
         doc->SetModifiedFlag();
     RenderAndUpdate();
@@ -211,8 +212,8 @@ bool CGridloomView::MoveSelectedToBottom() {
 void CGridloomView::AfterObjectOrder() {
     GetDocument()->reRender = 1;
     window_->TakeFocus();
-    if (hideTextBox_)
-        hideTextBox_();
+    // The moved object keeps what was typed into it.
+    EndTextEditing();
     GetDocument()->UpdateAllViews(nullptr);
 }
 

@@ -16,8 +16,10 @@
 #include "platform/CProfile.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
+#include "platform/wx/WxClipboard.h"
 #include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxFileDialog.h"
+#include "platform/wx/WxFontDialog.h"
 #include "platform/wx/WxMessageBox.h"
 #include "res/CommandCatalog.h"
 #include "res/CommandIds.h"
@@ -60,6 +62,7 @@ public:
     bool OnInit() override {
         prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
+        fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
         busyInstalled_ = std::make_unique<IBusyIndicator::Installation>(busyCursor_);
         wxInitAllImageHandlers();
@@ -96,6 +99,8 @@ public:
     }
 
     int OnExit() override {
+        // What was copied stays on the desktop's clipboard after the program ends.
+        WxClipboard::Flush();
         // The main window is gone by now; the view and the document go before the services
         // they used.
         view_.reset();
@@ -109,6 +114,7 @@ public:
         app_.reset();
         busyInstalled_.reset();
         shellInstalled_.reset();
+        fontDialogs_.reset();
         fileDialogs_.reset();
         prompts_.reset();
         return wxApp::OnExit();
@@ -157,6 +163,9 @@ private:
 
     void BindFrame() {
         frame_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+            // Text typed into the text box belongs to the document that may be saved now.
+            if (view_)
+                view_->EndTextEditing();
             if (event.CanVeto() && !app_->SaveModified()) {
                 event.Veto();
                 return;
@@ -192,6 +201,9 @@ private:
         });
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame_->Router().SetView(view_.get());
+        CGridloomView* view = view_.get();
+        frame_->Router().SetBeforeExecute([view](UINT command) { view->BeforeCommand(command); });
+        view_->SetClipboard(&clipboard_);
         view_->SetEditToolbar(frame_);
         view_->OnInitialUpdate();
     }
@@ -233,6 +245,9 @@ private:
     WxFileDialog fileDialog_;
     std::unique_ptr<BitmapSetupAsker> sizeAsker_;
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
+    WxFontDialog fontDialog_;
+    std::unique_ptr<IFontDialog::Installation> fontDialogs_;
+    WxClipboard clipboard_;
     XdgOpenShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
     WxBusyCursor busyCursor_;

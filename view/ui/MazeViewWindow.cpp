@@ -6,6 +6,7 @@
 #include "platform/wx/WxScrollBars.h"
 #include "res/BrickPicture.h"
 #include "view/CGridloomView.h"
+#include "view/ui/TextBoxWindow.h"
 
 #include <cairo.h>
 #include <wx/dcclient.h>
@@ -46,12 +47,15 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_KEY_DOWN, &MazeViewWindow::OnKeyDown, this);
     Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     BindMouse();
+    textBox_ = new TextBoxWindow(this, view_);
     view_.SetWindow(this);
+    view_.SetTextBox(textBox_);
 }
 
 MazeViewWindow::~MazeViewWindow() {
     if (HasCapture())
         ReleaseMouse();
+    view_.SetTextBox(nullptr);
     view_.SetWindow(nullptr);
 }
 
@@ -127,7 +131,13 @@ void MazeViewWindow::KeepAlive(int milliseconds) {
 void MazeViewWindow::OnSize(wxSizeEvent& event) {
     const wxSize s = event.GetSize();
     view_.OnSize(s.x, s.y);
+    view_.PlaceTextBox();
     event.Skip();
+}
+
+void MazeViewWindow::ScrollWindow(int dx, int dy, const wxRect* rect) {
+    wxScrolledWindow::ScrollWindow(dx, dy, rect);
+    view_.PlaceTextBox();
 }
 
 void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
