@@ -112,6 +112,13 @@ RasterSurface* CGridloomView::PaintScreen() {
     return buffer_.Surface();
 }
 
+RasterSurface* CGridloomView::PaintClient(const CRect& area) {
+    if (!PaintScreen())
+        return nullptr;
+    return client_.Compose(buffer_, window_->ScrollPosition(), window_->ClientSize(), overlay_,
+                           area);
+}
+
 void CGridloomView::OnDraw(CDC& dc) {
     TakePendingMessage();
     if (dc.IsPrinting())

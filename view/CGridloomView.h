@@ -6,6 +6,7 @@
 #include "platform/IClipboard.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
+#include "view/ClientPicture.h"
 #include "view/GeometryCache.h"
 #include "view/IPictureSizeDialog.h"
 #include "view/ITextBox.h"
@@ -15,6 +16,7 @@
 #include "view/ScreenBuffer.h"
 #include "view/TextTool.h"
 #include "view/ViewMouseController.h"
+#include "view/ViewOverlay.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
@@ -60,6 +62,11 @@ public:
     // The window's paint: renders the off-screen page when the document or the page asks for
     // it. Null when there is no maze to show (the window shows its empty background).
     RasterSurface* PaintScreen();
+    // The window's paint with the overlay: the visible page and the overlay over it, composed
+    // in client pixels for `area` of the client. Null when PaintScreen has nothing to show.
+    RasterSurface* PaintClient(const CRect& area);
+    // What is drawn over the page on the screen only.
+    ViewOverlay& Overlay() { return overlay_; }
     // The document has grids to show.
     bool HasMaze() const;
     // The status line while the page is too large for the screen's off-screen page.
@@ -233,6 +240,8 @@ private:
     GeometryCache geometry_;
     MazeExtent extent_;
     ScreenBuffer buffer_;
+    ViewOverlay overlay_;
+    ClientPicture client_;
     std::string lastReport_;
     std::vector<CPoint> lastOutline_; // device pixels of the cell painted last
     TileSetCatalogue ownTileSets_;

@@ -191,8 +191,10 @@ void MazeViewWindow::OnMouseWheel(wxMouseEvent& event) {
 
 void MazeViewWindow::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    if (RasterSurface* page = view_.PaintScreen())
-        PaintPage(dc, *page);
+    const wxRect box = GetUpdateRegion().GetBox();
+    const CRect area(box.x, box.y, box.x + box.width, box.y + box.height);
+    if (RasterSurface* picture = view_.PaintClient(area))
+        PaintClient(dc, *picture);
     else if (view_.HasMaze())
         FillOutside(dc); // the reason is in the status bar
     else
@@ -206,37 +208,33 @@ void MazeViewWindow::FillOutside(wxDC& dc) {
         dc.DrawRectangle(it.GetRect());
 }
 
-void MazeViewWindow::PaintPage(wxDC& dc, RasterSurface& page) {
-    const CPoint scroll = ScrollPosition();
-    const wxRect onScreen(-scroll.x, -scroll.y, page.Width(), page.Height());
-    FillOutside(dc);
+void MazeViewWindow::PaintClient(wxDC& dc, RasterSurface& picture) {
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     auto* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
     if (cr) {
-        // The damaged rectangles straight from the off-screen surface: no copy of the pixels.
-        cairo_surface_flush(page.CairoSurface());
+        // The damaged rectangles straight from the composed surface: no copy of the pixels.
+        cairo_surface_flush(picture.CairoSurface());
         cairo_save(cr);
-        cairo_rectangle(cr, onScreen.x, onScreen.y, onScreen.width, onScreen.height);
-        cairo_clip(cr);
         for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
             const wxRect r = it.GetRect();
             cairo_rectangle(cr, r.x, r.y, r.width, r.height);
         }
-        cairo_set_source_surface(cr, page.CairoSurface(), onScreen.x, onScreen.y);
+        cairo_set_source_surface(cr, picture.CairoSurface(), 0, 0);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_fill(cr);
         cairo_restore(cr);
         return;
     }
-    // Without a Cairo context, each damaged part of the page goes through a bitmap.
+    // Without a Cairo context, each damaged part goes through a bitmap.
+    const wxRect whole(0, 0, picture.Width(), picture.Height());
     for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
-        const wxRect client = it.GetRect().Intersect(onScreen);
+        const wxRect client = it.GetRect().Intersect(whole);
         if (client.IsEmpty())
             continue;
         wxImage image(client.width, client.height, false);
         unsigned char* rgb = image.GetData();
         for (int y = 0; y < client.height; ++y) {
-            const std::uint32_t* row = page.Row(client.y + scroll.y + y) + client.x + scroll.x;
+            const std::uint32_t* row = picture.Row(client.y + y) + client.x;
             for (int x = 0; x < client.width; ++x) {
                 *rgb++ = static_cast<unsigned char>(row[x] >> 16);
                 *rgb++ = static_cast<unsigned char>(row[x] >> 8);

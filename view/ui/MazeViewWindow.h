@@ -11,9 +11,9 @@ class CGridloomView;
 class RasterSurface;
 class TextBoxWindow;
 
-// The window of the maze view: copies the view's off-screen page to the screen (the brick
-// background when there is no maze), scrolls it, and tells the view about its size. It never
-// draws the maze itself.
+// The window of the maze view: copies the view's composed client picture (the visible page
+// and the overlay) to the screen (the brick background when there is no maze), scrolls it,
+// and tells the view about its size. It never draws the maze itself.
 class MazeViewWindow : public wxScrolledWindow, public IViewWindow {
 public:
     MazeViewWindow(wxWindow* parent, CGridloomView& view);
@@ -50,7 +50,7 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnMouseWheel(wxMouseEvent& event);
-    void PaintPage(wxDC& dc, RasterSurface& page);
+    void PaintClient(wxDC& dc, RasterSurface& picture);
     void PaintBricks(wxDC& dc);
     void FillOutside(wxDC& dc);
     // The mouse goes to the view's controller; the window holds it from press to release.
