@@ -12,6 +12,7 @@
 #include "view/ITextBox.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
+#include "view/ObjectFrameTracking.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/TextTool.h"
@@ -182,6 +183,8 @@ public:
     // The pointer over the topmost object of the active layer, or none (the window's own).
     std::optional<CRectTracker::Cursor> ObjectCursorAt(CPoint client) const;
     ViewMouseController& Mouse() { return mouse_; }
+    // The dragged frame of the object layers' tools.
+    ObjectFrameTracking& FrameTracking() { return frames_; }
 
     // The clipboard Copy and Paste use; none (an empty one) until the program sets it.
     void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
@@ -260,6 +263,7 @@ private:
     int picturePending_ = 0;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
-    TextTool textTool_{*this};
+    ObjectFrameTracking frames_{*this};
+    TextTool textTool_{*this, frames_};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

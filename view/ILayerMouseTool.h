@@ -13,6 +13,8 @@ public:
     // After the controller ended the drag.
     virtual void LeftUp(UINT, CPoint) {}
     virtual void RightUp(UINT, CPoint) {}
+    // Escape or the window losing the mouse ended the drag: nothing of it is kept.
+    virtual void Cancel() {}
 };
 
 // Takes the left button when it draws a gesture instead of working a tool; each call returns

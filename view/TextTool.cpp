@@ -6,6 +6,7 @@
 #include "platform/GdiConstants.h"
 #include "view/CGridloomView.h"
 #include "view/LayerObjectOrder.h"
+#include "view/ObjectFrameTracking.h"
 
 #include <span>
 #include <vector>
@@ -21,7 +22,8 @@ LONG PixelHeight(int tenths) {
 
 } // namespace
 
-TextTool::TextTool(CGridloomView& view) : view_(view) {}
+TextTool::TextTool(CGridloomView& view, ObjectFrameTracking& frames)
+    : view_(view), frames_(frames) {}
 
 CGridloomDoc* TextTool::Doc() const {
     return view_.GetDocument();
@@ -79,57 +81,41 @@ void TextTool::LeftDown(UINT, CPoint client) {
     // The press has taken the focus from the text box, and its editing has ended.
     view_.Window().TakeFocus();
     view_.EndTextEditing();
-    tracked_ = ObjectAt(client);
-    band_.reset();
-    const CPoint scroll = view_.Window().ScrollPosition();
-    if (tracked_) {
-        CLogicalRectTracker& o = doc->layerObjects[*tracked_];
-        o.BeginTrackLogical(client.x, client.y, scroll.x, scroll.y, false);
+    if (const auto index = ObjectAt(client); index && frames_.BeginObject(*index, client))
         return;
-    }
     view_.SetActiveLayer(-1);
-    band_.emplace();
-    band_->BeginRubberBand(client, false);
+    frames_.BeginRubberBand(client);
 }
 
 void TextTool::Move(UINT, CPoint client) {
-    CGridloomDoc* doc = Doc();
-    if (!doc)
-        return;
-    const CPoint scroll = view_.Window().ScrollPosition();
-    if (tracked_ && *tracked_ < doc->layerObjects.size())
-        doc->layerObjects[*tracked_].TrackToLogical(client.x, client.y, scroll.x, scroll.y);
-    else if (band_)
-        band_->TrackTo(client);
+    frames_.TrackTo(client);
 }
 
-void TextTool::LeftUp(UINT keyFlags, CPoint client) {
+void TextTool::Cancel() {
+    frames_.Cancel();
+}
+
+void TextTool::LeftUp(UINT, CPoint client) {
     CGridloomDoc* doc = Doc();
-    if (!doc)
+    const auto outcome = frames_.End(client);
+    if (!doc || !outcome)
         return;
-    Move(keyFlags, client);
-    if (tracked_ && *tracked_ < doc->layerObjects.size()) {
-        const std::size_t index = *tracked_;
-        tracked_.reset();
-        doc->layerObjects[index].EndTrack(true);
-        FinishMove(index);
+    if (outcome->object && *outcome->object < doc->layerObjects.size()) {
+        doc->layerObjects[*outcome->object].m_rect = outcome->page;
+        FinishMove(*outcome->object);
         EndOfPress();
         return;
     }
-    tracked_.reset();
-    if (!band_)
-        return;
-    band_->EndTrack(true);
-    CRect rect = band_->m_rect;
-    band_.reset();
-    rect.NormalizeRect();
-    if (rect.IsRectEmpty()) {
+    const CPoint scroll = view_.Window().ScrollPosition();
+    CRect band = outcome->page;
+    band.OffsetRect(-scroll.x, -scroll.y);
+    if (band.IsRectEmpty()) {
         view_.SetActiveLayer(-1);
         view_.Window().TakeFocus();
         EndOfPress();
         return;
     }
-    FinishRubberBand(rect);
+    FinishRubberBand(band);
 }
 
 void TextTool::FinishMove(std::size_t index) {

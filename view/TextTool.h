@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/CHOOSEFONT.h"
 #include "platform/CRect.h"
-#include "platform/CRectTracker.h"
 #include "platform/FontDialog.h"
 #include "platform/LOGFONT.h"
 #include "view/ILayerMouseTool.h"
@@ -13,6 +12,7 @@ class CGridloomDoc;
 class CGridloomView;
 class CLogicalRectTracker;
 class CProfile;
+class ObjectFrameTracking;
 
 // The text layer's mouse tool. A left press on a text object moves or resizes it and opens
 // the text box over it; a left press elsewhere draws a rubber band, asks for a font and a
@@ -25,12 +25,13 @@ public:
     static constexpr const char* kChooseFontEntry = "CF";
     static constexpr const char* kLogFontEntry = "LF";
 
-    explicit TextTool(CGridloomView& view);
+    TextTool(CGridloomView& view, ObjectFrameTracking& frames);
 
     void LeftDown(UINT keyFlags, CPoint client) override;
     void RightDown(UINT keyFlags, CPoint client) override;
     void Move(UINT keyFlags, CPoint client) override;
     void LeftUp(UINT keyFlags, CPoint client) override;
+    void Cancel() override;
 
     // The topmost text object of the active layer under a client point; pictures that a file
     // put on the text layer are passed over, as they have no font to edit.
@@ -49,8 +50,7 @@ private:
     void EndOfPress();
 
     CGridloomView& view_;
-    // The press being tracked: the object moved or resized, or the rubber band of a new one.
-    std::optional<std::size_t> tracked_;
-    std::optional<CRectTracker> band_;
+    ObjectFrameTracking& frames_;
+    // The font dialog's start for a new object, read at the press.
     FontDialogRequest pending_;
 };

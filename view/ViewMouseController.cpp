@@ -67,8 +67,10 @@ void ViewMouseController::ButtonUp(Button button, UINT keyFlags, CPoint client) 
     }
 }
 
-void ViewMouseController::CaptureLost() {
+void ViewMouseController::Cancel() {
     EndDrag();
+    if (ILayerMouseTool* tool = ActiveTool())
+        tool->Cancel();
 }
 
 void ViewMouseController::EndDrag() {

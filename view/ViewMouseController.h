@@ -21,7 +21,10 @@ public:
     void ButtonDown(Button button, UINT keyFlags, CPoint client);
     void ButtonUp(Button button, UINT keyFlags, CPoint client);
     void Move(UINT keyFlags, CPoint client);
-    void CaptureLost();
+    void CaptureLost() { Cancel(); }
+    // Escape, a lost capture or a command that changes what the drag works on: the drag ends
+    // and the active tool drops what it was doing.
+    void Cancel();
     // Lines the view scrolls on top of the toolkit's own wheel step: one per whole notch,
     // positive downward. Fractions of a notch add up over calls.
     int WheelLines(int rotation);

@@ -162,6 +162,13 @@ void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
     case WXK_PAGEDOWN:
         to.y += GetClientSize().y;
         break;
+    case WXK_ESCAPE:
+        // Ends a drag with nothing kept; the release that follows finds nothing to finish.
+        if (HasCapture())
+            ReleaseMouse();
+        view_.Mouse().Cancel();
+        event.Skip();
+        return;
     default:
         event.Skip();
         return;
