@@ -194,6 +194,11 @@ TEST_F(TextClipWindowTest, TypedTextBecomesTheObjectsAndFollowsTheScroll) {
     const wxImage shot = Screenshot(*window_, "text-object-hello");
     EXPECT_GT(NewDarkPixels(empty, shot, wxRect(100, 120, 320, 40)), 150);
     EXPECT_EQ(NewDarkPixels(empty, shot, wxRect(100, 170, 320, 50)), 0);
+    // With the box hidden again the view has the arrow keys.
+    window_->SetFocus();
+    xdo::Pump(100);
+    Keys("key Down");
+    EXPECT_GT(window_->ScrollPosition().y, 0);
 }
 
 TEST_F(TextClipWindowTest, MenuPasteOnTheTextLayerReplacesTheWholeText) {

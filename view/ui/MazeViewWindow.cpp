@@ -48,6 +48,9 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     BindMouse();
     textBox_ = new TextBoxWindow(this, view_);
+    // The window keeps the focus (and the arrow keys) for itself while the box is hidden,
+    // though the toolkit gives it up to a child that could take it.
+    SetCanFocus(true);
     view_.SetWindow(this);
     view_.SetTextBox(textBox_);
 }

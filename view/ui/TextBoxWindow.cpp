@@ -20,11 +20,11 @@ wxFont FontOf(const TextBoxStyle& style) {
 
 } // namespace
 
-TextBoxWindow::TextBoxWindow(wxWindow* parent, CGridloomView& view)
-    : wxTextCtrl(parent, kId, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                 wxTE_MULTILINE | wxTE_RICH2 | wxBORDER_SIMPLE),
-      view_(view) {
+TextBoxWindow::TextBoxWindow(wxWindow* parent, CGridloomView& view) : view_(view) {
+    // Made hidden, so that it never shows before it is placed over an object.
     wxTextCtrl::Hide();
+    Create(parent, kId, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+           wxTE_MULTILINE | wxTE_RICH2 | wxBORDER_SIMPLE);
     Bind(wxEVT_KILL_FOCUS, &TextBoxWindow::OnKillFocus, this);
 }
 
