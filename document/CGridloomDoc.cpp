@@ -100,6 +100,7 @@ void CGridloomDoc::ResetGrowthState() {
 }
 
 bool CGridloomDoc::SetupGrids(bool keep) {
+    ++gridGeneration_;
     cursorGrid = 0;
     const GridPlan plan = GridPlan::For(settings_);
     if (!plan.Ok()) {
@@ -144,6 +145,7 @@ bool CGridloomDoc::SetupGrids(bool keep) {
 bool CGridloomDoc::SetRingCounts(std::vector<int> counts) {
     if (!grids_.SetRingCounts(std::move(counts)))
         return false;
+    ++gridGeneration_;
     settings_.rows = static_cast<int>(grids_.RingCounts().size());
     settings_.columns = grids_.GetGrid(0)->Width();
     return true;

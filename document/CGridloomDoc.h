@@ -14,6 +14,7 @@
 #include "platform/CPoint.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +85,9 @@ public:
     // changed) without a ring grid or for counts the grid can't hold.
     bool SetRingCounts(std::vector<int> counts);
     void ClearRingCounts() { grids_.ClearRingCounts(); }
+    // Counts grid rebuilds and loads (New, Open, settings, ring layout): what was saved of
+    // the cells under another count does not fit them.
+    std::uint64_t GridGeneration() const { return gridGeneration_; }
     // Recomputes every grid's growth weights from the compass weights.
     void UpdateGrowthWeights() { grids_.UpdateGrowthWeights(); }
 
@@ -171,5 +175,6 @@ private:
     SettingsPages pages_;
 
     MazeGrids grids_{settings_};
+    std::uint64_t gridGeneration_ = 0;
     ICellPainter* cellPainter_ = nullptr;
 };

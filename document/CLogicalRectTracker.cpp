@@ -57,23 +57,10 @@ CLogicalRectTracker::~CLogicalRectTracker() = default;
 CLogicalRectTracker::CLogicalRectTracker(CLogicalRectTracker&&) noexcept = default;
 CLogicalRectTracker& CLogicalRectTracker::operator=(CLogicalRectTracker&&) noexcept = default;
 
-CLogicalRectTracker::CLogicalRectTracker(const CLogicalRectTracker& other)
-    : CRectTracker(other), kind_(other.kind_), selectionStyle_(other.selectionStyle_),
-      logicalRect_(other.logicalRect_), text_(other.text_), textColor_(other.textColor_),
-      font_(other.font_), layer_(other.layer_) {
-    if (other.picture_)
-        picture_ = std::make_unique<CRaster>(*other.picture_);
-}
+CLogicalRectTracker::CLogicalRectTracker(const CLogicalRectTracker& other) = default;
+CLogicalRectTracker& CLogicalRectTracker::operator=(const CLogicalRectTracker& other) = default;
 
-CLogicalRectTracker& CLogicalRectTracker::operator=(const CLogicalRectTracker& other) {
-    if (this != &other) {
-        CLogicalRectTracker copy(other);
-        *this = std::move(copy);
-    }
-    return *this;
-}
-
-void CLogicalRectTracker::SetImage(std::unique_ptr<CRaster> picture, int kind) {
+void CLogicalRectTracker::SetImage(std::shared_ptr<const CRaster> picture, int kind) {
     picture_ = std::move(picture);
     kind_ = kind;
 }
@@ -200,13 +187,17 @@ void CLogicalRectTracker::StorePicture(CArchive& ar) const {
     std::vector<BYTE> bytes;
     DWORD type = picture_ ? picture_->GetType() : CRaster::kTypeUnknown;
     if (picture_ && picture_->IsValid()) {
+        // Encoders may adjust the image they write; the shared picture must not change, so
+        // they work on a copy.
+        CRaster working(*picture_);
         // A picture whose own type has no encoder (a pasted picture, a metafile) goes in as
         // PNG, so that saving never drops it.
         if (CRaster::GetTypeIndex(type) == CRaster::kTypeUnknown ||
-            !picture_->EncodeToMemory(bytes, type)) {
+            !working.EncodeToMemory(bytes, type)) {
             bytes.clear();
             type = CRaster::kTypePng;
-            if (!picture_->EncodeToMemory(bytes, type))
+            CRaster again(*picture_);
+            if (!again.EncodeToMemory(bytes, type))
                 bytes.clear();
         }
     }

@@ -10,8 +10,9 @@
 
 // A text or picture placed on one of the layers around the maze. The tracker part (device
 // pixels, scrolled document coordinates) gives the selection frame and dragging; the object
-// adds its rectangle in 0.001 inch, its content and its layer. Copies are deep: every object
-// owns its own font block and picture.
+// adds its rectangle in 0.001 inch, its content and its layer. Copies share the picture,
+// which is never changed in place (a new one replaces it), so copying an object list for undo
+// costs no pixels.
 class CDC;
 class CRaster;
 
@@ -56,9 +57,10 @@ public:
     void SetFont(const CHOOSEFONT& choose, const LOGFONT& log) { font_ = Font{choose, log}; }
 
     // The picture of a picture object (kind 3), or null.
-    CRaster* GetImage() const { return picture_.get(); }
-    // Takes the picture (releasing any previous one) and sets the kind.
-    void SetImage(std::unique_ptr<CRaster> picture, int kind);
+    const CRaster* GetImage() const { return picture_.get(); }
+    const std::shared_ptr<const CRaster>& SharedImage() const { return picture_; }
+    // Takes the picture (releasing this object's hold on any previous one) and sets the kind.
+    void SetImage(std::shared_ptr<const CRaster> picture, int kind);
 
     // The tracker's hit test, cursor and drag for a point in client pixels of a view
     // scrolled to (sx, sy).
@@ -94,6 +96,6 @@ private:
     std::string text_;
     COLORREF textColor_ = 0;
     std::optional<Font> font_;
-    std::unique_ptr<CRaster> picture_;
+    std::shared_ptr<const CRaster> picture_;
     int layer_ = 0;
 };

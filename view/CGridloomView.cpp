@@ -29,10 +29,14 @@ bool IsRing(const Object* grid) {
 
 } // namespace
 
-CGridloomView::CGridloomView() : workingImage_(std::make_unique<CRaster>()) {
+CGridloomView::CGridloomView() {
     MapCommands();
     mouse_.SetLayerTool(kLayerMaze, &cellTool_);
     mouse_.SetLayerTool(kLayerText, &textTool_);
+    mouse_.SetLayerTool(kLayerBackground, &pictureTool_);
+    mouse_.SetLayerTool(kLayerForeground, &pictureTool_);
+    mouse_.SetUndoSnapshot(&undo_);
+    undo_.SetTextBoxDiscarder([this] { DiscardTextEditing(); });
 }
 
 CGridloomView::~CGridloomView() {
@@ -67,6 +71,7 @@ void CGridloomView::OnInitialUpdate() {
     if (CGridloomDoc* doc = GetDocument())
         doc->SetCellPainter(this);
     CView::OnInitialUpdate();
+    undo_.Stack().SetDepth(4);
     SetActiveLayer(activeLayer_);
 }
 
@@ -117,6 +122,19 @@ RasterSurface* CGridloomView::PaintClient(const CRect& area) {
         return nullptr;
     return client_.Compose(buffer_, window_->ScrollPosition(), window_->ClientSize(), overlay_,
                            area);
+}
+
+void CGridloomView::PagePixelsToLogical(CRect& rect) {
+    if (buffer_.Exists()) {
+        buffer_.Dc().DPtoLP(&rect);
+        return;
+    }
+    // No page yet: the mapping the page will have.
+    CDC probe;
+    probe.CreateCompatibleDC(nullptr);
+    probe.SetDeviceResolution(kScreenDpi, kScreenDpi);
+    probe.SetMapMode(MM_HIENGLISH);
+    probe.DPtoLP(&rect);
 }
 
 void CGridloomView::OnDraw(CDC& dc) {

@@ -13,11 +13,14 @@
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
 #include "view/ObjectFrameTracking.h"
+#include "view/PendingPicture.h"
+#include "view/PictureLayerTool.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
 #include "view/TextTool.h"
 #include "view/ViewMouseController.h"
 #include "view/ViewOverlay.h"
+#include "view/ViewUndo.h"
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
@@ -170,6 +173,8 @@ public:
     // box is hidden. Runs on every press, layer change and before the commands that save,
     // print, export or copy the drawing, since the box's own focus-out comes late.
     void EndTextEditing();
+    // Closes the box without its text (Undo brings back the objects as they were).
+    void DiscardTextEditing();
     // Keeps the open text box over its object after a scroll or a resize.
     void PlaceTextBox();
     // The command router calls this before running any enabled command.
@@ -185,6 +190,13 @@ public:
     ViewMouseController& Mouse() { return mouse_; }
     // The dragged frame of the object layers' tools.
     ObjectFrameTracking& FrameTracking() { return frames_; }
+    // Page pixels (as the objects' frames keep them) to the page's logical units.
+    void PagePixelsToLogical(CRect& rect);
+
+    // Edit Undo and the snapshots the presses save.
+    ViewUndo& Undo() { return undo_; }
+    // The picture a paste left for the picture tool, and whether one is waiting.
+    PendingPicture& Pending() { return pending_; }
 
     // The clipboard Copy and Paste use; none (an empty one) until the program sets it.
     void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
@@ -196,10 +208,6 @@ public:
     bool OnEditPaste();
     // The clipboard holds something the active layer can take.
     bool CanPaste() const;
-    // The picture a paste left for the picture tool, and whether one is waiting.
-    CRaster& WorkingImage() { return *workingImage_; }
-    bool PicturePending() const { return picturePending_ != 0; }
-    void SetPicturePending(bool pending) { picturePending_ = pending ? 1 : 0; }
 
 private:
     void MapCommands();
@@ -210,6 +218,7 @@ private:
     void MapExportCommands();
     void MapClipboardCommands();
     bool PastePicture();
+    void MapUndoCommands();
     bool HasLevels() const;
     void RenderAndUpdate();
     void AfterObjectOrder();
@@ -259,11 +268,12 @@ private:
     std::optional<CRect> textBoxPage_; // page pixels of the object being edited
     NoClipboard noClipboard_;
     IClipboard* clipboard_ = &noClipboard_;
-    std::unique_ptr<CRaster> workingImage_;
-    int picturePending_ = 0;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
     ObjectFrameTracking frames_{*this};
     TextTool textTool_{*this, frames_};
+    PendingPicture pending_;
+    PictureLayerTool pictureTool_{*this, frames_};
+    ViewUndo undo_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

@@ -66,14 +66,16 @@ bool CGridloomView::OnEditPaste() {
 
 bool CGridloomView::PastePicture() {
     const auto offered = clipboard_->ReadEncodedPicture();
+    // A clipboard that hands out only decoded pictures.
     if (!offered)
-        return false;
+        return pending_.PasteFrom(*clipboard_);
     CWaitCursor wait;
-    const std::string error = PicturePaste::Decode(*offered, *workingImage_);
+    CRaster picture;
+    const std::string error = PicturePaste::Decode(*offered, picture);
     if (!error.empty()) {
         AfxMessageBox(error, MB_OK | MB_ICONERROR);
         return false;
     }
-    picturePending_ = 1;
+    pending_.Keep(picture);
     return true;
 }

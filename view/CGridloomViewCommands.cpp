@@ -31,6 +31,7 @@ void CGridloomView::MapCommands() {
     MapObjectCommands();
     MapExportCommands();
     MapClipboardCommands();
+    MapUndoCommands();
 }
 
 bool CGridloomView::HasLevels() const {
@@ -231,6 +232,11 @@ std::optional<CRectTracker::Cursor> CGridloomView::ObjectCursorAt(CPoint client)
         return it->GetCursorLogical(client.x, client.y, scroll.x, scroll.y);
     }
     return std::nullopt;
+}
+
+void CGridloomView::MapUndoCommands() {
+    OnCommand(ID_EDIT_UNDO, [this] { undo_.Undo(); });
+    CCmdTarget::OnUpdate(ID_EDIT_UNDO, [this](CCmdUI& ui) { ui.Enable(undo_.CanUndo()); });
 }
 
 void CGridloomView::MapExportCommands() {

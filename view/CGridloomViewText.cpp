@@ -65,6 +65,12 @@ void CGridloomView::EndTextEditing() {
     doc->UpdateAllViews(nullptr);
 }
 
+void CGridloomView::DiscardTextEditing() {
+    textBoxPage_.reset();
+    if (textBox_->IsShown())
+        textBox_->Hide();
+}
+
 void CGridloomView::BeforeCommand(UINT command) {
     switch (command) {
     case ID_FILE_SAVE:

@@ -234,8 +234,8 @@ TEST(LayerObjectRecord, TenSavesGiveBackTheSamePixelsAndAlpha) {
     std::vector<std::unique_ptr<CRaster>> pictures;
     pictures.push_back(std::move(graded));
     pictures.push_back(std::move(mono));
-    for (DWORD type : {DWORD(CRaster::kTypeBmp), DWORD(CRaster::kTypeGif),
-                       DWORD(CRaster::kTypeTga), DWORD(CRaster::kTypePcx)})
+    for (DWORD type : {DWORD(CRaster::kTypeBmp), DWORD(CRaster::kTypeGif), DWORD(CRaster::kTypeTga),
+                       DWORD(CRaster::kTypePcx)})
         pictures.push_back(Picture(type));
     for (auto& picture : pictures) {
         const CRaster original(*picture);
@@ -256,10 +256,14 @@ TEST(LayerObjectRecord, TenSavesGiveBackTheSamePixelsAndAlpha) {
     }
 }
 
-TEST(LayerObject, CopiesOwnTheirPicture) {
+// Copies share one picture that none of them changes: replacing it in one leaves the others.
+TEST(LayerObject, CopiesShareThePictureUntilOneReplacesIt) {
     CLogicalRectTracker a = PictureObject(Picture(CRaster::kTypePng));
     CLogicalRectTracker b = a;
-    b.GetImage()->SetPixelColor(0, 0, RGBQUAD::FromRgb(1, 2, 3));
+    EXPECT_EQ(b.GetImage(), a.GetImage());
+    auto other = std::make_unique<CRaster>(*a.GetImage());
+    other->SetPixelColor(0, 0, RGBQUAD::FromRgb(1, 2, 3));
+    b.SetImage(std::move(other), CLogicalRectTracker::kindPicture);
     EXPECT_EQ(a.GetImage()->GetPixelColor(0, 0, false), RGBQUAD::FromRgb(0, 0, 7));
     CLogicalRectTracker c;
     c = b;

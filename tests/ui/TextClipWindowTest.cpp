@@ -282,10 +282,10 @@ TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
     xdo::PumpUntil([&] { return clipboard_.OffersPicture(); }, 3000);
     ASSERT_TRUE(view_->CanPaste());
     ASSERT_TRUE(view_->OnEditPaste());
-    EXPECT_TRUE(view_->PicturePending());
-    EXPECT_EQ(view_->WorkingImage().GetWidth(), 33u);
-    EXPECT_EQ(view_->WorkingImage().GetHeight(), 21u);
-    EXPECT_EQ(view_->WorkingImage().GetPixelColor(5, 5).rgbGreen, 200);
+    EXPECT_TRUE(view_->Pending().IsPending());
+    EXPECT_EQ(view_->Pending().Working().GetWidth(), 33u);
+    EXPECT_EQ(view_->Pending().Working().GetHeight(), 21u);
+    EXPECT_EQ(view_->Pending().Working().GetPixelColor(5, 5).rgbGreen, 200);
     clipboard_.WriteText("taken back");
     xdo::PumpUntil([&] { return served.load(); }, 5000);
     owner.join();

@@ -158,13 +158,13 @@ TEST_F(ClipboardTest, PicturesPasteOnThePictureLayersAt24BitsWithAlpha) {
     view_->SetActiveLayer(CGridloomView::kLayerMaze);
     EXPECT_FALSE(Query(ID_EDIT_PASTE).IsEnabled());
     EXPECT_FALSE(view_->OnEditPaste());
-    EXPECT_FALSE(view_->PicturePending());
+    EXPECT_FALSE(view_->Pending().IsPending());
 
     view_->SetActiveLayer(CGridloomView::kLayerBackground);
     ASSERT_TRUE(Query(ID_EDIT_PASTE).IsEnabled());
     ASSERT_TRUE(view_->RunCommand(ID_EDIT_PASTE));
-    EXPECT_TRUE(view_->PicturePending());
-    const CRaster& w = view_->WorkingImage();
+    EXPECT_TRUE(view_->Pending().IsPending());
+    const CRaster& w = view_->Pending().Working();
     EXPECT_EQ(w.GetWidth(), 7u);
     EXPECT_EQ(w.GetHeight(), 5u);
     EXPECT_EQ(w.GetBpp(), 24);
@@ -173,13 +173,13 @@ TEST_F(ClipboardTest, PicturesPasteOnThePictureLayersAt24BitsWithAlpha) {
     EXPECT_EQ(w.GetPixelColor(3, 2).rgbRed, 255);
 
     // A palette BMP, offered under an older name, is raised to 24 bits.
-    view_->SetPicturePending(false);
+    view_->Pending().SetPending(false);
     view_->SetActiveLayer(CGridloomView::kLayerForeground);
     Offer("-size 6x4 xc:blue -type Palette", "blue.bmp", "image/x-bmp", "BMP3:");
     ASSERT_TRUE(view_->OnEditPaste());
-    EXPECT_EQ(view_->WorkingImage().GetWidth(), 6u);
-    EXPECT_EQ(view_->WorkingImage().GetBpp(), 24);
-    EXPECT_EQ(view_->WorkingImage().GetPixelColor(0, 0).rgbBlue, 255);
+    EXPECT_EQ(view_->Pending().Working().GetWidth(), 6u);
+    EXPECT_EQ(view_->Pending().Working().GetBpp(), 24);
+    EXPECT_EQ(view_->Pending().Working().GetPixelColor(0, 0).rgbBlue, 255);
     EXPECT_TRUE(prompts_.ShownBoxes().empty());
 }
 
@@ -187,7 +187,7 @@ TEST_F(ClipboardTest, ABadPictureIsRefusedAndChangesNothing) {
     view_->SetActiveLayer(CGridloomView::kLayerBackground);
     Offer("-size 3x3 xc:green", "green.png", "image/png");
     ASSERT_TRUE(view_->OnEditPaste());
-    view_->SetPicturePending(false);
+    view_->Pending().SetPending(false);
 
     // Over the image library's limit: refused with a message before any pixel is made.
     clipboard_.encoded = {{"image/png", PngClaiming(70000, 700000)}};
@@ -202,8 +202,8 @@ TEST_F(ClipboardTest, ABadPictureIsRefusedAndChangesNothing) {
     clipboard_.encoded = {{"image/png", {}}};
     EXPECT_FALSE(view_->OnEditPaste());
 
-    EXPECT_FALSE(view_->PicturePending());
-    EXPECT_EQ(view_->WorkingImage().GetWidth(), 3u);
+    EXPECT_FALSE(view_->Pending().IsPending());
+    EXPECT_EQ(view_->Pending().Working().GetWidth(), 3u);
     // Nothing offered: nothing pasted, and nothing said.
     clipboard_.encoded.clear();
     prompts_.Clear();

@@ -1,0 +1,175 @@
+#include "tests/support/DocTestSupport.h"
+
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
+#include "image/CRaster.h"
+#include "maze/TemplateKind.h"
+#include "platform/FileDialog.h"
+#include "platform/wx/WxFileDialog.h"
+#include "res/CommandIds.h"
+#include "tests/ui/XdoTool.h"
+#include "view/CGridloomView.h"
+#include "view/ui/MazeViewWindow.h"
+
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+wxImage Screenshot(wxWindow& window, const std::string& name) {
+    window.Refresh(false);
+    xdo::Pump(100);
+    window.Update();
+    const wxSize r = window.GetClientSize();
+    wxBitmap shot(r.x, r.y);
+    {
+        wxClientDC screen(&window);
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
+    }
+    wxImage image = shot.ConvertToImage();
+    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
+        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
+    return image;
+}
+
+bool IsRed(const wxImage& image, wxPoint p) {
+    return image.GetRed(p.x, p.y) > 200 && image.GetGreen(p.x, p.y) < 60 &&
+           image.GetBlue(p.x, p.y) < 60;
+}
+
+int DarkPixelsInRow(const wxImage& image, int y, int from, int to) {
+    int dark = 0;
+    for (int x = from; x < to; ++x)
+        dark += image.GetRed(x, y) < 60 && image.GetGreen(x, y) < 60 ? 1 : 0;
+    return dark;
+}
+
+// The program's window with a small Box template, pictures coming from a scripted dialog.
+class PictureToolWindowTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        if (!xdo::Available())
+            GTEST_SKIP() << "xdotool missing";
+        CRaster red(16, 16, 24);
+        for (LONG y = 0; y < 16; ++y)
+            for (LONG x = 0; x < 16; ++x)
+                red.SetPixelColor(x, y, RGBQUAD::FromRgb(230, 20, 20));
+        ASSERT_TRUE(red.Save(bmp_, CRaster::kTypeBmp));
+        doc_ = std::make_unique<CGridloomDoc>(Profile());
+        state_ = std::make_unique<GridloomDocState>(*doc_);
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(doc_.get());
+        frame_ = new CMainFrame(); // owned by wx
+        frame_->Router().SetDocument(doc_.get());
+        frame_->Router().SetView(view_.get());
+        frame_->Commands().SetMazeState(state_.get());
+        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
+        view_->SetEditToolbar(frame_);
+        frame_->SetSize(0, 0, 900, 700);
+        frame_->Show();
+        frame_->Raise();
+        view_->OnInitialUpdate();
+        doc_->Settings().kind = KIND_BOX;
+        doc_->Settings().columns = 4;
+        doc_->Settings().rows = 4;
+        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+        xdo::Pump(300);
+        window_->SetFocus();
+        xdo::Pump(100);
+    }
+    void TearDown() override {
+        if (frame_) {
+            view_->SetEditToolbar(nullptr);
+            frame_->Destroy();
+            xdo::Pump(50);
+        }
+        view_.reset();
+        DocTest::TearDown();
+    }
+    void Xdo(const std::string& args) {
+        ASSERT_TRUE(xdo::Run(args)) << args;
+        xdo::Pump(250);
+    }
+    std::string At(wxPoint client) { return xdo::At(*window_, client.x, client.y); }
+    // A drag in steps, each seen before the next (the toolkit merges queued moves).
+    void Drag(wxPoint from, wxPoint to, const std::string& beforeRelease = "") {
+        Xdo("mousemove --sync " + At(from) + " mousedown 1");
+        Xdo("mousemove --sync " + At(from + wxPoint(3, 3)));
+        Xdo("mousemove --sync " + At((from + to) / 2));
+        Xdo("mousemove --sync " + At(to));
+        if (!beforeRelease.empty())
+            Xdo(beforeRelease);
+        Xdo("mouseup 1");
+    }
+
+    CMainFrame* frame_ = nullptr;
+    MazeViewWindow* window_ = nullptr;
+    std::unique_ptr<GridloomDocState> state_;
+    std::unique_ptr<CGridloomView> view_;
+    ScriptedFileDialog files_;
+    IFileDialog::Installation filesInstalled_{files_};
+    std::string bmp_ = folder_.File("red.bmp");
+};
+
+} // namespace
+
+TEST_F(PictureToolWindowTest, APlacedPictureShowsMovesAndComesBackWithUndo) {
+    Xdo("mousemove --sync " + At({300, 300}) + " key ctrl+1");
+    ASSERT_EQ(view_->ActiveLayer(), CGridloomView::kLayerBackground);
+
+    // The rubber band shows as a dotted frame while the button is down.
+    files_.Answer(bmp_);
+    const wxPoint a(420, 260), b(560, 380);
+    Xdo("mousemove --sync " + At(a) + " mousedown 1");
+    Xdo("mousemove --sync " + At(a + wxPoint(3, 3)));
+    Xdo("mousemove --sync " + At(b));
+    const wxImage band = Screenshot(*window_, "picture-rubber-band");
+    EXPECT_GT(DarkPixelsInRow(band, a.y, a.x + 10, b.x - 10), 10);
+    Xdo("mouseup 1");
+    ASSERT_EQ(doc_->layerObjects.size(), 1u);
+    const CRect placed = doc_->layerObjects[0].m_rect;
+    const wxImage shown = Screenshot(*window_, "picture-placed");
+    EXPECT_TRUE(IsRed(shown, (a + b) / 2));
+    EXPECT_FALSE(IsRed(shown, b + wxPoint(20, 20)));
+
+    // Dragged by the middle, it moves; Escape during a drag leaves it where it is.
+    Drag((a + b) / 2, (a + b) / 2 + wxPoint(150, 100));
+    ASSERT_EQ(doc_->layerObjects.size(), 1u);
+    EXPECT_EQ(doc_->layerObjects[0].m_rect.left, placed.left + 150);
+    EXPECT_EQ(doc_->layerObjects[0].m_rect.top, placed.top + 100);
+    const wxImage moved = Screenshot(*window_, "picture-moved");
+    EXPECT_TRUE(IsRed(moved, b + wxPoint(40, 40)));
+    EXPECT_FALSE(IsRed(moved, a + wxPoint(20, 20)));
+    const CRect afterMove = doc_->layerObjects[0].m_rect;
+    Drag(b + wxPoint(40, 40), b + wxPoint(-200, -100), "key Escape");
+    EXPECT_EQ(doc_->layerObjects[0].m_rect, afterMove);
+    EXPECT_EQ(files_.Requests().size(), 1u);
+
+    // Ctrl+Z undoes the Escape press (nothing), then the move.
+    Xdo("key ctrl+z");
+    EXPECT_EQ(doc_->layerObjects[0].m_rect, afterMove);
+    Xdo("key ctrl+z");
+    ASSERT_EQ(doc_->layerObjects.size(), 1u);
+    EXPECT_EQ(doc_->layerObjects[0].m_rect, placed);
+    const wxImage back = Screenshot(*window_, "picture-undone");
+    EXPECT_TRUE(IsRed(back, (a + b) / 2));
+    EXPECT_FALSE(IsRed(back, b + wxPoint(40, 40)));
+}
+
+TEST(WxFileDialogFilter, OpenPatternsMatchEitherCaseAndSavePatternsStayAsWritten) {
+    const std::string filter =
+        "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif;*.GIF|All files(*.*)|*.*||";
+    EXPECT_EQ(WxFileDialog::Wildcard(filter, true),
+              "Bitmap file(*.bmp)|*.[bB][mM][pP]|GIF file(*.gif)|*.[gG][iI][fF];*.[gG][iI][fF]|"
+              "All files(*.*)|*");
+    EXPECT_EQ(WxFileDialog::Wildcard(filter, false),
+              "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif;*.GIF|All files(*.*)|*");
+}

@@ -1,0 +1,120 @@
+#include "view/PictureLayerTool.h"
+
+#include "document/CGridloomDoc.h"
+#include "image/CRaster.h"
+#include "platform/CDC.h"
+#include "platform/FileDialog.h"
+#include "platform/IClipboard.h"
+#include "platform/MessageBox.h"
+#include "view/CGridloomView.h"
+#include "view/ObjectFrameTracking.h"
+
+namespace {
+
+constexpr int kSelected = 2;
+
+} // namespace
+
+PictureLayerTool::PictureLayerTool(CGridloomView& view, ObjectFrameTracking& frames)
+    : view_(view), frames_(frames) {}
+
+void PictureLayerTool::LeftDown(UINT, CPoint client) {
+    if (const auto index = frames_.ObjectAt(view_.ActiveLayer(), client))
+        if (frames_.BeginObject(*index, client))
+            return;
+    view_.SetActiveLayer(-1);
+    view_.Window().TakeFocus();
+    frames_.BeginRubberBand(client);
+}
+
+void PictureLayerTool::Move(UINT, CPoint client) {
+    frames_.TrackTo(client);
+}
+
+void PictureLayerTool::LeftUp(UINT, CPoint client) {
+    const auto outcome = frames_.End(client);
+    if (!outcome)
+        return;
+    CGridloomDoc* doc = view_.GetDocument();
+    if (doc && outcome->object && *outcome->object < doc->layerObjects.size()) {
+        view_.SetActiveLayer(-1);
+        CLogicalRectTracker& object = doc->layerObjects[*outcome->object];
+        object.SetSelectionStyle(kSelected);
+        SetFrame(object, outcome->page);
+    } else if (doc && !outcome->object) {
+        PlaceNewPicture(outcome->page);
+    }
+    Finish();
+}
+
+void PictureLayerTool::Cancel() {
+    if (!frames_.IsTracking())
+        return;
+    frames_.Cancel();
+    Finish();
+}
+
+void PictureLayerTool::PlaceNewPicture(const CRect& page) {
+    if (page.IsRectEmpty()) {
+        view_.SetActiveLayer(-1);
+        return;
+    }
+    std::unique_ptr<CRaster> picture = ObtainPicture();
+    if (!picture)
+        return;
+    view_.SetActiveLayer(-1);
+    if (picture->GetBpp() < 24)
+        picture->IncreaseBpp(24);
+    CLogicalRectTracker object;
+    object.SetImage(std::move(picture), CLogicalRectTracker::kindPicture);
+    object.SetLayer(view_.ActiveLayer());
+    object.SetSelectionStyle(kSelected);
+    SetFrame(object, page);
+    view_.GetDocument()->layerObjects.push_back(std::move(object));
+}
+
+std::unique_ptr<CRaster> PictureLayerTool::ObtainPicture() {
+    PendingPicture& pending = view_.Pending();
+    if (view_.CanPaste() && !pending.IsPending()) {
+        if (IMessageBox::Current().Show(kPasteQuestion, kPasteCaption, MB_YESNO) == IDYES)
+            view_.OnEditPaste(); // decoded as Paste does, refusing what it refuses
+        else
+            pending.SetPending(false);
+    }
+    if (pending.IsPending())
+        return pending.Take();
+    return LoadPictureFile();
+}
+
+std::unique_ptr<CRaster> PictureLayerTool::LoadPictureFile() {
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = kFileFilter;
+    request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    const FileDialogAnswer answer = IFileDialog::Ask(request);
+    if (!answer.ok)
+        return nullptr;
+    auto picture = std::make_unique<CRaster>();
+    // The format comes from the file's contents, whatever its name says.
+    if (!picture->Load(answer.path) || !picture->IsValid()) {
+        AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" + picture->GetLastError(),
+                      MB_OK | MB_ICONERROR);
+        return nullptr;
+    }
+    return picture;
+}
+
+void PictureLayerTool::SetFrame(CLogicalRectTracker& object, const CRect& page) const {
+    object.m_rect = page;
+    CRect logical = page;
+    view_.PagePixelsToLogical(logical);
+    object.SetLogicalRect(logical.left, logical.top, logical.right, logical.bottom);
+}
+
+void PictureLayerTool::Finish() {
+    if (CGridloomDoc* doc = view_.GetDocument()) {
+        doc->reRender = 1;
+        doc->SetModifiedFlag();
+    }
+    view_.Window().Invalidate();
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include "view/ILayerMouseTool.h"
+
+#include <memory>
+
+class CGridloomDoc;
+class CGridloomView;
+class CLogicalRectTracker;
+class CRaster;
+class ObjectFrameTracking;
+struct CRect;
+
+// The mouse on the background and foreground layers: a press on a picture of the active
+// layer moves or resizes the topmost one; a press elsewhere draws a rubber band that receives
+// a new picture, pasted or loaded from a file. The press begins the drag; the rest happens at
+// the release.
+class PictureLayerTool : public ILayerMouseTool {
+public:
+    static constexpr const char* kPasteQuestion =
+        "Would you like to use the contents of the Clipboard rather than load a file?";
+    static constexpr const char* kPasteCaption = "Paste from Clipboard?";
+    static constexpr const char* kFileFilter =
+        "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif|TIFF file(*.tif)|*.tif||";
+    static constexpr const char* kLoadFailed = "The picture could not be loaded: ";
+
+    PictureLayerTool(CGridloomView& view, ObjectFrameTracking& frames);
+
+    void LeftDown(UINT keyFlags, CPoint client) override;
+    void RightDown(UINT, CPoint) override {}
+    void Move(UINT keyFlags, CPoint client) override;
+    void LeftUp(UINT keyFlags, CPoint client) override;
+    void Cancel() override;
+
+private:
+    void PlaceNewPicture(const CRect& page);
+    // The picture for a new object: pasted or from a file; none when the user cancelled or
+    // the file could not be read (after saying so).
+    std::unique_ptr<CRaster> ObtainPicture();
+    std::unique_ptr<CRaster> LoadPictureFile();
+    // The object's frame (page pixels) and its rectangle in the page's logical units.
+    void SetFrame(CLogicalRectTracker& object, const CRect& page) const;
+    void Finish();
+
+    CGridloomView& view_;
+    ObjectFrameTracking& frames_;
+};
