@@ -87,11 +87,11 @@ protected:
         return ui;
     }
 
-    // Puts what ImageMagick makes of `spec` on the clipboard as `mime`.
-    void Offer(const std::string& spec, const std::string& file, const std::string& mime,
+    // Puts what ImageMagick makes of `recipe` on the clipboard as `mime`.
+    void Offer(const std::string& recipe, const std::string& file, const std::string& mime,
                const std::string& format = {}) {
         const std::string path = folder_.File(file);
-        ASSERT_EQ(std::system(("convert " + spec + " '" + format + path + "'").c_str()), 0);
+        ASSERT_EQ(std::system(("convert " + recipe + " '" + format + path + "'").c_str()), 0);
         clipboard_.encoded = {{mime, ReadFile(path)}};
     }
 
