@@ -63,5 +63,7 @@ bool CCommandRouter::HasHandler(UINT id) const {
 bool CCommandRouter::Execute(UINT id) {
     if (!Query(id).IsEnabled())
         return false;
+    if (beforeExecute_)
+        beforeExecute_(id);
     return ForEach([&](CCmdTarget& t) { return t.RunCommand(id); });
 }

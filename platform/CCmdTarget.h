@@ -66,6 +66,8 @@ public:
     bool HasHandler(UINT id) const;
     // True when the command was enabled and a handler ran.
     bool Execute(UINT id);
+    // Runs before every enabled command, whichever target handles it.
+    void SetBeforeExecute(std::function<void(UINT)> hook) { beforeExecute_ = std::move(hook); }
 
 private:
     template <typename F> bool ForEach(F f) const;
@@ -74,4 +76,5 @@ private:
     CCmdTarget* document_ = nullptr;
     CCmdTarget* frame_ = nullptr;
     CCmdTarget* app_ = nullptr;
+    std::function<void(UINT)> beforeExecute_;
 };

@@ -34,9 +34,11 @@ CGridloomView::CGridloomView() {
     MapCommands();
     mouse_.SetLayerTool(kLayerMaze, &cellTool_);
     mouse_.SetGestureCapture(&gestures_);
+    mouse_.SetLayerTool(kLayerText, &textTool_);
     mouse_.SetLayerTool(kLayerBackground, &pictureTool_);
     mouse_.SetLayerTool(kLayerForeground, &pictureTool_);
     mouse_.SetUndoSnapshot(&undo_);
+    undo_.SetTextBoxDiscarder([this] { DiscardTextEditing(); });
 }
 
 CGridloomView::~CGridloomView() {

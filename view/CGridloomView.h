@@ -10,6 +10,7 @@
 #include "view/GeometryCache.h"
 #include "view/GestureCapture.h"
 #include "view/IPictureSizeDialog.h"
+#include "view/ITextBox.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
 #include "view/ObjectFrameTracking.h"
@@ -17,6 +18,7 @@
 #include "view/PictureLayerTool.h"
 #include "view/PrintPagePlan.h"
 #include "view/ScreenBuffer.h"
+#include "view/TextTool.h"
 #include "view/ViewMouseController.h"
 #include "view/ViewOverlay.h"
 #include "view/ViewUndo.h"
@@ -25,11 +27,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CDC;
+class CLogicalRectTracker;
 class CRaster;
 class IClipboard;
 class IPrintJobs;
@@ -176,8 +180,24 @@ public:
     void UpdateToolbarForLayer(int layer);
     // The edit toolbar whose buttons the view presses and hides; none in a headless view.
     void SetEditToolbar(IEditToolbar* toolbar) { toolbar_ = toolbar; }
-    // Who hides the text box when an object command ends its editing.
-    void SetTextBoxHider(std::function<void()> hide) { hideTextBox_ = std::move(hide); }
+
+    // The text box of the window; a headless one until a window attaches.
+    void SetTextBox(ITextBox* box);
+    ITextBox& TextBox() const { return *textBox_; }
+    // Opens the text box over `pagePixels` (the object's tracker rectangle) with the object's
+    // font, colour and text; the object itself is marked as edited by the caller.
+    void OpenTextBox(const CRect& pagePixels, const CLogicalRectTracker& object);
+    bool IsEditingText() const { return textBoxPage_.has_value(); }
+    // End of editing: the edited text objects take the box's text and are drawn afresh; the
+    // box is hidden. Runs on every press, layer change and before the commands that save,
+    // print, export or copy the drawing, since the box's own focus-out comes late.
+    void EndTextEditing();
+    // Closes the box without its text (Undo brings back the objects as they were).
+    void DiscardTextEditing();
+    // Keeps the open text box over its object after a scroll or a resize.
+    void PlaceTextBox();
+    // The command router calls this before running any enabled command.
+    void BeforeCommand(UINT command);
 
     // The object commands: false (nothing changed but the repaint) with nothing selected.
     bool DeleteSelected();
@@ -194,13 +214,19 @@ public:
 
     // Edit Undo and the snapshots the presses save.
     ViewUndo& Undo() { return undo_; }
-    // The clipboard the view pastes from and writes the printer report to (none by default),
-    // and the picture pasted last.
-    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
-    IClipboard& Clipboard() { return *clipboard_; }
+    // The picture a paste left for the picture tool, and whether one is waiting.
     PendingPicture& Pending() { return pending_; }
-    // The clipboard holds what a paste on the active layer takes: text on the text layer, a
-    // picture on the others.
+
+    // The clipboard Copy and Paste use and the printer report goes to; none (an empty one)
+    // until the program sets it.
+    void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
+    IClipboard& Clipboard() const { return *clipboard_; }
+    // Copy: the drawing as a picture. False (with a message) when it could not be placed.
+    bool OnEditCopy();
+    // Paste: text into the text box on the text layer, a picture into the working image on
+    // the picture layers (the next rubber band of the picture tool places it).
+    bool OnEditPaste();
+    // The clipboard holds something the active layer can take.
     bool CanPaste() const;
 
     // Gestures: strokes drawn with Ctrl or after the space bar run the command of their row.
@@ -220,6 +246,8 @@ private:
     void MapObjectCommands();
     void MapExportCommands();
     void MapPrintCommands();
+    void MapClipboardCommands();
+    bool PastePicture();
     void MapUndoCommands();
     bool HasLevels() const;
     void RenderAndUpdate();
@@ -266,12 +294,15 @@ private:
     int activeLayer_ = kLayerMaze;
     int currentTool_ = 0; // no tool until one is chosen
     IEditToolbar* toolbar_ = nullptr;
-    std::function<void()> hideTextBox_;
+    HeadlessTextBox headlessTextBox_;
+    ITextBox* textBox_ = &headlessTextBox_;
+    std::optional<CRect> textBoxPage_; // page pixels of the object being edited
+    NoClipboard noClipboard_;
+    IClipboard* clipboard_ = &noClipboard_;
     ViewMouseController mouse_{*this};
     MazeCellTool cellTool_{*this, mouse_.Drag()};
     ObjectFrameTracking frames_{*this};
-    NoClipboard noClipboard_;
-    IClipboard* clipboard_ = &noClipboard_;
+    TextTool textTool_{*this, frames_};
     PendingPicture pending_;
     PictureLayerTool pictureTool_{*this, frames_};
     ViewUndo undo_{*this};

@@ -31,6 +31,7 @@ void CGridloomView::MapCommands() {
     MapObjectCommands();
     MapExportCommands();
     MapPrintCommands();
+    MapClipboardCommands();
     MapUndoCommands();
 }
 
@@ -138,6 +139,7 @@ void CGridloomView::MapObjectCommands() {
 void CGridloomView::SetActiveLayer(int n) {
     if (n > 0) {
         window_->TakeFocus();
+        EndTextEditing();
         activeLayer_ = n;
     }
     CGridloomDoc* doc = GetDocument();
@@ -180,8 +182,7 @@ bool CGridloomView::DeleteSelected() {
         return false;
     const bool removed = LayerObjectOrder::DeleteSelected(doc->layerObjects) > 0;
     SetActiveLayer(-1);
-    if (hideTextBox_)
-        hideTextBox_();
+    EndTextEditing();
     if (removed)
         doc->SetModifiedFlag();
     RenderAndUpdate();
@@ -213,8 +214,8 @@ bool CGridloomView::MoveSelectedToBottom() {
 void CGridloomView::AfterObjectOrder() {
     GetDocument()->reRender = 1;
     window_->TakeFocus();
-    if (hideTextBox_)
-        hideTextBox_();
+    // The moved object keeps what was typed into it.
+    EndTextEditing();
     GetDocument()->UpdateAllViews(nullptr);
 }
 
@@ -237,10 +238,6 @@ std::optional<CRectTracker::Cursor> CGridloomView::ObjectCursorAt(CPoint client)
 void CGridloomView::MapUndoCommands() {
     OnCommand(ID_EDIT_UNDO, [this] { undo_.Undo(); });
     CCmdTarget::OnUpdate(ID_EDIT_UNDO, [this](CCmdUI& ui) { ui.Enable(undo_.CanUndo()); });
-}
-
-bool CGridloomView::CanPaste() const {
-    return activeLayer_ == kLayerText ? clipboard_->OffersText() : clipboard_->OffersPicture();
 }
 
 void CGridloomView::MapExportCommands() {

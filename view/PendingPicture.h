@@ -15,6 +15,11 @@ public:
     // Takes the clipboard's picture as the working image and sets the flag; false (nothing
     // changed) when the clipboard offers none.
     bool PasteFrom(IClipboard& clipboard);
+    // Takes `picture` (left empty) as the working image and sets the flag.
+    void Keep(CRaster& picture) {
+        working_.TakeOver(picture, false);
+        pending_ = true;
+    }
     // A copy of the working image (pixels, selection and alpha); clears the flag.
     std::unique_ptr<CRaster> Take();
     const CRaster& Working() const { return working_; }

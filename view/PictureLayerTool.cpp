@@ -77,7 +77,7 @@ std::unique_ptr<CRaster> PictureLayerTool::ObtainPicture() {
     PendingPicture& pending = view_.Pending();
     if (view_.CanPaste() && !pending.IsPending()) {
         if (IMessageBox::Current().Show(kPasteQuestion, kPasteCaption, MB_YESNO) == IDYES)
-            pending.PasteFrom(view_.Clipboard());
+            view_.OnEditPaste(); // decoded as Paste does, refusing what it refuses
         else
             pending.SetPending(false);
     }

@@ -24,6 +24,8 @@ void ViewMouseController::ButtonDown(Button button, UINT keyFlags, CPoint client
         return;
     // The space bar and the wheel work on the view from the first click on.
     view_.Window().TakeFocus();
+    // The text box's own focus-out comes too late for the tools and the undo snapshot.
+    view_.EndTextEditing();
     if (button == Button::Middle)
         return;
     drag_.firstMove = true;

@@ -18,8 +18,10 @@
 #include "platform/CanberraSound.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
+#include "platform/wx/WxClipboard.h"
 #include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxFileDialog.h"
+#include "platform/wx/WxFontDialog.h"
 #include "platform/wx/WxMessageBox.h"
 #include "platform/wx/WxPrintSession.h"
 #include "res/CommandCatalog.h"
@@ -48,6 +50,7 @@ public:
     bool OnInit() override {
         prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
+        fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
         busyInstalled_ = std::make_unique<IBusyIndicator::Installation>(busyCursor_);
         wxInitAllImageHandlers();
@@ -94,6 +97,8 @@ public:
     }
 
     int OnExit() override {
+        // What was copied stays on the desktop's clipboard after the program ends.
+        WxClipboard::Flush();
         // The main window is gone by now; the view and the document go before the services
         // they used.
         links_.reset();
@@ -111,6 +116,7 @@ public:
         sound_.reset();
         busyInstalled_.reset();
         shellInstalled_.reset();
+        fontDialogs_.reset();
         fileDialogs_.reset();
         prompts_.reset();
         return wxApp::OnExit();
@@ -173,6 +179,9 @@ private:
 
     void BindFrame() {
         frame_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+            // Text typed into the text box belongs to the document that may be saved now.
+            if (view_)
+                view_->EndTextEditing();
             if (event.CanVeto() && !app_->SaveModified()) {
                 event.Veto();
                 return;
@@ -212,9 +221,11 @@ private:
         view_->Gestures().Dispatcher().SetHelpFile(frame_->Commands().GestureHelpPath());
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
         frame_->Router().SetView(view_.get());
+        CGridloomView* view = view_.get();
+        frame_->Router().SetBeforeExecute([view](UINT command) { view->BeforeCommand(command); });
+        view_->SetClipboard(&clipboard_);
         view_->SetEditToolbar(frame_);
         view_->SetPrintJobs(printJobs_.get());
-        view_->SetClipboard(&clipboard_);
         view_->OnInitialUpdate();
     }
 
@@ -258,6 +269,9 @@ private:
     WxFileDialog fileDialog_;
     std::unique_ptr<BitmapSetupAsker> sizeAsker_;
     std::unique_ptr<IFileDialog::Installation> fileDialogs_;
+    WxFontDialog fontDialog_;
+    std::unique_ptr<IFontDialog::Installation> fontDialogs_;
+    WxClipboard clipboard_;
     XdgOpenShell shell_;
     std::unique_ptr<IShell::Installation> shellInstalled_;
     std::unique_ptr<CanberraSound> sound_;
@@ -270,7 +284,6 @@ private:
     bool finished_ = false; // the command line's work is done; no main loop
     WxPrintSession printSession_;
     std::unique_ptr<WxPrintJobs> printJobs_;
-    NoClipboard clipboard_;
     CUltraSplashWnd* splash_ = nullptr;
     CMainFrame* frame_ = nullptr;
     std::unique_ptr<AboutDialog> about_;

@@ -1,5 +1,6 @@
 #include "frame/ui/CMainFrame.h"
 
+#include "frame/TextEntryKeys.h"
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/wx/WxCommandIds.h"
 #include "platform/wx/WxKeyStroke.h"
@@ -14,6 +15,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
+#include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
@@ -229,8 +231,13 @@ void CMainFrame::OnUpdateUI(wxUpdateUIEvent& event) {
 }
 
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
-    // The key table comes before the focused window, as accelerators do.
-    const UINT command = AcceleratorTable::Find(WxKeyStroke(event));
+    // The key table comes before the focused window, as accelerators do, except for the
+    // editing keys of a text entry that has the focus.
+    const KeyStroke stroke = WxKeyStroke(event);
+    const bool inTextEntry = dynamic_cast<wxTextCtrl*>(FindFocus()) != nullptr;
+    const UINT command = inTextEntry && TextEntryKeys::BelongToTextEntry(stroke)
+                             ? 0
+                             : AcceleratorTable::Find(stroke);
     if (command == 0) {
         event.Skip();
         return;

@@ -142,8 +142,8 @@ TEST_F(ViewCommandsTest, DeleteAndTheOrderCommandsWorkOnTheSelection) {
     CGridloomDoc& doc = NewDoc(KIND_BOX, 6, 6);
     CGridloomView& view = ToolView(doc);
     view.SetActiveLayer(CGridloomView::kLayerText);
-    int hidden = 0;
-    view.SetTextBoxHider([&hidden] { ++hidden; });
+    HeadlessTextBox box;
+    view.SetTextBox(&box);
 
     // Nothing selected: disabled, and run anyway only repaints.
     doc.layerObjects = {LayerItem("A", 4, 1), LayerItem("B", 4, 1), LayerItem("C", 4, 1)};
@@ -177,11 +177,12 @@ TEST_F(ViewCommandsTest, DeleteAndTheOrderCommandsWorkOnTheSelection) {
     doc.layerObjects = {LayerItem("A", 4, 1), LayerItem("B", 4, 2), LayerItem("C", 4, 2),
                         LayerItem("D", 1, 0), LayerItem("E", 4, 2)};
     doc.reRender = 0;
+    box.shown = true;
     ASSERT_TRUE(view.RunCommand(ID_DELETE_ITEM));
     EXPECT_EQ(Order(doc), "AD");
     EXPECT_EQ(States(doc), (std::vector<int>{1, 0}));
     EXPECT_EQ(doc.reRender, 1);
-    EXPECT_GE(hidden, 5);
+    EXPECT_FALSE(box.IsShown());
 }
 
 TEST_F(ViewCommandsTest, ThePointerFollowsTheTopmostObjectOfTheActiveLayer) {

@@ -6,6 +6,7 @@
 #include "platform/wx/WxScrollBars.h"
 #include "res/BrickPicture.h"
 #include "view/CGridloomView.h"
+#include "view/ui/TextBoxWindow.h"
 
 #include <cairo.h>
 #ifdef __WXGTK__
@@ -51,7 +52,12 @@ MazeViewWindow::MazeViewWindow(wxWindow* parent, CGridloomView& view)
     Bind(wxEVT_TIMER, &MazeViewWindow::OnTimer, this);
     Bind(wxEVT_MOUSEWHEEL, &MazeViewWindow::OnMouseWheel, this);
     BindMouse();
+    textBox_ = new TextBoxWindow(this, view_);
+    // The window keeps the focus (and the arrow keys) for itself while the box is hidden,
+    // though the toolkit gives it up to a child that could take it.
+    SetCanFocus(true);
     view_.SetWindow(this);
+    view_.SetTextBox(textBox_);
 }
 
 MazeViewWindow::~MazeViewWindow() {
@@ -59,6 +65,7 @@ MazeViewWindow::~MazeViewWindow() {
         entry.second->Stop();
     if (HasCapture())
         ReleaseMouse();
+    view_.SetTextBox(nullptr);
     view_.SetWindow(nullptr);
 }
 
@@ -201,7 +208,13 @@ void MazeViewWindow::GrabWithoutMotionHints() {
 void MazeViewWindow::OnSize(wxSizeEvent& event) {
     const wxSize s = event.GetSize();
     view_.OnSize(s.x, s.y);
+    view_.PlaceTextBox();
     event.Skip();
+}
+
+void MazeViewWindow::ScrollWindow(int dx, int dy, const wxRect* rect) {
+    wxScrolledWindow::ScrollWindow(dx, dy, rect);
+    view_.PlaceTextBox();
 }
 
 void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {

@@ -12,6 +12,7 @@
 
 class CGridloomView;
 class RasterSurface;
+class TextBoxWindow;
 
 // The window of the maze view: copies the view's composed client picture (the visible page
 // and the overlay) to the screen (the brick background when there is no maze), scrolls it,
@@ -48,6 +49,9 @@ public:
     void SetStatusReporter(std::function<void(const std::string&)> report) {
         report_ = std::move(report);
     }
+    TextBoxWindow& TextBox() const { return *textBox_; }
+    // Scrolling moves the page; the text box follows its object.
+    void ScrollWindow(int dx, int dy, const wxRect* rect = nullptr) override;
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -70,6 +74,7 @@ private:
     void OnSetCursor(wxSetCursorEvent& event);
 
     CGridloomView& view_;
+    TextBoxWindow* textBox_ = nullptr; // a child window, owned by wx
     std::function<void()> collapse_;
     std::function<void(const std::string&)> report_;
     bool collapsePending_ = false;

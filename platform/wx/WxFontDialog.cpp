@@ -1,0 +1,13 @@
+#include "platform/wx/WxFontDialog.h"
+
+#include "platform/wx/FontChoiceDialog.h"
+
+#include <wx/app.h>
+
+FontDialogAnswer WxFontDialog::Show(const FontDialogRequest& request) {
+    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    FontChoiceDialog dialog(parent, FontChoice::From(request));
+    if (dialog.ShowModal() != wxID_OK)
+        return {};
+    return IFontDialog::Answer(dialog.Choice(), request);
+}

@@ -1,0 +1,337 @@
+#include "tests/support/DocTestSupport.h"
+
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
+#include "image/CRaster.h"
+#include "maze/TemplateKind.h"
+#include "platform/FontDialog.h"
+#include "platform/wx/FontChoiceDialog.h"
+#include "platform/wx/WxClipboard.h"
+#include "res/CommandIds.h"
+#include "tests/ui/ModalDialogDriver.h"
+#include "tests/ui/XdoTool.h"
+#include "view/CGridloomView.h"
+#include "view/DrawingCopy.h"
+#include "view/LayerObjectOrder.h"
+#include "view/ui/MazeViewWindow.h"
+#include "view/ui/TextBoxWindow.h"
+
+#include <wx/checkbox.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/spinctrl.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+bool HaveXclip() {
+    return std::system("command -v xclip >/dev/null 2>&1") == 0;
+}
+
+// Runs a shell command on its own thread while the toolkit answers the clipboard's requests
+// (the program owns what it copied and must serve it); its exit code, or -1 on timeout.
+int RunWhilePumping(const std::string& command, int milliseconds = 8000) {
+    std::atomic<int> code{-1};
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        code = std::system(command.c_str());
+        done = true;
+    });
+    xdo::PumpUntil([&] { return done.load(); }, milliseconds);
+    worker.join();
+    return code;
+}
+
+wxImage Screenshot(wxWindow& window, const std::string& name) {
+    window.Refresh(false);
+    xdo::Pump(100);
+    window.Update();
+    const wxSize r = window.GetClientSize();
+    wxBitmap shot(r.x, r.y);
+    {
+        wxClientDC screen(&window);
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
+    }
+    wxImage image = shot.ConvertToImage();
+    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
+        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
+    return image;
+}
+
+// Pixels of `area` that are dark in `after` and were not in `before`.
+int NewDarkPixels(const wxImage& before, const wxImage& after, const wxRect& area) {
+    const auto dark = [](const wxImage& i, int x, int y) {
+        return i.GetRed(x, y) < 100 && i.GetGreen(x, y) < 100 && i.GetBlue(x, y) < 100;
+    };
+    int n = 0;
+    for (int y = area.y; y < area.GetBottom(); ++y)
+        for (int x = area.x; x < area.GetRight(); ++x)
+            n += dark(after, x, y) && !dark(before, x, y);
+    return n;
+}
+
+// The program's window with a 20 x 20 Box template, the desktop's clipboard and a scripted
+// font dialog.
+class TextClipWindowTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        if (!ModalDialogDriver::HaveXdotool())
+            GTEST_SKIP() << "xdotool missing";
+        doc_ = std::make_unique<CGridloomDoc>(Profile());
+        state_ = std::make_unique<GridloomDocState>(*doc_);
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(doc_.get());
+        view_->SetClipboard(&clipboard_);
+        frame_ = new CMainFrame(); // owned by wx
+        frame_->Router().SetDocument(doc_.get());
+        frame_->Router().SetView(view_.get());
+        frame_->Router().SetBeforeExecute([this](UINT id) { view_->BeforeCommand(id); });
+        frame_->Commands().SetMazeState(state_.get());
+        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        window_->SetInfoPaneCollapser([this] { frame_->SetInfoPaneHeight(0, 0); });
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
+        view_->SetEditToolbar(frame_);
+        frame_->SetSize(0, 0, 900, 700);
+        frame_->Show();
+        frame_->Raise();
+        view_->OnInitialUpdate();
+        doc_->Settings().kind = KIND_BOX;
+        doc_->Settings().columns = 20;
+        doc_->Settings().rows = 20;
+        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+        xdo::Pump(300);
+        window_->SetFocus();
+        xdo::Pump(100);
+    }
+    void TearDown() override {
+        if (frame_) {
+            view_->SetEditToolbar(nullptr);
+            frame_->Destroy();
+            xdo::Pump(50);
+        }
+        view_.reset();
+        DocTest::TearDown();
+    }
+
+    // A rubber band on the view from one client point to another, with real input.
+    void Band(wxPoint from, wxPoint to) {
+        xdo::Run("mousemove --sync " + xdo::At(*window_, from.x, from.y) + " mousedown 1");
+        xdo::Pump(150);
+        xdo::Run("mousemove --sync " + xdo::At(*window_, (from.x + to.x) / 2, (from.y + to.y) / 2));
+        xdo::Pump(150);
+        xdo::Run("mousemove --sync " + xdo::At(*window_, to.x, to.y) + " mouseup 1");
+        xdo::Pump(300);
+    }
+    void Keys(const std::string& xdotoolArgs) {
+        ASSERT_TRUE(xdo::Run(xdotoolArgs)) << xdotoolArgs;
+        xdo::Pump(300);
+    }
+
+    ScriptedFontDialog fonts_;
+    IFontDialog::Installation fontsInstalled_{fonts_};
+    WxClipboard clipboard_;
+    CMainFrame* frame_ = nullptr;
+    MazeViewWindow* window_ = nullptr;
+    std::unique_ptr<GridloomDocState> state_;
+    std::unique_ptr<CGridloomView> view_;
+};
+
+} // namespace
+
+TEST_F(TextClipWindowTest, TypedTextBecomesTheObjectsAndFollowsTheScroll) {
+    // Nothing on the clipboard that is text: the new box starts empty.
+    ASSERT_TRUE(clipboard_.WriteText(""));
+    Keys("key ctrl+4");
+    ASSERT_EQ(view_->ActiveLayer(), CGridloomView::kLayerText);
+    const wxImage empty = Screenshot(*window_, "text-object-before");
+    FontChoice big;
+    big.tenths = 240;
+    big.bold = true;
+    fonts_.Choose(big);
+    Band({100, 120}, {420, 220});
+    ASSERT_EQ(doc_->layerObjects.size(), 1u);
+    TextBoxWindow& box = window_->TextBox();
+    ASSERT_TRUE(box.IsShown());
+    EXPECT_EQ(wxWindow::FindFocus(), &box);
+    EXPECT_EQ(box.GetRect(), wxRect(97, 117, 326, 106));
+
+    Keys("type --delay 40 Hello");
+    EXPECT_EQ(box.GetValue(), "Hello");
+    // Ctrl+V in the box inserts at the caret instead of replacing the text, and Ctrl+A
+    // selects the box's text instead of toggling animation.
+    ASSERT_TRUE(clipboard_.WriteText("XY"));
+    Keys("key Left ctrl+v");
+    EXPECT_EQ(box.GetValue(), "HellXYo");
+    const int animate = doc_->Settings().animate;
+    Keys("key ctrl+a");
+    EXPECT_EQ(doc_->Settings().animate, animate);
+
+    // The box stays over its object while the page scrolls.
+    window_->ScrollToPagePixel(CPoint(0, 60));
+    xdo::Pump(200);
+    const int scrolled = window_->ScrollPosition().y;
+    ASSERT_GT(scrolled, 0);
+    EXPECT_EQ(box.GetPosition(), wxPoint(97, 117 - scrolled));
+    window_->ScrollToPagePixel(CPoint(0, 0));
+    xdo::Pump(200);
+    EXPECT_EQ(box.GetPosition(), wxPoint(97, 117));
+
+    // A press elsewhere ends the editing; the page shows the text.
+    xdo::Click(*window_, 600, 500);
+    xdo::Pump(400);
+    EXPECT_FALSE(box.IsShown());
+    EXPECT_EQ(doc_->layerObjects[0].GetText(), "HellXYo");
+    EXPECT_EQ(doc_->layerObjects[0].GetSelectionStyle(), LayerObjectOrder::kOnLayer);
+    view_->SetActiveLayer(CGridloomView::kLayerMaze); // no marks over the text
+    xdo::Pump(200);
+    const wxImage shot = Screenshot(*window_, "text-object-hello");
+    EXPECT_GT(NewDarkPixels(empty, shot, wxRect(100, 120, 320, 40)), 150);
+    EXPECT_EQ(NewDarkPixels(empty, shot, wxRect(100, 170, 320, 50)), 0);
+    // With the box hidden again the view has the arrow keys.
+    window_->SetFocus();
+    xdo::Pump(100);
+    Keys("key Down");
+    EXPECT_GT(window_->ScrollPosition().y, 0);
+}
+
+TEST_F(TextClipWindowTest, MenuPasteOnTheTextLayerReplacesTheWholeText) {
+    Keys("key ctrl+4");
+    ASSERT_TRUE(clipboard_.WriteText("Clip"));
+    fonts_.Accept();
+    Band({100, 100}, {300, 200});
+    TextBoxWindow& box = window_->TextBox();
+    EXPECT_EQ(box.GetValue(), "Clip"); // a new object starts with the clipboard's text
+    Keys("type --delay 40 more");
+    ASSERT_TRUE(frame_->RunCommand(ID_EDIT_PASTE));
+    EXPECT_EQ(box.GetValue(), "Clip");
+}
+
+TEST_F(TextClipWindowTest, CopyServesAPngAndBmpThatOtherProgramsRead) {
+    if (!HaveXclip())
+        GTEST_SKIP() << "xclip missing";
+    // A selected text object is on the screen with its frame; the copy has none.
+    Keys("key ctrl+4");
+    fonts_.Accept();
+    Band({100, 100}, {300, 200});
+    ASSERT_TRUE(frame_->RunCommand(ID_EDIT_COPY));
+    EXPECT_FALSE(window_->TextBox().IsShown());
+
+    const std::string png = folder_.File("copy.png");
+    const std::string targets = folder_.File("targets.txt");
+    ASSERT_EQ(RunWhilePumping("xclip -selection clipboard -t TARGETS -o > '" + targets + "'"), 0);
+    ASSERT_EQ(RunWhilePumping("xclip -selection clipboard -t image/png -o > '" + png + "'"), 0);
+    ASSERT_EQ(RunWhilePumping("xclip -selection clipboard -t image/bmp -o > '" +
+                              folder_.File("copy.bmp") + "'"),
+              0);
+    const CSize extent = DrawingCopy::PixelExtent(*view_);
+    const std::string expected =
+        std::to_string(extent.cx + 1) + " " + std::to_string(extent.cy + 1);
+    const auto identify = [](const std::string& path) {
+        std::string out;
+        if (FILE* p = popen(("identify -format '%w %h' '" + path + "'").c_str(), "r")) {
+            char buffer[64] = {};
+            while (fgets(buffer, sizeof buffer, p))
+                out += buffer;
+            pclose(p);
+        }
+        return out;
+    };
+    EXPECT_EQ(identify(png), expected);
+    EXPECT_EQ(identify(folder_.File("copy.bmp")), expected);
+    // The frame drawn around the selected object on the screen is not in the copy: it is
+    // the drawing as it is with nothing marked.
+    view_->SetActiveLayer(CGridloomView::kLayerMaze);
+    CRaster unmarked;
+    ASSERT_EQ(DrawingCopy::Render(*view_, unmarked), "");
+    const std::string reference = folder_.File("unmarked.png");
+    ASSERT_TRUE(unmarked.Save(reference, CRaster::kTypePng));
+    const std::string compare = "compare -metric AE '" + png + "' '" + reference + "' null: 2>&1";
+    std::string differing;
+    if (FILE* p = popen(compare.c_str(), "r")) {
+        char buffer[64] = {};
+        while (fgets(buffer, sizeof buffer, p))
+            differing += buffer;
+        pclose(p);
+    }
+    EXPECT_EQ(differing, "0");
+}
+
+TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
+    if (!HaveXclip())
+        GTEST_SKIP() << "xclip missing";
+    const std::string png = folder_.File("offered.png");
+    ASSERT_EQ(std::system(("convert -size 33x21 xc:'rgb(10,200,30)' '" + png + "'").c_str()), 0);
+    // xclip serves the selection until someone else takes it; the test takes it back at
+    // the end, which lets xclip end.
+    std::atomic<bool> served{false};
+    std::thread owner([&] {
+        std::system(
+            ("xclip -quiet -selection clipboard -t image/png -i '" + png + "' >/dev/null 2>&1")
+                .c_str());
+        served = true;
+    });
+    xdo::Pump(500);
+    Keys("key ctrl+1");
+    xdo::PumpUntil([&] { return clipboard_.OffersPicture(); }, 3000);
+    ASSERT_TRUE(view_->CanPaste());
+    ASSERT_TRUE(view_->OnEditPaste());
+    EXPECT_TRUE(view_->Pending().IsPending());
+    EXPECT_EQ(view_->Pending().Working().GetWidth(), 33u);
+    EXPECT_EQ(view_->Pending().Working().GetHeight(), 21u);
+    EXPECT_EQ(view_->Pending().Working().GetPixelColor(5, 5).rgbGreen, 200);
+    clipboard_.WriteText("taken back");
+    xdo::PumpUntil([&] { return served.load(); }, 5000);
+    owner.join();
+
+    std::atomic<bool> textServed{false};
+    std::thread textOwner([&] {
+        std::system("printf 'from xclip' | xclip -quiet -selection clipboard >/dev/null 2>&1");
+        textServed = true;
+    });
+    xdo::Pump(500);
+    Keys("key ctrl+4");
+    fonts_.Accept();
+    Band({100, 100}, {300, 200});
+    EXPECT_EQ(window_->TextBox().GetValue(), "from xclip");
+    clipboard_.WriteText("taken back");
+    xdo::PumpUntil([&] { return textServed.load(); }, 5000);
+    textOwner.join();
+}
+
+TEST_F(TextClipWindowTest, TheFontDialogAnswersWhatItShows) {
+    FontChoice start;
+    start.face = "Liberation Serif";
+    FontChoiceDialog dialog(frame_, start);
+    auto* bold = dynamic_cast<wxCheckBox*>(dialog.FindWindow("bold"));
+    auto* strike = dynamic_cast<wxCheckBox*>(dialog.FindWindow("strikeout"));
+    auto* size = dynamic_cast<wxSpinCtrlDouble*>(dialog.FindWindow("size"));
+    ASSERT_TRUE(bold && strike && size);
+    ModalDialogDriver driver;
+    const int result = driver.Run(dialog, [&](ModalDialogDriver& d) {
+        d.Click(bold);
+        d.Click(strike);
+        d.Retype(size, "20.5");
+        d.Key("Tab");
+        d.Screenshot(&dialog, "font-dialog");
+        d.Click(dialog.FindWindow(wxID_OK));
+    });
+    ASSERT_EQ(result, wxID_OK);
+    const FontChoice chosen = dialog.Choice();
+    EXPECT_EQ(chosen.face, "Liberation Serif");
+    EXPECT_TRUE(chosen.bold);
+    EXPECT_TRUE(chosen.strikeOut);
+    EXPECT_FALSE(chosen.italic);
+    EXPECT_EQ(chosen.tenths, 205);
+    FontDialogRequest request;
+    const FontDialogAnswer answer = IFontDialog::Answer(chosen, request);
+    EXPECT_EQ(answer.log.lfWeight, 700);
+    EXPECT_EQ(answer.log.lfStrikeOut, 1);
+    EXPECT_EQ(answer.log.lfHeight, -27);
+}
