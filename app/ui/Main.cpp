@@ -14,7 +14,6 @@
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
-#include "platform/IClipboard.h"
 #include "platform/CanberraSound.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
