@@ -41,6 +41,10 @@ CRect VectorBackEnd::Bounds() const {
 }
 
 void VectorBackEnd::SetClip(const CRect& clip) {
+    // Pending strokes stay batched while the clip does not change: one stroke per run of
+    // walls keeps print files small.
+    if (clip == clip_)
+        return;
     Flush();
     clip_ = clip;
 }
@@ -120,9 +124,10 @@ void VectorBackEnd::Stroke(const std::vector<CPoint>& points, bool closed, const
 
 void VectorBackEnd::FillPolygon(const std::vector<CPoint>& points, int fillMode,
                                 const DeviceBrush& brush, const Background& bk) {
-    Flush();
+    // Nothing drawn keeps the pending strokes batched.
     if (brush.IsNull() || points.size() < 3)
         return;
+    Flush();
     cairo_t* cr = Begin();
     if (!cr)
         return;
@@ -138,9 +143,9 @@ void VectorBackEnd::FillPolygon(const std::vector<CPoint>& points, int fillMode,
 }
 
 void VectorBackEnd::FillRect(const CRect& rect, const DeviceBrush& brush, const Background& bk) {
-    Flush();
     if (brush.IsNull() || rect.IsRectEmpty())
         return;
+    Flush();
     cairo_t* cr = Begin();
     if (!cr)
         return;
@@ -189,9 +194,9 @@ void VectorBackEnd::InvertRect(const CRect& rect) {
 }
 
 void VectorBackEnd::FocusRect(const CRect& rect) {
-    Flush();
     if (rect.IsRectEmpty())
         return;
+    Flush();
     cairo_t* cr = Begin();
     if (!cr)
         return;
@@ -225,9 +230,9 @@ void VectorBackEnd::SetPixel(CPoint p, COLORREF color) {
 }
 
 void VectorBackEnd::DrawSurface(RasterSurface& source, const CRect& from, const CRect& to) {
-    Flush();
     if (from.Width() == 0 || from.Height() == 0 || to.Width() == 0 || to.Height() == 0)
         return;
+    Flush();
     cairo_t* cr = Begin();
     if (!cr)
         return;

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <zlib.h>
 
 namespace {
 
@@ -206,4 +209,72 @@ TEST(DcPdf, PrintedPageImagesLandAtTheirOffsetInsideThePrintableArea) {
     EXPECT_EQ(page.At(215, 300), RGB(255, 0, 0));
     EXPECT_EQ(page.At(225, 300), RGB(255, 255, 255));
     std::remove(pdf.c_str());
+}
+
+namespace {
+
+// How many graphics-state blocks ("q" ... "Q") the page streams of a PDF file open.
+int StateBlocks(const std::string& pdf) {
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int blocks = 0;
+    for (size_t at = 0; (at = file.find("stream\n", at)) != std::string::npos;) {
+        at += 7;
+        const size_t end = file.find("endstream", at);
+        if (end == std::string::npos)
+            break;
+        std::string text(4 << 20, '\0');
+        uLongf size = text.size();
+        if (uncompress(reinterpret_cast<Bytef*>(text.data()), &size,
+                       reinterpret_cast<const Bytef*>(file.data() + at), end - at) == Z_OK) {
+            text.resize(size);
+            for (size_t q = 0; q < text.size(); ++q) {
+                const bool before = q == 0 || std::isspace(static_cast<unsigned char>(text[q - 1]));
+                const bool after =
+                    q + 1 < text.size() && std::isspace(static_cast<unsigned char>(text[q + 1]));
+                blocks += text[q] == 'q' && before && after ? 1 : 0;
+            }
+        }
+        at = end;
+    }
+    return blocks;
+}
+
+// A page of 2,000 short walls, as a maze page has them; with `emptyFills`, a polygon that
+// paints nothing comes between walls, as hollow cell bodies do.
+int WallPageBlocks(const std::string& pdf, bool emptyFills) {
+    {
+        PdfPrintPageService service(pdf, PrintPageSetup{});
+        CDC printer;
+        printer.CreatePrinterDC(service);
+        printer.StartDoc("walls");
+        printer.StartPage();
+        CPen pen(PS_SOLID, 3, RGB(0, 0, 0));
+        printer.SelectObject(&pen);
+        printer.SelectStockObject(NULL_BRUSH);
+        for (int i = 0; i < 2000; ++i) {
+            const int x = 100 + (i % 50) * 60, y = 100 + (i / 50) * 60;
+            const POINT wall[] = {{x, y}, {x + 60, y}};
+            printer.Polyline(wall, 2);
+            if (emptyFills) {
+                const POINT body[] = {{x, y}, {x + 60, y}, {x + 60, y + 60}, {x, y + 60}};
+                printer.SelectStockObject(NULL_PEN);
+                printer.Polygon(body, 4);
+                printer.SelectObject(&pen);
+            }
+        }
+        printer.EndPage();
+        printer.EndDoc();
+    }
+    return StateBlocks(pdf);
+}
+
+} // namespace
+
+TEST(DcPdf, WallsStayOneStrokeAcrossFillsThatPaintNothing) {
+    const TempFolder folder("pdf");
+    const int walls = WallPageBlocks(folder.File("walls.pdf"), false);
+    ASSERT_GT(walls, 0);
+    // Ending the stroke at every empty fill wrapped each wall in a block of its own.
+    EXPECT_EQ(WallPageBlocks(folder.File("mixed.pdf"), true), walls);
 }
