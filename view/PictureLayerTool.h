@@ -8,7 +8,7 @@ class CGridloomView;
 class CLogicalRectTracker;
 class CRaster;
 class ObjectFrameTracking;
-struct CRect;
+class CRect;
 
 // The mouse on the background and foreground layers: a press on a picture of the active
 // layer moves or resizes the topmost one; a press elsewhere draws a rubber band that receives
