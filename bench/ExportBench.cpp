@@ -1,44 +1,18 @@
 // The export commands on a made 500 x 500 Box: both GIF pictures at 1024 x 768, the page as an
 // enhanced metafile (its size is reported), and a 500 x 500 mask picture applied.
-#include "document/CGridloomDoc.h"
+#include "bench/MadeBoxMaze.h"
 #include "image/CRaster.h"
-#include "maze/TemplateKind.h"
-#include "platform/CProfile.h"
-#include "tests/support/TempFolder.h"
-#include "view/CGridloomView.h"
 #include "view/MetafileExport.h"
 #include "view/PictureExport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <memory>
 
 namespace {
 
-struct Box500 {
-    TempFolder dir{"export-bench"};
-    std::unique_ptr<CProfile> profile;
-    std::unique_ptr<CGridloomDoc> doc;
-    std::unique_ptr<CGridloomView> view;
-
-    Box500() {
-        profile = std::make_unique<CProfile>(dir.File("OrlimberSTD.ini"));
-        doc = std::make_unique<CGridloomDoc>(*profile);
-        doc->Settings().kind = KIND_BOX;
-        doc->Settings().columns = 500;
-        doc->Settings().rows = 500;
-        doc->Settings().seed = 1;
-        doc->OnFileNew();
-        view = std::make_unique<CGridloomView>();
-        view->SetDocument(doc.get());
-        view->OnInitialUpdate();
-        doc->OnGenerateMaze();
-    }
-    ~Box500() {
-        view.reset();
-        doc.reset();
-    }
+struct Box500 : MadeBoxMaze {
+    Box500() : MadeBoxMaze("export-bench", 500) {}
 };
 
 void GifExportBox500(benchmark::State& state) {

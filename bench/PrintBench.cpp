@@ -1,43 +1,17 @@
 // Printing: ten mazes of a 100 x 100 Box, maze and solution pages, to a PDF file (regrowing
 // each maze as a print run does), and one preview page drawn at 96 dots per inch.
-#include "document/CGridloomDoc.h"
-#include "maze/TemplateKind.h"
-#include "platform/CProfile.h"
+#include "bench/MadeBoxMaze.h"
 #include "platform/PdfPrintPageService.h"
-#include "tests/support/TempFolder.h"
-#include "view/CGridloomView.h"
 #include "view/PrintPreviewRenderer.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <memory>
 
 namespace {
 
-struct Maze {
-    TempFolder dir{"print-bench"};
-    std::unique_ptr<CProfile> profile;
-    std::unique_ptr<CGridloomDoc> doc;
-    std::unique_ptr<CGridloomView> view;
-
-    Maze() {
-        profile = std::make_unique<CProfile>(dir.File("OrlimberSTD.ini"));
-        doc = std::make_unique<CGridloomDoc>(*profile);
-        doc->Settings().kind = KIND_BOX;
-        doc->Settings().columns = 100;
-        doc->Settings().rows = 100;
-        doc->Settings().seed = 1;
-        doc->OnFileNew();
-        view = std::make_unique<CGridloomView>();
-        view->SetDocument(doc.get());
-        view->OnInitialUpdate();
-        doc->OnGenerateMaze();
-    }
-    ~Maze() {
-        view.reset();
-        doc.reset();
-    }
+struct Maze : MadeBoxMaze {
+    Maze() : MadeBoxMaze("print-bench", 100) {}
 };
 
 void PrintTenMazesToPdf(benchmark::State& state) {

@@ -1,21 +1,11 @@
-#include "tests/support/DocTestSupport.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
 #include "dialogs/ui/BitmapSetupAsker.h"
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
-#include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
 #include "platform/EmfRecordTypes.h"
 #include "platform/FileDialog.h"
-#include "res/CommandIds.h"
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/ToolPipe.h"
-#include "tests/ui/XdoTool.h"
-#include "view/CGridloomView.h"
-#include "view/ui/MazeViewWindow.h"
-
-#include <wx/app.h>
 
 #include <atomic>
 #include <chrono>
@@ -27,45 +17,24 @@
 namespace {
 
 // The program's window with a made maze; the exports are asked for with their keys.
-class ExportWindowTest : public DocTest {
+class ExportWindowTest : public MazeViewWindowFixture {
 protected:
     void SetUp() override {
-        DocTest::SetUp();
-        if (!xdo::Available())
-            GTEST_SKIP() << "xdotool missing";
-        doc_ = std::make_unique<CGridloomDoc>(Profile());
-        state_ = std::make_unique<GridloomDocState>(*doc_);
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(doc_.get());
-        frame_ = new CMainFrame(); // owned by wx
-        frame_->Router().SetDocument(doc_.get());
-        frame_->Router().SetView(view_.get());
-        frame_->Commands().SetMazeState(state_.get());
-        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
-        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
-        sizes_ = std::make_unique<BitmapSetupAsker>(frame_);
-        view_->SetPictureSizeDialog(sizes_.get());
-        frame_->SetSize(900, 800);
-        frame_->Show();
-        frame_->Raise();
-        view_->OnInitialUpdate();
-        xdo::Pump(200);
-        doc_->Settings().kind = KIND_BOX;
-        doc_->Settings().columns = 8;
-        doc_->Settings().rows = 8;
-        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+        MazeViewWindowFixture::SetUp();
+        if (SetUpStopped())
+            return;
         ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
         xdo::Pump(300);
         ASSERT_EQ(doc_->cleared, 0);
         window_->SetFocus();
         xdo::Pump(100);
     }
-    void TearDown() override {
-        if (frame_)
-            frame_->Destroy();
-        wxTheApp->Yield();
-        view_.reset();
-        DocTest::TearDown();
+    int BoxCells() const override { return 8; }
+    bool UsesEditToolbar() const override { return false; }
+    void PlaceFrame() override { frame_->SetSize(900, 800); }
+    void WireBeforeShow() override {
+        sizes_ = std::make_unique<BitmapSetupAsker>(frame_);
+        view_->SetPictureSizeDialog(sizes_.get());
     }
 
     // Presses `keys` in the main window; once a window named `dialog` shows, presses Return in
@@ -87,10 +56,6 @@ protected:
         xdo::Pump(300);
     }
 
-    CMainFrame* frame_ = nullptr;
-    MazeViewWindow* window_ = nullptr;
-    std::unique_ptr<GridloomDocState> state_;
-    std::unique_ptr<CGridloomView> view_;
     std::unique_ptr<BitmapSetupAsker> sizes_;
     ScriptedFileDialog files_;
     IFileDialog::Installation filesInstalled_{files_};

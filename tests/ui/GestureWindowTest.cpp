@@ -1,20 +1,12 @@
-#include "tests/support/DocTestSupport.h"
 #include "tests/support/FakeSound.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
 #include "gesture/CMouseGesture.h"
-#include "maze/TemplateKind.h"
 #include "platform/CrtRandom.h"
 #include "res/CommandIds.h"
-#include "tests/ui/ModalDialogDriver.h"
 #include "tests/ui/XdoTool.h"
 #include "view/CGridloomView.h"
-#include "view/ui/MazeViewWindow.h"
 
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 #include <wx/image.h>
 
 #include <cmath>
@@ -35,78 +27,23 @@ void AlwaysAnswer(CMouseGesture& g, int cls) {
     }
 }
 
-wxImage Screenshot(wxWindow& window, const std::string& name) {
-    window.Refresh(false);
-    xdo::Pump(100);
-    window.Update();
-    const wxSize r = window.GetClientSize();
-    wxBitmap shot(r.x, r.y);
-    {
-        wxClientDC screen(&window);
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
-    }
-    wxImage image = shot.ConvertToImage();
-    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
-        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
-    return image;
-}
-
 bool Is(const wxImage& image, int x, int y, int r, int g, int b) {
     return std::abs(image.GetRed(x, y) - r) < 16 && std::abs(image.GetGreen(x, y) - g) < 16 &&
            std::abs(image.GetBlue(x, y) - b) < 16;
 }
 
-class GestureWindowTest : public DocTest {
+class GestureWindowTest : public MazeViewWindowFixture {
 protected:
-    void SetUp() override {
-        DocTest::SetUp();
-        if (!ModalDialogDriver::HaveXdotool())
-            GTEST_SKIP() << "xdotool missing";
-        doc_ = std::make_unique<CGridloomDoc>(Profile());
-        state_ = std::make_unique<GridloomDocState>(*doc_);
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(doc_.get());
-        frame_ = new CMainFrame(); // owned by wx
-        frame_->Router().SetDocument(doc_.get());
-        frame_->Router().SetView(view_.get());
-        frame_->Commands().SetMazeState(state_.get());
-        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
-        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
+    void WireBeforeShow() override {
         CMainFrame* frame = frame_;
         window_->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
-        view_->SetEditToolbar(frame_);
         AlwaysAnswer(gesture_, 7); // "left-right": on the maze layer, the background's turn
         view_->SetGestureRecognizer(&gesture_);
-        frame_->SetSize(0, 0, 900, 700);
-        frame_->Show();
-        frame_->Raise();
-        view_->OnInitialUpdate();
-        doc_->Settings().kind = KIND_BOX;
-        doc_->Settings().columns = 20;
-        doc_->Settings().rows = 20;
-        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-        xdo::Pump(300);
-        window_->SetFocus();
-        xdo::Pump(100);
-    }
-    void TearDown() override {
-        if (frame_) {
-            view_->SetEditToolbar(nullptr);
-            frame_->Destroy();
-            xdo::Pump(50);
-        }
-        view_.reset();
-        DocTest::TearDown();
     }
 
     CrtRandom random_;
     CMouseGesture gesture_{random_};
     RecordingSound sound_;
-    CMainFrame* frame_ = nullptr;
-    MazeViewWindow* window_ = nullptr;
-    std::unique_ptr<GridloomDocState> state_;
-    std::unique_ptr<CGridloomView> view_;
 };
 
 } // namespace
@@ -136,7 +73,7 @@ TEST_F(GestureWindowTest, AQuickCtrlStrokeRunsItsCommandAndShowsItsShapeUntilThe
     EXPECT_EQ(view_->Gestures().Mode(), GestureCapture::kIdle);
 
     const int right = window_->GetClientSize().x - 55;
-    const wxImage shown = Screenshot(*window_, "gesture-stroke");
+    const wxImage shown = ClientScreenshot(*window_, "gesture-stroke");
     EXPECT_TRUE(Is(shown, right, 5, 0, 0, 0));
     EXPECT_TRUE(Is(shown, right + 3, 8, 200, 200, 200));
     EXPECT_TRUE(Is(shown, 100 + 8 * 40, 200, 0, 0, 255)); // the stroke's last point
@@ -144,7 +81,7 @@ TEST_F(GestureWindowTest, AQuickCtrlStrokeRunsItsCommandAndShowsItsShapeUntilThe
 
     // View timer 1 takes it all away after five seconds.
     EXPECT_TRUE(xdo::PumpUntil([&] { return view_->Gestures().Marks().Empty(); }, 7000));
-    const wxImage after = Screenshot(*window_, "gesture-cleared");
+    const wxImage after = ClientScreenshot(*window_, "gesture-cleared");
     EXPECT_FALSE(Is(after, right + 3, 8, 200, 200, 200));
     EXPECT_FALSE(Is(after, 100 + 8 * 40, 200, 0, 0, 255));
 }

@@ -1,50 +1,24 @@
-#include "tests/support/DocTestSupport.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
-#include "maze/TemplateKind.h"
-#include "res/CommandIds.h"
-#include "view/CGridloomView.h"
-#include "view/ui/MazeViewWindow.h"
-
-#include <wx/app.h>
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 #include <wx/eventfilter.h>
-#include <wx/image.h>
-#include <wx/sizer.h>
-#include <wx/utils.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <string>
-#include <thread>
 
 namespace {
 
-void Pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessIdle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
 // A real key press through the X server, as a user's keyboard makes it.
 void PressKeys(const std::string& keys) {
-    ASSERT_EQ(std::system(("xdotool key --delay 50 " + keys).c_str()), 0) << keys;
-    Pump(300);
+    ASSERT_TRUE(xdo::Run("key --delay 50 " + keys)) << keys;
+    xdo::Pump(300);
 }
 
 // A real mouse button press (4 and 5 turn the wheel) at a point of the screen.
 void PressMouse(wxPoint screen, int button) {
-    const std::string command = "xdotool mousemove " + std::to_string(screen.x) + " " +
-                                std::to_string(screen.y) + " click " + std::to_string(button);
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    Pump(300);
+    const std::string args = "mousemove " + std::to_string(screen.x) + " " +
+                             std::to_string(screen.y) + " click " + std::to_string(button);
+    ASSERT_TRUE(xdo::Run(args)) << args;
+    xdo::Pump(300);
 }
 
 // Counts the paints and size changes one window receives, before its own handlers run.
@@ -68,30 +42,6 @@ private:
     wxWindow* window_;
 };
 
-// What the screen shows of a window, saved next to the test's results.
-wxImage Screenshot(wxWindow& window, const std::string& name) {
-    window.Refresh(false);
-    for (int i = 0; i < 5; ++i) {
-        wxTheApp->Yield();
-        window.Update();
-        wxMilliSleep(20);
-    }
-    const wxSize r = window.GetClientSize();
-    wxBitmap shot(r.x, r.y);
-    {
-        wxClientDC screen(&window);
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
-    }
-    wxImage image = shot.ConvertToImage();
-    if (const char* out = std::getenv("ORLIMBER_TEST_OUT")) {
-        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-            wxImage::AddHandler(new wxPNGHandler);
-        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
-    }
-    return image;
-}
-
 int DarkPixels(const wxImage& image) {
     int dark = 0;
     const unsigned char* p = image.GetData();
@@ -100,53 +50,21 @@ int DarkPixels(const wxImage& image) {
     return dark;
 }
 
-// The program's window as it starts: the main frame with the maze view in the splitter's top
-// row, commands routed view, document, frame.
-class MazeViewWindowTest : public DocTest {
+// The program's window as it starts, with no template yet.
+class MazeViewWindowTest : public MazeViewWindowFixture {
 protected:
-    void SetUp() override {
-        DocTest::SetUp();
-        doc_ = std::make_unique<CGridloomDoc>(Profile());
-        state_ = std::make_unique<GridloomDocState>(*doc_);
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(doc_.get());
-        frame_ = new CMainFrame(); // owned by wx
-        frame_->Router().SetDocument(doc_.get());
-        frame_->Router().SetView(view_.get());
-        frame_->Commands().SetMazeState(state_.get());
-        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+    int BoxCells() const override { return 0; }
+    bool UsesEditToolbar() const override { return false; }
+    void PlaceFrame() override { frame_->SetSize(900, 800); }
+    void WireBeforeShow() override {
         window_->SetInfoPaneCollapser([this] { frame_->CollapseInfoPane(); });
-        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
-        frame_->SetSize(900, 800);
-        frame_->Show();
-        frame_->Raise();
-        view_->OnInitialUpdate();
-        Pump(200);
     }
-    void NewBox(int cells) {
-        doc_->Settings().kind = KIND_BOX;
-        doc_->Settings().columns = cells;
-        doc_->Settings().rows = cells;
-        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-        Pump(300);
-    }
-    void TearDown() override {
-        frame_->Destroy();
-        wxTheApp->Yield();
-        view_.reset();
-        DocTest::TearDown();
-    }
-
-    CMainFrame* frame_ = nullptr;
-    MazeViewWindow* window_ = nullptr;
-    std::unique_ptr<GridloomDocState> state_;
-    std::unique_ptr<CGridloomView> view_;
 };
 
 } // namespace
 
 TEST_F(MazeViewWindowTest, FileNewThenMakeMazeShowsAMaze) {
-    const wxImage empty = Screenshot(*window_, "view-empty");
+    const wxImage empty = ClientScreenshot(*window_, "view-empty");
     EXPECT_LT(DarkPixels(empty), empty.GetWidth() * empty.GetHeight() / 50);
 
     doc_->Settings().kind = KIND_HEX;
@@ -156,13 +74,13 @@ TEST_F(MazeViewWindowTest, FileNewThenMakeMazeShowsAMaze) {
     ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
     ASSERT_GT(doc_->GridCount(), 0);
     ASSERT_TRUE(view_->PaintScreen());
-    const wxImage made = Screenshot(*window_, "view-made-maze");
+    const wxImage made = ClientScreenshot(*window_, "view-made-maze");
     EXPECT_GT(DarkPixels(made), 2000);
 
     // Scrolling down shows another part of the page without rendering it again.
     doc_->reRender = 0;
     window_->Scroll(0, 10);
-    const wxImage scrolled = Screenshot(*window_, "view-scrolled");
+    const wxImage scrolled = ClientScreenshot(*window_, "view-scrolled");
     EXPECT_GT(window_->ScrollPosition().y, 0);
     EXPECT_GT(DarkPixels(scrolled), 2000);
 }
@@ -173,25 +91,25 @@ TEST_F(MazeViewWindowTest, AnimatedMakingPaintsCellsAsTheyAreCarved) {
     doc_->Settings().rows = 30;
     doc_->Settings().animate = 1;
     ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-    Screenshot(*window_, "view-before-animation");
+    ClientScreenshot(*window_, "view-before-animation");
     ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
-    const wxImage made = Screenshot(*window_, "view-animated-maze");
+    const wxImage made = ClientScreenshot(*window_, "view-animated-maze");
     EXPECT_GT(DarkPixels(made), 2000);
 }
 
 TEST_F(MazeViewWindowTest, AShownMazeLeavesTheWindowIdle) {
     NewBox(20);
     ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
-    Pump(1000);
+    xdo::Pump(1000);
     // The information pane was collapsed once the maze showed.
     EXPECT_LE(frame_->Splitter()->RowHeight(CMainFrame::kInfoPaneRow), 2);
 
     WindowEventCounter counter(window_);
-    Pump(1000);
+    xdo::Pump(1000);
     EXPECT_LE(counter.paints, 2);
     EXPECT_EQ(counter.sizes, 0);
     // Still the maze on screen.
-    EXPECT_GT(DarkPixels(Screenshot(*window_, "view-idle")), 2000);
+    EXPECT_GT(DarkPixels(ClientScreenshot(*window_, "view-idle")), 2000);
 }
 
 TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
@@ -205,16 +123,17 @@ TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
         EXPECT_LT(client.x, window_->GetSize().x);
 
         window_->ScrollToPagePixel({100000, 100000});
-        Pump(200);
+        xdo::Pump(200);
         EXPECT_EQ(window_->ScrollPosition().y, page.cy - client.y);
         // The credit line at the page's foot is on the last rows, with nothing below it.
-        const wxImage end = Screenshot(*window_, "view-scrolled-to-end-" + std::to_string(cells));
+        const wxImage end =
+            ClientScreenshot(*window_, "view-scrolled-to-end-" + std::to_string(cells));
         EXPECT_GT(DarkPixels(end.GetSubImage(wxRect(0, client.y - 24, client.x, 24))), 50);
 
         // The arrow keys move by one cell, to the pixel.
         window_->ScrollToPagePixel({0, 0});
         window_->SetFocus();
-        Pump(200);
+        xdo::Pump(200);
         PressKeys("Down");
         const int cell = MulDiv(-doc_->GetCellHeight(), 96, 1000);
         EXPECT_EQ(window_->ScrollPosition().y, std::min(cell, page.cy - client.y));
@@ -222,7 +141,7 @@ TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
 
         // A wheel notch moves three cells, at most a window and not past the page's end.
         window_->ScrollToPagePixel({0, 0});
-        Pump(100);
+        xdo::Pump(100);
         const wxPoint middle = window_->ClientToScreen(wxPoint(100, 100));
         PressMouse(middle, 5);
         EXPECT_EQ(window_->ScrollPosition().y, std::min({3 * cell, client.y, page.cy - client.y}));
@@ -232,9 +151,9 @@ TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
 TEST_F(MazeViewWindowTest, AMessageShowsAtOnceWithoutAMaze) {
     ASSERT_EQ(doc_->GridCount(), 0);
     window_->SetFocus();
-    Pump(200);
+    xdo::Pump(200);
     PressKeys("ctrl+s");
-    Pump(300);
+    xdo::Pump(300);
     ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
     EXPECT_EQ(prompts_.ShownBoxes()[0].text,
               "ERROR: There is no maze to save yet.  Save has stopped.");

@@ -1,42 +1,12 @@
-#include "tests/support/DocTestSupport.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
 #include "image/CRaster.h"
-#include "maze/TemplateKind.h"
 #include "platform/FileDialog.h"
 #include "platform/wx/WxFileDialog.h"
-#include "res/CommandIds.h"
-#include "tests/ui/XdoTool.h"
-#include "view/CGridloomView.h"
-#include "view/ui/MazeViewWindow.h"
 
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
-#include <wx/image.h>
-
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-wxImage Screenshot(wxWindow& window, const std::string& name) {
-    window.Refresh(false);
-    xdo::Pump(100);
-    window.Update();
-    const wxSize r = window.GetClientSize();
-    wxBitmap shot(r.x, r.y);
-    {
-        wxClientDC screen(&window);
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
-    }
-    wxImage image = shot.ConvertToImage();
-    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
-        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
-    return image;
-}
 
 bool IsRed(const wxImage& image, wxPoint p) {
     return image.GetRed(p.x, p.y) > 200 && image.GetGreen(p.x, p.y) < 60 &&
@@ -51,53 +21,17 @@ int DarkPixelsInRow(const wxImage& image, int y, int from, int to) {
 }
 
 // The program's window with a small Box template, pictures coming from a scripted dialog.
-class PictureToolWindowTest : public DocTest {
+class PictureToolWindowTest : public MazeViewWindowFixture {
 protected:
     void SetUp() override {
-        DocTest::SetUp();
-        if (!xdo::Available())
-            GTEST_SKIP() << "xdotool missing";
         CRaster red(16, 16, 24);
         for (LONG y = 0; y < 16; ++y)
             for (LONG x = 0; x < 16; ++x)
                 red.SetPixelColor(x, y, RGBQUAD::FromRgb(230, 20, 20));
         ASSERT_TRUE(red.Save(bmp_, CRaster::kTypeBmp));
-        doc_ = std::make_unique<CGridloomDoc>(Profile());
-        state_ = std::make_unique<GridloomDocState>(*doc_);
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(doc_.get());
-        frame_ = new CMainFrame(); // owned by wx
-        frame_->Router().SetDocument(doc_.get());
-        frame_->Router().SetView(view_.get());
-        frame_->Commands().SetMazeState(state_.get());
-        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
-        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
-        view_->SetEditToolbar(frame_);
-        frame_->SetSize(0, 0, 900, 700);
-        frame_->Show();
-        frame_->Raise();
-        view_->OnInitialUpdate();
-        doc_->Settings().kind = KIND_BOX;
-        doc_->Settings().columns = 4;
-        doc_->Settings().rows = 4;
-        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-        xdo::Pump(300);
-        window_->SetFocus();
-        xdo::Pump(100);
+        MazeViewWindowFixture::SetUp();
     }
-    void TearDown() override {
-        if (frame_) {
-            view_->SetEditToolbar(nullptr);
-            frame_->Destroy();
-            xdo::Pump(50);
-        }
-        view_.reset();
-        DocTest::TearDown();
-    }
-    void Xdo(const std::string& args) {
-        ASSERT_TRUE(xdo::Run(args)) << args;
-        xdo::Pump(250);
-    }
+    int BoxCells() const override { return 4; }
     std::string At(wxPoint client) { return xdo::At(*window_, client.x, client.y); }
     // A drag in steps, each seen before the next (the toolkit merges queued moves).
     void Drag(wxPoint from, wxPoint to, const std::string& beforeRelease = "") {
@@ -110,10 +44,6 @@ protected:
         Xdo("mouseup 1");
     }
 
-    CMainFrame* frame_ = nullptr;
-    MazeViewWindow* window_ = nullptr;
-    std::unique_ptr<GridloomDocState> state_;
-    std::unique_ptr<CGridloomView> view_;
     ScriptedFileDialog files_;
     IFileDialog::Installation filesInstalled_{files_};
     std::string bmp_ = folder_.File("red.bmp");
@@ -131,12 +61,12 @@ TEST_F(PictureToolWindowTest, APlacedPictureShowsMovesAndComesBackWithUndo) {
     Xdo("mousemove --sync " + At(a) + " mousedown 1");
     Xdo("mousemove --sync " + At(a + wxPoint(3, 3)));
     Xdo("mousemove --sync " + At(b));
-    const wxImage band = Screenshot(*window_, "picture-rubber-band");
+    const wxImage band = ClientScreenshot(*window_, "picture-rubber-band");
     EXPECT_GT(DarkPixelsInRow(band, a.y, a.x + 10, b.x - 10), 10);
     Xdo("mouseup 1");
     ASSERT_EQ(doc_->layerObjects.size(), 1u);
     const CRect placed = doc_->layerObjects[0].m_rect;
-    const wxImage shown = Screenshot(*window_, "picture-placed");
+    const wxImage shown = ClientScreenshot(*window_, "picture-placed");
     EXPECT_TRUE(IsRed(shown, (a + b) / 2));
     EXPECT_FALSE(IsRed(shown, b + wxPoint(20, 20)));
 
@@ -145,7 +75,7 @@ TEST_F(PictureToolWindowTest, APlacedPictureShowsMovesAndComesBackWithUndo) {
     ASSERT_EQ(doc_->layerObjects.size(), 1u);
     EXPECT_EQ(doc_->layerObjects[0].m_rect.left, placed.left + 150);
     EXPECT_EQ(doc_->layerObjects[0].m_rect.top, placed.top + 100);
-    const wxImage moved = Screenshot(*window_, "picture-moved");
+    const wxImage moved = ClientScreenshot(*window_, "picture-moved");
     EXPECT_TRUE(IsRed(moved, b + wxPoint(40, 40)));
     EXPECT_FALSE(IsRed(moved, a + wxPoint(20, 20)));
     const CRect afterMove = doc_->layerObjects[0].m_rect;
@@ -159,7 +89,7 @@ TEST_F(PictureToolWindowTest, APlacedPictureShowsMovesAndComesBackWithUndo) {
     Xdo("key ctrl+z");
     ASSERT_EQ(doc_->layerObjects.size(), 1u);
     EXPECT_EQ(doc_->layerObjects[0].m_rect, placed);
-    const wxImage back = Screenshot(*window_, "picture-undone");
+    const wxImage back = ClientScreenshot(*window_, "picture-undone");
     EXPECT_TRUE(IsRed(back, (a + b) / 2));
     EXPECT_FALSE(IsRed(back, b + wxPoint(40, 40)));
 }

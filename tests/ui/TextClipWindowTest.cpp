@@ -1,25 +1,15 @@
-#include "tests/support/DocTestSupport.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
 #include "image/CRaster.h"
-#include "maze/TemplateKind.h"
 #include "platform/FontDialog.h"
 #include "platform/wx/FontChoiceDialog.h"
 #include "platform/wx/WxClipboard.h"
-#include "res/CommandIds.h"
 #include "tests/ui/ModalDialogDriver.h"
-#include "tests/ui/XdoTool.h"
-#include "view/CGridloomView.h"
 #include "view/DrawingCopy.h"
 #include "view/LayerObjectOrder.h"
-#include "view/ui/MazeViewWindow.h"
 #include "view/ui/TextBoxWindow.h"
 
 #include <wx/checkbox.h>
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 #include <wx/spinctrl.h>
 
 #include <atomic>
@@ -47,23 +37,6 @@ int RunWhilePumping(const std::string& command, int milliseconds = 8000) {
     return code;
 }
 
-wxImage Screenshot(wxWindow& window, const std::string& name) {
-    window.Refresh(false);
-    xdo::Pump(100);
-    window.Update();
-    const wxSize r = window.GetClientSize();
-    wxBitmap shot(r.x, r.y);
-    {
-        wxClientDC screen(&window);
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
-    }
-    wxImage image = shot.ConvertToImage();
-    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
-        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
-    return image;
-}
-
 // Pixels of `area` that are dark in `after` and were not in `before`.
 int NewDarkPixels(const wxImage& before, const wxImage& after, const wxRect& area) {
     const auto dark = [](const wxImage& i, int x, int y) {
@@ -78,46 +51,12 @@ int NewDarkPixels(const wxImage& before, const wxImage& after, const wxRect& are
 
 // The program's window with a 20 x 20 Box template, the desktop's clipboard and a scripted
 // font dialog.
-class TextClipWindowTest : public DocTest {
+class TextClipWindowTest : public MazeViewWindowFixture {
 protected:
-    void SetUp() override {
-        DocTest::SetUp();
-        if (!ModalDialogDriver::HaveXdotool())
-            GTEST_SKIP() << "xdotool missing";
-        doc_ = std::make_unique<CGridloomDoc>(Profile());
-        state_ = std::make_unique<GridloomDocState>(*doc_);
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(doc_.get());
+    void WireBeforeShow() override {
         view_->SetClipboard(&clipboard_);
-        frame_ = new CMainFrame(); // owned by wx
-        frame_->Router().SetDocument(doc_.get());
-        frame_->Router().SetView(view_.get());
         frame_->Router().SetBeforeExecute([this](UINT id) { view_->BeforeCommand(id); });
-        frame_->Commands().SetMazeState(state_.get());
-        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         window_->SetInfoPaneCollapser([this] { frame_->SetInfoPaneHeight(0, 0); });
-        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
-        view_->SetEditToolbar(frame_);
-        frame_->SetSize(0, 0, 900, 700);
-        frame_->Show();
-        frame_->Raise();
-        view_->OnInitialUpdate();
-        doc_->Settings().kind = KIND_BOX;
-        doc_->Settings().columns = 20;
-        doc_->Settings().rows = 20;
-        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-        xdo::Pump(300);
-        window_->SetFocus();
-        xdo::Pump(100);
-    }
-    void TearDown() override {
-        if (frame_) {
-            view_->SetEditToolbar(nullptr);
-            frame_->Destroy();
-            xdo::Pump(50);
-        }
-        view_.reset();
-        DocTest::TearDown();
     }
 
     // A rubber band on the view from one client point to another, with real input.
@@ -129,18 +68,10 @@ protected:
         xdo::Run("mousemove --sync " + xdo::At(*window_, to.x, to.y) + " mouseup 1");
         xdo::Pump(300);
     }
-    void Keys(const std::string& xdotoolArgs) {
-        ASSERT_TRUE(xdo::Run(xdotoolArgs)) << xdotoolArgs;
-        xdo::Pump(300);
-    }
 
     ScriptedFontDialog fonts_;
     IFontDialog::Installation fontsInstalled_{fonts_};
     WxClipboard clipboard_;
-    CMainFrame* frame_ = nullptr;
-    MazeViewWindow* window_ = nullptr;
-    std::unique_ptr<GridloomDocState> state_;
-    std::unique_ptr<CGridloomView> view_;
 };
 
 } // namespace
@@ -148,9 +79,9 @@ protected:
 TEST_F(TextClipWindowTest, TypedTextBecomesTheObjectsAndFollowsTheScroll) {
     // Nothing on the clipboard that is text: the new box starts empty.
     ASSERT_TRUE(clipboard_.WriteText(""));
-    Keys("key ctrl+4");
+    Xdo("key ctrl+4");
     ASSERT_EQ(view_->ActiveLayer(), CGridloomView::kLayerText);
-    const wxImage empty = Screenshot(*window_, "text-object-before");
+    const wxImage empty = ClientScreenshot(*window_, "text-object-before");
     FontChoice big;
     big.tenths = 240;
     big.bold = true;
@@ -162,15 +93,15 @@ TEST_F(TextClipWindowTest, TypedTextBecomesTheObjectsAndFollowsTheScroll) {
     EXPECT_EQ(wxWindow::FindFocus(), &box);
     EXPECT_EQ(box.GetRect(), wxRect(97, 117, 326, 106));
 
-    Keys("type --delay 40 Hello");
+    Xdo("type --delay 40 Hello");
     EXPECT_EQ(box.GetValue(), "Hello");
     // Ctrl+V in the box inserts at the caret instead of replacing the text, and Ctrl+A
     // selects the box's text instead of toggling animation.
     ASSERT_TRUE(clipboard_.WriteText("XY"));
-    Keys("key Left ctrl+v");
+    Xdo("key Left ctrl+v");
     EXPECT_EQ(box.GetValue(), "HellXYo");
     const int animate = doc_->Settings().animate;
-    Keys("key ctrl+a");
+    Xdo("key ctrl+a");
     EXPECT_EQ(doc_->Settings().animate, animate);
 
     // The box stays over its object while the page scrolls.
@@ -191,24 +122,24 @@ TEST_F(TextClipWindowTest, TypedTextBecomesTheObjectsAndFollowsTheScroll) {
     EXPECT_EQ(doc_->layerObjects[0].GetSelectionStyle(), LayerObjectOrder::kOnLayer);
     view_->SetActiveLayer(CGridloomView::kLayerMaze); // no marks over the text
     xdo::Pump(200);
-    const wxImage shot = Screenshot(*window_, "text-object-hello");
+    const wxImage shot = ClientScreenshot(*window_, "text-object-hello");
     EXPECT_GT(NewDarkPixels(empty, shot, wxRect(100, 120, 320, 40)), 150);
     EXPECT_EQ(NewDarkPixels(empty, shot, wxRect(100, 170, 320, 50)), 0);
     // With the box hidden again the view has the arrow keys.
     window_->SetFocus();
     xdo::Pump(100);
-    Keys("key Down");
+    Xdo("key Down");
     EXPECT_GT(window_->ScrollPosition().y, 0);
 }
 
 TEST_F(TextClipWindowTest, MenuPasteOnTheTextLayerReplacesTheWholeText) {
-    Keys("key ctrl+4");
+    Xdo("key ctrl+4");
     ASSERT_TRUE(clipboard_.WriteText("Clip"));
     fonts_.Accept();
     Band({100, 100}, {300, 200});
     TextBoxWindow& box = window_->TextBox();
     EXPECT_EQ(box.GetValue(), "Clip"); // a new object starts with the clipboard's text
-    Keys("type --delay 40 more");
+    Xdo("type --delay 40 more");
     ASSERT_TRUE(frame_->RunCommand(ID_EDIT_PASTE));
     EXPECT_EQ(box.GetValue(), "Clip");
 }
@@ -217,7 +148,7 @@ TEST_F(TextClipWindowTest, CopyServesAPngAndBmpThatOtherProgramsRead) {
     if (!HaveXclip())
         GTEST_SKIP() << "xclip missing";
     // A selected text object is on the screen with its frame; the copy has none.
-    Keys("key ctrl+4");
+    Xdo("key ctrl+4");
     fonts_.Accept();
     Band({100, 100}, {300, 200});
     ASSERT_TRUE(frame_->RunCommand(ID_EDIT_COPY));
@@ -278,7 +209,7 @@ TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
         served = true;
     });
     xdo::Pump(500);
-    Keys("key ctrl+1");
+    Xdo("key ctrl+1");
     xdo::PumpUntil([&] { return clipboard_.OffersPicture(); }, 3000);
     ASSERT_TRUE(view_->CanPaste());
     ASSERT_TRUE(view_->OnEditPaste());
@@ -296,7 +227,7 @@ TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
         textServed = true;
     });
     xdo::Pump(500);
-    Keys("key ctrl+4");
+    Xdo("key ctrl+4");
     fonts_.Accept();
     Band({100, 100}, {300, 200});
     EXPECT_EQ(window_->TextBox().GetValue(), "from xclip");

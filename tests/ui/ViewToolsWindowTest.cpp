@@ -1,65 +1,16 @@
-#include "tests/support/DocTestSupport.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
 #include "maze/MazeCell.h"
-#include "maze/TemplateKind.h"
-#include "res/CommandIds.h"
-#include "tests/ui/ModalDialogDriver.h"
-#include "view/CGridloomView.h"
 #include "view/GeometryCache.h"
 #include "view/PolygonCellGeometry.h"
-#include "view/ui/MazeViewWindow.h"
 
-#include <wx/app.h>
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
-#include <wx/image.h>
-
-#include <chrono>
-#include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-void Pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessIdle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
-// Real X input: the events queue up in the server and reach the windows at the next pump.
-void Xdo(const std::string& arguments) {
-    const std::string command = "xdotool " + arguments;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    Pump(300);
-}
-
 std::string At(wxPoint p) {
     return std::to_string(p.x) + " " + std::to_string(p.y);
-}
-
-wxImage Screenshot(wxWindow& window, const std::string& name) {
-    window.Refresh(false);
-    Pump(100);
-    window.Update();
-    const wxSize r = window.GetClientSize();
-    wxBitmap shot(r.x, r.y);
-    {
-        wxClientDC screen(&window);
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
-    }
-    wxImage image = shot.ConvertToImage();
-    if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
-        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
-    return image;
 }
 
 bool IsBlack(const wxImage& image, wxPoint p) {
@@ -68,44 +19,10 @@ bool IsBlack(const wxImage& image, wxPoint p) {
 }
 
 // The program's window as it starts, with a fresh 20 x 20 Box template (no maze made).
-class ViewToolsWindowTest : public DocTest {
+class ViewToolsWindowTest : public MazeViewWindowFixture {
 protected:
-    void SetUp() override {
-        DocTest::SetUp();
-        if (!ModalDialogDriver::HaveXdotool())
-            GTEST_SKIP() << "xdotool missing";
-        doc_ = std::make_unique<CGridloomDoc>(Profile());
-        state_ = std::make_unique<GridloomDocState>(*doc_);
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(doc_.get());
-        frame_ = new CMainFrame(); // owned by wx
-        frame_->Router().SetDocument(doc_.get());
-        frame_->Router().SetView(view_.get());
-        frame_->Commands().SetMazeState(state_.get());
-        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+    void WireBeforeShow() override {
         window_->SetInfoPaneCollapser([this] { frame_->SetInfoPaneHeight(0, 0); });
-        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
-        view_->SetEditToolbar(frame_);
-        frame_->SetSize(0, 0, 900, 700);
-        frame_->Show();
-        frame_->Raise();
-        view_->OnInitialUpdate();
-        doc_->Settings().kind = KIND_BOX;
-        doc_->Settings().columns = 20;
-        doc_->Settings().rows = 20;
-        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-        Pump(300);
-        window_->SetFocus();
-        Pump(100);
-    }
-    void TearDown() override {
-        if (frame_) {
-            view_->SetEditToolbar(nullptr);
-            frame_->Destroy();
-            Pump(50);
-        }
-        view_.reset();
-        DocTest::TearDown();
     }
 
     // The centre of a cell on the screen.
@@ -122,11 +39,6 @@ protected:
     wxPoint CellOnClient(int column, int row) {
         return window_->ScreenToClient(CellOnScreen(column, row));
     }
-
-    CMainFrame* frame_ = nullptr;
-    MazeViewWindow* window_ = nullptr;
-    std::unique_ptr<GridloomDocState> state_;
-    std::unique_ptr<CGridloomView> view_;
 };
 
 } // namespace
@@ -152,7 +64,7 @@ TEST_F(ViewToolsWindowTest, BlackenDragEndsWithTheReleaseOutsideTheWindow) {
         EXPECT_EQ(doc_->GetGrid(0)->GetCell(c, 3).flags, CELL_BLACKENED) << c;
     EXPECT_EQ(view_->Mouse().Drag().state, MouseDrag::kNone);
     EXPECT_TRUE(doc_->IsModified());
-    const wxImage shot = Screenshot(*window_, "view-blacken-drag");
+    const wxImage shot = ClientScreenshot(*window_, "view-blacken-drag");
     for (int c = 2; c <= 12; ++c)
         EXPECT_TRUE(IsBlack(shot, CellOnClient(c, 3))) << c;
     for (int c = 5; c <= 13; ++c) {

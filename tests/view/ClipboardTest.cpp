@@ -1,8 +1,6 @@
-#include "tests/support/FakeClipboard.h"
 #include "tests/view/ViewToolTestSupport.h"
 
 #include "image/CRaster.h"
-#include "maze/TemplateKind.h"
 #include "res/CommandIds.h"
 #include "view/DrawingCopy.h"
 #include "view/LayerObjectOrder.h"
@@ -71,16 +69,8 @@ std::vector<BYTE> PngClaiming(std::uint32_t side, std::size_t padding) {
     return png;
 }
 
-class ClipboardTest : public ViewToolTest {
+class ClipboardTest : public TextClipViewTest {
 protected:
-    void SetUp() override {
-        ViewToolTest::SetUp();
-        NewDoc(KIND_BOX, 8, 8);
-        ToolView(*doc_);
-        view_->SetClipboard(&clipboard_);
-        view_->SetTextBox(&box_);
-    }
-
     CCmdUI Query(UINT id) {
         CCmdUI ui(id);
         view_->RunUpdate(ui);
@@ -94,9 +84,6 @@ protected:
         ASSERT_EQ(std::system(("convert " + recipe + " '" + format + path + "'").c_str()), 0);
         clipboard_.encoded = {{mime, ReadFile(path)}};
     }
-
-    FakeClipboard clipboard_;
-    HeadlessTextBox box_;
 };
 
 } // namespace

@@ -1,8 +1,6 @@
-#include "tests/support/FakeClipboard.h"
 #include "tests/view/ViewToolTestSupport.h"
 
 #include "image/CRaster.h"
-#include "maze/TemplateKind.h"
 #include "platform/FontDialog.h"
 #include "res/CommandIds.h"
 #include "view/LayerObjectOrder.h"
@@ -26,14 +24,10 @@ FontChoice Verdana14Red() {
 
 // The text layer of a fresh Box template, with a scripted font dialog, a fake clipboard and
 // a text box that remembers what it was told.
-class TextToolTest : public ViewToolTest {
+class TextToolTest : public TextClipViewTest {
 protected:
     void SetUp() override {
-        ViewToolTest::SetUp();
-        NewDoc(KIND_BOX, 8, 8);
-        ToolView(*doc_);
-        view_->SetClipboard(&clipboard_);
-        view_->SetTextBox(&box_);
+        TextClipViewTest::SetUp();
         view_->SetActiveLayer(CGridloomView::kLayerText);
         Settle();
     }
@@ -61,8 +55,6 @@ protected:
 
     ScriptedFontDialog dialog_;
     IFontDialog::Installation dialogInstalled_{dialog_};
-    FakeClipboard clipboard_;
-    HeadlessTextBox box_;
 };
 
 } // namespace

@@ -2,7 +2,10 @@
 #include "tests/view/ViewTestSupport.h"
 
 #include "frame/IEditToolbar.h"
+#include "maze/TemplateKind.h"
+#include "tests/support/FakeClipboard.h"
 #include "view/GeometryCache.h"
+#include "view/ITextBox.h"
 #include "view/PolygonCellGeometry.h"
 
 #include <set>
@@ -57,4 +60,20 @@ protected:
     }
 
     RecordingToolbar toolbar_;
+};
+
+// A fresh 8 x 8 Box template on a tool view with a fake clipboard and a text box that
+// remembers what it was told.
+class TextClipViewTest : public ViewToolTest {
+protected:
+    void SetUp() override {
+        ViewToolTest::SetUp();
+        NewDoc(KIND_BOX, 8, 8);
+        ToolView(*doc_);
+        view_->SetClipboard(&clipboard_);
+        view_->SetTextBox(&box_);
+    }
+
+    FakeClipboard clipboard_;
+    HeadlessTextBox box_;
 };

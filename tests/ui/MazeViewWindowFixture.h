@@ -1,0 +1,113 @@
+#pragma once
+#include "tests/support/DocTestSupport.h"
+
+#include "frame/GridloomDocState.h"
+#include "frame/ui/CMainFrame.h"
+#include "frame/ui/CSplitterWndEx.h"
+#include "maze/TemplateKind.h"
+#include "res/CommandIds.h"
+#include "tests/ui/XdoTool.h"
+#include "view/CGridloomView.h"
+#include "view/ui/MazeViewWindow.h"
+
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+// What the screen shows of a window's client area, saved next to the test's results.
+inline wxImage ClientScreenshot(wxWindow& window, const std::string& name) {
+    window.Refresh(false);
+    xdo::Pump(100);
+    window.Update();
+    const wxSize r = window.GetClientSize();
+    wxBitmap shot(r.x, r.y);
+    {
+        wxClientDC screen(&window);
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
+    }
+    wxImage image = shot.ConvertToImage();
+    if (const char* out = std::getenv("ORLIMBER_TEST_OUT")) {
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+            wxImage::AddHandler(new wxPNGHandler);
+        image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
+    }
+    return image;
+}
+
+// The program's window as it starts: the main frame with the maze view in the splitter's top
+// row, commands routed view, document, frame, and a fresh Box template of BoxCells() square.
+class MazeViewWindowFixture : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        if (!xdo::Available())
+            GTEST_SKIP() << "xdotool missing";
+        doc_ = std::make_unique<CGridloomDoc>(Profile());
+        state_ = std::make_unique<GridloomDocState>(*doc_);
+        view_ = std::make_unique<CGridloomView>();
+        view_->SetDocument(doc_.get());
+        frame_ = new CMainFrame(); // owned by wx
+        frame_->Router().SetDocument(doc_.get());
+        frame_->Router().SetView(view_.get());
+        frame_->Commands().SetMazeState(state_.get());
+        window_ = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        frame_->Splitter()->SetPane(CMainFrame::kViewRow, window_);
+        if (UsesEditToolbar())
+            view_->SetEditToolbar(frame_);
+        WireBeforeShow();
+        PlaceFrame();
+        frame_->Show();
+        frame_->Raise();
+        view_->OnInitialUpdate();
+        xdo::Pump(200);
+        if (BoxCells() > 0) {
+            NewBox(BoxCells());
+            if (HasFatalFailure())
+                return;
+            window_->SetFocus();
+            xdo::Pump(100);
+        }
+    }
+    void TearDown() override {
+        if (frame_) {
+            view_->SetEditToolbar(nullptr);
+            frame_->Destroy();
+            xdo::Pump(50);
+        }
+        view_.reset();
+        DocTest::TearDown();
+    }
+
+    // Hooks for what the window tests set up differently. 0 cells: no template at the start.
+    virtual int BoxCells() const { return 20; }
+    virtual bool UsesEditToolbar() const { return true; }
+    virtual void PlaceFrame() { frame_->SetSize(0, 0, 900, 700); }
+    // More wiring once the view is in its pane, before the frame shows.
+    virtual void WireBeforeShow() {}
+
+    // File New of a Box template `cells` square.
+    void NewBox(int cells) {
+        doc_->Settings().kind = KIND_BOX;
+        doc_->Settings().columns = cells;
+        doc_->Settings().rows = cells;
+        ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+        xdo::Pump(300);
+    }
+    // Real X input; the events reach the windows while it waits after.
+    void Xdo(const std::string& args) {
+        ASSERT_TRUE(xdo::Run(args)) << args;
+        xdo::Pump(300);
+    }
+    // True when SetUp ended early (skipped or failed) and the test body must not run on.
+    bool SetUpStopped() const { return IsSkipped() || HasFatalFailure(); }
+
+    CMainFrame* frame_ = nullptr;
+    MazeViewWindow* window_ = nullptr;
+    std::unique_ptr<GridloomDocState> state_;
+    std::unique_ptr<CGridloomView> view_;
+};
