@@ -127,13 +127,18 @@ private:
         app_->AttachDocument(*document_);
         if (!app_->ProcessCommandLine(commandLine_))
             return false;
+        MakeView();
+        view_->OnInitialUpdate();
+        return app_->PrintCommandLine(commandLine_, *view_);
+    }
+
+    // The view with what it needs both in a window and when printing from the command line.
+    void MakeView() {
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(document_.get());
         view_->TileSets().SetInstallFolder(app_->InstallFolder());
         view_->SetPrintJobs(printJobs_.get());
         view_->SetClipboard(&clipboard_);
-        view_->OnInitialUpdate();
-        return app_->PrintCommandLine(commandLine_, *view_);
     }
 
     void ContinueStartup() {
@@ -203,11 +208,9 @@ private:
 
     // The maze view takes the splitter's top row; the frame routes commands to it first.
     void ShowView() {
-        view_ = std::make_unique<CGridloomView>();
-        view_->SetDocument(document_.get());
+        MakeView();
         sizeAsker_ = std::make_unique<BitmapSetupAsker>(frame_);
         view_->SetPictureSizeDialog(sizeAsker_.get());
-        view_->TileSets().SetInstallFolder(app_->InstallFolder());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         CMainFrame* frame = frame_;
         window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
@@ -222,9 +225,7 @@ private:
         frame_->Router().SetView(view_.get());
         CGridloomView* view = view_.get();
         frame_->Router().SetBeforeExecute([view](UINT command) { view->BeforeCommand(command); });
-        view_->SetClipboard(&clipboard_);
         view_->SetEditToolbar(frame_);
-        view_->SetPrintJobs(printJobs_.get());
         view_->OnInitialUpdate();
     }
 
