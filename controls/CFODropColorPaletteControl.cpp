@@ -122,21 +122,13 @@ void CFODropColorPaletteControl::NotifyCancel(COLORREF color, LPARAM lParam) {
 }
 
 void CFODropColorPaletteControl::OnTrackMouse(CPoint point) {
-    if (HitTest(point.x, point.y) < 0 && hasCustom_ && customRect_.PtInRect(point))
-        SetCustomPressed(true);
+    PressCustomOver(point, HitTest(point.x, point.y));
 }
 
 void CFODropColorPaletteControl::OnLButtonUp(CPoint point) {
-    SetCustomPressed(false);
-    for (const CFOColorCellObj& cell : cells_) {
-        if (cell.HitTest(point.x, point.y)) {
-            NotifySelect(cell.GetColor(), 0);
-            return;
-        }
-    }
-    if (hasCustom_ && customRect_.PtInRect(point)) {
-        NotifyCustom(WM_FO_CUSTOMCOLOR, current_);
-    }
+    ReleaseOver(
+        point, cells_, [this](const CFOColorCellObj& cell) { NotifySelect(cell.GetColor(), 0); },
+        [this] { NotifyCustom(WM_FO_CUSTOMCOLOR, current_); });
 }
 
 void CFODropColorPaletteControl::OnKeyDown(UINT key, bool shift) {

@@ -175,16 +175,9 @@ void CFODropPaletteControl::OnMouseDrag(int x, int y) {
 }
 
 void CFODropPaletteControl::OnLButtonUp(CPoint point) {
-    SetCustomPressed(false);
-    for (const CFOColorCellObj& cell : cells_) {
-        if (cell.HitTest(point.x, point.y)) {
-            NotifySelect(cell.GetColor(), 0);
-            return;
-        }
-    }
-    if (hasCustom_ && customRect_.PtInRect(point)) {
-        NotifyCustom(WM_FO_CUSTOMCOLOR, current_);
-    }
+    ReleaseOver(
+        point, cells_, [this](const CFOColorCellObj& cell) { NotifySelect(cell.GetColor(), 0); },
+        [this] { NotifyCustom(WM_FO_CUSTOMCOLOR, current_); });
 }
 
 void CFODropPaletteControl::OnKeyDown(UINT key, bool) {

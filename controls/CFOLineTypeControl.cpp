@@ -81,21 +81,14 @@ void CFOLineTypeControl::NotifyCancel(int lineType, LPARAM lParam) {
 }
 
 void CFOLineTypeControl::OnTrackMouse(CPoint point) {
-    if (HitTest(point.x, point.y) < 0 && hasCustom_ && customRect_.PtInRect(point))
-        SetCustomPressed(true);
+    PressCustomOver(point, HitTest(point.x, point.y));
 }
 
 void CFOLineTypeControl::OnLButtonUp(CPoint point) {
-    SetCustomPressed(false);
-    for (const CFOLineTypeCellObj& cell : cells_) {
-        if (cell.HitTest(point.x, point.y)) {
-            NotifySelect(cell.GetLineType(), 0);
-            return;
-        }
-    }
-    if (hasCustom_ && customRect_.PtInRect(point)) {
-        NotifyCustom(WM_FO_CUSTOMLINETYPE, static_cast<WPARAM>(current_));
-    }
+    ReleaseOver(
+        point, cells_,
+        [this](const CFOLineTypeCellObj& cell) { NotifySelect(cell.GetLineType(), 0); },
+        [this] { NotifyCustom(WM_FO_CUSTOMLINETYPE, static_cast<WPARAM>(current_)); });
 }
 
 void CFOLineTypeControl::OnKeyDown(UINT key, bool) {

@@ -84,6 +84,25 @@ protected:
         }
         return true;
     }
+    // The button let go: over a cell it chooses that cell (`select`), over the custom strip it
+    // asks for "Custom..." (`custom`); the strip stops looking pressed either way.
+    template <typename Cells, typename Select, typename Custom>
+    void ReleaseOver(CPoint point, const Cells& cells, Select select, Custom custom) {
+        SetCustomPressed(false);
+        for (const auto& cell : cells) {
+            if (cell.HitTest(point.x, point.y)) {
+                select(cell);
+                return;
+            }
+        }
+        if (hasCustom_ && customRect_.PtInRect(point))
+            custom();
+    }
+    // Held over the custom strip and no cell (`hitCell` < 0), the strip looks pressed.
+    void PressCustomOver(CPoint point, int hitCell) {
+        if (hitCell < 0 && hasCustom_ && customRect_.PtInRect(point))
+            SetCustomPressed(true);
+    }
     // Tells the host of a choice or a cancel; a popup then goes.
     void Notify(UINT message, WPARAM value, LPARAM lParam) const;
     // Tells the host of "Custom..."; a popup then goes.
