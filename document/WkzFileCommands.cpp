@@ -9,7 +9,6 @@
 #include "platform/RegularFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <span>
 
 namespace {
@@ -49,7 +48,7 @@ bool WkzFileCommands::Load(CGridloomDoc& doc, const std::string& path) {
     RegularFile file = RegularFile::Read(path, WkzFieldRanges::kMaxFileBytes);
     if (!file.Ok()) {
         doc.pendingMessage = file.status == RegularFile::Status::cannotOpen
-                                 ? WkzMessages::CannotOpenForReading(path)
+                                 ? WkzMessages::CannotOpenForReading(path, file.reason)
                                  : WkzMessages::CannotRead(path, file.reason);
         doc.UpdateAllViews(nullptr);
         return false;
@@ -113,10 +112,9 @@ bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
     const AtomicFile::Outcome written =
         AtomicFile::Replace(path, std::as_bytes(std::span<const BYTE>(ar.Data())), options);
     if (!written.ok) {
-        doc.pendingMessage =
-            IsAboutRights(written.systemError)
-                ? WkzMessages::CannotOpenForWriting(path)
-                : WkzMessages::CannotWrite(path, std::strerror(written.systemError));
+        doc.pendingMessage = IsAboutRights(written.systemError)
+                                 ? WkzMessages::CannotOpenForWriting(path)
+                                 : WkzMessages::CannotWrite(path, written.reason);
         doc.UpdateAllViews(nullptr);
         return false;
     }

@@ -65,8 +65,8 @@ std::string Damaged(const std::string& why) {
            ").  Loading has stopped; the open maze is unchanged.";
 }
 
-std::string CannotOpenForReading(const std::string& path) {
-    return "ERROR: Could not open " + path + " for reading, please check you have rights to do so.";
+std::string CannotOpenForReading(const std::string& path, const std::string& reason) {
+    return "ERROR: Could not open " + path + " for reading: " + reason + ".";
 }
 
 std::string CannotOpenForWriting(const std::string& path) {

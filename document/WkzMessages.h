@@ -19,7 +19,8 @@ std::string ReplaceReadOnly(const std::string& path);
 // a number no program ever wrote.
 std::string VersionText(double version);
 std::string Damaged(const std::string& why);
-std::string CannotOpenForReading(const std::string& path);
+// The system's reason (no such file, permission denied) says what stopped the open.
+std::string CannotOpenForReading(const std::string& path, const std::string& reason);
 std::string CannotOpenForWriting(const std::string& path);
 std::string CannotSaveInFormat();
 std::string NothingToSave();

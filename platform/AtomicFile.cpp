@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,11 +86,41 @@ bool SyncFolder(const fs::path& folder) {
     return ::fsync(dir.get()) == 0 || errno == EINVAL || errno == EROFS;
 }
 
-AtomicFile::Outcome Failure(const std::string& what, const std::string& path, int error) {
+AtomicFile::Outcome Failure(const std::string& what, const std::string& path, int error,
+                            std::string reason = {}) {
     AtomicFile::Outcome out;
     out.systemError = error;
-    out.message = what + " " + path + ": " + std::strerror(error);
+    out.reason = reason.empty() ? std::strerror(error) : std::move(reason);
+    out.message = what + " " + path + ": " + out.reason;
     return out;
+}
+
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "it is a folder";
+    if (S_ISFIFO(mode))
+        return "it is a FIFO, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "it is a device, not a regular file";
+    if (S_ISSOCK(mode))
+        return "it is a socket, not a regular file";
+    return "it is not a regular file";
+}
+
+// Renaming over a FIFO or a device would put a plain file in its place (as root, over
+// /dev/null); a loop of links has no file at its end. A target that does not exist yet is
+// fine.
+std::optional<AtomicFile::Outcome> RefuseUnusual(const fs::path& target, const std::string& path) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        if (errno == ELOOP)
+            return Failure("Could not replace", path, ELOOP);
+        return std::nullopt;
+    }
+    if (S_ISREG(st.st_mode))
+        return std::nullopt;
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return Failure("Could not replace", path, error, KindOf(st.st_mode));
 }
 
 } // namespace
@@ -119,6 +150,8 @@ bool AtomicFile::IsReadOnly(const std::string& path) {
 AtomicFile::Outcome AtomicFile::Replace(const std::string& path, std::span<const std::byte> bytes,
                                         Options options) {
     const fs::path target(ResolveTarget(path));
+    if (auto refused = RefuseUnusual(target, path))
+        return std::move(*refused);
     if (!options.replaceReadOnly && IsReadOnly(target.string())) {
         Outcome out = Failure("Could not replace", path, EACCES);
         out.readOnly = true;

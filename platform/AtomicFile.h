@@ -7,7 +7,8 @@
 // the same folder, which is flushed, synced and renamed over the target; then the folder is
 // synced so that the rename itself survives a crash. A symbolic link is written through: the
 // file it points to is replaced in its own folder and the link stays. A new file gets the
-// permissions the umask allows; a replaced file keeps its mode.
+// permissions the umask allows; a replaced file keeps its mode. Only regular files are
+// replaced: a folder, FIFO, device, socket or link loop is refused and left as it was.
 class AtomicFile {
 public:
     struct Options {
@@ -18,6 +19,7 @@ public:
         bool ok = false;
         bool readOnly = false; // refused because the target is read-only
         int systemError = 0;   // errno of the failing step, 0 when none
+        std::string reason;    // the system's reason alone
         std::string message;   // names the step, the file and the system's reason
     };
 

@@ -32,12 +32,25 @@ private:
     int fd_;
 };
 
+// The system's reason in the words the program's messages use around it.
+std::string OpenFailure(int error) {
+    switch (error) {
+    case ENOENT:
+        return "it does not exist";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    default:
+        return std::strerror(error);
+    }
+}
+
 } // namespace
 
 RegularFile RegularFile::Read(const std::string& path, std::uint64_t maxBytes) {
     ReadDescriptor fd(path);
     if (fd.get() < 0)
-        return Failed(Status::cannotOpen, std::strerror(errno));
+        return Failed(Status::cannotOpen, OpenFailure(errno));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         return Failed(Status::readError, std::strerror(errno));

@@ -11,7 +11,7 @@
 struct RegularFile {
     enum class Status {
         ok,
-        cannotOpen, // missing, no rights...: `reason` is the system's
+        cannotOpen, // "it does not exist", "permission denied" or the system's own words
         notRegular, // a folder, FIFO, device or socket
         tooLarge,   // more than the limit; nothing was read
         readError,  // the system's reason

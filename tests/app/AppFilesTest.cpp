@@ -139,6 +139,13 @@ TEST_F(AppTest, RecentEntriesOpenAfterTheQuestionAndABrokenOneIsDropped) {
     RecentFileList stored;
     stored.Load(CProfile(ProfilePath()));
     EXPECT_EQ(stored.Files(), app_->Recent().Files());
+
+    // A file deleted since it was listed: the message says so rather than blaming rights.
+    std::filesystem::remove(folder_.File("two.wkz"));
+    app_->RunCommand(ID_FILE_MRU_FILE2);
+    EXPECT_EQ(doc.pendingMessage, "ERROR: Could not open " + folder_.File("two.wkz") +
+                                      " for reading: it does not exist.");
+    EXPECT_EQ(app_->Recent().Files(), (std::vector<std::string>{folder_.File("one.wkz")}));
 }
 
 TEST_F(AppTest, CommandLineFilesOpenOrEndTheStart) {
@@ -156,7 +163,8 @@ TEST_F(AppTest, CommandLineFilesOpenOrEndTheStart) {
                                         [&] { asideFirst = prompts_.ShownBoxes().empty(); }));
     EXPECT_TRUE(asideFirst);
     ASSERT_FALSE(prompts_.ShownBoxes().empty());
-    EXPECT_NE(prompts_.ShownBoxes().back().text.find("gone.wkz"), std::string::npos);
+    EXPECT_NE(prompts_.ShownBoxes().back().text.find("gone.wkz for reading: it does not exist"),
+              std::string::npos);
     EXPECT_TRUE(other->pendingMessage.empty()); // shown now, not again later
 
     prompts_.Clear();

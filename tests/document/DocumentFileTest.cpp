@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace {
 
@@ -317,7 +318,30 @@ TEST_F(DocumentFileTest, OpenReplacesTheLayerObjectsWithoutAsking) {
     const std::string missing = PathOf("nothing.wkz");
     dialogs_.Answer(missing);
     doc->RunCommand(kFileOpen);
-    EXPECT_EQ(doc->pendingMessage, "ERROR: Could not open " + missing +
-                                       " for reading, please check you have rights to do so.");
+    EXPECT_EQ(doc->pendingMessage,
+              "ERROR: Could not open " + missing + " for reading: it does not exist.");
     ExpectSameMaze(source, *doc);
+}
+
+TEST_F(DocumentFileTest, OpenAndSaveNameWhatStoppedThem) {
+    CGridloomDoc& doc = MadeMaze(KIND_BOX);
+    const std::string saved = PathOf("kept.wkz");
+    ASSERT_TRUE(WkzFileCommands::SaveFile(doc, saved));
+    const std::vector<BYTE> before = Snapshot(doc);
+
+    const std::string fifo = PathOf("pipe.wkz");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(WkzFileCommands::SaveFile(doc, fifo));
+    EXPECT_NE(doc.pendingMessage.find("FIFO"), std::string::npos) << doc.pendingMessage;
+    EXPECT_EQ(doc.pendingMessage.find("rights"), std::string::npos) << doc.pendingMessage;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(doc.GetPathName(), saved);
+
+    EXPECT_FALSE(WkzFileCommands::OpenFile(doc, fifo));
+    EXPECT_NE(doc.pendingMessage.find("not a regular file"), std::string::npos)
+        << doc.pendingMessage;
+    EXPECT_FALSE(WkzFileCommands::OpenFile(doc, dir_.string()));
+    EXPECT_NE(doc.pendingMessage.find("it is a folder"), std::string::npos) << doc.pendingMessage;
+    EXPECT_EQ(Snapshot(doc), before);
+    EXPECT_EQ(doc.GetPathName(), saved);
 }

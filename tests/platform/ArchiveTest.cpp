@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -137,4 +141,57 @@ TEST(AtomicFile, ReplacesOnlyAfterACompleteWrite) {
     const CArchive folderRead = CArchive::LoadFile(dir.string(), 6);
     EXPECT_TRUE(folderRead.Failed());
     EXPECT_NE(folderRead.Error().find("folder"), std::string::npos) << folderRead.Error();
+}
+
+TEST(AtomicFile, WritesOnlyOntoRegularFilesAndLeavesAnythingElseAsItWas) {
+    namespace fs = std::filesystem;
+    const TempFolder folder("atomic-nodes");
+    std::string error;
+    const auto kindOf = [](const std::string& path) { return fs::symlink_status(path).type(); };
+
+    const std::string fifo = folder.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(AtomicFile::Write(fifo, std::string("x"), error));
+    EXPECT_NE(error.find("FIFO"), std::string::npos) << error;
+    EXPECT_EQ(kindOf(fifo), fs::file_type::fifo);
+
+    // A device of our own (the system's /dev/null is never put at risk); only where the
+    // system lets us make one.
+    const std::string device = folder.File("null");
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        EXPECT_FALSE(AtomicFile::Write(device, std::string("x"), error));
+        EXPECT_NE(error.find("device"), std::string::npos) << error;
+        EXPECT_EQ(kindOf(device), fs::file_type::character);
+    }
+
+    // A loop of links: refused with the system's reason, both links kept.
+    const std::string a = folder.File("a");
+    const std::string b = folder.File("b");
+    fs::create_symlink("b", a);
+    fs::create_symlink("a", b);
+    EXPECT_FALSE(AtomicFile::Write(a, std::string("x"), error));
+    EXPECT_NE(error.find(std::strerror(ELOOP)), std::string::npos) << error;
+    EXPECT_EQ(kindOf(a), fs::file_type::symlink);
+    EXPECT_EQ(kindOf(b), fs::file_type::symlink);
+
+    // A link through a link to a FIFO is refused the same way.
+    const std::string toPipe = folder.File("to-pipe");
+    fs::create_symlink("pipe", toPipe);
+    EXPECT_FALSE(AtomicFile::Write(toPipe, std::string("x"), error));
+    EXPECT_EQ(kindOf(fifo), fs::file_type::fifo);
+
+    // A link to a regular file is written through and stays a link.
+    const std::string real = folder.File("real.wkz");
+    const std::string link = folder.File("link.wkz");
+    { std::ofstream(real) << "old"; }
+    fs::create_symlink("real.wkz", link);
+    ASSERT_TRUE(AtomicFile::Write(link, std::string("new"), error)) << error;
+    EXPECT_EQ(kindOf(link), fs::file_type::symlink);
+    std::ifstream in(real);
+    std::string content;
+    in >> content;
+    EXPECT_EQ(content, "new");
+    // Nothing was left behind next to the nodes.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
+              fs::exists(device) ? 7 : 6);
 }
