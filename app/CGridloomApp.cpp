@@ -119,6 +119,7 @@ bool CGridloomApp::ProcessCommandLine(const CommandLineInfo& info,
     }
     switch (info.action) {
     case CommandLineInfo::Action::New:
+    case CommandLineInfo::Action::Help:
         return true;
     case CommandLineInfo::Action::Print:
     case CommandLineInfo::Action::PrintTo:

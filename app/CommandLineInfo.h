@@ -1,12 +1,15 @@
 #pragma once
+#include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
-// What the command line asks for: `orlimber [FILE]`, `/p FILE` (print) or `/pt FILE PRINTER`
-// (print to a printer). Only /p, /pt, -p and -pt (any case) are switches; every other word,
-// even one starting with '/', is a file path, so absolute paths open as files.
+// What the command line asks for: `orlimber [FILE]`, `/p FILE` (print), `/pt FILE PRINTER`
+// (print to a printer) or `--help`. Only /p, /pt, -p and -pt (any case), --help and -h are
+// switches; every other word, even one starting with '/', is a file path, so absolute paths
+// open as files.
 struct CommandLineInfo {
-    enum class Action { New, Open, Print, PrintTo };
+    enum class Action { New, Open, Print, PrintTo, Help };
 
     Action action = Action::New;
     std::string file;
@@ -18,4 +21,9 @@ struct CommandLineInfo {
 
     // `args` without the program name.
     static CommandLineInfo Parse(const std::vector<std::string>& args);
+
+    static std::string Usage();
+    // Help goes to `out` (status 0) and words not understood to `err` with the usage (status
+    // 2), before any window; nullopt when the program is to start.
+    std::optional<int> AnswerOnTerminal(std::ostream& out, std::ostream& err) const;
 };

@@ -38,6 +38,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,12 +63,6 @@ public:
         commandLine_ = CommandLineInfo::Parse(args);
         printJobs_ = std::make_unique<WxPrintJobs>(printSession_, [this] { return frame_; });
         app_->SetPrintSetup([this] { printSession_.PageSetup(frame_); });
-        // Words not understood end here, before any window shows.
-        if (!commandLine_.Ok()) {
-            app_->ProcessCommandLine(commandLine_);
-            exitCode_ = 1;
-            return true;
-        }
         std::error_code error;
         app_->FindFolders(wxStandardPaths::Get().GetExecutablePath().utf8_string(),
                           std::filesystem::current_path(error).string());
@@ -295,4 +290,13 @@ private:
 
 } // namespace
 
-wxIMPLEMENT_APP(OrlimberApp);
+wxIMPLEMENT_APP_NO_MAIN(OrlimberApp);
+
+// Help and words not understood are answered on the terminal before the toolkit starts, so
+// they need no display and never wait on a box.
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (const auto status = CommandLineInfo::Parse(args).AnswerOnTerminal(std::cout, std::cerr))
+        return *status;
+    return wxEntry(argc, argv);
+}

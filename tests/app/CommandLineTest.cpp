@@ -29,6 +29,9 @@ TEST(CommandLine, OnlyTheFourSwitchesAreSwitchesAndEverythingElseIsAPath) {
         {{"a.wkz", "b.wkz"}, Action::Open, "a.wkz", "", false},
         {{""}, Action::Open, "", "", false},
         {{"/p", "a.wkz", "extra"}, Action::Print, "a.wkz", "", false},
+        {{"--help"}, Action::Help, "", "", true},
+        {{"-h"}, Action::Help, "", "", true},
+        {{"-h", "a.wkz"}, Action::Help, "", "", false},
     };
     for (const Case& c : cases) {
         const CommandLineInfo info = CommandLineInfo::Parse(c.args);

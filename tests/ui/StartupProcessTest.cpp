@@ -73,8 +73,10 @@ public:
     std::string WaitForWindow(const std::string& title, int seconds) {
         const auto end = Clock::now() + std::chrono::seconds(seconds);
         while (Clock::now() < end && !Exited()) {
-            std::string id = Output("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
-                                    " --name '^" + title + "$' 2>/dev/null | tail -n 1");
+            // --all: xdotool otherwise takes a window matching either condition.
+            std::string id =
+                Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid_) +
+                       " --name '^" + title + "$' 2>/dev/null | tail -n 1");
             if (!id.empty()) {
                 id.erase(id.find_last_not_of("\n") + 1);
                 return id;
@@ -182,6 +184,39 @@ TEST(StartupProcess, AFileOnTheCommandLineOpensAndTitlesTheWindow) {
                      .GetProfileString("Recent File List", "File1");
     }
     EXPECT_EQ(recent, maze);
+
+    // File New leaves the file behind, and the title says so. The key is sent again while the
+    // window is not yet taking keys; a second New changes nothing more.
+    std::string untitled;
+    for (int attempt = 0; attempt < 8 && untitled.empty(); ++attempt) {
+        std::system(("xdotool windowfocus --sync " + window + " key ctrl+n 2>/dev/null").c_str());
+        untitled = program.WaitForWindow("Untitled - Orlimber STD", 3);
+    }
+    EXPECT_FALSE(untitled.empty());
+}
+
+TEST(StartupProcess, HelpAndWrongSwitchesAnswerOnTheTerminalWithoutAWindow) {
+    const TempFolder config("start-config");
+    // No display at all: anything that tried to show a window would fail differently.
+    const auto run = [&](const std::string& args, const std::string& streams) {
+        return Output("env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" +
+                      config.Path().string() + "' '" ORLIMBER_PROGRAM "' " + args + " " + streams +
+                      "; echo \"status $?\"");
+    };
+    for (const char* help : {"--help", "-h"}) {
+        const std::string out = run(help, "2>/dev/null");
+        EXPECT_EQ(out.rfind("Usage: orlimber", 0), 0u) << help << ": " << out;
+        EXPECT_NE(out.find("/pt FILE PRINTER"), std::string::npos) << out;
+        EXPECT_EQ(out.substr(out.size() - 9), "status 0\n") << out;
+        EXPECT_EQ(run(help, "2>&1 >/dev/null"), "status 0\n") << help;
+    }
+    for (const char* wrong : {"/pt", "/p", "-PT x.wkz", "x.wkz y.wkz"}) {
+        EXPECT_EQ(run(wrong, "2>/dev/null"), "status 2\n") << wrong;
+        const std::string err = run(wrong, "2>&1 >/dev/null");
+        EXPECT_NE(err.find("Usage: orlimber"), std::string::npos) << wrong << ": " << err;
+        EXPECT_EQ(err.substr(err.size() - 9), "status 2\n") << err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(config.Path()));
 }
 
 TEST(StartupProcess, AMissingFileOrAPrintRequestEndsWithStatusOne) {
