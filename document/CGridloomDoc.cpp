@@ -179,6 +179,9 @@ void CGridloomDoc::OnFileNew() {
     // Settings that cannot build a maze were refused with a message; the old maze stays.
     if (!SetupGrids(false))
         return;
+    // A new maze belongs to no file until it is saved.
+    SetPathName({});
+    SetTitle("Untitled");
     ShowSettings(-1);
     OnClearMaze();
     infoPane_->Collapse();
