@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace {
@@ -12,9 +14,21 @@ IFileDialog*& CurrentDialog() {
     return current;
 }
 
-std::filesystem::path NameToWrite(const std::string& typed, const std::string& extension) {
+bool SameExtension(const std::filesystem::path& path, const std::string& extension) {
+    const std::string own = path.extension().string();
+    return own.size() == extension.size() + 1 &&
+           std::equal(extension.begin(), extension.end(), own.begin() + 1, [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+std::filesystem::path NameToWrite(const std::string& typed, const FileDialogRequest& request) {
+    const std::string& extension = request.defaultExtension;
     std::filesystem::path path(typed);
-    if (!extension.empty() && !path.has_extension() && path.has_filename())
+    if (extension.empty() || !path.has_filename())
+        return path;
+    if (!path.has_extension() || (request.extensionRequired && !SameExtension(path, extension)))
         path += "." + extension;
     return path;
 }
@@ -42,7 +56,7 @@ FileDialogAnswer IFileDialog::Ask(const FileDialogRequest& request) {
             return answer;
         // The extension is part of the name before anything is checked, so that a typed
         // "m1" cannot replace "m1.wkz" unasked.
-        const std::filesystem::path path = NameToWrite(answer.path, asked.defaultExtension);
+        const std::filesystem::path path = NameToWrite(answer.path, asked);
         answer.path = path.string();
         if (!(asked.flags & OFN_OVERWRITEPROMPT) || MayReplace(path))
             return answer;

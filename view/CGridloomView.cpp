@@ -634,7 +634,10 @@ void CGridloomView::OnSaveToEmf() {
     FileDialogRequest request;
     request.open = false;
     request.filter = MetafileExport::kFilter;
-    request.defaultExtension = "EMF";
+    // Lower case, as the filter's pattern matches it; a name ending in anything else gets it
+    // too, so that a metafile is never written under another format's name.
+    request.defaultExtension = "emf";
+    request.extensionRequired = true;
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     const FileDialogAnswer answer = IFileDialog::Ask(request);
     if (!answer.ok)

@@ -7,37 +7,70 @@
 #include "platform/GdiConstants.h"
 #include "view/CGridloomView.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
 namespace {
 
-DWORD TypeOf(int filterIndex) {
+struct Format {
+    const char* extension;
+    DWORD type;
+};
+
+// The four formats offered, by the names a typed extension may use for them.
+constexpr Format kNamed[] = {{"bmp", CRaster::kTypeBmp}, {"gif", CRaster::kTypeGif},
+                             {"tif", CRaster::kTypeTif}, {"tiff", CRaster::kTypeTif},
+                             {"jpg", CRaster::kTypeJpg}, {"jpeg", CRaster::kTypeJpg}};
+
+Format OfFilter(int filterIndex) {
     switch (filterIndex) {
     case 1:
-        return CRaster::kTypeBmp;
+        return {"bmp", CRaster::kTypeBmp};
     case 3:
-        return CRaster::kTypeTif;
+        return {"tif", CRaster::kTypeTif};
     case 4:
-        return CRaster::kTypeJpg;
+        return {"jpg", CRaster::kTypeJpg};
     default:
-        return CRaster::kTypeGif;
+        return {"gif", CRaster::kTypeGif};
     }
 }
 
-const char* ExtensionOf(int filterIndex) {
-    switch (filterIndex) {
-    case 1:
-        return "bmp";
-    case 3:
-        return "tif";
-    case 4:
-        return "jpg";
-    default:
-        return "gif";
+const Format* NamedBy(const std::string& extension) {
+    for (const Format& f : kNamed)
+        if (extension.size() == std::strlen(f.extension) &&
+            std::equal(extension.begin(), extension.end(), f.extension, [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == b;
+            }))
+            return &f;
+    return nullptr;
+}
+
+// The chosen path split into the base of both names, their extension and the format
+// written. A typed extension naming one of the offered formats picks that format, so the
+// bytes always match the name; any other stays part of the base and the filter's extension
+// is added.
+struct Target {
+    std::string base;
+    std::string extension;
+    DWORD type;
+};
+
+Target TargetOf(const std::string& path, int filterIndex) {
+    // Only a dot in the file name starts the extension, not one in a folder name.
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+        const std::string typed = path.substr(dot + 1);
+        if (const Format* named = NamedBy(typed))
+            return {path.substr(0, dot), typed, named->type};
     }
+    const Format chosen = OfFilter(filterIndex);
+    return {path, chosen.extension, chosen.type};
 }
 
 // Readies the picture for its format and writes it; the error text, empty on success.
-std::string Save(CRaster& picture, const std::string& name, int filterIndex) {
-    const DWORD type = TypeOf(filterIndex);
+std::string Save(CRaster& picture, const std::string& name, DWORD type) {
     if (type == CRaster::kTypeJpg)
         picture.SetJpegQuality(10.0f);
     if (type == CRaster::kTypeGif && picture.GetBpp() > 8 && !picture.DecreaseBpp(8, true))
@@ -51,14 +84,8 @@ std::string Save(CRaster& picture, const std::string& name, int filterIndex) {
 } // namespace
 
 std::string PictureExport::FileName(const std::string& path, int filterIndex, bool solution) {
-    // Only a dot in the file name starts the extension, not one in a folder name.
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    const bool hasExtension =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    const std::string base = hasExtension ? path.substr(0, dot) : path;
-    const std::string extension = hasExtension ? path.substr(dot + 1) : ExtensionOf(filterIndex);
-    return base + "_000" + (solution ? "_Sol." : ".") + extension;
+    const Target target = TargetOf(path, filterIndex);
+    return target.base + "_000" + (solution ? "_Sol." : ".") + target.extension;
 }
 
 std::string PictureExport::Write(CGridloomView& view, const std::string& path, int filterIndex,
@@ -102,7 +129,7 @@ std::string PictureExport::Write(CGridloomView& view, const std::string& path, i
         if (!picture.CreateFromBitmap(bitmap))
             error = "The picture \"" + name + "\" could not be made: " + picture.GetLastError();
         else
-            error = Save(picture, name, filterIndex);
+            error = Save(picture, name, TargetOf(path, filterIndex).type);
     }
     view.SetScreenFlag(true);
     view.SetShowSolution(shown);

@@ -3,8 +3,10 @@
 
 class CGridloomView;
 
-// Writes the maze and its solution as two pictures of one size, named after the chosen path
-// and in the format of the chosen filter (1 BMP, 3 TIFF, 4 JPEG, any other GIF).
+// Writes the maze and its solution as two pictures of one size, named after the chosen path.
+// The format is the one its extension names (bmp, gif, tif or tiff, jpg or jpeg, any case);
+// for any other name, that of the chosen filter (1 BMP, 3 TIFF, 4 JPEG, any other GIF), whose
+// extension is then added.
 class PictureExport {
 public:
     static constexpr const char* kFilter =

@@ -82,7 +82,7 @@ TEST_F(ExportWindowTest, SaveToImageFileAndSaveToEmfFromTheirKeys) {
     const std::string emf = folder_.File("page.emf");
     EXPECT_TRUE(xdo::PumpUntil([&] { return std::filesystem::exists(emf); }, 5000));
     ASSERT_EQ(files_.Requests().size(), 2u);
-    EXPECT_EQ(files_.Requests()[1].defaultExtension, "EMF");
+    EXPECT_EQ(files_.Requests()[1].defaultExtension, "emf");
     const EmfRecordList records = EmfRecordList::FromFile(emf);
     EXPECT_TRUE(records.WellFormed());
     EXPECT_GT(records.OfType(EmfRecordType::kPolyPolyline16).size(), 0u);

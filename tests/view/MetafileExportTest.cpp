@@ -153,16 +153,32 @@ TEST_F(MetafileExportTest, SaveToEmfAsksForTheFileAndAlwaysReturnsToTheScreen) {
     view.RunCommand(ID_SAVE_EMF);
     ASSERT_EQ(files.Requests().size(), 1u);
     EXPECT_EQ(files.Requests()[0].filter, "Enhanced MetaFile(*.emf)|*.emf||");
-    EXPECT_EQ(files.Requests()[0].defaultExtension, "EMF");
+    EXPECT_EQ(files.Requests()[0].defaultExtension, "emf");
     EXPECT_FALSE(files.Requests()[0].open);
     EXPECT_TRUE(view.ScreenFlag());
 
-    // A name without an extension gets the default one.
+    // A name without an extension gets the default one, and so does a name ending in another
+    // format's extension; a metafile's own extension in any case is kept.
     files.Answer(folder_.File("page"));
     view.RunCommand(ID_SAVE_EMF);
-    EXPECT_TRUE(EmfRecordList::FromFile(folder_.File("page.EMF")).WellFormed());
+    EXPECT_TRUE(EmfRecordList::FromFile(folder_.File("page.emf")).WellFormed());
     EXPECT_TRUE(view.ScreenFlag());
+    files.Answer(folder_.File("m1.png"));
+    view.RunCommand(ID_SAVE_EMF);
+    EXPECT_TRUE(EmfRecordList::FromFile(folder_.File("m1.png.emf")).WellFormed());
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("m1.png")));
+    files.Answer(folder_.File("upper.EMF"));
+    view.RunCommand(ID_SAVE_EMF);
+    EXPECT_TRUE(EmfRecordList::FromFile(folder_.File("upper.EMF")).WellFormed());
     EXPECT_TRUE(prompts_.ShownBoxes().empty());
+    // The replace question is asked for the name as it will be written.
+    files.Answer(folder_.File("m1.png"));
+    prompts_.Answer(IDNO);
+    files.Cancel();
+    view.RunCommand(ID_SAVE_EMF);
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text.rfind("m1.png.emf already exists", 0), 0u);
+    prompts_.Clear();
 
     const std::string missing = folder_.File("none/page.emf");
     files.Answer(missing);

@@ -80,6 +80,7 @@ TEST_F(ViewTest, ExportNamesAndRefusals) {
     EXPECT_EQ(PictureExport::FileName("a.b/maze", 2, true), "a.b/maze_000_Sol.gif");
     EXPECT_EQ(PictureExport::FileName("x/m.v.jpg", 4, true), "x/m.v_000_Sol.jpg");
     EXPECT_EQ(PictureExport::FileName("m", 1, false), "m_000.bmp");
+    EXPECT_EQ(PictureExport::FileName("m.", 1, false), "m._000.bmp");
 
     CGridloomDoc& doc = NewDoc(KIND_BOX, 4, 4);
     CGridloomView& view = ViewOf(doc);
@@ -91,6 +92,39 @@ TEST_F(ViewTest, ExportNamesAndRefusals) {
     const std::string missing = folder_.File("none/R.gif");
     const std::string error = PictureExport::Write(view, missing, 2, 20, 20);
     EXPECT_NE(error.find("R_000.gif"), std::string::npos) << error;
+}
+
+TEST_F(ViewTest, ATypedExtensionPicksTheFormatOrTheFiltersIsAdded) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 4, 4);
+    CGridloomView& view = ViewOf(doc);
+    doc.OnGenerateMaze();
+    struct Case {
+        const char* typed;
+        int filterIndex;
+        const char* written; // the maze picture; the solution's name adds "_Sol"
+        const char* format;  // as ImageMagick names it
+    };
+    const Case cases[] = {
+        {"m1.png", 2, "m1.png_000.gif", "GIF"},  {"out.bmp", 2, "out_000.bmp", "BMP3"},
+        {"p.TIFF", 4, "p_000.TIFF", "TIFF"},     {"q.Jpeg", 1, "q_000.Jpeg", "JPEG"},
+        {"r.tif", 2, "r_000.tif", "TIFF"},       {"s.jpg", 3, "s_000.jpg", "JPEG"},
+        {"t.webp", 3, "t.webp_000.tif", "TIFF"},
+    };
+    const auto files = [this] {
+        return std::distance(std::filesystem::directory_iterator(folder_.Path()),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = files();
+    for (const Case& c : cases) {
+        ASSERT_EQ(PictureExport::Write(view, folder_.File(c.typed), c.filterIndex, 40, 30), "");
+        std::string solution = c.written;
+        solution.insert(solution.find("_000") + 4, "_Sol");
+        for (const std::string& name : {std::string(c.written), solution})
+            EXPECT_EQ(Identify(folder_.File(name), "%m"), c.format) << c.typed << " " << name;
+    }
+    // Nothing was written under a name that says another format.
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("m1_000.png")));
+    EXPECT_EQ(files() - before, 2 * std::ssize(cases));
 }
 
 namespace {
