@@ -1,6 +1,7 @@
 #include "document/CLogicalRectTracker.h"
 
 #include "image/CRaster.h"
+#include "image/CRasterFormats.h"
 #include "platform/CDC.h"
 
 #include <array>
@@ -60,8 +61,10 @@ CLogicalRectTracker& CLogicalRectTracker::operator=(CLogicalRectTracker&&) noexc
 CLogicalRectTracker::CLogicalRectTracker(const CLogicalRectTracker& other) = default;
 CLogicalRectTracker& CLogicalRectTracker::operator=(const CLogicalRectTracker& other) = default;
 
-void CLogicalRectTracker::SetImage(std::shared_ptr<const CRaster> picture, int kind) {
+void CLogicalRectTracker::SetImage(std::shared_ptr<const CRaster> picture, int kind,
+                                   std::shared_ptr<const std::vector<BYTE>> encoded) {
     picture_ = std::move(picture);
+    encoded_ = picture_ && encoded && !encoded->empty() ? std::move(encoded) : nullptr;
     kind_ = kind;
 }
 
@@ -161,6 +164,7 @@ void CLogicalRectTracker::StoreContent(CArchive& ar) const {
 void CLogicalRectTracker::LoadContent(CArchive& ar) {
     font_.reset();
     picture_.reset();
+    encoded_.reset();
     if (IsText())
         LoadFont(ar);
     else if (kind_ == kindPicture)
@@ -183,10 +187,23 @@ void CLogicalRectTracker::LoadFont(CArchive& ar) {
     font_ = Font{CHOOSEFONT::FromBytes(choose), LOGFONT::FromBytes(log)};
 }
 
+namespace {
+
+// Bytes kept from a file go back as they came only in a type the program itself writes, so
+// that every document keeps to the types it has always held.
+bool KeepsItsBytes(DWORD type) {
+    const CRasterFormats::Entry* format = CRasterFormats::Find(type);
+    return format && format->writable;
+}
+
+} // namespace
+
 void CLogicalRectTracker::StorePicture(CArchive& ar) const {
     std::vector<BYTE> bytes;
     DWORD type = picture_ ? picture_->GetType() : CRaster::kTypeUnknown;
-    if (picture_ && picture_->IsValid()) {
+    if (picture_ && picture_->IsValid() && encoded_ && KeepsItsBytes(type)) {
+        bytes = *encoded_;
+    } else if (picture_ && picture_->IsValid()) {
         // Encoders may adjust the image they write; the shared picture must not change, so
         // they work on a copy.
         CRaster working(*picture_);
@@ -217,7 +234,7 @@ void CLogicalRectTracker::LoadPicture(CArchive& ar) {
         ar.Fail("A picture holds more bytes than the file");
         return;
     }
-    const std::vector<BYTE> bytes = ar.ReadByteVector(static_cast<std::uint64_t>(count));
+    std::vector<BYTE> bytes = ar.ReadByteVector(static_cast<std::uint64_t>(count));
     // An empty picture was saved without bytes and comes back empty.
     auto picture = std::make_unique<CRaster>(static_cast<DWORD>(type));
     if (count > 0) {
@@ -230,5 +247,7 @@ void CLogicalRectTracker::LoadPicture(CArchive& ar) {
         if (hasAlpha && !picture->IsAlphaValid() && picture->CreateAlpha())
             picture->SetAlphaLevel(alpha);
     }
+    if (count > 0)
+        encoded_ = std::make_shared<const std::vector<BYTE>>(std::move(bytes));
     picture_ = std::move(picture);
 }

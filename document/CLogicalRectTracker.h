@@ -7,12 +7,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // A text or picture placed on one of the layers around the maze. The tracker part (device
 // pixels, scrolled document coordinates) gives the selection frame and dragging; the object
 // adds its rectangle in 0.001 inch, its content and its layer. Copies share the picture,
 // which is never changed in place (a new one replaces it), so copying an object list for undo
-// costs no pixels.
+// costs no pixels. A picture keeps the encoded bytes it was read from, in its own type, and
+// is saved with them: a lossy format would otherwise lose quality on every save.
 class CDC;
 class CRaster;
 
@@ -60,7 +62,9 @@ public:
     const CRaster* GetImage() const { return picture_.get(); }
     const std::shared_ptr<const CRaster>& SharedImage() const { return picture_; }
     // Takes the picture (releasing this object's hold on any previous one) and sets the kind.
-    void SetImage(std::shared_ptr<const CRaster> picture, int kind);
+    // `encoded`, when given, holds the bytes the picture was decoded from in its type.
+    void SetImage(std::shared_ptr<const CRaster> picture, int kind,
+                  std::shared_ptr<const std::vector<BYTE>> encoded = nullptr);
 
     // The tracker's hit test, cursor and drag for a point in client pixels of a view
     // scrolled to (sx, sy).
@@ -97,5 +101,6 @@ private:
     COLORREF textColor_ = 0;
     std::optional<Font> font_;
     std::shared_ptr<const CRaster> picture_;
+    std::shared_ptr<const std::vector<BYTE>> encoded_;
     int layer_ = 0;
 };

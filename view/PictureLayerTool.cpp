@@ -6,6 +6,7 @@
 #include "platform/FileDialog.h"
 #include "platform/IClipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "view/CGridloomView.h"
 #include "view/ObjectFrameTracking.h"
 
@@ -59,21 +60,22 @@ void PictureLayerTool::PlaceNewPicture(const CRect& page) {
         view_.SetActiveLayer(-1);
         return;
     }
-    std::unique_ptr<CRaster> picture = ObtainPicture();
-    if (!picture)
+    Obtained obtained = ObtainPicture();
+    if (!obtained.picture)
         return;
     view_.SetActiveLayer(-1);
-    if (picture->GetBpp() < 24)
-        picture->IncreaseBpp(24);
+    if (obtained.picture->GetBpp() < 24)
+        obtained.picture->IncreaseBpp(24);
     CLogicalRectTracker object;
-    object.SetImage(std::move(picture), CLogicalRectTracker::kindPicture);
+    object.SetImage(std::move(obtained.picture), CLogicalRectTracker::kindPicture,
+                    std::move(obtained.encoded));
     object.SetLayer(view_.ActiveLayer());
     object.SetSelectionStyle(kSelected);
     SetFrame(object, page);
     view_.GetDocument()->layerObjects.push_back(std::move(object));
 }
 
-std::unique_ptr<CRaster> PictureLayerTool::ObtainPicture() {
+PictureLayerTool::Obtained PictureLayerTool::ObtainPicture() {
     PendingPicture& pending = view_.Pending();
     if (view_.CanPaste() && !pending.IsPending()) {
         if (IMessageBox::Current().Show(kPasteQuestion, kPasteCaption, MB_YESNO) == IDYES)
@@ -82,26 +84,32 @@ std::unique_ptr<CRaster> PictureLayerTool::ObtainPicture() {
             pending.SetPending(false);
     }
     if (pending.IsPending())
-        return pending.Take();
+        return {pending.Take(), nullptr};
     return LoadPictureFile();
 }
 
-std::unique_ptr<CRaster> PictureLayerTool::LoadPictureFile() {
+PictureLayerTool::Obtained PictureLayerTool::LoadPictureFile() {
     FileDialogRequest request;
     request.open = true;
     request.filter = kFileFilter;
     request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     const FileDialogAnswer answer = IFileDialog::Ask(request);
     if (!answer.ok)
-        return nullptr;
+        return {};
+    RegularFile file = RegularFile::Read(answer.path, kMaxFileBytes);
+    if (!file.Ok()) {
+        AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" + file.reason,
+                      MB_OK | MB_ICONERROR);
+        return {};
+    }
     auto picture = std::make_unique<CRaster>();
     // The format comes from the file's contents, whatever its name says.
-    if (!picture->Load(answer.path) || !picture->IsValid()) {
+    if (!picture->DecodeFromMemory(file.bytes, CRaster::kTypeUnknown) || !picture->IsValid()) {
         AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" + picture->GetLastError(),
                       MB_OK | MB_ICONERROR);
-        return nullptr;
+        return {};
     }
-    return picture;
+    return {std::move(picture), std::make_shared<const std::vector<BYTE>>(std::move(file.bytes))};
 }
 
 void PictureLayerTool::SetFrame(CLogicalRectTracker& object, const CRect& page) const {

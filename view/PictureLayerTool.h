@@ -1,7 +1,10 @@
 #pragma once
+#include "platform/WinTypes.h"
 #include "view/ILayerMouseTool.h"
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 class CGridloomDoc;
 class CGridloomView;
@@ -22,6 +25,8 @@ public:
     static constexpr const char* kFileFilter =
         "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif|TIFF file(*.tif)|*.tif||";
     static constexpr const char* kLoadFailed = "The picture could not be loaded: ";
+    // A picture file larger than a document can hold back is refused.
+    static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 29;
 
     PictureLayerTool(CGridloomView& view, ObjectFrameTracking& frames);
 
@@ -33,10 +38,15 @@ public:
 
 private:
     void PlaceNewPicture(const CRect& page);
+    // A picture for a new object, with the file's bytes when it was read from one.
+    struct Obtained {
+        std::unique_ptr<CRaster> picture;
+        std::shared_ptr<const std::vector<BYTE>> encoded;
+    };
     // The picture for a new object: pasted or from a file; none when the user cancelled or
     // the file could not be read (after saying so).
-    std::unique_ptr<CRaster> ObtainPicture();
-    std::unique_ptr<CRaster> LoadPictureFile();
+    Obtained ObtainPicture();
+    Obtained LoadPictureFile();
     // The object's frame (page pixels) and its rectangle in the page's logical units.
     void SetFrame(CLogicalRectTracker& object, const CRect& page) const;
     void Finish();

@@ -1,11 +1,16 @@
 #include "tests/view/ViewToolTestSupport.h"
 
+#include "document/WkzFileCommands.h"
 #include "image/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/FileDialog.h"
 #include "platform/MouseKeyFlags.h"
 #include "tests/support/FakeClipboard.h"
 #include "view/PictureLayerTool.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
 
 #include <fstream>
 
@@ -182,6 +187,56 @@ TEST_F(PictureToolTest, AFileThatCannotBeReadIsReportedAndAddsNothing) {
         EXPECT_EQ(said.rfind(PictureLayerTool::kLoadFailed + file + "\n", 0), 0u) << said;
         EXPECT_GT(said.size(), std::string(PictureLayerTool::kLoadFailed).size() + file.size() + 1);
     }
+}
+
+TEST_F(PictureToolTest, AJpegPictureIsSavedWithTheBytesItWasReadFrom) {
+    const std::string jpg = folder_.File("photo.jpg");
+    // Made by an outside encoder, with detail that any re-encoding would disturb.
+    ASSERT_EQ(std::system(("convert -size 48x32 plasma:red-blue -seed 7 -quality 70 '" + jpg +
+                           "' 2>/dev/null")
+                              .c_str()),
+              0);
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::vector<BYTE> original = read(jpg);
+    const auto holdsOriginal = [&](const std::vector<BYTE>& file) {
+        return std::search(file.begin(), file.end(), original.begin(), original.end()) !=
+               file.end();
+    };
+    CRaster decoded;
+    ASSERT_TRUE(decoded.Load(jpg));
+
+    files_.Answer(jpg);
+    Drag({10, 10}, {60, 60});
+    ASSERT_EQ(Objects().size(), 1u);
+    const std::string first = folder_.File("first.wkz");
+    doc->formatVersion = 2.0; // the version that holds layer objects
+    ASSERT_TRUE(WkzFileCommands::SaveFile(*doc, first)) << doc->pendingMessage;
+    EXPECT_TRUE(holdsOriginal(read(first)));
+
+    // Opened and saved again, twice: the bytes and so every pixel stay as the file had them.
+    for (const char* name : {"second.wkz", "third.wkz"}) {
+        ASSERT_TRUE(WkzFileCommands::OpenFile(*doc, doc->GetPathName())) << doc->pendingMessage;
+        ASSERT_EQ(Objects().size(), 1u);
+        const CRaster* back = Objects()[0].GetImage();
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->GetType(), DWORD(CRaster::kTypeJpg));
+        ASSERT_EQ(back->GetWidth(), decoded.GetWidth());
+        ASSERT_EQ(back->GetHeight(), decoded.GetHeight());
+        long differing = 0;
+        for (LONG y = 0; y < LONG(decoded.GetHeight()); ++y)
+            for (LONG x = 0; x < LONG(decoded.GetWidth()); ++x) {
+                const RGBQUAD a = back->GetPixelColor(x, y), b = decoded.GetPixelColor(x, y);
+                differing +=
+                    a.rgbRed != b.rgbRed || a.rgbGreen != b.rgbGreen || a.rgbBlue != b.rgbBlue;
+            }
+        EXPECT_EQ(differing, 0) << name;
+        ASSERT_TRUE(WkzFileCommands::SaveFile(*doc, folder_.File(name))) << doc->pendingMessage;
+        EXPECT_TRUE(holdsOriginal(read(folder_.File(name)))) << name;
+    }
+    EXPECT_EQ(read(folder_.File("third.wkz")), read(folder_.File("second.wkz")));
 }
 
 } // namespace
