@@ -89,7 +89,7 @@ protected:
         out << "# our pages\r\n" << extra;
         for (int i = 0; i < entries; ++i)
             out << Line(std::string(1, static_cast<char>('a' + i)), "file",
-                        "p" + std::to_string(i) + ".html")
+                        std::string(1, 'p').append(std::to_string(i)).append(".html"))
                 << "\r\n";
     }
     AdPaneController& Pane(const std::string& base = "http://127.0.0.1:9/") {

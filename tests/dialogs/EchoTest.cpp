@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cstring>
 #include <netinet/in.h>
@@ -27,7 +28,9 @@ std::vector<BYTE> WithIpHeader(const std::vector<BYTE>& icmp, std::uint32_t sour
     p[9] = 1;
     std::memcpy(&p[12], &source, 4);
     std::memcpy(&p[16], &target, 4);
-    p.insert(p.end(), icmp.begin(), icmp.end());
+    // Grown and copied into: GCC 12 at -O3 reports a false out-of-bounds copy for an insert.
+    p.resize(20 + icmp.size());
+    std::copy(icmp.begin(), icmp.end(), p.begin() + 20);
     return p;
 }
 
@@ -42,10 +45,10 @@ std::vector<BYTE> AsReply(std::vector<BYTE> icmp) {
 }
 
 std::vector<BYTE> Unreachable(BYTE code, const std::vector<BYTE>& quotedPacket) {
-    std::vector<BYTE> icmp(8, 0);
+    std::vector<BYTE> icmp(8 + 28, 0);
     icmp[0] = 3;
     icmp[1] = code;
-    icmp.insert(icmp.end(), quotedPacket.begin(), quotedPacket.begin() + 28);
+    std::copy(quotedPacket.begin(), quotedPacket.begin() + 28, icmp.begin() + 8);
     const WORD sum = IcmpPacket::Checksum(icmp.data(), icmp.size());
     icmp[2] = static_cast<BYTE>(sum >> 8);
     icmp[3] = static_cast<BYTE>(sum);

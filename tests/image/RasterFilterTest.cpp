@@ -359,7 +359,7 @@ TEST(RasterFilter, KernelsAndMedianAgreeWithImageMagickInside) {
     ASSERT_TRUE(centre.ApplyConvolution(k5, 5, 32, 0));
     std::string weights;
     for (LONG w : k5)
-        weights += (weights.empty() ? "" : ",") + std::to_string(w);
+        weights.append(weights.empty() ? "" : ",").append(std::to_string(w));
     EXPECT_LE(InteriorDifference(centre,
                                  Magick(picture, "-define convolve:scale=! -morphology Convolve "
                                                  "5x5:" +

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <set>
 #include <string>
@@ -201,7 +202,7 @@ TEST(ToolbarArt, EveryButtonHasItsOwnPicture) {
             ASSERT_EQ(pic.height, height) << id;
             ASSERT_EQ(pic.rgba.size(), static_cast<size_t>(width * height * 4)) << id;
             int opaque = 0;
-            std::set<std::vector<BYTE>> colours;
+            std::set<std::array<BYTE, 4>> colours;
             for (int y = 0; y < height; ++y)
                 for (int x = 0; x < width; ++x) {
                     const BYTE* p = pic.Pixel(x, y);

@@ -111,7 +111,7 @@ TEST_F(InfoPaneWindowTest, EachPagesTitleSetsThePaneAndTheNextPageFollows) {
     std::filesystem::create_directory(html);
     std::string list = "# test pages\r\n";
     for (int i = 0; i < 10; ++i) {
-        const std::string id = "p" + std::to_string(i);
+        const std::string id = std::string(1, 'p').append(std::to_string(i));
         WriteFile(html / (id + ".html"), "<html><head><title>@0#1#" + std::to_string(100 + 40 * i) +
                                              "#60#30#30 Page [hello]</title></head><body>Body of " +
                                              id + ".</body></html>");
