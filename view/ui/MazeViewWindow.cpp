@@ -213,7 +213,22 @@ void MazeViewWindow::OnSize(wxSizeEvent& event) {
 }
 
 void MazeViewWindow::ScrollWindow(int dx, int dy, const wxRect* rect) {
+#ifdef __WXGTK__
+    // The toolkit moves every child with the page and complains about a hidden one: the text
+    // box, hidden between edits, counts as shown (but unmapped) while the page moves.
+    GtkWidget* hidden = textBox_ && !textBox_->IsShown() ? textBox_->GetHandle() : nullptr;
+    if (hidden) {
+        gtk_widget_set_child_visible(hidden, FALSE);
+        gtk_widget_set_visible(hidden, TRUE);
+    }
     wxScrolledWindow::ScrollWindow(dx, dy, rect);
+    if (hidden) {
+        gtk_widget_set_visible(hidden, FALSE);
+        gtk_widget_set_child_visible(hidden, TRUE);
+    }
+#else
+    wxScrolledWindow::ScrollWindow(dx, dy, rect);
+#endif
     view_.PlaceTextBox();
 }
 
