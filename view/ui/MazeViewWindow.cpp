@@ -229,7 +229,9 @@ void MazeViewWindow::ScrollWindow(int dx, int dy, const wxRect* rect) {
 #else
     wxScrolledWindow::ScrollWindow(dx, dy, rect);
 #endif
-    view_.PlaceTextBox();
+    // The toolkit has moved the box with the page; the scroll position the view places it by
+    // is stored only once this call returns.
+    CallAfter([this] { view_.PlaceTextBox(); });
 }
 
 void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
