@@ -85,12 +85,16 @@ void AdPaneController::OnTimer(int id) {
         s_.window.SetPaneHeight(secondHeight_, secondHeight_);
         s_.timers.SetTimer(kCollapseTimer, std::max(collapseDelayMs_, 1));
         break;
-    case kCollapseTimer:
-        secondHeight_ = secondHeight_ * 9 / 10;
-        s_.window.SetPaneHeight(secondHeight_, 0);
+    case kCollapseTimer: {
+        // The resize this step causes is not a height the user set: the shrink keeps its own
+        // target, so it ends even when the frame gives the pane more than was asked.
+        const int next = secondHeight_ * 9 / 10;
+        s_.window.SetPaneHeight(next, 0);
+        secondHeight_ = next;
         if (secondHeight_ > 0)
             s_.timers.SetTimer(kCollapseTimer, kCollapseStepMs);
         break;
+    }
     default:
         break;
     }

@@ -2,16 +2,8 @@
 
 #include <algorithm>
 
-namespace {
-// An empty row still owns the splitter's border, so it counts as less than nothing.
-constexpr int kEmptyRow = -2;
-int CountedHeight(int row) {
-    return row == 0 ? kEmptyRow : row;
-}
-} // namespace
-
 bool CInfoPaneHeight::IsCollapsed(int lowerRow) const {
-    return height_ == 0 && minimum_ == 0 && lowerRow <= -kEmptyRow;
+    return height_ == 0 && minimum_ == 0 && lowerRow == 0;
 }
 
 SplitterRowHeights CInfoPaneHeight::Apply(int height, int minimum, int upperRow, int lowerRow) {
@@ -21,11 +13,13 @@ SplitterRowHeights CInfoPaneHeight::Apply(int height, int minimum, int upperRow,
         minimum_ = minimum;
     height_ = std::max(height_, minimum_);
 
-    const int total = CountedHeight(upperRow) + CountedHeight(lowerRow);
+    // The bar between the rows stays when a row is empty, so the rows always share the same
+    // total: the pane gets exactly the height asked, and asking again moves nothing.
+    const int total = upperRow + lowerRow;
     int upper = total - height_;
     if (upper < 0) {
         upper = 0;
-        height_ = total < 0 ? 1 : total;
+        height_ = total;
     }
     minimum_ = std::min(minimum_, height_);
     return {std::max(upper, 0), height_, minimum_};

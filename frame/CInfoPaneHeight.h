@@ -15,8 +15,7 @@ public:
     // current heights. Returns the rows to set.
     SplitterRowHeights Apply(int height, int minimum, int upperRow, int lowerRow);
 
-    // True when the pane is already as small as a collapse makes it, given the lower row's
-    // current height: collapsing again would only move the rows back and forth.
+    // True when the pane is already collapsed, given the lower row's current height.
     bool IsCollapsed(int lowerRow) const;
 
     int Height() const { return height_; }

@@ -7,6 +7,10 @@
 #include <wx/log.h>
 #include <wx/utils.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
                      std::string htmlFolder)
     : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
@@ -20,6 +24,7 @@ CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
     commands_ = std::make_unique<AdPaneCommands>(*controller_);
     Bind(wxEVT_TIMER, &CAdWindow::OnTimerEvent, this);
     Bind(wxEVT_SIZE, &CAdWindow::OnSizeEvent, this);
+    KeepRoomForScrollbars();
 }
 
 CAdWindow::~CAdWindow() {
@@ -116,8 +121,13 @@ void CAdWindow::OnSizeEvent(wxSizeEvent& event) {
         settleTimer_.StartOnce(kSettleMs);
 }
 
+int CAdWindow::ShownHeight() const {
+    // The splitter hides a pane whose row is too low for it; it then shows nothing of it.
+    return IsShown() ? GetSize().GetHeight() : 0;
+}
+
 void CAdWindow::ReportHeight() {
-    const int height = GetSize().GetHeight();
+    const int height = ShownHeight();
     // A height the controller asks for while it hears of one is reported by the outer call.
     if (reporting_ || height == reportedHeight_)
         return;
@@ -126,6 +136,24 @@ void CAdWindow::ReportHeight() {
     ++reportedResizes_;
     controller_->OnSize(height);
     reporting_ = false;
-    if (GetSize().GetHeight() != reportedHeight_)
+    if (ShownHeight() != reportedHeight_)
         settleTimer_.StartOnce(kSettleMs);
+}
+
+void CAdWindow::KeepRoomForScrollbars() {
+#ifdef __WXGTK__
+    GtkWidget* widget = GetHandle();
+    if (!widget || !GTK_IS_SCROLLED_WINDOW(widget))
+        return;
+    GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(widget);
+    int least = 0;
+    for (GtkWidget* bar : {gtk_scrolled_window_get_vscrollbar(scrolled),
+                           gtk_scrolled_window_get_hscrollbar(scrolled)}) {
+        int barHeight = 0;
+        if (bar)
+            gtk_widget_get_preferred_height(bar, &barHeight, nullptr);
+        least += barHeight;
+    }
+    SetMinSize(wxSize(-1, least));
+#endif
 }

@@ -67,6 +67,10 @@ private:
     void OnTimerEvent(wxTimerEvent& event);
     void OnSizeEvent(wxSizeEvent& event);
     void ReportHeight();
+    int ShownHeight() const;
+    // The toolkit lays its scrollbars out at any height the pane has and complains below
+    // their least height: the splitter hides a pane lower than its least height.
+    void KeepRoomForScrollbars();
 
     IInfoPaneHost& host_;
     std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;

@@ -251,7 +251,19 @@ void CMainFrame::OnIdle(wxIdleEvent& event) {
         minimumApplied_ = keepMinimum;
         SetMinSize(keepMinimum ? wxSize(kMinWidthWithPane, kMinHeightWithPane) : wxDefaultSize);
     }
+    // A window that closed (a preview, a popup) may leave the active frame with no focus.
+    if (IsActive())
+        FocusViewIfLost();
     event.Skip();
+}
+
+void CMainFrame::FocusViewIfLost() {
+    const wxWindow* focus = FindFocus();
+    if (focus && focus != this && IsDescendant(const_cast<wxWindow*>(focus)))
+        return;
+    wxWindow* view = splitter_ ? splitter_->GetPane(kViewRow) : nullptr;
+    if (view && view->IsShownOnScreen() && view->IsEnabled())
+        view->SetFocus();
 }
 
 void CMainFrame::OnIndicatorTimer(wxTimerEvent&) {

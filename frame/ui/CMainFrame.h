@@ -61,6 +61,9 @@ private:
     void OnUpdateUI(wxUpdateUIEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
+    // The view takes the focus when no window of the frame has it: the frame's key table
+    // reaches only a focused child.
+    void FocusViewIfLost();
     void OnIndicatorTimer(wxTimerEvent& event);
     void RebuildEditBar();
 

@@ -33,9 +33,16 @@ wxWindow* CSplitterWndEx::GetPane(int row) const {
 void CSplitterWndEx::RecalcLayout() {
     rows_.RecalcLayout(GetClientSize().GetHeight());
     // An unchanged layout leaves the panes alone: moving or repainting them for nothing
-    // makes them paint again, and a paint may ask for another layout.
+    // makes them paint again, and a paint may ask for another layout. A pane that moves
+    // paints itself; only the bars are this window's to paint again.
     if (PlacePanes())
-        Refresh();
+        RefreshBars();
+}
+
+void CSplitterWndEx::RefreshBars() {
+    const int width = GetClientSize().GetWidth();
+    for (int row = 0; row + 1 < rows_.Rows(); ++row)
+        RefreshRect(wxRect(0, rows_.Top(row) + rows_.Current(row), width, rows_.BarHeight()));
 }
 
 void CSplitterWndEx::HideColumn(int column) {
@@ -61,7 +68,8 @@ bool CSplitterWndEx::PlacePanes() {
         if (!pane)
             continue;
         const int height = rows_.Current(row);
-        const bool visible = hiddenColumn_ == -1 && height > 0;
+        // A row lower than its pane's least height leaves the pane hidden rather than crushed.
+        const bool visible = hiddenColumn_ == -1 && height > 0 && height >= pane->GetMinHeight();
         const wxRect place(0, rows_.Top(row), width, height);
         if (visible && pane->GetRect() != place) {
             pane->SetSize(place);

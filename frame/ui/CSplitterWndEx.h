@@ -36,6 +36,7 @@ private:
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
     // Moves, shows or hides the panes whose place changed; true when any did.
     bool PlacePanes();
+    void RefreshBars();
 
     CSplitterRows rows_;
     std::vector<wxWindow*> panes_;

@@ -28,6 +28,9 @@ struct FakeWindow : IAdPaneWindow {
         heights.push_back({height, minimum});
         if (minimum >= 0)
             frameMinimum = minimum;
+        // As the window does: the controller hears at once of the height the frame gave.
+        if (echo)
+            echo->OnSize(height + extra);
     }
     int MinimumPaneHeight() const override { return frameMinimum; }
     void Repaint() override { ++repaints; }
@@ -37,6 +40,8 @@ struct FakeWindow : IAdPaneWindow {
     std::vector<std::pair<int, int>> heights;
     int frameMinimum = 0;
     int repaints = 0;
+    AdPaneController* echo = nullptr;
+    int extra = 0;
 };
 
 struct FakeTimers : IPaneTimers {
@@ -268,6 +273,25 @@ TEST_F(AdPaneTest, TheSecondHeightOpensThenShrinksByTenthsWithoutProbing) {
     pane.OnTimer(AdPaneController::kRotateTimer);
     EXPECT_EQ(window_.heights.back(), std::make_pair(1, 0));
     EXPECT_FALSE(timers_.armed.count(AdPaneController::kRotateTimer));
+}
+
+TEST_F(AdPaneTest, TheShrinkEndsEvenWhenTheFrameGivesMoreThanAsked) {
+    WriteList(10);
+    AdPaneController& pane = Pane();
+    ASSERT_TRUE(pane.OnInitialUpdate());
+    pane.OnTitleChange("@0#1#20#100#1#3");
+    window_.echo = &pane;
+    window_.extra = 2;
+    pane.OnTimer(AdPaneController::kOpenTimer);
+    int steps = 0;
+    while (timers_.armed.count(AdPaneController::kCollapseTimer) && steps < 100) {
+        pane.OnTimer(AdPaneController::kCollapseTimer);
+        ++steps;
+    }
+    EXPECT_LT(steps, 100);
+    EXPECT_EQ(window_.heights.back(), std::make_pair(0, 0));
+    EXPECT_EQ(pane.SecondHeight(), 0);
+    window_.echo = nullptr;
 }
 
 TEST_F(AdPaneTest, AGalleryStaysUntilItsSecondResize) {

@@ -29,37 +29,32 @@ TEST(CInfoPaneHeight, TooTallAPaneTakesTheWholeHeight) {
     EXPECT_EQ(rows.lowerMinimum, 1);
     // A minimum larger than the pane is lowered to it.
     const SplitterRowHeights again = pane.Apply(10000, 800, 0, 500);
-    EXPECT_EQ(again.lower, 498); // the empty view row counts as -2
-    EXPECT_EQ(again.lowerMinimum, 498);
+    EXPECT_EQ(again.lower, 500);
+    EXPECT_EQ(again.lowerMinimum, 500);
 }
 
-TEST(CInfoPaneHeight, EmptyRowsCountAsLessThanNothing) {
+TEST(CInfoPaneHeight, AnEmptyRowKeepsTheTotalSoThePaneGetsWhatItAsks) {
     CInfoPaneHeight pane;
-    // Before the window has a size: both rows empty, the pane keeps one pixel.
-    SplitterRowHeights rows = pane.Apply(0, 0, 0, 0);
-    EXPECT_EQ(rows.upper, 0);
-    EXPECT_EQ(rows.lower, 1);
-    // Collapsing a pane that had the whole height.
-    rows = pane.Apply(0, 0, 0, 500);
-    EXPECT_EQ(rows.upper, 498);
+    // Collapsed, then asked again and again as the frame re-lays out: nothing moves.
+    SplitterRowHeights rows = pane.Apply(0, 0, 400, 100);
+    EXPECT_EQ(rows.upper, 500);
     EXPECT_EQ(rows.lower, 0);
-    EXPECT_EQ(rows.lowerMinimum, 0);
-}
-
-TEST(CInfoPaneHeight, CollapsingTwiceWouldRockTheRows) {
-    CInfoPaneHeight pane;
-    // Collapsed rows of 498 and 0 become 496 and 2 when collapsed again, then 498 and 0:
-    // a collapse on every paint moves the view on every paint.
-    SplitterRowHeights rows = pane.Apply(0, 0, 498, 0);
-    EXPECT_EQ(rows.upper, 496);
-    rows = pane.Apply(0, 0, 496, 2);
-    EXPECT_EQ(rows.upper, 498);
-    // Either state counts as collapsed, so the frame collapses no further.
-    EXPECT_TRUE(pane.IsCollapsed(0));
-    EXPECT_TRUE(pane.IsCollapsed(2));
-    EXPECT_FALSE(pane.IsCollapsed(3));
-    pane.Apply(100, 0, 400, 100);
-    EXPECT_FALSE(pane.IsCollapsed(0));
+    EXPECT_TRUE(pane.IsCollapsed(rows.lower));
+    rows = pane.Apply(-1, -1, rows.upper, rows.lower);
+    EXPECT_EQ(rows.upper, 500);
+    EXPECT_EQ(rows.lower, 0);
+    // After a collapse every height asked is the height given, down to one pixel.
+    for (int height : {54, 11, 9, 1}) {
+        rows = pane.Apply(height, 0, rows.upper, rows.lower);
+        EXPECT_EQ(rows.lower, height);
+        EXPECT_EQ(rows.upper + rows.lower, 500);
+        EXPECT_FALSE(pane.IsCollapsed(rows.lower));
+    }
+    // Before the window has a size there is nothing to share.
+    CInfoPaneHeight unsized;
+    rows = unsized.Apply(120, 120, 0, 0);
+    EXPECT_EQ(rows.upper, 0);
+    EXPECT_EQ(rows.lower, 0);
 }
 
 TEST(CSplitterRows, LaysOutRowsAroundTheBar) {

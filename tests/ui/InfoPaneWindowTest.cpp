@@ -141,6 +141,38 @@ TEST_F(InfoPaneWindowTest, EachPagesTitleSetsThePaneAndTheNextPageFollows) {
     EXPECT_GT(shown.ReportedResizes(), resizes);
 }
 
+TEST_F(InfoPaneWindowTest, TheSecondHeightShrinksAwayEveryTimeAPageAsksForIt) {
+    // Pages that open to a second height at once and start shrinking at once; long enough
+    // to need the pane's scrollbars.
+    const std::filesystem::path html = std::filesystem::path(folder.Path()) / "html";
+    std::filesystem::create_directory(html);
+    std::string list;
+    for (int i = 0; i < 10; ++i) {
+        const std::string id = "s" + std::to_string(i);
+        std::string body;
+        for (int line = 0; line < 40; ++line)
+            body += "<p>Line " + std::to_string(line) + " of " + id + ".</p>";
+        WriteFile(html / (id + ".html"), "<html><head><title>@0#1#120#80#0#0</title></head><body>" +
+                                             body + "</body></html>");
+        list += std::to_string(i) + "|" + std::to_string(i) + "||||" + id + "||||||FILE|" + id +
+                ".html||text\r\n";
+    }
+    WriteFile(html / "index.lst", list);
+
+    CAdWindow& shown = ShowPane(html.string() + "/");
+    const auto closed = [&] { return shown.Controller().SecondHeight() == 0 && PaneRow() == 0; };
+    ASSERT_TRUE(PumpUntil([&] { return Shows("Line 39 of s0."); }, 3000)) << pane->ToText();
+    EXPECT_TRUE(PumpUntil(closed, 10000)) << shown.Controller().SecondHeight() << " " << PaneRow();
+
+    // Once the pane has been closed, the next page opens to exactly the heights it asks for
+    // and shrinks away again.
+    static_cast<IInfoPane&>(shown).ShowNextPageSoon();
+    ASSERT_TRUE(PumpUntil([&] { return Shows("Line 39 of s1."); }, 3000)) << pane->ToText();
+    EXPECT_EQ(frame->InfoPaneHeight().Height(), PaneRow());
+    EXPECT_TRUE(PumpUntil(closed, 10000)) << shown.Controller().SecondHeight() << " " << PaneRow();
+    EXPECT_FALSE(shown.IsShown());
+}
+
 TEST_F(InfoPaneWindowTest, AMissingPageListEndsTheFirstUpdate) {
     pane = new CAdWindow(frame->Splitter(), {*frame, offline, links, profile}, WebEndpoint(profile),
                          folder.Path().string() + "/none/");

@@ -1,6 +1,7 @@
 #include "platform/wx/WxCommandIds.h"
 #include "res/CommandCatalog.h"
 #include "tests/support/TempFolder.h"
+#include "tests/ui/ToolkitWarnings.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,13 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 // Window tests run one wx application for the whole program, under Xvfb.
 int main(int argc, char** argv) {
+    toolkit_warnings::FailTestsOnThem();
     ::testing::InitGoogleTest(&argc, argv);
     // The windows read and write the profile: never the user's own, nor an earlier run's.
     const TempFolder config("ui-config");
@@ -26,8 +29,12 @@ int main(int argc, char** argv) {
     WxCommandIds::Use(commands);
     // Log messages go to stderr: a log window would wait for a click at shutdown.
     const std::unique_ptr<wxLog> previous(wxLog::SetActiveTarget(new wxLogStderr()));
-    const int result = RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();
+    if (const int outside = toolkit_warnings::OutsideTests(); outside > 0) {
+        std::fprintf(stderr, "%d toolkit warning(s) outside the tests\n", outside);
+        result = 1;
+    }
     return result;
 }

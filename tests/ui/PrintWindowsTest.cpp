@@ -76,7 +76,7 @@ TEST_F(PrintWindowsTest, TheOptionsDialogRefusesACountOutOfRangeAndFollowsThePag
     EXPECT_EQ(values.selectPrinter, 0);
 }
 
-TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsAndTheFileMenuThePreview) {
+TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAfterIt) {
     CGridloomDoc& doc = NewDoc(KIND_BOX, 12, 12);
     doc.OnGenerateMaze();
     GridloomDocState state(doc);
@@ -136,8 +136,26 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsAndTheFileMenuThePreview) {
                            [](const MazeCell& a, const MazeCell& b) {
                                return a.flags == b.flags && a.passages == b.passages;
                            }));
-    preview->Close(true);
-    xdo::Pump(200);
+
+    // Closed with its own button, the preview hands the keys back: the view's shortcuts
+    // work at once, without a click in the view.
+    wxWindow* close = preview->GetControlBar()->FindWindow(wxID_PREVIEW_CLOSE);
+    ASSERT_NE(close, nullptr);
+    ASSERT_TRUE(xdo::Click(*close, close->GetSize().x / 2, close->GetSize().y / 2));
+    ASSERT_TRUE(xdo::PumpUntil(
+        [] {
+            for (wxWindow* w : wxTopLevelWindows)
+                if (dynamic_cast<wxPreviewFrame*>(w))
+                    return false;
+            return true;
+        },
+        10000));
+    ASSERT_EQ(view.ActiveLayer(), CGridloomView::kLayerMaze);
+    xdo::Run("key ctrl+1");
+    EXPECT_TRUE(xdo::PumpUntil(
+        [&view] { return view.ActiveLayer() == CGridloomView::kLayerBackground; }, 5000));
+    xdo::Run("key ctrl+shift+5");
+    EXPECT_TRUE(xdo::PumpUntil([&view] { return view.ShowSolution(); }, 5000));
     view.SetPrintJobs(nullptr);
     frame->Destroy();
     xdo::Pump(100);

@@ -2,9 +2,11 @@
 #include "document/WkzFileCommands.h"
 #include "platform/CProfile.h"
 #include "tests/support/TempFolder.h"
+#include "tests/ui/ToolkitWarnings.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -57,15 +59,26 @@ public:
         for (std::string& e : env)
             envp.push_back(e.data());
         envp.push_back(nullptr);
+        // What the program writes to stderr is kept, to be read for toolkit warnings.
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errors_.File("stderr").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         started_ = Clock::now();
-        if (::posix_spawn(&pid_, ORLIMBER_PROGRAM, nullptr, nullptr, argv.data(), envp.data()) != 0)
+        if (::posix_spawn(&pid_, ORLIMBER_PROGRAM, &files, nullptr, argv.data(), envp.data()) != 0)
             pid_ = 0;
+        posix_spawn_file_actions_destroy(&files);
     }
     ~Program() {
         if (pid_ > 0 && !exited_) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
+        std::stringstream written;
+        written << std::ifstream(errors_.File("stderr")).rdbuf();
+        std::cerr << written.str();
+        for (const std::string& line : toolkit_warnings::In(written.str()))
+            ADD_FAILURE() << "the program wrote a toolkit warning: " << line;
     }
     bool Started() const { return pid_ > 0; }
 
@@ -141,6 +154,7 @@ private:
         return exited_;
     }
 
+    TempFolder errors_{"program-stderr"};
     pid_t pid_ = 0;
     bool exited_ = false;
     int status_ = -1;

@@ -213,8 +213,25 @@ void MazeViewWindow::OnSize(wxSizeEvent& event) {
 }
 
 void MazeViewWindow::ScrollWindow(int dx, int dy, const wxRect* rect) {
+#ifdef __WXGTK__
+    // The toolkit moves every child with the page and complains about a hidden one: the text
+    // box, hidden between edits, counts as shown (but unmapped) while the page moves.
+    GtkWidget* hidden = textBox_ && !textBox_->IsShown() ? textBox_->GetHandle() : nullptr;
+    if (hidden) {
+        gtk_widget_set_child_visible(hidden, FALSE);
+        gtk_widget_set_visible(hidden, TRUE);
+    }
     wxScrolledWindow::ScrollWindow(dx, dy, rect);
-    view_.PlaceTextBox();
+    if (hidden) {
+        gtk_widget_set_visible(hidden, FALSE);
+        gtk_widget_set_child_visible(hidden, TRUE);
+    }
+#else
+    wxScrolledWindow::ScrollWindow(dx, dy, rect);
+#endif
+    // The toolkit has moved the box with the page; the scroll position the view places it by
+    // is stored only once this call returns.
+    CallAfter([this] { view_.PlaceTextBox(); });
 }
 
 void MazeViewWindow::OnKeyDown(wxKeyEvent& event) {
