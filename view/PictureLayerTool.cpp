@@ -7,6 +7,7 @@
 #include "platform/IClipboard.h"
 #include "platform/MessageBox.h"
 #include "view/CGridloomView.h"
+#include "view/CancellableLoad.h"
 #include "view/ObjectFrameTracking.h"
 
 namespace {
@@ -96,7 +97,7 @@ std::unique_ptr<CRaster> PictureLayerTool::LoadPictureFile() {
         return nullptr;
     auto picture = std::make_unique<CRaster>();
     // The format comes from the file's contents, whatever its name says.
-    if (!picture->Load(answer.path) || !picture->IsValid()) {
+    if (!CancellableLoad::Load(*picture, answer.path) || !picture->IsValid()) {
         AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" + picture->GetLastError(),
                       MB_OK | MB_ICONERROR);
         return nullptr;
