@@ -1,6 +1,7 @@
 // Small files that claim huge pictures, against the newer readers (JPEG, TIFF, JPEG 2000):
-// each is refused with its reason, in a child process whose peak memory is measured, and
+// each is refused with its reason, in a child process whose added peak memory is measured, and
 // each limit is shown to hold on its own. A stop signal ends a long decode.
+#include "tests/support/ChildMemory.h"
 #include "tests/support/PictureBombs.h"
 
 #include "image/CRaster.h"
@@ -8,10 +9,6 @@
 #include "image/StopSignal.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 #include <string>
@@ -21,38 +18,13 @@ namespace {
 constexpr const char* kTooLarge = CRasterCodec::kLargerThanData;
 constexpr long kPeakLimitKb = 200 * 1024;
 
-struct Outcome {
-    bool decoded = false;
-    std::string error;
-    long peakKb = 0;
-};
-
-// Decodes in a child process, so that its peak memory is the decode's own.
-Outcome DecodeInChild(const PictureBombs::Bomb& bomb) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return {};
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
+ChildOutcome DecodeInChild(const PictureBombs::Bomb& bomb) {
+    return RunInChild([&](std::string& text) {
         CRaster image;
         const bool ok = image.DecodeFromMemory(bomb.bytes, bomb.type);
-        const std::string text = image.GetLastError();
-        const ssize_t written = write(pipeEnds[1], text.data(), text.size());
-        _exit(written < 0 ? 3 : ok ? 1 : 0);
-    }
-    close(pipeEnds[1]);
-    Outcome out;
-    char buffer[256];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        out.error.append(buffer, std::size_t(n));
-    close(pipeEnds[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    out.decoded = WIFEXITED(status) && WEXITSTATUS(status) == 1;
-    out.peakKb = usage.ru_maxrss;
-    return out;
+        text = image.GetLastError();
+        return ok;
+    });
 }
 
 TEST(PictureBombs, EachIsRefusedWithinTheMemoryLimit) {
@@ -66,10 +38,11 @@ TEST(PictureBombs, EachIsRefusedWithinTheMemoryLimit) {
     for (const PictureBombs::Bomb& bomb : PictureBombs::All()) {
         SCOPED_TRACE(bomb.name);
         EXPECT_LT(bomb.bytes.size(), 16384u);
-        const Outcome out = DecodeInChild(bomb);
-        EXPECT_FALSE(out.decoded);
-        EXPECT_EQ(out.error, reasons.at(bomb.name));
-        EXPECT_LT(out.peakKb, kPeakLimitKb);
+        const ChildOutcome out = DecodeInChild(bomb);
+        EXPECT_FALSE(out.ok);
+        EXPECT_EQ(out.text, reasons.at(bomb.name));
+        EXPECT_GE(out.addedKb, 0);
+        EXPECT_LT(out.addedKb, kPeakLimitKb);
         // Detection gives up on it just as well.
         CRaster detected;
         EXPECT_FALSE(detected.DecodeFromMemory(bomb.bytes, CRaster::kTypeUnknown));
@@ -92,10 +65,10 @@ TEST(PictureBombs, EachLimitHoldsOnItsOwn) {
     PictureBombs::Bomb big = PictureBombs::HugeGreyJpeg();
     PictureBombs::detail::DeclareSize(big.bytes, 12000, 12000);
     big.bytes.resize(big.bytes.size() + 300000, 0);
-    const Outcome coefficients = DecodeInChild(big);
-    EXPECT_FALSE(coefficients.decoded);
-    EXPECT_EQ(coefficients.error, "JPEG needs more memory than allowed for one picture");
-    EXPECT_LT(coefficients.peakKb, kPeakLimitKb);
+    const ChildOutcome coefficients = DecodeInChild(big);
+    EXPECT_FALSE(coefficients.ok);
+    EXPECT_EQ(coefficients.text, "JPEG needs more memory than allowed for one picture");
+    EXPECT_LT(coefficients.addedKb, kPeakLimitKb);
 
     // A tile far larger than its picture, with all its bytes present, uncompressed.
     constexpr unsigned kTile = 2048;

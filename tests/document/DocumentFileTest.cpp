@@ -1,3 +1,4 @@
+#include "tests/support/ChildMemory.h"
 #include "tests/support/DocTestSupport.h"
 
 #include "document/WkzDocumentFile.h"
@@ -12,10 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -358,16 +355,13 @@ TEST_F(DocumentFileTest, OpenReadsTheDocumentAndNotWhatFollowsIt) {
     std::filesystem::resize_file(path, size + (std::uint64_t{500} << 20));
     auto other = OtherDoc();
     const std::vector<BYTE> before = Snapshot(*other);
-    rusage usage{};
-    const pid_t child = fork();
-    if (child == 0) {
+    const ChildOutcome out = RunInChild([&](std::string& message) {
         const bool opened = WkzFileCommands::OpenFile(*other, path);
-        const bool said =
-            other->pendingMessage.find("bytes follow the end of the maze") != std::string::npos;
-        _exit(!opened && said && Snapshot(*other) == before ? 0 : 1);
-    }
-    int status = 1;
-    wait4(child, &status, 0, &usage);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_LT(usage.ru_maxrss, 100 * 1024);
+        message = other->pendingMessage;
+        return !opened && Snapshot(*other) == before;
+    });
+    EXPECT_TRUE(out.ok);
+    EXPECT_NE(out.text.find("bytes follow the end of the maze"), std::string::npos) << out.text;
+    EXPECT_GE(out.addedKb, 0);
+    EXPECT_LT(out.addedKb, 100 * 1024);
 }
