@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -151,6 +152,11 @@ std::uint64_t MostBytesPerByte(std::uint16_t compression, std::uint64_t rowBytes
     }
 }
 
+// a x b, or the largest value when that does not fit: sizes from a hostile file are huge.
+std::uint64_t Times(std::uint64_t a, std::uint64_t b) {
+    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
+}
+
 } // namespace
 
 // The page's strips or tiles must lie in the file, every byte of it counted once (strips
@@ -168,12 +174,12 @@ bool CRasterTIF::FitsData(TIFF* tif, const Layout& p, std::uint64_t fileBytes) {
         if (data > fileBytes)
             return Fail("TIFF strips larger than the file");
     }
-    const std::uint64_t rows =
-        p.tiled ? TIFFTileSize64(tif) * pieces : TIFFVStripSize64(tif, p.height) * planes;
+    const std::uint64_t rows = p.tiled ? Times(TIFFTileSize64(tif), pieces)
+                                       : Times(TIFFVStripSize64(tif, p.height), planes);
     const std::uint64_t ratio = MostBytesPerByte(p.compression, scanline);
     if (scanline == 0 || rows == 0 || (rows + ratio - 1) / ratio > data)
         return FailLargerThanData();
-    if (p.tiled && TIFFTileSize64(tif) > std::max(kAnyTile, scanline * p.height * planes))
+    if (p.tiled && TIFFTileSize64(tif) > std::max(kAnyTile, Times(scanline * planes, p.height)))
         return Fail("TIFF tile larger than its picture");
     return true;
 }
