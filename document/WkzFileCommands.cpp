@@ -45,7 +45,8 @@ bool WkzFileCommands::OpenTemplate(CGridloomDoc& doc, const std::string& path) {
 }
 
 bool WkzFileCommands::Load(CGridloomDoc& doc, const std::string& path) {
-    RegularFile file = RegularFile::Read(path, WkzFieldRanges::kMaxFileBytes);
+    // The file is read only as far as the document goes; what lies beyond is never loaded.
+    RegularFile file = RegularFile::Open(path, WkzFieldRanges::kMaxFileBytes);
     if (!file.Ok()) {
         doc.pendingMessage = file.status == RegularFile::Status::cannotOpen
                                  ? WkzMessages::CannotOpenForReading(path, file.reason)
@@ -53,7 +54,7 @@ bool WkzFileCommands::Load(CGridloomDoc& doc, const std::string& path) {
         doc.UpdateAllViews(nullptr);
         return false;
     }
-    CArchive ar = CArchive::ForLoading(std::move(file.bytes));
+    CArchive ar = CArchive::ForLoading(std::move(file));
     return doc.Serialize(ar);
 }
 

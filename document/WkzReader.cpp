@@ -106,6 +106,10 @@ bool WkzReader::RefuseUnknownKind(const CArchive& ar, Result& r) {
 }
 
 WkzReader::Result WkzReader::Finish(CArchive& ar, Result r) {
+    // A document ends with its last field; more than a little behind it is not a document
+    // this program wrote, and would otherwise be carried along unseen.
+    if (!ar.Failed() && ar.Remaining() > kMaxTrailingBytes)
+        ar.Fail(std::to_string(ar.Remaining()) + " bytes follow the end of the maze");
     if (!ar.Failed())
         WkzFieldRanges::ClampFlags(r.content);
     if (ar.Failed()) {

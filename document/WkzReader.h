@@ -2,6 +2,7 @@
 #include "document/WkzContent.h"
 #include "platform/CArchive.h"
 
+#include <cstdint>
 #include <string>
 
 // Reads a maze document file into a staging content. Everything is checked before it is
@@ -24,6 +25,9 @@ public:
         WkzContent content;
         bool Ok() const { return status == Status::ok; }
     };
+
+    // Bytes a file may carry behind the document before it counts as damaged.
+    static constexpr std::uint64_t kMaxTrailingBytes = 4096;
 
     // Reads the version and dispatches: below 2.0 version 1, below 3.0 version 2.
     static Result Read(CArchive& ar);

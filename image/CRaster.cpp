@@ -246,6 +246,12 @@ void CRaster::ShareFrom(const CRaster* source) {
     shared_ = true;
 }
 
+bool CRaster::StopRequested() {
+    if (info_.escape == 0 && info_.stop != nullptr && info_.stop->Poll())
+        info_.escape = 1;
+    return info_.escape > 0; // -1 asks a decoder for the header only
+}
+
 void CRaster::CopyInfoFrom(const CRaster& other) {
     if (!IsValid())
         info_ = other.info_;

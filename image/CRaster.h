@@ -153,6 +153,13 @@ public:
     void SetJpegQuality(float quality);
     BYTE GetJpegScale() const { return info_.jpegScale; }
     void SetEscape(LONG escape) { info_.escape = escape; }
+    // The text of a long loop that was stopped.
+    static constexpr const char* kCancelled = "Cancelled";
+    // Whether a long loop must stop: the escape flag is positive or the stop signal asks for
+    // it (which then sets the flag).
+    bool StopRequested();
+    // Whether the last operation failed because it was stopped.
+    bool WasCancelled() const { return info_.lastError == kCancelled; }
     LONG GetProgress() const { return info_.progress; }
     LONG GetNumFrames() const { return info_.numFrames; }
     void SetOffset(LONG x, LONG y);

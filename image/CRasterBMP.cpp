@@ -115,7 +115,7 @@ bool CRasterBMP::Decode(CRasterFile& file) {
     if ((h.bitCount <= 8 || dataOffset == 0) && palette > BytesLeft(file))
         return Fail("Error reading BMP info");
     if (!FitsData(h, PixelBytesAvailable(file, palette, start, dataOffset)))
-        return Fail("picture larger than its data");
+        return FailLargerThanData();
     if (!Create(h.width, h.Height(), h.bitCount, kTypeBmp))
         return false;
     SetXDpi(DpiFromPelsPerMeter(h.xPelsPerMeter));

@@ -8,9 +8,9 @@ bool CRasterCodec::Fail(const std::string& text) {
 }
 
 bool CRasterCodec::Cancelled() {
-    if (Info().escape == 0)
+    if (Info().escape == 0 && !StopRequested())
         return false;
-    SetLastError("Cancelled");
+    SetLastError(kCancelled);
     return true;
 }
 

@@ -11,6 +11,8 @@ class CRasterFile;
 // lets it share the caller's storage and encode it.
 class CRasterCodec : public CRaster {
 public:
+    static constexpr const char* kLargerThanData = "picture larger than its data";
+
     explicit CRasterCodec(DWORD type) : CRaster(type) {}
 
     virtual bool Decode(CRasterFile& file) = 0;
@@ -19,6 +21,9 @@ public:
 protected:
     // Stores the text as the last error and returns false, so failures read `return Fail(..)`.
     bool Fail(const std::string& text);
+    // The refusal of every reader whose file declares more picture than its bytes can give,
+    // made before anything is allocated for it.
+    bool FailLargerThanData() { return Fail(kLargerThanData); }
     // True when a decode was asked for the header only (escape flag -1).
     bool HeaderOnly() const { return Info().escape == -1; }
     // Whether a long loop must stop; sets "Cancelled" when it must.

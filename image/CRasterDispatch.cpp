@@ -88,6 +88,9 @@ bool Detect(CRaster& image, CRasterFile& file, DWORD tried = CRaster::kTypeUnkno
     for (DWORD type : CRasterFormats::DetectionOrder()) {
         if (type != tried && DecodeAs(image, file, type))
             return true;
+        // A stopped load stops; the other formats would only be asked to stop as well.
+        if (image.WasCancelled())
+            return false;
         file.Seek(start, 0);
     }
     image.Info().numFrames = frames;
@@ -162,7 +165,7 @@ bool CRaster::LoadFrom(const std::string& name, DWORD type) {
     if (Decode(&stream, type))
         return true;
     const std::string asked = GetLastError();
-    if (!stream.Seek(0, SEEK_SET))
+    if (WasCancelled() || !stream.Seek(0, SEEK_SET))
         return false;
     if (Detect(*this, stream, type))
         return true;

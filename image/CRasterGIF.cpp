@@ -239,7 +239,7 @@ struct CRasterGIF::Composition {
 // few bytes cannot make the decoder churn through huge pictures.
 bool CRasterGIF::Charge(Composition& c, std::uint64_t pixels) {
     c.work += pixels;
-    return c.work <= c.budget || Fail("picture larger than its data");
+    return c.work <= c.budget || FailLargerThanData();
 }
 
 bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transparent, bool first) {
@@ -430,7 +430,7 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     if (count == 1)
         trueColorCounter = 0;
     if (c.Area() > kPixelsPerByte * data.size())
-        return Fail("picture larger than its data");
+        return FailLargerThanData();
     c.budget = 2 * kPixelsPerByte * data.size();
 
     Control control;
@@ -440,8 +440,8 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     Resync resync;
     while (pos < data.size()) {
         const BYTE b = data[pos++];
-        if (Info().escape > 0)
-            return Fail("Cancelled");
+        if (Cancelled())
+            return false;
         if (!resync.Accept(b))
             continue;
         if (b == kTrailer)

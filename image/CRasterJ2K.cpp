@@ -39,10 +39,15 @@ using ImagePtr = std::unique_ptr<opj_image_t, ImageDeleter>;
 struct StreamPlace {
     CRasterFile* file;
     LONG base;
+    std::uint64_t bytes = 0;  // from the base to the end of the file
+    CRaster* image = nullptr; // whose stop signal ends reading
 };
 
 OPJ_SIZE_T OnRead(void* buffer, OPJ_SIZE_T n, void* user) {
     auto* place = static_cast<StreamPlace*>(user);
+    // OpenJPEG reads tile by tile as it decodes; a stopped decode sees the file end there.
+    if (place->image != nullptr && place->image->StopRequested())
+        return static_cast<OPJ_SIZE_T>(-1);
     const std::size_t got = place->file->Read(buffer, 1, n);
     return got == 0 ? static_cast<OPJ_SIZE_T>(-1) : got;
 }
@@ -125,7 +130,7 @@ struct CRasterJ2K::Layout {
 };
 
 bool CRasterJ2K::Decode(CRasterFile& file) {
-    StreamPlace place{&file, file.Tell()};
+    StreamPlace place{&file, file.Tell(), BytesLeft(file), this};
     const bool jp2 = format_ == kTypeJp2;
     CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
     if (!codec)
@@ -155,13 +160,13 @@ bool CRasterJ2K::Decode(CRasterFile& file) {
         return Fail("error: too many components");
     if (image->numcomps == 0 || image->x1 <= image->x0 || image->y1 <= image->y0)
         return Fail(kLoadError);
-    if (!CheckSizes(*image))
+    if (!CheckSizes(*image, place.bytes))
         return false;
     if (HeaderOnly())
         return true;
     if (!opj_decode(codec.get(), stream.get(), image.get()) ||
         !opj_end_decompress(codec.get(), stream.get()))
-        return FailKeeping(kLoadError);
+        return StopRequested() ? Fail(kCancelled) : FailKeeping(kLoadError);
     for (OPJ_UINT32 i = 0; i < image->numcomps; ++i) {
         if (image->comps[i].data == nullptr || image->comps[i].w == 0 || image->comps[i].h == 0)
             return Fail(kLoadError);
@@ -174,7 +179,7 @@ bool CRasterJ2K::Decode(CRasterFile& file) {
 }
 
 // Every component's size against the picture limit, before anything is decoded.
-bool CRasterJ2K::CheckSizes(const opj_image_t& image) {
+bool CRasterJ2K::CheckSizes(const opj_image_t& image, std::uint64_t bytes) {
     std::uint64_t samples = 0;
     for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
         const opj_image_comp_t& c = image.comps[i];
@@ -190,6 +195,8 @@ bool CRasterJ2K::CheckSizes(const opj_image_t& image) {
     }
     if (samples > kMaxSamples)
         return Fail("CRASTER_MAX_MEMORY exceeded");
+    if (samples / kSamplesPerByte > bytes)
+        return FailLargerThanData();
     const DWORD bpp = image.numcomps >= 3 ? 24 : 8;
     Info().numFrames = image.numcomps >= 3 ? 1 : LONG(image.numcomps);
     if (HeaderOnly()) {

@@ -18,10 +18,14 @@ public:
 
     // Samples of all components together, beyond which a file is refused before decoding.
     static constexpr std::uint64_t kMaxSamples = std::uint64_t{1} << 28;
+    // Samples one byte of the file may stand for. A code stream can say "nothing here" for a
+    // whole tile in a few bytes, so there is no least cost per sample; this leaves room for
+    // flat pictures far beyond what real files pack, and refuses headers with no data.
+    static constexpr std::uint64_t kSamplesPerByte = 16384;
 
 private:
     struct Layout;
-    bool CheckSizes(const opj_image& image);
+    bool CheckSizes(const opj_image& image, std::uint64_t bytes);
     bool Plan(const opj_image& image, Layout& layout);
     bool PlaceColour(const opj_image& image, const Layout& layout);
     bool PlaceFrame(const opj_image& image, const Layout& layout);

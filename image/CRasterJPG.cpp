@@ -9,6 +9,8 @@
 #include <csetjmp>
 #include <cstring>
 
+#include <jerror.h>
+
 // libjpeg reports errors through the error exit, which jumps back to the function that set
 // the jump up (ReadPicture, WritePicture). Nothing between that function and libjpeg holds
 // an object with a destructor: every buffer lives in the state structs, built before it.
@@ -28,7 +30,12 @@ struct ErrorManager : jpeg_error_mgr {
     std::longjmp(err->jump, 1);
 }
 
+constexpr const char* kTooMuchMemory = "JPEG needs more memory than allowed for one picture";
+
 void OnError(j_common_ptr cinfo) {
+    // libjpeg asks for backing store when its arrays would pass max_memory_to_use.
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE)
+        Abort(cinfo, kTooMuchMemory);
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
     Abort(cinfo, text);
@@ -37,10 +44,16 @@ void OnError(j_common_ptr cinfo) {
 // Warnings (a truncated file, a bad restart marker) stay quiet; the picture still decodes.
 void OnMessage(j_common_ptr) {}
 
+// Called by libjpeg as it works through the file, also while it reads every scan of a
+// progressive file before the first row comes out: the place to stop a long decode.
 void OnProgress(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > CRasterJPG::kMaxScans)
-        Abort(cinfo, "Too many scans in progressive JPEG");
+    if (!cinfo->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > CRasterJPG::kMaxScans)
+        Abort(cinfo, "Too many scans in JPEG");
+    auto* err = static_cast<ErrorManager*>(cinfo->err);
+    if (err->image->StopRequested())
+        Abort(cinfo, CRaster::kCancelled);
 }
 
 void SetUpErrors(ErrorManager& err, CRaster* image) {
@@ -68,7 +81,8 @@ struct CRasterJPG::DecodeState {
     jpeg_decompress_struct cinfo{};
     bool created = false;
     bool cmyk = false;
-    std::vector<BYTE> row; // CMYK rows before conversion
+    std::uint64_t bytes = 0; // from the picture's start to the end of the stream
+    std::vector<BYTE> row;   // CMYK rows before conversion
 };
 
 struct CRasterJPG::EncodeState {
@@ -95,6 +109,7 @@ CRasterJPG::~CRasterJPG() = default;
 bool CRasterJPG::Decode(CRasterFile& file) {
     ReadExif(file);
     DecodeState s(file);
+    s.bytes = BytesLeft(file);
     SetUpErrors(s.error, this);
     return ReadPicture(s);
 }
@@ -129,6 +144,7 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
     cinfo.err = &s.error;
     jpeg_create_decompress(&cinfo);
     s.created = true;
+    cinfo.mem->max_memory_to_use = kMaxCoefficientBytes;
     s.progress.progress_monitor = OnProgress;
     cinfo.progress = &s.progress;
     s.adapter.AttachSource(&cinfo);
@@ -142,6 +158,8 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
         return true;
     }
     // The size is checked before libjpeg allocates its buffers for it.
+    if (!FitsData(s))
+        return false;
     if (!Create(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
         return false;
     jpeg_start_decompress(&cinfo);
@@ -150,6 +168,32 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
     if (!ReadRows(s))
         return false;
     jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+// Huffman coding spends at least one bit on every block (its DC difference), so a file
+// declaring more blocks than it holds bits cannot fill its picture; arithmetic coding packs
+// flat pictures far tighter, but not without bound. A progressive file also keeps every
+// coefficient until its last scan, which must stay within the memory allowed.
+bool CRasterJPG::FitsData(const DecodeState& s) {
+    constexpr std::uint64_t kArithmeticBlocksPerByte = 512;
+    constexpr std::uint64_t kBlockBytes = sizeof(JBLOCK);
+    const jpeg_decompress_struct& cinfo = s.cinfo;
+    std::uint64_t blocks = 0;
+    std::uint64_t coefficients = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        blocks += std::uint64_t{comp.width_in_blocks} * comp.height_in_blocks;
+        const std::uint64_t h = std::max(comp.h_samp_factor, 1);
+        const std::uint64_t v = std::max(comp.v_samp_factor, 1);
+        coefficients += (comp.width_in_blocks + h - 1) / h * h *
+                        ((comp.height_in_blocks + v - 1) / v * v) * kBlockBytes;
+    }
+    const std::uint64_t perByte = cinfo.arith_code ? kArithmeticBlocksPerByte : 8;
+    if (blocks > perByte * s.bytes)
+        return FailLargerThanData();
+    if (cinfo.progressive_mode && coefficients > std::uint64_t(kMaxCoefficientBytes))
+        return Fail(kTooMuchMemory);
     return true;
 }
 

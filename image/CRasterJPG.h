@@ -28,9 +28,12 @@ public:
         kSampling2x1 = 0x1000,    // encode: luminance sampled 2x1
         kSampling1x1 = 0x2000,    // encode: no chroma subsampling
     };
-    // A progressive file with more scans than this is refused (each scan revisits the whole
-    // picture, so endless tiny scans would take forever).
-    static constexpr int kMaxScans = 500;
+    // A file with more scans than this is refused: every scan revisits the whole picture, and
+    // the scan scripts of real encoders stay within a few dozen.
+    static constexpr int kMaxScans = 100;
+    // Largest memory libjpeg may hold for one picture besides the picture itself: the
+    // coefficients a progressive file keeps until its last scan (128 bytes per block).
+    static constexpr long kMaxCoefficientBytes = 256L << 20;
 
     CRasterJPG();
     ~CRasterJPG() override;
@@ -49,6 +52,7 @@ private:
     void ReadExif(CRasterFile& file);
     bool ReadPicture(DecodeState& s);
     bool ReadSteps(DecodeState& s);
+    bool FitsData(const DecodeState& s);
     void ApplyDecodeOptions(DecodeState& s);
     void ReadResolution(const DecodeState& s);
     void ReadPalette(const DecodeState& s);

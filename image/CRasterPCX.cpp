@@ -31,7 +31,7 @@ bool CRasterPCX::Decode(CRasterFile& file) {
     // Every two bytes of packed data give at most 63 bytes of picture.
     const std::uint64_t total = h.LineBytes() * h.Height();
     if ((total + 62) / 63 * 2 > BytesLeft(file))
-        return Fail("picture larger than its data");
+        return FailLargerThanData();
     if (HeaderOnly()) {
         SetHeaderOnly(h.Width(), h.Height(), h.TargetBpp());
         return true;

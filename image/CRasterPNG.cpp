@@ -183,7 +183,7 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
         return Fail("unknown PNG color type");
     }
     if (!FitsData(s))
-        return Fail("picture larger than its data");
+        return FailLargerThanData();
     if (!Create(png_get_image_width(png, info), png_get_image_height(png, info), bpp, kTypePng))
         return false;
     if (bitDepth == 16)

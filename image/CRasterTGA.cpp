@@ -56,7 +56,7 @@ bool CRasterTGA::Decode(CRasterFile& file) {
     const std::uint64_t least =
         h.RunLength() ? (pixels + 127) / 128 * (1 + PixelBytes(h)) : pixels * PixelBytes(h);
     if (least > BytesLeft(file) - h.MapBytes())
-        return Fail("picture larger than its data");
+        return FailLargerThanData();
     if (HeaderOnly()) {
         SetHeaderOnly(h.width, h.height, h.TargetBpp());
         return true;

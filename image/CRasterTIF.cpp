@@ -5,16 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr std::uint64_t kMaxBuffer = CRasterTiffClientOpen::kMaxSingleAlloc;
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
 
 LONG ToDpi(double dpi) {
     if (!std::isfinite(dpi))
@@ -96,6 +93,7 @@ CRasterTIF::CRasterTIF() : CRasterCodec(kTypeTif) {}
 CRasterTIF::~CRasterTIF() = default;
 
 bool CRasterTIF::Decode(CRasterFile& file) {
+    const std::uint64_t fileBytes = BytesLeft(file);
     CRasterTiffClientOpen client(file, *this);
     if (!client.Open("r"))
         return *GetLastError() ? false : Fail("Not a TIFF file");
@@ -115,6 +113,8 @@ bool CRasterTIF::Decode(CRasterFile& file) {
         SetLastError("output dimensions returned");
         return true;
     }
+    if (!FitsData(tif, p, fileBytes))
+        return false;
     if (!Create(p.width, p.height, p.bpp, kTypeTif))
         return false;
     if (p.alpha && !CreateAlpha())
@@ -123,10 +123,65 @@ bool CRasterTIF::Decode(CRasterFile& file) {
     SetCodecOption(p.compression, kTypeTif);
     if (!ReadPalette(tif, p))
         return false;
-    const bool reader = p.kind == RowKind::RgbaReader;
-    if (!(reader ? ReadRgba(tif, p) : ReadDirect(tif, p)))
+    if (!(p.kind == RowKind::RgbaReader ? ReadRgba(tif, p) : ReadDirect(tif, p)))
         return false;
-    return Orient(p.orientation, reader);
+    return Orient(p.orientation);
+}
+
+namespace {
+
+// Most bytes of rows one byte of a strip or tile can give under the compression.
+std::uint64_t MostBytesPerByte(std::uint16_t compression, std::uint64_t rowBytes) {
+    switch (compression) {
+    case COMPRESSION_NONE:
+        return 1;
+    case COMPRESSION_PACKBITS: // two bytes repeat one at most 128 times
+        return 64;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        return 1032;
+    case COMPRESSION_LZW: // a code of 12 bits stands for at most 4,096 bytes
+        return 4096 * 8 / 12 + 1;
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTRLEW:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4: // at least one bit for every row
+        return std::max<std::uint64_t>(rowBytes, 1) * 8;
+    default:
+        return 4096;
+    }
+}
+
+// a x b, or the largest value when that does not fit: sizes from a hostile file are huge.
+std::uint64_t Times(std::uint64_t a, std::uint64_t b) {
+    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
+}
+
+} // namespace
+
+// The page's strips or tiles must lie in the file, every byte of it counted once (strips
+// sharing one block are how a small file claims a huge picture), and the rows they decode
+// to must be within what the compression can make of them. A tile far larger than the
+// picture is refused too: it would have to be decoded whole.
+bool CRasterTIF::FitsData(TIFF* tif, const Layout& p, std::uint64_t fileBytes) {
+    constexpr std::uint64_t kAnyTile = 4u << 20;
+    const std::uint64_t scanline = TIFFScanlineSize64(tif);
+    const std::uint64_t planes = p.planar == PLANARCONFIG_SEPARATE ? p.spp : 1;
+    const std::uint32_t pieces = p.tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    std::uint64_t data = 0;
+    for (std::uint32_t i = 0; i < pieces; ++i) {
+        data += TIFFGetStrileByteCount(tif, i);
+        if (data > fileBytes)
+            return Fail("TIFF strips larger than the file");
+    }
+    const std::uint64_t rows = p.tiled ? Times(TIFFTileSize64(tif), pieces)
+                                       : Times(TIFFVStripSize64(tif, p.height), planes);
+    const std::uint64_t ratio = MostBytesPerByte(p.compression, scanline);
+    if (scanline == 0 || rows == 0 || (rows + ratio - 1) / ratio > data)
+        return FailLargerThanData();
+    if (p.tiled && TIFFTileSize64(tif) > std::max(kAnyTile, Times(scanline * planes, p.height)))
+        return Fail("TIFF tile larger than its picture");
+    return true;
 }
 
 bool CRasterTIF::ReadLayout(TIFF* tif, Layout& p) {
@@ -263,7 +318,7 @@ bool CRasterTIF::ReadPalette(TIFF* tif, Layout& p) {
 
 bool CRasterTIF::ReadDirect(TIFF* tif, const Layout& p) {
     const std::uint64_t scanline = TIFFScanlineSize64(tif);
-    const std::uint32_t bandRows = p.tiled ? p.tileLength : p.rowsPerStrip;
+    const std::uint32_t bandRows = std::min(p.tiled ? p.tileLength : p.rowsPerStrip, p.height);
     // Three bytes of slack let SampleAt read a whole window at the row's end.
     const std::uint64_t bandSize = scanline * bandRows + 4;
     if (scanline == 0 || bandSize > kMaxBuffer)
@@ -300,13 +355,15 @@ bool CRasterTIF::ReadBand(TIFF* tif, const Layout& p, DWORD top, DWORD rows,
     const std::uint64_t pixelBits = std::uint64_t{p.bits} * p.spp;
     const std::uint64_t tileSize = TIFFTileSize64(tif);
     const std::uint64_t tileRow = TIFFTileRowSize64(tif);
-    if (tileSize == 0 || tileSize > kMaxBuffer || (p.tileWidth * pixelBits) % 8 != 0 ||
-        tileRow * std::min<std::uint64_t>(rows, p.tileLength) > tileSize)
+    // Only the tile's rows inside the picture are decoded.
+    const std::uint64_t wanted = tileRow * std::min<std::uint64_t>(rows, p.tileLength);
+    if (tileSize == 0 || wanted > kMaxBuffer || (p.tileWidth * pixelBits) % 8 != 0 ||
+        wanted > tileSize)
         return Fail("Corrupted tiled TIFF file!");
-    tile.resize(tileSize);
+    tile.resize(wanted);
     for (std::uint32_t x = 0; x < p.width; x += p.tileWidth) {
         if (TIFFReadEncodedTile(tif, TIFFComputeTile(tif, x, top, 0, 0), tile.data(),
-                                static_cast<tmsize_t>(tileSize)) < 0)
+                                static_cast<tmsize_t>(wanted)) < 0)
             return Fail("Corrupted tiled TIFF file!");
         // Tiles at the right and bottom edges reach past the picture: clip them.
         const std::uint64_t columns = std::min<std::uint64_t>(p.tileWidth, p.width - x);
@@ -370,59 +427,71 @@ void CRasterTIF::PlaceRow(const Layout& p, const BYTE* in, DWORD top) {
     }
 }
 
-// libtiff's reader yields every other layout as premultiplied RGBA, bottom row first.
+namespace {
+
+struct RgbaImageEnd {
+    void operator()(TIFFRGBAImage* img) const { TIFFRGBAImageEnd(img); }
+};
+
+} // namespace
+
+// libtiff's reader yields every other layout as premultiplied RGBA. It reads a band of whole
+// strips or tiles at a time, in the file's own row order, so the rows are turned afterwards
+// as those of the direct path are.
 bool CRasterTIF::ReadRgba(TIFF* tif, const Layout& p) {
+    constexpr DWORD kBandRows = 64;
     char message[1024] = {};
-    if (!TIFFRGBAImageOK(tif, message))
+    TIFFRGBAImage img{};
+    if (!TIFFRGBAImageOK(tif, message) || !TIFFRGBAImageBegin(&img, tif, 0, message))
         return Fail(*message ? message : "Corrupted TIFF file!");
-    const std::uint64_t count = std::uint64_t{p.width} * p.height;
-    std::unique_ptr<std::uint32_t, FreeDeleter> raster(
-        static_cast<std::uint32_t*>(std::malloc(count * 4)));
-    if (!raster)
+    const std::unique_ptr<TIFFRGBAImage, RgbaImageEnd> end(&img);
+    img.req_orientation = img.orientation;
+    const DWORD unit = std::min(p.tiled ? p.tileLength : p.rowsPerStrip, p.height);
+    const DWORD bandRows = std::min<DWORD>(p.height, unit * std::max<DWORD>(1, kBandRows / unit));
+    const std::uint64_t count = std::uint64_t{p.width} * bandRows;
+    if (count * 4 > kMaxBuffer)
         return Fail("No space for raster buffer");
-    if (!TIFFReadRGBAImageOriented(tif, p.width, p.height, raster.get(), ORIENTATION_BOTLEFT, 0))
-        return Fail("Corrupted TIFF file!");
-    const bool straighten =
-        p.alpha && p.extraCount > 0 &&
-        (p.extra == EXTRASAMPLE_ASSOCALPHA || p.extra == EXTRASAMPLE_UNASSALPHA);
-    for (DWORD y = 0; y < p.height; ++y) {
-        const std::uint32_t* in = raster.get() + std::uint64_t{y} * p.width;
-        BYTE* out = GetBits(y);
-        BYTE* alpha = p.alpha ? GetAlphaPointer(0, static_cast<LONG>(y)) : nullptr;
-        for (DWORD x = 0; x < p.width; ++x, out += 3) {
-            const std::uint32_t v = in[x];
-            const auto a = static_cast<BYTE>(TIFFGetA(v));
-            out[0] = static_cast<BYTE>(TIFFGetB(v));
-            out[1] = static_cast<BYTE>(TIFFGetG(v));
-            out[2] = static_cast<BYTE>(TIFFGetR(v));
-            if (alpha == nullptr)
-                continue;
-            alpha[x] = a;
-            if (straighten)
-                for (int c = 0; c < 3; ++c)
-                    out[c] = StraightColour(out[c], a);
-        }
+    std::vector<std::uint32_t> band(count);
+    for (DWORD top = 0; top < p.height; top += bandRows) {
+        if (Cancelled())
+            return false;
+        const DWORD rows = std::min(bandRows, p.height - top);
+        img.row_offset = static_cast<int>(top);
+        img.col_offset = 0;
+        if (!TIFFRGBAImageGet(&img, band.data(), p.width, rows))
+            return Fail("Corrupted TIFF file!");
+        for (DWORD r = 0; r < rows; ++r)
+            PlaceRgbaRow(p, band.data() + std::uint64_t{r} * p.width, top + r);
+        SetProgress(top, p.height);
     }
     return true;
 }
 
-// Turns the picture as its orientation asks (TIFF 6.0; 5 to 8 store the picture
-// transposed). libtiff's reader has already flipped those as it flips 1 to 4, which is
-// undone first.
-bool CRasterTIF::Orient(int orientation, bool readerTurned) {
-    if (readerTurned) {
-        if (orientation < ORIENTATION_LEFTTOP || orientation > ORIENTATION_LEFTBOT)
-            return true;
-        bool undone = true;
-        if (orientation == ORIENTATION_RIGHTTOP)
-            undone = Mirror();
-        else if (orientation == ORIENTATION_RIGHTBOT)
-            undone = Flip() && Mirror();
-        else if (orientation == ORIENTATION_LEFTBOT)
-            undone = Flip();
-        if (!undone)
-            return false;
+void CRasterTIF::PlaceRgbaRow(const Layout& p, const std::uint32_t* in, DWORD top) {
+    const bool straighten =
+        p.alpha && p.extraCount > 0 &&
+        (p.extra == EXTRASAMPLE_ASSOCALPHA || p.extra == EXTRASAMPLE_UNASSALPHA);
+    const DWORD y = p.height - 1 - top;
+    BYTE* out = GetBits(y);
+    BYTE* alpha = p.alpha ? GetAlphaPointer(0, static_cast<LONG>(y)) : nullptr;
+    for (DWORD x = 0; x < p.width; ++x, out += 3) {
+        const std::uint32_t v = in[x];
+        const auto a = static_cast<BYTE>(TIFFGetA(v));
+        out[0] = static_cast<BYTE>(TIFFGetB(v));
+        out[1] = static_cast<BYTE>(TIFFGetG(v));
+        out[2] = static_cast<BYTE>(TIFFGetR(v));
+        if (alpha == nullptr)
+            continue;
+        alpha[x] = a;
+        if (straighten)
+            for (int c = 0; c < 3; ++c)
+                out[c] = StraightColour(out[c], a);
     }
+}
+
+// Turns the picture as its orientation asks (TIFF 6.0; 5 to 8 store the picture
+// transposed).
+bool CRasterTIF::Orient(int orientation) {
     switch (orientation) {
     case ORIENTATION_TOPRIGHT:
         return Mirror();

@@ -32,6 +32,7 @@ public:
 private:
     struct Layout;
     bool ReadLayout(TIFF* tif, Layout& p);
+    bool FitsData(TIFF* tif, const Layout& p, std::uint64_t fileBytes);
     void ChooseKind(TIFF* tif, Layout& p);
     void ReadResolution(TIFF* tif);
     bool ReadPalette(TIFF* tif, Layout& p);
@@ -40,7 +41,8 @@ private:
                   std::vector<BYTE>& tile);
     void PlaceRow(const Layout& p, const BYTE* in, DWORD top);
     bool ReadRgba(TIFF* tif, const Layout& p);
-    bool Orient(int orientation, bool readerTurned);
+    void PlaceRgbaRow(const Layout& p, const std::uint32_t* in, DWORD top);
+    bool Orient(int orientation);
     void ResetWriter();
     uint16_t ChooseCompression(int bitsPerSample, int photometric) const;
     void BuildRow(DWORD top, int samples, bool invert, std::vector<BYTE>& row);

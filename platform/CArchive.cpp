@@ -4,6 +4,7 @@
 #include "platform/RegularFile.h"
 #include "platform/TextFormat.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -24,14 +25,62 @@ template <typename T> T GetLE(CArchive& ar) {
 
 } // namespace
 
+namespace {
+
+constexpr std::size_t kPiece = 64 * 1024;
+
+} // namespace
+
+CArchive CArchive::ForLoading(RegularFile file) {
+    CArchive ar(load, {});
+    if (!file.Ok()) {
+        ar.Fail(file.reason);
+        return ar;
+    }
+    ar.total_ = file.size;
+    ar.source_ = std::make_unique<RegularFile>(std::move(file));
+    return ar;
+}
+
 CArchive CArchive::LoadFile(const std::string& path, std::uint64_t maxBytes) {
-    RegularFile file = RegularFile::Read(path, maxBytes);
+    RegularFile file = RegularFile::Open(path, maxBytes);
     if (!file.Ok()) {
         CArchive ar(load, {});
         ar.Fail("Could not read " + path + ": " + file.reason);
         return ar;
     }
-    return CArchive(load, std::move(file.bytes));
+    return ForLoading(std::move(file));
+}
+
+bool CArchive::Buffer(std::size_t n) {
+    if (data_.size() - pos_ >= n)
+        return true;
+    if (!source_)
+        return false;
+    data_.erase(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    dropped_ += pos_;
+    pos_ = 0;
+    std::size_t have = data_.size();
+    const std::uint64_t unread = total_ - dropped_;
+    data_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(std::max(n, kPiece), unread)));
+    while (have < n) {
+        const long long got = source_->ReadSome(data_.data() + have, data_.size() - have);
+        if (got <= 0) {
+            data_.resize(have);
+            return false;
+        }
+        have += static_cast<std::size_t>(got);
+    }
+    data_.resize(have);
+    return true;
+}
+
+bool CArchive::FailAtEnd(const std::string& why) {
+    Fail(why);
+    data_.clear();
+    pos_ = 0;
+    dropped_ = total_;
+    return false;
 }
 
 bool CArchive::CanRead(std::uint64_t count, std::uint64_t itemSize) const {
@@ -54,28 +103,47 @@ void CArchive::WriteBytes(const void* p, std::size_t n) {
 }
 
 bool CArchive::ReadBytes(void* p, std::size_t n) {
+    auto* out = static_cast<BYTE*>(p);
     if (!CanRead(n)) {
         if (n != 0)
             std::memset(p, 0, n);
-        Fail("Unexpected end of file");
-        pos_ = data_.size();
-        return false;
+        return FailAtEnd("Unexpected end of file");
+    }
+    // A large read past what is held goes straight from the file into its place.
+    const std::size_t held = std::min(n, data_.size() - pos_);
+    if (n - held >= kPiece && source_) {
+        if (held != 0)
+            std::memcpy(out, data_.data() + pos_, held);
+        dropped_ += data_.size();
+        data_.clear();
+        pos_ = 0;
+        for (std::size_t have = held; have < n;) {
+            const long long got = source_->ReadSome(out + have, n - have);
+            if (got <= 0)
+                return FailAtEnd(source_->Ok() ? "Unexpected end of file" : source_->reason);
+            have += static_cast<std::size_t>(got);
+            dropped_ += static_cast<std::uint64_t>(got);
+        }
+        return true;
+    }
+    if (!Buffer(n)) {
+        std::memset(p, 0, n);
+        return FailAtEnd(source_ && !source_->Ok() ? source_->reason : "Unexpected end of file");
     }
     if (n != 0)
-        std::memcpy(p, data_.data() + pos_, n);
+        std::memcpy(out, data_.data() + pos_, n);
     pos_ += n;
     return true;
 }
 
 std::vector<BYTE> CArchive::ReadByteVector(std::uint64_t n) {
     if (!CanRead(n)) {
-        Fail("Unexpected end of file");
-        pos_ = data_.size();
+        FailAtEnd("Unexpected end of file");
         return {};
     }
-    std::vector<BYTE> out(data_.begin() + static_cast<std::ptrdiff_t>(pos_),
-                          data_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
-    pos_ += n;
+    std::vector<BYTE> out(static_cast<std::size_t>(n));
+    if (!ReadBytes(out.data(), out.size()))
+        return {};
     return out;
 }
 
@@ -171,11 +239,11 @@ std::string CArchive::ReadRawString() {
     if (failed_)
         return {};
     if (!CanRead(n)) {
-        Fail("String length exceeds the data");
-        pos_ = data_.size();
+        FailAtEnd("String length exceeds the data");
         return {};
     }
-    std::string out(reinterpret_cast<const char*>(data_.data() + pos_), n);
-    pos_ += n;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    if (!ReadBytes(out.data(), out.size()))
+        return {};
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/CPoint.h"
 #include "platform/CRect.h"
+#include "platform/RegularFile.h"
 #include "platform/WinTypes.h"
 
 #include <cstddef>
@@ -22,7 +23,10 @@ public:
     static CArchive ForLoading(std::span<const BYTE> data) {
         return CArchive(load, std::vector<BYTE>(data.begin(), data.end()));
     }
-    // Reads the whole of a regular file of at most `maxBytes`; otherwise (a folder, a FIFO, a
+    // Reads an opened file (RegularFile::Open) as far as the reader asks, a piece at a time,
+    // so that bytes nobody asks for are never read.
+    static CArchive ForLoading(RegularFile file);
+    // Loads from a regular file of at most `maxBytes`; otherwise (a folder, a FIFO, a
     // device, a larger file, a read error) the archive is failed with a message naming the
     // path and the reason.
     static CArchive LoadFile(const std::string& path, std::uint64_t maxBytes);
@@ -31,9 +35,9 @@ public:
     bool IsLoading() const { return mode_ == load; }
 
     // Loading: bytes not yet read. Checks a count of items before allocating for them.
-    std::size_t Remaining() const { return data_.size() - pos_; }
+    std::uint64_t Remaining() const { return total_ - Position(); }
     bool CanRead(std::uint64_t count, std::uint64_t itemSize = 1) const;
-    std::size_t Position() const { return pos_; }
+    std::uint64_t Position() const { return dropped_ + pos_; }
 
     bool Failed() const { return failed_; }
     const std::string& Error() const { return error_; }
@@ -74,11 +78,19 @@ public:
     std::string ReadRawString();
 
 private:
-    CArchive(Mode mode, std::vector<BYTE> data) : mode_(mode), data_(std::move(data)) {}
+    CArchive(Mode mode, std::vector<BYTE> data)
+        : mode_(mode), data_(std::move(data)), total_(data_.size()) {}
+    // Makes n bytes from the position readable in data_; false when the file fails.
+    bool Buffer(std::size_t n);
+    // A failed read leaves the archive at its end.
+    bool FailAtEnd(const std::string& why);
 
     Mode mode_;
-    std::vector<BYTE> data_;
+    std::vector<BYTE> data_; // loading from a file: the part read and not yet passed
     std::size_t pos_ = 0;
+    std::uint64_t total_ = 0;   // bytes of the whole input
+    std::uint64_t dropped_ = 0; // bytes passed and no longer held
+    std::unique_ptr<RegularFile> source_;
     bool failed_ = false;
     std::string error_;
 };

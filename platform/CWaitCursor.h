@@ -9,6 +9,9 @@ public:
     // Calls nest: the indicator shows until every Begin has had its End.
     virtual void Begin() = 0;
     virtual void End() = 0;
+    // Whether the user is asking the work to stop (holding Escape down); cheap enough to ask
+    // every few milliseconds, never processing events.
+    virtual bool StopAsked() { return false; }
 
     static IBusyIndicator& Current();
     // Installs `indicator` until the returned guard is destroyed.

@@ -9,6 +9,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "res/CommandIds.h"
+#include "view/CancellableLoad.h"
 #include "view/CellPainter.h"
 #include "view/CreditLine.h"
 #include "view/ImageMask.h"
@@ -573,7 +574,7 @@ void CGridloomView::OnApplyMask() {
     if (!answer.ok)
         return;
     CRaster image;
-    if (!image.Load(answer.path)) {
+    if (!CancellableLoad::Load(image, answer.path)) {
         AfxMessageBox("The mask picture \"" + answer.path +
                           "\" could not be read: " + image.GetLastError(),
                       MB_OK | MB_ICONERROR);

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
 #include "view/CGridloomView.h"
+#include "view/CancellableLoad.h"
 #include "view/ObjectFrameTracking.h"
 
 namespace {
@@ -104,7 +105,12 @@ PictureLayerTool::Obtained PictureLayerTool::LoadPictureFile() {
     }
     auto picture = std::make_unique<CRaster>();
     // The format comes from the file's contents, whatever its name says.
-    if (!picture->DecodeFromMemory(file.bytes, CRaster::kTypeUnknown) || !picture->IsValid()) {
+    bool decoded = false;
+    {
+        CancellableLoad load(*picture);
+        decoded = picture->DecodeFromMemory(file.bytes, CRaster::kTypeUnknown);
+    }
+    if (!decoded || !picture->IsValid()) {
         AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" + picture->GetLastError(),
                       MB_OK | MB_ICONERROR);
         return {};

@@ -1,6 +1,7 @@
 #include "view/PicturePaste.h"
 
 #include "image/CRaster.h"
+#include "view/CancellableLoad.h"
 
 #include <string_view>
 
@@ -28,6 +29,9 @@ bool DecodeOffered(const ClipboardPicture& offered, CRaster& picture, std::strin
         if (picture.DecodeFromMemory(offered.bytes, type))
             return true;
         why = picture.GetLastError();
+        // A stopped paste stops; the other formats would only be asked to stop as well.
+        if (picture.WasCancelled())
+            return false;
     }
     if (picture.DecodeFromMemory(offered.bytes, CRaster::kTypeUnknown))
         return true;
@@ -41,6 +45,7 @@ bool DecodeOffered(const ClipboardPicture& offered, CRaster& picture, std::strin
 std::string PicturePaste::Decode(const ClipboardPicture& offered, CRaster& working) {
     CRaster picture;
     std::string why;
+    const CancellableLoad load(picture);
     if (!DecodeOffered(offered, picture, why)) {
         if (why == "CRASTER_MAX_MEMORY exceeded")
             return "The picture on the Clipboard is too large to paste.";

@@ -6,6 +6,7 @@
 #include "ExternalTools.h"
 #include "GifBytes.h"
 #include "TestPictures.h"
+#include "tests/support/PictureBombs.h"
 
 #include "image/CRaster.h"
 
@@ -154,6 +155,27 @@ TEST(FuzzCorpus, EverySeedDecodes) {
         const std::string dir = std::string(target) + "/" + seed.folder;
         std::filesystem::create_directories(dir);
         ExternalTools::WriteFile(dir + "/seed" + std::to_string(n), seed.bytes);
+    }
+}
+
+// Files declaring far more picture than they hold: every reader refuses them, and the fuzz
+// targets start from them so that the refusals stay in place.
+TEST(FuzzCorpus, PictureBombsAreRefusedSeeds) {
+    const char* target = std::getenv("ORLIMBER_FUZZ_CORPUS");
+    const std::map<DWORD, std::string> folders = {{CRaster::kTypeJpg, "jpeg"},
+                                                  {CRaster::kTypeJpc, "jp2"},
+                                                  {CRaster::kTypeJp2, "jp2"},
+                                                  {CRaster::kTypeTif, "tiff"}};
+    for (const PictureBombs::Bomb& bomb : PictureBombs::All()) {
+        CRaster image;
+        EXPECT_FALSE(image.DecodeFromMemory(bomb.bytes, bomb.type)) << bomb.name;
+        if (target == nullptr)
+            continue;
+        for (const std::string& folder : {folders.at(bomb.type), std::string("detect")}) {
+            const std::string dir = std::string(target) + "/" + folder;
+            std::filesystem::create_directories(dir);
+            ExternalTools::WriteFile(dir + "/" + bomb.name, bomb.bytes);
+        }
     }
 }
 

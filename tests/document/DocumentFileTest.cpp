@@ -1,13 +1,16 @@
+#include "tests/support/ChildMemory.h"
 #include "tests/support/DocTestSupport.h"
 
 #include "document/WkzDocumentFile.h"
 #include "document/WkzFileCommands.h"
+#include "document/WkzReader.h"
 #include "image/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "maze/TemplateTables.h"
 #include "platform/FileDialog.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -344,4 +347,45 @@ TEST_F(DocumentFileTest, OpenAndSaveNameWhatStoppedThem) {
     EXPECT_NE(doc.pendingMessage.find("it is a folder"), std::string::npos) << doc.pendingMessage;
     EXPECT_EQ(Snapshot(doc), before);
     EXPECT_EQ(doc.GetPathName(), saved);
+}
+
+// A document is read only as far as it goes: a large picture comes through the file's
+// pieces whole, a little slack behind the document is let pass, and hundreds of megabytes
+// behind it make a damaged file without being read.
+TEST_F(DocumentFileTest, OpenReadsTheDocumentAndNotWhatFollowsIt) {
+    CGridloomDoc& source = MadeMaze(KIND_BOX);
+    auto big = std::make_unique<CRaster>(300, 200, 24, CRaster::kTypeBmp);
+    for (LONG y = 0; y < 200; ++y)
+        for (LONG x = 0; x < 300; ++x)
+            big->SetPixelColor(x, y, RGBQUAD::FromRgb(BYTE(x), BYTE(y), BYTE(x ^ y)));
+    CLogicalRectTracker picture = PictureObject();
+    picture.SetImage(std::move(big), CLogicalRectTracker::kindPicture);
+    source.layerObjects = {TextObject(), std::move(picture)};
+    const std::string path = PathOf("tail.wkz");
+    source.formatVersion = 2.0;
+    ASSERT_TRUE(WkzFileCommands::SaveFile(source, path));
+    const auto size = std::filesystem::file_size(path);
+
+    std::filesystem::resize_file(path, size + WkzReader::kMaxTrailingBytes);
+    auto doc = OtherDoc();
+    ASSERT_TRUE(WkzFileCommands::OpenFile(*doc, path)) << doc->pendingMessage;
+    ExpectSameMaze(source, *doc);
+    ASSERT_EQ(doc->layerObjects.size(), 2u);
+    const CRaster* back = doc->layerObjects[1].GetImage();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetPixelColor(299, 199).rgbBlue, BYTE(299 ^ 199));
+
+    // Half a gigabyte of zeros (a sparse file), opened in a child whose memory is measured.
+    std::filesystem::resize_file(path, size + (std::uint64_t{500} << 20));
+    auto other = OtherDoc();
+    const std::vector<BYTE> before = Snapshot(*other);
+    const ChildOutcome out = RunInChild([&](std::string& message) {
+        const bool opened = WkzFileCommands::OpenFile(*other, path);
+        message = other->pendingMessage;
+        return !opened && Snapshot(*other) == before;
+    });
+    EXPECT_TRUE(out.ok);
+    EXPECT_NE(out.text.find("bytes follow the end of the maze"), std::string::npos) << out.text;
+    EXPECT_GE(out.addedKb, 0);
+    EXPECT_LT(out.addedKb, 100 * 1024);
 }

@@ -4,6 +4,7 @@
 #include "platform/CDC.h"
 #include "platform/TextFormat.h"
 #include "res/TileSheetArt.h"
+#include "view/CancellableLoad.h"
 #include "view/tiler/TileFileName.h"
 #include "view/tiler/TleNumbers.h"
 
@@ -175,7 +176,7 @@ void CBMPTiler::ParseLine(std::string_view line, bool builtIn) {
 void CBMPTiler::LoadPicture(CRaster& picture, std::string_view value) {
     picture.Destroy();
     if (const auto path = TileFileName::Resolve(folder, value))
-        picture.Load(*path, CRaster::kTypeUnknown);
+        CancellableLoad::Load(picture, *path);
 }
 
 void CBMPTiler::SetTransparent(std::string_view value) {

@@ -1,0 +1,28 @@
+#include "view/CancellableLoad.h"
+
+#include "image/CRaster.h"
+
+CancellableLoad::CancellableLoad(CRaster& picture)
+    : picture_(picture), previous_(picture.Info().stop) {
+    picture_.Info().stop = this;
+}
+
+CancellableLoad::~CancellableLoad() {
+    picture_.Info().stop = previous_;
+}
+
+bool CancellableLoad::Load(CRaster& picture, const std::string& path) {
+    CancellableLoad load(picture);
+    return picture.Load(path);
+}
+
+bool CancellableLoad::Poll() {
+    if (stopped_)
+        return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next_)
+        return false;
+    next_ = now + kInterval;
+    stopped_ = IBusyIndicator::Current().StopAsked();
+    return stopped_;
+}
