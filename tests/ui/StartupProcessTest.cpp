@@ -73,8 +73,10 @@ public:
     std::string WaitForWindow(const std::string& title, int seconds) {
         const auto end = Clock::now() + std::chrono::seconds(seconds);
         while (Clock::now() < end && !Exited()) {
-            std::string id = Output("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
-                                    " --name '^" + title + "$' 2>/dev/null | tail -n 1");
+            // --all: without it xdotool takes any window of the process, whatever its name.
+            std::string id =
+                Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid_) +
+                       " --name '^" + title + "$' 2>/dev/null | tail -n 1");
             if (!id.empty()) {
                 id.erase(id.find_last_not_of("\n") + 1);
                 return id;
@@ -182,6 +184,23 @@ TEST(StartupProcess, AFileOnTheCommandLineOpensAndTitlesTheWindow) {
                      .GetProfileString("Recent File List", "File1");
     }
     EXPECT_EQ(recent, maze);
+}
+
+TEST(StartupProcess, ADamagedSettingsFileIsSetAsideAndTheUserIsTold) {
+    const TempFolder config("start-config");
+    const std::filesystem::path ini = config.Path() / "Orlimber" / "OrlimberSTD.ini";
+    std::filesystem::create_directories(ini.parent_path());
+    const std::string damaged = "[size]\ncellx=int:12\nthis line means nothing\n";
+    std::ofstream(ini) << damaged;
+    Program program(config, {});
+    ASSERT_TRUE(program.Started());
+    ASSERT_FALSE(program.WaitForWindow("Untitled - Orlimber STD", 60).empty());
+    // The notice comes up over the main window, not only on the terminal.
+    EXPECT_FALSE(program.WaitForWindow("Orlimber STD", 30).empty());
+    std::ifstream kept(ini.string() + ".bad");
+    std::stringstream content;
+    content << kept.rdbuf();
+    EXPECT_EQ(content.str(), damaged);
 }
 
 TEST(StartupProcess, AMissingFileOrAPrintRequestEndsWithStatusOne) {
