@@ -2,13 +2,13 @@
 
 #include "document/ISettingsSheet.h"
 #include "document/MazeSettingsProfile.h"
+#include "document/SettingsPagesCheck.h"
 #include "document/WkzDocumentFile.h"
 #include "document/WkzFileCommands.h"
 #include "maze/DeadEndSolver.h"
 #include "maze/GridPlan.h"
 #include "maze/MazeGrower.h"
 #include "maze/NeighbourStepper.h"
-#include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
 #include "platform/CrtRandom.h"
@@ -23,9 +23,6 @@
 
 namespace {
 
-// Circular settings are checked on a large nominal circle: the ring layout depends on the
-// inner cell count and the radius fraction, hardly on the radius itself.
-constexpr double kNominalRadius = 1e6;
 // How far the page's inner radius percentage may stray from the grid's before it counts as
 // a change (the page holds it as a float).
 constexpr double kPercentTolerance = 1e-4;
@@ -229,16 +226,11 @@ bool CGridloomDoc::NeedsRebuild(const MazeSettings& next) const {
                kPercentTolerance;
 }
 
-bool CGridloomDoc::Refuses(const MazeSettings& next) const {
-    std::string why = GridPlan::For(next).Error();
-    if (why.empty() && next.kind == KIND_CIRCULAR) {
-        const PP2& dim = pages_.dimensions;
-        why = RingPlan::For(kNominalRadius, dim.innerRadiusCells, dim.innerRadiusPercent / 100.0)
-                  .Error();
-    }
-    if (why.empty())
+bool CGridloomDoc::Refuses() const {
+    const auto refusal = SettingsPagesCheck::For(pages_);
+    if (!refusal)
         return false;
-    AfxMessageBox(why, MB_OK | MB_ICONWARNING);
+    AfxMessageBox(refusal->message, MB_OK | MB_ICONWARNING);
     return true;
 }
 
@@ -290,7 +282,7 @@ void CGridloomDoc::ShowSettings(int page) {
     if (RunSheet(page)) {
         const MazeSettings next = SettingsPageExchange::Read(pages_, settings_);
         const bool rebuild = NeedsRebuild(next);
-        if (Refuses(next) ||
+        if (Refuses() ||
             (rebuild && grids_.GridCount() > 0 &&
              AfxMessageBox("Do you really wish to make these changes?  YOU WILL LOSE WHAT YOU "
                            "WERE WORKING ON!",

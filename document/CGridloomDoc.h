@@ -157,7 +157,8 @@ private:
     SettingsPageExchange::Circular CircularValues() const;
     bool RunSheet(int page);
     bool NeedsRebuild(const MazeSettings& next) const;
-    bool Refuses(const MazeSettings& next) const;
+    // Says why the pages' values can't build a maze, if they can't.
+    bool Refuses() const;
     void ApplySettings(const MazeSettings& next, bool rebuild);
     void TakeCircularValues();
 
