@@ -7,6 +7,7 @@
 #include "document/WkzFileCommands.h"
 #include "maze/DeadEndSolver.h"
 #include "maze/GridPlan.h"
+#include "maze/GrowthSnapshot.h"
 #include "maze/MazeGrower.h"
 #include "maze/NeighbourStepper.h"
 #include "maze/TemplateKind.h"
@@ -22,6 +23,11 @@
 #include <limits>
 
 namespace {
+
+constexpr const char* kCannotGrow =
+    "Make Maze found no free cell to start from: every cell is carved, blackened or erased, "
+    "or the cell the last maze ended on is. Nothing was changed; Clear Maze or File New "
+    "start a maze again.";
 
 // How far the page's inner radius percentage may stray from the grid's before it counts as
 // a change (the page holds it as a float).
@@ -71,8 +77,10 @@ void CGridloomDoc::RegisterCommands() {
         SetModifiedFlag();
     });
     OnCommand(ID_MAKE_MAZE, [this] {
-        OnGenerateMaze();
-        SetModifiedFlag();
+        if (OnGenerateMaze())
+            SetModifiedFlag();
+        else
+            AfxMessageBox(kCannotGrow, MB_OK | MB_ICONWARNING);
     });
     OnCommand(ID_SOLVE_MAZE, [this] { OnSolveMaze(); });
     OnCommand(ID_RERENDER_MAZE, [this] {
@@ -94,6 +102,10 @@ int CGridloomDoc::GetCellHeight() {
 void CGridloomDoc::ResetGrowthState() {
     seedPoints.clear();
     frontier.Clear();
+    // Where the last walk ended means nothing on new grids, and a cell that is not free there
+    // would stop every later Make Maze.
+    cursorColumn = -1;
+    cursorRow = -1;
 }
 
 bool CGridloomDoc::SetupGrids(bool keep) {
@@ -302,11 +314,15 @@ void CGridloomDoc::ShowSettings(int page) {
     UpdateAllViews(nullptr);
 }
 
-void CGridloomDoc::OnGenerateMaze() {
-    if (!MazeGrower(grids_, *this, CrtRandom::Main(), cellPainter_).Start())
-        return;
+bool CGridloomDoc::OnGenerateMaze() {
+    const GrowthSnapshot before(grids_, *this, CrtRandom::Main());
+    if (!MazeGrower(grids_, *this, CrtRandom::Main(), cellPainter_).Start()) {
+        before.Restore(grids_, *this, CrtRandom::Main());
+        return false;
+    }
     UpdateAllViews(nullptr);
     GrowMaze();
+    return true;
 }
 
 void CGridloomDoc::GrowMaze() {

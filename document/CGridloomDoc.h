@@ -122,7 +122,8 @@ public:
     void OnSetPenWidth();
     void OnClearMaze() { ClearMaze(false); }
     void ClearMaze(bool keepSeedPoints);
-    void OnGenerateMaze();
+    // False, leaving the document as it was, when growing cannot start.
+    bool OnGenerateMaze();
     void GrowMaze();
     void OnSolveMaze();
     void DrawSolutionCell(int column, int row, int grid);
