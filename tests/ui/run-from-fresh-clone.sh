@@ -35,6 +35,11 @@ window() {
   xdotool search --all --onlyvisible --pid "$program" --name "^$1\$" 2>/dev/null | tail -n 1 || true
 }
 
+# Sources that are not a git repository (an unpacked archive) have nothing to clone.
+if ! git -C "$repository" rev-parse -q --verify HEAD >/dev/null 2>&1; then
+  echo "skipped: $repository is not a git repository"
+  exit 77
+fi
 rm -rf "$work"
 mkdir -p "$work/config/Orlimber" "$work/data"
 clone=$work/orlimber
