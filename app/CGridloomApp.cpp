@@ -175,9 +175,10 @@ void CGridloomApp::ShowStartupNotices() {
         AfxMessageBox(notice, MB_OK | MB_ICONWARNING);
 }
 
-// The profile does not report damage yet; this is where its notice is taken.
+// A damaged settings file was set aside when the profile was read; the user must hear that
+// their settings went back to the defaults.
 std::string CGridloomApp::TakeProfileNotice() {
-    return {};
+    return profile_.TakeSetAsideNotice();
 }
 
 std::string CGridloomApp::WindowTitle() const {

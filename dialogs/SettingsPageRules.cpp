@@ -1,14 +1,49 @@
 #include "dialogs/SettingsPageRules.h"
 
 #include "dialogs/IntegerFieldCheck.h"
+#include "document/SettingsPages.h"
+#include "maze/Object.h"
 #include "platform/TextFormat.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+constexpr int kSeedId = 1003;
+
+struct Field {
+    int page;
+    int id;
+    const char* name;
+};
+
+constexpr Field kFields[] = {
+    {SettingsPages::kDimensions, SettingsPageRules::kCellsLong, "Cells Long"},
+    {SettingsPages::kDimensions, SettingsPageRules::kCellsWide, "Cells Wide"},
+    {SettingsPages::kDimensions, SettingsPageRules::kInnerCells, "Inner Radius Cells"},
+    {SettingsPages::kDimensions, SettingsPageRules::kInnerPercent, "% Inner Radius Size"},
+    {SettingsPages::kPage, 1005, "Maze Height"},
+    {SettingsPages::kPage, 1004, "Maze Width"},
+    {SettingsPages::kPage, 1006, "Left Margin"},
+    {SettingsPages::kPage, 1007, "Top Margin"},
+    {SettingsPages::kAdvanced, kSeedId, "Random Number Seed"},
+    {SettingsPages::kAdvanced, 1027, "Printing Pen Width X"},
+    {SettingsPages::kGrowth, 1051, "GROWTH N"},
+    {SettingsPages::kGrowth, 1052, "GROWTH NW"},
+    {SettingsPages::kGrowth, 1053, "GROWTH NE"},
+    {SettingsPages::kGrowth, 1054, "GROWTH W"},
+    {SettingsPages::kGrowth, 1055, "GROWTH E"},
+    {SettingsPages::kGrowth, 1056, "GROWTH SW"},
+    {SettingsPages::kGrowth, 1057, "GROWTH SE"},
+    {SettingsPages::kGrowth, 1058, "GROWTH S"},
+};
+
+} // namespace
+
 void SettingsPageRules::ClampDimensions(PP2& v) {
-    v.cellsLong = std::clamp(v.cellsLong, 0, PP2::kMaxCells);
-    v.cellsWide = std::clamp(v.cellsWide, 0, PP2::kMaxCells);
+    v.cellsLong = std::clamp(v.cellsLong, PP2::kMinCells, PP2::kMaxCells);
+    v.cellsWide = std::clamp(v.cellsWide, PP2::kMinCells, PP2::kMaxCells);
     v.scale = std::clamp(v.scale, 0, PP2::kMaxCells);
     v.innerRadiusCells = std::clamp(v.innerRadiusCells, 1, PP2::kMaxInnerCells);
     if (!(v.innerRadiusPercent >= PP2::kMinInnerPercent))
@@ -21,11 +56,17 @@ SettingsPageRules::ReadDimensions(int kind, const DimensionTexts& texts, PP2& va
     PP2 next = values;
     std::optional<DialogFieldError> error;
     if (!Circular(kind)) {
-        error = IntegerFieldCheck::ReadInRange(kCellsLong, texts.cellsLong, 0, PP2::kMaxCells,
-                                               next.cellsLong);
+        error = IntegerFieldCheck::ReadInRange(kCellsLong, texts.cellsLong, PP2::kMinCells,
+                                               PP2::kMaxCells, next.cellsLong);
         if (!error)
-            error = IntegerFieldCheck::ReadInRange(kCellsWide, texts.cellsWide, 0, PP2::kMaxCells,
-                                                   next.cellsWide);
+            error = IntegerFieldCheck::ReadInRange(kCellsWide, texts.cellsWide, PP2::kMinCells,
+                                                   PP2::kMaxCells, next.cellsWide);
+        const long long cells = static_cast<long long>(next.cellsLong) * next.cellsWide;
+        if (!error && cells > Object::kMaxCells)
+            error = DialogFieldError{
+                kCellsWide, Format("%d columns of %d rows make %lld cells; a maze holds at most "
+                                   "4,000,000 cells.",
+                                   next.cellsWide, next.cellsLong, cells)};
     } else {
         error = IntegerFieldCheck::ReadInRange(kInnerCells, texts.innerCells, 1,
                                                PP2::kMaxInnerCells, next.innerRadiusCells);
@@ -49,6 +90,28 @@ std::optional<DialogFieldError> SettingsPageRules::ReadInt(int controlId, std::s
         return DialogFieldError{controlId, "Please enter an integer."};
     value = parsed;
     return std::nullopt;
+}
+
+std::optional<DialogFieldError> SettingsPageRules::ReadSeed(std::string_view text,
+                                                            std::string& seed) {
+    int parsed = 0;
+    if (!ParseInt(text, parsed))
+        return DialogFieldError{kSeedId,
+                                "Please enter a whole number between -2147483648 and 2147483647."};
+    seed = std::string(text);
+    return std::nullopt;
+}
+
+std::string SettingsPageRules::FieldName(int page, int controlId) {
+    for (const Field& f : kFields)
+        if (f.page == page && f.id == controlId)
+            return f.name;
+    return {};
+}
+
+std::string SettingsPageRules::Message(int page, const DialogFieldError& error) {
+    const std::string name = FieldName(page, error.controlId);
+    return name.empty() ? error.message : name + ": " + error.message;
 }
 
 std::optional<DialogFieldError> SettingsPageRules::ReadFloat(int controlId, std::string_view text,

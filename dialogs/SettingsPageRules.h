@@ -31,8 +31,15 @@ public:
     // A whole number anywhere in int, or a real number, with the framework's messages.
     static std::optional<DialogFieldError> ReadInt(int controlId, std::string_view text,
                                                    int& value);
+    // The seed stays text on its page; it must still be a whole number in int.
+    static std::optional<DialogFieldError> ReadSeed(std::string_view text, std::string& seed);
     static std::optional<DialogFieldError> ReadFloat(int controlId, std::string_view text,
                                                      float& value);
+
+    // The caption of a field as its page shows it, to name it in a refusal.
+    static std::string FieldName(int page, int controlId);
+    // A refusal as the user reads it: the field's name, then why.
+    static std::string Message(int page, const DialogFieldError& error);
 
     static int PenRadioFor(int penWidth);
     // The radio's pen width (the X/1000 radio keeps the current one).

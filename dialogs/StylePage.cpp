@@ -61,6 +61,29 @@ void StylePage::ChooseTiled(int index, const std::string& text) {
     wrapsEnabled_ = true;
 }
 
+void StylePage::ShowStoredSet() {
+    std::string ignored; // the view says what is wrong with the id when it draws
+    if (values_.tilerId.empty())
+        sets_.LoadSelection(previewTiler_, values_.selectedIndex, values_.selectedTilerName,
+                            ignored);
+    else
+        sets_.Load(previewTiler_, values_.tilerId, ignored);
+    previewTiler_.RenderPreview(preview_, kPreviewSize, kPreviewSize);
+    listEnabled_ = true;
+    wrapsEnabled_ = true;
+}
+
+int StylePage::ListIndexFor(const std::string& id) {
+    for (int i = 0; i < TileSetCatalogue::kBuiltInCount; ++i)
+        if (TileSetCatalogue::BuiltInId(TileSetCatalogue::kBuiltIns[i].pictureId) == id)
+            return i;
+    const auto& entries = sets_.Entries(&previewTiler_);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].id == id)
+            return TileSetCatalogue::kBuiltInCount + static_cast<int>(i);
+    return -1;
+}
+
 bool StylePage::LoadSelectedTiler(CBMPTiler* target) {
     return sets_.LoadSelection(target ? *target : previewTiler_, values_.selectedIndex,
                                values_.selectedTilerName, values_.tilerId);

@@ -35,6 +35,11 @@ public:
     // "Square Tiled:" with list entry `index` showing `text`: loads it into the preview tiler
     // and renders the sample.
     void ChooseTiled(int index, const std::string& text);
+    // "Square Tiled:" as stored: previews the set the tiler id names and leaves the values
+    // alone.
+    void ShowStoredSet();
+    // The list entry of the set `id` names, or -1.
+    int ListIndexFor(const std::string& id);
 
     bool ListEnabled() const { return listEnabled_; }
     bool WrapsEnabled() const { return wrapsEnabled_; }

@@ -2,13 +2,14 @@
 
 #include "document/ISettingsSheet.h"
 #include "document/MazeSettingsProfile.h"
+#include "document/SettingsPagesCheck.h"
 #include "document/WkzDocumentFile.h"
 #include "document/WkzFileCommands.h"
 #include "maze/DeadEndSolver.h"
 #include "maze/GridPlan.h"
+#include "maze/GrowthSnapshot.h"
 #include "maze/MazeGrower.h"
 #include "maze/NeighbourStepper.h"
-#include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
 #include "platform/CrtRandom.h"
@@ -23,9 +24,11 @@
 
 namespace {
 
-// Circular settings are checked on a large nominal circle: the ring layout depends on the
-// inner cell count and the radius fraction, hardly on the radius itself.
-constexpr double kNominalRadius = 1e6;
+constexpr const char* kCannotGrow =
+    "Make Maze found no free cell to start from: every cell is carved, blackened or erased, "
+    "or the cell the last maze ended on is. Nothing was changed; Clear Maze or File New "
+    "start a maze again.";
+
 // How far the page's inner radius percentage may stray from the grid's before it counts as
 // a change (the page holds it as a float).
 constexpr double kPercentTolerance = 1e-4;
@@ -74,8 +77,10 @@ void CGridloomDoc::RegisterCommands() {
         SetModifiedFlag();
     });
     OnCommand(ID_MAKE_MAZE, [this] {
-        OnGenerateMaze();
-        SetModifiedFlag();
+        if (OnGenerateMaze())
+            SetModifiedFlag();
+        else
+            AfxMessageBox(kCannotGrow, MB_OK | MB_ICONWARNING);
     });
     OnCommand(ID_SOLVE_MAZE, [this] { OnSolveMaze(); });
     OnCommand(ID_RERENDER_MAZE, [this] {
@@ -97,6 +102,10 @@ int CGridloomDoc::GetCellHeight() {
 void CGridloomDoc::ResetGrowthState() {
     seedPoints.clear();
     frontier.Clear();
+    // Where the last walk ended means nothing on new grids, and a cell that is not free there
+    // would stop every later Make Maze.
+    cursorColumn = -1;
+    cursorRow = -1;
 }
 
 bool CGridloomDoc::SetupGrids(bool keep) {
@@ -232,16 +241,11 @@ bool CGridloomDoc::NeedsRebuild(const MazeSettings& next) const {
                kPercentTolerance;
 }
 
-bool CGridloomDoc::Refuses(const MazeSettings& next) const {
-    std::string why = GridPlan::For(next).Error();
-    if (why.empty() && next.kind == KIND_CIRCULAR) {
-        const PP2& dim = pages_.dimensions;
-        why = RingPlan::For(kNominalRadius, dim.innerRadiusCells, dim.innerRadiusPercent / 100.0)
-                  .Error();
-    }
-    if (why.empty())
+bool CGridloomDoc::Refuses() const {
+    const auto refusal = SettingsPagesCheck::For(pages_);
+    if (!refusal)
         return false;
-    AfxMessageBox(why, MB_OK | MB_ICONWARNING);
+    AfxMessageBox(refusal->message, MB_OK | MB_ICONWARNING);
     return true;
 }
 
@@ -293,7 +297,7 @@ void CGridloomDoc::ShowSettings(int page) {
     if (RunSheet(page)) {
         const MazeSettings next = SettingsPageExchange::Read(pages_, settings_);
         const bool rebuild = NeedsRebuild(next);
-        if (Refuses(next) ||
+        if (Refuses() ||
             (rebuild && grids_.GridCount() > 0 &&
              AfxMessageBox("Do you really wish to make these changes?  YOU WILL LOSE WHAT YOU "
                            "WERE WORKING ON!",
@@ -313,11 +317,15 @@ void CGridloomDoc::ShowSettings(int page) {
     UpdateAllViews(nullptr);
 }
 
-void CGridloomDoc::OnGenerateMaze() {
-    if (!MazeGrower(grids_, *this, CrtRandom::Main(), cellPainter_).Start())
-        return;
+bool CGridloomDoc::OnGenerateMaze() {
+    const GrowthSnapshot before(grids_, *this, CrtRandom::Main());
+    if (!MazeGrower(grids_, *this, CrtRandom::Main(), cellPainter_).Start()) {
+        before.Restore(grids_, *this, CrtRandom::Main());
+        return false;
+    }
     UpdateAllViews(nullptr);
     GrowMaze();
+    return true;
 }
 
 void CGridloomDoc::GrowMaze() {

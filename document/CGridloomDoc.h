@@ -122,7 +122,8 @@ public:
     void OnSetPenWidth();
     void OnClearMaze() { ClearMaze(false); }
     void ClearMaze(bool keepSeedPoints);
-    void OnGenerateMaze();
+    // False, leaving the document as it was, when growing cannot start.
+    bool OnGenerateMaze();
     void GrowMaze();
     void OnSolveMaze();
     void DrawSolutionCell(int column, int row, int grid);
@@ -157,7 +158,8 @@ private:
     SettingsPageExchange::Circular CircularValues() const;
     bool RunSheet(int page);
     bool NeedsRebuild(const MazeSettings& next) const;
-    bool Refuses(const MazeSettings& next) const;
+    // Says why the pages' values can't build a maze, if they can't.
+    bool Refuses() const;
     void ApplySettings(const MazeSettings& next, bool rebuild);
     void TakeCircularValues();
 

@@ -4,6 +4,7 @@
 // The Dimensions page's values; the window checks the ranges below.
 class PP2 {
 public:
+    static constexpr int kMinCells = 1;
     static constexpr int kMaxCells = 100000;
     static constexpr int kMaxInnerCells = 10000;
     static constexpr float kMinInnerPercent = 0.1f;

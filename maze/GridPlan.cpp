@@ -34,7 +34,7 @@ GridPlan GridPlan::For(const MazeSettings& settings) {
     if (!plan.template_)
         return plan;
     if (settings.pageWidth < 1 || std::int64_t{settings.pageHeight} - MazeSettings::kTopBand < 1) {
-        plan.Fail("The page is too small to hold a maze.");
+        plan.Fail("The page is too small to hold a maze.", Fault::page);
         return plan;
     }
     if (plan.template_->gridType == GRID_RING)
@@ -49,7 +49,8 @@ void GridPlan::PlanPolygon(const MazeSettings& s) {
     const std::int64_t h = s.FitCellHeight(template_->marginY);
     if (w < 1 || h < 1) {
         Fail("These settings make a cell smaller than 0.001 inch. Use fewer cells or a larger "
-             "page.");
+             "page.",
+             w < 1 ? Fault::columns : Fault::rows);
         return;
     }
     if (!s.fitToPage) {
@@ -69,18 +70,19 @@ void GridPlan::PlanPolygon(const MazeSettings& s) {
             rowCap = Fit(height, band + h / 2, h);
         }
         if (colCap < 1 || rowCap < 1) {
-            Fail("The page is too small for one cell of this size.");
+            Fail("The page is too small for one cell of this size.", Fault::page);
             return;
         }
         columns_ = Capped(columns_, colCap);
         rows_ = Capped(rows_, rowCap);
     }
     if (columns_ < 1 || rows_ < 1) {
-        Fail("A maze needs at least one column and one row.");
+        Fail("A maze needs at least one column and one row.",
+             columns_ < 1 ? Fault::columns : Fault::rows);
         return;
     }
     if (!Object::IsAllowedSize(columns_, rows_))
-        Fail(TooManyCells(std::int64_t{columns_} * rows_));
+        Fail(TooManyCells(std::int64_t{columns_} * rows_), Fault::columns);
 }
 
 void GridPlan::PlanRing(const MazeSettings&) {

@@ -239,6 +239,15 @@ PixelPicture TileSheetArt::GardenSheet(int tile) {
         DrawPassageTile(p, open, Look::hedge);
         p.Disc(tile / 10, Rgb(220, 40, 80));
     }
+    // A sixth row: the START and STOP cells, open all round with a green or red marker.
+    sheet.pixels.resize(sheet.pixels.size() + std::size_t(sheet.width) * tile, kTransparent);
+    sheet.height += tile;
+    for (const auto& [column, marker] :
+         {std::pair{0, Rgb(40, 200, 60)}, std::pair{1, Rgb(220, 30, 30)}}) {
+        TilePainter p(sheet, column, 5, tile);
+        DrawPassageTile(p, kN | kE | kS | kW, Look::hedge);
+        p.Disc(tile / 5, marker);
+    }
     return sheet;
 }
 

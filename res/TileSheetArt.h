@@ -15,7 +15,7 @@ public:
     // The definition text stored under `textId` (190, 192); empty for any other number.
     static std::string_view Definition(int textId);
     // The sheet of the hedge-maze set installed as a ".tle" file: the usual layout with two
-    // alternative straights in row 5, columns 3 and 4.
+    // alternative straights in row 5, columns 3 and 4, and START and STOP in row 6.
     static PixelPicture GardenSheet(int tile);
     // Picture 176: a square end marker.
     static const PixelPicture& Placeholder();

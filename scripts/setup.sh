@@ -10,7 +10,7 @@ packages=(
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev
   libcurl4-openssl-dev
   libcanberra-dev
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip git
   fonts-liberation xdg-utils
   # independent tools the tests compare against
   imagemagick netpbm giflib-tools poppler-utils libtiff-tools libjpeg-turbo-progs

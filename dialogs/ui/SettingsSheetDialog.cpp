@@ -2,6 +2,7 @@
 
 #include "dialogs/SettingsPageRules.h"
 #include "dialogs/ui/RasterWxBitmap.h"
+#include "document/SettingsPagesCheck.h"
 #include "platform/MessageBox.h"
 #include "platform/TextFormat.h"
 
@@ -158,7 +159,9 @@ wxPanel* SettingsSheetDialog::BuildStyle() {
     tilerList_ = new wxChoice(panel, 1075);
     for (const std::string& text : style_.ListTexts())
         tilerList_->Append(wxString::FromUTF8(text));
-    const int index = pages_.style.selectedIndex;
+    // The list shows the set the document uses, wherever it now stands in the list.
+    const int stored = style_.ListIndexFor(pages_.style.tilerId);
+    const int index = stored >= 0 ? stored : pages_.style.selectedIndex;
     tilerList_->SetSelection(index >= 0 && index < int(tilerList_->GetCount()) ? index : 0);
     tilerList_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
         style_.ChooseTiled(tilerList_->GetSelection(),
@@ -178,11 +181,10 @@ wxPanel* SettingsSheetDialog::BuildStyle() {
     top->Add(radios, 0, wxALL, 6);
     top->Add(right, 1, wxALL, 6);
     panel->SetSizer(top);
-    // The first showing runs the style's own action, as a click on its radio would.
+    // The first showing shows the stored style; only the user's clicks change the values.
     const int radio = style_.RadioForValues();
     if (radio == StylePage::kTiledRadio)
-        style_.ChooseTiled(tilerList_->GetSelection(),
-                           tilerList_->GetStringSelection().utf8_string());
+        style_.ShowStoredSet();
     else
         style_.ChoosePlainStyle(radio);
     return panel;
@@ -374,7 +376,8 @@ std::optional<DialogFieldError> SettingsSheetDialog::ReadPage(int page) {
         if (static_cast<wxTextCtrl*>(Field(page, 1027))->IsEditable())
             if (auto error = SettingsPageRules::ReadInt(1027, Text(Field(page, 1027)), v.penWidth))
                 return error;
-        v.seed = Text(Field(page, 1003));
+        if (auto error = SettingsPageRules::ReadSeed(Text(Field(page, 1003)), v.seed))
+            return error;
         v.erasedVisible = Checked(Field(page, 1050));
         v.infoWindow = Checked(Field(page, 1051));
         v.animate = Checked(Field(page, 1052));
@@ -398,7 +401,7 @@ std::optional<DialogFieldError> SettingsSheetDialog::ReadPage(int page) {
 
 bool SettingsSheetDialog::Refuse(int page, const DialogFieldError& error) {
     GetBookCtrl()->ChangeSelection(std::size_t(page));
-    AfxMessageBox(error.message, MB_OK | MB_ICONWARNING);
+    AfxMessageBox(SettingsPageRules::Message(page, error), MB_OK | MB_ICONWARNING);
     if (wxWindow* field = Field(page, error.controlId)) {
         field->SetFocus();
         if (auto* edit = dynamic_cast<wxTextCtrl*>(field))
@@ -411,6 +414,9 @@ bool SettingsSheetDialog::ReadPages() {
     for (int page = kStyle; page <= kGrowth; ++page)
         if (auto error = ReadPage(page))
             return Refuse(page, *error);
+    // Values each in range may still make no maze together; the sheet stays open for those.
+    if (auto refusal = SettingsPagesCheck::For(pages_))
+        return Refuse(refusal->page, {refusal->controlId, refusal->message});
     return true;
 }
 

@@ -29,7 +29,8 @@ constexpr const char* kDefinition =
     "TILE: EW,3,2,4\r\nTILE: EW,5,4,1\r\n"
     "TILE: NEW,3,3\r\nTILE: SW,3,4\r\nTILE: NSW,4,1\r\nTILE: ESW,4,2\r\n"
     "TILE: NESW,4,3\r\nTILE: TEMPLATE,4,4\r\n"
-    "TILE: SOLUTION,5,1\r\nTILE: BLACKEN,5,2\r\n";
+    "TILE: SOLUTION,5,1\r\nTILE: BLACKEN,5,2\r\n"
+    "TILE: START,6,1\r\nTILE: STOP,6,2\r\n";
 
 } // namespace
 

@@ -153,8 +153,23 @@ TEST(SettingsPageRulesTest, DimensionsCheckOnlyTheShownFields) {
     auto error = SettingsPageRules::ReadDimensions(0, t, v);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->controlId, 1007);
-    EXPECT_EQ(error->message, "Please enter an integer between 0 and 100000.");
+    EXPECT_EQ(error->message, "Please enter an integer between 1 and 100000.");
+    EXPECT_EQ(SettingsPageRules::Message(SettingsPages::kDimensions, *error),
+              "Cells Long: Please enter an integer between 1 and 100000.");
     EXPECT_EQ(v.cellsLong, 30);
+    // The range a message states is the range taken: 0 and the cell cap are refused too.
+    t.cellsLong = "0";
+    EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, v)->controlId, 1007);
+    t = {"2000", "2001", "", ""};
+    error = SettingsPageRules::ReadDimensions(0, t, v);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(SettingsPageRules::Message(SettingsPages::kDimensions, *error),
+              "Cells Wide: 2000 columns of 2001 rows make 4002000 cells; a maze holds at most "
+              "4,000,000 cells.");
+    t.cellsLong = "2000";
+    EXPECT_FALSE(SettingsPageRules::ReadDimensions(0, t, v));
+    EXPECT_EQ(v.cellsLong, 2000);
+    t = {"20", "30", "bad", "0.05"};
 
     t.innerCells = "12";
     error = SettingsPageRules::ReadDimensions(40, t, v);
@@ -167,6 +182,22 @@ TEST(SettingsPageRulesTest, DimensionsCheckOnlyTheShownFields) {
     EXPECT_FALSE(SettingsPageRules::ReadDimensions(40, t, v));
     EXPECT_FLOAT_EQ(v.innerRadiusPercent, 4.5f);
     EXPECT_EQ(v.innerRadiusCells, 12);
+}
+
+TEST(SettingsPageRulesTest, ASeedIsAWholeNumberOrRefused) {
+    std::string seed = "7";
+    for (const char* bad : {"abc", "12abc", "", "99999999999", "1.5"}) {
+        const auto error = SettingsPageRules::ReadSeed(bad, seed);
+        ASSERT_TRUE(error) << bad;
+        EXPECT_EQ(SettingsPageRules::Message(SettingsPages::kAdvanced, *error),
+                  "Random Number Seed: Please enter a whole number between -2147483648 and "
+                  "2147483647.");
+    }
+    EXPECT_EQ(seed, "7");
+    for (const char* good : {"-1", "0", "-2147483648", "2147483647"}) {
+        EXPECT_FALSE(SettingsPageRules::ReadSeed(good, seed));
+        EXPECT_EQ(seed, good);
+    }
 }
 
 TEST(SettingsPageRulesTest, PenRadiosAndPageInches) {

@@ -5,6 +5,7 @@
 #include "maze/NeighbourCache.h"
 #include "maze/TemplateKind.h"
 #include "platform/CrtRandom.h"
+#include "res/CommandIds.h"
 
 #include <vector>
 
@@ -339,4 +340,31 @@ TEST_F(DocTest, FileNewReseedsForASeedButNotForMinusOne) {
     EXPECT_NE(first, second);
     EXPECT_NE(first, seeded);
     EXPECT_TRUE(MazeCheck(doc).IsTree());
+}
+
+TEST_F(DocTest, MakeMazeThatCannotStartChangesNothingSaysSoAndFileNewStartsAgain) {
+    // A walk on large grids ends far out; File New on smaller ones must not keep that cell.
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 30, 30);
+    doc.Settings().seed = 77;
+    doc.RunCommand(ID_MAKE_MAZE);
+    doc.cursorColumn = doc.cursorRow = 25;
+    doc.Settings().columns = 20;
+    doc.Settings().rows = 15;
+    doc.OnFileNew();
+    doc.RunCommand(ID_MAKE_MAZE);
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+    EXPECT_TRUE(MazeCheck(doc).IsTree());
+    EXPECT_EQ(doc.GetGrid(0)->Width(), 20);
+
+    // Make Maze again on the finished maze: nothing is free to start from.
+    const auto cells = AllCells(doc);
+    const std::uint32_t random = CrtRandom::Main().State();
+    doc.SetModifiedFlag(false);
+    doc.RunCommand(ID_MAKE_MAZE);
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text.rfind("Make Maze found no free cell", 0), 0u);
+    EXPECT_EQ(AllCells(doc), cells); // the solution is still marked
+    EXPECT_EQ(CrtRandom::Main().State(), random);
+    EXPECT_EQ(doc.mazeMade, 1);
+    EXPECT_FALSE(doc.IsModified());
 }

@@ -3,6 +3,7 @@
 #include <wx/eventfilter.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -83,6 +84,38 @@ TEST_F(MazeViewWindowTest, FileNewThenMakeMazeShowsAMaze) {
     const wxImage scrolled = ClientScreenshot(*window_, "view-scrolled");
     EXPECT_GT(window_->ScrollPosition().y, 0);
     EXPECT_GT(DarkPixels(scrolled), 2000);
+}
+
+TEST_F(MazeViewWindowTest, TheInstalledTileSetDrawsTheMazeAndItsEnds) {
+    // The set the build lays out beside the program, as a user's first tiled maze uses it.
+    const std::filesystem::path share =
+        std::filesystem::path(ORLIMBER_PROGRAM).parent_path() / ".." / "share" / "orlimber";
+    view_->TileSets().SetInstallFolder(share.lexically_normal().string());
+    doc_->Settings().kind = KIND_BOX;
+    doc_->Settings().tiled = 1;
+    doc_->Settings().tilerId = " orlimber-garden-hedge-1";
+    doc_->Settings().columns = 20;
+    doc_->Settings().rows = 15;
+    doc_->Settings().seed = 5;
+    ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+    ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
+    ASSERT_TRUE(view_->PaintScreen());
+    const auto count = [](const wxImage& shot, std::uint32_t rgb) {
+        int n = 0;
+        const unsigned char* p = shot.GetData();
+        for (long i = 0; i < long{shot.GetWidth()} * shot.GetHeight(); ++i, p += 3)
+            n += p[0] == (rgb >> 16 & 0xFF) && p[1] == (rgb >> 8 & 0xFF) && p[2] == (rgb & 0xFF);
+        return n;
+    };
+    const wxImage top = ClientScreenshot(*window_, "view-garden-maze");
+    EXPECT_GT(count(top, 0xDECEAA), 20000) << "gravel paths";
+    EXPECT_GT(count(top, 0x28C83C), 20) << "the START marker";
+    // The STOP cell is in the last row, below the window at first.
+    window_->Scroll(0, 100000);
+    const wxImage bottom = ClientScreenshot(*window_, "view-garden-maze-end");
+    EXPECT_GT(count(bottom, 0xDC1E1E), 20) << "the STOP marker";
+    // A kind the set leaves out would show the placeholder's red.
+    EXPECT_EQ(count(top, 0xC80000) + count(bottom, 0xC80000), 0);
 }
 
 TEST_F(MazeViewWindowTest, AnimatedMakingPaintsCellsAsTheyAreCarved) {

@@ -160,9 +160,95 @@ TEST_F(SettingsSheetWindowTest, BadCountsKeepTheSheetOpenAndCancelChangesNothing
     EXPECT_TRUE(focusOnField);
     EXPECT_EQ(pageAfterLeaving, 1);
     ASSERT_GE(prompts_.ShownBoxes().size(), 2u);
-    EXPECT_EQ(prompts_.ShownBoxes()[0].text, "Please enter an integer between 0 and 100000.");
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text,
+              "Cells Long: Please enter an integer between 1 and 100000.");
     EXPECT_EQ(doc_->Settings().rows, before.rows);
     EXPECT_EQ(doc_->Pages().dimensions.cellsLong, before.rows);
+}
+
+TEST_F(SettingsSheetWindowTest, EveryRefusalNamesItsFieldAndKeepsTheSheetOpen) {
+    const MazeSettings before = doc_->Settings();
+    struct Seen {
+        bool open = false;
+        bool focused = false;
+        std::size_t boxes = 0;
+    };
+    std::vector<Seen> seen;
+    const auto pressOk = [&](ModalDialogDriver& d, int page, int field) {
+        d.Click(dialog_->FindWindow(wxID_OK));
+        Seen now;
+        d.OnMain([&] {
+            now.open = dialog_->IsShown() && dialog_->IsModal();
+            now.focused = wxWindow::FindFocus() == dialog_->Field(page, field);
+        });
+        now.boxes = prompts_.ShownBoxes().size();
+        seen.push_back(now);
+    };
+    script_ = [&](ModalDialogDriver& d) {
+        GoToPage(d, 3);
+        d.Retype(dialog_->Field(3, 1003), "12abc");
+        pressOk(d, 3, 1003);
+        d.Retype(dialog_->Field(3, 1003), "4321");
+        GoToPage(d, 1);
+        d.Retype(dialog_->Field(1, 1007), "0");
+        pressOk(d, 1, 1007);
+        d.Retype(dialog_->Field(1, 1007), "100000");
+        d.Retype(dialog_->Field(1, 1006), "100000");
+        pressOk(d, 1, 1006);
+        // Within the cell cap, yet too many rows for the page to give each 0.001 inch.
+        d.Retype(dialog_->Field(1, 1007), "10000");
+        d.Retype(dialog_->Field(1, 1006), "400");
+        pressOk(d, 1, 1007);
+        d.Retype(dialog_->Field(1, 1007), "12");
+        d.Retype(dialog_->Field(1, 1006), "8");
+        d.Click(dialog_->FindWindow(wxID_OK));
+    };
+    doc_->OnMazeSetup();
+    ASSERT_EQ(seen.size(), 4u);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_TRUE(seen[i].open) << i;
+        EXPECT_TRUE(seen[i].focused) << i;
+        EXPECT_EQ(seen[i].boxes, i + 1) << i;
+    }
+    const auto& boxes = prompts_.ShownBoxes();
+    ASSERT_GE(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].text, "Random Number Seed: Please enter a whole number between "
+                             "-2147483648 and 2147483647.");
+    EXPECT_EQ(boxes[1].text, "Cells Long: Please enter an integer between 1 and 100000.");
+    EXPECT_EQ(boxes[2].text, "Cells Wide: 100000 columns of 100000 rows make 10000000000 "
+                             "cells; a maze holds at most 4,000,000 cells.");
+    EXPECT_EQ(boxes[3].text.rfind("Cells Long: These settings make a cell smaller than", 0), 0u)
+        << boxes[3].text;
+    // What was finally typed is what the document took.
+    EXPECT_EQ(doc_->Settings().seed, 4321);
+    EXPECT_EQ(doc_->Settings().rows, 12);
+    EXPECT_EQ(doc_->Settings().columns, 8);
+    EXPECT_NE(before.rows, 12);
+}
+
+TEST_F(SettingsSheetWindowTest, OkOnAnyPageKeepsTheStoredTileSet) {
+    WriteTileSet(dir_ / "Tiler", "Alder");
+    for (const auto& [id, index] : {std::pair<std::string, int>{":ID:#206", 5},
+                                    std::pair<std::string, int>{" Alder-id", 6}}) {
+        doc_->Settings().tiled = 1;
+        doc_->Settings().tilerId = id;
+        doc_->Settings().name = "kept name";
+        script_ = [&](ModalDialogDriver& d) { d.Click(dialog_->FindWindow(wxID_OK)); };
+        doc_->OnPageSetup();
+        EXPECT_EQ(doc_->Settings().tilerId, id);
+        EXPECT_EQ(Profile().GetProfileString("size", "TilerID"), id);
+        int shown = -1;
+        script_ = [&](ModalDialogDriver& d) {
+            d.OnMain(
+                [&] { shown = static_cast<wxChoice*>(dialog_->Field(0, 1075))->GetSelection(); });
+            d.Click(dialog_->FindWindow(wxID_OK));
+        };
+        doc_->OnMazeSetup();
+        EXPECT_EQ(shown, index) << id;
+        EXPECT_EQ(doc_->Settings().tilerId, id);
+        EXPECT_EQ(doc_->Settings().name, "kept name");
+        EXPECT_EQ(doc_->Settings().tiled, 1);
+    }
 }
 
 TEST_F(SettingsSheetWindowTest, PenWidthOpensOnAdvancedWithItsRadio) {

@@ -233,6 +233,23 @@ TEST(StartupProcess, HelpAndWrongSwitchesAnswerOnTheTerminalWithoutAWindow) {
     EXPECT_TRUE(std::filesystem::is_empty(config.Path()));
 }
 
+TEST(StartupProcess, ADamagedSettingsFileIsSetAsideAndTheUserIsTold) {
+    const TempFolder config("start-config");
+    const std::filesystem::path ini = config.Path() / "Orlimber" / "OrlimberSTD.ini";
+    std::filesystem::create_directories(ini.parent_path());
+    const std::string damaged = "[size]\ncellx=int:12\nthis line means nothing\n";
+    std::ofstream(ini) << damaged;
+    Program program(config, {});
+    ASSERT_TRUE(program.Started());
+    ASSERT_FALSE(program.WaitForWindow("Untitled - Orlimber STD", 60).empty());
+    // The notice comes up over the main window, not only on the terminal.
+    EXPECT_FALSE(program.WaitForWindow("Orlimber STD", 30).empty());
+    std::ifstream kept(ini.string() + ".bad");
+    std::stringstream content;
+    content << kept.rdbuf();
+    EXPECT_EQ(content.str(), damaged);
+}
+
 TEST(StartupProcess, AMissingFileOrAPrintRequestEndsWithStatusOne) {
     const TempFolder config("start-config");
     for (const std::vector<std::string>& args :
