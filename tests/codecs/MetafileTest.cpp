@@ -251,3 +251,35 @@ TEST(Metafile, HostileRecordsFailOrPlayBounded) {
 }
 
 } // namespace
+
+namespace {
+
+// A hatched brush over blue with a transparent background keeps the blue between its lines,
+// and the file's own map mode sizes what follows.
+TEST(Metafile, PlaceableModesComeFromTheirOwnRecords) {
+    WmfBuilder b;
+    b.WindowOrg(0, 0).WindowExt(1000, 1000);
+    b.Pen(5, 0, 0).Brush(0, kBlue).Select(0).Select(1).Rectangle(0, 0, 500, 500);
+    b.Brush(2, kRed, 4).Select(2);
+    b.Record(0x0102, {1}); // transparent background
+    b.Rectangle(0, 0, 500, 500);
+    b.Record(0x0103, {2}); // tenths of a millimetre, y up: 127 units are 48 pixels
+    b.Brush(0, kRed).Select(3).Rectangle(127, -127, 254, -254);
+    CRaster image = Load(b.Finish(0, 0, 1000, 1000, 1000));
+    ASSERT_EQ(image.GetWidth(), 96u);
+    int blue = 0, red = 0;
+    for (LONG y = 0; y < 46; ++y) {
+        for (LONG x = 0; x < 46; ++x) {
+            blue += At(image, x, y) == kBlue;
+            red += At(image, x, y) == kRed;
+        }
+    }
+    EXPECT_GT(blue, 46 * 46 / 2);
+    EXPECT_GT(red, 46 * 4);
+    EXPECT_EQ(At(image, 50, 50), kRed);
+    EXPECT_EQ(At(image, 94, 94), kRed);
+    EXPECT_EQ(At(image, 60, 40), kWhite);
+    EXPECT_EQ(At(image, 40, 60), kWhite);
+}
+
+} // namespace
