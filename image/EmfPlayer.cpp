@@ -63,6 +63,8 @@ EmfPlayer::Result EmfPlayer::Play(std::span<const BYTE> data) {
         if (type == kEof)
             return Result::Done;
         Record(type, MetafileRecord(data.subspan(at, size)));
+        if (canvas_.Exhausted())
+            return Result::CutShort;
         at += size;
     }
     return Result::Done;

@@ -19,7 +19,8 @@ public:
     using Stop = std::function<bool(std::uint64_t done, std::uint64_t total)>;
     EmfPlayer(MetafileCanvas& canvas, Stop stop) : canvas_(canvas), stop_(std::move(stop)) {}
 
-    enum class Result { Done, Corrupt, Cancelled };
+    // CutShort: the canvas's work budget ran out before the end.
+    enum class Result { Done, Corrupt, Cancelled, CutShort };
     // `data` is the whole metafile, header record first.
     Result Play(std::span<const BYTE> data);
 

@@ -1,6 +1,7 @@
 #include "image/MetafileCanvas.h"
 
 #include "image/CRaster.h"
+#include "image/PolygonSpans.h"
 #include "platform/CBrush.h"
 #include "platform/CDC.h"
 #include "platform/CFont.h"
@@ -198,12 +199,48 @@ void MetafileCanvas::SelectStock(DWORD index) {
 
 // ---- clipping -----------------------------------------------------------------------------
 
-void MetafileCanvas::ApplyClip() {
-    dc_.SelectClipRgn(nullptr);
+CRect MetafileCanvas::ClipBox() const {
     CRect clip = bounds_;
     if (state_.clipped)
         clip.IntersectRect(clip, state_.clip);
+    return clip;
+}
+
+void MetafileCanvas::ApplyClip() {
+    dc_.SelectClipRgn(nullptr);
+    const CRect clip = ClipBox();
     dc_.IntersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
+}
+
+// ---- work budget --------------------------------------------------------------------------
+
+bool MetafileCanvas::Spend(std::uint64_t pixels) {
+    if (exhausted_ || pixels > workLeft_) {
+        exhausted_ = true;
+        workLeft_ = 0;
+        return false;
+    }
+    workLeft_ -= pixels;
+    return true;
+}
+
+// What painting `box` costs: its part inside the clip, and one for the call.
+std::uint64_t MetafileCanvas::AreaCost(const CRect& box) const {
+    CRect inside;
+    if (!inside.IntersectRect(box, ClipBox()))
+        return 1;
+    return 1 + std::uint64_t(inside.Width()) * std::uint64_t(inside.Height());
+}
+
+// Each segment costs its length, at most the output's diagonal, times the pen's width.
+std::uint64_t MetafileCanvas::StrokeCost(const std::vector<POINT>& points) const {
+    const double most = double(bounds_.Width()) + bounds_.Height();
+    double length = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        length += std::min(most, double(std::abs(double(points[i].x) - points[i - 1].x)) +
+                                     std::abs(double(points[i].y) - points[i - 1].y));
+    const double width = Bounded(state_.pen.lopnWidth.x * Scale(), kMaxPenWidth);
+    return points.size() + std::uint64_t(length * std::max(1.0, width));
 }
 
 void MetafileCanvas::IntersectClipRect(double left, double top, double right, double bottom) {
@@ -248,7 +285,9 @@ void MetafileCanvas::SelectBrush() {
 }
 
 void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
-    if (points.size() < 2)
+    if (points.size() < 2 || (state_.pen.lopnStyle & PS_STYLE_MASK) == PS_NULL)
+        return;
+    if (!Spend(StrokeCost(points) + (closed ? StrokeCost({points.back(), points.front()}) : 0)))
         return;
     SelectPen(true);
     if (closed) {
@@ -259,17 +298,47 @@ void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
     }
 }
 
+// Filled through PolygonSpans, which stays fast for outlines of a million edges; rows with the
+// same spans go to the context as one rectangle each.
 void MetafileCanvas::Fill(const std::vector<POINT>& points, const std::vector<int>& counts,
                           bool outline) {
-    SelectBrush();
-    SelectPen(outline);
-    dc_.SetPolyFillMode(state_.fillMode);
-    dc_.SetBkMode(state_.bkMode);
-    dc_.SetBkColor(state_.bkColor);
-    if (counts.size() == 1)
-        dc_.Polygon(points.data(), counts[0]);
-    else
-        dc_.PolyPolygon(points.data(), counts.data(), int(counts.size()));
+    const PolygonSpans shape(points, counts, state_.fillMode);
+    if (state_.brush.lbStyle != BS_NULL && !shape.Bounds().IsRectEmpty() &&
+        Spend(AreaCost(shape.Bounds()) + shape.Crossings(ClipBox()))) {
+        SelectBrush();
+        dc_.SetBkMode(state_.bkMode);
+        dc_.SetBkColor(state_.bkColor);
+        std::vector<PolygonSpans::Span> last;
+        LONG from = 0, to = 0;
+        auto flush = [&] {
+            for (const PolygonSpans::Span& s : last) {
+                const CRect r(s.x0, from, s.x1, to);
+                dc_.FillRect(&r, &brush_);
+            }
+        };
+        shape.Scan(ClipBox(), [&](LONG y, const std::vector<PolygonSpans::Span>& spans) {
+            const bool same = y == to && spans.size() == last.size() &&
+                              std::equal(spans.begin(), spans.end(), last.begin(),
+                                         [](const auto& a, const auto& b) {
+                                             return a.x0 == b.x0 && a.x1 == b.x1;
+                                         });
+            if (!same) {
+                flush();
+                last = spans;
+                from = y;
+            }
+            to = y + 1;
+        });
+        flush();
+    }
+    if (!outline)
+        return;
+    std::size_t at = 0;
+    for (int count : counts) {
+        Stroke(std::vector<POINT>(points.begin() + long(at), points.begin() + long(at + count)),
+               true);
+        at += std::size_t(count);
+    }
 }
 
 bool MetafileCanvas::AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure) {
@@ -394,6 +463,8 @@ void MetafileCanvas::Rectangle(double left, double top, double right, double bot
         return;
     }
     const CRect r = DeviceBox(left, top, right, bottom);
+    if (!Spend(AreaCost(r)))
+        return;
     SelectBrush();
     SelectPen(true);
     dc_.SetBkMode(state_.bkMode);
@@ -424,6 +495,8 @@ void MetafileCanvas::Ellipse(double left, double top, double right, double botto
         return;
     }
     const CRect r = DeviceBox(left, top, right, bottom);
+    if (!Spend(AreaCost(r)))
+        return;
     SelectBrush();
     SelectPen(true);
     dc_.Ellipse(r.left, r.top, r.right, r.bottom);
@@ -455,6 +528,8 @@ void MetafileCanvas::RoundRect(double left, double top, double right, double bot
 
 void MetafileCanvas::SetPixel(double x, double y, COLORREF color) {
     const POINT p = Device({x, y}, Full());
+    if (!Spend(1))
+        return;
     dc_.SetPixel(p.x, p.y, color & 0xFFFFFF);
 }
 
@@ -462,6 +537,8 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
     const MetafileMatrix m = Full();
     if (opaque) {
         const CRect box = DeviceBox(opaque->left, opaque->top, opaque->right, opaque->bottom);
+        if (!Spend(AreaCost(box)))
+            return;
         dc_.FillSolidRect(&box, state_.bkColor);
     }
     if (text.empty())
@@ -472,6 +549,10 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
     const double scale = std::hypot(m.m21, m.m22);
     const double height = Bounded(std::fabs(font.lfHeight * scale), kMaxFontHeight);
     font.lfHeight = font.lfHeight < 0 ? -LONG(std::lround(height)) : LONG(std::lround(height));
+    // Each character costs a square of the font's height, at most the whole output.
+    const double glyph = std::min((height + 1) * (height + 1), double(AreaCost(bounds_)));
+    if (!Spend(std::uint64_t(double(text.size()) * glyph)))
+        return;
     font.lfWidth = 0;
     font_.CreateFontIndirect(&font);
     dc_.SelectObject(&font_);
@@ -488,6 +569,9 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
     const LONG x0 = ToDevice(a.x), y0 = ToDevice(a.y), x1 = ToDevice(b.x), y1 = ToDevice(b.y);
     if (x0 == x1 || y0 == y1)
         return;
+    const CRect to(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
+    if (!Spend(AreaCost(to) + std::uint64_t(picture.GetWidth()) * picture.GetHeight()))
+        return;
     CRaster placed(picture);
     if (x1 < x0)
         placed.Mirror();
@@ -502,6 +586,8 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
 
 void MetafileCanvas::PatBlt(double x, double y, double cx, double cy, DWORD rop) {
     const CRect r = DeviceBox(x, y, x + cx, y + cy);
+    if (!Spend(AreaCost(r)))
+        return;
     SelectBrush();
     dc_.PatBlt(r.left, r.top, r.Width(), r.Height(), rop == PATINVERT ? DSTINVERT : rop);
 }

@@ -9,6 +9,7 @@
 #include "platform/GdiStructs.h"
 #include "platform/LOGFONT.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ public:
     ~MetafileCanvas();
     MetafileCanvas(const MetafileCanvas&) = delete;
     MetafileCanvas& operator=(const MetafileCanvas&) = delete;
+
+    // Drawing stops for good once about `pixels` have been painted (areas and line lengths as
+    // drawn, clipped), so that a small file cannot make endless work.
+    void SetWorkBudget(std::uint64_t pixels) { workLeft_ = pixels; }
+    bool Exhausted() const { return exhausted_; }
 
     // From reference-device units to output pixels.
     void SetOutput(const MetafileMatrix& output) { output_ = output; }
@@ -137,6 +143,11 @@ private:
     void Fill(const std::vector<POINT>& points, const std::vector<int>& counts, bool outline);
     bool AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure = false);
     void ApplyClip();
+    CRect ClipBox() const;
+    // Takes `pixels` from the budget; false (for good) when it runs out.
+    bool Spend(std::uint64_t pixels);
+    std::uint64_t AreaCost(const CRect& box) const;
+    std::uint64_t StrokeCost(const std::vector<POINT>& points) const;
     std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
 
     CDC& dc_;
@@ -148,6 +159,8 @@ private:
     State state_;
     std::vector<State> saved_;
     std::vector<Object> table_;
+    std::uint64_t workLeft_ = ~std::uint64_t{0};
+    bool exhausted_ = false;
     bool pathOpen_ = false;
     std::vector<Figure> path_;
 };

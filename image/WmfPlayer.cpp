@@ -92,6 +92,8 @@ WmfPlayer::Result WmfPlayer::Play(std::span<const BYTE> records) {
         if (function == kEof)
             return Result::Done;
         Record(function, r);
+        if (canvas_.Exhausted())
+            return Result::CutShort;
         at += std::size_t(words * 2);
     }
     return Result::Done;

@@ -1,13 +1,16 @@
 // Placeable WMF and EMF pictures: sizes, shapes on known pixels, agreement with the
 // independent metafile converters, and hostile records that must fail or play bounded.
 #include "ExternalTools.h"
+#include "MetafileBombs.h"
 #include "MetafileBuilder.h"
 
 #include "image/CRaster.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -280,6 +283,52 @@ TEST(Metafile, PlaceableModesComeFromTheirOwnRecords) {
     EXPECT_EQ(At(image, 94, 94), kRed);
     EXPECT_EQ(At(image, 60, 40), kWhite);
     EXPECT_EQ(At(image, 40, 60), kWhite);
+}
+
+} // namespace
+
+namespace {
+
+// Files far smaller than the drawing they ask for are cut short with what they drew so far;
+// files whose drawing their size justifies are drawn whole, however many edges they have.
+TEST(Metafile, DrawingIsBoundedByTheFileSize) {
+    constexpr const char* kCutShort = "WMF cut short: more drawing than its size justifies";
+    for (const auto& bomb :
+         {MetafileBombs::FullRectanglesEmf(1000), MetafileBombs::FullRectanglesWmf(1000)}) {
+        CRaster image = Load(bomb);
+        EXPECT_STREQ(image.GetLastError(), kCutShort);
+        ASSERT_EQ(image.GetWidth(), 4000u);
+        EXPECT_EQ(At(image, 2000, 2000), RGB(200, 0, 0)); // what was drawn stays
+    }
+    // One polygon whose every edge crosses every row: refused whole.
+    CRaster zigzag = Load(MetafileBombs::ZigzagPolygonEmf(100000));
+    EXPECT_STREQ(zigzag.GetLastError(), kCutShort);
+    CRaster few = Load(MetafileBombs::FullRectanglesEmf(8));
+    EXPECT_STRNE(few.GetLastError(), kCutShort);
+    CRaster star = Load(MetafileBombs::StarPolygonEmf(200000));
+    EXPECT_STRNE(star.GetLastError(), kCutShort);
+    EXPECT_EQ(At(star, 2000, 2000), RGB(0, 128, 0));
+    EXPECT_EQ(At(star, 2000, 100), RGB(0, 128, 0));
+    EXPECT_EQ(At(star, 3, 3), kWhite);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Metafile, WritesTheBombSeedsOnRequest) {
+    const char* dir = std::getenv("ORLIMBER_WMF_CORPUS");
+    if (dir == nullptr)
+        GTEST_SKIP() << "set ORLIMBER_WMF_CORPUS to a folder to write the seed files";
+    auto save = [&](const std::string& name, const std::vector<BYTE>& bytes) {
+        std::ofstream(std::string(dir) + "/" + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    };
+    save("full-rectangles.emf", MetafileBombs::FullRectanglesEmf(1000));
+    save("full-rectangles.wmf", MetafileBombs::FullRectanglesWmf(1000));
+    save("star-polygon.emf", MetafileBombs::StarPolygonEmf(2000));
+    save("zigzag-polygon.emf", MetafileBombs::ZigzagPolygonEmf(2000));
 }
 
 } // namespace
