@@ -15,6 +15,8 @@ namespace {
 
 using namespace EmfRecordType;
 
+constexpr DWORD kSetRop2 = 20;
+
 constexpr DWORD kSrcCopy = 0x00CC0020;
 constexpr DWORD kEtoOpaque = 0x0002;
 constexpr DWORD kRgnCopy = 5;
@@ -128,6 +130,10 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kSetBkMode:
         if (has(4))
             c.SetBkMode(int(r.U32(8)));
+        break;
+    case kSetRop2:
+        if (has(4))
+            c.SetRop2(int(r.U32(8)));
         break;
     case kSetPolyFillMode:
         if (has(4))
@@ -448,10 +454,8 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     default:
         return;
     }
-    if (rop != kSrcCopy)
-        return; // only plain copies of bitmaps are drawn
     const std::vector<BYTE> dib = PackedDib(r, dibFields);
     CRaster picture;
     if (MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
-        canvas_.Blit(picture, xd, yd, wd, hd);
+        canvas_.Blit(picture, xd, yd, wd, hd, rop);
 }

@@ -2,12 +2,16 @@
 
 #include "image/CRaster.h"
 #include "image/PolygonSpans.h"
+#include "image/RasterMix.h"
+#include "platform/CBitmap.h"
 #include "platform/CBrush.h"
 #include "platform/CDC.h"
 #include "platform/CFont.h"
 #include "platform/CPen.h"
+#include "platform/RasterSurface.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -44,22 +48,40 @@ double Distance(const MetafileMatrix::Point& a, const MetafileMatrix::Point& b) 
     return std::hypot(b.x - a.x, b.y - a.y);
 }
 
+// Mixing draws into scratch pictures a band at a time, each at most this many pixels.
+constexpr LONG kBandPixels = 1 << 19;
+
+CRect Grown(const CRect& box, LONG by) {
+    return CRect(box.left - by, box.top - by, box.right + by, box.bottom + by);
+}
+
+CRect PointsBox(const std::vector<POINT>& points) {
+    CRect box(points[0].x, points[0].y, points[0].x + 1, points[0].y + 1);
+    for (const POINT& p : points) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x + 1);
+        box.bottom = std::max(box.bottom, p.y + 1);
+    }
+    return box;
+}
+
 } // namespace
 
 MetafileCanvas::MetafileCanvas(CDC& dc, int width, int height)
-    : dc_(dc), bounds_(0, 0, width, height) {
+    : dc_(&dc), bounds_(0, 0, width, height) {
     state_.pen = CPen::Stock(BLACK_PEN)->Log();
     state_.brush = CBrush::Stock(WHITE_BRUSH)->Log();
     state_.font = CFont::Stock(SYSTEM_FONT)->Log();
-    dc_.SetMapMode(MM_TEXT);
+    dc_->SetMapMode(MM_TEXT);
     ApplyClip();
 }
 
 MetafileCanvas::~MetafileCanvas() {
     // The context outlives this canvas; leave it holding nothing of ours.
-    dc_.SelectStockObject(BLACK_PEN);
-    dc_.SelectStockObject(WHITE_BRUSH);
-    dc_.SelectStockObject(SYSTEM_FONT);
+    dc_->SelectStockObject(BLACK_PEN);
+    dc_->SelectStockObject(WHITE_BRUSH);
+    dc_->SelectStockObject(SYSTEM_FONT);
 }
 
 void MetafileCanvas::ModifyWorldTransform(const MetafileMatrix& m, int mode) {
@@ -207,9 +229,9 @@ CRect MetafileCanvas::ClipBox() const {
 }
 
 void MetafileCanvas::ApplyClip() {
-    dc_.SelectClipRgn(nullptr);
+    dc_->SelectClipRgn(nullptr);
     const CRect clip = ClipBox();
-    dc_.IntersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
+    dc_->IntersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
 }
 
 // ---- work budget --------------------------------------------------------------------------
@@ -266,6 +288,110 @@ void MetafileCanvas::SetDeviceClip(const RECT* rect) {
     ApplyClip();
 }
 
+// One band of the output, drawn into through a context that maps output pixels onto it.
+struct MetafileCanvas::Scratch {
+    CBitmap bitmap;
+    CDC dc;
+    bool Make(LONG width, LONG height) {
+        return bitmap.CreateBitmap32(width, height) && dc.CreateCompatibleDC(nullptr) &&
+               dc.SelectObject(&bitmap) != nullptr;
+    }
+    void Place(const CRect& band, COLORREF fill) {
+        dc.SetViewportOrg(-band.left, -band.top);
+        dc.SelectClipRgn(nullptr);
+        dc.IntersectClipRect(band.left, band.top, band.right, band.bottom);
+        dc.FillSolidRect(&band, fill);
+    }
+    // Row y of the band.
+    const std::uint32_t* Row(LONG y) { return bitmap.Surface()->Row(y); }
+};
+
+// ---- raster operations ----------------------------------------------------------------------
+
+// Bands start on the 8-pixel grid, so that hatches keep their phase in the scratch pictures.
+void MetafileCanvas::ForEachBand(const CRect& area, std::array<Scratch, 2>& scratch,
+                                 const std::function<void(const CRect& band)>& each) {
+    const LONG left = area.left & ~7, width = area.right - left;
+    const LONG rows = std::max<LONG>(8, (kBandPixels / width) & ~7);
+    if (!scratch[0].Make(width, rows) || !scratch[1].Make(width, rows))
+        return;
+    for (LONG top = area.top & ~7; top < area.bottom; top += rows)
+        each(CRect(left, top, area.right, std::min(top + rows, area.bottom)));
+}
+
+// Under a mix mode other than copy, `draw` runs twice for each band, into scratch pictures
+// cleared black and white: a pixel that came out alike in both was drawn with that colour,
+// which the mode then mixes into the output.
+void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw) {
+    RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
+    CRect area;
+    if (state_.rop2 == RasterMix::kCopyPen || mixing_ || !out) {
+        draw();
+        return;
+    }
+    if (!area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
+        return;
+    std::array<Scratch, 2> ink;
+    CDC* const output = dc_;
+    mixing_ = true;
+    ForEachBand(area, ink, [&](const CRect& band) {
+        for (std::size_t i = 0; i < ink.size(); ++i) {
+            ink[i].Place(band, i ? RGB(255, 255, 255) : RGB(0, 0, 0));
+            dc_ = &ink[i].dc;
+            draw();
+        }
+        dc_ = output;
+        for (LONG y = std::max(band.top, area.top); y < band.bottom; ++y) {
+            const std::uint32_t* black = ink[0].Row(y - band.top) - band.left;
+            const std::uint32_t* white = ink[1].Row(y - band.top) - band.left;
+            std::uint32_t* d = out->Row(y);
+            for (LONG x = std::max(band.left, area.left); x < band.right; ++x) {
+                if (((black[x] ^ white[x]) & 0xFFFFFF) == 0)
+                    d[x] = RasterMix::Binary(state_.rop2, black[x], d[x]);
+            }
+        }
+    });
+    mixing_ = false;
+    dc_ = output;
+    out->MarkDirty();
+}
+
+// Pattern (the brush), source (what `source` draws, when the operation reads it) and the
+// output combined by the operation's table over the box.
+void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<void()>& source) {
+    RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
+    const unsigned table = RasterMix::TernaryTable(rop);
+    CRect area;
+    if (!out || !area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
+        return;
+    std::array<Scratch, 2> layer; // pattern, source
+    CDC* const output = dc_;
+    ForEachBand(area, layer, [&](const CRect& band) {
+        if (RasterMix::UsesPattern(table)) {
+            layer[0].Place(band, RGB(0, 0, 0));
+            dc_ = &layer[0].dc;
+            SelectBrush();
+            dc_->SetBkMode(state_.bkMode);
+            dc_->SetBkColor(state_.bkColor);
+            dc_->FillRect(&band, &brush_);
+        }
+        if (RasterMix::UsesSource(table)) {
+            layer[1].Place(band, RGB(255, 255, 255));
+            dc_ = &layer[1].dc;
+            source();
+        }
+        dc_ = output;
+        for (LONG y = std::max(band.top, area.top); y < band.bottom; ++y) {
+            const std::uint32_t* pat = layer[0].Row(y - band.top) - band.left;
+            const std::uint32_t* src = layer[1].Row(y - band.top) - band.left;
+            std::uint32_t* d = out->Row(y);
+            for (LONG x = std::max(band.left, area.left); x < band.right; ++x)
+                d[x] = RasterMix::Ternary(table, pat[x], src[x], d[x]);
+        }
+    });
+    out->MarkDirty();
+}
+
 // ---- output to the device context -----------------------------------------------------------
 
 void MetafileCanvas::SelectPen(bool enabled) {
@@ -274,14 +400,14 @@ void MetafileCanvas::SelectPen(bool enabled) {
     if (style > PS_NULL)
         style = PS_SOLID; // inside-frame and the rest draw as solid lines
     pen_.CreatePen(style, std::max(1, int(std::lround(width))), state_.pen.lopnColor);
-    dc_.SelectObject(&pen_);
-    dc_.SetBkMode(state_.bkMode);
-    dc_.SetBkColor(state_.bkColor);
+    dc_->SelectObject(&pen_);
+    dc_->SetBkMode(state_.bkMode);
+    dc_->SetBkColor(state_.bkColor);
 }
 
 void MetafileCanvas::SelectBrush() {
     brush_.CreateBrushIndirect(&state_.brush);
-    dc_.SelectObject(&brush_);
+    dc_->SelectObject(&brush_);
 }
 
 void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
@@ -289,13 +415,20 @@ void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
         return;
     if (!Spend(StrokeCost(points) + (closed ? StrokeCost({points.back(), points.front()}) : 0)))
         return;
-    SelectPen(true);
-    if (closed) {
-        dc_.SelectStockObject(NULL_BRUSH);
-        dc_.Polygon(points.data(), int(points.size()));
-    } else {
-        dc_.Polyline(points.data(), int(points.size()));
-    }
+    Mixed(Grown(PointsBox(points), PenReach()), [&] {
+        SelectPen(true);
+        if (closed) {
+            dc_->SelectStockObject(NULL_BRUSH);
+            dc_->Polygon(points.data(), int(points.size()));
+        } else {
+            dc_->Polyline(points.data(), int(points.size()));
+        }
+    });
+}
+
+// How far past its points a line of the current pen may paint.
+LONG MetafileCanvas::PenReach() const {
+    return LONG(Bounded(state_.pen.lopnWidth.x * Scale(), kMaxPenWidth) / 2) + 2;
 }
 
 // Filled through PolygonSpans, which stays fast for outlines of a million edges; rows with the
@@ -303,17 +436,24 @@ void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
 void MetafileCanvas::Fill(const std::vector<POINT>& points, const std::vector<int>& counts,
                           bool outline) {
     const PolygonSpans shape(points, counts, state_.fillMode);
+    if (points.empty())
+        return;
+    Mixed(Grown(PointsBox(points), PenReach()), [&] { FillSpans(shape, points, counts, outline); });
+}
+
+void MetafileCanvas::FillSpans(const PolygonSpans& shape, const std::vector<POINT>& points,
+                               const std::vector<int>& counts, bool outline) {
     if (state_.brush.lbStyle != BS_NULL && !shape.Bounds().IsRectEmpty() &&
         Spend(AreaCost(shape.Bounds()) + shape.Crossings(ClipBox()))) {
         SelectBrush();
-        dc_.SetBkMode(state_.bkMode);
-        dc_.SetBkColor(state_.bkColor);
+        dc_->SetBkMode(state_.bkMode);
+        dc_->SetBkColor(state_.bkColor);
         std::vector<PolygonSpans::Span> last;
         LONG from = 0, to = 0;
         auto flush = [&] {
             for (const PolygonSpans::Span& s : last) {
                 const CRect r(s.x0, from, s.x1, to);
-                dc_.FillRect(&r, &brush_);
+                dc_->FillRect(&r, &brush_);
             }
         };
         shape.Scan(ClipBox(), [&](LONG y, const std::vector<PolygonSpans::Span>& spans) {
@@ -465,11 +605,13 @@ void MetafileCanvas::Rectangle(double left, double top, double right, double bot
     const CRect r = DeviceBox(left, top, right, bottom);
     if (!Spend(AreaCost(r)))
         return;
-    SelectBrush();
-    SelectPen(true);
-    dc_.SetBkMode(state_.bkMode);
-    dc_.SetBkColor(state_.bkColor);
-    dc_.Rectangle(r.left, r.top, r.right, r.bottom);
+    Mixed(Grown(r, PenReach()), [&] {
+        SelectBrush();
+        SelectPen(true);
+        dc_->SetBkMode(state_.bkMode);
+        dc_->SetBkColor(state_.bkColor);
+        dc_->Rectangle(r.left, r.top, r.right, r.bottom);
+    });
 }
 
 std::vector<MetafileCanvas::Point> MetafileCanvas::EllipsePoints(double l, double t, double r,
@@ -497,9 +639,11 @@ void MetafileCanvas::Ellipse(double left, double top, double right, double botto
     const CRect r = DeviceBox(left, top, right, bottom);
     if (!Spend(AreaCost(r)))
         return;
-    SelectBrush();
-    SelectPen(true);
-    dc_.Ellipse(r.left, r.top, r.right, r.bottom);
+    Mixed(Grown(r, PenReach()), [&] {
+        SelectBrush();
+        SelectPen(true);
+        dc_->Ellipse(r.left, r.top, r.right, r.bottom);
+    });
 }
 
 void MetafileCanvas::RoundRect(double left, double top, double right, double bottom, double w,
@@ -530,7 +674,7 @@ void MetafileCanvas::SetPixel(double x, double y, COLORREF color) {
     const POINT p = Device({x, y}, Full());
     if (!Spend(1))
         return;
-    dc_.SetPixel(p.x, p.y, color & 0xFFFFFF);
+    dc_->SetPixel(p.x, p.y, color & 0xFFFFFF);
 }
 
 void MetafileCanvas::Text(double x, double y, const std::string& text, const RECT* opaque) {
@@ -539,7 +683,7 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
         const CRect box = DeviceBox(opaque->left, opaque->top, opaque->right, opaque->bottom);
         if (!Spend(AreaCost(box)))
             return;
-        dc_.FillSolidRect(&box, state_.bkColor);
+        dc_->FillSolidRect(&box, state_.bkColor);
     }
     if (text.empty())
         return;
@@ -555,15 +699,16 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
         return;
     font.lfWidth = 0;
     font_.CreateFontIndirect(&font);
-    dc_.SelectObject(&font_);
-    dc_.SetTextColor(state_.textColor);
-    dc_.SetBkMode(state_.bkMode);
-    dc_.SetBkColor(state_.bkColor);
-    dc_.SetTextAlign(state_.textAlign & ~TA_UPDATECP);
-    dc_.TextOut(at.x, at.y, text);
+    dc_->SelectObject(&font_);
+    dc_->SetTextColor(state_.textColor);
+    dc_->SetBkMode(state_.bkMode);
+    dc_->SetBkColor(state_.bkColor);
+    dc_->SetTextAlign(state_.textAlign & ~TA_UPDATECP);
+    dc_->TextOut(at.x, at.y, text);
 }
 
-void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx, double cy) {
+void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx, double cy,
+                          DWORD rop) {
     const MetafileMatrix m = Full();
     const Point a = m.Apply(x, y), b = m.Apply(x + cx, y + cy);
     const LONG x0 = ToDevice(a.x), y0 = ToDevice(a.y), x1 = ToDevice(b.x), y1 = ToDevice(b.y);
@@ -577,19 +722,24 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
         placed.Mirror();
     if (y1 < y0)
         placed.Flip();
-    CRect clip = bounds_;
-    if (state_.clipped)
-        clip.IntersectRect(clip, state_.clip);
-    placed.Draw(dc_, std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0),
-                &clip);
+    const CRect clip = ClipBox();
+    auto draw = [&] { placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip); };
+    if (rop == SRCCOPY)
+        draw();
+    else
+        Ternary(to, rop, draw);
 }
 
 void MetafileCanvas::PatBlt(double x, double y, double cx, double cy, DWORD rop) {
     const CRect r = DeviceBox(x, y, x + cx, y + cy);
     if (!Spend(AreaCost(r)))
         return;
+    if (rop != PATCOPY) {
+        Ternary(r, rop, [] {});
+        return;
+    }
     SelectBrush();
-    dc_.PatBlt(r.left, r.top, r.Width(), r.Height(), rop == PATINVERT ? DSTINVERT : rop);
+    dc_->PatBlt(r.left, r.top, r.Width(), r.Height(), rop);
 }
 
 // ---- paths --------------------------------------------------------------------------------

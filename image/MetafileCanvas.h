@@ -9,12 +9,15 @@
 #include "platform/GdiStructs.h"
 #include "platform/LOGFONT.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class CDC;
 class CRaster;
+class PolygonSpans;
 
 // The device context a metafile plays into, kept by the player itself: the metafile's
 // objects, colours and modes, its mapping (mode, window, viewport, world transform), the saved
@@ -59,6 +62,11 @@ public:
     void SetTextColor(COLORREF c) { state_.textColor = c & 0xFFFFFF; }
     void SetTextAlign(UINT align) { state_.textAlign = align; }
     void SetPolyFillMode(int mode) { state_.fillMode = mode == WINDING ? WINDING : ALTERNATE; }
+    // How pens and brushes mix with what is there (1 black .. 13 copy .. 16 white).
+    void SetRop2(int mode) {
+        if (mode >= 1 && mode <= 16)
+            state_.rop2 = mode;
+    }
     void MoveTo(double x, double y);
 
     // ---- objects ----
@@ -96,9 +104,11 @@ public:
     // UTF-8 text at the reference point; an opaque rectangle is filled with the background
     // colour first.
     void Text(double x, double y, const std::string& text, const RECT* opaque = nullptr);
-    // Draws `picture` into the logical rectangle (x, y, cx, cy); negative sizes mirror it.
-    void Blit(const CRaster& picture, double x, double y, double cx, double cy);
-    // BLACKNESS, WHITENESS, PATCOPY, DSTINVERT and PATINVERT over the logical rectangle.
+    // Draws `picture` into the logical rectangle (x, y, cx, cy), negative sizes mirroring it,
+    // combined with the brush and what is there by the ternary raster operation.
+    void Blit(const CRaster& picture, double x, double y, double cx, double cy,
+              DWORD rop = SRCCOPY);
+    // A ternary raster operation without a source over the logical rectangle.
     void PatBlt(double x, double y, double cx, double cy, DWORD rop);
 
     // ---- paths ----
@@ -111,6 +121,7 @@ public:
     void SelectClipPath();
 
 private:
+    struct Scratch;
     struct State {
         MetafileMapping mapping;
         MetafileMatrix world;
@@ -122,6 +133,7 @@ private:
         int bkMode = OPAQUE;
         UINT textAlign = 0;
         int fillMode = ALTERNATE;
+        int rop2 = 13; // copy
         Point position;
         bool clipped = false;
         CRect clip; // output pixels
@@ -141,6 +153,9 @@ private:
     void SelectBrush();
     void Stroke(const std::vector<POINT>& points, bool closed);
     void Fill(const std::vector<POINT>& points, const std::vector<int>& counts, bool outline);
+    void FillSpans(const PolygonSpans& shape, const std::vector<POINT>& points,
+                   const std::vector<int>& counts, bool outline);
+    LONG PenReach() const;
     bool AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure = false);
     void ApplyClip();
     CRect ClipBox() const;
@@ -148,9 +163,14 @@ private:
     bool Spend(std::uint64_t pixels);
     std::uint64_t AreaCost(const CRect& box) const;
     std::uint64_t StrokeCost(const std::vector<POINT>& points) const;
+    void ForEachBand(const CRect& area, std::array<Scratch, 2>& scratch,
+                     const std::function<void(const CRect& band)>& each);
+    // Draws through the mix mode; `box` holds every pixel `draw` may paint.
+    void Mixed(const CRect& box, const std::function<void()>& draw);
+    void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
     std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
 
-    CDC& dc_;
+    CDC* dc_;  // the output, or a scratch picture while mixing
     CPen pen_; // what is selected into dc_, remade before each drawing
     CBrush brush_;
     CFont font_;
@@ -161,6 +181,7 @@ private:
     std::vector<Object> table_;
     std::uint64_t workLeft_ = ~std::uint64_t{0};
     bool exhausted_ = false;
+    bool mixing_ = false;
     bool pathOpen_ = false;
     std::vector<Figure> path_;
 };

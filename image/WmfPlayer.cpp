@@ -119,6 +119,10 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
         if (has(1))
             c.Mapping().SetMapMode(r.U16(Word(0)));
         break;
+    case kSetRop2:
+        if (has(1))
+            c.SetRop2(r.U16(Word(0)));
+        break;
     case kSetPolyFillMode:
         if (has(1))
             c.SetPolyFillMode(r.U16(Word(0)));
@@ -398,13 +402,11 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
     default:
         return;
     }
-    if (function != kSetDibToDev && rop != kSrcCopy)
-        return; // only plain copies of bitmaps are drawn
     if (r.Size() <= Word(dib))
         return;
     CRaster picture;
     if (!MetafileDib::Picture(r.Bytes(Word(dib), r.Size() - Word(dib)), xs, ys, ws, hs, fromBottom,
                               picture))
         return;
-    canvas_.Blit(picture, xd, yd, wd, hd);
+    canvas_.Blit(picture, xd, yd, wd, hd, function == kSetDibToDev ? kSrcCopy : rop);
 }

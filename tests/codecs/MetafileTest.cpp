@@ -332,3 +332,65 @@ TEST(Metafile, WritesTheBombSeedsOnRequest) {
 }
 
 } // namespace
+
+namespace {
+
+constexpr COLORREF kYellow = RGB(255, 255, 0), kBlack = RGB(0, 0, 0);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// A StretchDIBits record putting one pixel of `colour` over the rectangle by `rop`.
+Bytes OnePixelBlit(LONG x, LONG y, LONG w, LONG h, COLORREF colour, DWORD rop) {
+    Bytes dib = BmpInfo(1, 1, 24);
+    dib.raw({GetBValue(colour), GetGValue(colour), GetRValue(colour), 0});
+    Bytes blit;
+    blit.i32(0).i32(0).i32(0).i32(0).i32(x).i32(y).i32(0).i32(0).i32(1).i32(1);
+    blit.u32(80).u32(40).u32(120).u32(4).u32(0).u32(rop).i32(w).i32(h);
+    return blit.append(dib.data());
+}
+
+// Each strip lies half over blue, half over white; the colours follow from the operations'
+// definitions, worked out by hand.
+TEST(Metafile, MixModesAndRasterOperations) {
+    EmfBuilder b;
+    b.Pen(1, 5, 0, 0).Brush(2, 0, kBlue).Select(1).Select(2).Rectangle(0, 0, 50, 200);
+    b.Record(20, {7}); // exclusive or
+    b.Brush(3, 0, kYellow).Select(3).Rectangle(25, 0, 75, 10);
+    b.Pen(4, 0, 1, kRed).Select(4).Poly(4, {10, 15, 70, 15}).Poly(4, {10, 15, 70, 15});
+    b.Select(1).Record(20, {6}).Rectangle(25, 20, 75, 30);                   // not
+    b.Record(20, {9}).Brush(5, 0, kRed).Select(5).Rectangle(25, 30, 75, 40); // mask
+    b.Record(20, {13});
+    const std::vector<std::pair<DWORD, int>> ops = {
+        {0x008800C6, 50},  // source and destination
+        {0x00EE0086, 60},  // source or destination
+        {0x00660046, 70},  // source exclusive-or destination
+        {0x00330008, 80},  // not source
+        {0x00440328, 90},  // source and not destination
+        {0x00C000CA, 100}, // source and pattern (red)
+    };
+    for (const auto& [rop, y] : ops)
+        b.Raw(81, OnePixelBlit(25, y, 50, 10, kMagenta, rop));
+    for (const auto& [rop, y] : std::vector<std::pair<DWORD, int>>{
+             {0x005A0049, 110}, {0x00550009, 120}, {0x00000042, 130}, {0x00FF0062, 140}})
+        b.Record(76,
+                 {0, 0, 0, 0, 25, y, 50, 10, LONG(rop), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    CRaster image = Load(b.Finish(0, 0, 100, 200));
+    auto strip = [&](int y) { return std::pair{At(image, 30, y + 5), At(image, 60, y + 5)}; };
+    using P = std::pair<COLORREF, COLORREF>;
+    EXPECT_EQ(strip(0), P(kWhite, kBlue)); // blue or white, each with yellow
+    EXPECT_EQ(At(image, 30, 15), kBlue);   // the line twice: nothing
+    EXPECT_EQ(At(image, 60, 15), kWhite);
+    EXPECT_EQ(strip(20), P(kYellow, kBlack));      // inverted
+    EXPECT_EQ(strip(30), P(kBlack, kRed));         // red and what is there
+    EXPECT_EQ(strip(50), P(kBlue, kMagenta));      // magenta and
+    EXPECT_EQ(strip(60), P(kMagenta, kWhite));     // magenta or
+    EXPECT_EQ(strip(70), P(kRed, RGB(0, 255, 0))); // magenta exclusive-or
+    EXPECT_EQ(strip(80), P(RGB(0, 255, 0), RGB(0, 255, 0)));
+    EXPECT_EQ(strip(90), P(kRed, kBlack));                // magenta and not what is there
+    EXPECT_EQ(strip(100), P(kRed, kRed));                 // magenta and red
+    EXPECT_EQ(strip(110), P(kMagenta, RGB(0, 255, 255))); // red brush exclusive-or
+    EXPECT_EQ(strip(120), P(kYellow, kBlack));
+    EXPECT_EQ(strip(130), P(kBlack, kBlack));
+    EXPECT_EQ(strip(140), P(kWhite, kWhite));
+}
+
+} // namespace
