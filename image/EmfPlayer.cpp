@@ -16,6 +16,7 @@ namespace {
 using namespace EmfRecordType;
 
 constexpr DWORD kSetRop2 = 20;
+constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
 
 constexpr DWORD kSrcCopy = 0x00CC0020;
 constexpr DWORD kEtoOpaque = 0x0002;
@@ -198,6 +199,23 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kRectangle:
         if (has(16))
             c.Rectangle(l(8), l(12), l(16), l(20));
+        break;
+    case kArc:
+    case kChord:
+    case kPie:
+    case kArcTo:
+        if (has(32)) {
+            using Kind = MetafileCanvas::ArcKind;
+            const Kind kind = type == kArc     ? Kind::Arc
+                              : type == kChord ? Kind::Chord
+                              : type == kPie   ? Kind::Pie
+                                               : Kind::ArcTo;
+            c.Arc(kind, l(8), l(12), l(16), l(20), {l(24), l(28)}, {l(32), l(36)});
+        }
+        break;
+    case kAngleArc:
+        if (has(20))
+            c.AngleArc({l(8), l(12)}, r.U32(16), r.F32(20), r.F32(24));
         break;
     case kRoundRect:
         if (has(24))

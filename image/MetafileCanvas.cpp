@@ -670,6 +670,64 @@ void MetafileCanvas::RoundRect(double left, double top, double right, double bot
     Polygon(pts);
 }
 
+std::vector<MetafileCanvas::Point> MetafileCanvas::ArcPoints(Point c, double rx, double ry,
+                                                             double a0, double sweep) const {
+    const MetafileMatrix m = Full();
+    const Point d = m.Apply(c.x, c.y);
+    const double radius =
+        std::max(Distance(d, m.Apply(c.x + rx, c.y)), Distance(d, m.Apply(c.x, c.y + ry)));
+    const int n = std::max(1, int(Segments(radius * std::fabs(sweep), kMaxEllipseSegments)));
+    std::vector<Point> pts;
+    for (int k = 0; k <= n; ++k) {
+        const double a = a0 + sweep * k / n;
+        pts.push_back({c.x + rx * std::cos(a), c.y + ry * std::sin(a)});
+    }
+    return pts;
+}
+
+void MetafileCanvas::Arc(ArcKind kind, double left, double top, double right, double bottom,
+                         Point start, Point end) {
+    const Point c{(left + right) / 2, (top + bottom) / 2};
+    const double rx = std::fabs(right - left) / 2, ry = std::fabs(bottom - top) / 2;
+    if (!(rx > 0) || !(ry > 0) || !std::isfinite(rx * ry))
+        return;
+    const double a0 = std::atan2((start.y - c.y) / ry, (start.x - c.x) / rx);
+    const double a1 = std::atan2((end.y - c.y) / ry, (end.x - c.x) / rx);
+    // Counter-clockwise on the output: toward smaller angles unless the mapping mirrors.
+    const MetafileMatrix m = Full();
+    const bool mirrored = m.m11 * m.m22 - m.m12 * m.m21 < 0;
+    double sweep = mirrored ? a1 - a0 : a0 - a1;
+    constexpr double kTurn = 2 * std::numbers::pi;
+    sweep = std::fmod(std::fmod(sweep, kTurn) + kTurn, kTurn);
+    if (sweep < 1e-9)
+        sweep = kTurn;
+    std::vector<Point> pts = ArcPoints(c, rx, ry, a0, mirrored ? sweep : -sweep);
+    switch (kind) {
+    case ArcKind::Arc:
+        Polyline(pts);
+        break;
+    case ArcKind::ArcTo:
+        PolylineTo(pts);
+        break;
+    case ArcKind::Pie:
+        pts.insert(pts.begin(), c);
+        Polygon(pts);
+        break;
+    case ArcKind::Chord:
+        Polygon(pts);
+        break;
+    }
+}
+
+void MetafileCanvas::AngleArc(Point centre, double radius, double start, double sweep) {
+    if (!std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(sweep))
+        return;
+    constexpr double kDegree = std::numbers::pi / 180;
+    // Angles count counter-clockwise with y growing downward.
+    PolylineTo(ArcPoints(centre, radius, -radius, start * kDegree,
+                         std::clamp(sweep, -3600.0, 3600.0) * kDegree));
+}
+
 void MetafileCanvas::SetPixel(double x, double y, COLORREF color) {
     const POINT p = Device({x, y}, Full());
     if (!Spend(1))

@@ -60,6 +60,8 @@ public:
     void SetBkMode(int mode) { state_.bkMode = mode; }
     void SetBkColor(COLORREF c) { state_.bkColor = c & 0xFFFFFF; }
     void SetTextColor(COLORREF c) { state_.textColor = c & 0xFFFFFF; }
+    COLORREF TextColor() const { return state_.textColor; }
+    COLORREF BkColor() const { return state_.bkColor; }
     void SetTextAlign(UINT align) { state_.textAlign = align; }
     void SetPolyFillMode(int mode) { state_.fillMode = mode == WINDING ? WINDING : ALTERNATE; }
     // How pens and brushes mix with what is there (1 black .. 13 copy .. 16 white).
@@ -100,6 +102,14 @@ public:
     void Rectangle(double left, double top, double right, double bottom);
     void RoundRect(double left, double top, double right, double bottom, double w, double h);
     void Ellipse(double left, double top, double right, double bottom);
+    // The elliptic arc in the box from the radial through `start` to the radial through `end`,
+    // counter-clockwise as seen; equal radials give the whole ellipse.
+    enum class ArcKind { Arc, ArcTo, Pie, Chord };
+    void Arc(ArcKind kind, double left, double top, double right, double bottom, Point start,
+             Point end);
+    // A line from the position to the circle's point at `start` degrees, then the arc through
+    // `sweep` degrees (positive counter-clockwise); the position moves to its end.
+    void AngleArc(Point centre, double radius, double start, double sweep);
     void SetPixel(double x, double y, COLORREF color);
     // UTF-8 text at the reference point; an opaque rectangle is filled with the background
     // colour first.
@@ -169,6 +179,8 @@ private:
     void Mixed(const CRect& box, const std::function<void()>& draw);
     void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
     std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
+    // Points of the ellipse (centre c, radii rx, ry) from angle a0 through `sweep` radians.
+    std::vector<Point> ArcPoints(Point c, double rx, double ry, double a0, double sweep) const;
 
     CDC* dc_;  // the output, or a scratch picture while mixing
     CPen pen_; // what is selected into dc_, remade before each drawing

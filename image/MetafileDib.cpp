@@ -1,6 +1,9 @@
 #include "image/MetafileDib.h"
 
 #include "image/CRaster.h"
+#include "image/LittleEndian.h"
+
+#include <algorithm>
 
 namespace MetafileDib {
 
@@ -15,6 +18,38 @@ bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool f
         return true;
     const LONG top = fromBottom ? height - y - cy : y;
     return out.Crop(x, top, x + cx, top + cy);
+}
+
+std::vector<BYTE> FromBitmap16(std::span<const BYTE> bitmap, COLORREF zero, COLORREF one) {
+    if (bitmap.size() < 10)
+        return {};
+    const std::int64_t width = std::int16_t(GetLE16(&bitmap[2]));
+    const std::int64_t height = std::int16_t(GetLE16(&bitmap[4]));
+    const std::int64_t rowBytes = std::int16_t(GetLE16(&bitmap[6]));
+    const unsigned planes = bitmap[8], bits = bitmap[9];
+    if (width <= 0 || height <= 0 || planes != 1 || (bits != 1 && bits != 24 && bits != 32) ||
+        rowBytes < (width * bits + 7) / 8 || rowBytes * height > std::int64_t(bitmap.size()) - 10)
+        return {};
+    const std::int64_t stride = (width * bits + 31) / 32 * 4;
+    std::vector<BYTE> dib(40);
+    auto put32 = [&](std::size_t at, DWORD v) {
+        for (int i = 0; i < 4; ++i)
+            dib[at + std::size_t(i)] = BYTE(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, DWORD(width));
+    put32(8, DWORD(height));
+    put32(12, 1 | (bits << 16));
+    if (bits == 1) {
+        for (COLORREF c : {zero, one})
+            dib.insert(dib.end(), {GetBValue(c), GetGValue(c), GetRValue(c), 0});
+    }
+    for (std::int64_t y = height - 1; y >= 0; --y) { // bottom row first
+        const BYTE* row = &bitmap[std::size_t(10 + y * rowBytes)];
+        dib.insert(dib.end(), row, row + std::min(rowBytes, stride));
+        dib.insert(dib.end(), std::size_t(std::max<std::int64_t>(0, stride - rowBytes)), 0);
+    }
+    return dib;
 }
 
 bool Average(std::span<const BYTE> dib, COLORREF& colour) {

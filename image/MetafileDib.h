@@ -2,6 +2,7 @@
 #include "platform/WinTypes.h"
 
 #include <span>
+#include <vector>
 
 class CRaster;
 
@@ -12,6 +13,10 @@ namespace MetafileDib {
 // inside it; `fromBottom` counts y from the bottom line, as the DIB-to-device records do.
 bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
              CRaster& out);
+// A device-dependent bitmap of a Windows metafile (type, width, height, bytes per row,
+// planes, bits per pixel, then rows from the top) as a packed bitmap: one bit per pixel
+// in the two colours given, or 24 or 32 bits; empty when it is anything else or cut short.
+std::vector<BYTE> FromBitmap16(std::span<const BYTE> bitmap, COLORREF zero, COLORREF one);
 // The average colour, standing in for a pattern brush made of the bitmap.
 bool Average(std::span<const BYTE> dib, COLORREF& colour);
 

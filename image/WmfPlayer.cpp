@@ -53,6 +53,11 @@ enum : WORD {
     kTextOut = 0x0521,
     kPolyPolygon = 0x0538,
     kRoundRect = 0x061C,
+    kArc = 0x0817,
+    kPie = 0x081A,
+    kChord = 0x0830,
+    kBitBlt = 0x0922,
+    kStretchBlt = 0x0B23,
     kPatBlt = 0x061D,
     kCreateRegion = 0x06FF,
     kDibBitBlt = 0x0940,
@@ -195,6 +200,17 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
         if (has(4))
             c.Ellipse(s(3), s(2), s(1), s(0));
         break;
+    case kArc:
+    case kPie:
+    case kChord:
+        if (has(8)) {
+            using Kind = MetafileCanvas::ArcKind;
+            const Kind kind = function == kArc   ? Kind::Arc
+                              : function == kPie ? Kind::Pie
+                                                 : Kind::Chord;
+            c.Arc(kind, s(7), s(6), s(5), s(4), {s(3), s(2)}, {s(1), s(0)});
+        }
+        break;
     case kRoundRect:
         if (has(6))
             c.RoundRect(s(5), s(4), s(3), s(2), s(1), s(0));
@@ -221,6 +237,8 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
         Text(function, r);
         break;
     case kPatBlt:
+    case kBitBlt:
+    case kStretchBlt:
     case kDibBitBlt:
     case kDibStretchBlt:
     case kStretchDib:
@@ -374,6 +392,7 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
             return;
         canvas_.PatBlt(s(5), s(4), s(3), s(2), rop);
         return;
+    case kBitBlt:
     case kDibBitBlt:
         if (WordsAfter(r, 0) <= 9) { // no bitmap: a reserved word, then the pattern blit
             if (r.Has(kParams, 18))
@@ -382,6 +401,7 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
         }
         ys = s(2), xs = s(3), hs = hd = s(4), ws = wd = s(5), yd = s(6), xd = s(7), dib = 8;
         break;
+    case kStretchBlt:
     case kDibStretchBlt:
         if (WordsAfter(r, 0) <= 11) {
             if (r.Has(kParams, 20))
@@ -404,9 +424,15 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
     }
     if (r.Size() <= Word(dib))
         return;
+    std::span<const BYTE> bits = r.Bytes(Word(dib), r.Size() - Word(dib));
+    std::vector<BYTE> converted;
+    if (function == kBitBlt || function == kStretchBlt) {
+        // Monochrome bitmaps take the text colour for 0 and the background colour for 1.
+        converted = MetafileDib::FromBitmap16(bits, canvas_.TextColor(), canvas_.BkColor());
+        bits = converted;
+    }
     CRaster picture;
-    if (!MetafileDib::Picture(r.Bytes(Word(dib), r.Size() - Word(dib)), xs, ys, ws, hs, fromBottom,
-                              picture))
+    if (!MetafileDib::Picture(bits, xs, ys, ws, hs, fromBottom, picture))
         return;
     canvas_.Blit(picture, xd, yd, wd, hd, function == kSetDibToDev ? kSrcCopy : rop);
 }

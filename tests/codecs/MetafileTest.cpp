@@ -394,3 +394,29 @@ TEST(Metafile, MixModesAndRasterOperations) {
 }
 
 } // namespace
+
+namespace {
+
+// Device-dependent bitmaps in the placeable file's own blits: one bit per pixel in the text
+// and background colours, and 24 bits; also a pattern blit by exclusive-or.
+TEST(Metafile, PlaceableBitmapBlits) {
+    WmfBuilder b;
+    b.WindowOrg(0, 0).WindowExt(100, 50);
+    b.Record(0x0209, {0x00FF, 0}).Record(0x0201, {0, 0x00FF}); // red text, blue background
+    // Stretch 2 x 1 bits (0, 1) over 40 x 20 at (10, 10).
+    b.Record(0x0B23, {0x0020, 0x00CC, 1, 2, 0, 0, 20, 40, 10, 10, 0, 2, 1, 2, 0x0101, 0x40});
+    // A 1 x 1 green bitmap of 24 bits copied, then stretched over 20 x 20 at (60, 10).
+    b.Record(0x0922, {0x0020, 0x00CC, 0, 0, 1, 1, 5, 5, 0, 1, 1, 4, 0x1801, 0xFF00, 0});
+    b.Record(0x0B23, {0x0020, 0x00CC, 1, 1, 0, 0, 20, 20, 10, 60, 0, 1, 1, 4, 0x1801, 0xFF00, 0});
+    // The red brush by exclusive-or over the left half of the stretched bitmap.
+    b.Brush(0, kRed).Select(0).Record(0x061D, {0x0049, 0x005A, 20, 20, 10, 10});
+    CRaster image = Load(b.Finish(0, 0, 100, 50, 96));
+    EXPECT_EQ(At(image, 5, 5), RGB(0, 255, 0));
+    EXPECT_EQ(At(image, 6, 6), kWhite);
+    EXPECT_EQ(At(image, 15, 15), kBlack); // red, then red by exclusive-or
+    EXPECT_EQ(At(image, 45, 15), kBlue);
+    EXPECT_EQ(At(image, 70, 20), RGB(0, 255, 0));
+    EXPECT_EQ(At(image, 45, 35), kWhite);
+}
+
+} // namespace
