@@ -40,7 +40,7 @@ public:
 
     // Pixels a play may paint: a few times the picture, so that any real file draws whole,
     // and more for every byte of records; past it the picture is kept as far as it got.
-    static constexpr std::uint64_t kCanvasesOfWork = 16;
+    static constexpr std::uint64_t kCanvasesOfWork = 4;
     static constexpr std::uint64_t kPixelsPerByte = 64;
     static std::uint64_t WorkBudget(std::uint64_t recordBytes, LONG width, LONG height);
 

@@ -15,7 +15,7 @@ namespace {
 
 using namespace EmfRecordType;
 
-constexpr DWORD kSetRop2 = 20;
+constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
 constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
 
 constexpr DWORD kSrcCopy = 0x00CC0020;
@@ -164,6 +164,10 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
         if (has(16))
             c.IntersectClipRect(l(8), l(12), l(16), l(20));
         break;
+    case kExcludeClipRect:
+        if (has(16))
+            c.ExcludeClipRect(l(8), l(12), l(16), l(20));
+        break;
     case kSaveDc:
         c.SaveDC();
         break;
@@ -248,12 +252,17 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kExtSelectClipRgn:
         if (has(8)) {
             const DWORD bytes = r.U32(8), mode = r.U32(12);
-            // The region's bounding box, from the region data's header, stands for it.
+            const std::uint64_t count = r.U32(24);
             if (bytes == 0 && mode == kRgnCopy) {
                 c.SetDeviceClip(nullptr);
-            } else if (bytes >= 32 && r.Has(16, 32)) {
-                const RECT box{r.S32(32), r.S32(36), r.S32(40), r.S32(44)};
-                c.SetDeviceClip(&box);
+            } else if (bytes >= 32 && count <= (bytes - 32) / 16 && r.Has(48, count * 16)) {
+                // The region data: a header, then its rectangles.
+                std::vector<RECT> rects;
+                for (std::size_t i = 0; i < count; ++i) {
+                    const std::size_t at = 48 + 16 * i;
+                    rects.push_back({r.S32(at), r.S32(at + 4), r.S32(at + 8), r.S32(at + 12)});
+                }
+                c.SetDeviceClip(&rects, int(mode));
             }
         }
         break;

@@ -1,6 +1,7 @@
 #include "image/MetafileCanvas.h"
 
 #include "image/CRaster.h"
+#include "image/ClipRects.h"
 #include "image/PolygonSpans.h"
 #include "image/RasterMix.h"
 #include "platform/CBitmap.h"
@@ -47,6 +48,10 @@ int Segments(double length, int most) {
 double Distance(const MetafileMatrix::Point& a, const MetafileMatrix::Point& b) {
     return std::hypot(b.x - a.x, b.y - a.y);
 }
+
+// A crossing of a row and an edge costs as much as painting this many pixels: finding it,
+// and painting a span that may be short.
+constexpr std::uint64_t kCrossingCost = 16;
 
 // Mixing draws into scratch pictures a band at a time, each at most this many pixels.
 constexpr LONG kBandPixels = 1 << 19;
@@ -221,17 +226,61 @@ void MetafileCanvas::SelectStock(DWORD index) {
 
 // ---- clipping -----------------------------------------------------------------------------
 
-CRect MetafileCanvas::ClipBox() const {
-    CRect clip = bounds_;
+void MetafileCanvas::ApplyClip() {
+    piece_ = bounds_;
     if (state_.clipped)
-        clip.IntersectRect(clip, state_.clip);
-    return clip;
+        piece_.IntersectRect(piece_, state_.clip.Box());
+    dc_->SelectClipRgn(nullptr);
+    dc_->IntersectClipRect(piece_.left, piece_.top, piece_.right, piece_.bottom);
 }
 
-void MetafileCanvas::ApplyClip() {
-    dc_->SelectClipRgn(nullptr);
-    const CRect clip = ClipBox();
-    dc_->IntersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
+// A region of several rectangles is drawn through each in turn.
+void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw) {
+    if (painting_ || !state_.clipped || state_.clip.Rects().size() <= 1) {
+        Mixed(box, draw);
+        return;
+    }
+    painting_ = true;
+    for (const CRect& r : state_.clip.Rects()) {
+        CRect reach;
+        if (!piece_.IntersectRect(r, bounds_) || !reach.IntersectRect(piece_, box))
+            continue;
+        dc_->SelectClipRgn(nullptr);
+        dc_->IntersectClipRect(piece_.left, piece_.top, piece_.right, piece_.bottom);
+        Mixed(box, draw);
+    }
+    painting_ = false;
+    ApplyClip();
+}
+
+void MetafileCanvas::ClipTo(const ClipRects& region, int mode) {
+    if (!state_.clipped && mode != kRgnCopy)
+        state_.clip = ClipRects(bounds_);
+    switch (mode) {
+    case kRgnAnd:
+        state_.clip.Intersect(region);
+        break;
+    case kRgnOr:
+        state_.clip.Unite(region);
+        break;
+    case kRgnXor: {
+        ClipRects both = state_.clip;
+        both.Intersect(region);
+        state_.clip.Unite(region);
+        state_.clip.Subtract(both);
+        break;
+    }
+    case kRgnDiff:
+        state_.clip.Subtract(region);
+        break;
+    case kRgnCopy:
+        state_.clip = region;
+        break;
+    default:
+        return;
+    }
+    state_.clipped = true;
+    ApplyClip();
 }
 
 // ---- work budget --------------------------------------------------------------------------
@@ -266,26 +315,26 @@ std::uint64_t MetafileCanvas::StrokeCost(const std::vector<POINT>& points) const
 }
 
 void MetafileCanvas::IntersectClipRect(double left, double top, double right, double bottom) {
-    CRect box = DeviceBox(left, top, right, bottom);
-    if (state_.clipped) {
-        CRect both;
-        both.IntersectRect(state_.clip, box);
-        box = both;
-    }
-    state_.clip = box;
-    state_.clipped = true;
-    ApplyClip();
+    ClipTo(ClipRects(DeviceBox(left, top, right, bottom)), kRgnAnd);
 }
 
-void MetafileCanvas::SetDeviceClip(const RECT* rect) {
-    state_.clipped = rect != nullptr;
-    if (rect) {
-        const Point a = output_.Apply(rect->left, rect->top);
-        const Point b = output_.Apply(rect->right, rect->bottom);
-        state_.clip = CRect(ToDevice(std::min(a.x, b.x)), ToDevice(std::min(a.y, b.y)),
-                            ToDevice(std::max(a.x, b.x)), ToDevice(std::max(a.y, b.y)));
+void MetafileCanvas::ExcludeClipRect(double left, double top, double right, double bottom) {
+    ClipTo(ClipRects(DeviceBox(left, top, right, bottom)), kRgnDiff);
+}
+
+void MetafileCanvas::SetDeviceClip(const std::vector<RECT>* rects, int mode) {
+    if (!rects) {
+        state_.clipped = false;
+        ApplyClip();
+        return;
     }
-    ApplyClip();
+    ClipRects region;
+    for (const RECT& r : *rects) {
+        const Point a = output_.Apply(r.left, r.top), b = output_.Apply(r.right, r.bottom);
+        region.Unite(ClipRects(CRect(ToDevice(std::min(a.x, b.x)), ToDevice(std::min(a.y, b.y)),
+                                     ToDevice(std::max(a.x, b.x)), ToDevice(std::max(a.y, b.y)))));
+    }
+    ClipTo(region, mode);
 }
 
 // One band of the output, drawn into through a context that maps output pixels onto it.
@@ -308,15 +357,29 @@ struct MetafileCanvas::Scratch {
 
 // ---- raster operations ----------------------------------------------------------------------
 
-// Bands start on the 8-pixel grid, so that hatches keep their phase in the scratch pictures.
-void MetafileCanvas::ForEachBand(const CRect& area, std::array<Scratch, 2>& scratch,
-                                 const std::function<void(const CRect& band)>& each) {
+// For each band of the area, `draw` paints the two scratch pictures and `mix` sets each output
+// pixel from theirs. Bands start on the 8-pixel grid, so that hatches keep their phase.
+template <class Draw, class Mix>
+void MetafileCanvas::ForEachBand(const CRect& area, RasterSurface& out, Draw draw, Mix mix) {
     const LONG left = area.left & ~7, width = area.right - left;
     const LONG rows = std::max<LONG>(8, (kBandPixels / width) & ~7);
+    std::array<Scratch, 2> scratch;
     if (!scratch[0].Make(width, rows) || !scratch[1].Make(width, rows))
         return;
-    for (LONG top = area.top & ~7; top < area.bottom; top += rows)
-        each(CRect(left, top, area.right, std::min(top + rows, area.bottom)));
+    CDC* const output = dc_;
+    for (LONG top = area.top & ~7; top < area.bottom; top += rows) {
+        const CRect band(left, top, area.right, std::min(top + rows, area.bottom));
+        draw(band, scratch);
+        dc_ = output;
+        for (LONG y = std::max(band.top, area.top); y < band.bottom; ++y) {
+            const std::uint32_t* first = scratch[0].Row(y - band.top) - band.left;
+            const std::uint32_t* second = scratch[1].Row(y - band.top) - band.left;
+            std::uint32_t* d = out.Row(y);
+            for (LONG x = std::max(band.left, area.left); x < band.right; ++x)
+                d[x] = mix(first[x], second[x], d[x]);
+        }
+    }
+    out.MarkDirty();
 }
 
 // Under a mix mode other than copy, `draw` runs twice for each band, into scratch pictures
@@ -331,29 +394,21 @@ void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw) 
     }
     if (!area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
         return;
-    std::array<Scratch, 2> ink;
-    CDC* const output = dc_;
     mixing_ = true;
-    ForEachBand(area, ink, [&](const CRect& band) {
-        for (std::size_t i = 0; i < ink.size(); ++i) {
-            ink[i].Place(band, i ? RGB(255, 255, 255) : RGB(0, 0, 0));
-            dc_ = &ink[i].dc;
-            draw();
-        }
-        dc_ = output;
-        for (LONG y = std::max(band.top, area.top); y < band.bottom; ++y) {
-            const std::uint32_t* black = ink[0].Row(y - band.top) - band.left;
-            const std::uint32_t* white = ink[1].Row(y - band.top) - band.left;
-            std::uint32_t* d = out->Row(y);
-            for (LONG x = std::max(band.left, area.left); x < band.right; ++x) {
-                if (((black[x] ^ white[x]) & 0xFFFFFF) == 0)
-                    d[x] = RasterMix::Binary(state_.rop2, black[x], d[x]);
+    const int mode = state_.rop2;
+    ForEachBand(
+        area, *out,
+        [&](const CRect& band, std::array<Scratch, 2>& ink) {
+            for (std::size_t i = 0; i < ink.size(); ++i) {
+                ink[i].Place(band, i ? RGB(255, 255, 255) : RGB(0, 0, 0));
+                dc_ = &ink[i].dc;
+                draw();
             }
-        }
-    });
+        },
+        [mode](std::uint32_t black, std::uint32_t white, std::uint32_t d) {
+            return ((black ^ white) & 0xFFFFFF) == 0 ? RasterMix::Binary(mode, black, d) : d;
+        });
     mixing_ = false;
-    dc_ = output;
-    out->MarkDirty();
 }
 
 // Pattern (the brush), source (what `source` draws, when the operation reads it) and the
@@ -364,32 +419,26 @@ void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<vo
     CRect area;
     if (!out || !area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
         return;
-    std::array<Scratch, 2> layer; // pattern, source
-    CDC* const output = dc_;
-    ForEachBand(area, layer, [&](const CRect& band) {
-        if (RasterMix::UsesPattern(table)) {
-            layer[0].Place(band, RGB(0, 0, 0));
-            dc_ = &layer[0].dc;
-            SelectBrush();
-            dc_->SetBkMode(state_.bkMode);
-            dc_->SetBkColor(state_.bkColor);
-            dc_->FillRect(&band, &brush_);
-        }
-        if (RasterMix::UsesSource(table)) {
-            layer[1].Place(band, RGB(255, 255, 255));
-            dc_ = &layer[1].dc;
-            source();
-        }
-        dc_ = output;
-        for (LONG y = std::max(band.top, area.top); y < band.bottom; ++y) {
-            const std::uint32_t* pat = layer[0].Row(y - band.top) - band.left;
-            const std::uint32_t* src = layer[1].Row(y - band.top) - band.left;
-            std::uint32_t* d = out->Row(y);
-            for (LONG x = std::max(band.left, area.left); x < band.right; ++x)
-                d[x] = RasterMix::Ternary(table, pat[x], src[x], d[x]);
-        }
-    });
-    out->MarkDirty();
+    ForEachBand(
+        area, *out,
+        [&](const CRect& band, std::array<Scratch, 2>& layer) { // pattern, source
+            if (RasterMix::UsesPattern(table)) {
+                layer[0].Place(band, RGB(0, 0, 0));
+                dc_ = &layer[0].dc;
+                SelectBrush();
+                dc_->SetBkMode(state_.bkMode);
+                dc_->SetBkColor(state_.bkColor);
+                dc_->FillRect(&band, &brush_);
+            }
+            if (RasterMix::UsesSource(table)) {
+                layer[1].Place(band, RGB(255, 255, 255));
+                dc_ = &layer[1].dc;
+                source();
+            }
+        },
+        [table](std::uint32_t pat, std::uint32_t src, std::uint32_t d) {
+            return RasterMix::Ternary(table, pat, src, d);
+        });
 }
 
 // ---- output to the device context -----------------------------------------------------------
@@ -415,7 +464,7 @@ void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
         return;
     if (!Spend(StrokeCost(points) + (closed ? StrokeCost({points.back(), points.front()}) : 0)))
         return;
-    Mixed(Grown(PointsBox(points), PenReach()), [&] {
+    Paint(Grown(PointsBox(points), PenReach()), [&] {
         SelectPen(true);
         if (closed) {
             dc_->SelectStockObject(NULL_BRUSH);
@@ -438,13 +487,13 @@ void MetafileCanvas::Fill(const std::vector<POINT>& points, const std::vector<in
     const PolygonSpans shape(points, counts, state_.fillMode);
     if (points.empty())
         return;
-    Mixed(Grown(PointsBox(points), PenReach()), [&] { FillSpans(shape, points, counts, outline); });
+    Paint(Grown(PointsBox(points), PenReach()), [&] { FillSpans(shape, points, counts, outline); });
 }
 
 void MetafileCanvas::FillSpans(const PolygonSpans& shape, const std::vector<POINT>& points,
                                const std::vector<int>& counts, bool outline) {
     if (state_.brush.lbStyle != BS_NULL && !shape.Bounds().IsRectEmpty() &&
-        Spend(AreaCost(shape.Bounds()) + shape.Crossings(ClipBox()))) {
+        Spend(AreaCost(shape.Bounds()) + kCrossingCost * shape.Crossings(ClipBox()))) {
         SelectBrush();
         dc_->SetBkMode(state_.bkMode);
         dc_->SetBkColor(state_.bkColor);
@@ -605,7 +654,7 @@ void MetafileCanvas::Rectangle(double left, double top, double right, double bot
     const CRect r = DeviceBox(left, top, right, bottom);
     if (!Spend(AreaCost(r)))
         return;
-    Mixed(Grown(r, PenReach()), [&] {
+    Paint(Grown(r, PenReach()), [&] {
         SelectBrush();
         SelectPen(true);
         dc_->SetBkMode(state_.bkMode);
@@ -639,7 +688,7 @@ void MetafileCanvas::Ellipse(double left, double top, double right, double botto
     const CRect r = DeviceBox(left, top, right, bottom);
     if (!Spend(AreaCost(r)))
         return;
-    Mixed(Grown(r, PenReach()), [&] {
+    Paint(Grown(r, PenReach()), [&] {
         SelectBrush();
         SelectPen(true);
         dc_->Ellipse(r.left, r.top, r.right, r.bottom);
@@ -732,7 +781,7 @@ void MetafileCanvas::SetPixel(double x, double y, COLORREF color) {
     const POINT p = Device({x, y}, Full());
     if (!Spend(1))
         return;
-    dc_->SetPixel(p.x, p.y, color & 0xFFFFFF);
+    Paint(CRect(p.x, p.y, p.x + 1, p.y + 1), [&] { dc_->SetPixel(p.x, p.y, color & 0xFFFFFF); });
 }
 
 void MetafileCanvas::Text(double x, double y, const std::string& text, const RECT* opaque) {
@@ -741,7 +790,7 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
         const CRect box = DeviceBox(opaque->left, opaque->top, opaque->right, opaque->bottom);
         if (!Spend(AreaCost(box)))
             return;
-        dc_->FillSolidRect(&box, state_.bkColor);
+        Paint(box, [&] { dc_->FillSolidRect(&box, state_.bkColor); });
     }
     if (text.empty())
         return;
@@ -762,7 +811,7 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
     dc_->SetBkMode(state_.bkMode);
     dc_->SetBkColor(state_.bkColor);
     dc_->SetTextAlign(state_.textAlign & ~TA_UPDATECP);
-    dc_->TextOut(at.x, at.y, text);
+    Paint(bounds_, [&] { dc_->TextOut(at.x, at.y, text); });
 }
 
 void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx, double cy,
@@ -780,24 +829,28 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
         placed.Mirror();
     if (y1 < y0)
         placed.Flip();
-    const CRect clip = ClipBox();
-    auto draw = [&] { placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip); };
-    if (rop == SRCCOPY)
-        draw();
-    else
-        Ternary(to, rop, draw);
+    Paint(to, [&] {
+        const CRect clip = ClipBox();
+        auto draw = [&] { placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip); };
+        if (rop == SRCCOPY)
+            draw();
+        else
+            Ternary(to, rop, draw);
+    });
 }
 
 void MetafileCanvas::PatBlt(double x, double y, double cx, double cy, DWORD rop) {
     const CRect r = DeviceBox(x, y, x + cx, y + cy);
     if (!Spend(AreaCost(r)))
         return;
-    if (rop != PATCOPY) {
-        Ternary(r, rop, [] {});
-        return;
-    }
-    SelectBrush();
-    dc_->PatBlt(r.left, r.top, r.Width(), r.Height(), rop);
+    Paint(r, [&] {
+        if (rop != PATCOPY) {
+            Ternary(r, rop, [] {});
+            return;
+        }
+        SelectBrush();
+        dc_->PatBlt(r.left, r.top, r.Width(), r.Height(), rop);
+    });
 }
 
 // ---- paths --------------------------------------------------------------------------------
@@ -854,14 +907,6 @@ void MetafileCanvas::SelectClipPath() {
         }
     }
     path_.clear();
-    if (!any)
-        return;
-    if (state_.clipped) {
-        CRect both;
-        both.IntersectRect(state_.clip, box);
-        box = both;
-    }
-    state_.clip = box;
-    state_.clipped = true;
-    ApplyClip();
+    if (any)
+        ClipTo(ClipRects(box), kRgnAnd);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "image/ClipRects.h"
 #include "image/MetafileMapping.h"
 #include "image/MetafileMatrix.h"
 #include "platform/CBrush.h"
@@ -9,7 +10,6 @@
 #include "platform/GdiStructs.h"
 #include "platform/LOGFONT.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,6 +18,7 @@
 class CDC;
 class CRaster;
 class PolygonSpans;
+class RasterSurface;
 
 // The device context a metafile plays into, kept by the player itself: the metafile's
 // objects, colours and modes, its mapping (mode, window, viewport, world transform), the saved
@@ -85,8 +86,12 @@ public:
 
     // ---- clipping ----
     void IntersectClipRect(double left, double top, double right, double bottom);
-    // A clip given in reference-device units (region records); empty removes the clip.
-    void SetDeviceClip(const RECT* rect);
+    void ExcludeClipRect(double left, double top, double right, double bottom);
+    // Region modes.
+    static constexpr int kRgnAnd = 1, kRgnOr = 2, kRgnXor = 3, kRgnDiff = 4, kRgnCopy = 5;
+    // A region of rectangles in reference-device units combined with the clip by `mode`;
+    // null removes the clip.
+    void SetDeviceClip(const std::vector<RECT>* rects, int mode = kRgnCopy);
 
     // ---- drawing, in logical units ----
     void LineTo(double x, double y);
@@ -146,7 +151,7 @@ private:
         int rop2 = 13; // copy
         Point position;
         bool clipped = false;
-        CRect clip; // output pixels
+        ClipRects clip; // output pixels
     };
     struct Figure {
         std::vector<POINT> points;
@@ -167,14 +172,20 @@ private:
                    const std::vector<int>& counts, bool outline);
     LONG PenReach() const;
     bool AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure = false);
+    // Clips the context to the clip's bounding box, or, while a region is painted piece by
+    // piece, to the piece.
     void ApplyClip();
-    CRect ClipBox() const;
+    CRect ClipBox() const { return piece_; }
+    void ClipTo(const ClipRects& region, int mode);
+    // Draws through each rectangle of the clip and through the mix mode; `box` holds every
+    // pixel `draw` may paint.
+    void Paint(const CRect& box, const std::function<void()>& draw);
     // Takes `pixels` from the budget; false (for good) when it runs out.
     bool Spend(std::uint64_t pixels);
     std::uint64_t AreaCost(const CRect& box) const;
     std::uint64_t StrokeCost(const std::vector<POINT>& points) const;
-    void ForEachBand(const CRect& area, std::array<Scratch, 2>& scratch,
-                     const std::function<void(const CRect& band)>& each);
+    template <class Draw, class Mix>
+    void ForEachBand(const CRect& area, RasterSurface& out, Draw draw, Mix mix);
     // Draws through the mix mode; `box` holds every pixel `draw` may paint.
     void Mixed(const CRect& box, const std::function<void()>& draw);
     void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
@@ -194,6 +205,8 @@ private:
     std::uint64_t workLeft_ = ~std::uint64_t{0};
     bool exhausted_ = false;
     bool mixing_ = false;
+    bool painting_ = false;
+    CRect piece_; // what the context is clipped to
     bool pathOpen_ = false;
     std::vector<Figure> path_;
 };

@@ -46,6 +46,7 @@ enum : WORD {
     kPolyline = 0x0325,
     kScaleWindowExt = 0x0410,
     kScaleViewportExt = 0x0412,
+    kExcludeClipRect = 0x0415,
     kIntersectClipRect = 0x0416,
     kEllipse = 0x0418,
     kRectangle = 0x041B,
@@ -188,6 +189,10 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
     case kIntersectClipRect:
         if (has(4))
             c.IntersectClipRect(s(3), s(2), s(1), s(0));
+        break;
+    case kExcludeClipRect:
+        if (has(4))
+            c.ExcludeClipRect(s(3), s(2), s(1), s(0));
         break;
     case kSelectClipRegion:
         c.SetDeviceClip(nullptr);

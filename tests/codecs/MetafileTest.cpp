@@ -303,7 +303,7 @@ TEST(Metafile, DrawingIsBoundedByTheFileSize) {
     // One polygon whose every edge crosses every row: refused whole.
     CRaster zigzag = Load(MetafileBombs::ZigzagPolygonEmf(100000));
     EXPECT_STREQ(zigzag.GetLastError(), kCutShort);
-    CRaster few = Load(MetafileBombs::FullRectanglesEmf(8));
+    CRaster few = Load(MetafileBombs::FullRectanglesEmf(3));
     EXPECT_STRNE(few.GetLastError(), kCutShort);
     CRaster star = Load(MetafileBombs::StarPolygonEmf(200000));
     EXPECT_STRNE(star.GetLastError(), kCutShort);
@@ -417,6 +417,45 @@ TEST(Metafile, PlaceableBitmapBlits) {
     EXPECT_EQ(At(image, 45, 15), kBlue);
     EXPECT_EQ(At(image, 70, 20), RGB(0, 255, 0));
     EXPECT_EQ(At(image, 45, 35), kWhite);
+}
+
+} // namespace
+
+namespace {
+
+// A clip with a hole cut out, then a region of two rectangles: the shapes drawn through them
+// keep to the rectangles, not to their bounding box. (emf2svg intersects where it should
+// exclude and ignores regions, so these are checked on known pixels.)
+TEST(Metafile, ClipsToExcludedAreasAndRegions) {
+    EmfBuilder e;
+    e.Pen(1, 5, 0, 0).Brush(2, 0, kRed).Select(1).Select(2);
+    e.Record(29, {40, 24, 152, 104}); // exclude the middle
+    e.Rectangle(0, 0, 192, 128);
+    Bytes region;
+    region.u32(64).u32(5);                   // data size, copy
+    region.u32(32).u32(1).u32(2).u32(32);    // header: two rectangles
+    region.i32(48).i32(32).i32(144).i32(96); // bounds
+    region.i32(48).i32(32).i32(88).i32(96).i32(104).i32(32).i32(144).i32(64);
+    e.Raw(75, region);
+    e.Brush(3, 0, kBlue).Select(3).Ellipse(40, 24, 152, 104);
+    CRaster image = Load(e.Finish(0, 0, 192, 128));
+    EXPECT_EQ(At(image, 20, 20), kRed);
+    EXPECT_EQ(At(image, 160, 110), kRed);
+    EXPECT_EQ(At(image, 45, 28), kWhite); // excluded, outside the region
+    EXPECT_EQ(At(image, 70, 64), kBlue);
+    EXPECT_EQ(At(image, 120, 50), kBlue);
+    EXPECT_EQ(At(image, 96, 64), kWhite);  // between the region's rectangles
+    EXPECT_EQ(At(image, 120, 80), kWhite); // below the second
+
+    WmfBuilder w;
+    w.WindowOrg(0, 0).WindowExt(100, 50);
+    w.Pen(5, 0, 0).Brush(0, kRed).Select(0).Select(1);
+    w.Record(0x0415, {40, 60, 10, 20}); // exclude 20,10 - 60,40
+    w.Rectangle(0, 0, 100, 50);
+    CRaster placeable = Load(w.Finish(0, 0, 100, 50, 96));
+    EXPECT_EQ(At(placeable, 10, 5), kRed);
+    EXPECT_EQ(At(placeable, 30, 20), kWhite);
+    EXPECT_EQ(At(placeable, 70, 20), kRed);
 }
 
 } // namespace
