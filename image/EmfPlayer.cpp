@@ -16,6 +16,7 @@ namespace {
 using namespace EmfRecordType;
 
 constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
+constexpr DWORD kFillRgn = 71, kInvertRgn = 73, kPaintRgn = 74;
 constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
 
 constexpr DWORD kSrcCopy = 0x00CC0020;
@@ -184,13 +185,8 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
             c.ModifyWorldTransform(Xform(r, 8), int(r.U32(32)));
         break;
     case kSelectObject:
-        if (has(4)) {
-            const DWORD index = r.U32(8);
-            if (index & kStockObject)
-                c.SelectStock(index & ~kStockObject);
-            else
-                c.Select(index);
-        }
+        if (has(4))
+            Select(r.U32(8));
         break;
     case kDeleteObject:
         if (has(4))
@@ -252,18 +248,26 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kExtSelectClipRgn:
         if (has(8)) {
             const DWORD bytes = r.U32(8), mode = r.U32(12);
-            const std::uint64_t count = r.U32(24);
-            if (bytes == 0 && mode == kRgnCopy) {
+            std::vector<RECT> rects;
+            if (bytes == 0 && mode == kRgnCopy)
                 c.SetDeviceClip(nullptr);
-            } else if (bytes >= 32 && count <= (bytes - 32) / 16 && r.Has(48, count * 16)) {
-                // The region data: a header, then its rectangles.
-                std::vector<RECT> rects;
-                for (std::size_t i = 0; i < count; ++i) {
-                    const std::size_t at = 48 + 16 * i;
-                    rects.push_back({r.S32(at), r.S32(at + 4), r.S32(at + 8), r.S32(at + 12)});
-                }
+            else if (RegionRects(r, 16, bytes, rects))
                 c.SetDeviceClip(&rects, int(mode));
-            }
+        }
+        break;
+    case kFillRgn:
+    case kInvertRgn:
+    case kPaintRgn:
+        if (has(20)) {
+            const bool withBrush = type == kFillRgn;
+            std::vector<RECT> rects;
+            if (!RegionRects(r, withBrush ? 32 : 28, r.U32(24), rects))
+                break;
+            const LOGBRUSH keep = c.CurrentBrush();
+            if (withBrush)
+                Select(r.U32(28));
+            c.FillRegion(rects, type == kInvertRgn ? DSTINVERT : PATCOPY);
+            c.SetBrush(keep);
         }
         break;
     case kBitBlt:
@@ -286,6 +290,27 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     default:
         break; // the header, comments (EMF+ among them) and records that draw nothing we keep
     }
+}
+
+void EmfPlayer::Select(DWORD index) {
+    if (index & kStockObject)
+        canvas_.SelectStock(index & ~kStockObject);
+    else
+        canvas_.Select(index);
+}
+
+// Region data at `at`, `bytes` long: a 32-byte header whose third field counts the
+// rectangles that follow it.
+bool EmfPlayer::RegionRects(const MetafileRecord& r, std::size_t at, DWORD bytes,
+                            std::vector<RECT>& rects) {
+    const std::uint64_t count = r.U32(at + 8);
+    if (bytes < 32 || count > (bytes - 32) / 16 || !r.Has(at + 32, count * 16))
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t p = at + 32 + 16 * i;
+        rects.push_back({r.S32(p), r.S32(p + 4), r.S32(p + 8), r.S32(p + 12)});
+    }
+    return true;
 }
 
 void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {

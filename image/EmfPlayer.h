@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 class MetafileCanvas;
 class MetafileRecord;
@@ -26,6 +27,9 @@ public:
 
 private:
     void Record(DWORD type, const MetafileRecord& r);
+    void Select(DWORD index);
+    static bool RegionRects(const MetafileRecord& r, std::size_t at, DWORD bytes,
+                            std::vector<RECT>& rects);
     void CreateObject(DWORD type, const MetafileRecord& r);
     void Poly(DWORD type, const MetafileRecord& r);
     void PolyPoly(DWORD type, const MetafileRecord& r);

@@ -314,6 +314,12 @@ std::uint64_t MetafileCanvas::StrokeCost(const std::vector<POINT>& points) const
     return points.size() + std::uint64_t(length * std::max(1.0, width));
 }
 
+CRect MetafileCanvas::OutputBox(const RECT& r) const {
+    const Point a = output_.Apply(r.left, r.top), b = output_.Apply(r.right, r.bottom);
+    return CRect(ToDevice(std::min(a.x, b.x)), ToDevice(std::min(a.y, b.y)),
+                 ToDevice(std::max(a.x, b.x)), ToDevice(std::max(a.y, b.y)));
+}
+
 void MetafileCanvas::IntersectClipRect(double left, double top, double right, double bottom) {
     ClipTo(ClipRects(DeviceBox(left, top, right, bottom)), kRgnAnd);
 }
@@ -329,11 +335,8 @@ void MetafileCanvas::SetDeviceClip(const std::vector<RECT>* rects, int mode) {
         return;
     }
     ClipRects region;
-    for (const RECT& r : *rects) {
-        const Point a = output_.Apply(r.left, r.top), b = output_.Apply(r.right, r.bottom);
-        region.Unite(ClipRects(CRect(ToDevice(std::min(a.x, b.x)), ToDevice(std::min(a.y, b.y)),
-                                     ToDevice(std::max(a.x, b.x)), ToDevice(std::max(a.y, b.y)))));
-    }
+    for (const RECT& r : *rects)
+        region.Unite(ClipRects(OutputBox(r)));
     ClipTo(region, mode);
 }
 
@@ -837,6 +840,24 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
         else
             Ternary(to, rop, draw);
     });
+}
+
+void MetafileCanvas::FillRegion(const std::vector<RECT>& rects, DWORD rop) {
+    for (const RECT& rect : rects) {
+        const CRect r = OutputBox(rect);
+        if (!Spend(AreaCost(r)))
+            return;
+        Paint(r, [&] {
+            if (rop != PATCOPY) {
+                Ternary(r, rop, [] {});
+                return;
+            }
+            SelectBrush();
+            dc_->SetBkMode(state_.bkMode);
+            dc_->SetBkColor(state_.bkColor);
+            dc_->FillRect(&r, &brush_);
+        });
+    }
 }
 
 void MetafileCanvas::PatBlt(double x, double y, double cx, double cy, DWORD rop) {

@@ -81,6 +81,8 @@ public:
     bool Store(std::size_t index, const Object& object);
     void Select(std::size_t index);
     void Delete(std::size_t index);
+    const LOGBRUSH& CurrentBrush() const { return state_.brush; }
+    void SetBrush(const LOGBRUSH& brush) { state_.brush = brush; }
     // The stock objects by their index (white brush 0 .. null pen 8, fonts 10..17).
     void SelectStock(DWORD index);
 
@@ -123,6 +125,9 @@ public:
     // combined with the brush and what is there by the ternary raster operation.
     void Blit(const CRaster& picture, double x, double y, double cx, double cy,
               DWORD rop = SRCCOPY);
+    // A region of rectangles in reference-device units painted with the brush by PATCOPY, or
+    // inverted by DSTINVERT.
+    void FillRegion(const std::vector<RECT>& rects, DWORD rop);
     // A ternary raster operation without a source over the logical rectangle.
     void PatBlt(double x, double y, double cx, double cy, DWORD rop);
 
@@ -161,6 +166,8 @@ private:
     MetafileMatrix Full() const;
     POINT Device(const Point& p, const MetafileMatrix& m) const;
     std::vector<POINT> Device(const std::vector<Point>& points) const;
+    // A rectangle in reference-device units on the output.
+    CRect OutputBox(const RECT& r) const;
     CRect DeviceBox(double left, double top, double right, double bottom) const;
     double Scale() const;
     // A pen of the current width in output pixels; `enabled` false gives the null pen.

@@ -459,3 +459,39 @@ TEST(Metafile, ClipsToExcludedAreasAndRegions) {
 }
 
 } // namespace
+
+namespace {
+
+// Regions filled with a brush of the table, with the selected brush, and inverted (emf2svg
+// draws none of them, so known pixels stand in).
+TEST(Metafile, EnhancedRegionFills) {
+    auto region = [](std::initializer_list<LONG> rects) {
+        Bytes data;
+        const DWORD count = DWORD(rects.size() / 4);
+        data.u32(32).u32(1).u32(count).u32(count * 16).i32(0).i32(0).i32(192).i32(128);
+        for (LONG v : rects)
+            data.i32(v);
+        return data;
+    };
+    EmfBuilder e;
+    e.Brush(1, 0, kRed).Brush(2, 0, kBlue).Select(2);
+    Bytes fill;
+    fill.i32(0).i32(0).i32(192).i32(128).u32(64).u32(1).append(
+        region({8, 8, 88, 40, 40, 40, 88, 120}).data());
+    e.Raw(71, fill); // red, through the table
+    Bytes paint;
+    paint.i32(0).i32(0).i32(192).i32(128).u32(48).append(region({104, 8, 184, 64}).data());
+    e.Raw(74, paint); // blue, the selected brush still
+    Bytes invert;
+    invert.i32(0).i32(0).i32(192).i32(128).u32(48).append(region({144, 32, 184, 120}).data());
+    e.Raw(73, invert);
+    CRaster image = Load(e.Finish(0, 0, 192, 128));
+    EXPECT_EQ(At(image, 10, 10), kRed);
+    EXPECT_EQ(At(image, 60, 100), kRed);
+    EXPECT_EQ(At(image, 20, 100), kWhite);
+    EXPECT_EQ(At(image, 110, 20), kBlue);
+    EXPECT_EQ(At(image, 150, 40), kYellow);
+    EXPECT_EQ(At(image, 150, 100), kBlack);
+}
+
+} // namespace
