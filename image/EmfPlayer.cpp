@@ -17,6 +17,10 @@ using namespace EmfRecordType;
 
 constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
 constexpr DWORD kFillRgn = 71, kInvertRgn = 73, kPaintRgn = 74;
+constexpr DWORD kPolyDraw = 56, kPolyDraw16 = 92, kPolyTextOutA = 96, kPolyTextOutW = 97;
+constexpr DWORD kSmallTextOut = 108;
+constexpr DWORD kEtoNoRect = 0x0100, kEtoSmallChars = 0x0200;
+constexpr BYTE kPtCloseFigure = 1, kPtLineTo = 2, kPtBezierTo = 4, kPtMoveTo = 6;
 constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
 
 constexpr DWORD kSrcCopy = 0x00CC0020;
@@ -278,7 +282,14 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
         break;
     case kExtTextOutA:
     case kExtTextOutW:
+    case kPolyTextOutA:
+    case kPolyTextOutW:
+    case kSmallTextOut:
         Text(type, r);
+        break;
+    case kPolyDraw:
+    case kPolyDraw16:
+        PolyDraw(type, r);
         break;
     case kCreatePen:
     case kCreateBrushIndirect:
@@ -423,6 +434,47 @@ void EmfPlayer::Poly(DWORD type, const MetafileRecord& r) {
     }
 }
 
+// Points with a type each: move, line, three of a Bézier, and lines that close the figure.
+void EmfPlayer::PolyDraw(DWORD type, const MetafileRecord& r) {
+    const std::uint64_t count = r.U32(24);
+    const std::size_t step = type == kPolyDraw16 ? 4 : 8;
+    if (!r.Has(28, count * (step + 1)))
+        return;
+    const std::size_t types = 28 + std::size_t(count) * step;
+    auto point = [&](std::size_t i) -> MetafileCanvas::Point {
+        const std::size_t at = 28 + i * step;
+        if (step == 4)
+            return {double(r.S16(at)), double(r.S16(at + 2))};
+        return {double(r.S32(at)), double(r.S32(at + 4))};
+    };
+    MetafileCanvas::Point start = point(0);
+    for (std::size_t i = 0; i < count; ++i) {
+        const BYTE kind = r.U8(types + i);
+        const MetafileCanvas::Point p = point(i);
+        switch (kind & ~kPtCloseFigure) {
+        case kPtMoveTo:
+            canvas_.MoveTo(p.x, p.y);
+            start = p;
+            break;
+        case kPtLineTo:
+            canvas_.LineTo(p.x, p.y);
+            break;
+        case kPtBezierTo:
+            if (i + 2 < count) {
+                canvas_.PolyBezierTo({p, point(i + 1), point(i + 2)});
+                i += 2;
+            }
+            break;
+        default:
+            break;
+        }
+        if (r.U8(types + i) & kPtCloseFigure) {
+            canvas_.LineTo(start.x, start.y);
+            canvas_.CloseFigure();
+        }
+    }
+}
+
 void EmfPlayer::PolyPoly(DWORD type, const MetafileRecord& r) {
     const DWORD polys = r.U32(24), total = r.U32(28);
     const std::size_t step = (type == kPolyPolyline16 || type == kPolyPolygon16) ? 4 : 8;
@@ -453,15 +505,52 @@ void EmfPlayer::PolyPoly(DWORD type, const MetafileRecord& r) {
 }
 
 void EmfPlayer::Text(DWORD type, const MetafileRecord& r) {
-    if (!r.Has(36, 40))
+    switch (type) {
+    case kExtTextOutA:
+    case kExtTextOutW:
+        TextAt(r, 36, type == kExtTextOutW);
+        break;
+    case kPolyTextOutA:
+    case kPolyTextOutW:
+        if (r.Has(36, 4)) {
+            const std::uint64_t strings = r.U32(36);
+            for (std::uint64_t i = 0; i < strings && r.Has(40 + i * 40, 40); ++i)
+                TextAt(r, std::size_t(40 + i * 40), type == kPolyTextOutW);
+        }
+        break;
+    case kSmallTextOut:
+        if (r.Has(8, 28)) {
+            const DWORD chars = r.U32(16), options = r.U32(20);
+            const bool withBox = (options & kEtoNoRect) == 0;
+            const bool narrow = (options & kEtoSmallChars) != 0;
+            const std::size_t at = withBox ? 52 : 36;
+            const RECT box{r.S32(36), r.S32(40), r.S32(44), r.S32(48)};
+            const std::span<const BYTE> bytes =
+                r.Bytes(at, std::uint64_t{chars} * (narrow ? 1 : 2));
+            if ((chars == 0 || !bytes.empty()) && (!withBox || r.Has(36, 16)))
+                Say(r.S32(8), r.S32(12), bytes, !narrow, withBox ? options : 0, box);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The text of an EMRTEXT structure at `at`: reference point, count, string offset, options,
+// rectangle.
+void EmfPlayer::TextAt(const MetafileRecord& r, std::size_t at, bool wide) {
+    if (!r.Has(at, 36))
         return;
-    const double x = r.S32(36), y = r.S32(40);
-    const DWORD chars = r.U32(44), offString = r.U32(48), options = r.U32(52);
-    const RECT box{r.S32(56), r.S32(60), r.S32(64), r.S32(68)};
-    const bool wide = type == kExtTextOutW;
+    const DWORD chars = r.U32(at + 8), offString = r.U32(at + 12), options = r.U32(at + 16);
+    const RECT box{r.S32(at + 20), r.S32(at + 24), r.S32(at + 28), r.S32(at + 32)};
     const std::span<const BYTE> bytes = r.Bytes(offString, std::uint64_t{chars} * (wide ? 2 : 1));
     if (chars != 0 && bytes.empty())
         return;
+    Say(r.S32(at), r.S32(at + 4), bytes, wide, options, box);
+}
+
+void EmfPlayer::Say(double x, double y, std::span<const BYTE> bytes, bool wide, DWORD options,
+                    const RECT& box) {
     const std::string text =
         wide ? Utf16LeToUtf8(bytes)
              : Cp1252ToUtf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()});

@@ -495,3 +495,60 @@ TEST(Metafile, EnhancedRegionFills) {
 }
 
 } // namespace
+
+namespace {
+
+bool InkNear(const CRaster& image, LONG x, LONG y, COLORREF ink) {
+    for (LONG dy = -2; dy <= 2; ++dy)
+        for (LONG dx = -2; dx <= 2; ++dx)
+            if (At(image, x + dx, y + dy) == ink)
+                return true;
+    return false;
+}
+
+// Moves, lines, a Bézier and a closed figure from one point list with its types, and text
+// from the small and the several-string records (emf2svg draws neither kind).
+TEST(Metafile, EnhancedPolyDrawAndTextRecords) {
+    EmfBuilder e;
+    e.Pen(1, 0, 3, kBlue).Select(1);
+    Bytes draw;
+    draw.i32(0).i32(0).i32(0).i32(0).u32(9);
+    for (LONG v : {10, 10, 90, 20, 60, 100, 110, 20, 140, 120, 180, 60, 150, 20, 20, 110, 80, 120})
+        draw.i32(v);
+    draw.raw({6, 2, 3, 6, 4, 4, 4, 6, 2}); // move, line, line closing, move, Bézier, move, line
+    e.Raw(56, draw);
+    Bytes font;
+    font.u32(2).i32(-24).i32(0).i32(0).i32(0).i32(700).u32(0).u32(0);
+    for (char ch : std::string("Arial"))
+        font.u16(unsigned(ch));
+    font.fill(64 - 10, 0);
+    e.Raw(82, font).Select(2);
+    Bytes small; // "HH" in 8-bit characters without a rectangle at (200, 10)
+    small.i32(200).i32(10).u32(2).u32(0x0300).u32(1).u32(0).u32(0).raw({'H', 'H'});
+    e.Raw(108, small);
+    Bytes poly; // two strings: "H" at (200, 60) and "HH" at (240, 60)
+    poly.i32(0).i32(0).i32(0).i32(0).u32(1).u32(0).u32(0).u32(2);
+    poly.i32(200).i32(60).u32(1).u32(120).u32(0).i32(0).i32(0).i32(0).i32(0).u32(0);
+    poly.i32(240).i32(60).u32(2).u32(121).u32(0).i32(0).i32(0).i32(0).i32(0).u32(0);
+    poly.raw({'H', 'H', 'H', 0});
+    e.Raw(96, poly);
+    CRaster image = Load(e.Finish(0, 0, 300, 128));
+    EXPECT_TRUE(InkNear(image, 50, 15, kBlue));   // a line
+    EXPECT_TRUE(InkNear(image, 35, 55, kBlue));   // the closing line
+    EXPECT_TRUE(InkNear(image, 152, 72, kBlue));  // the middle of the Bézier
+    EXPECT_TRUE(InkNear(image, 50, 115, kBlue));  // the last line
+    EXPECT_FALSE(InkNear(image, 120, 70, kBlue)); // no line closes the curve
+    auto dark = [&](LONG x0, LONG y0, LONG x1, LONG y1) {
+        int n = 0;
+        for (LONG y = y0; y < y1; ++y)
+            for (LONG x = x0; x < x1; ++x)
+                n += (At(image, x, y) & 0xFF) < 100;
+        return n;
+    };
+    EXPECT_GT(dark(200, 10, 240, 40), 30);
+    EXPECT_GT(dark(200, 60, 220, 90), 15);
+    EXPECT_GT(dark(240, 60, 280, 90), 30);
+    EXPECT_EQ(dark(200, 95, 300, 128), 0);
+}
+
+} // namespace
