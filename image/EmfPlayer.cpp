@@ -267,11 +267,11 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
             std::vector<RECT> rects;
             if (!RegionRects(r, withBrush ? 32 : 28, r.U32(24), rects))
                 break;
-            const LOGBRUSH keep = c.CurrentBrush();
+            c.SaveDC(); // keeps the brush
             if (withBrush)
                 Select(r.U32(28));
             c.FillRegion(rects, type == kInvertRgn ? DSTINVERT : PATCOPY);
-            c.SetBrush(keep);
+            c.RestoreDC(-1);
         }
         break;
     case kBitBlt:
@@ -365,7 +365,7 @@ void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
         const std::vector<BYTE> dib = PackedDib(r, 16);
-        MetafileDib::Average(dib, o.brush.lbColor);
+        MetafileDib::Pattern(dib, o);
         break;
     }
     case kExtCreateFontIndirectW: {

@@ -195,6 +195,7 @@ void MetafileCanvas::Select(std::size_t index) {
         break;
     case Object::Kind::Brush:
         state_.brush = o.brush;
+        state_.pattern = o.pattern;
         break;
     case Object::Kind::Font:
         state_.font = o.font;
@@ -212,6 +213,7 @@ void MetafileCanvas::Delete(std::size_t index) {
 void MetafileCanvas::SelectStock(DWORD index) {
     if (index <= NULL_BRUSH) {
         state_.brush = CBrush::Stock(int(index))->Log();
+        state_.pattern.reset();
     } else if (index >= WHITE_PEN && index <= NULL_PEN) {
         state_.pen = CPen::Stock(int(index))->Log();
     } else if (index >= 10 && index <= 17) {
@@ -219,6 +221,7 @@ void MetafileCanvas::SelectStock(DWORD index) {
         state_.font = (font ? font : CFont::Stock(SYSTEM_FONT))->Log();
     } else if (index == 18) { // DC_BRUSH: white until set
         state_.brush = CBrush::Stock(WHITE_BRUSH)->Log();
+        state_.pattern.reset();
     } else if (index == 19) { // DC_PEN: black until set
         state_.pen = CPen::Stock(BLACK_PEN)->Log();
     }
@@ -235,9 +238,9 @@ void MetafileCanvas::ApplyClip() {
 }
 
 // A region of several rectangles is drawn through each in turn.
-void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw) {
+void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw, bool brush) {
     if (painting_ || !state_.clipped || state_.clip.Rects().size() <= 1) {
-        Mixed(box, draw);
+        Mixed(box, draw, brush);
         return;
     }
     painting_ = true;
@@ -247,7 +250,7 @@ void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw) 
             continue;
         dc_->SelectClipRgn(nullptr);
         dc_->IntersectClipRect(piece_.left, piece_.top, piece_.right, piece_.bottom);
-        Mixed(box, draw);
+        Mixed(box, draw, brush);
     }
     painting_ = false;
     ApplyClip();
@@ -358,6 +361,23 @@ struct MetafileCanvas::Scratch {
     const std::uint32_t* Row(LONG y) { return bitmap.Surface()->Row(y); }
 };
 
+std::shared_ptr<const MetafileCanvas::Pattern>
+MetafileCanvas::Pattern::From(const CRaster& picture) {
+    const LONG w = LONG(picture.GetWidth()), h = LONG(picture.GetHeight());
+    if (w < 1 || h < 1 || w > kMaxPatternSide || h > kMaxPatternSide)
+        return nullptr;
+    auto p = std::make_shared<Pattern>();
+    p->width = w;
+    p->height = h;
+    for (LONG y = 0; y < h; ++y) {
+        for (LONG x = 0; x < w; ++x) {
+            const RGBQUAD c = picture.GetPixelColor(x, h - 1 - y, false);
+            p->pixels.push_back(RasterSurface::ToPixel(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue)));
+        }
+    }
+    return p;
+}
+
 // ---- raster operations ----------------------------------------------------------------------
 
 // For each band of the area, `draw` paints the two scratch pictures and `mix` sets each output
@@ -366,50 +386,65 @@ template <class Draw, class Mix>
 void MetafileCanvas::ForEachBand(const CRect& area, RasterSurface& out, Draw draw, Mix mix) {
     const LONG left = area.left & ~7, width = area.right - left;
     const LONG rows = std::max<LONG>(8, (kBandPixels / width) & ~7);
-    std::array<Scratch, 2> scratch;
-    if (!scratch[0].Make(width, rows) || !scratch[1].Make(width, rows))
-        return;
+    std::array<Scratch, kLayers> scratch;
+    for (Scratch& layer : scratch) {
+        if (!layer.Make(width, rows))
+            return;
+    }
     CDC* const output = dc_;
     for (LONG top = area.top & ~7; top < area.bottom; top += rows) {
         const CRect band(left, top, area.right, std::min(top + rows, area.bottom));
         draw(band, scratch);
         dc_ = output;
         for (LONG y = std::max(band.top, area.top); y < band.bottom; ++y) {
-            const std::uint32_t* first = scratch[0].Row(y - band.top) - band.left;
-            const std::uint32_t* second = scratch[1].Row(y - band.top) - band.left;
+            std::array<const std::uint32_t*, kLayers> row;
+            for (std::size_t i = 0; i < kLayers; ++i)
+                row[i] = scratch[i].Row(y - band.top) - band.left;
             std::uint32_t* d = out.Row(y);
             for (LONG x = std::max(band.left, area.left); x < band.right; ++x)
-                d[x] = mix(first[x], second[x], d[x]);
+                d[x] = mix({row[0][x], row[1][x], row[2][x]}, x, y, d[x]);
         }
     }
     out.MarkDirty();
 }
 
-// Under a mix mode other than copy, `draw` runs twice for each band, into scratch pictures
-// cleared black and white: a pixel that came out alike in both was drawn with that colour,
-// which the mode then mixes into the output.
-void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw) {
+// Under a mix mode other than copy, or with a pattern brush, `draw` runs into scratch pictures
+// for each band: cleared black with a black brush, cleared white with a white brush, and
+// cleared black with a white brush. Where the first two agree the pen drew that colour; where
+// the first and last differ the brush painted, in the pattern. What was drawn is then mixed
+// into the output by the mode.
+void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw, bool brush) {
     RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
+    const Pattern* pattern = brush ? state_.pattern.get() : nullptr;
     CRect area;
-    if (state_.rop2 == RasterMix::kCopyPen || mixing_ || !out) {
+    if ((state_.rop2 == RasterMix::kCopyPen && !pattern) || mixing_ || !out) {
         draw();
         return;
     }
-    if (!area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
+    if (!area.IntersectRect(box, ClipBox()) || !Spend(3 * AreaCost(area)))
         return;
     mixing_ = true;
     const int mode = state_.rop2;
+    constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
     ForEachBand(
         area, *out,
-        [&](const CRect& band, std::array<Scratch, 2>& ink) {
-            for (std::size_t i = 0; i < ink.size(); ++i) {
-                ink[i].Place(band, i ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        [&](const CRect& band, std::array<Scratch, kLayers>& ink) {
+            const COLORREF clear[kLayers] = {kBlack, kWhite, kBlack};
+            const COLORREF paint[kLayers] = {kBlack, kWhite, kWhite};
+            for (std::size_t i = 0; i < (pattern ? kLayers : 2); ++i) {
+                ink[i].Place(band, clear[i]);
                 dc_ = &ink[i].dc;
+                if (pattern)
+                    brushOverride_ = paint[i];
                 draw();
             }
+            brushOverride_.reset();
         },
-        [mode](std::uint32_t black, std::uint32_t white, std::uint32_t d) {
-            return ((black ^ white) & 0xFFFFFF) == 0 ? RasterMix::Binary(mode, black, d) : d;
+        [mode, pattern](const std::array<std::uint32_t, kLayers>& px, LONG x, LONG y,
+                        std::uint32_t d) {
+            if (pattern && ((px[0] ^ px[2]) & 0xFFFFFF) != 0)
+                return RasterMix::Binary(mode, pattern->At(x, y), d);
+            return ((px[0] ^ px[1]) & 0xFFFFFF) == 0 ? RasterMix::Binary(mode, px[0], d) : d;
         });
     mixing_ = false;
 }
@@ -424,8 +459,8 @@ void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<vo
         return;
     ForEachBand(
         area, *out,
-        [&](const CRect& band, std::array<Scratch, 2>& layer) { // pattern, source
-            if (RasterMix::UsesPattern(table)) {
+        [&](const CRect& band, std::array<Scratch, kLayers>& layer) { // pattern, source
+            if (RasterMix::UsesPattern(table) && !state_.pattern) {
                 layer[0].Place(band, RGB(0, 0, 0));
                 dc_ = &layer[0].dc;
                 SelectBrush();
@@ -439,8 +474,9 @@ void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<vo
                 source();
             }
         },
-        [table](std::uint32_t pat, std::uint32_t src, std::uint32_t d) {
-            return RasterMix::Ternary(table, pat, src, d);
+        [table, pattern = state_.pattern.get()](const std::array<std::uint32_t, kLayers>& px,
+                                                LONG x, LONG y, std::uint32_t d) {
+            return RasterMix::Ternary(table, pattern ? pattern->At(x, y) : px[0], px[1], d);
         });
 }
 
@@ -458,7 +494,10 @@ void MetafileCanvas::SelectPen(bool enabled) {
 }
 
 void MetafileCanvas::SelectBrush() {
-    brush_.CreateBrushIndirect(&state_.brush);
+    LOGBRUSH log = state_.brush;
+    if (brushOverride_)
+        log = {BS_SOLID, *brushOverride_, 0};
+    brush_.CreateBrushIndirect(&log);
     dc_->SelectObject(&brush_);
 }
 
@@ -467,15 +506,18 @@ void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
         return;
     if (!Spend(StrokeCost(points) + (closed ? StrokeCost({points.back(), points.front()}) : 0)))
         return;
-    Paint(Grown(PointsBox(points), PenReach()), [&] {
-        SelectPen(true);
-        if (closed) {
-            dc_->SelectStockObject(NULL_BRUSH);
-            dc_->Polygon(points.data(), int(points.size()));
-        } else {
-            dc_->Polyline(points.data(), int(points.size()));
-        }
-    });
+    Paint(
+        Grown(PointsBox(points), PenReach()),
+        [&] {
+            SelectPen(true);
+            if (closed) {
+                dc_->SelectStockObject(NULL_BRUSH);
+                dc_->Polygon(points.data(), int(points.size()));
+            } else {
+                dc_->Polyline(points.data(), int(points.size()));
+            }
+        },
+        false);
 }
 
 // How far past its points a line of the current pen may paint.

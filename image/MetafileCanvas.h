@@ -12,6 +12,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,11 +30,24 @@ class MetafileCanvas {
 public:
     using Point = MetafileMatrix::Point;
 
+    // A pattern brush's picture, repeated from the output's corner; top row first.
+    struct Pattern {
+        static constexpr LONG kMaxPatternSide = 256;
+        LONG width = 0, height = 0;
+        std::vector<std::uint32_t> pixels;
+        std::uint32_t At(LONG x, LONG y) const {
+            return pixels[std::size_t((y % height) * width + x % width)];
+        }
+        // Null when the picture is larger than kMaxPatternSide on a side.
+        static std::shared_ptr<const Pattern> From(const CRaster& picture);
+    };
+
     struct Object {
         enum class Kind { None, Pen, Brush, Font, Other };
         Kind kind = Kind::None;
         LOGPEN pen;
-        LOGBRUSH brush; // patterns arrive here as solid brushes of their average colour
+        LOGBRUSH brush; // a pattern brush is solid in its average colour, besides its pattern
+        std::shared_ptr<const Pattern> pattern;
         LOGFONT font;
     };
 
@@ -81,8 +96,6 @@ public:
     bool Store(std::size_t index, const Object& object);
     void Select(std::size_t index);
     void Delete(std::size_t index);
-    const LOGBRUSH& CurrentBrush() const { return state_.brush; }
-    void SetBrush(const LOGBRUSH& brush) { state_.brush = brush; }
     // The stock objects by their index (white brush 0 .. null pen 8, fonts 10..17).
     void SelectStock(DWORD index);
 
@@ -142,11 +155,13 @@ public:
 
 private:
     struct Scratch;
+    static constexpr std::size_t kLayers = 3;
     struct State {
         MetafileMapping mapping;
         MetafileMatrix world;
         LOGPEN pen;
         LOGBRUSH brush;
+        std::shared_ptr<const Pattern> pattern;
         LOGFONT font;
         COLORREF textColor = 0;
         COLORREF bkColor = 0xFFFFFF;
@@ -186,15 +201,18 @@ private:
     void ClipTo(const ClipRects& region, int mode);
     // Draws through each rectangle of the clip and through the mix mode; `box` holds every
     // pixel `draw` may paint.
-    void Paint(const CRect& box, const std::function<void()>& draw);
+    void Paint(const CRect& box, const std::function<void()>& draw, bool brush = true);
     // Takes `pixels` from the budget; false (for good) when it runs out.
     bool Spend(std::uint64_t pixels);
     std::uint64_t AreaCost(const CRect& box) const;
     std::uint64_t StrokeCost(const std::vector<POINT>& points) const;
+    // For each band of `area`, `draw` paints the scratch layers and `mix` (layer pixels, x, y,
+    // output pixel) gives the output pixel.
     template <class Draw, class Mix>
     void ForEachBand(const CRect& area, RasterSurface& out, Draw draw, Mix mix);
     // Draws through the mix mode; `box` holds every pixel `draw` may paint.
-    void Mixed(const CRect& box, const std::function<void()>& draw);
+    // `brush` false: `draw` paints with no brush.
+    void Mixed(const CRect& box, const std::function<void()>& draw, bool brush = true);
     void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
     std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
     // Points of the ellipse (centre c, radii rx, ry) from angle a0 through `sweep` radians.
@@ -212,6 +230,7 @@ private:
     std::uint64_t workLeft_ = ~std::uint64_t{0};
     bool exhausted_ = false;
     bool mixing_ = false;
+    std::optional<COLORREF> brushOverride_; // while mixing, the brush's one colour
     bool painting_ = false;
     CRect piece_; // what the context is clipped to
     bool pathOpen_ = false;

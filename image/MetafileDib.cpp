@@ -52,10 +52,10 @@ std::vector<BYTE> FromBitmap16(std::span<const BYTE> bitmap, COLORREF zero, COLO
     return dib;
 }
 
-bool Average(std::span<const BYTE> dib, COLORREF& colour) {
+void Pattern(std::span<const BYTE> dib, MetafileCanvas::Object& brush) {
     CRaster picture;
     if (dib.empty() || !picture.CreateFromGlobalDib(dib))
-        return false;
+        return;
     std::uint64_t r = 0, g = 0, b = 0;
     const DWORD w = picture.GetWidth(), h = picture.GetHeight();
     for (DWORD y = 0; y < h; ++y) {
@@ -68,9 +68,9 @@ bool Average(std::span<const BYTE> dib, COLORREF& colour) {
     }
     const std::uint64_t n = std::uint64_t{w} * h;
     if (n == 0)
-        return false;
-    colour = RGB(BYTE(r / n), BYTE(g / n), BYTE(b / n));
-    return true;
+        return;
+    brush.brush.lbColor = RGB(BYTE(r / n), BYTE(g / n), BYTE(b / n));
+    brush.pattern = MetafileCanvas::Pattern::From(picture);
 }
 
 } // namespace MetafileDib

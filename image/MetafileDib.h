@@ -4,6 +4,8 @@
 #include <span>
 #include <vector>
 
+#include "image/MetafileCanvas.h"
+
 class CRaster;
 
 // Device-independent bitmaps inside metafile records.
@@ -17,7 +19,8 @@ bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool f
 // planes, bits per pixel, then rows from the top) as a packed bitmap: one bit per pixel
 // in the two colours given, or 24 or 32 bits; empty when it is anything else or cut short.
 std::vector<BYTE> FromBitmap16(std::span<const BYTE> bitmap, COLORREF zero, COLORREF one);
-// The average colour, standing in for a pattern brush made of the bitmap.
-bool Average(std::span<const BYTE> dib, COLORREF& colour);
+// A pattern brush made of the bitmap: its pattern, and its average colour as the solid colour
+// that stands in where a pattern cannot be drawn.
+void Pattern(std::span<const BYTE> dib, MetafileCanvas::Object& brush);
 
 } // namespace MetafileDib

@@ -292,8 +292,7 @@ void WmfPlayer::CreateObject(WORD function, const MetafileRecord& r) {
         o.kind = Kind::Brush;
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
-        MetafileDib::Average(r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))),
-                             o.brush.lbColor);
+        MetafileDib::Pattern(r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))), o);
         break;
     case kCreatePatternBrush:
         o.kind = Kind::Brush;

@@ -552,3 +552,37 @@ TEST(Metafile, EnhancedPolyDrawAndTextRecords) {
 }
 
 } // namespace
+
+namespace {
+
+// A pattern brush paints its picture, repeated from the output's corner, not its average.
+TEST(Metafile, PatternBrushesPaintTheirPicture) {
+    Bytes brush;
+    brush.u32(1).u32(0).u32(32).u32(40).u32(72).u32(16);
+    brush.append(BmpInfo(2, 2, 24).data());
+    brush.raw({255, 0, 0, 0, 0, 255, 0, 0})
+        .raw({0, 0, 255, 255, 0, 0, 0, 0}); // rows from the bottom
+    EmfBuilder e;
+    e.Pen(2, 5, 0, 0).Select(2).Raw(94, brush).Select(1).Rectangle(10, 10, 50, 30);
+    e.Record(20, {7}).Rectangle(30, 20, 70, 40); // by exclusive-or with the pattern
+    WmfBuilder w;
+    w.WindowOrg(0, 0).WindowExt(100, 50);
+    Bytes dib;
+    dib.u16(5).u16(0).append(BmpInfo(2, 2, 24).data());
+    dib.raw({255, 0, 0, 0, 0, 255, 0, 0}).raw({0, 0, 255, 255, 0, 0, 0, 0});
+    w.Pen(5, 0, 0).Select(0).Raw(0x0142, dib).Select(1).Rectangle(10, 10, 50, 30);
+    for (const CRaster& image :
+         {Load(e.Finish(0, 0, 100, 50)), Load(w.Finish(0, 0, 100, 50, 96))}) {
+        EXPECT_EQ(At(image, 12, 12), kRed);
+        EXPECT_EQ(At(image, 13, 12), kBlue);
+        EXPECT_EQ(At(image, 12, 13), kBlue);
+        EXPECT_EQ(At(image, 13, 13), kRed);
+        EXPECT_EQ(At(image, 9, 12), kWhite);
+    }
+    CRaster mixed = Load(e.Finish(0, 0, 100, 50));
+    EXPECT_EQ(At(mixed, 32, 22), kBlack);           // the pattern over itself
+    EXPECT_EQ(At(mixed, 60, 36), RGB(0, 255, 255)); // red over white
+    EXPECT_EQ(At(mixed, 61, 36), kYellow);          // blue over white
+}
+
+} // namespace
