@@ -18,7 +18,7 @@ using namespace EmfRecordType;
 constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
 constexpr DWORD kFillRgn = 71, kInvertRgn = 73, kPaintRgn = 74;
 constexpr DWORD kPolyDraw = 56, kPolyDraw16 = 92, kPolyTextOutA = 96, kPolyTextOutW = 97;
-constexpr DWORD kSmallTextOut = 108;
+constexpr DWORD kSmallTextOut = 108, kGradientFill = 118;
 constexpr DWORD kEtoNoRect = 0x0100, kEtoSmallChars = 0x0200;
 constexpr BYTE kPtCloseFigure = 1, kPtLineTo = 2, kPtBezierTo = 4, kPtMoveTo = 6;
 constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
@@ -291,6 +291,9 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kPolyDraw16:
         PolyDraw(type, r);
         break;
+    case kGradientFill:
+        GradientFill(r);
+        break;
     case kCreatePen:
     case kCreateBrushIndirect:
     case kExtCreateFontIndirectW:
@@ -472,6 +475,38 @@ void EmfPlayer::PolyDraw(DWORD type, const MetafileRecord& r) {
             canvas_.LineTo(start.x, start.y);
             canvas_.CloseFigure();
         }
+    }
+}
+
+// Corners with 16-bit colours, then rectangles (mode 0 across, 1 down) or triangles (2) as
+// indices of corners.
+void EmfPlayer::GradientFill(const MetafileRecord& r) {
+    if (!r.Has(24, 12))
+        return;
+    const std::uint64_t corners = r.U32(24), shapes = r.U32(28);
+    const DWORD mode = r.U32(32);
+    const std::uint64_t each = mode == 2 ? 12 : 8;
+    if (mode > 2 || !r.Has(36, corners * 16 + shapes * each))
+        return;
+    auto shade = [&](DWORD i) {
+        const std::size_t at = 36 + std::size_t(i) * 16;
+        return MetafileCanvas::Shade{{double(r.S32(at)), double(r.S32(at + 4))},
+                                     r.U16(at + 8) / 256.0,
+                                     r.U16(at + 10) / 256.0,
+                                     r.U16(at + 12) / 256.0};
+    };
+    const std::size_t list = 36 + std::size_t(corners) * 16;
+    for (std::size_t k = 0; k < shapes; ++k) {
+        const std::size_t at = list + k * std::size_t(each);
+        const DWORD i = r.U32(at), j = r.U32(at + 4), l = mode == 2 ? r.U32(at + 8) : 0;
+        if (i >= corners || j >= corners || l >= corners)
+            continue;
+        if (mode == 2)
+            canvas_.GradientTriangle(shade(i), shade(j), shade(l));
+        else
+            canvas_.GradientRect(shade(i), shade(j), mode == 1);
+        if (canvas_.Exhausted())
+            return;
     }
 }
 

@@ -34,6 +34,7 @@ private:
     void Poly(DWORD type, const MetafileRecord& r);
     void PolyPoly(DWORD type, const MetafileRecord& r);
     void PolyDraw(DWORD type, const MetafileRecord& r);
+    void GradientFill(const MetafileRecord& r);
     void Text(DWORD type, const MetafileRecord& r);
     void TextAt(const MetafileRecord& r, std::size_t at, bool wide);
     void Say(double x, double y, std::span<const BYTE> bytes, bool wide, DWORD options,

@@ -131,6 +131,14 @@ public:
     // `sweep` degrees (positive counter-clockwise); the position moves to its end.
     void AngleArc(Point centre, double radius, double start, double sweep);
     void SetPixel(double x, double y, COLORREF color);
+    // Colours shaded between corners: across a rectangle (left to right, or top to bottom
+    // when `vertical`) or over a triangle. Channels run 0..255.
+    struct Shade {
+        Point at;
+        double red = 0, green = 0, blue = 0;
+    };
+    void GradientRect(const Shade& a, const Shade& b, bool vertical);
+    void GradientTriangle(const Shade& a, const Shade& b, const Shade& c);
     // UTF-8 text at the reference point; an opaque rectangle is filled with the background
     // colour first.
     void Text(double x, double y, const std::string& text, const RECT* opaque = nullptr);
@@ -193,6 +201,8 @@ private:
     void FillSpans(const PolygonSpans& shape, const std::vector<POINT>& points,
                    const std::vector<int>& counts, bool outline);
     LONG PenReach() const;
+    void ShadeSpans(const std::vector<POINT>& corners,
+                    const std::function<std::uint32_t(double x, double y)>& colour);
     bool AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure = false);
     // Clips the context to the clip's bounding box, or, while a region is painted piece by
     // piece, to the piece.

@@ -586,3 +586,44 @@ TEST(Metafile, PatternBrushesPaintTheirPicture) {
 }
 
 } // namespace
+
+namespace {
+
+// Shading across and down rectangles and over a triangle (emf2svg draws no gradients).
+TEST(Metafile, EnhancedGradients) {
+    auto gradient = [](DWORD mode, std::initializer_list<LONG> corners) {
+        const DWORD n = DWORD(corners.size() / 5);
+        Bytes out;
+        out.i32(0).i32(0).i32(192).i32(192).u32(n).u32(1).u32(mode);
+        for (auto it = corners.begin(); it != corners.end(); it += 5)
+            out.i32(it[0])
+                .i32(it[1])
+                .u16(unsigned(it[2]))
+                .u16(unsigned(it[3]))
+                .u16(unsigned(it[4]))
+                .u16(0);
+        for (DWORD i = 0; i < n; ++i)
+            out.u32(i);
+        return out;
+    };
+    EmfBuilder e;
+    e.Raw(118, gradient(0, {8, 8, 0xFF00, 0, 0, 184, 56, 0, 0, 0xFF00}));
+    e.Raw(118, gradient(1, {8, 72, 0, 0xFF00, 0, 184, 120, 0xFF00, 0xFF00, 0}));
+    e.Raw(118, gradient(2, {8, 136, 0xFF00, 0, 0, 184, 136, 0, 0xFF00, 0, 96, 184, 0, 0, 0xFF00}));
+    CRaster image = Load(e.Finish(0, 0, 192, 192));
+    auto near = [&](LONG x, LONG y, int r, int g, int b) {
+        const COLORREF c = At(image, x, y);
+        return std::abs(GetRValue(c) - r) <= 3 && std::abs(GetGValue(c) - g) <= 3 &&
+               std::abs(GetBValue(c) - b) <= 3;
+    };
+    EXPECT_TRUE(near(8, 30, 255, 0, 0));
+    EXPECT_TRUE(near(96, 30, 127, 0, 127));
+    EXPECT_TRUE(near(183, 30, 1, 0, 253));
+    EXPECT_TRUE(near(50, 72, 0, 255, 0));
+    EXPECT_TRUE(near(50, 96, 127, 255, 0));
+    EXPECT_TRUE(near(96, 152, 85, 85, 85));
+    EXPECT_EQ(At(image, 4, 4), kWhite);
+    EXPECT_EQ(At(image, 20, 180), kWhite); // outside the triangle
+}
+
+} // namespace
