@@ -18,7 +18,18 @@ using namespace EmfRecordType;
 constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
 constexpr DWORD kFillRgn = 71, kInvertRgn = 73, kPaintRgn = 74;
 constexpr DWORD kPolyDraw = 56, kPolyDraw16 = 92, kPolyTextOutA = 96, kPolyTextOutW = 97;
-constexpr DWORD kSmallTextOut = 108, kGradientFill = 118;
+constexpr DWORD kSmallTextOut = 108, kTransparentBlt = 116, kGradientFill = 118;
+
+// The field a blit record keeps after its destination: a raster operation, a blend function
+// (operation, flags, constant opacity, alpha format) or the colour left out.
+MetafileCanvas::BlitMix How(DWORD type, DWORD field) {
+    using Kind = MetafileCanvas::BlitMix::Kind;
+    if (type == kAlphaBlend)
+        return {Kind::Alpha, (field >> 16) & 0xFF};
+    if (type == kTransparentBlt)
+        return {Kind::Transparent, field & 0xFFFFFF};
+    return {Kind::Rop, field};
+}
 constexpr DWORD kEtoNoRect = 0x0100, kEtoSmallChars = 0x0200;
 constexpr BYTE kPtCloseFigure = 1, kPtLineTo = 2, kPtBezierTo = 4, kPtMoveTo = 6;
 constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
@@ -278,6 +289,8 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kStretchBlt:
     case kSetDiBitsToDevice:
     case kStretchDiBits:
+    case kAlphaBlend:
+    case kTransparentBlt:
         Blit(type, r);
         break;
     case kExtTextOutA:
@@ -601,12 +614,14 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     switch (type) {
     case kBitBlt:
     case kStretchBlt:
+    case kAlphaBlend:
+    case kTransparentBlt:
         if (!r.Has(8, type == kBitBlt ? 92 : 100))
             return;
         xd = r.S32(24), yd = r.S32(28), wd = r.S32(32), hd = r.S32(36), rop = r.U32(40);
         xs = r.S32(44), ys = r.S32(48);
-        ws = type == kStretchBlt ? r.S32(100) : wd;
-        hs = type == kStretchBlt ? r.S32(104) : hd;
+        ws = type == kBitBlt ? wd : r.S32(100);
+        hs = type == kBitBlt ? hd : r.S32(104);
         dibFields = 84;
         if (r.U32(88) == 0) { // no source: a pattern operation
             canvas_.PatBlt(xd, yd, wd, hd, rop);
@@ -633,5 +648,5 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     const std::vector<BYTE> dib = PackedDib(r, dibFields);
     CRaster picture;
     if (MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
-        canvas_.Blit(picture, xd, yd, wd, hd, rop);
+        canvas_.Blit(picture, xd, yd, wd, hd, How(type, rop));
 }

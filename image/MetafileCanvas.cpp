@@ -452,15 +452,27 @@ void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw, 
 // Pattern (the brush), source (what `source` draws, when the operation reads it) and the
 // output combined by the operation's table over the box.
 void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<void()>& source) {
-    RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
     const unsigned table = RasterMix::TernaryTable(rop);
+    Combine(box, RasterMix::UsesPattern(table), RasterMix::UsesSource(table) ? &source : nullptr,
+            [table, pattern = state_.pattern.get()](std::uint32_t pat, std::uint32_t src, LONG x,
+                                                    LONG y, std::uint32_t d) {
+                return RasterMix::Ternary(table, pattern ? pattern->At(x, y) : pat, src, d);
+            });
+}
+
+// The brush (when `withPattern`) in the first layer, what `source` draws (when given) in the
+// second, then `mix` (pattern, source, x, y, output) for each pixel of the box.
+template <class Mix>
+void MetafileCanvas::Combine(const CRect& box, bool withPattern,
+                             const std::function<void()>* source, Mix mix) {
+    RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
     CRect area;
     if (!out || !area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
         return;
     ForEachBand(
         area, *out,
         [&](const CRect& band, std::array<Scratch, kLayers>& layer) { // pattern, source
-            if (RasterMix::UsesPattern(table) && !state_.pattern) {
+            if (withPattern && !state_.pattern) {
                 layer[0].Place(band, RGB(0, 0, 0));
                 dc_ = &layer[0].dc;
                 SelectBrush();
@@ -468,15 +480,14 @@ void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<vo
                 dc_->SetBkColor(state_.bkColor);
                 dc_->FillRect(&band, &brush_);
             }
-            if (RasterMix::UsesSource(table)) {
+            if (source) {
                 layer[1].Place(band, RGB(255, 255, 255));
                 dc_ = &layer[1].dc;
-                source();
+                (*source)();
             }
         },
-        [table, pattern = state_.pattern.get()](const std::array<std::uint32_t, kLayers>& px,
-                                                LONG x, LONG y, std::uint32_t d) {
-            return RasterMix::Ternary(table, pattern ? pattern->At(x, y) : px[0], px[1], d);
+        [&mix](const std::array<std::uint32_t, kLayers>& px, LONG x, LONG y, std::uint32_t d) {
+            return mix(px[0], px[1], x, y, d);
         });
 }
 
@@ -936,7 +947,7 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
 }
 
 void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx, double cy,
-                          DWORD rop) {
+                          BlitMix how) {
     const MetafileMatrix m = Full();
     const Point a = m.Apply(x, y), b = m.Apply(x + cx, y + cy);
     const LONG x0 = ToDevice(a.x), y0 = ToDevice(a.y), x1 = ToDevice(b.x), y1 = ToDevice(b.y);
@@ -952,11 +963,35 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
         placed.Flip();
     Paint(to, [&] {
         const CRect clip = ClipBox();
-        auto draw = [&] { placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip); };
-        if (rop == SRCCOPY)
-            draw();
-        else
-            Ternary(to, rop, draw);
+        const std::function<void()> draw = [&] {
+            placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip);
+        };
+        const DWORD value = how.value;
+        switch (how.kind) {
+        case BlitMix::Kind::Rop:
+            if (value == SRCCOPY)
+                draw();
+            else
+                Ternary(to, value, draw);
+            break;
+        case BlitMix::Kind::Alpha:
+            Combine(to, false, &draw,
+                    [value](std::uint32_t, std::uint32_t src, LONG, LONG, std::uint32_t d) {
+                        std::uint32_t r = 0xFF000000u;
+                        for (int shift = 0; shift < 24; shift += 8) {
+                            const std::uint32_t a = (src >> shift) & 0xFF, b = (d >> shift) & 0xFF;
+                            r |= ((a * value + b * (255 - value) + 127) / 255) << shift;
+                        }
+                        return r;
+                    });
+            break;
+        case BlitMix::Kind::Transparent:
+            Combine(to, false, &draw,
+                    [value](std::uint32_t, std::uint32_t src, LONG, LONG, std::uint32_t d) {
+                        return RasterSurface::ToColor(src) == (value & 0xFFFFFF) ? d : src;
+                    });
+            break;
+        }
     });
 }
 

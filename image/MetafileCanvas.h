@@ -142,10 +142,15 @@ public:
     // UTF-8 text at the reference point; an opaque rectangle is filled with the background
     // colour first.
     void Text(double x, double y, const std::string& text, const RECT* opaque = nullptr);
-    // Draws `picture` into the logical rectangle (x, y, cx, cy), negative sizes mirroring it,
-    // combined with the brush and what is there by the ternary raster operation.
-    void Blit(const CRaster& picture, double x, double y, double cx, double cy,
-              DWORD rop = SRCCOPY);
+    // How a blit's picture meets what is there: by a ternary raster operation with the brush,
+    // at a constant opacity (0..255), or everywhere but where it has a given colour.
+    struct BlitMix {
+        enum class Kind { Rop, Alpha, Transparent };
+        Kind kind = Kind::Rop;
+        DWORD value = SRCCOPY;
+    };
+    // Draws `picture` into the logical rectangle (x, y, cx, cy), negative sizes mirroring it.
+    void Blit(const CRaster& picture, double x, double y, double cx, double cy, BlitMix how);
     // A region of rectangles in reference-device units painted with the brush by PATCOPY, or
     // inverted by DSTINVERT.
     void FillRegion(const std::vector<RECT>& rects, DWORD rop);
@@ -224,6 +229,8 @@ private:
     // `brush` false: `draw` paints with no brush.
     void Mixed(const CRect& box, const std::function<void()>& draw, bool brush = true);
     void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
+    template <class Mix>
+    void Combine(const CRect& box, bool withPattern, const std::function<void()>* source, Mix mix);
     std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
     // Points of the ellipse (centre c, radii rx, ry) from angle a0 through `sweep` radians.
     std::vector<Point> ArcPoints(Point c, double rx, double ry, double a0, double sweep) const;

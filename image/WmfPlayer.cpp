@@ -438,5 +438,6 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
     CRaster picture;
     if (!MetafileDib::Picture(bits, xs, ys, ws, hs, fromBottom, picture))
         return;
-    canvas_.Blit(picture, xd, yd, wd, hd, function == kSetDibToDev ? kSrcCopy : rop);
+    canvas_.Blit(picture, xd, yd, wd, hd,
+                 {MetafileCanvas::BlitMix::Kind::Rop, function == kSetDibToDev ? kSrcCopy : rop});
 }

@@ -627,3 +627,35 @@ TEST(Metafile, EnhancedGradients) {
 }
 
 } // namespace
+
+namespace {
+
+// A blit record of the stretch layout: the picture of `pixels` (one row, 24 bits) over the
+// rectangle, `field` after the destination.
+Bytes StretchLayoutBlit(LONG x, LONG y, LONG w, LONG h, std::vector<COLORREF> pixels, DWORD field) {
+    const LONG n = LONG(pixels.size());
+    Bytes dib = BmpInfo(n, 1, 24);
+    for (COLORREF c : pixels)
+        dib.raw({GetBValue(c), GetGValue(c), GetRValue(c)});
+    dib.fill((4 - (3 * pixels.size()) % 4) % 4, 0);
+    Bytes blit;
+    blit.i32(0).i32(0).i32(0).i32(0).i32(x).i32(y).i32(w).i32(h).u32(field).i32(0).i32(0);
+    blit.u32(0x3F800000).u32(0).u32(0).u32(0x3F800000).u32(0).u32(0); // identity
+    blit.u32(0).u32(0).u32(108).u32(40).u32(148).u32(DWORD(dib.size() - 40)).i32(n).i32(1);
+    return blit.append(dib.data());
+}
+
+// Half-opaque and colour-keyed pictures over blue and white.
+TEST(Metafile, AlphaBlendsAndTransparentBlits) {
+    EmfBuilder e;
+    e.Pen(1, 5, 0, 0).Brush(2, 0, kBlue).Select(1).Select(2).Rectangle(0, 0, 50, 100);
+    e.Raw(114, StretchLayoutBlit(25, 10, 50, 10, {kMagenta}, 0x00800000)); // 128 of 255
+    e.Raw(116, StretchLayoutBlit(0, 40, 100, 10, {kMagenta, RGB(0, 255, 0)}, kMagenta));
+    CRaster image = Load(e.Finish(0, 0, 100, 60));
+    EXPECT_EQ(At(image, 30, 15), RGB(128, 0, 255));
+    EXPECT_EQ(At(image, 60, 15), RGB(255, 127, 255));
+    EXPECT_EQ(At(image, 20, 45), kBlue); // the left half is magenta, left out
+    EXPECT_EQ(At(image, 80, 45), RGB(0, 255, 0));
+}
+
+} // namespace
