@@ -357,7 +357,8 @@ void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
         if (!r.Has(8, 36))
             return;
         o.kind = Kind::Pen;
-        o.pen.lopnStyle = r.U32(28) & PS_STYLE_MASK;
+        // Geometric pens keep their flag: wide, they draw their dashes.
+        o.pen.lopnStyle = r.U32(28) & (PS_STYLE_MASK | kPsGeometric);
         // Cosmetic pens are one pixel wide whatever the mapping.
         o.pen.lopnWidth = {(r.U32(28) & kPsGeometric) ? LONG(r.U32(32) & 0x7FFFFFFF) : 0, 0};
         o.pen.lopnColor = r.U32(40) & 0xFFFFFF;

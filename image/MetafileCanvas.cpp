@@ -498,7 +498,13 @@ void MetafileCanvas::SelectPen(bool enabled) {
     int style = enabled ? int(state_.pen.lopnStyle & PS_STYLE_MASK) : PS_NULL;
     if (style > PS_NULL)
         style = PS_SOLID; // inside-frame and the rest draw as solid lines
-    pen_.CreatePen(style, std::max(1, int(std::lround(width))), state_.pen.lopnColor);
+    const int pixels = std::max(1, int(std::lround(width)));
+    if ((state_.pen.lopnStyle & PS_GEOMETRIC) && style != PS_NULL) {
+        const LOGBRUSH ink{BS_SOLID, state_.pen.lopnColor, 0};
+        pen_.CreatePen(style | PS_GEOMETRIC, pixels, &ink);
+    } else {
+        pen_.CreatePen(style, pixels, state_.pen.lopnColor);
+    }
     dc_->SelectObject(&pen_);
     dc_->SetBkMode(state_.bkMode);
     dc_->SetBkColor(state_.bkColor);

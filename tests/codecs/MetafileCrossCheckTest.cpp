@@ -142,3 +142,19 @@ TEST_F(MetafileCrossCheck, EnhancedArcsAgreeWithEmf2svg) {
 }
 
 } // namespace
+
+namespace {
+
+// Wide geometric pens draw their dots (dash lengths are each renderer's own: emf2svg's are
+// five widths on and off, ours three on and one off).
+TEST_F(MetafileCrossCheck, EnhancedWideDotsAgreeWithEmf2svg) {
+    EmfBuilder e;
+    // Geometric, flat ends, dotted, solid brushes in dark red and dark blue.
+    e.Record(95, {1, 0, 0, 0, 0, 0x00010202, 8, 0, LONG(RGB(160, 0, 0)), 0, 0}).Select(1);
+    e.Poly(4, {8, 40, 184, 40});
+    e.Record(95, {2, 0, 0, 0, 0, 0x00010202, 12, 0, LONG(RGB(0, 0, 160)), 0, 0}).Select(2);
+    e.Poly(4, {8, 90, 184, 90});
+    Compare(e.Finish(0, 0, 192, 128), "emf2svg-conv -i {in} -o {out}");
+}
+
+} // namespace
