@@ -16,7 +16,7 @@ namespace {
 using namespace EmfRecordType;
 
 constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
-constexpr DWORD kFillRgn = 71, kInvertRgn = 73, kPaintRgn = 74;
+constexpr DWORD kFillRgn = 71, kFrameRgn = 72, kInvertRgn = 73, kPaintRgn = 74;
 constexpr DWORD kPolyDraw = 56, kPolyDraw16 = 92, kPolyTextOutA = 96, kPolyTextOutW = 97;
 constexpr DWORD kSmallTextOut = 108, kTransparentBlt = 116, kGradientFill = 118;
 
@@ -268,6 +268,17 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
                 c.SetDeviceClip(nullptr);
             else if (RegionRects(r, 16, bytes, rects))
                 c.SetDeviceClip(&rects, int(mode));
+        }
+        break;
+    case kFrameRgn:
+        if (has(32)) {
+            std::vector<RECT> rects;
+            if (!RegionRects(r, 40, r.U32(24), rects))
+                break;
+            c.SaveDC(); // keeps the brush
+            Select(r.U32(28));
+            c.FrameRegion(rects, l(32), l(36));
+            c.RestoreDC(-1);
         }
         break;
     case kFillRgn:

@@ -1002,8 +1002,67 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
 }
 
 void MetafileCanvas::FillRegion(const std::vector<RECT>& rects, DWORD rop) {
-    for (const RECT& rect : rects) {
-        const CRect r = OutputBox(rect);
+    std::vector<CRect> device;
+    for (const RECT& rect : rects)
+        device.push_back(OutputBox(rect));
+    FillDeviceRects(device, rop);
+}
+
+const std::vector<RECT>* MetafileCanvas::RegionObject(std::size_t index) const {
+    if (index >= table_.size() || table_[index].kind != Object::Kind::Region)
+        return nullptr;
+    return &table_[index].region;
+}
+
+ClipRects MetafileCanvas::DeviceRegion(const std::vector<RECT>& logical) const {
+    ClipRects region;
+    for (const RECT& r : logical)
+        region.Unite(ClipRects(DeviceBox(r.left, r.top, r.right, r.bottom)));
+    return region;
+}
+
+void MetafileCanvas::FillRegionObject(std::size_t index, DWORD rop) {
+    if (const std::vector<RECT>* rects = RegionObject(index))
+        FillDeviceRects(DeviceRegion(*rects).Rects(), rop);
+}
+
+// The edge is the region less what stays inside it when every pixel outside it grows by
+// the frame's size.
+void MetafileCanvas::FrameRegionObject(std::size_t index, double w, double h) {
+    if (const std::vector<RECT>* rects = RegionObject(index))
+        FrameDevice(DeviceRegion(*rects), w, h);
+}
+
+void MetafileCanvas::FrameRegion(const std::vector<RECT>& rects, double w, double h) {
+    ClipRects region;
+    for (const RECT& r : rects)
+        region.Unite(ClipRects(OutputBox(r)));
+    FrameDevice(region, w, h);
+}
+
+void MetafileCanvas::FrameDevice(const ClipRects& region, double w, double h) {
+    const CRect size = DeviceBox(0, 0, w, h);
+    const LONG dx = std::max<LONG>(1, size.Width()), dy = std::max<LONG>(1, size.Height());
+    const CRect box = region.Box();
+    ClipRects outside(CRect(box.left - dx, box.top - dy, box.right + dx, box.bottom + dy));
+    outside.Subtract(region);
+    ClipRects reach;
+    for (const CRect& r : outside.Rects())
+        reach.Unite(ClipRects(CRect(r.left - dx, r.top - dy, r.right + dx, r.bottom + dy)));
+    ClipRects edge = region;
+    edge.Intersect(reach);
+    FillDeviceRects(edge.Rects(), PATCOPY);
+}
+
+void MetafileCanvas::SelectClipRegion(std::size_t index) {
+    if (const std::vector<RECT>* rects = RegionObject(index))
+        ClipTo(DeviceRegion(*rects), kRgnCopy);
+    else
+        SetDeviceClip(nullptr);
+}
+
+void MetafileCanvas::FillDeviceRects(const std::vector<CRect>& rects, DWORD rop) {
+    for (const CRect& r : rects) {
         if (!Spend(AreaCost(r)))
             return;
         Paint(r, [&] {

@@ -43,12 +43,13 @@ public:
     };
 
     struct Object {
-        enum class Kind { None, Pen, Brush, Font, Other };
+        enum class Kind { None, Pen, Brush, Font, Region, Other };
         Kind kind = Kind::None;
         LOGPEN pen;
         LOGBRUSH brush; // a pattern brush is solid in its average colour, besides its pattern
         std::shared_ptr<const Pattern> pattern;
         LOGFONT font;
+        std::vector<RECT> region; // logical units
     };
 
     // `dc` draws into an output of width x height pixels.
@@ -154,6 +155,14 @@ public:
     // A region of rectangles in reference-device units painted with the brush by PATCOPY, or
     // inverted by DSTINVERT.
     void FillRegion(const std::vector<RECT>& rects, DWORD rop);
+    // Its edge, `w` by `h` logical units thick, painted with the brush.
+    void FrameRegion(const std::vector<RECT>& rects, double w, double h);
+    // The same for a region object of the table (logical units); framing paints the region's
+    // edge, `w` by `h` logical units thick, with the brush. Selecting one as the clip replaces
+    // the clip; any other index removes it.
+    void FillRegionObject(std::size_t index, DWORD rop);
+    void FrameRegionObject(std::size_t index, double w, double h);
+    void SelectClipRegion(std::size_t index);
     // A ternary raster operation without a source over the logical rectangle.
     void PatBlt(double x, double y, double cx, double cy, DWORD rop);
 
@@ -206,6 +215,10 @@ private:
     void FillSpans(const PolygonSpans& shape, const std::vector<POINT>& points,
                    const std::vector<int>& counts, bool outline);
     LONG PenReach() const;
+    const std::vector<RECT>* RegionObject(std::size_t index) const;
+    ClipRects DeviceRegion(const std::vector<RECT>& logical) const;
+    void FrameDevice(const ClipRects& region, double w, double h);
+    void FillDeviceRects(const std::vector<CRect>& rects, DWORD rop);
     void ShadeSpans(const std::vector<POINT>& corners,
                     const std::function<std::uint32_t(double x, double y)>& colour);
     bool AddToPath(const std::vector<POINT>& points, bool closed, bool continueFigure = false);

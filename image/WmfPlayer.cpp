@@ -23,7 +23,11 @@ enum : WORD {
     kSetRop2 = 0x0104,
     kSetPolyFillMode = 0x0106,
     kRestoreDc = 0x0127,
+    kInvertRegion = 0x012A,
+    kPaintRegion = 0x012B,
     kSelectClipRegion = 0x012C,
+    kFillRegion = 0x0228,
+    kFrameRegion = 0x0429,
     kSelectObject = 0x012D,
     kSetTextAlign = 0x012E,
     kDibCreatePatternBrush = 0x0142,
@@ -195,7 +199,29 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
             c.ExcludeClipRect(s(3), s(2), s(1), s(0));
         break;
     case kSelectClipRegion:
-        c.SetDeviceClip(nullptr);
+        if (has(1))
+            c.SelectClipRegion(r.U16(Word(0)));
+        break;
+    case kInvertRegion:
+    case kPaintRegion:
+        if (has(1))
+            c.FillRegionObject(r.U16(Word(0)), function == kInvertRegion ? DSTINVERT : PATCOPY);
+        break;
+    case kFillRegion:
+        if (has(2)) {
+            c.SaveDC();               // keeps the brush
+            c.Select(r.U16(Word(1))); // region, then brush
+            c.FillRegionObject(r.U16(Word(0)), PATCOPY);
+            c.RestoreDC(-1);
+        }
+        break;
+    case kFrameRegion:
+        if (has(4)) {
+            c.SaveDC();
+            c.Select(r.U16(Word(1))); // region, brush, height, width
+            c.FrameRegionObject(r.U16(Word(0)), s(3), s(2));
+            c.RestoreDC(-1);
+        }
         break;
     case kRectangle:
         if (has(4))
@@ -294,6 +320,23 @@ void WmfPlayer::CreateObject(WORD function, const MetafileRecord& r) {
         o.brush.lbColor = RGB(128, 128, 128);
         MetafileDib::Pattern(r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))), o);
         break;
+    case kCreateRegion: {
+        // Scans of rows: count of x values, top, bottom, pairs of left and right, the count.
+        o.kind = Kind::Region;
+        std::size_t at = Word(11);
+        const WORD scans = r.U16(Word(5));
+        for (WORD i = 0; i < scans && r.Has(at, 6); ++i) {
+            const WORD xs = r.U16(at);
+            const LONG top = r.S16(at + 2), bottom = r.S16(at + 4);
+            if (!r.Has(at + 6, std::uint64_t(xs) * 2 + 2))
+                break;
+            for (WORD k = 0; k + 1 < xs; k += 2)
+                o.region.push_back(
+                    {LONG(r.S16(at + 6 + 2 * k)), top, LONG(r.S16(at + 8 + 2 * k)), bottom});
+            at += 8 + std::size_t(xs) * 2;
+        }
+        break;
+    }
     case kCreatePatternBrush:
         o.kind = Kind::Brush;
         o.brush.lbStyle = BS_SOLID;

@@ -485,7 +485,15 @@ TEST(Metafile, EnhancedRegionFills) {
     Bytes invert;
     invert.i32(0).i32(0).i32(192).i32(128).u32(48).append(region({144, 32, 184, 120}).data());
     e.Raw(73, invert);
+    Bytes frame; // 3 wide, 2 high, red
+    frame.i32(0).i32(0).i32(192).i32(128).u32(48).u32(1).i32(3).i32(2).append(
+        region({100, 80, 130, 120}).data());
+    e.Raw(72, frame);
     CRaster image = Load(e.Finish(0, 0, 192, 128));
+    EXPECT_EQ(At(image, 102, 100), kRed);
+    EXPECT_EQ(At(image, 103, 100), kWhite);
+    EXPECT_EQ(At(image, 115, 81), kRed);
+    EXPECT_EQ(At(image, 115, 82), kWhite);
     EXPECT_EQ(At(image, 10, 10), kRed);
     EXPECT_EQ(At(image, 60, 100), kRed);
     EXPECT_EQ(At(image, 20, 100), kWhite);
@@ -656,6 +664,48 @@ TEST(Metafile, AlphaBlendsAndTransparentBlits) {
     EXPECT_EQ(At(image, 60, 15), RGB(255, 127, 255));
     EXPECT_EQ(At(image, 20, 45), kBlue); // the left half is magenta, left out
     EXPECT_EQ(At(image, 80, 45), RGB(0, 255, 0));
+}
+
+} // namespace
+
+namespace {
+
+// A region object of scans: each scan its x-value count, top, bottom, left-right pairs and the
+// count again.
+std::vector<int> RegionWords(const std::vector<std::vector<int>>& scans) {
+    std::vector<int> words{0, 6, 0, 0, 0, int(scans.size()), 0, 0, 0, 0, 0};
+    for (const auto& scan : scans) { // top, bottom, then pairs
+        words.push_back(int(scan.size() - 2));
+        words.insert(words.end(), scan.begin(), scan.end());
+        words.push_back(int(scan.size() - 2));
+    }
+    return words;
+}
+
+// The Windows metafile's regions: filled, framed, and as the clip.
+TEST(Metafile, PlaceableRegions) {
+    WmfBuilder w;
+    w.WindowOrg(0, 0).WindowExt(100, 50).Pen(5, 0, 0).Select(0);              // slot 0: null pen
+    w.Brush(0, kRed);                                                         // 1
+    w.Record(0x06FF, RegionWords({{5, 15, 5, 25, 35, 45}, {15, 25, 5, 45}})); // 2
+    w.Record(0x0228, {2, 1});                                                 // fill with red
+    w.Record(0x06FF, RegionWords({{5, 45, 55, 95}}));                         // 3
+    w.Record(0x0429, {3, 1, 2, 2});                                           // frame: 2 x 2, red
+    w.Record(0x06FF, RegionWords({{30, 45, 5, 20, 30, 45}}));                 // 4
+    w.Record(0x012C, {4}).Brush(0, kBlue).Select(5).Rectangle(0, 0, 100, 50);
+    CRaster image = Load(w.Finish(0, 0, 100, 50, 96));
+    EXPECT_EQ(At(image, 10, 10), kRed);
+    EXPECT_EQ(At(image, 30, 10), kWhite);
+    EXPECT_EQ(At(image, 30, 20), kRed);
+    EXPECT_EQ(At(image, 56, 25), kRed);
+    EXPECT_EQ(At(image, 58, 25), kWhite);
+    EXPECT_EQ(At(image, 75, 6), kRed);
+    EXPECT_EQ(At(image, 75, 8), kWhite);
+    EXPECT_EQ(At(image, 94, 44), kRed);
+    EXPECT_EQ(At(image, 10, 35), kBlue);
+    EXPECT_EQ(At(image, 25, 35), kWhite);
+    EXPECT_EQ(At(image, 40, 40), kBlue);
+    EXPECT_EQ(At(image, 50, 40), kWhite);
 }
 
 } // namespace
