@@ -659,6 +659,15 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     }
     const std::vector<BYTE> dib = PackedDib(r, dibFields);
     CRaster picture;
-    if (MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
-        canvas_.Blit(picture, xd, yd, wd, hd, How(type, rop));
+    if (!MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
+        return;
+    MetafileCanvas::BlitMix how = How(type, rop);
+    // Opacity of its own (the blend function's alpha format) in a 32-bit picture.
+    CRaster colour, opacity;
+    if (type == kAlphaBlend && (rop >> 24) == 1 &&
+        MetafileDib::SplitOpacity(dib, xs, ys, ws, hs, fromBottom, colour, opacity)) {
+        picture = colour;
+        how.opacity = &opacity;
+    }
+    canvas_.Blit(picture, xd, yd, wd, hd, how);
 }

@@ -453,37 +453,41 @@ void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw, 
 // output combined by the operation's table over the box.
 void MetafileCanvas::Ternary(const CRect& box, DWORD rop, const std::function<void()>& source) {
     const unsigned table = RasterMix::TernaryTable(rop);
-    Combine(box, RasterMix::UsesPattern(table), RasterMix::UsesSource(table) ? &source : nullptr,
+    const std::function<void()> brush = [&] {
+        SelectBrush();
+        dc_->SetBkMode(state_.bkMode);
+        dc_->SetBkColor(state_.bkColor);
+        dc_->FillRect(&bounds_, &brush_);
+    };
+    const bool brushed = RasterMix::UsesPattern(table) && !state_.pattern;
+    Combine(box, brushed ? &brush : nullptr, RasterMix::UsesSource(table) ? &source : nullptr,
             [table, pattern = state_.pattern.get()](std::uint32_t pat, std::uint32_t src, LONG x,
                                                     LONG y, std::uint32_t d) {
                 return RasterMix::Ternary(table, pattern ? pattern->At(x, y) : pat, src, d);
             });
 }
 
-// The brush (when `withPattern`) in the first layer, what `source` draws (when given) in the
-// second, then `mix` (pattern, source, x, y, output) for each pixel of the box.
+// What `first` draws on black in the first layer and `second` on white in the second (each
+// when given), then `mix` (first, second, x, y, output) for each pixel of the box.
 template <class Mix>
-void MetafileCanvas::Combine(const CRect& box, bool withPattern,
-                             const std::function<void()>* source, Mix mix) {
+void MetafileCanvas::Combine(const CRect& box, const std::function<void()>* first,
+                             const std::function<void()>* second, Mix mix) {
     RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
     CRect area;
     if (!out || !area.IntersectRect(box, ClipBox()) || !Spend(2 * AreaCost(area)))
         return;
     ForEachBand(
         area, *out,
-        [&](const CRect& band, std::array<Scratch, kLayers>& layer) { // pattern, source
-            if (withPattern && !state_.pattern) {
+        [&](const CRect& band, std::array<Scratch, kLayers>& layer) {
+            if (first) {
                 layer[0].Place(band, RGB(0, 0, 0));
                 dc_ = &layer[0].dc;
-                SelectBrush();
-                dc_->SetBkMode(state_.bkMode);
-                dc_->SetBkColor(state_.bkColor);
-                dc_->FillRect(&band, &brush_);
+                (*first)();
             }
-            if (source) {
+            if (second) {
                 layer[1].Place(band, RGB(255, 255, 255));
                 dc_ = &layer[1].dc;
-                (*source)();
+                (*second)();
             }
         },
         [&mix](const std::array<std::uint32_t, kLayers>& px, LONG x, LONG y, std::uint32_t d) {
@@ -962,11 +966,15 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
     const CRect to(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
     if (!Spend(AreaCost(to) + std::uint64_t(picture.GetWidth()) * picture.GetHeight()))
         return;
-    CRaster placed(picture);
-    if (x1 < x0)
-        placed.Mirror();
-    if (y1 < y0)
-        placed.Flip();
+    CRaster placed(picture), opacity;
+    if (how.opacity)
+        opacity = *how.opacity;
+    for (CRaster* p : {&placed, &opacity}) {
+        if (x1 < x0)
+            p->Mirror();
+        if (y1 < y0)
+            p->Flip();
+    }
     Paint(to, [&] {
         const CRect clip = ClipBox();
         const std::function<void()> draw = [&] {
@@ -980,19 +988,28 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
             else
                 Ternary(to, value, draw);
             break;
-        case BlitMix::Kind::Alpha:
-            Combine(to, false, &draw,
-                    [value](std::uint32_t, std::uint32_t src, LONG, LONG, std::uint32_t d) {
+        case BlitMix::Kind::Alpha: {
+            // The picture's colours come premultiplied by its own opacity, when it has one.
+            const bool own = how.opacity != nullptr;
+            const std::function<void()> alpha = [&] {
+                opacity.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip);
+            };
+            Combine(to, own ? &alpha : nullptr, &draw,
+                    [value, own](std::uint32_t a, std::uint32_t src, LONG, LONG, std::uint32_t d) {
+                        const std::uint32_t cover = own ? (a & 0xFF) * value / 255 : value;
                         std::uint32_t r = 0xFF000000u;
                         for (int shift = 0; shift < 24; shift += 8) {
-                            const std::uint32_t a = (src >> shift) & 0xFF, b = (d >> shift) & 0xFF;
-                            r |= ((a * value + b * (255 - value) + 127) / 255) << shift;
+                            const std::uint32_t s = (src >> shift) & 0xFF, b = (d >> shift) & 0xFF;
+                            r |= std::min<std::uint32_t>(
+                                     255, (s * value + b * (255 - cover) + 127) / 255)
+                                 << shift;
                         }
                         return r;
                     });
             break;
+        }
         case BlitMix::Kind::Transparent:
-            Combine(to, false, &draw,
+            Combine(to, nullptr, &draw,
                     [value](std::uint32_t, std::uint32_t src, LONG, LONG, std::uint32_t d) {
                         return RasterSurface::ToColor(src) == (value & 0xFFFFFF) ? d : src;
                     });

@@ -149,6 +149,8 @@ public:
         enum class Kind { Rop, Alpha, Transparent };
         Kind kind = Kind::Rop;
         DWORD value = SRCCOPY;
+        // For Alpha: the picture's own opacity as grey, its colours premultiplied by it.
+        const CRaster* opacity = nullptr;
     };
     // Draws `picture` into the logical rectangle (x, y, cx, cy), negative sizes mirroring it.
     void Blit(const CRaster& picture, double x, double y, double cx, double cy, BlitMix how);
@@ -243,7 +245,8 @@ private:
     void Mixed(const CRect& box, const std::function<void()>& draw, bool brush = true);
     void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
     template <class Mix>
-    void Combine(const CRect& box, bool withPattern, const std::function<void()>* source, Mix mix);
+    void Combine(const CRect& box, const std::function<void()>* first,
+                 const std::function<void()>* second, Mix mix);
     std::vector<Point> EllipsePoints(double l, double t, double r, double b) const;
     // Points of the ellipse (centre c, radii rx, ry) from angle a0 through `sweep` radians.
     std::vector<Point> ArcPoints(Point c, double rx, double ry, double a0, double sweep) const;

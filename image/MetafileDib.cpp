@@ -7,10 +7,10 @@
 
 namespace MetafileDib {
 
-bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
-             CRaster& out) {
-    if (dib.empty() || !out.CreateFromGlobalDib(dib))
-        return false;
+namespace {
+
+// The source rectangle of a whole bitmap picture, when that lies inside it.
+bool Cut(LONG x, LONG y, LONG cx, LONG cy, bool fromBottom, CRaster& out) {
     const LONG width = LONG(out.GetWidth()), height = LONG(out.GetHeight());
     if (cx <= 0 || cy <= 0 || x < 0 || y < 0 || cx > width - x || cy > height - y)
         return true; // anything unusual: the whole bitmap
@@ -18,6 +18,42 @@ bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool f
         return true;
     const LONG top = fromBottom ? height - y - cy : y;
     return out.Crop(x, top, x + cx, top + cy);
+}
+
+} // namespace
+
+bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
+             CRaster& out) {
+    return !dib.empty() && out.CreateFromGlobalDib(dib) && Cut(x, y, cx, cy, fromBottom, out);
+}
+
+bool SplitOpacity(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
+                  CRaster& colour, CRaster& opacity) {
+    if (dib.size() < 40)
+        return false;
+    const DWORD header = GetLE32(&dib[0]), compression = GetLE32(&dib[16]);
+    const std::int64_t width = std::int32_t(GetLE32(&dib[4]));
+    const std::int64_t height = std::int32_t(GetLE32(&dib[8]));
+    const std::int64_t rows = height < 0 ? -height : height;
+    const std::uint64_t colours = GetLE32(&dib[32]);
+    if (GetLE16(&dib[14]) != 32 || (compression != 0 && compression != 3) || width <= 0 ||
+        rows <= 0 || header < 40 || header > dib.size() || colours > 256)
+        return false;
+    const std::uint64_t bits = header + (compression == 3 && header == 40 ? 12 : 0) + colours * 4;
+    if (bits > dib.size() || std::uint64_t(width) * std::uint64_t(rows) * 4 > dib.size() - bits ||
+        !colour.Create(DWORD(width), DWORD(rows), 24) ||
+        !opacity.Create(DWORD(width), DWORD(rows), 24))
+        return false;
+    for (std::int64_t row = 0; row < rows; ++row) {
+        const BYTE* p = &dib[std::size_t(bits + std::uint64_t(row * width * 4))];
+        const LONG y = LONG(height < 0 ? rows - 1 - row : row); // counted from the bottom
+        for (std::int64_t col = 0; col < width; ++col) {
+            const BYTE* px = p + col * 4;
+            colour.SetPixelColor(LONG(col), y, RGBQUAD{px[0], px[1], px[2], 0});
+            opacity.SetPixelColor(LONG(col), y, RGBQUAD{px[3], px[3], px[3], 0});
+        }
+    }
+    return Cut(x, y, cx, cy, fromBottom, colour) && Cut(x, y, cx, cy, fromBottom, opacity);
 }
 
 std::vector<BYTE> FromBitmap16(std::span<const BYTE> bitmap, COLORREF zero, COLORREF one) {

@@ -15,6 +15,10 @@ namespace MetafileDib {
 // inside it; `fromBottom` counts y from the bottom line, as the DIB-to-device records do.
 bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
              CRaster& out);
+// A 32-bit packed bitmap's first three bytes as its colours, as they are, and its fourth as
+// a grey picture of its opacity, both cut as Picture cuts; false for other depths.
+bool SplitOpacity(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
+                  CRaster& colour, CRaster& opacity);
 // A device-dependent bitmap of a Windows metafile (type, width, height, bytes per row,
 // planes, bits per pixel, then rows from the top) as a packed bitmap: one bit per pixel
 // in the two colours given, or 24 or 32 bits; empty when it is anything else or cut short.

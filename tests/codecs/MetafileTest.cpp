@@ -659,7 +659,21 @@ TEST(Metafile, AlphaBlendsAndTransparentBlits) {
     e.Pen(1, 5, 0, 0).Brush(2, 0, kBlue).Select(1).Select(2).Rectangle(0, 0, 50, 100);
     e.Raw(114, StretchLayoutBlit(25, 10, 50, 10, {kMagenta}, 0x00800000)); // 128 of 255
     e.Raw(116, StretchLayoutBlit(0, 40, 100, 10, {kMagenta, RGB(0, 255, 0)}, kMagenta));
+    // Its own opacity: opaque red, then blue at half, premultiplied; over white.
+    Bytes own = StretchLayoutBlit(0, 50, 100, 10, {kRed, kRed}, 0x01FF0000);
+    std::vector<BYTE> bytes = own.data();
+    Bytes dib = BmpInfo(2, 1, 32);
+    dib.raw({0, 0, 255, 255, 128, 0, 0, 128});
+    bytes.resize(108 - 8);
+    bytes[88] = 8; // bits size: 8 bytes
+    for (int i = 89; i < 92; ++i)
+        bytes[std::size_t(i)] = 0;
+    Bytes rebuilt;
+    rebuilt.append(bytes).append(dib.data());
+    e.Raw(114, rebuilt);
     CRaster image = Load(e.Finish(0, 0, 100, 60));
+    EXPECT_EQ(At(image, 20, 55), kRed);
+    EXPECT_EQ(At(image, 80, 55), RGB(127, 127, 255));
     EXPECT_EQ(At(image, 30, 15), RGB(128, 0, 255));
     EXPECT_EQ(At(image, 60, 15), RGB(255, 127, 255));
     EXPECT_EQ(At(image, 20, 45), kBlue); // the left half is magenta, left out
