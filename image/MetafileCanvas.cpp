@@ -1078,6 +1078,7 @@ void MetafileCanvas::SelectClipRegion(std::size_t index) {
         SetDeviceClip(nullptr);
 }
 
+// The brush by PATCOPY, or any other ternary operation without a source.
 void MetafileCanvas::FillDeviceRects(const std::vector<CRect>& rects, DWORD rop) {
     for (const CRect& r : rects) {
         if (!Spend(AreaCost(r)))
@@ -1096,17 +1097,7 @@ void MetafileCanvas::FillDeviceRects(const std::vector<CRect>& rects, DWORD rop)
 }
 
 void MetafileCanvas::PatBlt(double x, double y, double cx, double cy, DWORD rop) {
-    const CRect r = DeviceBox(x, y, x + cx, y + cy);
-    if (!Spend(AreaCost(r)))
-        return;
-    Paint(r, [&] {
-        if (rop != PATCOPY) {
-            Ternary(r, rop, [] {});
-            return;
-        }
-        SelectBrush();
-        dc_->PatBlt(r.left, r.top, r.Width(), r.Height(), rop);
-    });
+    FillDeviceRects({DeviceBox(x, y, x + cx, y + cy)}, rop);
 }
 
 // ---- paths --------------------------------------------------------------------------------

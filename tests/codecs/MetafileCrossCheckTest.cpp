@@ -111,10 +111,6 @@ TEST_F(MetafileCrossCheck, EnhancedMetafileAgreesWithEmf2svg) {
     Compare(e.Finish(0, 0, 192, 128), "emf2svg-conv -i {in} -o {out}");
 }
 
-} // namespace
-
-namespace {
-
 // Arcs: the radials and the way round must agree. (libwmf's pies and chords are drawn
 // wrongly by both its outputs; the enhanced test below checks ours.)
 TEST_F(MetafileCrossCheck, PlaceableArcsAgreeWithWmf2gd) {
@@ -140,10 +136,6 @@ TEST_F(MetafileCrossCheck, EnhancedArcsAgreeWithEmf2svg) {
     e.Record(27, {120, 102}).Record(55, {120, 80, 180, 124, 120, 102, 180, 102}); // arc-to
     Compare(e.Finish(0, 0, 192, 128), "emf2svg-conv -i {in} -o {out}");
 }
-
-} // namespace
-
-namespace {
 
 // Wide geometric pens draw their dots (dash lengths are each renderer's own: emf2svg's are
 // five widths on and off, ours three on and one off).

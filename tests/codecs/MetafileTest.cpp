@@ -253,10 +253,6 @@ TEST(Metafile, HostileRecordsFailOrPlayBounded) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // A hatched brush over blue with a transparent background keeps the blue between its lines,
 // and the file's own map mode sizes what follows.
 TEST(Metafile, PlaceableModesComeFromTheirOwnRecords) {
@@ -285,10 +281,6 @@ TEST(Metafile, PlaceableModesComeFromTheirOwnRecords) {
     EXPECT_EQ(At(image, 40, 60), kWhite);
 }
 
-} // namespace
-
-namespace {
-
 // Files far smaller than the drawing they ask for are cut short with what they drew so far;
 // files whose drawing their size justifies are drawn whole, however many edges they have.
 TEST(Metafile, DrawingIsBoundedByTheFileSize) {
@@ -312,10 +304,6 @@ TEST(Metafile, DrawingIsBoundedByTheFileSize) {
     EXPECT_EQ(At(star, 3, 3), kWhite);
 }
 
-} // namespace
-
-namespace {
-
 TEST(Metafile, WritesTheBombSeedsOnRequest) {
     const char* dir = std::getenv("ORLIMBER_WMF_CORPUS");
     if (dir == nullptr)
@@ -330,10 +318,6 @@ TEST(Metafile, WritesTheBombSeedsOnRequest) {
     save("star-polygon.emf", MetafileBombs::StarPolygonEmf(2000));
     save("zigzag-polygon.emf", MetafileBombs::ZigzagPolygonEmf(2000));
 }
-
-} // namespace
-
-namespace {
 
 constexpr COLORREF kYellow = RGB(255, 255, 0), kBlack = RGB(0, 0, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -393,10 +377,6 @@ TEST(Metafile, MixModesAndRasterOperations) {
     EXPECT_EQ(strip(140), P(kWhite, kWhite));
 }
 
-} // namespace
-
-namespace {
-
 // Device-dependent bitmaps in the placeable file's own blits: one bit per pixel in the text
 // and background colours, and 24 bits; also a pattern blit by exclusive-or.
 TEST(Metafile, PlaceableBitmapBlits) {
@@ -418,10 +398,6 @@ TEST(Metafile, PlaceableBitmapBlits) {
     EXPECT_EQ(At(image, 70, 20), RGB(0, 255, 0));
     EXPECT_EQ(At(image, 45, 35), kWhite);
 }
-
-} // namespace
-
-namespace {
 
 // A clip with a hole cut out, then a region of two rectangles: the shapes drawn through them
 // keep to the rectangles, not to their bounding box. (emf2svg intersects where it should
@@ -457,10 +433,6 @@ TEST(Metafile, ClipsToExcludedAreasAndRegions) {
     EXPECT_EQ(At(placeable, 30, 20), kWhite);
     EXPECT_EQ(At(placeable, 70, 20), kRed);
 }
-
-} // namespace
-
-namespace {
 
 // Regions filled with a brush of the table, with the selected brush, and inverted (emf2svg
 // draws none of them, so known pixels stand in).
@@ -501,10 +473,6 @@ TEST(Metafile, EnhancedRegionFills) {
     EXPECT_EQ(At(image, 150, 40), kYellow);
     EXPECT_EQ(At(image, 150, 100), kBlack);
 }
-
-} // namespace
-
-namespace {
 
 bool InkNear(const CRaster& image, LONG x, LONG y, COLORREF ink) {
     for (LONG dy = -2; dy <= 2; ++dy)
@@ -559,10 +527,6 @@ TEST(Metafile, EnhancedPolyDrawAndTextRecords) {
     EXPECT_EQ(dark(200, 95, 300, 128), 0);
 }
 
-} // namespace
-
-namespace {
-
 // A pattern brush paints its picture, repeated from the output's corner, not its average.
 TEST(Metafile, PatternBrushesPaintTheirPicture) {
     Bytes brush;
@@ -592,10 +556,6 @@ TEST(Metafile, PatternBrushesPaintTheirPicture) {
     EXPECT_EQ(At(mixed, 60, 36), RGB(0, 255, 255)); // red over white
     EXPECT_EQ(At(mixed, 61, 36), kYellow);          // blue over white
 }
-
-} // namespace
-
-namespace {
 
 // Shading across and down rectangles and over a triangle (emf2svg draws no gradients).
 TEST(Metafile, EnhancedGradients) {
@@ -633,10 +593,6 @@ TEST(Metafile, EnhancedGradients) {
     EXPECT_EQ(At(image, 4, 4), kWhite);
     EXPECT_EQ(At(image, 20, 180), kWhite); // outside the triangle
 }
-
-} // namespace
-
-namespace {
 
 // A blit record of the stretch layout: the picture of `pixels` (one row, 24 bits) over the
 // rectangle, `field` after the destination.
@@ -679,10 +635,6 @@ TEST(Metafile, AlphaBlendsAndTransparentBlits) {
     EXPECT_EQ(At(image, 20, 45), kBlue); // the left half is magenta, left out
     EXPECT_EQ(At(image, 80, 45), RGB(0, 255, 0));
 }
-
-} // namespace
-
-namespace {
 
 // A region object of scans: each scan its x-value count, top, bottom, left-right pairs and the
 // count again.
