@@ -238,9 +238,9 @@ void MetafileCanvas::ApplyClip() {
 }
 
 // A region of several rectangles is drawn through each in turn.
-void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw, bool brush) {
+void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw, Ink ink) {
     if (painting_ || !state_.clipped || state_.clip.Rects().size() <= 1) {
-        Mixed(box, draw, brush);
+        Mixed(box, draw, ink);
         return;
     }
     painting_ = true;
@@ -250,7 +250,7 @@ void MetafileCanvas::Paint(const CRect& box, const std::function<void()>& draw, 
             continue;
         dc_->SelectClipRgn(nullptr);
         dc_->IntersectClipRect(piece_.left, piece_.top, piece_.right, piece_.bottom);
-        Mixed(box, draw, brush);
+        Mixed(box, draw, ink);
     }
     painting_ = false;
     ApplyClip();
@@ -413,18 +413,20 @@ void MetafileCanvas::ForEachBand(const CRect& area, RasterSurface& out, Draw dra
 // cleared black with a white brush. Where the first two agree the pen drew that colour; where
 // the first and last differ the brush painted, in the pattern. What was drawn is then mixed
 // into the output by the mode.
-void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw, bool brush) {
+void MetafileCanvas::Mixed(const CRect& box, const std::function<void()>& draw, Ink ink) {
     RasterSurface* out = dc_->BackEnd() ? dc_->BackEnd()->Raster() : nullptr;
-    const Pattern* pattern = brush ? state_.pattern.get() : nullptr;
+    const bool patterned = ink == Ink::Shape || ink == Ink::Brush;
+    const Pattern* pattern = patterned ? state_.pattern.get() : nullptr;
+    const bool mixes = ink == Ink::Shape || ink == Ink::Line;
+    const int mode = mixes ? state_.rop2 : RasterMix::kCopyPen;
     CRect area;
-    if ((state_.rop2 == RasterMix::kCopyPen && !pattern) || mixing_ || !out) {
+    if ((mode == RasterMix::kCopyPen && !pattern) || mixing_ || !out) {
         draw();
         return;
     }
     if (!area.IntersectRect(box, ClipBox()) || !Spend(3 * AreaCost(area)))
         return;
     mixing_ = true;
-    const int mode = state_.rop2;
     constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
     ForEachBand(
         area, *out,
@@ -538,7 +540,7 @@ void MetafileCanvas::Stroke(const std::vector<POINT>& points, bool closed) {
                 dc_->Polyline(points.data(), int(points.size()));
             }
         },
-        false);
+        Ink::Line);
 }
 
 // How far past its points a line of the current pen may paint.
@@ -877,7 +879,7 @@ void MetafileCanvas::ShadeSpans(const std::vector<POINT>& corners,
             });
             surface->MarkDirty();
         },
-        false);
+        Ink::Plain);
 }
 
 void MetafileCanvas::GradientRect(const Shade& a, const Shade& b, bool vertical) {
@@ -923,7 +925,9 @@ void MetafileCanvas::SetPixel(double x, double y, COLORREF color) {
     const POINT p = Device({x, y}, Full());
     if (!Spend(1))
         return;
-    Paint(CRect(p.x, p.y, p.x + 1, p.y + 1), [&] { dc_->SetPixel(p.x, p.y, color & 0xFFFFFF); });
+    Paint(
+        CRect(p.x, p.y, p.x + 1, p.y + 1), [&] { dc_->SetPixel(p.x, p.y, color & 0xFFFFFF); },
+        Ink::Plain);
 }
 
 void MetafileCanvas::Text(double x, double y, const std::string& text, const RECT* opaque) {
@@ -932,7 +936,8 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
         const CRect box = DeviceBox(opaque->left, opaque->top, opaque->right, opaque->bottom);
         if (!Spend(AreaCost(box)))
             return;
-        Paint(box, [&] { dc_->FillSolidRect(&box, state_.bkColor); });
+        Paint(
+            box, [&] { dc_->FillSolidRect(&box, state_.bkColor); }, Ink::Plain);
     }
     if (text.empty())
         return;
@@ -953,7 +958,8 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
     dc_->SetBkMode(state_.bkMode);
     dc_->SetBkColor(state_.bkColor);
     dc_->SetTextAlign(state_.textAlign & ~TA_UPDATECP);
-    Paint(bounds_, [&] { dc_->TextOut(at.x, at.y, text); });
+    Paint(
+        bounds_, [&] { dc_->TextOut(at.x, at.y, text); }, Ink::Plain);
 }
 
 void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx, double cy,
@@ -975,26 +981,29 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
         if (y1 < y0)
             p->Flip();
     }
-    Paint(to, [&] {
-        const CRect clip = ClipBox();
-        const std::function<void()> draw = [&] {
-            placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip);
-        };
-        const DWORD value = how.value;
-        switch (how.kind) {
-        case BlitMix::Kind::Rop:
-            if (value == SRCCOPY)
-                draw();
-            else
-                Ternary(to, value, draw);
-            break;
-        case BlitMix::Kind::Alpha: {
-            // The picture's colours come premultiplied by its own opacity, when it has one.
-            const bool own = how.opacity != nullptr;
-            const std::function<void()> alpha = [&] {
-                opacity.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip);
+    Paint(
+        to,
+        [&] {
+            const CRect clip = ClipBox();
+            const std::function<void()> draw = [&] {
+                placed.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip);
             };
-            Combine(to, own ? &alpha : nullptr, &draw,
+            const DWORD value = how.value;
+            switch (how.kind) {
+            case BlitMix::Kind::Rop:
+                if (value == SRCCOPY)
+                    draw();
+                else
+                    Ternary(to, value, draw);
+                break;
+            case BlitMix::Kind::Alpha: {
+                // The picture's colours come premultiplied by its own opacity, when it has one.
+                const bool own = how.opacity != nullptr;
+                const std::function<void()> alpha = [&] {
+                    opacity.Draw(*dc_, to.left, to.top, to.Width(), to.Height(), &clip);
+                };
+                Combine(
+                    to, own ? &alpha : nullptr, &draw,
                     [value, own](std::uint32_t a, std::uint32_t src, LONG, LONG, std::uint32_t d) {
                         const std::uint32_t cover = own ? (a & 0xFF) * value / 255 : value;
                         std::uint32_t r = 0xFF000000u;
@@ -1006,16 +1015,17 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
                         }
                         return r;
                     });
-            break;
-        }
-        case BlitMix::Kind::Transparent:
-            Combine(to, nullptr, &draw,
-                    [value](std::uint32_t, std::uint32_t src, LONG, LONG, std::uint32_t d) {
-                        return RasterSurface::ToColor(src) == (value & 0xFFFFFF) ? d : src;
-                    });
-            break;
-        }
-    });
+                break;
+            }
+            case BlitMix::Kind::Transparent:
+                Combine(to, nullptr, &draw,
+                        [value](std::uint32_t, std::uint32_t src, LONG, LONG, std::uint32_t d) {
+                            return RasterSurface::ToColor(src) == (value & 0xFFFFFF) ? d : src;
+                        });
+                break;
+            }
+        },
+        Ink::Plain);
 }
 
 void MetafileCanvas::FillRegion(const std::vector<RECT>& rects, DWORD rop) {
@@ -1083,16 +1093,19 @@ void MetafileCanvas::FillDeviceRects(const std::vector<CRect>& rects, DWORD rop)
     for (const CRect& r : rects) {
         if (!Spend(AreaCost(r)))
             return;
-        Paint(r, [&] {
-            if (rop != PATCOPY) {
-                Ternary(r, rop, [] {});
-                return;
-            }
-            SelectBrush();
-            dc_->SetBkMode(state_.bkMode);
-            dc_->SetBkColor(state_.bkColor);
-            dc_->FillRect(&r, &brush_);
-        });
+        Paint(
+            r,
+            [&] {
+                if (rop != PATCOPY) {
+                    Ternary(r, rop, [] {});
+                    return;
+                }
+                SelectBrush();
+                dc_->SetBkMode(state_.bkMode);
+                dc_->SetBkColor(state_.bkColor);
+                dc_->FillRect(&r, &brush_);
+            },
+            Ink::Brush);
     }
 }
 

@@ -231,7 +231,11 @@ private:
     void ClipTo(const ClipRects& region, int mode);
     // Draws through each rectangle of the clip and through the mix mode; `box` holds every
     // pixel `draw` may paint.
-    void Paint(const CRect& box, const std::function<void()>& draw, bool brush = true);
+    // What a drawing is made of: a filled shape with its outline (mixed by the mix mode, its
+    // brush drawn as a pattern), a line (mixed), an area of the brush (as a pattern, not
+    // mixed), or anything else (text, pictures, shading: neither).
+    enum class Ink { Shape, Line, Brush, Plain };
+    void Paint(const CRect& box, const std::function<void()>& draw, Ink ink = Ink::Shape);
     // Takes `pixels` from the budget; false (for good) when it runs out.
     bool Spend(std::uint64_t pixels);
     std::uint64_t AreaCost(const CRect& box) const;
@@ -241,8 +245,7 @@ private:
     template <class Draw, class Mix>
     void ForEachBand(const CRect& area, RasterSurface& out, Draw draw, Mix mix);
     // Draws through the mix mode; `box` holds every pixel `draw` may paint.
-    // `brush` false: `draw` paints with no brush.
-    void Mixed(const CRect& box, const std::function<void()>& draw, bool brush = true);
+    void Mixed(const CRect& box, const std::function<void()>& draw, Ink ink);
     void Ternary(const CRect& box, DWORD rop, const std::function<void()>& source);
     template <class Mix>
     void Combine(const CRect& box, const std::function<void()>* first,

@@ -370,6 +370,8 @@ TEST(Metafile, MixModesAndRasterOperations) {
              {0x005A0049, 110}, {0x00550009, 120}, {0x00000042, 130}, {0x00FF0062, 140}})
         b.Record(76,
                  {0, 0, 0, 0, 25, y, 50, 10, LONG(rop), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    // Pictures keep to their own operation, whatever the mix mode.
+    b.Record(20, {7}).Raw(81, OnePixelBlit(25, 150, 50, 10, kMagenta, 0x00CC0020));
     CRaster image = Load(b.Finish(0, 0, 100, 200));
     auto strip = [&](int y) { return std::pair{At(image, 30, y + 5), At(image, 60, y + 5)}; };
     using P = std::pair<COLORREF, COLORREF>;
@@ -388,6 +390,7 @@ TEST(Metafile, MixModesAndRasterOperations) {
     EXPECT_EQ(strip(120), P(kYellow, kBlack));
     EXPECT_EQ(strip(130), P(kBlack, kBlack));
     EXPECT_EQ(strip(140), P(kWhite, kWhite));
+    EXPECT_EQ(strip(150), P(kMagenta, kMagenta));
 }
 
 // Device-dependent bitmaps in the placeable file's own blits: one bit per pixel in the text
