@@ -337,11 +337,20 @@ void WmfPlayer::CreateObject(WORD function, const MetafileRecord& r) {
         }
         break;
     }
-    case kCreatePatternBrush:
+    case kCreatePatternBrush: {
+        // A device-dependent bitmap's header, 18 reserved bytes, then its bits.
         o.kind = Kind::Brush;
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
+        const std::span<const BYTE> all = r.Bytes(Word(0), r.Size() - std::min(r.Size(), Word(0)));
+        if (all.size() > 28) {
+            std::vector<BYTE> bitmap(all.begin(), all.begin() + 10);
+            bitmap.insert(bitmap.end(), all.begin() + 28, all.end());
+            MetafileDib::Pattern(
+                MetafileDib::FromBitmap16(bitmap, canvas_.TextColor(), canvas_.BkColor()), o);
+        }
         break;
+    }
     case kCreateFontIndirect: {
         if (!r.Has(kParams, 18))
             return;

@@ -559,8 +559,14 @@ TEST(Metafile, PatternBrushesPaintTheirPicture) {
     dib.u16(5).u16(0).append(BmpInfo(2, 2, 24).data());
     dib.raw({255, 0, 0, 0, 0, 255, 0, 0}).raw({0, 0, 255, 255, 0, 0, 0, 0});
     w.Pen(5, 0, 0).Select(0).Raw(0x0142, dib).Select(1).Rectangle(10, 10, 50, 30);
-    for (const CRaster& image :
-         {Load(e.Finish(0, 0, 100, 50)), Load(w.Finish(0, 0, 100, 50, 96))}) {
+    WmfBuilder old; // the same as a device-dependent bitmap: header, 18 reserved bytes, rows
+    old.WindowOrg(0, 0).WindowExt(100, 50);
+    Bytes bitmap;
+    bitmap.u16(0).u16(2).u16(2).u16(6).u8(1).u8(24).fill(18, 0);
+    bitmap.raw({0, 0, 255, 255, 0, 0}).raw({255, 0, 0, 0, 0, 255});
+    old.Pen(5, 0, 0).Select(0).Raw(0x01F9, bitmap).Select(1).Rectangle(10, 10, 50, 30);
+    for (const CRaster& image : {Load(e.Finish(0, 0, 100, 50)), Load(w.Finish(0, 0, 100, 50, 96)),
+                                 Load(old.Finish(0, 0, 100, 50, 96))}) {
         EXPECT_EQ(At(image, 12, 12), kRed);
         EXPECT_EQ(At(image, 13, 12), kBlue);
         EXPECT_EQ(At(image, 12, 13), kBlue);
