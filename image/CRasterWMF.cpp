@@ -131,10 +131,11 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
     if (!bitmap.CreateBitmap32(width, height) || !dc.CreateCompatibleDC(nullptr))
         return Fail("CRaster::Create can't allocate memory");
     dc.SelectObject(&bitmap); // white already
-    bool corrupt = false, cancelled = false;
+    bool corrupt = false, cancelled = false, cutShort = false;
     {
         MetafileCanvas canvas(dc, width, height);
         canvas.ResizeTable(layout.handles);
+        canvas.SetWorkBudget(WorkBudget(layout.records.size(), width, height));
         auto stop = [this](std::uint64_t done, std::uint64_t total) {
             SetProgress(done, total);
             return Cancelled();
@@ -150,6 +151,7 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
             const auto result = EmfPlayer(canvas, stop).Play(layout.records);
             corrupt = result == EmfPlayer::Result::Corrupt;
             cancelled = result == EmfPlayer::Result::Cancelled;
+            cutShort = result == EmfPlayer::Result::CutShort;
         } else {
             // The placeable box fills the picture until the records map otherwise.
             const double mm = boxW / layout.unitsPerInch * 25.4;
@@ -161,6 +163,7 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
             const auto result = WmfPlayer(canvas, stop).Play(layout.records);
             corrupt = result == WmfPlayer::Result::Corrupt;
             cancelled = result == WmfPlayer::Result::Cancelled;
+            cutShort = result == WmfPlayer::Result::CutShort;
         }
     }
     if (cancelled)
@@ -170,7 +173,14 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
     if (!CreateFromBitmap(bitmap))
         return false;
     SetType(kTypeWmf);
+    if (cutShort)
+        SetLastError("WMF cut short: more drawing than its size justifies");
     return true;
+}
+
+std::uint64_t CRasterWMF::WorkBudget(std::uint64_t recordBytes, LONG width, LONG height) {
+    return kCanvasesOfWork * std::uint64_t(width) * std::uint64_t(height) +
+           kPixelsPerByte * recordBytes;
 }
 
 bool CRasterWMF::Encode(CRasterFile&) {

@@ -2,6 +2,7 @@
 #include "image/CRasterCodec.h"
 #include "image/MetafileMatrix.h"
 
+#include <cstdint>
 #include <span>
 
 // Placeable Windows metafiles and enhanced metafiles, played by our own player into a
@@ -36,6 +37,12 @@ public:
     // Reads the placeable form, or else the enhanced one; false when neither fits.
     static bool ReadPlaceable(std::span<const BYTE> data, Layout& layout);
     static bool ReadEnhanced(std::span<const BYTE> data, Layout& layout);
+
+    // Pixels a play may paint: a few times the picture, so that any real file draws whole,
+    // and more for every byte of records; past it the picture is kept as far as it got.
+    static constexpr std::uint64_t kCanvasesOfWork = 4;
+    static constexpr std::uint64_t kPixelsPerByte = 64;
+    static std::uint64_t WorkBudget(std::uint64_t recordBytes, LONG width, LONG height);
 
 private:
     bool Render(const Layout& layout, LONG width, LONG height);

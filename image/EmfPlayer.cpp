@@ -15,6 +15,25 @@ namespace {
 
 using namespace EmfRecordType;
 
+constexpr DWORD kSetRop2 = 20, kExcludeClipRect = 29;
+constexpr DWORD kFillRgn = 71, kFrameRgn = 72, kInvertRgn = 73, kPaintRgn = 74;
+constexpr DWORD kPolyDraw = 56, kPolyDraw16 = 92, kPolyTextOutA = 96, kPolyTextOutW = 97;
+constexpr DWORD kSmallTextOut = 108, kTransparentBlt = 116, kGradientFill = 118;
+
+// The field a blit record keeps after its destination: a raster operation, a blend function
+// (operation, flags, constant opacity, alpha format) or the colour left out.
+MetafileCanvas::BlitMix How(DWORD type, DWORD field) {
+    using Kind = MetafileCanvas::BlitMix::Kind;
+    if (type == kAlphaBlend)
+        return {Kind::Alpha, (field >> 16) & 0xFF};
+    if (type == kTransparentBlt)
+        return {Kind::Transparent, field & 0xFFFFFF};
+    return {Kind::Rop, field};
+}
+constexpr DWORD kEtoNoRect = 0x0100, kEtoSmallChars = 0x0200;
+constexpr BYTE kPtCloseFigure = 1, kPtLineTo = 2, kPtBezierTo = 4, kPtMoveTo = 6;
+constexpr DWORD kAngleArc = 41, kArc = 45, kChord = 46, kPie = 47, kArcTo = 55;
+
 constexpr DWORD kSrcCopy = 0x00CC0020;
 constexpr DWORD kEtoOpaque = 0x0002;
 constexpr DWORD kRgnCopy = 5;
@@ -63,6 +82,8 @@ EmfPlayer::Result EmfPlayer::Play(std::span<const BYTE> data) {
         if (type == kEof)
             return Result::Done;
         Record(type, MetafileRecord(data.subspan(at, size)));
+        if (canvas_.Exhausted())
+            return Result::CutShort;
         at += size;
     }
     return Result::Done;
@@ -127,6 +148,10 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
         if (has(4))
             c.SetBkMode(int(r.U32(8)));
         break;
+    case kSetRop2:
+        if (has(4))
+            c.SetRop2(int(r.U32(8)));
+        break;
     case kSetPolyFillMode:
         if (has(4))
             c.SetPolyFillMode(int(r.U32(8)));
@@ -155,6 +180,10 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
         if (has(16))
             c.IntersectClipRect(l(8), l(12), l(16), l(20));
         break;
+    case kExcludeClipRect:
+        if (has(16))
+            c.ExcludeClipRect(l(8), l(12), l(16), l(20));
+        break;
     case kSaveDc:
         c.SaveDC();
         break;
@@ -171,13 +200,8 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
             c.ModifyWorldTransform(Xform(r, 8), int(r.U32(32)));
         break;
     case kSelectObject:
-        if (has(4)) {
-            const DWORD index = r.U32(8);
-            if (index & kStockObject)
-                c.SelectStock(index & ~kStockObject);
-            else
-                c.Select(index);
-        }
+        if (has(4))
+            Select(r.U32(8));
         break;
     case kDeleteObject:
         if (has(4))
@@ -190,6 +214,23 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kRectangle:
         if (has(16))
             c.Rectangle(l(8), l(12), l(16), l(20));
+        break;
+    case kArc:
+    case kChord:
+    case kPie:
+    case kArcTo:
+        if (has(32)) {
+            using Kind = MetafileCanvas::ArcKind;
+            const Kind kind = type == kArc     ? Kind::Arc
+                              : type == kChord ? Kind::Chord
+                              : type == kPie   ? Kind::Pie
+                                               : Kind::ArcTo;
+            c.Arc(kind, l(8), l(12), l(16), l(20), {l(24), l(28)}, {l(32), l(36)});
+        }
+        break;
+    case kAngleArc:
+        if (has(20))
+            c.AngleArc({l(8), l(12)}, r.U32(16), r.F32(20), r.F32(24));
         break;
     case kRoundRect:
         if (has(24))
@@ -222,24 +263,60 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     case kExtSelectClipRgn:
         if (has(8)) {
             const DWORD bytes = r.U32(8), mode = r.U32(12);
-            // The region's bounding box, from the region data's header, stands for it.
-            if (bytes == 0 && mode == kRgnCopy) {
+            std::vector<RECT> rects;
+            if (bytes == 0 && mode == kRgnCopy)
                 c.SetDeviceClip(nullptr);
-            } else if (bytes >= 32 && r.Has(16, 32)) {
-                const RECT box{r.S32(32), r.S32(36), r.S32(40), r.S32(44)};
-                c.SetDeviceClip(&box);
-            }
+            else if (RegionRects(r, 16, bytes, rects))
+                c.SetDeviceClip(&rects, int(mode));
+        }
+        break;
+    case kFrameRgn:
+        if (has(32)) {
+            std::vector<RECT> rects;
+            if (!RegionRects(r, 40, r.U32(24), rects))
+                break;
+            c.SaveDC(); // keeps the brush
+            Select(r.U32(28));
+            c.FrameRegion(rects, l(32), l(36));
+            c.RestoreDC(-1);
+        }
+        break;
+    case kFillRgn:
+    case kInvertRgn:
+    case kPaintRgn:
+        if (has(20)) {
+            const bool withBrush = type == kFillRgn;
+            std::vector<RECT> rects;
+            if (!RegionRects(r, withBrush ? 32 : 28, r.U32(24), rects))
+                break;
+            c.SaveDC(); // keeps the brush
+            if (withBrush)
+                Select(r.U32(28));
+            c.FillRegion(rects, type == kInvertRgn ? DSTINVERT : PATCOPY);
+            c.RestoreDC(-1);
         }
         break;
     case kBitBlt:
     case kStretchBlt:
     case kSetDiBitsToDevice:
     case kStretchDiBits:
+    case kAlphaBlend:
+    case kTransparentBlt:
         Blit(type, r);
         break;
     case kExtTextOutA:
     case kExtTextOutW:
+    case kPolyTextOutA:
+    case kPolyTextOutW:
+    case kSmallTextOut:
         Text(type, r);
+        break;
+    case kPolyDraw:
+    case kPolyDraw16:
+        PolyDraw(type, r);
+        break;
+    case kGradientFill:
+        GradientFill(r);
         break;
     case kCreatePen:
     case kCreateBrushIndirect:
@@ -251,6 +328,27 @@ void EmfPlayer::Record(DWORD type, const MetafileRecord& r) {
     default:
         break; // the header, comments (EMF+ among them) and records that draw nothing we keep
     }
+}
+
+void EmfPlayer::Select(DWORD index) {
+    if (index & kStockObject)
+        canvas_.SelectStock(index & ~kStockObject);
+    else
+        canvas_.Select(index);
+}
+
+// Region data at `at`, `bytes` long: a 32-byte header whose third field counts the
+// rectangles that follow it.
+bool EmfPlayer::RegionRects(const MetafileRecord& r, std::size_t at, DWORD bytes,
+                            std::vector<RECT>& rects) {
+    const std::uint64_t count = r.U32(at + 8);
+    if (bytes < 32 || count > (bytes - 32) / 16 || !r.Has(at + 32, count * 16))
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t p = at + 32 + 16 * i;
+        rects.push_back({r.S32(p), r.S32(p + 4), r.S32(p + 8), r.S32(p + 12)});
+    }
+    return true;
 }
 
 void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
@@ -270,7 +368,8 @@ void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
         if (!r.Has(8, 36))
             return;
         o.kind = Kind::Pen;
-        o.pen.lopnStyle = r.U32(28) & PS_STYLE_MASK;
+        // Geometric pens keep their flag: wide, they draw their dashes.
+        o.pen.lopnStyle = r.U32(28) & (PS_STYLE_MASK | kPsGeometric);
         // Cosmetic pens are one pixel wide whatever the mapping.
         o.pen.lopnWidth = {(r.U32(28) & kPsGeometric) ? LONG(r.U32(32) & 0x7FFFFFFF) : 0, 0};
         o.pen.lopnColor = r.U32(40) & 0xFFFFFF;
@@ -294,7 +393,7 @@ void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
         const std::vector<BYTE> dib = PackedDib(r, 16);
-        MetafileDib::Average(dib, o.brush.lbColor);
+        MetafileDib::Pattern(dib, o);
         break;
     }
     case kExtCreateFontIndirectW: {
@@ -363,6 +462,79 @@ void EmfPlayer::Poly(DWORD type, const MetafileRecord& r) {
     }
 }
 
+// Points with a type each: move, line, three of a Bézier, and lines that close the figure.
+void EmfPlayer::PolyDraw(DWORD type, const MetafileRecord& r) {
+    const std::uint64_t count = r.U32(24);
+    const std::size_t step = type == kPolyDraw16 ? 4 : 8;
+    if (!r.Has(28, count * (step + 1)))
+        return;
+    const std::size_t types = 28 + std::size_t(count) * step;
+    auto point = [&](std::size_t i) -> MetafileCanvas::Point {
+        const std::size_t at = 28 + i * step;
+        if (step == 4)
+            return {double(r.S16(at)), double(r.S16(at + 2))};
+        return {double(r.S32(at)), double(r.S32(at + 4))};
+    };
+    MetafileCanvas::Point start = point(0);
+    for (std::size_t i = 0; i < count; ++i) {
+        const BYTE kind = r.U8(types + i);
+        const MetafileCanvas::Point p = point(i);
+        switch (kind & ~kPtCloseFigure) {
+        case kPtMoveTo:
+            canvas_.MoveTo(p.x, p.y);
+            start = p;
+            break;
+        case kPtLineTo:
+            canvas_.LineTo(p.x, p.y);
+            break;
+        case kPtBezierTo:
+            if (i + 2 < count) {
+                canvas_.PolyBezierTo({p, point(i + 1), point(i + 2)});
+                i += 2;
+            }
+            break;
+        default:
+            break;
+        }
+        if (r.U8(types + i) & kPtCloseFigure) {
+            canvas_.LineTo(start.x, start.y);
+            canvas_.CloseFigure();
+        }
+    }
+}
+
+// Corners with 16-bit colours, then rectangles (mode 0 across, 1 down) or triangles (2) as
+// indices of corners.
+void EmfPlayer::GradientFill(const MetafileRecord& r) {
+    if (!r.Has(24, 12))
+        return;
+    const std::uint64_t corners = r.U32(24), shapes = r.U32(28);
+    const DWORD mode = r.U32(32);
+    const std::uint64_t each = mode == 2 ? 12 : 8;
+    if (mode > 2 || !r.Has(36, corners * 16 + shapes * each))
+        return;
+    auto shade = [&](DWORD i) {
+        const std::size_t at = 36 + std::size_t(i) * 16;
+        return MetafileCanvas::Shade{{double(r.S32(at)), double(r.S32(at + 4))},
+                                     r.U16(at + 8) / 256.0,
+                                     r.U16(at + 10) / 256.0,
+                                     r.U16(at + 12) / 256.0};
+    };
+    const std::size_t list = 36 + std::size_t(corners) * 16;
+    for (std::size_t k = 0; k < shapes; ++k) {
+        const std::size_t at = list + k * std::size_t(each);
+        const DWORD i = r.U32(at), j = r.U32(at + 4), l = mode == 2 ? r.U32(at + 8) : 0;
+        if (i >= corners || j >= corners || l >= corners)
+            continue;
+        if (mode == 2)
+            canvas_.GradientTriangle(shade(i), shade(j), shade(l));
+        else
+            canvas_.GradientRect(shade(i), shade(j), mode == 1);
+        if (canvas_.Exhausted())
+            return;
+    }
+}
+
 void EmfPlayer::PolyPoly(DWORD type, const MetafileRecord& r) {
     const DWORD polys = r.U32(24), total = r.U32(28);
     const std::size_t step = (type == kPolyPolyline16 || type == kPolyPolygon16) ? 4 : 8;
@@ -393,15 +565,52 @@ void EmfPlayer::PolyPoly(DWORD type, const MetafileRecord& r) {
 }
 
 void EmfPlayer::Text(DWORD type, const MetafileRecord& r) {
-    if (!r.Has(36, 40))
+    switch (type) {
+    case kExtTextOutA:
+    case kExtTextOutW:
+        TextAt(r, 36, type == kExtTextOutW);
+        break;
+    case kPolyTextOutA:
+    case kPolyTextOutW:
+        if (r.Has(36, 4)) {
+            const std::uint64_t strings = r.U32(36);
+            for (std::uint64_t i = 0; i < strings && r.Has(40 + i * 40, 40); ++i)
+                TextAt(r, std::size_t(40 + i * 40), type == kPolyTextOutW);
+        }
+        break;
+    case kSmallTextOut:
+        if (r.Has(8, 28)) {
+            const DWORD chars = r.U32(16), options = r.U32(20);
+            const bool withBox = (options & kEtoNoRect) == 0;
+            const bool narrow = (options & kEtoSmallChars) != 0;
+            const std::size_t at = withBox ? 52 : 36;
+            const RECT box{r.S32(36), r.S32(40), r.S32(44), r.S32(48)};
+            const std::span<const BYTE> bytes =
+                r.Bytes(at, std::uint64_t{chars} * (narrow ? 1 : 2));
+            if ((chars == 0 || !bytes.empty()) && (!withBox || r.Has(36, 16)))
+                Say(r.S32(8), r.S32(12), bytes, !narrow, withBox ? options : 0, box);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The text of an EMRTEXT structure at `at`: reference point, count, string offset, options,
+// rectangle.
+void EmfPlayer::TextAt(const MetafileRecord& r, std::size_t at, bool wide) {
+    if (!r.Has(at, 36))
         return;
-    const double x = r.S32(36), y = r.S32(40);
-    const DWORD chars = r.U32(44), offString = r.U32(48), options = r.U32(52);
-    const RECT box{r.S32(56), r.S32(60), r.S32(64), r.S32(68)};
-    const bool wide = type == kExtTextOutW;
+    const DWORD chars = r.U32(at + 8), offString = r.U32(at + 12), options = r.U32(at + 16);
+    const RECT box{r.S32(at + 20), r.S32(at + 24), r.S32(at + 28), r.S32(at + 32)};
     const std::span<const BYTE> bytes = r.Bytes(offString, std::uint64_t{chars} * (wide ? 2 : 1));
     if (chars != 0 && bytes.empty())
         return;
+    Say(r.S32(at), r.S32(at + 4), bytes, wide, options, box);
+}
+
+void EmfPlayer::Say(double x, double y, std::span<const BYTE> bytes, bool wide, DWORD options,
+                    const RECT& box) {
     const std::string text =
         wide ? Utf16LeToUtf8(bytes)
              : Cp1252ToUtf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -417,12 +626,14 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     switch (type) {
     case kBitBlt:
     case kStretchBlt:
+    case kAlphaBlend:
+    case kTransparentBlt:
         if (!r.Has(8, type == kBitBlt ? 92 : 100))
             return;
         xd = r.S32(24), yd = r.S32(28), wd = r.S32(32), hd = r.S32(36), rop = r.U32(40);
         xs = r.S32(44), ys = r.S32(48);
-        ws = type == kStretchBlt ? r.S32(100) : wd;
-        hs = type == kStretchBlt ? r.S32(104) : hd;
+        ws = type == kBitBlt ? wd : r.S32(100);
+        hs = type == kBitBlt ? hd : r.S32(104);
         dibFields = 84;
         if (r.U32(88) == 0) { // no source: a pattern operation
             canvas_.PatBlt(xd, yd, wd, hd, rop);
@@ -446,10 +657,17 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     default:
         return;
     }
-    if (rop != kSrcCopy)
-        return; // only plain copies of bitmaps are drawn
     const std::vector<BYTE> dib = PackedDib(r, dibFields);
     CRaster picture;
-    if (MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
-        canvas_.Blit(picture, xd, yd, wd, hd);
+    if (!MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
+        return;
+    MetafileCanvas::BlitMix how = How(type, rop);
+    // Opacity of its own (the blend function's alpha format) in a 32-bit picture.
+    CRaster colour, opacity;
+    if (type == kAlphaBlend && (rop >> 24) == 1 &&
+        MetafileDib::SplitOpacity(dib, xs, ys, ws, hs, fromBottom, colour, opacity)) {
+        picture = colour;
+        how.opacity = &opacity;
+    }
+    canvas_.Blit(picture, xd, yd, wd, hd, how);
 }

@@ -18,11 +18,16 @@ enum : WORD {
     kSaveDc = 0x001E,
     kRealizePalette = 0x0035,
     kCreatePalette = 0x00F7,
-    kSetBkMode = 0x0103,
-    kSetMapMode = 0x0104,
+    kSetBkMode = 0x0102,
+    kSetMapMode = 0x0103,
+    kSetRop2 = 0x0104,
     kSetPolyFillMode = 0x0106,
     kRestoreDc = 0x0127,
+    kInvertRegion = 0x012A,
+    kPaintRegion = 0x012B,
     kSelectClipRegion = 0x012C,
+    kFillRegion = 0x0228,
+    kFrameRegion = 0x0429,
     kSelectObject = 0x012D,
     kSetTextAlign = 0x012E,
     kDibCreatePatternBrush = 0x0142,
@@ -45,6 +50,7 @@ enum : WORD {
     kPolyline = 0x0325,
     kScaleWindowExt = 0x0410,
     kScaleViewportExt = 0x0412,
+    kExcludeClipRect = 0x0415,
     kIntersectClipRect = 0x0416,
     kEllipse = 0x0418,
     kRectangle = 0x041B,
@@ -52,6 +58,11 @@ enum : WORD {
     kTextOut = 0x0521,
     kPolyPolygon = 0x0538,
     kRoundRect = 0x061C,
+    kArc = 0x0817,
+    kPie = 0x081A,
+    kChord = 0x0830,
+    kBitBlt = 0x0922,
+    kStretchBlt = 0x0B23,
     kPatBlt = 0x061D,
     kCreateRegion = 0x06FF,
     kDibBitBlt = 0x0940,
@@ -91,6 +102,8 @@ WmfPlayer::Result WmfPlayer::Play(std::span<const BYTE> records) {
         if (function == kEof)
             return Result::Done;
         Record(function, r);
+        if (canvas_.Exhausted())
+            return Result::CutShort;
         at += std::size_t(words * 2);
     }
     return Result::Done;
@@ -115,6 +128,10 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
     case kSetMapMode:
         if (has(1))
             c.Mapping().SetMapMode(r.U16(Word(0)));
+        break;
+    case kSetRop2:
+        if (has(1))
+            c.SetRop2(r.U16(Word(0)));
         break;
     case kSetPolyFillMode:
         if (has(1))
@@ -177,8 +194,34 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
         if (has(4))
             c.IntersectClipRect(s(3), s(2), s(1), s(0));
         break;
+    case kExcludeClipRect:
+        if (has(4))
+            c.ExcludeClipRect(s(3), s(2), s(1), s(0));
+        break;
     case kSelectClipRegion:
-        c.SetDeviceClip(nullptr);
+        if (has(1))
+            c.SelectClipRegion(r.U16(Word(0)));
+        break;
+    case kInvertRegion:
+    case kPaintRegion:
+        if (has(1))
+            c.FillRegionObject(r.U16(Word(0)), function == kInvertRegion ? DSTINVERT : PATCOPY);
+        break;
+    case kFillRegion:
+        if (has(2)) {
+            c.SaveDC();               // keeps the brush
+            c.Select(r.U16(Word(1))); // region, then brush
+            c.FillRegionObject(r.U16(Word(0)), PATCOPY);
+            c.RestoreDC(-1);
+        }
+        break;
+    case kFrameRegion:
+        if (has(4)) {
+            c.SaveDC();
+            c.Select(r.U16(Word(1))); // region, brush, height, width
+            c.FrameRegionObject(r.U16(Word(0)), s(3), s(2));
+            c.RestoreDC(-1);
+        }
         break;
     case kRectangle:
         if (has(4))
@@ -187,6 +230,17 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
     case kEllipse:
         if (has(4))
             c.Ellipse(s(3), s(2), s(1), s(0));
+        break;
+    case kArc:
+    case kPie:
+    case kChord:
+        if (has(8)) {
+            using Kind = MetafileCanvas::ArcKind;
+            const Kind kind = function == kArc   ? Kind::Arc
+                              : function == kPie ? Kind::Pie
+                                                 : Kind::Chord;
+            c.Arc(kind, s(7), s(6), s(5), s(4), {s(3), s(2)}, {s(1), s(0)});
+        }
         break;
     case kRoundRect:
         if (has(6))
@@ -214,6 +268,8 @@ void WmfPlayer::Record(WORD function, const MetafileRecord& r) {
         Text(function, r);
         break;
     case kPatBlt:
+    case kBitBlt:
+    case kStretchBlt:
     case kDibBitBlt:
     case kDibStretchBlt:
     case kStretchDib:
@@ -262,14 +318,39 @@ void WmfPlayer::CreateObject(WORD function, const MetafileRecord& r) {
         o.kind = Kind::Brush;
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
-        MetafileDib::Average(r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))),
-                             o.brush.lbColor);
+        MetafileDib::Pattern(r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))), o);
         break;
-    case kCreatePatternBrush:
+    case kCreateRegion: {
+        // Scans of rows: count of x values, top, bottom, pairs of left and right, the count.
+        o.kind = Kind::Region;
+        std::size_t at = Word(11);
+        const WORD scans = r.U16(Word(5));
+        for (WORD i = 0; i < scans && r.Has(at, 6); ++i) {
+            const WORD xs = r.U16(at);
+            const LONG top = r.S16(at + 2), bottom = r.S16(at + 4);
+            if (!r.Has(at + 6, std::uint64_t(xs) * 2 + 2))
+                break;
+            for (WORD k = 0; k + 1 < xs; k += 2)
+                o.region.push_back(
+                    {LONG(r.S16(at + 6 + 2 * k)), top, LONG(r.S16(at + 8 + 2 * k)), bottom});
+            at += 8 + std::size_t(xs) * 2;
+        }
+        break;
+    }
+    case kCreatePatternBrush: {
+        // A device-dependent bitmap's header, 18 reserved bytes, then its bits.
         o.kind = Kind::Brush;
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
+        const std::span<const BYTE> all = r.Bytes(Word(0), r.Size() - std::min(r.Size(), Word(0)));
+        if (all.size() > 28) {
+            std::vector<BYTE> bitmap(all.begin(), all.begin() + 10);
+            bitmap.insert(bitmap.end(), all.begin() + 28, all.end());
+            MetafileDib::Pattern(
+                MetafileDib::FromBitmap16(bitmap, canvas_.TextColor(), canvas_.BkColor()), o);
+        }
         break;
+    }
     case kCreateFontIndirect: {
         if (!r.Has(kParams, 18))
             return;
@@ -367,6 +448,7 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
             return;
         canvas_.PatBlt(s(5), s(4), s(3), s(2), rop);
         return;
+    case kBitBlt:
     case kDibBitBlt:
         if (WordsAfter(r, 0) <= 9) { // no bitmap: a reserved word, then the pattern blit
             if (r.Has(kParams, 18))
@@ -375,6 +457,7 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
         }
         ys = s(2), xs = s(3), hs = hd = s(4), ws = wd = s(5), yd = s(6), xd = s(7), dib = 8;
         break;
+    case kStretchBlt:
     case kDibStretchBlt:
         if (WordsAfter(r, 0) <= 11) {
             if (r.Has(kParams, 20))
@@ -395,13 +478,18 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
     default:
         return;
     }
-    if (function != kSetDibToDev && rop != kSrcCopy)
-        return; // only plain copies of bitmaps are drawn
     if (r.Size() <= Word(dib))
         return;
+    std::span<const BYTE> bits = r.Bytes(Word(dib), r.Size() - Word(dib));
+    std::vector<BYTE> converted;
+    if (function == kBitBlt || function == kStretchBlt) {
+        // Monochrome bitmaps take the text colour for 0 and the background colour for 1.
+        converted = MetafileDib::FromBitmap16(bits, canvas_.TextColor(), canvas_.BkColor());
+        bits = converted;
+    }
     CRaster picture;
-    if (!MetafileDib::Picture(r.Bytes(Word(dib), r.Size() - Word(dib)), xs, ys, ws, hs, fromBottom,
-                              picture))
+    if (!MetafileDib::Picture(bits, xs, ys, ws, hs, fromBottom, picture))
         return;
-    canvas_.Blit(picture, xd, yd, wd, hd);
+    canvas_.Blit(picture, xd, yd, wd, hd,
+                 {MetafileCanvas::BlitMix::Kind::Rop, function == kSetDibToDev ? kSrcCopy : rop});
 }

@@ -18,7 +18,8 @@ public:
     using Stop = std::function<bool(std::uint64_t done, std::uint64_t total)>;
     WmfPlayer(MetafileCanvas& canvas, Stop stop) : canvas_(canvas), stop_(std::move(stop)) {}
 
-    enum class Result { Done, Corrupt, Cancelled };
+    // CutShort: the canvas's work budget ran out before the end.
+    enum class Result { Done, Corrupt, Cancelled, CutShort };
     Result Play(std::span<const BYTE> records);
 
 private:

@@ -1,0 +1,43 @@
+// Metafiles that ask for far more drawing than their size: each must be drawn, or cut short,
+// in well under a second.
+#include "image/CRaster.h"
+
+#include "tests/codecs/MetafileBombs.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void Play(benchmark::State& state, const std::vector<BYTE>& file) {
+    for (auto _ : state) {
+        CRaster image;
+        if (!image.DecodeFromMemory(file, CRaster::kTypeWmf))
+            state.SkipWithError(image.GetLastError());
+        benchmark::DoNotOptimize(image.GetBits(0));
+    }
+    state.counters["bytes"] = double(file.size());
+}
+
+void BM_Emf1kFullRectangles(benchmark::State& state) {
+    Play(state, MetafileBombs::FullRectanglesEmf(1000));
+}
+void BM_Emf100kFullRectangles(benchmark::State& state) {
+    Play(state, MetafileBombs::FullRectanglesEmf(100000));
+}
+void BM_EmfPolygonOf1MPoints(benchmark::State& state) {
+    Play(state, MetafileBombs::StarPolygonEmf(1000000));
+}
+void BM_EmfZigzagOf1MPoints(benchmark::State& state) {
+    Play(state, MetafileBombs::ZigzagPolygonEmf(1000000));
+}
+void BM_Wmf1kFullRectangles(benchmark::State& state) {
+    Play(state, MetafileBombs::FullRectanglesWmf(1000));
+}
+
+} // namespace
+
+BENCHMARK(BM_Emf1kFullRectangles)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Emf100kFullRectangles)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_EmfPolygonOf1MPoints)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_EmfZigzagOf1MPoints)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Wmf1kFullRectangles)->Unit(benchmark::kMillisecond)->Iterations(2);
