@@ -61,6 +61,11 @@ namespace {
 
 // One run as a single Stroke call draws it with a one-pixel pen.
 void ThinRun(PixelLine& line, const CPoint* points, std::size_t count, bool closed) {
+    if (closed && count == 2 && line.IsSolid() &&
+        (points[0].x == points[1].x) != (points[0].y == points[1].y)) {
+        line.Straight(points[0], points[1]); // a wall along the lattice, there and back
+        return;
+    }
     bool moved = false;
     for (std::size_t i = 1; i < count; ++i) {
         line.Segment(points[i - 1], points[i]);

@@ -10,7 +10,8 @@
 namespace {
 
 // A batch must draw exactly what one Polygon (closed) or Polyline (open) call per run draws:
-// walls go through batches, and every picture of a maze depends on it. Random runs, some of
+// walls go through batches, and every picture of a maze depends on it. Closed runs are checked
+// against the plain segment there and back, which no shortcut takes. Random runs, some of
 // them single points repeated, some off the page, under a scaled and flipped mapping.
 struct Scene {
     std::vector<std::vector<POINT>> runs;
@@ -25,6 +26,10 @@ struct Scene {
                 run.push_back({random.rand() % 140 - 20, -(random.rand() % 110 - 20)});
             if (i % 17 == 0)
                 run[1] = run[0]; // a wall of no length still shows a dot
+            else if (i % 3 == 1)
+                run[1].x = run[0].x; // walls along the lattice take a shorter way
+            else if (i % 3 == 2)
+                run[1].y = run[0].y;
             runs.push_back(run);
         }
     }
@@ -71,8 +76,12 @@ TEST(DcStrokeBatch, DrawsWhatOneCallPerRunDraws) {
             }
             for (const auto& run : scene.runs) {
                 const int n = static_cast<int>(run.size());
-                if (closed)
+                // A closed two-point outline is the segment there and back.
+                const POINT thereAndBack[] = {run[0], run[1], run[0]};
+                if (closed && run[0].x == run[1].x && run[0].y == run[1].y)
                     single.dc.Polygon(run.data(), n);
+                else if (closed)
+                    single.dc.Polyline(thereAndBack, 3);
                 else
                     single.dc.Polyline(run.data(), n);
                 std::vector<CPoint> device;
