@@ -53,72 +53,69 @@ bool CellPainter::PaintRingCell(CDC& dc, int column, int row, int grid, int pass
     return true;
 }
 
+// Every cell, row by row, column by column, grid by grid. Every grid of a template has the
+// same size; each is still walked within its own.
+template <typename Visit> void CellPainter::ForEachCell(Visit visit) const {
+    const Object* first = doc_.GetGrid(0);
+    if (!first)
+        return;
+    const int grids = doc_.GridCount();
+    const bool ring = first->GridType() == GRID_RING;
+    const int rows = ring && rings_ ? rings_->Rings() : first->Height();
+    for (int row = 0; row < rows; ++row) {
+        const int columns = ring && rings_ ? rings_->CellsIn(row) : first->Width();
+        for (int column = 0; column < columns; ++column)
+            for (int g = 0; g < grids; ++g)
+                visit(column, row, g);
+    }
+}
+
 void CellPainter::PaintAll(CDC& dc, int pass) {
     if (pass == PASS_WALLS) {
         PaintAllWalls(dc);
         return;
     }
-    const int grids = doc_.GridCount();
-    // Every grid of a template has the same size; each is still walked within its own.
-    const Object* first = doc_.GetGrid(0);
-    if (!first)
-        return;
-    const bool ring = first->GridType() == GRID_RING;
-    const int rows = ring && rings_ ? rings_->Rings() : first->Height();
-    for (int row = 0; row < rows; ++row) {
-        const int columns = ring && rings_ ? rings_->CellsIn(row) : first->Width();
-        for (int column = 0; column < columns; ++column) {
-            for (int g = 0; g < grids; ++g) {
-                if (doc_.GetGrid(g)->GridType() == GRID_RING)
-                    PaintRingCell(dc, column, row, g, pass);
-                else
-                    PaintPolygonCell(dc, column, row, g, pass);
-            }
-        }
-    }
+    ForEachCell([&](int column, int row, int g) {
+        if (doc_.GetGrid(g)->GridType() == GRID_RING)
+            PaintRingCell(dc, column, row, g, pass);
+        else
+            PaintPolygonCell(dc, column, row, g, pass);
+    });
 }
 
 // The wall pass in the order of the other passes, with each polygon corner mapped to the
 // device once for all the cells that share it.
 void CellPainter::PaintAllWalls(CDC& dc) {
-    const int grids = doc_.GridCount();
     const Object* first = doc_.GetGrid(0);
     if (!first)
         return;
-    const bool ring = first->GridType() == GRID_RING;
-    const int rows = ring && rings_ ? rings_->Rings() : first->Height();
     std::optional<DeviceCornerTable> corners;
     if (polygons_)
-        corners.emplace(dc, *polygons_, first->Width(), rows);
+        corners.emplace(dc, *polygons_, first->Width(), first->Height());
     CellPaintContext context = context_;
     context.printing = dc.IsPrinting();
-    for (int row = 0; row < rows; ++row) {
-        const int columns = ring && rings_ ? rings_->CellsIn(row) : first->Width();
-        for (int column = 0; column < columns; ++column) {
-            for (int g = 0; g < grids; ++g) {
-                const Object* grid = doc_.GetGrid(g);
-                if (!grid->InBounds(column, row))
-                    continue;
-                const bool ringCell = grid->GridType() == GRID_RING;
-                if (ringCell ? !rings_ || !rings_->Exists(column, row)
-                             : !polygons_ || g >= polygons_->Grids())
-                    continue;
-                const MazeCell& cell = grid->GetCell(column, row);
-                const CellAppearance a = CellAppearance::Of(cell, PASS_WALLS, context);
-                if (a.walls == CellAppearance::Walls::None)
-                    continue;
-                if (ringCell) {
-                    AddRingWalls(dc, WallPenOf(a), cell, column, row);
-                    continue;
-                }
-                const int sides = polygons_->Sides(g);
-                corners_.resize(static_cast<std::size_t>(sides) + 1);
-                for (int m = 0; m <= sides; ++m)
-                    corners_[static_cast<std::size_t>(m)] = corners->At(column, row, g, m);
-                AddPolygonWalls(dc, WallPenOf(a), cell, corners_.data(), sides);
-            }
+    ForEachCell([&](int column, int row, int g) {
+        const Object* grid = doc_.GetGrid(g);
+        if (!grid->InBounds(column, row))
+            return;
+        const bool ringCell = grid->GridType() == GRID_RING;
+        if (ringCell ? !rings_ || !rings_->Exists(column, row)
+                     : !corners || g >= polygons_->Grids())
+            return;
+        const MazeCell& cell = grid->GetCell(column, row);
+        const CellAppearance a = CellAppearance::Of(cell, PASS_WALLS, context);
+        if (a.walls == CellAppearance::Walls::None)
+            return;
+        if (ringCell) {
+            AddRingWalls(dc, WallPenOf(a), cell, column, row);
+            return;
         }
-    }
+        const int sides = polygons_->Sides(g);
+        corners_.resize(static_cast<std::size_t>(sides) + 1);
+        for (int m = 0; m <= sides; ++m)
+            corners_[static_cast<std::size_t>(m)] = corners->At(column, row, g, m);
+        AddPolygonWalls(dc, WallPenOf(a), cell, corners_.data(), sides);
+    });
     DrawPendingWalls(dc);
 }
 

@@ -33,6 +33,7 @@ public:
     const std::vector<CPoint>& LastOutline() const { return outline_; }
 
 private:
+    template <typename Visit> void ForEachCell(Visit visit) const;
     void PaintAllWalls(CDC& dc);
     void Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoints, bool ring, int column,
                int row, int grid);
