@@ -1,6 +1,6 @@
 // Full renders of made and solved mazes into the view's off-screen page, as a screen paint
 // after Make Maze does them: a 500 x 500 Box, a 300 x 300 Hex and a circular maze of about
-// 250,000 cells.
+// 250,000 cells. Then a 2000 x 2000 Box from File New through Make Maze to the painted page.
 #include "document/CGridloomDoc.h"
 #include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
@@ -8,6 +8,8 @@
 #include "view/CGridloomView.h"
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <memory>
@@ -79,8 +81,50 @@ void RenderCircular250k(benchmark::State& state) {
     maze.Render(state);
 }
 
+double MillisSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// Each step's share is reported besides the whole ("new_ms", "make_ms", "paint_ms").
+void NewMakePaintBox2000(benchmark::State& state) {
+    double newMs = 0, makeMs = 0, paintMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TempFolder dir{"render-bench"};
+        CProfile profile(dir.File("OrlimberSTD.ini"));
+        auto doc = std::make_unique<CGridloomDoc>(profile);
+        auto view = std::make_unique<CGridloomView>();
+        view->SetDocument(doc.get());
+        view->OnInitialUpdate();
+        doc->Settings().kind = KIND_BOX;
+        doc->Settings().columns = 2000;
+        doc->Settings().rows = 2000;
+        doc->Settings().seed = 1;
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        doc->OnFileNew();
+        newMs += MillisSince(start);
+        start = std::chrono::steady_clock::now();
+        doc->OnGenerateMaze();
+        makeMs += MillisSince(start);
+        start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(view->PaintScreen());
+        paintMs += MillisSince(start);
+        state.PauseTiming();
+        view.reset();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["new_ms"] = newMs / n;
+    state.counters["make_ms"] = makeMs / n;
+    state.counters["paint_ms"] = paintMs / n;
+}
+
 } // namespace
 
+BENCHMARK(NewMakePaintBox2000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(RenderBox500)->Unit(benchmark::kMillisecond);
 BENCHMARK(RenderHex300)->Unit(benchmark::kMillisecond);
 BENCHMARK(RenderCircular250k)->Unit(benchmark::kMillisecond);

@@ -68,9 +68,16 @@ void DeadEndSolver::FillPass() {
                 }
             }
         } else {
+            // Through a local pointer: the grid's own accessors would be read again after
+            // every fill, which may write any cell.
+            MazeCell* const cells = grid.Cells().data();
+            const std::size_t stride = static_cast<std::size_t>(grid.Width());
             for (int r = 0; r < height; ++r) {
+                const MazeCell* row = cells + static_cast<std::size_t>(r) * stride;
                 for (int c = 0; c < width; ++c) {
-                    visit(c, r);
+                    if (const int side = DeadEndSide(row[c])) {
+                        FillFrom({c, r, g}, side);
+                    }
                 }
             }
         }

@@ -28,8 +28,8 @@ bool FrontierList::Contains(const frontier_location& entry) const {
 }
 
 void FrontierList::Clear() {
-    for (const Entry& entry : entries_) {
-        positions_[entry.slot] = kAbsent;
+    for (const std::uint32_t slot : entries_) {
+        positions_[slot] = kAbsent;
     }
     entries_.clear();
 }
@@ -37,8 +37,8 @@ void FrontierList::Clear() {
 std::vector<frontier_location> FrontierList::Entries() const {
     std::vector<frontier_location> entries;
     entries.reserve(entries_.size());
-    for (const Entry& entry : entries_) {
-        entries.push_back(entry.at);
+    for (const std::uint32_t slot : entries_) {
+        entries.push_back(At(slot));
     }
     return entries;
 }

@@ -36,7 +36,7 @@ public:
     // Appends an entry known not to be listed, at its known slot (inside the grids): the
     // generator's cells carry a frontier flag exactly while they are listed, so it need not
     // look the slot up first, which in a large maze is a read from far memory.
-    void AppendNew(std::size_t slot, const frontier_location& entry);
+    void AppendNew(std::size_t slot);
     // Remove for an entry whose slot (inside the grids) is known.
     bool RemoveSlot(std::size_t slot);
     bool Contains(const frontier_location& entry) const;
@@ -52,10 +52,10 @@ public:
 
     std::size_t Size() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
-    const frontier_location& operator[](std::size_t index) const { return entries_[index].at; }
+    frontier_location operator[](std::size_t index) const { return At(entries_[index]); }
     std::vector<frontier_location> Entries() const;
     // Bytes held beside the index, for memory accounting.
-    std::size_t EntryBytes() const { return entries_.capacity() * sizeof(Entry); }
+    std::size_t EntryBytes() const { return entries_.capacity() * sizeof(std::uint32_t); }
 
     static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
 
@@ -63,14 +63,12 @@ private:
     static constexpr std::int32_t kAbsent = -1;
 
     void RemoveListed(std::size_t index, std::size_t slot);
+    // The cell of a slot inside the grids.
+    frontier_location At(std::size_t slot) const;
 
-    // An entry with its slot, side by side: a random pick reads both.
-    struct Entry {
-        frontier_location at;
-        std::uint32_t slot;
-    };
-
-    std::vector<Entry> entries_;
+    // Entries are kept as slots alone: the list is read at random places, and the smaller it
+    // is, the more of it stays in the caches. Only a pick turns one back into a place.
+    std::vector<std::uint32_t> entries_;
     // List position of every cell, or kAbsent. Read at random places while growing, so it
     // lives on large pages.
     std::vector<std::int32_t, LargeArrayAllocator<std::int32_t>> positions_;
@@ -91,18 +89,29 @@ inline std::size_t FrontierList::SlotOf(const frontier_location& entry) const {
            static_cast<std::size_t>(entry.row) * static_cast<std::size_t>(e.width);
 }
 
+inline frontier_location FrontierList::At(std::size_t slot) const {
+    std::size_t grid = 0;
+    while (grid + 1 < bases_.size() && slot >= bases_[grid + 1]) {
+        ++grid;
+    }
+    const std::size_t place = slot - bases_[grid];
+    const auto width = static_cast<std::size_t>(extents_[grid].width);
+    return {static_cast<int>(place % width), static_cast<int>(place / width),
+            static_cast<int>(grid)};
+}
+
 inline bool FrontierList::Add(const frontier_location& entry) {
     const std::size_t slot = SlotOf(entry);
     if (slot == kNoSlot || positions_[slot] != kAbsent) {
         return false;
     }
-    AppendNew(slot, entry);
+    AppendNew(slot);
     return true;
 }
 
-inline void FrontierList::AppendNew(std::size_t slot, const frontier_location& entry) {
+inline void FrontierList::AppendNew(std::size_t slot) {
     positions_[slot] = static_cast<std::int32_t>(entries_.size());
-    entries_.push_back({entry, static_cast<std::uint32_t>(slot)});
+    entries_.push_back(static_cast<std::uint32_t>(slot));
 }
 
 inline bool FrontierList::Remove(const frontier_location& entry) {
@@ -120,7 +129,7 @@ inline bool FrontierList::RemoveSlot(std::size_t slot) {
 
 inline void FrontierList::RemoveAt(std::size_t index) {
     if (index < entries_.size()) {
-        RemoveListed(index, entries_[index].slot);
+        RemoveListed(index, entries_[index]);
     }
 }
 
@@ -128,10 +137,8 @@ inline void FrontierList::RemoveListed(std::size_t index, std::size_t slot) {
     const std::size_t last = entries_.size() - 1;
     positions_[slot] = kAbsent;
     if (index != last) {
-        // The slot comes from the copy in hand: reading it back from the entry just stored
-        // would stall.
-        const std::uint32_t movedSlot = entries_[last].slot;
-        entries_[index] = entries_[last];
+        const std::uint32_t movedSlot = entries_[last];
+        entries_[index] = movedSlot;
         positions_[movedSlot] = static_cast<std::int32_t>(index);
     }
     entries_.pop_back();

@@ -116,7 +116,7 @@ inline int MazeCarver::AddFrontierNeighbours(const frontier_location& at, SideCa
         if (!cell.TryMarkFrontier()) {
             return false;
         }
-        frontier_.AppendNew(acrossSlot_[i], {acrossColumn_[i], acrossRow_[i], acrossGrid_[i]});
+        frontier_.AppendNew(acrossSlot_[i]);
         return true;
     });
 }

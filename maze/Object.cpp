@@ -41,7 +41,8 @@ bool Object::AllocateCells(int width, int height) {
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     const MazeCell blank{static_cast<WORD>(initialFlags), 0};
     cells_.assign(count, blank);
-    backup_.assign(count, MazeCell{});
+    backup_ = {}; // nothing of the old size is worth copying
+    backup_.resize(count);
     width_ = width;
     height_ = height;
     return true;

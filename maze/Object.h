@@ -84,5 +84,6 @@ private:
     int height_ = 0;
     std::vector<int> weights_;
     std::vector<MazeCell, LargeArrayAllocator<MazeCell>> cells_;
-    std::vector<MazeCell, LargeArrayAllocator<MazeCell>> backup_;
+    // The solver copies every cell in before it reads one.
+    std::vector<MazeCell, UnwrittenArrayAllocator<MazeCell>> backup_;
 };

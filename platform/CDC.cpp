@@ -5,6 +5,7 @@
 #include "platform/FormattedText.h"
 #include "platform/FrameControl.h"
 #include "platform/MetafileBackEnd.h"
+#include "platform/PolylineBatch.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
 #include "platform/SysColor.h"
@@ -452,6 +453,27 @@ bool CDC::Polygon(const POINT* points, int count) {
     const std::vector<CPoint> pts = DevPoints(points, count);
     backEnd_->FillPolygon(pts, state_.polyFillMode, Brush(state_.brushLog), Bk());
     backEnd_->Stroke(pts, true, Pen(), Bk());
+    return true;
+}
+
+bool CDC::DrawBatch(const PolylineBatch& batch) {
+    if (!backEnd_)
+        return false;
+    // A closed run of two points encloses nothing, so the raster fills none; longer closed
+    // runs take the general path, fill first.
+    if (raster_ && (!batch.Closed() || batch.LongestRun() <= 2)) {
+        raster_->StrokeRuns(batch.Points(), batch.Counts(), batch.Closed(), Pen(), Bk());
+        return true;
+    }
+    std::vector<CPoint> run;
+    auto from = batch.Points().begin();
+    for (const int n : batch.Counts()) {
+        run.assign(from, from + n);
+        from += n;
+        if (batch.Closed())
+            backEnd_->FillPolygon(run, state_.polyFillMode, Brush(state_.brushLog), Bk());
+        backEnd_->Stroke(run, batch.Closed(), Pen(), Bk());
+    }
     return true;
 }
 

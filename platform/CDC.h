@@ -15,6 +15,7 @@
 #include <vector>
 
 class MetafileBackEnd;
+class PolylineBatch;
 class RasterBackEnd;
 class TextEngine;
 class TextLayout;
@@ -126,6 +127,12 @@ public:
     // Several polygons filled as one shape under the fill mode (so overlaps can make holes),
     // each outlined with the pen. `counts` holds the number of points of each polygon.
     bool PolyPolygon(const POINT* points, const int* counts, int polygons);
+    // The batch's runs with the current pen, as one Polyline (open) or Polygon (closed) call
+    // for each would draw them.
+    bool DrawBatch(const PolylineBatch& batch);
+    // The device pixel that the drawing calls put the logical point at. Each coordinate maps
+    // on its own, so lattices can be mapped row by row and column by column.
+    CPoint DeviceOf(int x, int y) const { return Dev(x, y); }
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT* rect);
     bool Ellipse(int left, int top, int right, int bottom);

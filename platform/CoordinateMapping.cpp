@@ -6,23 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-// Scale a value by num/den with the rounding of MulDiv, without its overflow sentinel.
-LONG Scale(LONG v, LONG num, LONG den) {
-    if (den == 0)
-        return v;
-    const long long p = static_cast<long long>(v) * num;
-    const long long d = den;
-    const long long ap = p < 0 ? -p : p;
-    const long long ad = d < 0 ? -d : d;
-    const long long q = (ap + ad / 2) / ad;
-    const long long r = ((p < 0) != (d < 0)) ? -q : q;
-    return static_cast<LONG>(std::clamp<long long>(r, INT32_MIN, INT32_MAX));
-}
-
-} // namespace
-
 CoordinateMapping::CoordinateMapping(int dpiX, int dpiY) : dpiX_(dpiX), dpiY_(dpiY) {}
 
 void CoordinateMapping::SetDeviceResolution(int dpiX, int dpiY) {
@@ -94,11 +77,6 @@ CSize CoordinateMapping::SetViewportExt(CSize ext) {
     if ((mode_ == MM_ANISOTROPIC || mode_ == MM_ISOTROPIC) && ext.cx != 0 && ext.cy != 0)
         viewportExt_ = ext;
     return old;
-}
-
-CPoint CoordinateMapping::ToDevice(CPoint p) const {
-    return {Scale(p.x - windowOrg_.x, viewportExt_.cx, windowExt_.cx) + viewportOrg_.x,
-            Scale(p.y - windowOrg_.y, viewportExt_.cy, windowExt_.cy) + viewportOrg_.y};
 }
 
 CPoint CoordinateMapping::ToLogical(CPoint p) const {

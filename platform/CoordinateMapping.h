@@ -3,6 +3,9 @@
 #include "platform/CRect.h"
 #include "platform/CSize.h"
 
+#include <algorithm>
+#include <cstdint>
+
 // The logical-to-device transform of a device context: mapping mode, window and viewport
 // origins and extents. Points map as device = (logical - window origin) * viewport extent /
 // window extent + viewport origin, rounded to nearest with halves away from zero; sizes use the
@@ -37,6 +40,8 @@ public:
     bool IsXFlipped() const;
 
 private:
+    // Scales a value by num/den with the rounding of MulDiv, without its overflow sentinel.
+    static LONG Scale(LONG v, LONG num, LONG den);
     void ApplyFixedExtents();
 
     int mode_ = 1;
@@ -47,3 +52,24 @@ private:
     CSize windowExt_{1, 1};
     CSize viewportExt_{1, 1};
 };
+
+// Inline, with a 32-bit division where the numbers allow: every point drawn passes here.
+inline LONG CoordinateMapping::Scale(LONG v, LONG num, LONG den) {
+    if (den == 0)
+        return v;
+    const long long p = static_cast<long long>(v) * num;
+    const long long d = den;
+    const auto ap = static_cast<unsigned long long>(p < 0 ? -p : p);
+    const auto ad = static_cast<unsigned long long>(d < 0 ? -d : d);
+    const unsigned long long n = ap + ad / 2;
+    const unsigned long long q =
+        n <= UINT32_MAX ? static_cast<std::uint32_t>(n) / static_cast<std::uint32_t>(ad) : n / ad;
+    const long long r =
+        ((p < 0) != (d < 0)) ? -static_cast<long long>(q) : static_cast<long long>(q);
+    return static_cast<LONG>(std::clamp<long long>(r, INT32_MIN, INT32_MAX));
+}
+
+inline CPoint CoordinateMapping::ToDevice(CPoint p) const {
+    return {Scale(p.x - windowOrg_.x, viewportExt_.cx, windowExt_.cx) + viewportOrg_.x,
+            Scale(p.y - windowOrg_.y, viewportExt_.cy, windowExt_.cy) + viewportOrg_.y};
+}

@@ -5,6 +5,8 @@
 #include <memory>
 #include <new>
 #include <sys/mman.h>
+#include <type_traits>
+#include <utility>
 
 // An allocator for large arrays read at random places (cells of big mazes and their indexes):
 // blocks of 2 MiB and more are aligned to 2 MiB and offered to the kernel for large pages, so
@@ -50,5 +52,22 @@ private:
     static bool IsLarge(std::size_t n) { return n * sizeof(T) >= kLargePage; }
     static std::size_t RoundedUp(std::size_t bytes) {
         return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+    }
+};
+
+// The same for arrays that are always overwritten in full before they are read: elements made
+// without a value are left unwritten, so sizing the array touches none of its pages.
+template <typename T> class UnwrittenArrayAllocator : public LargeArrayAllocator<T> {
+public:
+    template <typename U> struct rebind { using other = UnwrittenArrayAllocator<U>; };
+
+    UnwrittenArrayAllocator() = default;
+    template <typename U> UnwrittenArrayAllocator(const UnwrittenArrayAllocator<U>&) noexcept {}
+
+    template <typename U> void construct(U*) noexcept {
+        static_assert(std::is_trivially_copyable_v<U> && std::is_trivially_destructible_v<U>);
+    }
+    template <typename U, typename... Args> void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 };

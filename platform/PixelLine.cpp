@@ -37,6 +37,22 @@ void PixelLine::Dot(CPoint p) {
     Plot(p.x, p.y);
 }
 
+void PixelLine::Straight(CPoint from, CPoint to) {
+    const long long left = std::max<long long>(std::min(from.x, to.x), clip_.left);
+    const long long right = std::min<long long>(std::max(from.x, to.x), clip_.right - 1LL);
+    const long long top = std::max<long long>(std::min(from.y, to.y), clip_.top);
+    const long long bottom = std::min<long long>(std::max(from.y, to.y), clip_.bottom - 1LL);
+    if (left > right || top > bottom)
+        return;
+    if (top == bottom) {
+        std::uint32_t* row = pixels_ + top * stride_;
+        std::fill(row + left, row + right + 1, color_);
+        return;
+    }
+    for (long long y = top; y <= bottom; ++y)
+        pixels_[y * stride_ + left] = color_;
+}
+
 bool PixelLine::StepRange(long long start, int dir, long long lo, long long hi, long long n,
                           long long& i0, long long& i1) {
     // start + dir * i within [lo, hi]

@@ -14,6 +14,10 @@ public:
 
     void Segment(CPoint from, CPoint to);
     void Dot(CPoint p);
+    // A horizontal or vertical line of a solid pen with both ends drawn: what a segment there
+    // and back draws, at a fraction of the cost.
+    void Straight(CPoint from, CPoint to);
+    bool IsSolid() const { return dashes_.empty(); }
 
 private:
     void Plot(long long x, long long y);

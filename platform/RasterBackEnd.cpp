@@ -57,36 +57,99 @@ void RasterBackEnd::Stroke(const std::vector<CPoint>& points, bool closed, const
         StrokeWide(points, closed, pen);
 }
 
-void RasterBackEnd::StrokeThin(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
-                               const Background& bk) {
-    const std::vector<int> dashes = PenDashes(pen.style);
-    PixelLine line(surface_->Pixels(), surface_->Stride() / 4, Clip(),
-                   RasterSurface::ToPixel(pen.color), dashes, bk.IsOpaque() && !dashes.empty(),
-                   RasterSurface::ToPixel(bk.color));
+namespace {
+
+// One run as a single Stroke call draws it with a one-pixel pen.
+void ThinRun(PixelLine& line, const CPoint* points, std::size_t count, bool closed) {
+    if (closed && count == 2 && line.IsSolid() &&
+        (points[0].x == points[1].x) != (points[0].y == points[1].y)) {
+        line.Straight(points[0], points[1]); // a wall along the lattice, there and back
+        return;
+    }
     bool moved = false;
-    for (size_t i = 1; i < points.size(); ++i) {
+    for (std::size_t i = 1; i < count; ++i) {
         line.Segment(points[i - 1], points[i]);
         moved = moved || !(points[i] == points[0]);
     }
     if (closed) {
         if (moved)
-            line.Segment(points.back(), points.front());
+            line.Segment(points[count - 1], points[0]);
         else
-            line.Dot(points.front()); // a closed figure always shows its vertex
+            line.Dot(points[0]); // a closed figure always shows its vertex
     }
+}
+
+void WideRun(ThickLine& line, const CPoint* points, std::size_t count, bool closed) {
+    if (count == 1)
+        line.Segment(points[0], points[0]);
+    for (std::size_t i = 1; i < count; ++i)
+        line.Segment(points[i - 1], points[i]);
+    if (closed && count > 2)
+        line.Segment(points[count - 1], points[0]);
+}
+
+} // namespace
+
+PixelLine RasterBackEnd::ThinLine(const DevicePen& pen, const Background& bk,
+                                  const std::vector<int>& dashes) {
+    return PixelLine(surface_->Pixels(), surface_->Stride() / 4, Clip(),
+                     RasterSurface::ToPixel(pen.color), dashes, bk.IsOpaque() && !dashes.empty(),
+                     RasterSurface::ToPixel(bk.color));
+}
+
+ThickLine RasterBackEnd::WideLine(const DevicePen& pen) {
+    return ThickLine(surface_->Pixels(), surface_->Stride() / 4, Clip(),
+                     RasterSurface::ToPixel(pen.color), pen.width);
+}
+
+void RasterBackEnd::StrokeThin(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
+                               const Background& bk) {
+    PixelLine line = ThinLine(pen, bk, PenDashes(pen.style));
+    ThinRun(line, points.data(), points.size(), closed);
     surface_->MarkDirty();
 }
 
 void RasterBackEnd::StrokeWide(const std::vector<CPoint>& points, bool closed,
                                const DevicePen& pen) {
-    ThickLine line(surface_->Pixels(), surface_->Stride() / 4, Clip(),
-                   RasterSurface::ToPixel(pen.color), pen.width);
-    if (points.size() == 1)
-        line.Segment(points[0], points[0]);
-    for (size_t i = 1; i < points.size(); ++i)
-        line.Segment(points[i - 1], points[i]);
-    if (closed && points.size() > 2)
-        line.Segment(points.back(), points.front());
+    ThickLine line = WideLine(pen);
+    WideRun(line, points.data(), points.size(), closed);
+    surface_->MarkDirty();
+}
+
+void RasterBackEnd::StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts,
+                               bool closed, const DevicePen& pen, const Background& bk) {
+    if (pen.IsNull() || points.empty())
+        return;
+    std::size_t first = 0;
+    if (pen.geometric && pen.width > 1) {
+        for (const int n : counts) {
+            Stroke({points.begin() + static_cast<std::ptrdiff_t>(first),
+                    points.begin() + static_cast<std::ptrdiff_t>(first + n)},
+                   closed, pen, bk);
+            first += static_cast<std::size_t>(n);
+        }
+        return;
+    }
+    if (pen.width > 1) {
+        ThickLine line = WideLine(pen);
+        for (const int n : counts) {
+            WideRun(line, points.data() + first, static_cast<std::size_t>(n), closed);
+            first += static_cast<std::size_t>(n);
+        }
+    } else {
+        const std::vector<int> dashes = PenDashes(pen.style);
+        PixelLine solid = ThinLine(pen, bk, dashes);
+        for (const int n : counts) {
+            if (dashes.empty()) {
+                ThinRun(solid, points.data() + first, static_cast<std::size_t>(n), closed);
+            } else {
+                // Each run starts its dash pattern afresh, as a call of its own would.
+                PixelLine line = ThinLine(pen, bk, dashes);
+                ThinRun(line, points.data() + first, static_cast<std::size_t>(n), closed);
+            }
+            first += static_cast<std::size_t>(n);
+        }
+    }
     surface_->MarkDirty();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/IDcBackEnd.h"
+#include "platform/PixelLine.h"
 #include "platform/RasterSurface.h"
+#include "platform/ThickLine.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,6 +28,10 @@ public:
                 const Background& bk) override;
     void FillPolygon(const std::vector<CPoint>& points, int fillMode, const DeviceBrush& brush,
                      const Background& bk) override;
+    // Strokes the runs of `points` (`counts` points each) one after the other, each as Stroke
+    // would draw it alone, without a call or an allocation per run.
+    void StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts, bool closed,
+                    const DevicePen& pen, const Background& bk);
     void FillRect(const CRect& rect, const DeviceBrush& brush, const Background& bk) override;
     void Ellipse(const CRect& box, const DevicePen& pen, const DeviceBrush& brush,
                  const Background& bk) override;
@@ -43,6 +49,8 @@ private:
     // The surface's Cairo context with its state saved and the clip applied, or null when the
     // clip is empty; the caller restores the state.
     cairo_t* BeginClipped();
+    PixelLine ThinLine(const DevicePen& pen, const Background& bk, const std::vector<int>& dashes);
+    ThickLine WideLine(const DevicePen& pen);
     void StrokeThin(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
                     const Background& bk);
     void StrokeWide(const std::vector<CPoint>& points, bool closed, const DevicePen& pen);

@@ -34,7 +34,8 @@ struct CellAppearance {
     // light-grey pen of a hidden start or stop cell.
     Walls walls = Walls::None;
 
-    // Decides for one cell; `pass` is one of CellPass.
+    // Decides for one cell; `pass` is one of CellPass. Inline: it runs for every cell of a
+    // render, and a call returns the record through memory, which stalls.
     static CellAppearance Of(const MazeCell& cell, int pass, const CellPaintContext& context);
     // The fill colour, first matching rule first.
     static COLORREF FillColour(const MazeCell& cell, const CellPaintContext& context);
@@ -44,3 +45,41 @@ struct CellAppearance {
 inline constexpr COLORREF kFrontierColour = RGB(0, 0, 0x30);
 inline constexpr COLORREF kUncarvedColour = RGB(160, 160, 160);
 inline constexpr COLORREF kHiddenEndPenColour = RGB(192, 192, 192);
+
+inline CellAppearance CellAppearance::Of(const MazeCell& cell, int pass,
+                                         const CellPaintContext& context) {
+    CellAppearance a;
+    if (pass == PASS_REDRAW_TOO)
+        pass = PASS_REDRAW;
+    const WORD f = cell.flags;
+    // Whitened cells and hidden ends belong to the screen only.
+    if ((f & (CELL_ERASED | CELL_HIDDEN)) && !context.screen)
+        return a;
+    if (pass == PASS_FILL && (f & CELL_ERASED) && !context.showErased)
+        return a;
+
+    if (pass != PASS_WALLS) {
+        a.fill = FillColour(cell, context);
+        const bool open = cell.passages != 0 || (f & CELL_ERASED);
+        if (open) {
+            if (pass == PASS_REDRAW)
+                a.body = context.showErased ? Body::RubOut : Body::Region;
+            else if (f != 0 && !(f == CELL_SOLUTION && !context.showSolution))
+                a.body = Body::Region;
+        } else if (pass == PASS_FILL && f == 0 && !context.mazeMade) {
+            a.body = Body::OutlineOnly;
+        } else {
+            // Uncarved cells of a made maze show grey in the full render as in a redraw.
+            a.body = Body::Polygon;
+        }
+    }
+    if (pass != PASS_FILL) {
+        const bool hiddenEnd =
+            (f & (CELL_START | CELL_STOP)) && (f & CELL_HIDDEN) && !context.printing;
+        if (hiddenEnd)
+            a.walls = Walls::Dotted;
+        else if (cell.passages != 0)
+            a.walls = Walls::Wall;
+    }
+    return a;
+}

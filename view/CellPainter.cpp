@@ -3,10 +3,12 @@
 #include "document/CGridloomDoc.h"
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
+#include "view/DeviceCornerTable.h"
 #include "view/PolygonCellGeometry.h"
 #include "view/RingCellGeometry.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -51,25 +53,70 @@ bool CellPainter::PaintRingCell(CDC& dc, int column, int row, int grid, int pass
     return true;
 }
 
-void CellPainter::PaintAll(CDC& dc, int pass) {
-    const int grids = doc_.GridCount();
-    // Every grid of a template has the same size; each is still walked within its own.
+// Every cell, row by row, column by column, grid by grid. Every grid of a template has the
+// same size; each is still walked within its own.
+template <typename Visit> void CellPainter::ForEachCell(Visit visit) const {
     const Object* first = doc_.GetGrid(0);
     if (!first)
         return;
+    const int grids = doc_.GridCount();
     const bool ring = first->GridType() == GRID_RING;
     const int rows = ring && rings_ ? rings_->Rings() : first->Height();
     for (int row = 0; row < rows; ++row) {
         const int columns = ring && rings_ ? rings_->CellsIn(row) : first->Width();
-        for (int column = 0; column < columns; ++column) {
-            for (int g = 0; g < grids; ++g) {
-                if (doc_.GetGrid(g)->GridType() == GRID_RING)
-                    PaintRingCell(dc, column, row, g, pass);
-                else
-                    PaintPolygonCell(dc, column, row, g, pass);
-            }
-        }
+        for (int column = 0; column < columns; ++column)
+            for (int g = 0; g < grids; ++g)
+                visit(column, row, g);
     }
+}
+
+void CellPainter::PaintAll(CDC& dc, int pass) {
+    if (pass == PASS_WALLS) {
+        PaintAllWalls(dc);
+        return;
+    }
+    ForEachCell([&](int column, int row, int g) {
+        if (doc_.GetGrid(g)->GridType() == GRID_RING)
+            PaintRingCell(dc, column, row, g, pass);
+        else
+            PaintPolygonCell(dc, column, row, g, pass);
+    });
+}
+
+// The wall pass in the order of the other passes, with each polygon corner mapped to the
+// device once for all the cells that share it.
+void CellPainter::PaintAllWalls(CDC& dc) {
+    const Object* first = doc_.GetGrid(0);
+    if (!first)
+        return;
+    std::optional<DeviceCornerTable> corners;
+    if (polygons_)
+        corners.emplace(dc, *polygons_, first->Width(), first->Height());
+    CellPaintContext context = context_;
+    context.printing = dc.IsPrinting();
+    ForEachCell([&](int column, int row, int g) {
+        const Object* grid = doc_.GetGrid(g);
+        if (!grid->InBounds(column, row))
+            return;
+        const bool ringCell = grid->GridType() == GRID_RING;
+        if (ringCell ? !rings_ || !rings_->Exists(column, row)
+                     : !corners || g >= polygons_->Grids())
+            return;
+        const MazeCell& cell = grid->GetCell(column, row);
+        const CellAppearance a = CellAppearance::Of(cell, PASS_WALLS, context);
+        if (a.walls == CellAppearance::Walls::None)
+            return;
+        if (ringCell) {
+            AddRingWalls(dc, WallPenOf(a), cell, column, row);
+            return;
+        }
+        const int sides = polygons_->Sides(g);
+        corners_.resize(static_cast<std::size_t>(sides) + 1);
+        for (int m = 0; m <= sides; ++m)
+            corners_[static_cast<std::size_t>(m)] = corners->At(column, row, g, m);
+        AddPolygonWalls(dc, WallPenOf(a), cell, corners_.data(), sides);
+    });
+    DrawPendingWalls(dc);
 }
 
 void CellPainter::Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoints, bool ring,
@@ -81,11 +128,18 @@ void CellPainter::Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoin
         return;
     CPen* oldPen = dc.SelectObject(&wallPen_);
     PaintBody(dc, a, outlinePoints);
-    if (a.walls != CellAppearance::Walls::None) {
-        dc.SelectObject(a.walls == CellAppearance::Walls::Dotted ? &hiddenEndPen_ : &wallPen_);
-        PaintWalls(dc, cell, ring, column, row, grid);
-    }
     dc.SelectObject(oldPen);
+    if (a.walls != CellAppearance::Walls::None) {
+        if (ring) {
+            AddRingWalls(dc, WallPenOf(a), cell, column, row);
+        } else {
+            corners_.clear();
+            for (const CPoint& p : outline_)
+                corners_.push_back(dc.DeviceOf(p.x, p.y));
+            AddPolygonWalls(dc, WallPenOf(a), cell, corners_.data(), polygons_->Sides(grid));
+        }
+        DrawPendingWalls(dc);
+    }
 }
 
 void CellPainter::PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints) {
@@ -115,21 +169,46 @@ void CellPainter::PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints)
     dc.SelectObject(oldBrush);
 }
 
-void CellPainter::PaintWalls(CDC& dc, const MazeCell& cell, bool ring, int column, int row,
-                             int grid) {
-    if (ring) {
-        const int sides = rings_->SideCount(row);
-        for (int s = 1; s <= sides; ++s) {
-            if (cell.HasPassage(s))
-                continue;
-            rings_->Side(column, row, s, side_);
-            dc.Polyline(Pts(side_), static_cast<int>(side_.size()));
-        }
-        return;
-    }
+void CellPainter::AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell,
+                                  const CPoint* deviceCorners, int sides) {
+    SwitchBatch(dc, pen, polygonWalls_);
     // Side s runs from corner s - 1 to corner s of the outline (which closes on corner 0).
-    const int sides = polygons_->Sides(grid);
     for (int s = 1; s <= sides; ++s)
         if (!cell.HasPassage(s))
-            dc.Polygon(Pts(outline_) + (s - 1), 2);
+            polygonWalls_.AddSegment(deviceCorners[s - 1], deviceCorners[s]);
+}
+
+void CellPainter::AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column, int row) {
+    SwitchBatch(dc, pen, ringWalls_);
+    const int sides = rings_->SideCount(row);
+    for (int s = 1; s <= sides; ++s) {
+        if (cell.HasPassage(s))
+            continue;
+        rings_->Side(column, row, s, side_);
+        for (CPoint& p : side_)
+            p = dc.DeviceOf(p.x, p.y);
+        ringWalls_.AddRun(side_.data(), static_cast<int>(side_.size()));
+    }
+}
+
+void CellPainter::SwitchBatch(CDC& dc, CPen& pen, const PolylineBatch& batch) {
+    // Bands keep the pending points within a few megabytes on the largest grids.
+    constexpr std::size_t kBandPoints = 1 << 16;
+    const PolylineBatch& other = &batch == &polygonWalls_ ? ringWalls_ : polygonWalls_;
+    if (&pen != pendingPen_ || !other.Empty() || batch.PointCount() >= kBandPoints)
+        DrawPendingWalls(dc);
+    pendingPen_ = &pen;
+}
+
+void CellPainter::DrawPendingWalls(CDC& dc) {
+    if (!pendingPen_)
+        return;
+    CPen* oldPen = dc.SelectObject(pendingPen_);
+    for (PolylineBatch* batch : {&polygonWalls_, &ringWalls_}) {
+        if (!batch->Empty())
+            dc.DrawBatch(*batch);
+        batch->Clear();
+    }
+    dc.SelectObject(oldPen);
+    pendingPen_ = nullptr;
 }

@@ -2,6 +2,7 @@
 #include "platform/CBrush.h"
 #include "platform/CPen.h"
 #include "platform/CPoint.h"
+#include "platform/PolylineBatch.h"
 #include "view/CellAppearance.h"
 
 #include <map>
@@ -32,10 +33,21 @@ public:
     const std::vector<CPoint>& LastOutline() const { return outline_; }
 
 private:
+    template <typename Visit> void ForEachCell(Visit visit) const;
+    void PaintAllWalls(CDC& dc);
     void Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoints, bool ring, int column,
                int row, int grid);
     void PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints);
-    void PaintWalls(CDC& dc, const MazeCell& cell, bool ring, int column, int row, int grid);
+    // Walls join the pending batch of their pen; a change of pen or of batch draws what is
+    // pending first, so walls land in the order the cells are visited.
+    void AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* deviceCorners,
+                         int sides);
+    void AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column, int row);
+    void SwitchBatch(CDC& dc, CPen& pen, const PolylineBatch& batch);
+    void DrawPendingWalls(CDC& dc);
+    CPen& WallPenOf(const CellAppearance& a) {
+        return a.walls == CellAppearance::Walls::Dotted ? hiddenEndPen_ : wallPen_;
+    }
     CBrush& BrushFor(COLORREF colour);
 
     const CGridloomDoc& doc_;
@@ -49,4 +61,8 @@ private:
     std::map<COLORREF, CBrush> brushes_;
     std::vector<CPoint> outline_;
     std::vector<CPoint> side_;
+    std::vector<CPoint> corners_;
+    PolylineBatch polygonWalls_{true}; // two-point polygons, as the walls were always drawn
+    PolylineBatch ringWalls_{false};
+    CPen* pendingPen_ = nullptr;
 };

@@ -1,6 +1,11 @@
 #include "DcTestSupport.h"
 
+#include "platform/CoordinateMapping.h"
+#include "platform/CrtRandom.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(DcMapping, HiEnglishRoundsAndFlipsAtScreenAndPrinterResolutions) {
     RasterFixture f(10, 10, 96);
@@ -66,4 +71,43 @@ TEST(DcMapping, AnisotropicExtentsOriginsAndSavedStates) {
     EXPECT_FALSE(f.dc.RestoreDC(saved)); // already taken
     EXPECT_EQ(f.dc.GetDeviceCaps(LOGPIXELSX), 96);
     EXPECT_EQ(f.dc.GetDeviceCaps(HORZRES), 10);
+}
+
+namespace {
+
+// Rounded to nearest with halves away from zero, in exact 128-bit arithmetic.
+long long Reference(long long v, long long num, long long den) {
+    const __int128 p = static_cast<__int128>(v) * num;
+    const __int128 ap = p < 0 ? -p : p, ad = den < 0 ? -den : den;
+    const __int128 q = (2 * ap + ad) / (2 * ad);
+    const __int128 r = ((p < 0) != (den < 0)) ? -q : q;
+    return static_cast<long long>(std::clamp<__int128>(r, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+// Every drawn point is scaled, small products by a quicker division than large ones: both
+// must round alike, at the edge between them too.
+TEST(DcMapping, ScalingRoundsAlikeForSmallAndLargeProducts) {
+    CrtRandom random;
+    random.srand(5);
+    auto wide = [&] {
+        const unsigned bits = (unsigned(random.rand()) << 17) ^ (unsigned(random.rand()) << 2) ^
+                              unsigned(random.rand());
+        return static_cast<LONG>(bits & 0x7FFFFFFFu);
+    };
+    const LONG edges[] = {1, 2, 3, 65535, 65536, 65537, 46341, 2147483647};
+    for (int i = 0; i < 20000; ++i) {
+        const LONG v = i % 3 == 0 ? edges[i % 8] * (i % 2 ? -1 : 1) : wide() - (1 << 30);
+        const LONG num = i % 5 == 0 ? edges[(i / 5) % 8] : wide() % 100000 - 50000;
+        const LONG den = i % 7 == 0 ? edges[(i / 7) % 8] : wide() % 100000 - 50000;
+        if (num == 0 || den == 0)
+            continue;
+        CoordinateMapping m(96, 96);
+        m.SetMapMode(MM_ANISOTROPIC);
+        m.SetWindowExt({den, den});
+        m.SetViewportExt({num, num});
+        const CPoint d = m.ToDevice({v, 0});
+        ASSERT_EQ(d.x, Reference(v, num, den)) << v << " * " << num << " / " << den;
+    }
 }
