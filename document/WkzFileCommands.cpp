@@ -33,6 +33,7 @@ bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
     if (!Load(doc, path))
         return false;
     doc.FileDone(path);
+    doc.InfoPane().Restart();
     return true;
 }
 
@@ -121,5 +122,6 @@ bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
         return false;
     }
     doc.FileDone(path);
+    doc.InfoPane().Restart();
     return true;
 }

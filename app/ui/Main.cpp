@@ -4,6 +4,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
 #include "dialogs/WebEndpoint.h"
+#include "dialogs/WebPageCache.h"
 #include "dialogs/ui/BitmapSetupAsker.h"
 #include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/CUltraSplashWnd.h"
@@ -15,6 +16,7 @@
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
 #include "platform/CanberraSound.h"
+#include "platform/MainThread.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxClipboard.h"
@@ -47,6 +49,9 @@ namespace {
 class OrlimberApp : public wxApp {
 public:
     bool OnInit() override {
+        // Workers hand their results to the windows through the event loop.
+        MainThread::Mark();
+        MainThread::SetPoster([](MainThread::Task task) { wxTheApp->CallAfter(std::move(task)); });
         prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
@@ -109,7 +114,9 @@ public:
         settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
+        // Cancels the transfers in flight and waits only for the workers to notice.
         app_.reset();
+        MainThread::SetPoster({});
         printJobs_.reset();
         soundInstalled_.reset();
         sound_.reset();
@@ -199,6 +206,13 @@ private:
                 frame_->SetTitle(title);
             event.Skip();
         });
+        // Escape stops a download; otherwise it goes where it went before.
+        frame_->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+            if (event.GetKeyCode() == WXK_ESCAPE && app_->Downloading())
+                app_->CancelDownload();
+            else
+                event.Skip();
+        });
         frame_->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
             RecentFileMenu::Sync(*frame_, app_->Recent());
             event.Skip();
@@ -214,9 +228,11 @@ private:
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         CMainFrame* frame = frame_;
         window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
-        window->SetStatusReporter([frame](const std::string& text) {
+        const auto report = [frame](const std::string& text) {
             frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
-        });
+        };
+        window->SetStatusReporter(report);
+        app_->SetStatusReporter(report);
         // Gesture commands take the menus' road, through the frame's router.
         window->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
         view_->SetGestureRecognizer(&app_->Gesture());
@@ -244,9 +260,11 @@ private:
         const WebEndpoint endpoint(CProfile::App());
         links_ = std::make_unique<AdLinkActions>(*app_, *view_);
         wxFileSystem::AddHandler(
-            std::make_unique<WebPageFSHandler>(endpoint).release()); // wx owns it
+            std::make_unique<WebPageFSHandler>(endpoint, pageCache_).release()); // wx owns it
         auto* pane = new CAdWindow(
-            frame.Splitter(), {frame, app_->Connectivity(), *links_, CProfile::App()}, endpoint,
+            frame.Splitter(),
+            {frame, app_->Connectivity(), *links_, CProfile::App(), app_->Fetches(), pageCache_},
+            endpoint,
             app_->InstallFolder() + "html/"); // owned by the splitter
         frame.Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
         CGridloomDoc* doc = document_.get();
@@ -263,6 +281,7 @@ private:
     }
 
     CommandCatalog commands_;
+    WebPageCache pageCache_;
     std::unique_ptr<AdLinkActions> links_;
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;

@@ -1,5 +1,7 @@
 #include "dialogs/ui/CAdWindow.h"
 
+#include "dialogs/FetchService.h"
+#include "dialogs/WebPageCache.h"
 #include "frame/IInfoPaneHost.h"
 
 #include <wx/filename.h>
@@ -10,19 +12,33 @@
 CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
                      std::string htmlFolder)
     : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
-      host_(services.host), settleTimer_(this, kSettleTimer) {
+      host_(services.host), fetches_(services.fetches), cache_(services.cache),
+      settleTimer_(this, kSettleTimer) {
     for (int id = 1; id <= kTimerCount; ++id)
         timers_[static_cast<size_t>(id - 1)] = std::make_unique<wxTimer>(this, id);
     controller_ = std::make_unique<AdPaneController>(
         AdPaneController::Services{*this, *this, services.connectivity, services.links,
-                                   services.profile},
+                                   services.profile, services.fetches},
         std::move(endpoint), std::move(htmlFolder));
     commands_ = std::make_unique<AdPaneCommands>(*controller_);
     Bind(wxEVT_TIMER, &CAdWindow::OnTimerEvent, this);
     Bind(wxEVT_SIZE, &CAdWindow::OnSizeEvent, this);
 }
 
+namespace {
+
+constexpr const char* kPageJob = "pane-page";
+
+bool IsWebAddress(const std::string& url) {
+    return url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
+}
+
+} // namespace
+
 CAdWindow::~CAdWindow() {
+    fetches_.Cancel(kPageJob);
+    for (const std::string& picture : pendingPictures_)
+        fetches_.Cancel("pane-picture " + picture);
     for (auto& timer : timers_)
         timer->Stop();
     settleTimer_.Stop();
@@ -37,6 +53,11 @@ bool CAdWindow::LoadPage(const wxString& location) {
     }
     if (controller_->OnBeforeNavigate(url))
         return false;
+    if (IsWebAddress(url)) {
+        FetchPage(url);
+        return true;
+    }
+    webPage_.clear();
     bool loaded = false;
     {
         // A page that cannot be opened shows a short note instead of a log window.
@@ -49,6 +70,57 @@ bool CAdWindow::LoadPage(const wxString& location) {
     HistoryClear();
     CallAfter([this] { controller_->OnDocumentComplete(); });
     return loaded;
+}
+
+void CAdWindow::FetchPage(const std::string& url) {
+    FetchRequest request;
+    request.url = url;
+    request.deadlineMs = FetchService::kPageDeadlineMs;
+    fetches_.Fetch(kPageJob, request,
+                   [alive = std::weak_ptr<int>(life_), this, url](FetchResult& result) {
+                       if (alive.lock())
+                           OnPageFetched(url, result);
+                   });
+}
+
+void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result) {
+    if (!result.Ok()) {
+        controller_->OnLoadFailed(url, result.error);
+        return;
+    }
+    cache_.Put(url, {true, std::move(result.body), WebPageCache::MimeType(result.headers)});
+    webPage_ = url;
+    ShowCachedPage(url);
+    FetchPictures();
+    CallAfter([this] { controller_->OnDocumentComplete(); });
+}
+
+void CAdWindow::ShowCachedPage(const std::string& url) {
+    wxLogNull quiet;
+    if (!wxHtmlWindow::LoadPage(wxString::FromUTF8(url)))
+        SetPage(kFailedPage);
+    HistoryClear();
+}
+
+void CAdWindow::FetchPictures() {
+    for (const std::string& picture : cache_.TakeMissing()) {
+        if (!pendingPictures_.insert(picture).second)
+            continue;
+        FetchRequest request;
+        request.url = picture;
+        request.deadlineMs = FetchService::kPageDeadlineMs;
+        fetches_.Fetch("pane-picture " + picture, request,
+                       [alive = std::weak_ptr<int>(life_), this, picture](FetchResult& result) {
+                           if (!alive.lock())
+                               return;
+                           cache_.Put(picture, {result.Ok(), std::move(result.body),
+                                                WebPageCache::MimeType(result.headers)});
+                           pendingPictures_.erase(picture);
+                           // The page shows again once all its pictures are in.
+                           if (pendingPictures_.empty() && !webPage_.empty())
+                               ShowCachedPage(webPage_);
+                       });
+    }
 }
 
 void CAdWindow::OnSetTitle(const wxString& title) {

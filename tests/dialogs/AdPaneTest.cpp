@@ -4,6 +4,7 @@
 #include "dialogs/AdPaneController.h"
 #include "dialogs/AdTitle.h"
 #include "dialogs/DownloadName.h"
+#include "dialogs/FetchService.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IConnectivity.h"
@@ -11,6 +12,7 @@
 #include "dialogs/VersionCheck.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
+#include "tests/support/MainQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +96,10 @@ protected:
     }
     AdPaneController& Pane(const std::string& base = "http://127.0.0.1:9/") {
         profile_->WriteProfileString("Settings", "WebBase", base);
+        pane_.reset();
+        fetches_ = std::make_unique<FetchService>(WebEndpoint(*profile_));
         pane_ = std::make_unique<AdPaneController>(
-            AdPaneController::Services{window_, timers_, net_, links_, *profile_},
+            AdPaneController::Services{window_, timers_, net_, links_, *profile_, *fetches_},
             WebEndpoint(*profile_), html_);
         return *pane_;
     }
@@ -109,6 +113,7 @@ protected:
     FakeLinks links_;
     ScriptedMessageBox box_;
     IMessageBox::Installation boxInstalled_{box_};
+    std::unique_ptr<FetchService> fetches_;
     std::unique_ptr<AdPaneController> pane_;
 };
 
@@ -274,6 +279,7 @@ TEST_F(AdPaneTest, AGalleryStaysUntilItsSecondResize) {
     WriteList(10);
     AdPaneController& pane = Pane("http://127.0.0.1:9");
     ASSERT_TRUE(pane.OnInitialUpdate());
+    net_.online = true;
     timers_.armed[AdPaneController::kOpenTimer] = 5;
     ASSERT_TRUE(pane.OnCommand(AdPaneController::kCmdMaskGallery));
     EXPECT_FALSE(pane.OnCommand(32771));
@@ -292,18 +298,36 @@ TEST_F(AdPaneTest, AGalleryStaysUntilItsSecondResize) {
     EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
 
     // Online, timer 1 shows the info page.
-    net_.online = true;
     pane.OnTimer(AdPaneController::kRotateTimer);
     EXPECT_EQ(window_.navigated.back(), "http://127.0.0.1:9/redir.php?LOC=info");
 
     pane.OnCommand(AdPaneController::kCmdCheckUpdates);
     EXPECT_EQ(window_.navigated.back(), "http://127.0.0.1:9/redir.php?LOC=CHECKUPDATE&VER=QV364");
+
+    // Offline, a gallery or the update check says why nothing comes, and the program's own
+    // pages take the pane; the web host is not asked for its info page meanwhile.
+    net_.online = false;
+    for (UINT command : {AdPaneController::kCmdTilerGallery, AdPaneController::kCmdCheckUpdates}) {
+        box_.Clear();
+        window_.navigated.clear();
+        ASSERT_TRUE(pane.OnCommand(command));
+        ASSERT_EQ(box_.ShownBoxes().size(), 1u);
+        EXPECT_NE(box_.ShownBoxes()[0].text.find("cannot be reached"), std::string::npos);
+        EXPECT_FALSE(pane.InGallery());
+        EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+        net_.online = true;
+        pane.OnTimer(AdPaneController::kRotateTimer);
+        net_.online = false;
+        ASSERT_EQ(window_.navigated.size(), 1u);
+        EXPECT_EQ(window_.navigated[0].rfind(html_, 0), 0u) << window_.navigated[0];
+    }
 }
 
 TEST_F(AdPaneTest, TheFramesGalleryCommandsReachThePane) {
     WriteList(10);
     AdPaneController& pane = Pane("http://127.0.0.1:9/");
     ASSERT_TRUE(pane.OnInitialUpdate());
+    net_.online = true;
     AdPaneCommands commands(pane);
     const std::pair<UINT, const char*> expected[] = {
         {AdPaneController::kCmdTemplateGallery, "LOC=templates_v2&MAX_VER=2.000&VER=QV364"},
@@ -322,6 +346,7 @@ TEST_F(AdPaneTest, DownloadLinksAreAskedForAndStayOnTheWebHost) {
     WriteList(10);
     AdPaneController& pane = Pane("http://127.0.0.1:8123/");
     ASSERT_TRUE(pane.OnInitialUpdate());
+    net_.online = true;
     pane.OnCommand(AdPaneController::kCmdMaskGallery);
 
     EXPECT_FALSE(pane.OnBeforeNavigate("http://127.0.0.1:8123/page.html"));
@@ -374,6 +399,7 @@ TEST_F(AdPaneTest, TheUpdateIsOfferedOncePerRunAndOnlyForAnotherVersion) {
         window_.navigated.clear();
         timers_.armed.clear();
         EXPECT_TRUE(pane.OnInitialUpdate());
+        EXPECT_TRUE(RunUntilIdle(*fetches_));
     };
     for (const char* same : {"QV364\n", "QV3\n", ""}) {
         reply(200, same);

@@ -3,6 +3,7 @@
 #include "app/AdLinkActions.h"
 #include "app/CGridloomApp.h"
 #include "dialogs/WebEndpoint.h"
+#include "dialogs/WebPageCache.h"
 #include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/WebPageFSHandler.h"
 #include "frame/GridloomDocState.h"
@@ -65,7 +66,7 @@ protected:
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(doc_.get());
         actions_ = std::make_unique<AdLinkActions>(*app_, *view_);
-        handler_ = new WebPageFSHandler(WebEndpoint(Profile()));
+        handler_ = new WebPageFSHandler(WebEndpoint(Profile()), cache_);
         wxFileSystem::AddHandler(handler_); // taken back in TearDown
 
         frame_ = new CMainFrame(); // owned by wx
@@ -74,10 +75,11 @@ protected:
         frame_->Commands().SetMazeState(state_.get());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
-        pane_ =
-            new CAdWindow(frame_->Splitter(), {*frame_, app_->Connectivity(), *actions_, Profile()},
-                          WebEndpoint(Profile()),
-                          std::string(ORLIMBER_SOURCE_DIR) + "/res/html/"); // the splitter's
+        pane_ = new CAdWindow(
+            frame_->Splitter(),
+            {*frame_, app_->Connectivity(), *actions_, Profile(), app_->Fetches(), cache_},
+            WebEndpoint(Profile()),
+            std::string(ORLIMBER_SOURCE_DIR) + "/res/html/"); // the splitter's
         frame_->Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane_);
         frame_->Commands().SetInfoPane(&pane_->Commands());
         frame_->SetSize(900, 800);
@@ -122,6 +124,7 @@ protected:
     std::unique_ptr<GridloomDocState> state_;
     std::unique_ptr<CGridloomView> view_;
     std::unique_ptr<AdLinkActions> actions_;
+    WebPageCache cache_;
     WebPageFSHandler* handler_ = nullptr;
     CMainFrame* frame_ = nullptr;
     CAdWindow* pane_ = nullptr;
