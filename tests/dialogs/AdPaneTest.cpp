@@ -447,3 +447,43 @@ TEST(DownloadNameTest, OutsideNamesStayPlainNamesInTheirFolder) {
     EXPECT_FALSE(DownloadName::FromUrl("http://127.0.0.1:8123/t/", name));
     EXPECT_FALSE(DownloadName::Plain(std::string(300, 'n'), name));
 }
+
+TEST_F(AdPaneTest, AFailedOrTitlelessWebPageGivesWayToLocalPagesForTheBackOff) {
+    WriteList(10);
+    net_.online = true;
+    AdPaneController& pane = Pane("http://127.0.0.1:9/");
+    auto now = AdPaneController::Clock::now();
+    pane.SetClock([&] { return now; });
+    ASSERT_TRUE(pane.OnInitialUpdate());
+    ASSERT_TRUE(RunUntilIdle(*fetches_));
+    const std::string info = "http://127.0.0.1:9/redir.php?LOC=info";
+    const auto rotate = [&] {
+        window_.navigated.clear();
+        pane.OnTimer(AdPaneController::kRotateTimer);
+        return window_.navigated.empty() ? std::string() : window_.navigated.back();
+    };
+    ASSERT_EQ(rotate(), info);
+    // The host failed: the local pages take over at once, and the host is left alone.
+    pane.OnLoadFailed(info, "timed out");
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(rotate().rfind(html_, 0), 0u);
+        now += std::chrono::seconds(5);
+    }
+    now += std::chrono::seconds(6);
+    ASSERT_EQ(rotate(), info);
+    // A page that came but carries no title-control string counts the same.
+    pane.OnTitleChange("Not Found");
+    pane.OnDocumentComplete();
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+    EXPECT_EQ(rotate().rfind(html_, 0), 0u);
+    now += std::chrono::seconds(29);
+    EXPECT_EQ(rotate().rfind(html_, 0), 0u);
+    now += std::chrono::seconds(2);
+    EXPECT_EQ(rotate(), info);
+    // A local page without a title waits the back-off before the next one.
+    pane.OnLoadFailed(info, "timed out");
+    rotate();
+    pane.OnDocumentComplete();
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), AdPaneController::kBackOffMs);
+}
