@@ -37,6 +37,7 @@
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
+#include <wx/weakref.h>
 
 #include <ctime>
 #include <filesystem>
@@ -148,8 +149,16 @@ private:
         view_->SetClipboard(&clipboard_);
     }
 
+    // The gesture network loads (or trains) on a worker while the splash reveals itself; the
+    // main sequence of random numbers is the worker's alone until it hands back.
     void ContinueStartup() {
-        app_->StartServices();
+        app_->Fetches().Run("start-up", [this](FetchService::Worker&) {
+            app_->StartServices();
+            return MainThread::Task([this] { FinishStartup(); });
+        });
+    }
+
+    void FinishStartup() {
         document_ = std::make_unique<CGridloomDoc>(app_->Profile());
         documentState_ = std::make_unique<GridloomDocState>(*document_);
         app_->AttachDocument(*document_);
@@ -184,7 +193,12 @@ private:
         frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
         frame_->Show();
         frame_->Maximize();
-        DismissSplash(frame_);
+        // The window is there; the splash stays on top until its whole picture has shown.
+        if (splash_) {
+            splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
+                DismissSplash(frame.get());
+            });
+        }
         app_->ShowStartupNotices();
     }
 

@@ -7,6 +7,8 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
+#include <gtk/gtk.h>
+
 #include <algorithm>
 
 namespace {
@@ -39,13 +41,21 @@ CUltraSplashWnd::CUltraSplashWnd(const PixelPicture& picture, int effect, std::u
               wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR),
       stepper_(picture.width, picture.height, seed), picture_(ToBitmap(picture)),
       revealed_(Black(picture.width, picture.height)), timer_(this),
-      onFirstPaint_(std::move(onFirstPaint)) {
+      onFirstPaint_(std::move(onFirstPaint)), holdTimer_(this) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetClientSize(picture.width, picture.height);
     SetCursor(wxCursor(wxCURSOR_BLANK));
     stepper_.SetEffect(effect);
     Bind(wxEVT_PAINT, &CUltraSplashWnd::OnPaint, this);
-    Bind(wxEVT_TIMER, &CUltraSplashWnd::OnTimer, this);
+    Bind(wxEVT_TIMER, &CUltraSplashWnd::OnTimer, this, timer_.GetId());
+    Bind(
+        wxEVT_TIMER,
+        [this](wxTimerEvent&) {
+            held_ = true;
+            if (auto then = std::move(afterReveal_))
+                then();
+        },
+        holdTimer_.GetId());
     Bind(wxEVT_CLOSE_WINDOW, &CUltraSplashWnd::OnClose, this);
     Centre();
     Show();
@@ -54,6 +64,15 @@ CUltraSplashWnd::CUltraSplashWnd(const PixelPicture& picture, int effect, std::u
 
 CUltraSplashWnd::~CUltraSplashWnd() {
     timer_.Stop();
+    holdTimer_.Stop();
+}
+
+void CUltraSplashWnd::AfterReveal(std::function<void()> then) {
+    if (held_ || stepper_.Done()) {
+        then();
+        return;
+    }
+    afterReveal_ = std::move(then);
 }
 
 void CUltraSplashWnd::OnPaint(wxPaintEvent&) {
@@ -81,14 +100,26 @@ void CUltraSplashWnd::Reveal(const CUltraSplash::Rect& part) {
 void CUltraSplashWnd::OnTimer(wxTimerEvent&) {
     if (stepper_.Done())
         return;
+    // The main window opens while the picture reveals; where no window manager keeps the
+    // splash on top, it raises itself now and then.
+    if (++steps_ % kRaiseEverySteps == 0)
+        StayOnTop();
     if (const auto part = stepper_.Step()) {
         Reveal(*part);
         return;
     }
     if (!stepper_.Revealing()) {
+        StayOnTop();
         timer_.Stop();
         Reveal({0, 0, picture_.GetWidth(), picture_.GetHeight()});
+        holdTimer_.StartOnce(kHoldMs);
     }
+}
+
+void CUltraSplashWnd::StayOnTop() {
+    // The toolkit's own raise is a request to the window manager; this restacks directly.
+    if (GdkWindow* window = GetHandle() ? gtk_widget_get_window(GetHandle()) : nullptr)
+        gdk_window_raise(window);
 }
 
 void CUltraSplashWnd::OnClose(wxCloseEvent& event) {

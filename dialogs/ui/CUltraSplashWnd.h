@@ -24,6 +24,9 @@ public:
     void HideSplash();
     // Closes the hidden window and brings `next` (when given) to the front.
     void CloseSplash(wxWindow* next);
+    // Runs `then` once the whole picture has been on screen for kHoldMs (at once if it has).
+    void AfterReveal(std::function<void()> then);
+    static constexpr int kHoldMs = 500;
 
     const CUltraSplash& Stepper() const { return stepper_; }
 
@@ -32,11 +35,17 @@ private:
     void OnTimer(wxTimerEvent& event);
     void OnClose(wxCloseEvent& event);
     void Reveal(const CUltraSplash::Rect& part);
+    void StayOnTop();
 
     CUltraSplash stepper_;
     wxBitmap picture_;
     wxBitmap revealed_;
     wxTimer timer_;
     std::function<void()> onFirstPaint_;
+    std::function<void()> afterReveal_;
+    wxTimer holdTimer_;
+    static constexpr int kRaiseEverySteps = 20;
+    int steps_ = 0;
     bool painted_ = false;
+    bool held_ = false;
 };
