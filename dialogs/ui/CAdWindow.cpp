@@ -33,6 +33,16 @@ bool IsWebAddress(const std::string& url) {
     return url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
 }
 
+// A link of a web page made whole against the page's own address.
+std::string Absolute(const std::string& url, const std::string& page) {
+    if (page.empty() || url.empty() || url.front() == '#' ||
+        url.find(':') != std::string::npos)
+        return url;
+    if (url.front() == '/')
+        return page.substr(0, page.find('/', page.find("://") + 3)) + url;
+    return page.substr(0, page.rfind('/') + 1) + url;
+}
+
 } // namespace
 
 CAdWindow::~CAdWindow() {
@@ -45,7 +55,7 @@ CAdWindow::~CAdWindow() {
 }
 
 bool CAdWindow::LoadPage(const wxString& location) {
-    const std::string url = location.utf8_string();
+    const std::string url = Absolute(location.utf8_string(), webPage_);
     if (AdPaneController::IsOwnLink(url)) {
         // Its questions, the download and what it loads run once the click is handled.
         CallAfter([this, url] { controller_->OnBeforeNavigate(url); });

@@ -230,3 +230,28 @@ TEST_F(InfoPaneWebWindowTest, ASilentHostNeverHoldsTheWindowAndExitDoesNotWaitFo
     app_.reset();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
 }
+
+TEST_F(InfoPaneWebWindowTest, APageWithoutATitleGivesWayToTheLocalPagesAndIsNotAskedAgainSoon) {
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
+    TestHttpServer::Route missing;
+    missing.status = 200;
+    missing.body = "<html><body>Not here</body></html>";
+    server_.Add("/redir.php?LOC=info", missing);
+    const auto infoRequests = [&] {
+        const auto requests = server_.Requests();
+        return std::count_if(requests.begin(), requests.end(),
+                             [](const auto& r) { return r.path == "/redir.php?LOC=info"; });
+    };
+    const auto before = infoRequests();
+    pane_->ShowNextPageSoon();
+    ASSERT_TRUE(xdo::PumpUntil([&] { return infoRequests() == before + 1; }, 5000));
+    // The program's own pages take over at once.
+    ASSERT_TRUE(xdo::PumpUntil([&] { return pane_->GetOpenedPage().StartsWith("file:"); }, 5000))
+        << pane_->GetOpenedPage();
+    // A second rotation falls back again rather than asking the host within its back-off.
+    pane_->ShowNextPageSoon();
+    const wxString first = pane_->GetOpenedPage();
+    ASSERT_TRUE(xdo::PumpUntil([&] { return pane_->GetOpenedPage() != first; }, 5000));
+    EXPECT_TRUE(pane_->GetOpenedPage().StartsWith("file:")) << pane_->GetOpenedPage();
+    EXPECT_EQ(infoRequests(), before + 1);
+}
