@@ -10,6 +10,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -59,6 +60,9 @@ CUltraSplashWnd::CUltraSplashWnd(const PixelPicture& picture, int effect, std::u
     Bind(wxEVT_CLOSE_WINDOW, &CUltraSplashWnd::OnClose, this);
     Centre();
     Show();
+    // The toolkit keeps a borderless window's size only once the window is shown.
+    SetSize(GetPosition().x, GetPosition().y, picture.width, picture.height);
+    revealStart_ = std::chrono::steady_clock::now();
     timer_.Start(stepper_.StepInterval());
 }
 
@@ -102,11 +106,17 @@ void CUltraSplashWnd::OnTimer(wxTimerEvent&) {
         return;
     // The main window opens while the picture reveals; where no window manager keeps the
     // splash on top, it raises itself now and then.
-    if (++steps_ % kRaiseEverySteps == 0)
+    if (++ticks_ % kRaiseEveryTicks == 0)
         StayOnTop();
-    if (const auto part = stepper_.Step()) {
-        Reveal(*part);
-        return;
+    // Timers fire less often than the reveal steps: the steps due by now run together, so
+    // the reveal takes the time its effect means it to.
+    const auto due = (std::chrono::steady_clock::now() - revealStart_) /
+                         std::chrono::milliseconds(stepper_.StepInterval()) +
+                     1;
+    while (stepper_.Revealing() && steps_ < due) {
+        ++steps_;
+        if (const auto part = stepper_.Step())
+            Reveal(*part);
     }
     if (!stepper_.Revealing()) {
         StayOnTop();

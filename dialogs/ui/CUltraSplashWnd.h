@@ -5,6 +5,7 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <chrono>
 #include <functional>
 
 struct PixelPicture;
@@ -44,8 +45,10 @@ private:
     std::function<void()> onFirstPaint_;
     std::function<void()> afterReveal_;
     wxTimer holdTimer_;
-    static constexpr int kRaiseEverySteps = 20;
-    int steps_ = 0;
+    static constexpr int kRaiseEveryTicks = 20;
+    int ticks_ = 0;
+    long long steps_ = 0;
+    std::chrono::steady_clock::time_point revealStart_;
     bool painted_ = false;
     bool held_ = false;
 };
