@@ -10,10 +10,12 @@
 #include "tests/support/MainQueue.h"
 #include "tests/view/ViewTestSupport.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -294,5 +296,34 @@ TEST_F(AdLinkActionsTest, ATemplateBecomesTheUntitledMazeAfterTheSaveQuestion) {
     ASSERT_TRUE(Settle());
     EXPECT_EQ(doc_->GetGrid(0)->Width(), 7);
     EXPECT_FALSE(doc_->pendingMessage.empty());
+    EXPECT_EQ(FilesIn(temp_.Path()), 0u);
+}
+
+TEST_F(AdLinkActionsTest, ALongDownloadShowsItsProgressAndStopsWhenCancelled) {
+    TestHttpServer::Route slow;
+    slow.body = std::string(4000, 'x');
+    slow.trickleMs = 20;
+    server_.Add("/g/slow.wkz", slow);
+    std::vector<std::string> status;
+    app_->SetStatusReporter([&](const std::string& text) { status.push_back(text); });
+    doc_->SetModifiedFlag(false);
+    ASSERT_TRUE(actions_->UseTemplate(server_.Url("/g/slow.wkz")));
+
+    const auto showing = [&] {
+        return !status.empty() && status.back().rfind("Downloading template: ", 0) == 0;
+    };
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!showing() && std::chrono::steady_clock::now() < end) {
+        MainThread::RunPending();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(showing()) << (status.empty() ? "" : status.back());
+    EXPECT_TRUE(app_->Downloading());
+    app_->CancelDownload();
+    EXPECT_FALSE(app_->Downloading());
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(status.back(), "The download was cancelled");
+    EXPECT_EQ(doc_->GetGrid(0)->Width(), 4);
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
 }
