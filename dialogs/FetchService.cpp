@@ -84,7 +84,12 @@ void FetchService::Run(const std::string& purpose, Work work) {
     std::lock_guard lock(shared_->mutex);
     shared_->Reap();
     const std::uint64_t serial = shared_->next++;
-    const std::string key = purpose.empty() ? "\x01" + std::to_string(serial) : purpose;
+    // A job without a purpose gets a key no purpose can take.
+    std::string key = purpose;
+    if (key.empty()) {
+        key.assign(1, '\x01');
+        key.append(std::to_string(serial));
+    }
     if (const auto old = shared_->current.find(key); old != shared_->current.end())
         for (auto& job : shared_->jobs)
             if (job->key == key && job->serial == old->second)
