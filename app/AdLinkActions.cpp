@@ -21,22 +21,6 @@
 
 namespace {
 
-// A downloaded temporary file, removed when the action is over whatever happened.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 bool IsCircular(const CGridloomDoc& doc) {
     return doc.GridCount() > 0 && doc.GetGrid(0)->GridType() == GRID_RING;
 }
@@ -63,28 +47,44 @@ bool CopyInto(const std::string& from, const std::string& to, std::string& error
 
 } // namespace
 
-std::string AdLinkActions::FetchTemporary(const std::string& url, const std::string& prefix,
-                                          const std::string& what) {
-    std::string path = app_.DownloadFile(url, prefix, "TEMP");
-    if (path.empty())
-        Tell("The " + what + " could not be downloaded from " + url + ": " + app_.DownloadError());
-    return path;
+void AdLinkActions::FetchTemporary(const std::string& url, const std::string& prefix,
+                                   const std::string& what,
+                                   std::function<std::string(const std::string&)> onWorker,
+                                   Ready ready) {
+    app_.DownloadFile({url, prefix, "TEMP", what, std::move(onWorker)},
+                      [url, what, ready](const std::string& path, const std::string& error) {
+                          if (path.empty())
+                              Tell("The " + what + " could not be downloaded from " + url + ": " +
+                                   error);
+                          else
+                              ready(path);
+                      });
 }
+
+namespace {
+
+// Decodes a downloaded picture on the worker; the error text when it does not read.
+std::function<std::string(const std::string&)> Decode(std::shared_ptr<CRaster> image) {
+    return [image](const std::string& path) {
+        return image->Load(path) ? std::string()
+                                 : "it does not read: " + std::string(image->GetLastError());
+    };
+}
+
+} // namespace
 
 bool AdLinkActions::ApplyMask(const std::string& url) {
     // Apply BMP Mask's own guards: no maze, or a circular one, takes no mask.
     CGridloomDoc* doc = view_.GetDocument();
     if (!doc || doc->GridCount() == 0 || IsCircular(*doc))
         return false;
-    const TemporaryFile file(FetchTemporary(url, "MASK", "mask"));
-    if (file.Path().empty())
-        return false;
-    CRaster image;
-    if (!image.Load(file.Path())) {
-        Tell("The mask from " + url + " could not be read: " + image.GetLastError());
-        return false;
-    }
-    return view_.ApplyImageMask(image);
+    auto image = std::make_shared<CRaster>();
+    FetchTemporary(url, "MASK", "mask", Decode(image), [this, image](const std::string&) {
+        CGridloomDoc* now = view_.GetDocument();
+        if (now && now->GridCount() > 0 && !IsCircular(*now))
+            view_.ApplyImageMask(*image);
+    });
+    return true;
 }
 
 bool AdLinkActions::DownloadTiler(const std::string& url) {
@@ -93,47 +93,53 @@ bool AdLinkActions::DownloadTiler(const std::string& url) {
         Tell("The tile set address " + url + " names no file.");
         return false;
     }
-    const TemporaryFile set(FetchTemporary(url, "TILER", "tile set"));
-    if (set.Path().empty())
-        return false;
-    TileSetCatalogue& catalogue = view_.TileSets();
-    const std::string folder = catalogue.TilerFolder();
-    CBMPTiler tiler;
-    std::string pictureName;
-    if (!tiler.LoadFromFile(set.Path(), folder) ||
-        !DownloadName::Plain(tiler.bmpFile, pictureName)) {
-        Tell("The tile set from " + url + " names no picture that could be kept.");
-        return false;
-    }
-    const TemporaryFile picture(
-        FetchTemporary(FolderOf(url) + pictureName, "TILER", "tile picture"));
-    if (picture.Path().empty())
-        return false;
-    CRaster sheet;
-    if (!sheet.Load(picture.Path())) {
-        Tell("The tile picture " + pictureName + " could not be read: " + sheet.GetLastError());
-        return false;
-    }
-    std::error_code made;
-    std::filesystem::create_directories(folder, made);
-    std::string error;
-    // The picture goes first, so a listed set always finds its sheet.
-    if (!CopyInto(picture.Path(), folder + pictureName, error) ||
-        !CopyInto(set.Path(), folder + setName, error)) {
-        Tell("The tile set could not be written to " + folder + ": " + error);
-        return false;
-    }
-    catalogue.MarkStale();
+    FetchTemporary(url, "TILER", "tile set", {}, [this, url, setName](const std::string& path) {
+        CBMPTiler tiler;
+        std::string pictureName;
+        const RegularFile file = RegularFile::Read(path, kMaxFileBytes);
+        if (!file.Ok() || !tiler.LoadFromFile(path, view_.TileSets().UserTilerFolder()) ||
+            !DownloadName::Plain(tiler.bmpFile, pictureName)) {
+            Tell("The tile set from " + url + " names no picture that could be kept.");
+            return;
+        }
+        KeepTiler(url, setName, std::make_shared<std::vector<BYTE>>(file.bytes), pictureName);
+    });
     return true;
+}
+
+void AdLinkActions::KeepTiler(const std::string& url, const std::string& setName,
+                              std::shared_ptr<std::vector<BYTE>> setBytes,
+                              const std::string& pictureName) {
+    auto sheet = std::make_shared<CRaster>();
+    FetchTemporary(FolderOf(url) + pictureName, "TILER", "tile picture", Decode(sheet),
+                   [this, setName, setBytes, pictureName](const std::string& picture) {
+                       TileSetCatalogue& catalogue = view_.TileSets();
+                       const std::string folder = catalogue.UserTilerFolder();
+                       std::error_code made;
+                       std::filesystem::create_directories(folder, made);
+                       std::string error;
+                       // The picture goes first, so a listed set always finds its sheet.
+                       if (!CopyInto(picture, folder + pictureName, error) ||
+                           !AtomicFile::Write(folder + setName,
+                                              std::as_bytes(std::span<const BYTE>(*setBytes)),
+                                              error)) {
+                           Tell("The tile set could not be written to " + folder + ": " + error);
+                           return;
+                       }
+                       catalogue.MarkStale();
+                   });
 }
 
 bool AdLinkActions::UseTemplate(const std::string& url) {
     CGridloomDoc* doc = view_.GetDocument();
     if (!doc || !app_.SaveModified())
         return false;
-    const TemporaryFile file(FetchTemporary(url, "TEMPLATE", "template"));
-    if (file.Path().empty())
-        return false;
-    doc->pendingMessage.clear();
-    return WkzFileCommands::OpenTemplate(*doc, file.Path());
+    FetchTemporary(url, "TEMPLATE", "template", {}, [this](const std::string& path) {
+        CGridloomDoc* now = view_.GetDocument();
+        if (!now)
+            return;
+        now->pendingMessage.clear();
+        WkzFileCommands::OpenTemplate(*now, path);
+    });
+    return true;
 }

@@ -1,16 +1,22 @@
 #pragma once
 #include "dialogs/IAdLinkActions.h"
 
+#include "platform/WinTypes.h"
+
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 class CGridloomApp;
 class CGridloomView;
 
 // What the information pane's download links do once the user agreed: a mask blackens and
-// whitens the maze's cells, a tile set lands in the install folder's Tiler/ with its picture,
-// a template becomes the maze. Every download goes through the application's DownloadFile;
-// nothing is applied or kept unless all of it arrived and reads, and temporary files are
+// whitens the maze's cells, a tile set lands in the user's Tiler/ folder with its picture, a
+// template becomes the maze. Every download goes through the application's DownloadFile, off
+// the main thread, and pictures are decoded there too; the action completes when the download
+// does. Nothing is applied or kept unless all of it arrived and reads, and temporary files are
 // always removed.
 class AdLinkActions : public IAdLinkActions {
 public:
@@ -24,9 +30,13 @@ public:
     bool UseTemplate(const std::string& url) override;
 
 private:
-    // Downloads `url` into a new temporary file; empty (the user told why) on failure.
-    std::string FetchTemporary(const std::string& url, const std::string& prefix,
-                               const std::string& what);
+    using Ready = std::function<void(const std::string& path)>;
+    // Downloads `url` into a new temporary file and hands it to `ready`; on failure the user
+    // is told why. `onWorker` checks the file on the worker (an error text refuses it).
+    void FetchTemporary(const std::string& url, const std::string& prefix, const std::string& what,
+                        std::function<std::string(const std::string&)> onWorker, Ready ready);
+    void KeepTiler(const std::string& url, const std::string& setName,
+                   std::shared_ptr<std::vector<BYTE>> setBytes, const std::string& pictureName);
 
     CGridloomApp& app_;
     CGridloomView& view_;

@@ -18,8 +18,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <string_view>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -41,7 +43,8 @@ bool IsFolder(const fs::path& path) {
 CGridloomApp::CGridloomApp(CProfile& profile)
     : profile_(profile), gesture_(CrtRandom::Main()), endpoint_(profile),
       netState_(endpoint_.ProbeHosts()), probe_(CIcmpEcho::Instance(), endpoint_.BasePort()),
-      connectivity_(netState_, probe_, endpoint_.ProbeHosts()), links_(profile) {
+      connectivity_(netState_, probe_, endpoint_.ProbeHosts()), fetches_(endpoint_),
+      asyncConnectivity_(connectivity_, fetches_), links_(profile) {
     RegisterCommands();
 }
 
@@ -215,16 +218,93 @@ void CGridloomApp::OpenRecent(std::size_t index) {
     recent_.Save(profile_);
 }
 
-std::string CGridloomApp::DownloadFile(const std::string& url, const std::string& prefix,
-                                       const std::string& destination) {
+void CGridloomApp::DownloadFile(Download download, DownloadDone done) {
+    auto shared = std::make_shared<Download>(std::move(download));
+    asyncConnectivity_.Check(0, [this, shared, done](bool online) {
+        if (online)
+            StartDownload(shared, done);
+        else
+            AskForConnection(shared, done, 0);
+    });
+}
+
+void CGridloomApp::AskForConnection(std::shared_ptr<Download> download, DownloadDone done,
+                                    int prompts) {
+    if (prompts >= FileDownload::kMaxConnectionPrompts ||
+        AfxMessageBox(FileDownload::kNoConnectionText, MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
+        done({}, "No Internet connection");
+        return;
+    }
+    // The user says the line is up: ask the hosts now rather than trust the last failure.
+    asyncConnectivity_.Check(1, [this, download, done, prompts](bool online) {
+        if (online)
+            StartDownload(download, done);
+        else
+            AskForConnection(download, done, prompts + 1);
+    });
+}
+
+void CGridloomApp::StartDownload(std::shared_ptr<Download> download, DownloadDone done) {
     fetchedLength_ = -1;
-    CWebGrab grab;
-    FileDownload download(connectivity_, grab);
-    const std::string written = download.Fetch(url, prefix, destination);
-    if (!written.empty())
-        fetchedLength_ = static_cast<long long>(download.Length());
-    downloadError_ = download.Error();
-    return written;
+    FetchRequest request;
+    request.url = download->url;
+    request.deadlineMs = FetchService::kDownloadDeadlineMs;
+    const auto started = std::chrono::steady_clock::now();
+    request.progress = [this, download, started](std::uint64_t got, std::uint64_t total) {
+        if (std::chrono::steady_clock::now() - started <
+            std::chrono::milliseconds(kProgressAfterMs))
+            return;
+        std::string text =
+            "Downloading " + download->what + ": " + std::to_string(got / 1024) + " KB";
+        if (total > 0)
+            text += " of " + std::to_string(total / 1024) + " KB";
+        ShowStatus(text + " (Esc cancels)");
+    };
+    // A temporary file goes with the outcome, whether or not its result is ever delivered.
+    struct Outcome {
+        std::string path;
+        std::string error;
+        std::size_t length = 0;
+        bool temporary = false;
+        ~Outcome() {
+            if (temporary && !path.empty())
+                ::unlink(path.c_str());
+        }
+    };
+    auto outcome = std::make_shared<Outcome>();
+    outcome->temporary = download->destination == FileDownload::kTempDestination;
+    fetches_.Run(
+        kDownloadJob,
+        [this, request, download, outcome, done](FetchService::Worker& worker) -> MainThread::Task {
+            CWebGrab grab;
+            fetches_.Configure(grab, request, worker);
+            FileDownload file(connectivity_, grab);
+            outcome->path =
+                file.FetchConnected(download->url, download->prefix, download->destination);
+            outcome->error = file.Error();
+            outcome->length = file.Length();
+            if (!outcome->path.empty() && download->onWorker) {
+                outcome->error = download->onWorker(outcome->path);
+                if (!outcome->error.empty()) {
+                    if (outcome->temporary)
+                        ::unlink(outcome->path.c_str());
+                    outcome->path.clear();
+                }
+            }
+            return [this, outcome, done] {
+                ShowStatus("");
+                if (!outcome->path.empty())
+                    fetchedLength_ = static_cast<long long>(outcome->length);
+                done(outcome->path, outcome->error);
+            };
+        });
+}
+
+void CGridloomApp::CancelDownload() {
+    if (!Downloading())
+        return;
+    fetches_.Cancel(kDownloadJob);
+    ShowStatus("The download was cancelled");
 }
 
 bool CGridloomApp::OpenLink(UINT command) {

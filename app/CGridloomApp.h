@@ -2,14 +2,17 @@
 #include "app/CommandLineInfo.h"
 #include "app/RecentFileList.h"
 #include "app/WebLinks.h"
+#include "dialogs/AsyncConnectivity.h"
 #include "dialogs/CConnectivityCheck.h"
 #include "dialogs/EchoHostProbe.h"
+#include "dialogs/FetchService.h"
 #include "dialogs/InterfaceNetState.h"
 #include "dialogs/WebEndpoint.h"
 #include "gesture/CMouseGesture.h"
 #include "platform/CCmdTarget.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class CGridloomDoc;
@@ -80,15 +83,32 @@ public:
     // Opens recent entry `index` after offering to save; an entry that fails is dropped.
     void OpenRecent(std::size_t index);
 
-    bool IsConnected(int force) { return connectivity_.IsConnected(force); }
-    IConnectivity& Connectivity() { return connectivity_; }
-    // Downloads `url` into `destination` (or a new temporary file named after `prefix` when it
-    // is "TEMP"); returns the path written, or an empty string.
-    std::string DownloadFile(const std::string& url, const std::string& prefix,
-                             const std::string& destination);
+    // The connectivity check for the main thread: answers through the event loop.
+    IConnectivity& Connectivity() { return asyncConnectivity_; }
+    FetchService& Fetches() { return fetches_; }
+
+    struct Download {
+        std::string url;
+        std::string prefix;
+        // A path, or "TEMP" for a new temporary file named after the prefix.
+        std::string destination;
+        // What the status bar calls it.
+        std::string what;
+        // Runs on the worker with the written file; an error text refuses it.
+        std::function<std::string(const std::string& path)> onWorker;
+    };
+    // The path written (empty on failure) and why it failed; on the main thread.
+    using DownloadDone = std::function<void(const std::string& path, const std::string& error)>;
+    // Waits for a connection (asking the user when there is none), then downloads on a worker;
+    // a newer download supersedes a running one. Progress shows through the status reporter
+    // once the download takes longer than a moment.
+    void DownloadFile(Download download, DownloadDone done);
+    bool Downloading() const { return fetches_.Busy(kDownloadJob); }
+    void CancelDownload();
+    void SetStatusReporter(std::function<void(const std::string&)> report) {
+        status_ = std::move(report);
+    }
     long long FetchedLength() const { return fetchedLength_; }
-    // Why the last download wrote nothing (empty after one that succeeded).
-    const std::string& DownloadError() const { return downloadError_; }
 
     void SetAboutBox(IAboutBox* box) { aboutBox_ = box; }
     // Hands a link command's page to the desktop; says so when the desktop refuses.
@@ -96,8 +116,17 @@ public:
 
     bool splashUp = false;
 
+    static constexpr const char* kDownloadJob = "download";
+    static constexpr int kProgressAfterMs = 500;
+
 private:
     void RegisterCommands();
+    void StartDownload(std::shared_ptr<Download> download, DownloadDone done);
+    void AskForConnection(std::shared_ptr<Download> download, DownloadDone done, int prompts);
+    void ShowStatus(const std::string& text) {
+        if (status_)
+            status_(text);
+    }
     void RememberFile(const std::string& path);
     std::string TakeProfileNotice();
 
@@ -109,11 +138,13 @@ private:
     InterfaceNetState netState_;
     EchoHostProbe probe_;
     CConnectivityCheck connectivity_;
+    FetchService fetches_;
+    AsyncConnectivity asyncConnectivity_;
+    std::function<void(const std::string&)> status_;
     WebLinks links_;
     RecentFileList recent_;
     CGridloomDoc* doc_ = nullptr;
     IAboutBox* aboutBox_ = nullptr;
     std::function<void()> printSetup_;
     long long fetchedLength_ = -1;
-    std::string downloadError_;
 };

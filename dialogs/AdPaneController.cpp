@@ -1,6 +1,7 @@
 #include "dialogs/AdPaneController.h"
 
 #include "dialogs/AdTitle.h"
+#include "dialogs/FetchService.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IConnectivity.h"
@@ -8,6 +9,7 @@
 #include "dialogs/VersionCheck.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
+#include "platform/TextFormat.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +19,8 @@ namespace {
 constexpr const char* kAdsSection = "Ads";
 constexpr const char* kLastAdEntry = "LastAd";
 constexpr const char* kNoLastAd = "NoLastCode";
+// Purposes of the pane's own jobs in the fetch service.
+constexpr const char* kVersionJob = "pane-version";
 
 std::string Upper(std::string_view text) {
     std::string out(text);
@@ -29,8 +33,10 @@ std::string Upper(std::string_view text) {
 } // namespace
 
 AdPaneController::AdPaneController(Services services, WebEndpoint endpoint, std::string htmlFolder)
-    : s_(services), endpoint_(std::move(endpoint)), htmlFolder_(std::move(htmlFolder)) {
-    grab_.SetMaxBody(VersionCheck::kMaxReply);
+    : s_(services), endpoint_(std::move(endpoint)), htmlFolder_(std::move(htmlFolder)) {}
+
+AdPaneController::~AdPaneController() {
+    s_.fetches.Cancel(kVersionJob);
 }
 
 bool AdPaneController::OnInitialUpdate() {
@@ -47,39 +53,48 @@ bool AdPaneController::OnInitialUpdate() {
         std::fprintf(stderr, "The page list in %s could not be read again; keeping the old one\n",
                      htmlFolder_.c_str());
     }
-    online_ = s_.connectivity.IsConnected(0);
-    if (!online_ || !LatestVersionDiffers()) {
+    s_.connectivity.Check(0, WhileAlive(std::function<void(bool)>([this](bool online) {
+                              online_ = online;
+                              if (online_)
+                                  AskForLatestVersion();
+                              else
+                                  OnVersionKnown(false);
+                          })));
+    return true;
+}
+
+void AdPaneController::Restart() {
+    CollapsePane();
+    OnInitialUpdate();
+}
+
+void AdPaneController::AskForLatestVersion() {
+    FetchRequest request;
+    request.url = endpoint_.RedirectUrl("LOC=latestversion&VER=") + kWebVersionCode;
+    request.maxBody = VersionCheck::kMaxReply;
+    request.deadlineMs = FetchService::kPageDeadlineMs;
+    s_.fetches.Fetch(kVersionJob, request,
+                     WhileAlive(std::function<void(FetchResult&)>([this](FetchResult& result) {
+                         OnVersionKnown(VersionCheck::IsUpdate(result.fetched, result.status,
+                                                               result.body, kWebVersionCode));
+                     })));
+}
+
+void AdPaneController::OnVersionKnown(bool differs) {
+    if (!differs) {
         s_.timers.SetTimer(kRotateTimer, 1);
     } else if (!updateOffered_) {
         updateOffered_ = true;
         ShowUpdatePage(1);
     }
-    return true;
-}
-
-bool AdPaneController::LatestVersionDiffers() {
-    std::string reply;
-    const bool fetched = grab_.GetPage(
-        endpoint_.RedirectUrl("LOC=latestversion&VER=") + kWebVersionCode, reply, kWebAgent);
-    return VersionCheck::IsUpdate(fetched, grab_.GetHttpStatus(), reply, kWebVersionCode);
 }
 
 void AdPaneController::OnTimer(int id) {
     s_.timers.KillTimer(id);
     switch (id) {
     case kRotateTimer:
-        online_ = s_.connectivity.IsConnected(0);
-        if (!infoBox_) {
-            s_.window.SetPaneHeight(1, 0);
-            s_.timers.KillTimer(kRotateTimer);
-            return;
-        }
-        if (online_)
-            s_.window.Navigate(endpoint_.RedirectUrl("LOC=info"));
-        else
-            ShowNextLocalPage();
-        s_.timers.KillTimer(kOpenTimer);
-        s_.timers.KillTimer(kCollapseTimer);
+        s_.connectivity.Check(0, WhileAlive(std::function<void(bool)>(
+                                     [this](bool online) { RotateOnline(online); })));
         break;
     case kOpenTimer:
         s_.window.SetPaneHeight(secondHeight_, secondHeight_);
@@ -100,13 +115,45 @@ void AdPaneController::OnTimer(int id) {
     }
 }
 
+void AdPaneController::RotateOnline(bool online) {
+    online_ = online;
+    if (!infoBox_) {
+        s_.window.SetPaneHeight(1, 0);
+        s_.timers.KillTimer(kRotateTimer);
+        return;
+    }
+    const std::string info = endpoint_.RedirectUrl("LOC=info");
+    // A host that failed lately is left alone; the program's own pages stand in.
+    if (online_ && !BackingOff(info))
+        ShowPage(info);
+    else
+        ShowNextLocalPage();
+    s_.timers.KillTimer(kOpenTimer);
+    s_.timers.KillTimer(kCollapseTimer);
+}
+
+void AdPaneController::ShowPage(const std::string& url) {
+    pageUrl_ = url;
+    titleSeen_ = false;
+    s_.window.Navigate(url);
+}
+
+void AdPaneController::BackOff(const std::string& url) {
+    backOff_[url] = now_() + std::chrono::milliseconds(std::max(rotationMs_, kBackOffMs));
+}
+
+bool AdPaneController::BackingOff(const std::string& url) const {
+    const auto found = backOff_.find(url);
+    return found != backOff_.end() && now_() < found->second;
+}
+
 void AdPaneController::ShowNextLocalPage() {
     const auto& entries = pages_.Entries();
     if (entries.empty())
         return;
     const std::string last = s_.profile.GetProfileString(kAdsSection, kLastAdEntry, kNoLastAd);
     const CAdList& next = entries[pages_.NextAfter(last)];
-    s_.window.Navigate(next.location);
+    ShowPage(next.location);
     s_.profile.WriteProfileString(kAdsSection, kLastAdEntry, next.pageId);
 }
 
@@ -114,6 +161,7 @@ void AdPaneController::OnTitleChange(const std::string& title) {
     if (!AdTitle::IsControl(title))
         return;
     s_.window.SetWindowText(title);
+    titleSeen_ = true;
     const AdTitle::Values v = AdTitle::Parse(title);
     mode_ = v.mode.value_or(mode_);
     rotationMs_ = v.rotationMs.value_or(rotationMs_);
@@ -130,11 +178,30 @@ void AdPaneController::OnDocumentComplete() {
     if (gallery_) {
         rotationMs_ = kGalleryLoaded;
         s_.window.SetPaneHeight(kGalleryHeight, 1);
+    } else if (infoBox_ && !titleSeen_) {
+        // A page that does not steer the pane is not asked for again soon; a web page gives
+        // way to the program's own pages at once.
+        BackOff(pageUrl_);
+        const bool web = pageUrl_.compare(0, 4, "http") == 0;
+        s_.timers.SetTimer(kRotateTimer, web ? 1 : std::max(rotationMs_, kBackOffMs));
     } else if (infoBox_) {
         s_.timers.SetTimer(kRotateTimer, std::max(rotationMs_, kMinRotationMs));
         s_.timers.SetTimer(kOpenTimer, std::max(openDelayMs_, 1));
         s_.window.SetPaneHeight(loadHeight_, loadHeight_);
     }
+}
+
+void AdPaneController::OnLoadFailed(const std::string& url, const std::string& why) {
+    std::fprintf(stderr, "The page %s could not be shown: %s\n", url.c_str(), why.c_str());
+    BackOff(url);
+    if (gallery_) {
+        // The user asked for the page: they learn why it does not come.
+        gallery_ = false;
+        BackOff(endpoint_.RedirectUrl("LOC=info"));
+        AfxMessageBox(Format(kUnreachableText, why.c_str()), MB_OK | MB_ICONWARNING);
+    }
+    if (infoBox_)
+        s_.timers.SetTimer(kRotateTimer, 1);
 }
 
 void AdPaneController::OnSize(int height) {
@@ -162,10 +229,17 @@ void AdPaneController::EndGallery() {
 
 void AdPaneController::ShowGallery(std::string_view query) {
     gallery_ = true;
-    s_.window.Navigate(endpoint_.RedirectUrl(query) + kWebVersionCode);
     s_.timers.KillTimer(kRotateTimer);
     s_.timers.KillTimer(kOpenTimer);
     s_.timers.KillTimer(kCollapseTimer);
+    const std::string url = endpoint_.RedirectUrl(query) + kWebVersionCode;
+    s_.connectivity.Check(0, WhileAlive(std::function<void(bool)>([this, url](bool online) {
+                              online_ = online;
+                              if (online)
+                                  ShowPage(url);
+                              else
+                                  OnLoadFailed(url, "no connection");
+                          })));
 }
 
 void AdPaneController::ShowUpdatePage(int latest) {
@@ -212,7 +286,8 @@ bool AdPaneController::OnBeforeNavigate(const std::string& url) {
     const std::size_t colon = url.find(':');
     if (colon == std::string::npos || colon <= 2)
         return true;
-    FollowLink(Upper(url.substr(2, colon - 2)), "http" + url.substr(colon));
+    // The link takes the web host's scheme, so an https host is never asked over plain http.
+    FollowLink(Upper(url.substr(2, colon - 2)), endpoint_.Scheme() + url.substr(colon));
     return true;
 }
 
@@ -230,8 +305,8 @@ void AdPaneController::FollowLink(const std::string& kind, const std::string& ta
         return;
     }
     if (!endpoint_.IsOnWebHost(target)) {
-        AfxMessageBox("Downloads come only from " + endpoint_.BaseHost() +
-                          "; this link was not followed.",
+        AfxMessageBox("Downloads come only from " + endpoint_.Base() + "; this link to " +
+                          target.substr(0, 200) + " was not followed.",
                       MB_OK | MB_ICONWARNING);
         return;
     }

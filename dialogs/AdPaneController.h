@@ -4,10 +4,15 @@
 #include "dialogs/WebEndpoint.h"
 #include "platform/WinTypes.h"
 
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class CProfile;
+class FetchService;
 class IAdLinkActions;
 class IAdPaneWindow;
 class IConnectivity;
@@ -25,6 +30,11 @@ public:
     static constexpr int kGalleryHeight = 10000;
     static constexpr int kGalleryLoaded = -1;
     static constexpr int kGalleryResized = -2;
+    // A page that failed or carried no title-control string is not asked for again sooner.
+    static constexpr int kBackOffMs = 30000;
+    static constexpr const char* kUnreachableText =
+        "The web host cannot be reached (%s); the program's own pages are shown instead.";
+    using Clock = std::chrono::steady_clock;
 
     static constexpr UINT kCmdMaskGallery = 32796;
     static constexpr UINT kCmdTemplateGallery = 32798;
@@ -37,17 +47,28 @@ public:
         IConnectivity& connectivity;
         IAdLinkActions& links;
         CProfile& profile;
+        FetchService& fetches;
     };
 
     // `htmlFolder` holds the local pages and their list.
     AdPaneController(Services services, WebEndpoint endpoint, std::string htmlFolder);
+    ~AdPaneController();
+    AdPaneController(const AdPaneController&) = delete;
+    AdPaneController& operator=(const AdPaneController&) = delete;
 
-    // Reloads the page list, checks the connection and the version. False when the program
-    // must end: the first list could not be read (the message has been shown).
+    // Reloads the page list, then checks the connection and the version without waiting on
+    // them (the answers arrive through the event loop). False when the program must end: the
+    // first list could not be read (the message has been shown).
     bool OnInitialUpdate();
+    // A new or opened document: the pane collapses and its first update runs again.
+    void Restart();
     void OnTimer(int id);
     void OnTitleChange(const std::string& title);
     void OnDocumentComplete();
+    // The page at `url` could not be fetched, for `why`.
+    void OnLoadFailed(const std::string& url, const std::string& why);
+    // Tests step the pane's clock.
+    void SetClock(std::function<Clock::time_point()> now) { now_ = std::move(now); }
     void OnSize(int height);
     // True when the navigation to `url` must not happen (the pane's own links).
     bool OnBeforeNavigate(const std::string& url);
@@ -75,10 +96,24 @@ public:
     const AdPageList& Pages() const { return pages_; }
 
 private:
+    // Wraps a callback so it does nothing once the controller is gone.
+    template <typename... Args>
+    std::function<void(Args...)> WhileAlive(std::function<void(Args...)> callback) const {
+        return [alive = std::weak_ptr<int>(life_), callback](Args... args) {
+            if (alive.lock())
+                callback(args...);
+        };
+    }
     void ShowGallery(std::string_view query);
     void ShowNextLocalPage();
+    void ShowPage(const std::string& url);
     void EndGallery();
-    bool LatestVersionDiffers();
+    void AskForLatestVersion();
+    void OnVersionKnown(bool differs);
+    void RotateOnline(bool online);
+    // Keeps `url` from being asked for again before the back-off has passed.
+    void BackOff(const std::string& url);
+    bool BackingOff(const std::string& url) const;
     // Asks, then hands a download link of `kind` to the application.
     void FollowLink(const std::string& kind, const std::string& target);
 
@@ -87,7 +122,11 @@ private:
     std::string htmlFolder_;
     AdPageList pages_;
     bool listLoaded_ = false;
-    CWebGrab grab_;
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
+    std::function<Clock::time_point()> now_ = [] { return Clock::now(); };
+    std::map<std::string, Clock::time_point> backOff_;
+    std::string pageUrl_;
+    bool titleSeen_ = false;
     // The download page is offered once per run; the pane lives as long as the program.
     bool updateOffered_ = false;
     bool infoBox_ = true;

@@ -1,5 +1,10 @@
 #include "dialogs/EchoHostProbe.h"
 
+#include "platform/MainThread.h"
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "dialogs/CIcmpEcho.h"
 
 #include <cerrno>
@@ -22,6 +27,10 @@ public:
 } // namespace
 
 bool EchoHostProbe::Answers(const std::string& host) {
+    if (MainThread::IsCurrent()) {
+        std::fprintf(stderr, "A probe of %s was asked for on the main thread\n", host.c_str());
+        std::abort();
+    }
     if (echo_.Initialise())
         return echo_.Ping(host, nullptr, nullptr, kTtl, kTimeoutMs, kPayload);
     return Connects(host, fallbackPort_, kTimeoutMs);

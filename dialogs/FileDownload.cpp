@@ -47,6 +47,13 @@ std::string FileDownload::Fetch(const std::string& url, const std::string& prefi
     length_ = 0;
     if (!WaitForConnection())
         return {};
+    return FetchConnected(url, prefix, destination);
+}
+
+std::string FileDownload::FetchConnected(const std::string& url, const std::string& prefix,
+                                         const std::string& destination) {
+    error_.clear();
+    length_ = 0;
     std::string address;
     if (!UrlCleaner::Clean(url, address)) {
         error_ = "The address is too long";

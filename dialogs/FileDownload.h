@@ -27,6 +27,10 @@ public:
     // string with Error() set.
     std::string Fetch(const std::string& url, const std::string& prefix,
                       const std::string& destination);
+    // The same once the connection is known to be up: no question, no probe, so it can run
+    // on a worker.
+    std::string FetchConnected(const std::string& url, const std::string& prefix,
+                               const std::string& destination);
     const std::string& Error() const { return error_; }
     // Bytes written by the last successful download.
     std::size_t Length() const { return length_; }

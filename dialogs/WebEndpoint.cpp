@@ -43,6 +43,13 @@ bool ParseUrl(const std::string& text, ParsedUrl& parsed) {
     return (parsed.scheme == "http" || parsed.scheme == "https") && !parsed.host.empty();
 }
 
+std::string Lower(std::string text) {
+    for (char& ch : text)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    return text;
+}
+
 std::string Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
@@ -85,6 +92,7 @@ bool WebEndpoint::ParseBase(const std::string& base) {
     base_ = base;
     if (base_.back() != '/')
         base_ += '/';
+    scheme_ = parsed.scheme;
     host_ = parsed.host;
     port_ = static_cast<WORD>(number);
     return true;
@@ -98,13 +106,17 @@ bool WebEndpoint::IsOnWebHost(const std::string& url) const {
     ParsedUrl parsed;
     if (!ParseUrl(url, parsed))
         return false;
-    std::string host = parsed.host;
-    for (char& ch : host)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    std::string own = host_;
-    for (char& ch : own)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return host == own;
+    return parsed.scheme == scheme_ && Lower(parsed.host) == Lower(host_) &&
+           parsed.port == std::to_string(port_);
+}
+
+std::string WebEndpoint::Refusal(const std::string& url) const {
+    if (IsOnWebHost(url))
+        return {};
+    ParsedUrl parsed;
+    const std::string where = ParseUrl(url, parsed)
+                                  ? parsed.scheme + "://" + parsed.host + ":" + parsed.port
+                                  : url.substr(0, 200);
+    return "The web host sent the transfer to " + where + ", which is not " + scheme_ + "://" +
+           host_ + ":" + std::to_string(port_) + "; it was refused.";
 }

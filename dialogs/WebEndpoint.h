@@ -30,6 +30,8 @@ public:
     // Always ends in '/'.
     const std::string& Base() const { return base_; }
     const std::string& BaseHost() const { return host_; }
+    // "http" or "https".
+    const std::string& Scheme() const { return scheme_; }
     WORD BasePort() const { return port_; }
     // One to kMaxProbeHosts hosts, in the order given.
     const std::vector<std::string>& ProbeHosts() const { return probeHosts_; }
@@ -37,13 +39,17 @@ public:
     // The redirect endpoint's address for `query` ("LOC=info", "LOC=latestversion&VER="...);
     // callers that send a version append kWebVersionCode.
     std::string RedirectUrl(std::string_view query) const;
-    // True when `url` is an http or https address on the web host.
+    // True when `url` has the web host's scheme, host and port (an https host is never
+    // reached over plain http, nor another service on the same machine).
     bool IsOnWebHost(const std::string& url) const;
+    // Empty when `url` is on the web host, else a message naming the host it would reach.
+    std::string Refusal(const std::string& url) const;
 
 private:
     bool ParseBase(const std::string& base);
 
     std::string base_;
+    std::string scheme_;
     std::string host_;
     WORD port_ = 0;
     std::vector<std::string> probeHosts_;

@@ -64,7 +64,10 @@ CGridloomDoc::CGridloomDoc(CProfile& profile)
 CGridloomDoc::~CGridloomDoc() = default;
 
 void CGridloomDoc::RegisterCommands() {
-    OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    OnCommand(ID_FILE_NEW, [this] {
+        OnFileNew();
+        infoPane_->Restart();
+    });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     OnCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
     OnCommand(ID_FILE_SAVE_AS, [this] { OnFileSave(); });

@@ -9,6 +9,8 @@ public:
     virtual void Collapse() = 0;
     // Shows the next page at once (the pane's page timer fires after 1 ms).
     virtual void ShowNextPageSoon() = 0;
+    // Runs the pane's first update again (a new or opened document).
+    virtual void Restart() = 0;
     virtual bool InfoBoxVisible() const = 0;
     virtual void SetInfoBoxVisible(bool visible) = 0;
 };
@@ -19,11 +21,13 @@ public:
     explicit HeadlessInfoPane(bool visible = true) : visible_(visible) {}
     void Collapse() override { ++collapses; }
     void ShowNextPageSoon() override { ++pageRequests; }
+    void Restart() override { ++restarts; }
     bool InfoBoxVisible() const override { return visible_; }
     void SetInfoBoxVisible(bool visible) override { visible_ = visible; }
 
     int collapses = 0;
     int pageRequests = 0;
+    int restarts = 0;
 
 private:
     bool visible_;

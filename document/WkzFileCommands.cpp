@@ -32,6 +32,7 @@ bool WkzFileCommands::OpenFile(CGridloomDoc& doc, const std::string& path) {
     if (!Load(doc, path))
         return false;
     doc.FileDone(path);
+    doc.InfoPane().Restart();
     return true;
 }
 
@@ -120,5 +121,6 @@ bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
         return false;
     }
     doc.FileDone(path);
+    doc.InfoPane().Restart();
     return true;
 }

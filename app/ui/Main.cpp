@@ -4,6 +4,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
 #include "dialogs/WebEndpoint.h"
+#include "dialogs/WebPageCache.h"
 #include "dialogs/ui/BitmapSetupAsker.h"
 #include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/CUltraSplashWnd.h"
@@ -15,6 +16,7 @@
 #include "frame/ui/CSplitterWndEx.h"
 #include "platform/CProfile.h"
 #include "platform/CanberraSound.h"
+#include "platform/MainThread.h"
 #include "platform/XdgOpenShell.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxClipboard.h"
@@ -35,6 +37,7 @@
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/stdpaths.h>
+#include <wx/weakref.h>
 
 #include <ctime>
 #include <filesystem>
@@ -48,6 +51,9 @@ namespace {
 class OrlimberApp : public wxApp {
 public:
     bool OnInit() override {
+        // Workers hand their results to the windows through the event loop.
+        MainThread::Mark();
+        MainThread::SetPoster([](MainThread::Task task) { wxTheApp->CallAfter(std::move(task)); });
         prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
@@ -104,7 +110,9 @@ public:
         settingsSheet_.reset();
         documentState_.reset();
         document_.reset();
+        // Cancels the transfers in flight and waits only for the workers to notice.
         app_.reset();
+        MainThread::SetPoster({});
         printJobs_.reset();
         soundInstalled_.reset();
         sound_.reset();
@@ -136,8 +144,16 @@ private:
         view_->SetClipboard(&clipboard_);
     }
 
+    // The gesture network loads (or trains) on a worker while the splash reveals itself; the
+    // main sequence of random numbers is the worker's alone until it hands back.
     void ContinueStartup() {
-        app_->StartServices();
+        app_->Fetches().Run("start-up", [this](FetchService::Worker&) {
+            app_->StartServices();
+            return MainThread::Task([this] { FinishStartup(); });
+        });
+    }
+
+    void FinishStartup() {
         document_ = std::make_unique<CGridloomDoc>(app_->Profile());
         documentState_ = std::make_unique<GridloomDocState>(*document_);
         app_->AttachDocument(*document_);
@@ -172,7 +188,12 @@ private:
         frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
         frame_->Show();
         frame_->Maximize();
-        DismissSplash(frame_);
+        // The window is there; the splash stays on top until its whole picture has shown.
+        if (splash_) {
+            splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
+                DismissSplash(frame.get());
+            });
+        }
         app_->ShowStartupNotices();
     }
 
@@ -194,6 +215,13 @@ private:
                 frame_->SetTitle(title);
             event.Skip();
         });
+        // Escape stops a download; otherwise it goes where it went before.
+        frame_->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+            if (event.GetKeyCode() == WXK_ESCAPE && app_->Downloading())
+                app_->CancelDownload();
+            else
+                event.Skip();
+        });
         frame_->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
             RecentFileMenu::Sync(*frame_, app_->Recent());
             event.Skip();
@@ -209,9 +237,11 @@ private:
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         CMainFrame* frame = frame_;
         window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
-        window->SetStatusReporter([frame](const std::string& text) {
+        const auto report = [frame](const std::string& text) {
             frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
-        });
+        };
+        window->SetStatusReporter(report);
+        app_->SetStatusReporter(report);
         // Gesture commands take the menus' road, through the frame's router.
         window->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
         view_->SetGestureRecognizer(&app_->Gesture());
@@ -239,9 +269,11 @@ private:
         const WebEndpoint endpoint(CProfile::App());
         links_ = std::make_unique<AdLinkActions>(*app_, *view_);
         wxFileSystem::AddHandler(
-            std::make_unique<WebPageFSHandler>(endpoint).release()); // wx owns it
+            std::make_unique<WebPageFSHandler>(endpoint, pageCache_).release()); // wx owns it
         auto* pane = new CAdWindow(
-            frame.Splitter(), {frame, app_->Connectivity(), *links_, CProfile::App()}, endpoint,
+            frame.Splitter(),
+            {frame, app_->Connectivity(), *links_, CProfile::App(), app_->Fetches(), pageCache_},
+            endpoint,
             app_->InstallFolder() + "html/"); // owned by the splitter
         frame.Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
         CGridloomDoc* doc = document_.get();
@@ -258,6 +290,7 @@ private:
     }
 
     CommandCatalog commands_;
+    WebPageCache pageCache_;
     std::unique_ptr<AdLinkActions> links_;
     WxMessageBox messageBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;

@@ -1,5 +1,7 @@
 #include "dialogs/ui/CAdWindow.h"
 
+#include "dialogs/FetchService.h"
+#include "dialogs/WebPageCache.h"
 #include "frame/IInfoPaneHost.h"
 
 #include <wx/filename.h>
@@ -14,12 +16,13 @@
 CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
                      std::string htmlFolder)
     : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
-      host_(services.host), settleTimer_(this, kSettleTimer) {
+      host_(services.host), fetches_(services.fetches), cache_(services.cache),
+      settleTimer_(this, kSettleTimer) {
     for (int id = 1; id <= kTimerCount; ++id)
         timers_[static_cast<size_t>(id - 1)] = std::make_unique<wxTimer>(this, id);
     controller_ = std::make_unique<AdPaneController>(
         AdPaneController::Services{*this, *this, services.connectivity, services.links,
-                                   services.profile},
+                                   services.profile, services.fetches},
         std::move(endpoint), std::move(htmlFolder));
     commands_ = std::make_unique<AdPaneCommands>(*controller_);
     Bind(wxEVT_TIMER, &CAdWindow::OnTimerEvent, this);
@@ -27,14 +30,37 @@ CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
     KeepRoomForScrollbars();
 }
 
+namespace {
+
+constexpr const char* kPageJob = "pane-page";
+
+bool IsWebAddress(const std::string& url) {
+    return url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
+}
+
+// A link of a web page made whole against the page's own address.
+std::string Absolute(const std::string& url, const std::string& page) {
+    if (page.empty() || url.empty() || url.front() == '#' ||
+        url.find(':') != std::string::npos)
+        return url;
+    if (url.front() == '/')
+        return page.substr(0, page.find('/', page.find("://") + 3)) + url;
+    return page.substr(0, page.rfind('/') + 1) + url;
+}
+
+} // namespace
+
 CAdWindow::~CAdWindow() {
+    fetches_.Cancel(kPageJob);
+    for (const std::string& picture : pendingPictures_)
+        fetches_.Cancel("pane-picture " + picture);
     for (auto& timer : timers_)
         timer->Stop();
     settleTimer_.Stop();
 }
 
 bool CAdWindow::LoadPage(const wxString& location) {
-    const std::string url = location.utf8_string();
+    const std::string url = Absolute(location.utf8_string(), webPage_);
     if (AdPaneController::IsOwnLink(url)) {
         // Its questions, the download and what it loads run once the click is handled.
         CallAfter([this, url] { controller_->OnBeforeNavigate(url); });
@@ -42,6 +68,11 @@ bool CAdWindow::LoadPage(const wxString& location) {
     }
     if (controller_->OnBeforeNavigate(url))
         return false;
+    if (IsWebAddress(url)) {
+        FetchPage(url);
+        return true;
+    }
+    webPage_.clear();
     bool loaded = false;
     {
         // A page that cannot be opened shows a short note instead of a log window.
@@ -54,6 +85,57 @@ bool CAdWindow::LoadPage(const wxString& location) {
     HistoryClear();
     CallAfter([this] { controller_->OnDocumentComplete(); });
     return loaded;
+}
+
+void CAdWindow::FetchPage(const std::string& url) {
+    FetchRequest request;
+    request.url = url;
+    request.deadlineMs = FetchService::kPageDeadlineMs;
+    fetches_.Fetch(kPageJob, request,
+                   [alive = std::weak_ptr<int>(life_), this, url](FetchResult& result) {
+                       if (alive.lock())
+                           OnPageFetched(url, result);
+                   });
+}
+
+void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result) {
+    if (!result.Ok()) {
+        controller_->OnLoadFailed(url, result.error);
+        return;
+    }
+    cache_.Put(url, {true, std::move(result.body), WebPageCache::MimeType(result.headers)});
+    webPage_ = url;
+    ShowCachedPage(url);
+    FetchPictures();
+    CallAfter([this] { controller_->OnDocumentComplete(); });
+}
+
+void CAdWindow::ShowCachedPage(const std::string& url) {
+    wxLogNull quiet;
+    if (!wxHtmlWindow::LoadPage(wxString::FromUTF8(url)))
+        SetPage(kFailedPage);
+    HistoryClear();
+}
+
+void CAdWindow::FetchPictures() {
+    for (const std::string& picture : cache_.TakeMissing()) {
+        if (!pendingPictures_.insert(picture).second)
+            continue;
+        FetchRequest request;
+        request.url = picture;
+        request.deadlineMs = FetchService::kPageDeadlineMs;
+        fetches_.Fetch("pane-picture " + picture, request,
+                       [alive = std::weak_ptr<int>(life_), this, picture](FetchResult& result) {
+                           if (!alive.lock())
+                               return;
+                           cache_.Put(picture, {result.Ok(), std::move(result.body),
+                                                WebPageCache::MimeType(result.headers)});
+                           pendingPictures_.erase(picture);
+                           // The page shows again once all its pictures are in.
+                           if (pendingPictures_.empty() && !webPage_.empty())
+                               ShowCachedPage(webPage_);
+                       });
+    }
 }
 
 void CAdWindow::OnSetTitle(const wxString& title) {

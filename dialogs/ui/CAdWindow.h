@@ -10,13 +10,17 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 
+struct FetchResult;
 class IInfoPaneHost;
+class WebPageCache;
 
 // The information pane below the maze: a browser window that shows the pages the controller
-// picks and sizes itself through the frame. Its timers are wx timers; page loads finish in
-// one call, so "document complete" is posted to run after the load's caller is done.
+// picks and sizes itself through the frame. Its timers are wx timers. The web host's pages
+// and their pictures come through the fetch service and the page cache, so a load never
+// waits on the network; "document complete" follows once the page is shown.
 class CAdWindow : public wxHtmlWindow, public IAdPaneWindow, public IPaneTimers, public IInfoPane {
 public:
     struct Services {
@@ -24,6 +28,8 @@ public:
         IConnectivity& connectivity;
         IAdLinkActions& links;
         CProfile& profile;
+        FetchService& fetches;
+        WebPageCache& cache;
     };
     static constexpr const char* kFailedPage =
         "<html><body><p>This page could not be shown.</p></body></html>";
@@ -50,6 +56,7 @@ public:
     void KillTimer(int id) override;
 
     void Collapse() override { controller_->CollapsePane(); }
+    void Restart() override { controller_->Restart(); }
     void ShowNextPageSoon() override { controller_->ShowNextPageSoon(); }
     bool InfoBoxVisible() const override { return controller_->InfoBoxVisible(); }
     void SetInfoBoxVisible(bool visible) override { controller_->SetInfoBoxVisible(visible); }
@@ -64,6 +71,11 @@ private:
     static constexpr int kSettleMs = 150;
 
     wxTimer* Timer(int id);
+    void FetchPage(const std::string& url);
+    void OnPageFetched(const std::string& url, FetchResult& result);
+    // Shows the cached page at `url`; the pictures it lacks are fetched, then it shows again.
+    void ShowCachedPage(const std::string& url);
+    void FetchPictures();
     void OnTimerEvent(wxTimerEvent& event);
     void OnSizeEvent(wxSizeEvent& event);
     void ReportHeight();
@@ -73,6 +85,11 @@ private:
     void KeepRoomForScrollbars();
 
     IInfoPaneHost& host_;
+    FetchService& fetches_;
+    WebPageCache& cache_;
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
+    std::string webPage_;
+    std::set<std::string> pendingPictures_;
     std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;
     wxTimer settleTimer_;
     std::unique_ptr<AdPaneController> controller_;

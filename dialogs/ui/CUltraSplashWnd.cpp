@@ -7,7 +7,10 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
+#include <gtk/gtk.h>
+
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -39,21 +42,41 @@ CUltraSplashWnd::CUltraSplashWnd(const PixelPicture& picture, int effect, std::u
               wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR),
       stepper_(picture.width, picture.height, seed), picture_(ToBitmap(picture)),
       revealed_(Black(picture.width, picture.height)), timer_(this),
-      onFirstPaint_(std::move(onFirstPaint)) {
+      onFirstPaint_(std::move(onFirstPaint)), holdTimer_(this) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetClientSize(picture.width, picture.height);
     SetCursor(wxCursor(wxCURSOR_BLANK));
     stepper_.SetEffect(effect);
     Bind(wxEVT_PAINT, &CUltraSplashWnd::OnPaint, this);
-    Bind(wxEVT_TIMER, &CUltraSplashWnd::OnTimer, this);
+    Bind(wxEVT_TIMER, &CUltraSplashWnd::OnTimer, this, timer_.GetId());
+    Bind(
+        wxEVT_TIMER,
+        [this](wxTimerEvent&) {
+            held_ = true;
+            if (auto then = std::move(afterReveal_))
+                then();
+        },
+        holdTimer_.GetId());
     Bind(wxEVT_CLOSE_WINDOW, &CUltraSplashWnd::OnClose, this);
     Centre();
     Show();
+    // The toolkit keeps a borderless window's size only once the window is shown.
+    SetSize(GetPosition().x, GetPosition().y, picture.width, picture.height);
+    revealStart_ = std::chrono::steady_clock::now();
     timer_.Start(stepper_.StepInterval());
 }
 
 CUltraSplashWnd::~CUltraSplashWnd() {
     timer_.Stop();
+    holdTimer_.Stop();
+}
+
+void CUltraSplashWnd::AfterReveal(std::function<void()> then) {
+    if (held_ || stepper_.Done()) {
+        then();
+        return;
+    }
+    afterReveal_ = std::move(then);
 }
 
 void CUltraSplashWnd::OnPaint(wxPaintEvent&) {
@@ -81,14 +104,32 @@ void CUltraSplashWnd::Reveal(const CUltraSplash::Rect& part) {
 void CUltraSplashWnd::OnTimer(wxTimerEvent&) {
     if (stepper_.Done())
         return;
-    if (const auto part = stepper_.Step()) {
-        Reveal(*part);
-        return;
+    // The main window opens while the picture reveals; where no window manager keeps the
+    // splash on top, it raises itself now and then.
+    if (++ticks_ % kRaiseEveryTicks == 0)
+        StayOnTop();
+    // Timers fire less often than the reveal steps: the steps due by now run together, so
+    // the reveal takes the time its effect means it to.
+    const auto due = (std::chrono::steady_clock::now() - revealStart_) /
+                         std::chrono::milliseconds(stepper_.StepInterval()) +
+                     1;
+    while (stepper_.Revealing() && steps_ < due) {
+        ++steps_;
+        if (const auto part = stepper_.Step())
+            Reveal(*part);
     }
     if (!stepper_.Revealing()) {
+        StayOnTop();
         timer_.Stop();
         Reveal({0, 0, picture_.GetWidth(), picture_.GetHeight()});
+        holdTimer_.StartOnce(kHoldMs);
     }
+}
+
+void CUltraSplashWnd::StayOnTop() {
+    // The toolkit's own raise is a request to the window manager; this restacks directly.
+    if (GdkWindow* window = GetHandle() ? gtk_widget_get_window(GetHandle()) : nullptr)
+        gdk_window_raise(window);
 }
 
 void CUltraSplashWnd::OnClose(wxCloseEvent& event) {

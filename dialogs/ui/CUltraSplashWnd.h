@@ -5,6 +5,7 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <chrono>
 #include <functional>
 
 struct PixelPicture;
@@ -24,6 +25,9 @@ public:
     void HideSplash();
     // Closes the hidden window and brings `next` (when given) to the front.
     void CloseSplash(wxWindow* next);
+    // Runs `then` once the whole picture has been on screen for kHoldMs (at once if it has).
+    void AfterReveal(std::function<void()> then);
+    static constexpr int kHoldMs = 500;
 
     const CUltraSplash& Stepper() const { return stepper_; }
 
@@ -32,11 +36,19 @@ private:
     void OnTimer(wxTimerEvent& event);
     void OnClose(wxCloseEvent& event);
     void Reveal(const CUltraSplash::Rect& part);
+    void StayOnTop();
 
     CUltraSplash stepper_;
     wxBitmap picture_;
     wxBitmap revealed_;
     wxTimer timer_;
     std::function<void()> onFirstPaint_;
+    std::function<void()> afterReveal_;
+    wxTimer holdTimer_;
+    static constexpr int kRaiseEveryTicks = 20;
+    int ticks_ = 0;
+    long long steps_ = 0;
+    std::chrono::steady_clock::time_point revealStart_;
     bool painted_ = false;
+    bool held_ = false;
 };

@@ -3,16 +3,20 @@
 
 #include <wx/filesys.h>
 
-// Opens the web host's pages and pictures for the browser windows through the program's own
-// fetcher, so every request sends the program's agent text and keeps its limits. Addresses
-// on other hosts, and answers other than 2xx, open nothing.
+class WebPageCache;
+
+// Opens the web host's pages and pictures for the browser windows from what the fetch service
+// brought into the cache; it never waits on the network itself. What is not there yet is
+// noted for the window to fetch. Addresses on other hosts, and failed answers, open nothing.
 class WebPageFSHandler : public wxFileSystemHandler {
 public:
-    explicit WebPageFSHandler(WebEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
+    WebPageFSHandler(WebEndpoint endpoint, WebPageCache& cache)
+        : endpoint_(std::move(endpoint)), cache_(cache) {}
 
     bool CanOpen(const wxString& location) override;
     wxFSFile* OpenFile(wxFileSystem& fs, const wxString& location) override;
 
 private:
     WebEndpoint endpoint_;
+    WebPageCache& cache_;
 };

@@ -7,12 +7,15 @@
 #include "document/WkzFileCommands.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
+#include "tests/support/MainQueue.h"
 #include "tests/view/ViewTestSupport.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -73,6 +76,7 @@ protected:
         app_->AttachDocument(*doc_);
         view_ = &ViewOf(*doc_);
         view_->TileSets().SetInstallFolder(app_->InstallFolder());
+        view_->TileSets().SetUserTilerFolder(Tiler().string());
         actions_ = std::make_unique<AdLinkActions>(*app_, *view_);
     }
     void TearDown() override {
@@ -108,7 +112,9 @@ protected:
                 flags.push_back(Flags(c, r));
         return flags;
     }
-    fs::path Tiler() const { return install_.Path() / "Tiler"; }
+    // Downloads land in the user's folder; the install folder is never written.
+    fs::path Tiler() const { return data_.Path() / "Tiler"; }
+    bool Settle() { return RunUntilIdle(app_->Fetches()); }
     std::vector<std::string> ListedSets() {
         std::vector<std::string> names;
         for (const auto& entry : view_->TileSets().Entries())
@@ -118,6 +124,7 @@ protected:
 
     TestHttpServer server_;
     TempFolder install_{"install"};
+    TempFolder data_{"data"};
     TempFolder temp_{"download-temp"};
     std::string oldTmp_;
     bool hadTmp_ = false;
@@ -136,11 +143,13 @@ TEST_F(AdLinkActionsTest, AMaskLinkBlackensItsCellsAndLeavesNoTemporaryFile) {
     // The whole road from the pane: the link, the question, the download, the mask.
     NoWindow window;
     NoTimers timers;
-    AdPaneController pane({window, timers, app_->Connectivity(), *actions_, Profile()},
-                          WebEndpoint(Profile()), folder_.File("html/"));
+    AdPaneController pane(
+        {window, timers, app_->Connectivity(), *actions_, Profile(), app_->Fetches()},
+        WebEndpoint(Profile()), folder_.File("html/"));
     prompts_.Answer(IDYES);
     const std::string link = "mzmask" + server_.Url("/p/quarter.gif").substr(4);
     EXPECT_TRUE(pane.OnBeforeNavigate(link));
+    ASSERT_TRUE(Settle());
 
     ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
     EXPECT_EQ(prompts_.ShownBoxes()[0].text, "Apply MASK to current maze?");
@@ -161,13 +170,15 @@ TEST_F(AdLinkActionsTest, MasksThatFailChangeNoCellAndLeaveNoFile) {
     server_.Add("/p/junk.gif", Served("GIF89a but nothing more"));
     const std::vector<int> before = AllFlags();
 
-    EXPECT_FALSE(actions_->ApplyMask(server_.Url("/p/none.gif")));
+    actions_->ApplyMask(server_.Url("/p/none.gif"));
+    ASSERT_TRUE(Settle());
     ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
     EXPECT_NE(prompts_.ShownBoxes()[0].text.find("404"), std::string::npos);
 
-    EXPECT_FALSE(actions_->ApplyMask(server_.Url("/p/junk.gif")));
+    actions_->ApplyMask(server_.Url("/p/junk.gif"));
+    ASSERT_TRUE(Settle());
     ASSERT_EQ(prompts_.ShownBoxes().size(), 2u);
-    EXPECT_NE(prompts_.ShownBoxes()[1].text.find("could not be read"), std::string::npos);
+    EXPECT_NE(prompts_.ShownBoxes()[1].text.find("does not read"), std::string::npos);
     EXPECT_EQ(AllFlags(), before);
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
 
@@ -183,8 +194,9 @@ TEST_F(AdLinkActionsTest, MasksThatFailChangeNoCellAndLeaveNoFile) {
     // A link to another host never gets past the pane.
     NoWindow window;
     NoTimers timers;
-    AdPaneController pane({window, timers, app_->Connectivity(), ringActions, Profile()},
-                          WebEndpoint(Profile()), folder_.File("html/"));
+    AdPaneController pane(
+        {window, timers, app_->Connectivity(), ringActions, Profile(), app_->Fetches()},
+        WebEndpoint(Profile()), folder_.File("html/"));
     EXPECT_TRUE(pane.OnBeforeNavigate("mzmask://127.0.0.2:" + std::to_string(server_.Port()) +
                                       "/p/quarter.gif"));
     EXPECT_EQ(server_.Requests().size(), asked);
@@ -199,6 +211,7 @@ TEST_F(AdLinkActionsTest, ATilerLinkFillsTilerAndShowsInTheList) {
     EXPECT_TRUE(ListedSets().empty()); // scanned once before the download
 
     ASSERT_TRUE(actions_->DownloadTiler(server_.Url("/t/bricks.tle")));
+    ASSERT_TRUE(Settle());
     EXPECT_EQ(Read(Tiler() / "bricks.tle"), set);
     EXPECT_EQ(Read(Tiler() / "bricks.gif"), picture);
     EXPECT_EQ(FilesIn(Tiler()), 2u);
@@ -219,9 +232,11 @@ TEST_F(AdLinkActionsTest, HostileOrMissingTilePicturesWriteNothingOutsideTiler) 
     server_.Add("/t/up.tle", Served("NAME:Up\r\nBMPFILE: ../../x.gif\r\n"));
     server_.Add("/t/x.gif", Served(picture));
     ASSERT_TRUE(actions_->DownloadTiler(server_.Url("/t/up.tle")));
+    ASSERT_TRUE(Settle());
     EXPECT_EQ(server_.Requests().back().path, "/t/x.gif");
     EXPECT_EQ(Read(Tiler() / "x.gif"), picture);
-    EXPECT_EQ(FilesIn(install_.Path()), 3u); // Tiler/, up.tle and x.gif
+    EXPECT_EQ(FilesIn(data_.Path()), 3u); // Tiler/, up.tle and x.gif
+    EXPECT_EQ(FilesIn(install_.Path()), 0u);
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
     EXPECT_FALSE(fs::exists(install_.Path().parent_path() / "x.gif"));
 
@@ -233,10 +248,11 @@ TEST_F(AdLinkActionsTest, HostileOrMissingTilePicturesWriteNothingOutsideTiler) 
     server_.Add("/t/blank.tle", Served("NAME: Blank\r\nBMPFILE: ..\r\n"));
     for (const char* name : {"gone.tle", "bad.tle", "blank.tle", "none.tle"}) {
         prompts_.Clear();
-        EXPECT_FALSE(actions_->DownloadTiler(server_.Url(std::string("/t/") + name))) << name;
+        actions_->DownloadTiler(server_.Url(std::string("/t/") + name));
+        ASSERT_TRUE(Settle());
         EXPECT_EQ(prompts_.ShownBoxes().size(), 1u) << name;
     }
-    EXPECT_EQ(FilesIn(install_.Path()), 3u);
+    EXPECT_EQ(FilesIn(data_.Path()), 3u);
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
     EXPECT_EQ(ListedSets(), std::vector<std::string>{"Up"});
 }
@@ -263,6 +279,7 @@ TEST_F(AdLinkActionsTest, ATemplateBecomesTheUntitledMazeAfterTheSaveQuestion) {
 
     prompts_.Answer(IDNO);
     ASSERT_TRUE(actions_->UseTemplate(server_.Url("/g/seven.wkz")));
+    ASSERT_TRUE(Settle());
     EXPECT_EQ(prompts_.ShownBoxes().size(), 2u);
     EXPECT_EQ(doc_->GetGrid(0)->Width(), 7);
     EXPECT_EQ(doc_->GetGrid(0)->Height(), 5);
@@ -275,8 +292,38 @@ TEST_F(AdLinkActionsTest, ATemplateBecomesTheUntitledMazeAfterTheSaveQuestion) {
 
     // A file that is no maze leaves the maze as it was.
     server_.Add("/g/junk.wkz", Served("not a maze"));
-    EXPECT_FALSE(actions_->UseTemplate(server_.Url("/g/junk.wkz")));
+    actions_->UseTemplate(server_.Url("/g/junk.wkz"));
+    ASSERT_TRUE(Settle());
     EXPECT_EQ(doc_->GetGrid(0)->Width(), 7);
     EXPECT_FALSE(doc_->pendingMessage.empty());
+    EXPECT_EQ(FilesIn(temp_.Path()), 0u);
+}
+
+TEST_F(AdLinkActionsTest, ALongDownloadShowsItsProgressAndStopsWhenCancelled) {
+    TestHttpServer::Route slow;
+    slow.body = std::string(4000, 'x');
+    slow.trickleMs = 20;
+    server_.Add("/g/slow.wkz", slow);
+    std::vector<std::string> status;
+    app_->SetStatusReporter([&](const std::string& text) { status.push_back(text); });
+    doc_->SetModifiedFlag(false);
+    ASSERT_TRUE(actions_->UseTemplate(server_.Url("/g/slow.wkz")));
+
+    const auto showing = [&] {
+        return !status.empty() && status.back().rfind("Downloading template: ", 0) == 0;
+    };
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!showing() && std::chrono::steady_clock::now() < end) {
+        MainThread::RunPending();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(showing()) << (status.empty() ? "" : status.back());
+    EXPECT_TRUE(app_->Downloading());
+    app_->CancelDownload();
+    EXPECT_FALSE(app_->Downloading());
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(status.back(), "The download was cancelled");
+    EXPECT_EQ(doc_->GetGrid(0)->Width(), 4);
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
 }

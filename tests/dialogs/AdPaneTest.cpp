@@ -4,6 +4,7 @@
 #include "dialogs/AdPaneController.h"
 #include "dialogs/AdTitle.h"
 #include "dialogs/DownloadName.h"
+#include "dialogs/FetchService.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IConnectivity.h"
@@ -11,6 +12,7 @@
 #include "dialogs/VersionCheck.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
+#include "tests/support/MainQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -99,8 +101,10 @@ protected:
     }
     AdPaneController& Pane(const std::string& base = "http://127.0.0.1:9/") {
         profile_->WriteProfileString("Settings", "WebBase", base);
+        pane_.reset();
+        fetches_ = std::make_unique<FetchService>(WebEndpoint(*profile_));
         pane_ = std::make_unique<AdPaneController>(
-            AdPaneController::Services{window_, timers_, net_, links_, *profile_},
+            AdPaneController::Services{window_, timers_, net_, links_, *profile_, *fetches_},
             WebEndpoint(*profile_), html_);
         return *pane_;
     }
@@ -114,6 +118,7 @@ protected:
     FakeLinks links_;
     ScriptedMessageBox box_;
     IMessageBox::Installation boxInstalled_{box_};
+    std::unique_ptr<FetchService> fetches_;
     std::unique_ptr<AdPaneController> pane_;
 };
 
@@ -298,6 +303,7 @@ TEST_F(AdPaneTest, AGalleryStaysUntilItsSecondResize) {
     WriteList(10);
     AdPaneController& pane = Pane("http://127.0.0.1:9");
     ASSERT_TRUE(pane.OnInitialUpdate());
+    net_.online = true;
     timers_.armed[AdPaneController::kOpenTimer] = 5;
     ASSERT_TRUE(pane.OnCommand(AdPaneController::kCmdMaskGallery));
     EXPECT_FALSE(pane.OnCommand(32771));
@@ -316,18 +322,36 @@ TEST_F(AdPaneTest, AGalleryStaysUntilItsSecondResize) {
     EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
 
     // Online, timer 1 shows the info page.
-    net_.online = true;
     pane.OnTimer(AdPaneController::kRotateTimer);
     EXPECT_EQ(window_.navigated.back(), "http://127.0.0.1:9/redir.php?LOC=info");
 
     pane.OnCommand(AdPaneController::kCmdCheckUpdates);
     EXPECT_EQ(window_.navigated.back(), "http://127.0.0.1:9/redir.php?LOC=CHECKUPDATE&VER=QV364");
+
+    // Offline, a gallery or the update check says why nothing comes, and the program's own
+    // pages take the pane; the web host is not asked for its info page meanwhile.
+    net_.online = false;
+    for (UINT command : {AdPaneController::kCmdTilerGallery, AdPaneController::kCmdCheckUpdates}) {
+        box_.Clear();
+        window_.navigated.clear();
+        ASSERT_TRUE(pane.OnCommand(command));
+        ASSERT_EQ(box_.ShownBoxes().size(), 1u);
+        EXPECT_NE(box_.ShownBoxes()[0].text.find("cannot be reached"), std::string::npos);
+        EXPECT_FALSE(pane.InGallery());
+        EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+        net_.online = true;
+        pane.OnTimer(AdPaneController::kRotateTimer);
+        net_.online = false;
+        ASSERT_EQ(window_.navigated.size(), 1u);
+        EXPECT_EQ(window_.navigated[0].rfind(html_, 0), 0u) << window_.navigated[0];
+    }
 }
 
 TEST_F(AdPaneTest, TheFramesGalleryCommandsReachThePane) {
     WriteList(10);
     AdPaneController& pane = Pane("http://127.0.0.1:9/");
     ASSERT_TRUE(pane.OnInitialUpdate());
+    net_.online = true;
     AdPaneCommands commands(pane);
     const std::pair<UINT, const char*> expected[] = {
         {AdPaneController::kCmdTemplateGallery, "LOC=templates_v2&MAX_VER=2.000&VER=QV364"},
@@ -346,6 +370,7 @@ TEST_F(AdPaneTest, DownloadLinksAreAskedForAndStayOnTheWebHost) {
     WriteList(10);
     AdPaneController& pane = Pane("http://127.0.0.1:8123/");
     ASSERT_TRUE(pane.OnInitialUpdate());
+    net_.online = true;
     pane.OnCommand(AdPaneController::kCmdMaskGallery);
 
     EXPECT_FALSE(pane.OnBeforeNavigate("http://127.0.0.1:8123/page.html"));
@@ -398,6 +423,7 @@ TEST_F(AdPaneTest, TheUpdateIsOfferedOncePerRunAndOnlyForAnotherVersion) {
         window_.navigated.clear();
         timers_.armed.clear();
         EXPECT_TRUE(pane.OnInitialUpdate());
+        EXPECT_TRUE(RunUntilIdle(*fetches_));
     };
     for (const char* same : {"QV364\n", "QV3\n", ""}) {
         reply(200, same);
@@ -444,4 +470,44 @@ TEST(DownloadNameTest, OutsideNamesStayPlainNamesInTheirFolder) {
     EXPECT_EQ(name, "a%20b.tle");
     EXPECT_FALSE(DownloadName::FromUrl("http://127.0.0.1:8123/t/", name));
     EXPECT_FALSE(DownloadName::Plain(std::string(300, 'n'), name));
+}
+
+TEST_F(AdPaneTest, AFailedOrTitlelessWebPageGivesWayToLocalPagesForTheBackOff) {
+    WriteList(10);
+    net_.online = true;
+    AdPaneController& pane = Pane("http://127.0.0.1:9/");
+    auto now = AdPaneController::Clock::now();
+    pane.SetClock([&] { return now; });
+    ASSERT_TRUE(pane.OnInitialUpdate());
+    ASSERT_TRUE(RunUntilIdle(*fetches_));
+    const std::string info = "http://127.0.0.1:9/redir.php?LOC=info";
+    const auto rotate = [&] {
+        window_.navigated.clear();
+        pane.OnTimer(AdPaneController::kRotateTimer);
+        return window_.navigated.empty() ? std::string() : window_.navigated.back();
+    };
+    ASSERT_EQ(rotate(), info);
+    // The host failed: the local pages take over at once, and the host is left alone.
+    pane.OnLoadFailed(info, "timed out");
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(rotate().rfind(html_, 0), 0u);
+        now += std::chrono::seconds(5);
+    }
+    now += std::chrono::seconds(6);
+    ASSERT_EQ(rotate(), info);
+    // A page that came but carries no title-control string counts the same.
+    pane.OnTitleChange("Not Found");
+    pane.OnDocumentComplete();
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+    EXPECT_EQ(rotate().rfind(html_, 0), 0u);
+    now += std::chrono::seconds(29);
+    EXPECT_EQ(rotate().rfind(html_, 0), 0u);
+    now += std::chrono::seconds(2);
+    EXPECT_EQ(rotate(), info);
+    // A local page without a title waits the back-off before the next one.
+    pane.OnLoadFailed(info, "timed out");
+    rotate();
+    pane.OnDocumentComplete();
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), AdPaneController::kBackOffMs);
 }

@@ -155,7 +155,18 @@ void TestHttpServer::Answer(int client) {
     for (const auto& [name, value] : route.headers)
         answer += name + ": " + value + "\r\n";
     answer += "\r\n";
-    if (request.method != "HEAD")
-        answer += route.body;
+    if (request.method == "HEAD") {
+        SendAll(client, answer);
+        return;
+    }
+    if (route.trickleMs <= 0) {
+        SendAll(client, answer + route.body);
+        return;
+    }
     SendAll(client, answer);
+    for (char byte : route.body) {
+        if (!Wait(route.trickleMs, client))
+            return;
+        SendAll(client, std::string(1, byte));
+    }
 }

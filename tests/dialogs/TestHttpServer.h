@@ -22,6 +22,8 @@ public:
         int delayMs = 0;
         // False: no Content-Length; the body ends when the connection closes.
         bool sendLength = true;
+        // Above 0: the body goes one byte at a time, this long apart (a trickling host).
+        int trickleMs = 0;
     };
     struct Request {
         std::string method;

@@ -3,6 +3,7 @@
 #include "app/AdLinkActions.h"
 #include "app/CGridloomApp.h"
 #include "dialogs/WebEndpoint.h"
+#include "dialogs/WebPageCache.h"
 #include "dialogs/ui/CAdWindow.h"
 #include "dialogs/ui/WebPageFSHandler.h"
 #include "frame/GridloomDocState.h"
@@ -19,6 +20,8 @@
 #include <wx/filesys.h>
 #include <wx/html/htmlcell.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -65,7 +68,7 @@ protected:
         view_ = std::make_unique<CGridloomView>();
         view_->SetDocument(doc_.get());
         actions_ = std::make_unique<AdLinkActions>(*app_, *view_);
-        handler_ = new WebPageFSHandler(WebEndpoint(Profile()));
+        handler_ = new WebPageFSHandler(WebEndpoint(Profile()), cache_);
         wxFileSystem::AddHandler(handler_); // taken back in TearDown
 
         frame_ = new CMainFrame(); // owned by wx
@@ -74,10 +77,11 @@ protected:
         frame_->Commands().SetMazeState(state_.get());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
-        pane_ =
-            new CAdWindow(frame_->Splitter(), {*frame_, app_->Connectivity(), *actions_, Profile()},
-                          WebEndpoint(Profile()),
-                          std::string(ORLIMBER_SOURCE_DIR) + "/res/html/"); // the splitter's
+        pane_ = new CAdWindow(
+            frame_->Splitter(),
+            {*frame_, app_->Connectivity(), *actions_, Profile(), app_->Fetches(), cache_},
+            WebEndpoint(Profile()),
+            std::string(ORLIMBER_SOURCE_DIR) + "/res/html/"); // the splitter's
         frame_->Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane_);
         frame_->Commands().SetInfoPane(&pane_->Commands());
         frame_->SetSize(900, 800);
@@ -88,7 +92,8 @@ protected:
         ASSERT_TRUE(pane_->Start());
     }
     void TearDown() override {
-        frame_->Destroy();
+        if (frame_)
+            frame_->Destroy();
         xdo::Pump(100);
         delete wxFileSystem::RemoveHandler(handler_);
         actions_.reset();
@@ -122,6 +127,7 @@ protected:
     std::unique_ptr<GridloomDocState> state_;
     std::unique_ptr<CGridloomView> view_;
     std::unique_ptr<AdLinkActions> actions_;
+    WebPageCache cache_;
     WebPageFSHandler* handler_ = nullptr;
     CMainFrame* frame_ = nullptr;
     CAdWindow* pane_ = nullptr;
@@ -177,8 +183,95 @@ TEST_F(InfoPaneWebWindowTest, AClickOnAMaskInTheGalleryMasksTheMaze) {
     for (int c = 0; c < 6; ++c)
         for (int r = 0; r < 6; ++r)
             EXPECT_EQ(Flags(c, r), c < 3 && r < 3 ? CELL_BLACKENED : CELL_ERASED) << c << "," << r;
-    EXPECT_EQ(server_.Requests().back().path, "/p/quarter.gif");
+    const auto requests = server_.Requests();
+    // The gallery ends while the mask downloads, so the pane may ask for its page meanwhile.
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const auto& r) { return r.path == "/p/quarter.gif"; }),
+              1);
     // The gallery ends and the pane goes back to its pages.
     EXPECT_TRUE(xdo::PumpUntil([&] { return !pane_->Controller().InGallery(); }, 3000));
     SaveScreenshot("info-pane-mask-applied.png");
+}
+
+TEST_F(InfoPaneWebWindowTest, ASilentHostNeverHoldsTheWindowAndExitDoesNotWaitForIt) {
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
+    TestHttpServer::Route silent;
+    silent.delayMs = 120000;
+    server_.Add("/redir.php?LOC=latestversion&VER=QV364", silent);
+    server_.Add("/redir.php?LOC=info", silent);
+    const std::size_t asked = server_.Requests().size();
+
+    // File New runs the pane's first update again; the window goes on at once.
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    doc_->SetInfoPane(pane_);
+    ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return server_.Requests().size() > asked; }, 5000));
+    // While the host says nothing, the event loop keeps turning.
+    auto longest = Clock::duration::zero();
+    for (int i = 0; i < 5; ++i) {
+        bool ran = false;
+        start = Clock::now();
+        frame_->CallAfter([&] { ran = true; });
+        ASSERT_TRUE(xdo::PumpUntil([&] { return ran; }, 2000));
+        longest = std::max(longest, Clock::now() - start);
+    }
+    EXPECT_LT(longest, std::chrono::milliseconds(500));
+    // A menu opens from the keyboard meanwhile.
+    if (xdo::Available()) {
+        bool opened = false;
+        frame_->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+            opened = true;
+            event.Skip();
+        });
+        frame_->Raise();
+        start = Clock::now();
+        ASSERT_TRUE(xdo::Run("key alt+f"));
+        ASSERT_TRUE(xdo::PumpUntil([&] { return opened; }, 5000));
+        const auto menuAfter = Clock::now() - start;
+        EXPECT_LT(menuAfter, std::chrono::milliseconds(1000));
+        RecordProperty(
+            "menu_open_us",
+            static_cast<int>(
+                std::chrono::duration_cast<std::chrono::microseconds>(menuAfter).count()));
+        xdo::Run("key Escape");
+        xdo::Pump(100);
+    }
+    RecordProperty("longest_wait_us", static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(longest).count()));
+    EXPECT_TRUE(pane_->Controller().Online());
+
+    // Exit with the transfer hanging: the windows go, then the services, within a second.
+    doc_->SetInfoPane(nullptr);
+    frame_->Destroy();
+    frame_ = nullptr;
+    xdo::Pump(100);
+    start = Clock::now();
+    app_.reset();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST_F(InfoPaneWebWindowTest, APageWithoutATitleGivesWayToTheLocalPagesAndIsNotAskedAgainSoon) {
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
+    TestHttpServer::Route missing;
+    missing.status = 200;
+    missing.body = "<html><body>Not here</body></html>";
+    server_.Add("/redir.php?LOC=info", missing);
+    const auto infoRequests = [&] {
+        const auto requests = server_.Requests();
+        return std::count_if(requests.begin(), requests.end(),
+                             [](const auto& r) { return r.path == "/redir.php?LOC=info"; });
+    };
+    const auto before = infoRequests();
+    pane_->ShowNextPageSoon();
+    ASSERT_TRUE(xdo::PumpUntil([&] { return infoRequests() == before + 1; }, 5000));
+    // The program's own pages take over at once.
+    ASSERT_TRUE(xdo::PumpUntil([&] { return pane_->GetOpenedPage().StartsWith("file:"); }, 5000))
+        << pane_->GetOpenedPage();
+    // A second rotation falls back again rather than asking the host within its back-off.
+    pane_->ShowNextPageSoon();
+    const wxString first = pane_->GetOpenedPage();
+    ASSERT_TRUE(xdo::PumpUntil([&] { return pane_->GetOpenedPage() != first; }, 5000));
+    EXPECT_TRUE(pane_->GetOpenedPage().StartsWith("file:")) << pane_->GetOpenedPage();
+    EXPECT_EQ(infoRequests(), before + 1);
 }

@@ -1,7 +1,9 @@
 #include "dialogs/AdPageList.h"
+#include "dialogs/FetchService.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IConnectivity.h"
 #include "dialogs/WebEndpoint.h"
+#include "dialogs/WebPageCache.h"
 #include "dialogs/ui/CAdWindow.h"
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
@@ -70,7 +72,7 @@ protected:
     }
     // Puts the pane into the frame's lower row and gives it its first update.
     CAdWindow& ShowPane(const std::string& htmlFolder) {
-        pane = new CAdWindow(frame->Splitter(), {*frame, offline, links, profile},
+        pane = new CAdWindow(frame->Splitter(), {*frame, offline, links, profile, fetches, cache},
                              WebEndpoint(profile), htmlFolder); // owned by the splitter
         frame->Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
         EXPECT_TRUE(pane->Start());
@@ -89,6 +91,8 @@ protected:
     CProfile profile{(std::filesystem::path(folder.Path()) / "profile.ini").string()};
     Offline offline;
     NoLinks links;
+    FetchService fetches{WebEndpoint(profile)};
+    WebPageCache cache;
     ScriptedMessageBox messages;
     IMessageBox::Installation installed{messages};
     CMainFrame* frame = nullptr;
@@ -174,8 +178,8 @@ TEST_F(InfoPaneWindowTest, TheSecondHeightShrinksAwayEveryTimeAPageAsksForIt) {
 }
 
 TEST_F(InfoPaneWindowTest, AMissingPageListEndsTheFirstUpdate) {
-    pane = new CAdWindow(frame->Splitter(), {*frame, offline, links, profile}, WebEndpoint(profile),
-                         folder.Path().string() + "/none/");
+    pane = new CAdWindow(frame->Splitter(), {*frame, offline, links, profile, fetches, cache},
+                         WebEndpoint(profile), folder.Path().string() + "/none/");
     frame->Splitter()->SetPane(CMainFrame::kInfoPaneRow, pane);
     EXPECT_FALSE(pane->Start());
     ASSERT_EQ(messages.ShownBoxes().size(), 1u);

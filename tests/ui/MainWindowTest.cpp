@@ -1,3 +1,4 @@
+#include "platform/MainThread.h"
 #include "platform/wx/WxCommandIds.h"
 #include "res/CommandCatalog.h"
 #include "tests/support/TempFolder.h"
@@ -21,15 +22,21 @@ int main(int argc, char** argv) {
     // The windows read and write the profile: never the user's own, nor an earlier run's.
     const TempFolder config("ui-config");
     ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    const TempFolder data("ui-data");
+    ::setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
     wxApp::SetInstance(new wxApp()); // wx owns and deletes its application object
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 1;
     wxInitAllImageHandlers();
+    // As in the program: a transfer or probe asked for on this thread ends the run.
+    MainThread::Mark();
+    MainThread::SetPoster([](MainThread::Task task) { wxTheApp->CallAfter(std::move(task)); });
     const CommandCatalog commands;
     WxCommandIds::Use(commands);
     // Log messages go to stderr: a log window would wait for a click at shutdown.
     const std::unique_ptr<wxLog> previous(wxLog::SetActiveTarget(new wxLogStderr()));
     int result = RUN_ALL_TESTS();
+    MainThread::SetPoster({});
     wxTheApp->OnExit();
     wxEntryCleanup();
     if (const int outside = toolkit_warnings::OutsideTests(); outside > 0) {

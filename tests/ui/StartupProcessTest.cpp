@@ -1,6 +1,7 @@
 #include "document/CGridloomDoc.h"
 #include "document/WkzFileCommands.h"
 #include "platform/CProfile.h"
+#include "tests/dialogs/TestHttpServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/ToolkitWarnings.h"
 
@@ -86,17 +87,21 @@ public:
     std::string WaitForWindow(const std::string& title, int seconds) {
         const auto end = Clock::now() + std::chrono::seconds(seconds);
         while (Clock::now() < end && !Exited()) {
-            // --all: xdotool otherwise takes a window matching either condition.
-            std::string id =
-                Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid_) +
-                       " --name '^" + title + "$' 2>/dev/null | tail -n 1");
-            if (!id.empty()) {
-                id.erase(id.find_last_not_of("\n") + 1);
+            if (std::string id = FindWindow(title); !id.empty())
                 return id;
-            }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return {};
+    }
+    // The same, looked for once.
+    std::string FindWindow(const std::string& title) const {
+        // --all: xdotool otherwise takes a window matching either condition.
+        std::string id = Output("xdotool search --all --onlyvisible --pid " +
+                                std::to_string(pid_) + " --name '^" + title +
+                                "$' 2>/dev/null | tail -n 1");
+        if (!id.empty())
+            id.erase(id.find_last_not_of("\n") + 1);
+        return id;
     }
     double SecondsSinceStart() const {
         return std::chrono::duration<double>(Clock::now() - started_).count();
@@ -332,4 +337,37 @@ TEST(StartupProcess, TheDesktopGetsAHelpFileAsOneArgument) {
     got << in.rdbuf();
     EXPECT_EQ(got.str(), "1\n" + pdf + "\n");
     EXPECT_FALSE(std::filesystem::exists(tools.Path() / "x"));
+}
+
+TEST(StartupProcess, ASilentHostNeverDelaysTheWindow) {
+    TestHttpServer server;
+    TestHttpServer::Route silent;
+    silent.delayMs = 120000;
+    server.Add("/redir.php?LOC=latestversion&VER=QV364", silent);
+    server.Add("/redir.php?LOC=info", silent);
+    const TempFolder config("start-silent");
+    {
+        CProfile profile(config.File("Orlimber/OrlimberSTD.ini"));
+        profile.WriteProfileString("Settings", "WebBase", server.Url("/"));
+        profile.WriteProfileString("Settings", "ProbeHosts", "127.0.0.1");
+    }
+    {
+        // A first start trains the gesture weights; the timed start reads them.
+        Program first(config, {});
+        ASSERT_TRUE(first.Started());
+        ASSERT_FALSE(first.WaitForWindow("Untitled - Orlimber STD", 60).empty());
+    }
+    const std::size_t asked = server.Requests().size();
+    Program program(config, {});
+    ASSERT_TRUE(program.Started());
+    ASSERT_FALSE(program.WaitForWindow("Untitled - Orlimber STD", 30).empty());
+    const double shownAfter = program.SecondsSinceStart();
+    std::cout << "[ startup  ] silent host: window shown after " << shownAfter << " s\n";
+    // The bound is generous: before, the window waited for the host's stall limit (30 s).
+    EXPECT_LT(shownAfter, 10.0);
+    // The version query went out and is still unanswered.
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (server.Requests().size() == asked && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_GT(server.Requests().size(), asked);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -41,25 +42,48 @@ const std::vector<TileSetCatalogue::Entry>& TileSetCatalogue::Entries(CBMPTiler*
     return entries_;
 }
 
+std::string TileSetCatalogue::DefaultUserTilerFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base = data && *data ? data : std::string(home ? home : ".") + "/.local/share";
+    if (base.back() != '/')
+        base += '/';
+    return base + "orlimber/Tiler/";
+}
+
+void TileSetCatalogue::SetUserTilerFolder(const std::string& folder) {
+    userFolder_ = folder;
+    if (userFolder_.empty() || userFolder_.back() != '/')
+        userFolder_ += '/';
+    stale_ = true;
+}
+
 void TileSetCatalogue::Scan(CBMPTiler* scratch) {
     entries_.clear();
     stale_ = false;
-    const std::string folder = TilerFolder();
+    CBMPTiler own;
+    CBMPTiler& tiler = scratch ? *scratch : own;
+    ScanFolder(userFolder_, tiler);
+    if (TilerFolder() != userFolder_)
+        ScanFolder(TilerFolder(), tiler);
+    // Names give the list a stable order; the user's file comes first on a clash.
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.fileName < b.fileName; });
+}
+
+void TileSetCatalogue::ScanFolder(const std::string& folder, CBMPTiler& tiler) {
     std::vector<fs::path> files;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
         if (HasTleExtension(it->path()) && it->is_regular_file(error))
             files.push_back(it->path());
-    // Folder order is arbitrary; names give the list a stable order.
-    std::sort(files.begin(), files.end());
-    CBMPTiler own;
-    CBMPTiler& tiler = scratch ? *scratch : own;
     for (const fs::path& file : files) {
         if (!tiler.LoadFromFile(file.string(), folder))
             continue;
         Entry e;
         e.fileName = file.filename().string();
         e.path = folder + e.fileName;
+        e.folder = folder;
         e.name = tiler.name;
         e.id = tiler.uniqueId.empty() ? tiler.name + " Filename: " + e.fileName : tiler.uniqueId;
         entries_.push_back(std::move(e));
@@ -81,7 +105,7 @@ bool TileSetCatalogue::LoadEntry(CBMPTiler& tiler, std::size_t index) {
     const auto& entries = Entries();
     if (index >= entries.size())
         return false;
-    return tiler.LoadFromFile(entries[index].path, TilerFolder());
+    return tiler.LoadFromFile(entries[index].path, entries[index].folder);
 }
 
 bool TileSetCatalogue::Load(CBMPTiler& tiler, const std::string& id, std::string& message) {

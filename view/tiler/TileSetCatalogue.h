@@ -4,10 +4,11 @@
 
 class CBMPTiler;
 
-// The tile sets the program knows: the six built-in ones and the ".tle" files of the install
-// folder's Tiler/ folder, and the loading of a set by a stored tiler id. The view, the style
-// page and the information pane share one catalogue, so the folder is scanned once until a
-// download makes the list stale.
+// The tile sets the program knows: the six built-in ones and the ".tle" files of the user's
+// Tiler/ folder (where downloads go) and of the install folder's, and the loading of a set by
+// a stored tiler id. A file name in both folders lists the user's first, so it wins a look-up. The
+// view, the style page and the information pane share one catalogue, so the folder is scanned once
+// until a download makes the list stale.
 class TileSetCatalogue {
 public:
     struct BuiltIn {
@@ -24,11 +25,16 @@ public:
         std::string name;
         std::string id;
         std::string fileName;
+        std::string folder; // the Tiler/ folder that holds it
     };
 
     // The folder holding Tiler/ (ends with a slash); marks the list stale.
     void SetInstallFolder(const std::string& folder);
     std::string TilerFolder() const { return installFolder_ + "Tiler/"; }
+    // $XDG_DATA_HOME/orlimber/Tiler/ (default ~/.local/share/...): the program writes here.
+    const std::string& UserTilerFolder() const { return userFolder_; }
+    void SetUserTilerFolder(const std::string& folder);
+    static std::string DefaultUserTilerFolder();
     void MarkStale() { stale_ = true; }
 
     // The scanned files, sorted by file name, scanning first when stale. `scratch` is the
@@ -53,7 +59,10 @@ public:
     static std::string UnknownBuiltInMessage(int number);
 
 private:
+    void ScanFolder(const std::string& folder, CBMPTiler& tiler);
+
     std::string installFolder_ = "./";
+    std::string userFolder_ = DefaultUserTilerFolder();
     bool stale_ = true;
     std::vector<Entry> entries_;
 };

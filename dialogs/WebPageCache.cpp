@@ -1,0 +1,60 @@
+#include "dialogs/WebPageCache.h"
+
+#include "dialogs/HttpHeaderBlock.h"
+
+#include <algorithm>
+
+void WebPageCache::Put(const std::string& url, Entry entry) {
+    if (entry.bytes.size() > kMaxBytes)
+        entry = Entry{};
+    if (const auto old = entries_.find(url); old != entries_.end()) {
+        bytes_ -= old->second.bytes.size();
+        entries_.erase(old);
+        order_.erase(std::find(order_.begin(), order_.end(), url));
+    }
+    while (!order_.empty() &&
+           (order_.size() >= kMaxEntries || bytes_ + entry.bytes.size() > kMaxBytes)) {
+        bytes_ -= entries_[order_.front()].bytes.size();
+        entries_.erase(order_.front());
+        order_.pop_front();
+    }
+    bytes_ += entry.bytes.size();
+    entries_[url] = std::move(entry);
+    order_.push_back(url);
+    missing_.erase(url);
+}
+
+const WebPageCache::Entry* WebPageCache::Find(const std::string& url) const {
+    const auto found = entries_.find(url);
+    return found == entries_.end() ? nullptr : &found->second;
+}
+
+void WebPageCache::NoteMissing(const std::string& url) {
+    missing_.insert(url);
+}
+
+std::vector<std::string> WebPageCache::TakeMissing() {
+    std::vector<std::string> taken(missing_.begin(), missing_.end());
+    missing_.clear();
+    return taken;
+}
+
+std::string WebPageCache::MimeType(const std::string& raw) {
+    HttpHeaderBlock headers;
+    for (std::size_t at = 0; at < raw.size();) {
+        const std::size_t end = raw.find('\n', at);
+        const std::size_t next = end == std::string::npos ? raw.size() : end + 1;
+        headers.AddLine(std::string_view(raw).substr(at, next - at));
+        at = next;
+    }
+    std::string type;
+    if (!headers.Field("Content-Type", type))
+        return {};
+    type = type.substr(0, type.find(';'));
+    while (!type.empty() && (type.back() == ' ' || type.back() == '\t'))
+        type.pop_back();
+    for (char& c : type)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return type;
+}
