@@ -18,7 +18,7 @@ inline bool Available() {
 }
 
 inline bool Run(const std::string& args) {
-    return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
+    return std::system(("timeout 30 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Handles events until `done` holds or the time runs out; true when it held.
@@ -36,6 +36,13 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
 
 inline void Pump(int milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
+}
+
+// From any thread (it only runs xdotool): waits until a visible window whose name matches
+// `name` (a regular expression) shows and gives it the keyboard focus, so that keys pressed
+// next reach it. Without a window manager the focus otherwise follows the pointer.
+inline bool FocusWindowNamed(const std::string& name) {
+    return Run("search --sync --onlyvisible --name '" + name + "' windowfocus --sync");
 }
 
 // True when the X server shows the window's top-level window and the toolkit has mapped the
