@@ -41,6 +41,13 @@ TextBoxWindow::TextBoxWindow(wxWindow* parent, CGridloomView& view) : view_(view
            wxTE_MULTILINE | wxTE_RICH2 | wxBORDER_SIMPLE);
     Bind(wxEVT_KILL_FOCUS, &TextBoxWindow::OnKillFocus, this);
     GtkTextView* text = GTK_TEXT_VIEW(GetConnectWidget());
+    // Unhinted glyphs, as the page draws them, whatever the desktop's font settings: hinted
+    // advances would break the lines elsewhere than the page does.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    gtk_widget_set_font_options(GTK_WIDGET(text), options);
+    cairo_font_options_destroy(options);
     gtk_text_view_set_left_margin(text, kTextInset);
     gtk_text_view_set_right_margin(text, kTextInset);
     gtk_text_view_set_top_margin(text, kTextInset);
