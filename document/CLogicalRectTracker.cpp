@@ -98,19 +98,29 @@ void CLogicalRectTracker::Draw(CDC& dc) {
     CRectTracker::Draw(dc);
 }
 
+CoordinateMapping CLogicalRectTracker::ScreenMapping() {
+    CoordinateMapping screen(96, 96);
+    screen.SetMapMode(MM_HIENGLISH);
+    return screen;
+}
+
+LONG CLogicalRectTracker::LogicalTextHeight(int pointTenths) {
+    // 1000 / 720 of a logical unit per tenth of a point.
+    return MulDiv(pointTenths, 1000, 720);
+}
+
 void CLogicalRectTracker::DrawText(CDC& dc) {
     const int oldMode = dc.SetBkMode(kind_ == kindTextTransparent ? TRANSPARENT : OPAQUE);
     const COLORREF oldColor = dc.SetTextColor(textColor_);
     CFont font;
     CFont* oldFont = nullptr;
     if (font_) {
-        // Point size in tenths to 0.001 inch: 1000 / 720 per tenth.
-        font_->log.lfHeight = -MulDiv(font_->choose.iPointSize, 1000, 720);
+        font_->log.lfHeight = -LogicalTextHeight(font_->choose.iPointSize);
         if (font.CreateFontIndirect(&font_->log))
             oldFont = dc.SelectObject(&font);
     }
     CRect r = logicalRect_;
-    dc.DrawText(text_, &r, DT_WORDBREAK | DT_EDITCONTROL);
+    dc.DrawText(text_, &r, DT_WORDBREAK | DT_EDITCONTROL, ScreenMapping());
     if (oldFont)
         dc.SelectObject(oldFont);
     dc.SetTextColor(oldColor);

@@ -2,6 +2,7 @@
 #include "platform/CArchive.h"
 #include "platform/CHOOSEFONT.h"
 #include "platform/CRectTracker.h"
+#include "platform/CoordinateMapping.h"
 #include "platform/LOGFONT.h"
 
 #include <memory>
@@ -29,6 +30,12 @@ public:
         LOGFONT log;
         friend bool operator==(const Font&, const Font&) = default;
     };
+
+    // How the screen shows the page at scale 1, 96 pixels per inch: where the text of an
+    // object is typed, and so where its lines break on every device.
+    static CoordinateMapping ScreenMapping();
+    // A text's character height in logical units (0.001 inch) for a size in tenths of a point.
+    static LONG LogicalTextHeight(int pointTenths);
 
     CLogicalRectTracker();
     ~CLogicalRectTracker() override;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -21,6 +22,8 @@ namespace {
 // inch): inside that range every product the scan conversion forms fits in 64 bits, and Cairo's
 // fixed-point paths cannot wrap around.
 constexpr LONG kDeviceLimit = 1 << 22;
+// The resolution of the screen that text is typed on.
+constexpr int kScreenDpi = 96;
 
 LONG ClampDevice(LONG v) {
     return std::clamp(v, -kDeviceLimit, kDeviceLimit);
@@ -874,16 +877,19 @@ TextEngine& CDC::Text() const {
 }
 
 DeviceFont CDC::Font() const {
+    // A metafile's own fonts are the reference screen's.
+    return FontUnder(state_.mapping, backEnd_ ? backEnd_->Caps().dpiY : 96,
+                     metafile_ ? metafile_->ReferencePixelY() : 1.0);
+}
+
+DeviceFont CDC::FontUnder(const CoordinateMapping& mapping, int dpiY, double stockScale) const {
     const LOGFONT& lf = state_.fontLog;
     DeviceFont f;
     f.family = TextEngine::MapFace(lf.FaceName());
     const LONG h = lf.lfHeight == INT32_MIN ? INT32_MAX : std::abs(lf.lfHeight);
     // Stock fonts are sized in device pixels whatever the mapping, as a device's own fonts are.
     const bool stock = state_.font && state_.font->IsStock();
-    // A metafile's own fonts are the reference screen's.
-    const double stockSize = metafile_ ? h * metafile_->ReferencePixelY() : h;
-    const double device = stock ? stockSize : state_.mapping.SizeToDevice({0, h}).cy;
-    const int dpiY = backEnd_ ? backEnd_->Caps().dpiY : 96;
+    const double device = stock ? h * stockScale : mapping.SizeToDevice({0, h}).cy;
     if (lf.lfHeight < 0)
         f.emPixels = device;
     else if (lf.lfHeight > 0)
@@ -933,12 +939,30 @@ bool CDC::TextOut(int x, int y, const std::string& text) {
 }
 
 int CDC::DrawText(const std::string& text, RECT* rect, UINT format) {
+    return DrawFormatted(text, rect, format, nullptr);
+}
+
+int CDC::DrawText(const std::string& text, RECT* rect, UINT format,
+                  const CoordinateMapping& screen) {
+    return DrawFormatted(text, rect, format, &screen);
+}
+
+int CDC::DrawFormatted(const std::string& text, RECT* rect, UINT format,
+                       const CoordinateMapping* screen) {
     if (!backEnd_ || !rect)
         return 0;
     const CPoint c0 = Dev(rect->left, rect->top), c1 = Dev(rect->right, rect->bottom);
     CRect box(c0, c1);
     box.NormalizeRect();
-    const FormattedText formatted(Text(), Font(), text, box, format);
+    std::optional<FormattedText::Screen> onScreen;
+    if (screen) {
+        CRect shown(screen->ToDevice({rect->left, rect->top}),
+                    screen->ToDevice({rect->right, rect->bottom}));
+        shown.NormalizeRect();
+        onScreen = FormattedText::Screen{FontUnder(*screen, kScreenDpi, 1.0), shown};
+    }
+    const FormattedText formatted(Text(), Font(), text, box, format,
+                                  onScreen ? &*onScreen : nullptr);
     const LONG height = static_cast<LONG>(std::lround(formatted.Height()));
     if (format & DT_CALCRECT) {
         // Grow or shrink the rectangle to the text, keeping its left and top.

@@ -185,6 +185,9 @@ public:
     // Text.
     bool TextOut(int x, int y, const std::string& text);
     int DrawText(const std::string& text, RECT* rect, UINT format);
+    // The same, with wrapped lines broken where they break when `screen` maps the text onto a
+    // screen, so that every device shows the lines the screen shows.
+    int DrawText(const std::string& text, RECT* rect, UINT format, const CoordinateMapping& screen);
     CSize GetTextExtent(const std::string& text) const;
     CSize GetOutputTextExtent(const std::string& text) const { return GetTextExtent(text); }
     bool GetTextMetrics(TEXTMETRIC* metrics) const;
@@ -221,6 +224,9 @@ private:
     Background Bk() const { return {state_.bkMode, state_.bkColor}; }
     TextEngine& Text() const;
     DeviceFont Font() const;
+    DeviceFont FontUnder(const CoordinateMapping& mapping, int dpiY, double stockScale) const;
+    int DrawFormatted(const std::string& text, RECT* rect, UINT format,
+                      const CoordinateMapping* screen);
     double Escapement() const;
     void FillDeviceRect(const CRect& rect, COLORREF color);
     int ClipResult() const;

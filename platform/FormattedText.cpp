@@ -4,6 +4,7 @@
 #include "platform/TextPrefix.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -25,16 +26,46 @@ TextEngine::Align AlignOf(UINT format) {
     return TextEngine::Align::Left;
 }
 
+// Ends a line where each of `starts` (after the first) begins one, dropping the blanks the
+// wrapped line ended with.
+std::string BreakAt(const std::string& text, const std::vector<std::size_t>& starts) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        const std::size_t at = std::min(starts[i], text.size());
+        if (at <= from)
+            continue;
+        std::string line = text.substr(from, at - from);
+        if (line.back() != '\n') {
+            while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+                line.pop_back();
+            line += '\n';
+        }
+        out += line;
+        from = at;
+    }
+    return out + text.substr(std::min(from, text.size()));
+}
+
 } // namespace
 
 FormattedText::FormattedText(TextEngine& engine, const DeviceFont& font, const std::string& text,
-                             const CRect& box, UINT format)
+                             const CRect& box, UINT format, const Screen* screen)
     : box_(box), format_(format),
       wrap_((format & DT_WORDBREAK) != 0 && (format & DT_SINGLELINE) == 0) {
     const TextEngine::Wrap how =
         (format & DT_EDITCONTROL) ? TextEngine::Wrap::WordsAndCharacters : TextEngine::Wrap::Words;
-    layout_ = engine.Layout(Prepare(text, format), font, wrap_ ? std::max<LONG>(box.Width(), 1) : 0,
-                            how, AlignOf(format));
+    std::string shown = Prepare(text, format);
+    if (wrap_ && screen) {
+        // The lines are the screen's; within them nothing wraps again.
+        shown = TextEngine::MakeValid(shown);
+        shown =
+            BreakAt(shown, engine.ScreenLineStarts(shown, screen->font,
+                                                   std::max<LONG>(screen->box.Width(), 1), how));
+        wrap_ = false;
+    }
+    layout_ = engine.Layout(shown, font, wrap_ ? std::max<LONG>(box.Width(), 1) : 0, how,
+                            AlignOf(format));
     extent_ = layout_->Extent();
 }
 

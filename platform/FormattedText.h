@@ -10,8 +10,15 @@
 // the horizontal and, for single lines, vertical alignment.
 class FormattedText {
 public:
+    // `screen` is the font and box as a 96-dpi screen shows them (the edit control the text
+    // is typed in): wrapped text breaks its lines where they break there, whatever the
+    // device's resolution, so that the screen, pictures and paper show the same lines.
+    struct Screen {
+        DeviceFont font;
+        CRect box;
+    };
     FormattedText(TextEngine& engine, const DeviceFont& font, const std::string& text,
-                  const CRect& box, UINT format);
+                  const CRect& box, UINT format, const Screen* screen = nullptr);
 
     const TextLayout& Layout() const { return *layout_; }
     double Width() const { return extent_.width; }

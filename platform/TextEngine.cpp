@@ -33,19 +33,34 @@ PangoFontDescription* Describe(const DeviceFont& font) {
 
 } // namespace
 
-TextEngine::TextEngine()
-    : context_(pango_font_map_create_context(pango_cairo_font_map_get_default())) {
+namespace {
+
+PangoContext* NewContext(bool wholePixels) {
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(context_, options);
+    pango_cairo_context_set_font_options(context, options);
     cairo_font_options_destroy(options);
-    pango_context_set_round_glyph_positions(context_, FALSE);
+    pango_context_set_round_glyph_positions(context, wholePixels);
+    return context;
 }
 
+} // namespace
+
+TextEngine::TextEngine() : context_(NewContext(false)), wholePixels_(NewContext(true)) {}
+
 TextEngine::~TextEngine() {
+    g_object_unref(wholePixels_);
     g_object_unref(context_);
+}
+
+std::string TextEngine::MakeValid(const std::string& utf8) {
+    gchar* valid = g_utf8_make_valid(utf8.c_str(), static_cast<gssize>(utf8.size()));
+    std::string out(valid);
+    g_free(valid);
+    return out;
 }
 
 std::string TextEngine::MapFace(const std::string& face) {
@@ -93,15 +108,27 @@ double TextEngine::EmForCellHeight(const std::string& family, double cellHeight)
     return cellHeight / it->second;
 }
 
-std::unique_ptr<TextLayout> TextEngine::Layout(const std::string& utf8, const DeviceFont& font,
-                                               double wrapWidth, Wrap wrap, Align align) {
-    PangoLayout* layout = pango_layout_new(context_);
+PangoLayout* TextEngine::NewLayout(PangoContext* context, const std::string& utf8,
+                                   const DeviceFont& font, double wrapWidth, Wrap wrap) const {
+    PangoLayout* layout = pango_layout_new(context);
     gchar* valid = g_utf8_make_valid(utf8.c_str(), static_cast<gssize>(utf8.size()));
     pango_layout_set_text(layout, valid, -1);
     g_free(valid);
     PangoFontDescription* d = Describe(font);
     pango_layout_set_font_description(layout, d);
     pango_font_description_free(d);
+    if (wrapWidth > 0 && wrap != Wrap::None) {
+        // Pango measures in 1/1024 pixel in an int.
+        const double limit = 1e6;
+        pango_layout_set_width(layout, static_cast<int>(std::min(wrapWidth, limit) * PANGO_SCALE));
+        pango_layout_set_wrap(layout, wrap == Wrap::Words ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
+    }
+    return layout;
+}
+
+std::unique_ptr<TextLayout> TextEngine::Layout(const std::string& utf8, const DeviceFont& font,
+                                               double wrapWidth, Wrap wrap, Align align) {
+    PangoLayout* layout = NewLayout(context_, utf8, font, wrapWidth, wrap);
     if (font.underline || font.strikeOut) {
         PangoAttrList* attrs = pango_attr_list_new();
         if (font.underline)
@@ -111,14 +138,20 @@ std::unique_ptr<TextLayout> TextEngine::Layout(const std::string& utf8, const De
         pango_layout_set_attributes(layout, attrs);
         pango_attr_list_unref(attrs);
     }
-    if (wrapWidth > 0 && wrap != Wrap::None) {
-        // Pango measures in 1/1024 pixel in an int.
-        const double limit = 1e6;
-        pango_layout_set_width(layout, static_cast<int>(std::min(wrapWidth, limit) * PANGO_SCALE));
-        pango_layout_set_wrap(layout, wrap == Wrap::Words ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
-    }
     pango_layout_set_alignment(layout, align == Align::Center  ? PANGO_ALIGN_CENTER
                                        : align == Align::Right ? PANGO_ALIGN_RIGHT
                                                                : PANGO_ALIGN_LEFT);
     return std::make_unique<TextLayout>(layout);
+}
+
+std::vector<std::size_t> TextEngine::ScreenLineStarts(const std::string& utf8,
+                                                      const DeviceFont& font, double wrapWidth,
+                                                      Wrap wrap) {
+    PangoLayout* layout = NewLayout(wholePixels_, utf8, font, wrapWidth, wrap);
+    std::vector<std::size_t> starts;
+    for (GSList* line = pango_layout_get_lines_readonly(layout); line; line = line->next)
+        starts.push_back(
+            static_cast<std::size_t>(static_cast<const PangoLayoutLine*>(line->data)->start_index));
+    g_object_unref(layout);
+    return starts;
 }

@@ -4,8 +4,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 typedef struct _PangoContext PangoContext;
+typedef struct _PangoLayout PangoLayout;
 
 // A font as the device sees it: sizes in device pixels.
 struct DeviceFont {
@@ -36,6 +38,8 @@ public:
     TextEngine(const TextEngine&) = delete;
     TextEngine& operator=(const TextEngine&) = delete;
 
+    // The text with every invalid UTF-8 sequence replaced, as the layouts show it.
+    static std::string MakeValid(const std::string& utf8);
     // The installed face that stands in for a face name the program asks for.
     static std::string MapFace(const std::string& face);
     // Character height for a requested cell height (ascent plus descent).
@@ -45,8 +49,17 @@ public:
     std::unique_ptr<TextLayout> Layout(const std::string& utf8, const DeviceFont& font,
                                        double wrapWidth = 0, Wrap wrap = Wrap::None,
                                        Align align = Align::Left);
+    // Byte offsets at which the lines of `utf8` start when a text box on the screen wraps it
+    // at `wrapWidth`: glyphs advance by whole pixels there, as the toolkit's edit control
+    // places them.
+    std::vector<std::size_t> ScreenLineStarts(const std::string& utf8, const DeviceFont& font,
+                                              double wrapWidth, Wrap wrap);
 
 private:
+    PangoLayout* NewLayout(PangoContext* context, const std::string& utf8, const DeviceFont& font,
+                           double wrapWidth, Wrap wrap) const;
+
     PangoContext* context_;
+    PangoContext* wholePixels_;
     std::map<std::string, double> cellRatio_;
 };

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kScreenDpi = 96;
 // The box stands this far out of the object on every side.
 constexpr int kTextBoxMargin = 3;
 
@@ -24,7 +23,11 @@ void CGridloomView::OpenTextBox(const CRect& pagePixels, const CLogicalRectTrack
     style.colour = object.GetTextColor();
     if (const auto& font = object.GetFont()) {
         style.font = font->log;
-        style.font.lfHeight = -MulDiv(font->choose.iPointSize, kScreenDpi, 720);
+        // The height the page is drawn with on the screen, rounded as the drawing rounds it.
+        style.font.lfHeight =
+            -CLogicalRectTracker::ScreenMapping()
+                 .SizeToDevice({0, CLogicalRectTracker::LogicalTextHeight(font->choose.iPointSize)})
+                 .cy;
         style.colour = font->choose.rgbColors;
         style.twips = font->choose.iPointSize * 2;
     }

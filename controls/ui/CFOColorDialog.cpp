@@ -76,7 +76,9 @@ void CFOColorDialog::Build() {
     eyedropper_ = new CustomStaticWindow(this, kEyedropperId, "Select...", wxPoint(x, 160),
                                          wxSize(100, 30), std::move(image));
     dropper.AddBitmap(&EyedropperPicture::Get(), -1, RGB(255, 255, 255));
-    eyedropper_->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { logic_.BeginPicking(); });
+    // A press soon after the last one arrives as a double click; it picks all the same.
+    for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK})
+        eyedropper_->Bind(type, [this](wxMouseEvent&) { logic_.BeginPicking(); });
     custom_ = new wxButton(this, kCustomId, "&Custom...", wxPoint(x, 200), wxSize(100, -1));
     link_ =
         new CFOHyperLinkWnd(this, wxID_ANY, "Orlimber on the web", wxPoint(8, 246), wxSize(214, 20),

@@ -6,10 +6,13 @@
 #include "dialogs/WebEndpoint.h"
 #include "platform/CProfile.h"
 
+#include <gdk/gdk.h>
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/textctrl.h>
+
+#include <memory>
 
 namespace {
 
@@ -27,15 +30,26 @@ protected:
         dialog_->Move(20, 20);
         dialog_->InitDialog();
         dialog_->Show();
-        xdo::PumpUntil([this] { return dialog_->IsShownOnScreen() && red_->IsShownOnScreen(); });
-        xdo::Pump(300);
+        ASSERT_TRUE(xdo::Settled(*dialog_));
+        ASSERT_TRUE(xdo::Settled(*red_));
+        // The eyedropper reads the server's pixels: the panel must have reached it.
+        ASSERT_TRUE(xdo::PumpUntil([this] { return ShowsOnServer(*wxRED); }));
     }
     void TearDown() override {
+        xdo::ReleaseButtons();
         if (dialog_)
             dialog_->Destroy();
         if (frame_)
             frame_->Destroy();
-        xdo::Pump(100);
+        xdo::PumpUntil([] {
+            wxTheApp->ProcessIdle();
+            return wxTopLevelWindows.empty();
+        });
+    }
+
+    bool ShowsOnServer(const wxColour& colour) {
+        return xdo::ServerShows(red_->ClientToScreen(wxPoint(100, 100)), colour) &&
+               xdo::ServerShows(red_->ClientToScreen(wxPoint(120, 120)), colour);
     }
 
     wxFrame* frame_ = nullptr;
@@ -44,11 +58,16 @@ protected:
 };
 
 TEST_F(ColorDialogWindowTest, TheEyedropperReadsThePanelAsItIsNow) {
+    // A press soon after another arrives as a double click: make every second press one.
+    GdkDisplay* display = gdk_display_get_default();
+    gdk_display_set_double_click_time(display, 60000);
+    const std::unique_ptr<GdkDisplay, void (*)(GdkDisplay*)> restore(
+        display, [](GdkDisplay* d) { gdk_display_set_double_click_time(d, 400); });
     ASSERT_EQ(dialog_->RgbReadout().GetValue(), "255,255,255");
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(dialog_->Eyedropper(), 10, 10) +
-                         " sleep 0.05 mousedown 1"));
+    ASSERT_TRUE(xdo::MoveTo(dialog_->Eyedropper(), 10, 10));
+    ASSERT_TRUE(xdo::Run("mousedown 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return dialog_->Logic().IsPicking(); }));
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*red_, 100, 100)));
+    ASSERT_TRUE(xdo::MoveTo(*red_, 100, 100));
     ASSERT_TRUE(xdo::PumpUntil([this] { return dialog_->GetColor() == RGB(255, 0, 0); }));
     ASSERT_TRUE(xdo::Run("mouseup 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !dialog_->Logic().IsPicking(); }));
@@ -59,11 +78,13 @@ TEST_F(ColorDialogWindowTest, TheEyedropperReadsThePanelAsItIsNow) {
     // A second pick sees the screen as it is now, not as it was at the first.
     red_->SetBackgroundColour(*wxBLUE);
     red_->Refresh();
-    xdo::Pump(300);
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(dialog_->Eyedropper(), 10, 10) +
-                         " sleep 0.05 mousedown 1"));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return ShowsOnServer(*wxBLUE); }));
+    ASSERT_TRUE(xdo::MoveTo(dialog_->Eyedropper(), 10, 10));
+    ASSERT_TRUE(xdo::Run("mousedown 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return dialog_->Logic().IsPicking(); }));
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*red_, 120, 120) + " sleep 0.05 mouseup 1"));
+    ASSERT_TRUE(xdo::MoveTo(*red_, 120, 120));
+    ASSERT_TRUE(xdo::PumpUntil([this] { return dialog_->GetColor() == RGB(0, 0, 255); }));
+    ASSERT_TRUE(xdo::Run("mouseup 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !dialog_->Logic().IsPicking(); }));
     EXPECT_EQ(dialog_->HexReadout().GetValue(), "0000FF");
 }

@@ -42,12 +42,8 @@ protected:
     void PressAndAccept(const std::string& keys, const std::string& dialog) {
         std::atomic<bool> accepted{false};
         std::thread user([&] {
-            const std::string find =
-                "xdotool search --onlyvisible --name '^" + dialog + "$' >/dev/null 2>&1";
-            for (int i = 0; i < 100 && std::system(find.c_str()) != 0; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            xdo::Run("key Return");
+            if (xdo::FocusWindowNamed("^" + dialog + "$"))
+                xdo::Run("key Return");
             accepted = true;
         });
         ASSERT_TRUE(xdo::Run("key " + keys));

@@ -88,7 +88,7 @@ protected:
         frame_->Show();
         frame_->Raise();
         view_->OnInitialUpdate();
-        xdo::Pump(200);
+        ASSERT_TRUE(xdo::Settled(*frame_));
         ASSERT_TRUE(pane_->Start());
     }
     void TearDown() override {
@@ -116,8 +116,24 @@ protected:
             }
         return {-1, -1};
     }
+    // A link point once the pane has stopped growing and laying its page out again.
+    wxPoint SettledLinkPoint() {
+        wxPoint last(-1, -1);
+        int lastRow = -1;
+        xdo::PumpUntil(
+            [&] {
+                const wxPoint now = LinkPoint();
+                const int row = PaneRow();
+                const bool same = now == last && row == lastRow && now.x != -1;
+                last = now;
+                lastRow = row;
+                return same;
+            },
+            5000);
+        return last;
+    }
     void SaveScreenshot(const std::string& name) {
-        xdo::Pump(300);
+        xdo::Settled(*frame_);
         EXPECT_TRUE(SaveScreenShot(*frame_, name));
     }
     int Flags(int column, int row) const { return doc_->GetGrid(0)->GetCell(column, row).flags; }
@@ -173,8 +189,7 @@ TEST_F(InfoPaneWebWindowTest, AClickOnAMaskInTheGalleryMasksTheMaze) {
     EXPECT_TRUE(xdo::PumpUntil([&] { return PaneRow() > 300; }, 3000)) << PaneRow();
     SaveScreenshot("info-pane-mask-gallery.png");
 
-    xdo::Pump(200);
-    const wxPoint link = LinkPoint();
+    const wxPoint link = SettledLinkPoint();
     ASSERT_NE(link.x, -1);
     ASSERT_TRUE(xdo::Click(*pane_, link.x + 2, link.y + 2));
     ASSERT_TRUE(xdo::PumpUntil([&] { return Flags(0, 0) == CELL_BLACKENED; }, 5000));

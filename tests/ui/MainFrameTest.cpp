@@ -5,12 +5,11 @@
 #include "res/CommandIds.h"
 #include "res/CommandTable.h"
 #include "res/ToolbarLayout.h"
+#include "tests/ui/XdoTool.h"
 
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
@@ -62,7 +61,7 @@ protected:
         frame->SetSize(1000, 800);
         frame->Show();
         frame->Raise();
-        Pump(300);
+        ASSERT_TRUE(xdo::Settled(*frame));
     }
     void TearDown() override {
         frame->Router().SetView(nullptr);
@@ -75,13 +74,9 @@ protected:
         frame->ProcessWindowEvent(event);
     }
     void SaveScreenshot(const std::string& name) {
-        // The whole window: menu bar, bars, splitter and status bar.
-        wxScreenDC screen;
-        const wxRect area = frame->GetScreenRect();
-        wxBitmap shot(area.GetSize());
-        wxMemoryDC memory(shot);
-        memory.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
-        memory.SelectObject(wxNullBitmap);
+        // The whole window: menu bar, bars, splitter and status bar, as the server shows it.
+        frame->Update();
+        const wxImage shot = xdo::ServerImage(frame->GetScreenRect());
         EXPECT_TRUE(shot.SaveFile(OutputFolder() + "/" + name, wxBITMAP_TYPE_PNG));
     }
 

@@ -20,17 +20,11 @@
 
 // What the screen shows of a window's client area, saved next to the test's results.
 inline wxImage ClientScreenshot(wxWindow& window, const std::string& name) {
+    // Painted now, and read back from the server, which has the paint before it answers.
     window.Refresh(false);
-    xdo::Pump(100);
     window.Update();
-    const wxSize r = window.GetClientSize();
-    wxBitmap shot(r.x, r.y);
-    {
-        wxClientDC screen(&window);
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.x, r.y, &screen, 0, 0);
-    }
-    wxImage image = shot.ConvertToImage();
+    wxImage image =
+        xdo::ServerImage(wxRect(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize()));
     if (const char* out = std::getenv("ORLIMBER_TEST_OUT")) {
         if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
             wxImage::AddHandler(new wxPNGHandler);
@@ -64,20 +58,23 @@ protected:
         frame_->Show();
         frame_->Raise();
         view_->OnInitialUpdate();
-        xdo::Pump(200);
+        ASSERT_TRUE(xdo::Settled(*window_));
         if (BoxCells() > 0) {
             NewBox(BoxCells());
             if (HasFatalFailure())
                 return;
             window_->SetFocus();
-            xdo::Pump(100);
+            xdo::PumpUntil([this] { return wxWindow::FindFocus() == window_; });
         }
     }
     void TearDown() override {
         if (frame_) {
             view_->SetEditToolbar(nullptr);
             frame_->Destroy();
-            xdo::Pump(50);
+            xdo::PumpUntil([this] {
+                wxTheApp->ProcessIdle();
+                return !wxTopLevelWindows.Find(frame_);
+            });
         }
         view_.reset();
         DocTest::TearDown();
@@ -96,7 +93,7 @@ protected:
         doc_->Settings().columns = cells;
         doc_->Settings().rows = cells;
         ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
-        xdo::Pump(300);
+        ASSERT_TRUE(xdo::Settled(*window_));
     }
     // Real X input; the events reach the windows while it waits after.
     void Xdo(const std::string& args) {

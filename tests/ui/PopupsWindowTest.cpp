@@ -6,8 +6,6 @@
 #include "dialogs/ui/CPopupHelp.h"
 
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/frame.h>
 #include <wx/richtext/richtextctrl.h>
 
@@ -16,15 +14,9 @@
 
 namespace {
 
-// What the screen shows of a rectangle, kept with the test results when they have a folder.
+// What the server shows of a rectangle, kept with the test results when they have a folder.
 wxImage Grab(const wxRect& rect, const std::string& name) {
-    wxScreenDC screen;
-    wxBitmap bitmap(rect.width, rect.height, 24);
-    {
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-    }
-    wxImage image = bitmap.ConvertToImage();
+    wxImage image = xdo::ServerImage(rect);
     if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
         image.SaveFile(std::string(out) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
     return image;
@@ -53,9 +45,11 @@ TEST(PopupsWindowTest, BalloonIsShapedShowsItsTextAndClosesOnAClick) {
     CBalloonTip* balloon = CBalloonTip::Show(Balloon(30));
     ASSERT_NE(balloon, nullptr);
     EXPECT_EQ(CBalloonTip::Show(Balloon(30)), nullptr);
-    ASSERT_TRUE(xdo::PumpUntil([balloon] { return balloon->IsShownOnScreen(); }));
-    xdo::Pump(300);
+    ASSERT_TRUE(xdo::Settled(*balloon));
     EXPECT_EQ(balloon->GetScreenRect(), wxRect(244, 280, 240, 120));
+    ASSERT_TRUE(xdo::PumpUntil([] {
+        return xdo::ServerShows({244 + 30, 280 + 30}, {249, 254, 188});
+    })) << "the balloon reaches the screen";
     const wxImage shot = Grab(balloon->GetScreenRect(), "balloon");
     EXPECT_TRUE(IsBalloonYellow(shot, 30, 30));
     int red = 0;
@@ -67,8 +61,8 @@ TEST(PopupsWindowTest, BalloonIsShapedShowsItsTextAndClosesOnAClick) {
         EXPECT_FALSE(IsBalloonYellow(shot, 1, shot.GetHeight() - 2)) << "cut away below the body";
         EXPECT_FALSE(IsBalloonYellow(shot, 0, 0)) << "rounded corner";
     }
-    xdo::Run("mousemove --sync " + std::to_string(244 + 120) + " " + std::to_string(280 + 40) +
-             " click 1");
+    ASSERT_TRUE(xdo::MoveToScreen({244 + 120, 280 + 40}));
+    ASSERT_TRUE(xdo::Run("click 1"));
     EXPECT_TRUE(xdo::PumpUntil([] { return !BalloonSlot::Shown(); }));
     EXPECT_EQ(CBalloonTip::Current(), nullptr);
 }

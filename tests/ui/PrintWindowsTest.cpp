@@ -104,13 +104,12 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
     // The dialog is modal: a helper waits for it and closes it with Escape.
     std::atomic<bool> seen{false};
     std::thread closer([&seen] {
-        seen = std::system("timeout 15 xdotool search --sync --onlyvisible --name "
-                           "'^Orlimber Print Dialog$' >/dev/null 2>&1") == 0;
-        xdo::Run("sleep 0.5 key Escape");
+        seen = xdo::FocusWindowNamed("^Orlimber Print Dialog$");
+        if (seen)
+            xdo::Run("key Escape");
     });
     xdo::Run("key ctrl+p");
     xdo::PumpUntil([&seen] { return seen.load(); }, 20000);
-    xdo::Pump(500);
     closer.join();
     EXPECT_TRUE(seen);
 

@@ -4,6 +4,7 @@
 #include "platform/FontDialog.h"
 #include "platform/wx/FontChoiceDialog.h"
 #include "platform/wx/WxClipboard.h"
+#include "tests/support/LineRecorder.h"
 #include "tests/ui/ModalDialogDriver.h"
 #include "view/DrawingCopy.h"
 #include "view/LayerObjectOrder.h"
@@ -59,14 +60,19 @@ protected:
         window_->SetInfoPaneCollapser([this] { frame_->SetInfoPaneHeight(0, 0); });
     }
 
-    // A rubber band on the view from one client point to another, with real input.
+    // A rubber band on the view from one client point to another, with real input; done when
+    // the press has ended (a text box opened, or nothing was made).
     void Band(wxPoint from, wxPoint to) {
-        xdo::Run("mousemove --sync " + xdo::At(*window_, from.x, from.y) + " mousedown 1");
-        xdo::Pump(150);
-        xdo::Run("mousemove --sync " + xdo::At(*window_, (from.x + to.x) / 2, (from.y + to.y) / 2));
-        xdo::Pump(150);
-        xdo::Run("mousemove --sync " + xdo::At(*window_, to.x, to.y) + " mouseup 1");
-        xdo::Pump(300);
+        const std::size_t requests = fonts_.Requests().size();
+        ASSERT_TRUE(xdo::MoveTo(*window_, from.x, from.y));
+        ASSERT_TRUE(xdo::Run("mousedown 1"));
+        ASSERT_TRUE(xdo::MoveTo(*window_, (from.x + to.x) / 2, (from.y + to.y) / 2));
+        ASSERT_TRUE(xdo::MoveTo(*window_, to.x, to.y));
+        ASSERT_TRUE(xdo::Run("mouseup 1"));
+        ASSERT_TRUE(xdo::PumpUntil([&] {
+            return fonts_.Requests().size() > requests && !wxGetMouseState().LeftIsDown();
+        })) << "the band asks for a font";
+        xdo::PumpUntil([this] { return window_->TextBox().IsShown(); });
     }
 
     ScriptedFontDialog fonts_;
@@ -265,4 +271,57 @@ TEST_F(TextClipWindowTest, TheFontDialogAnswersWhatItShows) {
     EXPECT_EQ(answer.log.lfWeight, 700);
     EXPECT_EQ(answer.log.lfStrikeOut, 1);
     EXPECT_EQ(answer.log.lfHeight, -27);
+}
+
+// What fits while the text is typed fits once it is drawn: the box shows the text at the size
+// and with the line breaks of the page.
+TEST_F(TextClipWindowTest, TheBoxShowsTheTextAsThePageDrawsIt) {
+    ASSERT_TRUE(clipboard_.WriteText(""));
+    Xdo("key ctrl+4");
+    ASSERT_EQ(view_->ActiveLayer(), CGridloomView::kLayerText);
+    FontChoice arial;
+    arial.tenths = 120;
+    fonts_.Choose(arial);
+    Band({100, 120}, {331, 300});
+    ASSERT_EQ(doc_->layerObjects.size(), 1u);
+    TextBoxWindow& box = window_->TextBox();
+    ASSERT_TRUE(box.IsShown());
+    const std::string text = "The quick brown fox jumps over the lazy dog and the maze wall";
+    ASSERT_TRUE(xdo::Run("type --delay 2 '" + text + "'"));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return box.GetValue() == text; }, 20000)) << box.GetValue();
+
+    // The box's lines, from where it places each character.
+    std::vector<std::string> typed;
+    std::vector<int> firstLineX;
+    int lineY = -1;
+    for (long i = 0; i < static_cast<long>(text.size()); ++i) {
+        const wxPoint at = box.PositionToCoords(i);
+        if (typed.empty() || at.y != lineY)
+            typed.emplace_back();
+        lineY = at.y;
+        typed.back() += text[i];
+        if (typed.size() == 1)
+            firstLineX.push_back(at.x);
+    }
+    for (std::string& line : typed)
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+
+    // The page's lines, drawn as the view's page buffer draws the object.
+    CLogicalRectTracker object = doc_->layerObjects[0];
+    object.SetText(text);
+    object.SetSelectionStyle(LayerObjectOrder::kOnLayer);
+    LineRecorder::Drawn drawn;
+    {
+        CDC dc(std::make_unique<LineRecorder>(96, drawn));
+        dc.SetMapMode(MM_HIENGLISH);
+        object.Draw(dc);
+    }
+    ASSERT_GT(drawn.lines.size(), 1u);
+    EXPECT_EQ(typed, drawn.lines);
+    // The same size: the first line's characters stand where the page puts them.
+    const std::vector<double>& starts = drawn.starts.front();
+    ASSERT_GE(starts.size(), firstLineX.size());
+    for (std::size_t i = 0; i < firstLineX.size(); ++i)
+        EXPECT_NEAR(firstLineX[i] - firstLineX[0], starts[i] - starts[0], 1.0) << i;
 }
