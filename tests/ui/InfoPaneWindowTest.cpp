@@ -152,7 +152,7 @@ TEST_F(InfoPaneWindowTest, TheSecondHeightShrinksAwayEveryTimeAPageAsksForIt) {
     std::filesystem::create_directory(html);
     std::string list;
     for (int i = 0; i < 10; ++i) {
-        const std::string id = "s" + std::to_string(i);
+        const std::string id = std::string(1, 's').append(std::to_string(i));
         std::string body;
         for (int line = 0; line < 40; ++line)
             body += "<p>Line " + std::to_string(line) + " of " + id + ".</p>";
