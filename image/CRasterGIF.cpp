@@ -260,7 +260,7 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
         if (!Charge(c, c.Area() * (c.restoresPrevious ? 2 : 1)))
             return false;
         background = std::make_unique<CRaster>();
-        if (!background->Create(w, h, static_cast<DWORD>(frame.bpp), kTypeGif))
+        if (!background->CreateForOverwrite(w, h, static_cast<DWORD>(frame.bpp), kTypeGif))
             return Fail(background->GetLastError());
         background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
         c.firstTransparent = transparent;

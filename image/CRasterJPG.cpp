@@ -142,7 +142,7 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
         return true;
     }
     // The size is checked before libjpeg allocates its buffers for it.
-    if (!Create(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
+    if (!CreateForOverwrite(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
         return false;
     jpeg_start_decompress(&cinfo);
     ReadResolution(s);

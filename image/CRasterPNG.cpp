@@ -184,7 +184,9 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     }
     if (!FitsData(s))
         return Fail("picture larger than its data");
-    if (!Create(png_get_image_width(png, info), png_get_image_height(png, info), bpp, kTypePng))
+    // Every row is placed before the picture counts as read; a failed read discards it.
+    if (!CreateForOverwrite(png_get_image_width(png, info), png_get_image_height(png, info), bpp,
+                            kTypePng))
         return false;
     if (bitDepth == 16)
         png_set_strip_16(png);
