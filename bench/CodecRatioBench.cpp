@@ -98,7 +98,8 @@ const CRaster& PhotoIndexed() {
     return p;
 }
 
-std::vector<BYTE> Encoded(const CRaster& picture, DWORD type, DWORD option, const std::string& file) {
+std::vector<BYTE> Encoded(const CRaster& picture, DWORD type, DWORD option,
+                          const std::string& file) {
     CRaster copy(picture);
     copy.SetCodecOption(option, type);
     std::vector<BYTE> out;
@@ -238,8 +239,7 @@ void BM_JpegDecodeFlat(benchmark::State& s) {
 
 void BM_GifDecode(benchmark::State& s) {
     static const auto bytes = Encoded(PhotoIndexed(), CRaster::kTypeGif, 0, "photo.gif");
-    RunPair(s, {[] { Decode(bytes, CRaster::kTypeGif); },
-                Magick({Path("photo.gif"), "null:"}),
+    RunPair(s, {[] { Decode(bytes, CRaster::kTypeGif); }, Magick({Path("photo.gif"), "null:"}),
                 Magick({"-size", "1x1", "xc:white", "null:"})});
 }
 
@@ -250,15 +250,13 @@ void BM_GifEncode(benchmark::State& s) {
         return Path("photo.miff");
     }();
     RunPair(s, {[] { benchmark::DoNotOptimize(Encode(PhotoIndexed(), CRaster::kTypeGif, 0)); },
-                Magick({miff, Path("out.gif")}),
-                Magick({miff, "null:"})});
+                Magick({miff, Path("out.gif")}), Magick({miff, "null:"})});
 }
 
 void MagickDecodePair(benchmark::State& s, const CRaster& picture, DWORD type, DWORD option,
                       const std::string& file) {
     const auto bytes = Encoded(picture, type, option, file);
-    RunPair(s, {[&bytes, type] { Decode(bytes, type); },
-                Magick({Path(file), "null:"}),
+    RunPair(s, {[&bytes, type] { Decode(bytes, type); }, Magick({Path(file), "null:"}),
                 Magick({"-size", "1x1", "xc:white", "null:"})});
 }
 
@@ -282,8 +280,7 @@ void BM_PngDecode(benchmark::State& s) {
 }
 
 void BM_PngEncode(benchmark::State& s) {
-    MagickEncodePair(s, Photo(), CRaster::kTypePng, 0, "photo.rgb",
-                     {"PNG24:" + Path("out.png")});
+    MagickEncodePair(s, Photo(), CRaster::kTypePng, 0, "photo.rgb", {"PNG24:" + Path("out.png")});
 }
 
 void BM_TiffLzwDecode(benchmark::State& s) {
@@ -306,7 +303,8 @@ void BM_TiffLzwEncodeFlat(benchmark::State& s) {
 
 } // namespace
 
-#define PAIR(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kRuns)
+#define PAIR(name)                                                                                 \
+    BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kRuns)
 PAIR(BM_JpegDecodePhoto);
 PAIR(BM_JpegDecodeFlat);
 PAIR(BM_GifDecode);
