@@ -88,6 +88,12 @@ const CRaster& Flat() {
     return p;
 }
 
+// ImageMagick writes a picture whose colours are all grey with one sample; this is ours.
+const CRaster& FlatGrey() {
+    static const CRaster p = MakeFlat(8);
+    return p;
+}
+
 // 8 bits for the GIF rows: the photo reduced to the standard palette.
 const CRaster& PhotoIndexed() {
     static const CRaster p = [] {
@@ -301,6 +307,11 @@ void BM_TiffLzwEncodeFlat(benchmark::State& s) {
                      {"-compress", "LZW", "TIFF:" + Path("out_flat.tif")});
 }
 
+void BM_TiffLzwEncodeFlatGrey(benchmark::State& s) {
+    MagickEncodePair(s, FlatGrey(), CRaster::kTypeTif, 5, "flat_grey.rgb",
+                     {"-compress", "LZW", "TIFF:" + Path("out_flat_grey.tif")});
+}
+
 } // namespace
 
 #define PAIR(name)                                                                                 \
@@ -315,3 +326,4 @@ PAIR(BM_TiffLzwDecode);
 PAIR(BM_TiffLzwEncode);
 PAIR(BM_TiffLzwDecodeFlat);
 PAIR(BM_TiffLzwEncodeFlat);
+PAIR(BM_TiffLzwEncodeFlatGrey);
