@@ -1,5 +1,7 @@
 #include "image/CRaster.h"
 
+#include "platform/LargeArrayAllocator.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -73,6 +75,14 @@ bool CRaster::CheckSize(DWORD width, DWORD height, DWORD bpp) {
 }
 
 BYTE* CRaster::Create(DWORD width, DWORD height, DWORD bpp, DWORD type) {
+    return CreateBlock(width, height, bpp, type, true);
+}
+
+BYTE* CRaster::CreateForOverwrite(DWORD width, DWORD height, DWORD bpp, DWORD type) {
+    return CreateBlock(width, height, bpp, type, false);
+}
+
+BYTE* CRaster::CreateBlock(DWORD width, DWORD height, DWORD bpp, DWORD type, bool cleared) {
     if (!Destroy())
         return nullptr;
     if (width == 0 || height == 0) {
@@ -86,11 +96,14 @@ BYTE* CRaster::Create(DWORD width, DWORD height, DWORD bpp, DWORD type) {
     const std::size_t imageSize = std::size_t{stride} * height;
     const DWORD colours = PaletteEntries(bpp);
     const std::size_t total = BITMAPINFOHEADER::kSize + colours * RGBQUAD::kSize + imageSize;
-    Plane block = AllocatePlane(total, 0);
+    Plane block = AllocatePlane(total);
     if (!block) {
         SetLastError("CRaster::Create can't allocate memory");
         return nullptr;
     }
+    // A fresh block of this size comes straight from the system, so clearing it costs a
+    // second pass over every page.
+    std::memset(block.get(), 0, cleared ? total : total - imageSize);
     info_.type = type;
     head_.biSize = BITMAPINFOHEADER::kSize;
     head_.biWidth = static_cast<LONG>(width);
@@ -107,16 +120,27 @@ BYTE* CRaster::Create(DWORD width, DWORD height, DWORD bpp, DWORD type) {
     dibSize_ = total;
     stride_ = stride;
     bits_ = dib_.get() + BITMAPINFOHEADER::kSize + colours * RGBQUAD::kSize;
+    if (!cleared)
+        ClearRowPadding();
     StoreHeader();
     return dib_.get();
 }
 
-CRaster::Plane CRaster::AllocatePlane(std::size_t size, BYTE fill) {
+// From the byte that holds the last pixel's bits on: 1- and 4-bit writers set pixels by
+// masking, so a partly used last byte must start clean too.
+void CRaster::ClearRowPadding() {
+    const std::size_t used = std::size_t{GetWidth()} * GetBpp() / 8;
+    if (used >= stride_)
+        return;
+    for (DWORD y = 0; y < GetHeight(); ++y)
+        std::memset(bits_ + std::size_t{y} * stride_ + used, 0, stride_ - used);
+}
+
+// Large planes come on large pages: a decoded photo then costs a few dozen page faults
+// instead of thousands.
+CRaster::Plane CRaster::AllocatePlane(std::size_t size) {
     try {
-        Plane p = std::make_shared<BYTE[]>(size);
-        if (fill != 0)
-            std::memset(p.get(), fill, size);
-        return p;
+        return std::allocate_shared_for_overwrite<BYTE[]>(LargeArrayAllocator<BYTE>(), size);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -178,7 +202,8 @@ bool CRaster::Copy(const CRaster& source, bool pixels, bool selection, bool alph
     head_.biYPelsPerMeter = PelsPerMeter(info_.yDpi);
     if (!source.IsValid())
         return true;
-    if (!Create(source.GetWidth(), source.GetHeight(), source.GetBpp(), source.info_.type))
+    if (!CreateBlock(source.GetWidth(), source.GetHeight(), source.GetBpp(), source.info_.type,
+                     !pixels))
         return false;
     head_.biClrImportant = source.head_.biClrImportant;
     StoreHeader();

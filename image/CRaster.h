@@ -72,6 +72,10 @@ public:
     // Allocates a cleared picture; bpp is raised to 1, 4, 8 or 24. Returns the block or null
     // (zero size, "CRASTER_MAX_MEMORY exceeded" beyond 2^32 pixel bits, no memory, or a view).
     BYTE* Create(DWORD width, DWORD height, DWORD bpp, DWORD type = 0);
+    // The same for a caller that writes every pixel itself (decoders, copies): the rows are
+    // not cleared first, only the header, the palette and the padding behind each row's last
+    // whole pixel byte, so no stale heap bytes can reach a file.
+    BYTE* CreateForOverwrite(DWORD width, DWORD height, DWORD bpp, DWORD type = 0);
     // Frees pixels and planes (false, nothing freed, on a view). Options are kept.
     bool Destroy();
     bool DestroyFrames();
@@ -367,7 +371,10 @@ private:
     void ResetStorage();
     void SetEmptySelectionBox();
     std::size_t PlaneSize() const;
-    static Plane AllocatePlane(std::size_t size, BYTE fill);
+    // Uncleared: every caller fills what it allocates.
+    static Plane AllocatePlane(std::size_t size);
+    BYTE* CreateBlock(DWORD width, DWORD height, DWORD bpp, DWORD type, bool cleared);
+    void ClearRowPadding();
     static DWORD RaiseDepth(DWORD bpp);
     bool CheckSize(DWORD width, DWORD height, DWORD bpp);
     static LONG PelsPerMeter(LONG dpi);

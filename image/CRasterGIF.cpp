@@ -260,7 +260,7 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
         if (!Charge(c, c.Area() * (c.restoresPrevious ? 2 : 1)))
             return false;
         background = std::make_unique<CRaster>();
-        if (!background->Create(w, h, static_cast<DWORD>(frame.bpp), kTypeGif))
+        if (!background->CreateForOverwrite(w, h, static_cast<DWORD>(frame.bpp), kTypeGif))
             return Fail(background->GetLastError());
         background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
         c.firstTransparent = transparent;
@@ -310,6 +310,21 @@ void ForClippedRows(int screenW, int screenH, int left, int top, int width, int 
     }
 }
 
+// Pixel x of a storage row at 1, 4 or 8 bits, most significant bits first.
+void PutIndex(BYTE* row, std::size_t x, int bpp, BYTE index) {
+    if (bpp == 8) {
+        row[x] = index;
+    } else if (bpp == 4) {
+        BYTE& b = row[x >> 1];
+        b = (x & 1) ? static_cast<BYTE>((b & 0xF0) | (index & 0x0F))
+                    : static_cast<BYTE>((b & 0x0F) | (index << 4));
+    } else {
+        const BYTE bit = static_cast<BYTE>(0x80 >> (x & 7));
+        BYTE& b = row[x >> 3];
+        b = static_cast<BYTE>((index & 1) ? b | bit : b & ~bit);
+    }
+}
+
 // Marks the frame's rectangle, as far as it lies on the screen, as covered.
 void MarkCovered(std::vector<BYTE>& coverage, int screenW, int screenH, int left, int top,
                  int width, int height) {
@@ -349,21 +364,16 @@ void CRasterGIF::ComposeFrame(Composition& c, const Frame& frame, std::span<cons
     MarkCovered(c.coverage, c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height);
     const BYTE mask = static_cast<BYTE>((1 << frame.bpp) - 1);
     CRaster& out = *c.result;
-    const bool eightBit = out.GetBpp() == 8;
+    const int bpp = out.GetBpp();
     ForClippedRows(c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height,
                    frame.interlaced, pixels, [&](int row, std::span<const BYTE> line) {
-                       const LONG y = c.screenH - 1 - row;
-                       BYTE* bits = out.GetBits(static_cast<DWORD>(y));
+                       BYTE* bits = out.GetBits(static_cast<DWORD>(c.screenH - 1 - row));
                        BYTE* cover = c.coverage.data() + std::size_t(row) * c.screenW + frame.left;
                        for (std::size_t x = 0; x < line.size(); ++x) {
                            const BYTE index = line[x] & mask;
                            if (static_cast<LONG>(index) == transparent)
                                continue;
-                           const LONG sx = frame.left + static_cast<LONG>(x);
-                           if (eightBit)
-                               bits[sx] = index;
-                           else
-                               out.BlindSetPixelIndex(sx, y, index);
+                           PutIndex(bits, std::size_t(frame.left) + x, bpp, index);
                            cover[x] = kSupplied;
                        }
                    });

@@ -26,21 +26,26 @@ void PutTable(std::vector<BYTE>& out, const CRaster& image) {
     }
 }
 
+// The indices of one storage row at 1, 4 or 8 bits, one byte each.
+void UnpackRow(const BYTE* row, std::size_t width, int bpp, BYTE* out) {
+    if (bpp == 8) {
+        std::copy_n(row, width, out);
+    } else if (bpp == 4) {
+        for (std::size_t x = 0; x < width; ++x)
+            out[x] = (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    } else {
+        for (std::size_t x = 0; x < width; ++x)
+            out[x] = (row[x >> 3] >> (7 - (x & 7))) & 1;
+    }
+}
+
 // Palette indices of the picture, top row first.
 std::vector<BYTE> TopDownIndices(const CRaster& image) {
-    const LONG w = static_cast<LONG>(image.GetWidth());
-    const LONG h = static_cast<LONG>(image.GetHeight());
-    std::vector<BYTE> px(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    std::size_t k = 0;
-    for (LONG y = h - 1; y >= 0; --y) {
-        if (image.GetBpp() == 8) {
-            std::copy_n(image.GetBits(static_cast<DWORD>(y)), w, px.begin() + k);
-            k += static_cast<std::size_t>(w);
-            continue;
-        }
-        for (LONG x = 0; x < w; ++x)
-            px[k++] = image.BlindGetPixelIndex(x, y);
-    }
+    const std::size_t w = image.GetWidth();
+    const DWORD h = image.GetHeight();
+    std::vector<BYTE> px(w * h);
+    for (DWORD top = 0; top < h; ++top)
+        UnpackRow(image.GetBits(h - 1 - top), w, image.GetBpp(), px.data() + top * w);
     return px;
 }
 
@@ -161,22 +166,23 @@ bool CRasterGIF::EncodeTrueColor(CRasterFile& file) {
             std::array<RGBQUAD, 256> palette{};
             if (transparent)
                 palette[0] = transparentColor;
-            for (LONG y = 0; y < th; ++y)
-                for (LONG x = 0; x < tw; ++x)
-                    palette[static_cast<std::size_t>(y * kTileWidth + 1 + x)] =
-                        GetPixelColor(left + x, height - 1 - (top + y), false);
-            for (auto& c : palette)
-                c.rgbReserved = 0;
+            for (LONG y = 0; y < th; ++y) {
+                const BYTE* in = GetBits(static_cast<DWORD>(height - 1 - (top + y))) + 3 * left;
+                for (LONG x = 0; x < tw; ++x, in += 3)
+                    palette[static_cast<std::size_t>(y * kTileWidth + 1 + x)] = {in[0], in[1],
+                                                                                 in[2], 0};
+            }
+            palette[0].rgbReserved = 0;
             tile.SetPalette(palette.data(), 256);
             firstIndex.clear();
             for (int i = 255; i >= 0; --i)
                 firstIndex[ColorKey(palette[static_cast<std::size_t>(i)])] = static_cast<BYTE>(i);
-            for (LONG y = 0; y < th; ++y)
+            for (LONG y = 0; y < th; ++y) {
+                BYTE* out = tile.GetBits(static_cast<DWORD>(th - 1 - y));
                 for (LONG x = 0; x < tw; ++x)
-                    tile.BlindSetPixelIndex(
-                        x, th - 1 - y,
-                        firstIndex[ColorKey(
-                            palette[static_cast<std::size_t>(y * kTileWidth + 1 + x)])]);
+                    out[x] = firstIndex[ColorKey(
+                        palette[static_cast<std::size_t>(y * kTileWidth + 1 + x)])];
+            }
             tile.SetTransparentIndex(transparent ? 0 : -1);
             tile.SetOffset(left, top);
             if (!WriteControl(file, tile, Info().disposal) || !WriteBody(file, tile, true))

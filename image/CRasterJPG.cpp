@@ -160,7 +160,7 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
     // The size is checked before libjpeg allocates its buffers for it.
     if (!FitsData(s))
         return false;
-    if (!Create(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
+    if (!CreateForOverwrite(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
         return false;
     jpeg_start_decompress(&cinfo);
     ReadResolution(s);

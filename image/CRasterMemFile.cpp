@@ -30,7 +30,8 @@ bool CRasterMemFile::Open() {
     if (data_)
         return false;
     try {
-        own_.assign(1, 0);
+        own_.clear();
+        own_.reserve(1);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -43,7 +44,6 @@ bool CRasterMemFile::Open() {
 std::vector<BYTE> CRasterMemFile::DetachBuffer() {
     std::vector<BYTE> out;
     if (owned_) {
-        own_.resize(static_cast<std::size_t>(size_));
         out = std::move(own_);
     } else if (data_) {
         out.assign(data_, data_ + size_);
@@ -65,8 +65,10 @@ bool CRasterMemFile::Close() {
     return true;
 }
 
-// Makes the buffer ours and at least `needed` bytes long; the caller's bytes are copied, never
-// reallocated. Capacity steps keep the 64 KiB rounding of the stored format's writers.
+// Makes the buffer ours with room for `needed` bytes; the caller's bytes are copied, never
+// reallocated. The reported capacity keeps the 64 KiB steps of the stored format's writers;
+// the storage itself grows geometrically and holds only written bytes, so nothing is cleared
+// that is then overwritten.
 bool CRasterMemFile::Grow(std::uint64_t needed) {
     if (!data_)
         return false;
@@ -78,13 +80,15 @@ bool CRasterMemFile::Grow(std::uint64_t needed) {
     if (capacity > static_cast<std::uint64_t>(LONG_MAX))
         return false;
     try {
-        if (owned_) {
-            own_.resize(static_cast<std::size_t>(capacity));
-        } else {
-            std::vector<BYTE> copy(static_cast<std::size_t>(capacity));
-            std::copy_n(data_, size_, copy.begin());
+        if (!owned_) {
+            std::vector<BYTE> copy;
+            copy.reserve(static_cast<std::size_t>(capacity));
+            copy.assign(data_, data_ + size_);
             own_ = std::move(copy);
             owned_ = true;
+        } else if (capacity > own_.capacity()) {
+            own_.reserve(std::max<std::size_t>(static_cast<std::size_t>(capacity),
+                                               own_.capacity() * 2));
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -94,9 +98,22 @@ bool CRasterMemFile::Grow(std::uint64_t needed) {
     return true;
 }
 
-void CRasterMemFile::FillGap() {
-    if (position_ > size_)
-        std::fill(own_.begin() + size_, own_.begin() + position_, BYTE{0});
+// Writes at the position: a gap past the end is zero-filled, what lies inside is overwritten
+// and the rest appended.
+bool CRasterMemFile::Place(const BYTE* bytes, std::size_t n) {
+    const std::uint64_t end = static_cast<std::uint64_t>(position_) + n;
+    if (!Grow(end))
+        return false;
+    const auto at = static_cast<std::size_t>(position_);
+    if (at > own_.size())
+        own_.resize(at);
+    const std::size_t inside = std::min(n, own_.size() - at);
+    std::memcpy(own_.data() + at, bytes, inside);
+    own_.insert(own_.end(), bytes + inside, bytes + n);
+    data_ = own_.data();
+    position_ = static_cast<LONG>(end);
+    size_ = std::max(size_, position_);
+    return true;
 }
 
 std::size_t CRasterMemFile::Read(void* buffer, std::size_t size, std::size_t count) {
@@ -114,13 +131,8 @@ std::size_t CRasterMemFile::Write(const void* buffer, std::size_t size, std::siz
     const std::uint64_t bytes = ByteCount(size, count);
     if (!buffer || !data_ || bytes == 0)
         return 0;
-    const std::uint64_t end = static_cast<std::uint64_t>(position_) + bytes;
-    if (!Grow(end))
+    if (!Place(static_cast<const BYTE*>(buffer), static_cast<std::size_t>(bytes)))
         return 0;
-    FillGap();
-    std::memcpy(own_.data() + position_, buffer, static_cast<std::size_t>(bytes));
-    position_ = static_cast<LONG>(end);
-    size_ = std::max(size_, position_);
     return count;
 }
 
@@ -162,13 +174,7 @@ LONG CRasterMemFile::Error() {
 }
 
 bool CRasterMemFile::PutC(BYTE c) {
-    if (!data_ || !Grow(static_cast<std::uint64_t>(position_) + 1))
-        return false;
-    FillGap();
-    own_[static_cast<std::size_t>(position_)] = c;
-    ++position_;
-    size_ = std::max(size_, position_);
-    return true;
+    return data_ && Place(&c, 1);
 }
 
 LONG CRasterMemFile::GetC() {

@@ -145,11 +145,18 @@ bool CRasterPNG::ReadPicture(ReadState& s, CRasterFile& file) {
             PlaceRow(s, s.rows[y], y);
     } else {
         s.row.resize(rowBytes + 8);
+        // Rows that need no reshaping go straight into the picture (they are never wider
+        // than its stride); libpng keeps the cleared spare bits of a last packed byte.
+        const bool direct = s.kind == RowKind::Direct && rowBytes <= GetStride();
         for (DWORD y = 0; y < height; ++y) {
             if (Cancelled())
                 return false;
-            png_read_row(s.png, s.row.data(), nullptr);
-            PlaceRow(s, s.row.data(), y);
+            if (direct) {
+                png_read_row(s.png, GetBits(height - 1 - y), nullptr);
+            } else {
+                png_read_row(s.png, s.row.data(), nullptr);
+                PlaceRow(s, s.row.data(), y);
+            }
             SetProgress(y, height);
         }
     }
@@ -184,7 +191,9 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     }
     if (!FitsData(s))
         return FailLargerThanData();
-    if (!Create(png_get_image_width(png, info), png_get_image_height(png, info), bpp, kTypePng))
+    // Every row is placed before the picture counts as read; a failed read discards it.
+    if (!CreateForOverwrite(png_get_image_width(png, info), png_get_image_height(png, info), bpp,
+                            kTypePng))
         return false;
     if (bitDepth == 16)
         png_set_strip_16(png);
@@ -401,9 +410,17 @@ bool CRasterPNG::WritePicture(WriteState& s, CRasterFile& file) {
 
     const int passes = png_set_interlace_handling(png);
     const DWORD height = GetHeight();
+    // libpng copies every row it is given, so stored rows that need no change go as they are.
+    const bool stored = (s.kind == OutKind::Bgr || s.kind == OutKind::Grey ||
+                         (s.kind == OutKind::Indices && s.swapWith <= 0));
     for (int pass = 0; pass < passes; ++pass) {
         for (DWORD top = 0; top < height; ++top) {
-            BuildRow(s, height - 1 - top, s.row.data());
+            const DWORD y = height - 1 - top;
+            if (stored) {
+                png_write_row(png, GetBits(y));
+                continue;
+            }
+            BuildRow(s, y, s.row.data());
             png_write_row(png, s.row.data());
         }
     }

@@ -11,8 +11,11 @@ std::size_t CRaster::PlaneSize() const {
 // ---- alpha ------------------------------------------------------------------------------
 
 bool CRaster::CreateAlpha() {
-    if (!alpha_ && IsValid())
-        alpha_ = AllocatePlane(PlaneSize(), 255);
+    if (!alpha_ && IsValid()) {
+        alpha_ = AllocatePlane(PlaneSize());
+        if (alpha_)
+            std::memset(alpha_.get(), 255, PlaneSize());
+    }
     return alpha_ != nullptr;
 }
 
@@ -131,8 +134,11 @@ void CRaster::SetEmptySelectionBox() {
 
 bool CRaster::CreateSelection() {
     DeleteSelection();
-    if (IsValid())
-        selection_ = AllocatePlane(PlaneSize(), 0);
+    if (IsValid()) {
+        selection_ = AllocatePlane(PlaneSize());
+        if (selection_)
+            std::memset(selection_.get(), 0, PlaneSize());
+    }
     return selection_ != nullptr;
 }
 
@@ -167,7 +173,7 @@ bool CRaster::CopySelection(const CRaster& source) {
         source.GetHeight() != GetHeight())
         return false;
     if (!selection_)
-        selection_ = AllocatePlane(PlaneSize(), 0);
+        selection_ = AllocatePlane(PlaneSize()); // filled from the source below
     if (!selection_)
         return false;
     if (selection_ != source.selection_)

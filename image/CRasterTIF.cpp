@@ -115,7 +115,7 @@ bool CRasterTIF::Decode(CRasterFile& file) {
     }
     if (!FitsData(tif, p, fileBytes))
         return false;
-    if (!Create(p.width, p.height, p.bpp, kTypeTif))
+    if (!CreateForOverwrite(p.width, p.height, p.bpp, kTypeTif))
         return false;
     if (p.alpha && !CreateAlpha())
         return Fail("CRasterTIF can't allocate memory");

@@ -21,6 +21,14 @@ bool IsGreyRamp(const CRaster& image) {
     return n >= 2;
 }
 
+// Dictionary coders start afresh in every strip: with libtiff's 8 KiB strips a flat picture
+// never reaches the long strings it is made of. Strips of about a megabyte cost readers little.
+uint32_t LosslessStripRows(TIFF* tif) {
+    constexpr std::uint64_t kStripBytes = 1 << 20;
+    const std::uint64_t row = std::max<std::uint64_t>(TIFFScanlineSize64(tif), 1);
+    return static_cast<uint32_t>(std::max<std::uint64_t>(1, kStripBytes / row));
+}
+
 } // namespace
 
 void CRasterTIF::ResetWriter() {
@@ -150,6 +158,9 @@ bool CRasterTIF::EncodePage(TIFF* tif, bool multiPage, int page, int pageCount) 
     const uint16_t compression = ChooseCompression(bitsPerSample, photometric);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
     uint32_t rowsPerStrip = TIFFDefaultStripSize(tif, 0);
+    if (compression != COMPRESSION_JPEG && compression != COMPRESSION_CCITTFAX3 &&
+        compression != COMPRESSION_CCITTFAX4)
+        rowsPerStrip = LosslessStripRows(tif);
     if (compression == COMPRESSION_LZW && bitsPerSample * samples >= 8)
         TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     if (compression == COMPRESSION_JPEG) {

@@ -249,3 +249,44 @@ TEST(Codecs, UnsupportedDepthsAreRefusedWithTheirTexts) {
 }
 
 } // namespace
+
+// Decoders fill the rows of a picture they did not clear first. What they never write (row
+// padding, the unused bits of a last 1- or 4-bit byte) must still be zero, or stale heap
+// bytes would reach the files written from the picture. The heap is soiled with blocks of
+// the picture's size before every decode, so that the decoder's block is one of them.
+TEST(Codecs, DecodedPicturesCarryNoStaleBytes) {
+    const struct {
+        DWORD type;
+        int bpp;
+    } cases[] = {{CRaster::kTypePng, 1},  {CRaster::kTypePng, 4},  {CRaster::kTypePng, 24},
+                 {CRaster::kTypeTif, 4},  {CRaster::kTypeTif, 8},  {CRaster::kTypeTif, 24},
+                 {CRaster::kTypeJpg, 24}, {CRaster::kTypeGif, 1},  {CRaster::kTypeGif, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Name({c.type, c.bpp, false}));
+        CRaster source = TestPictures::Make(37, 9, c.bpp);
+        if (c.type == CRaster::kTypeJpg)
+            source.SetCodecOption(0x2000, CRaster::kTypeJpg); // 1x1 sampling
+        if (c.type == CRaster::kTypeTif)
+            source.SetCodecOption(5, CRaster::kTypeTif); // LZW
+        std::vector<BYTE> bytes;
+        ASSERT_TRUE(source.EncodeToMemory(bytes, c.type)) << source.GetLastError();
+        {
+            std::vector<std::vector<BYTE>> soil;
+            for (std::size_t size = source.GetDibSize() / 2; size < 2 * source.GetDibSize();
+                 size += 8)
+                soil.emplace_back(size, BYTE{0xA5});
+        }
+        CRaster back;
+        ASSERT_TRUE(back.DecodeFromMemory(bytes, c.type)) << back.GetLastError();
+        ASSERT_EQ(back.GetBpp(), c.bpp);
+        const std::size_t bits = std::size_t{back.GetWidth()} * back.GetBpp();
+        for (DWORD y = 0; y < back.GetHeight(); ++y) {
+            const BYTE* row = back.GetBits(y);
+            if (bits % 8 != 0) {
+                EXPECT_EQ(row[bits / 8] & (0xFF >> (bits % 8)), 0) << "row " << y;
+            }
+            for (std::size_t i = (bits + 7) / 8; i < back.GetStride(); ++i)
+                ASSERT_EQ(row[i], 0) << "row " << y << " byte " << i;
+        }
+    }
+}

@@ -250,3 +250,40 @@ TEST(TiffFile, BadFilesFailAndLeaveThePicture) {
 }
 
 } // namespace
+
+// A drawn picture (white, thin dark walls) written with LZW: strips long enough for the coder
+// to reach the long strings such pictures are made of keep the file near ImageMagick's for
+// the same three-sample layout; every reader sees the same pixels, and a file of one-row
+// strips, as this program wrote them before, still reads.
+TEST_F(TiffTools, FlatPictureStaysSmallAndOneRowStripsStillRead) {
+    CRaster flat(600, 400, 24);
+    for (DWORD y = 0; y < flat.GetHeight(); ++y) {
+        BYTE* row = flat.GetBits(y);
+        for (DWORD x = 0; x < flat.GetWidth(); ++x)
+            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = (x % 20 < 2 || y % 20 < 2) ? 30 : 255;
+    }
+    flat.SetCodecOption(COMPRESSION_LZW, CRaster::kTypeTif);
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(flat.EncodeToMemory(bytes, CRaster::kTypeTif)) << flat.GetLastError();
+    const std::string ours = Write("ours.tif", bytes);
+    const std::string info = Text("tiffinfo " + ours);
+    EXPECT_NE(info.find("Predictor: horizontal differencing"), std::string::npos) << info;
+    EXPECT_EQ(info.find("Rows/Strip: 1\n"), std::string::npos) << info;
+    EXPECT_EQ(MaxDifference(flat, Read(kConvert + " TIFF:" + ours + " -depth 8 ppm:-")), 0);
+
+    Write("flat.ppm", ExternalTools::MakePpm(ToPnm(flat)));
+    const std::string theirs = dir_ + "/theirs.tif";
+    Run(kConvert + " " + dir_ + "/flat.ppm -type TrueColor -compress LZW TIFF:" + theirs);
+    const std::size_t theirSize = ExternalTools::ReadFile(theirs).size();
+    EXPECT_LE(bytes.size(), theirSize * 5 / 4) << "ImageMagick's file: " << theirSize;
+
+    if (!ExternalTools::Have("tiffcp") || !ExternalTools::Have("tiffcmp"))
+        return;
+    const std::string old = dir_ + "/old.tif";
+    Run("tiffcp -r 1 " + ours + " " + old);
+    Run("tiffcmp " + ours + " " + old);
+    CRaster back;
+    ASSERT_TRUE(back.DecodeFromMemory(ExternalTools::ReadFile(old), CRaster::kTypeTif))
+        << back.GetLastError();
+    EXPECT_TRUE(TestPictures::SameColors(flat, back));
+}

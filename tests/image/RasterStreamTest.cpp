@@ -104,11 +104,14 @@ TEST(MemFile, CallersBufferIsNeverWrittenAndGapsAreZeroFilled) {
     g.Write("abcd", 1, 4);
     g.Seek(0, 0);
     g.Write("A", 1, 1);
+    g.Seek(2, 0);
+    g.Write("XYZ", 1, 3); // over the end: two bytes replaced, one appended
+    EXPECT_EQ(std::memcmp(g.GetBuffer(), "AbXYZ", 5), 0);
     g.Seek(70000, 0);
     EXPECT_TRUE(g.PutC('!'));
     EXPECT_EQ(g.Size(), 70001);
     EXPECT_EQ(g.GetBuffer()[0], 'A');
-    for (int i = 4; i < 70000; ++i)
+    for (int i = 5; i < 70000; ++i)
         ASSERT_EQ(g.GetBuffer()[i], 0);
 }
 
