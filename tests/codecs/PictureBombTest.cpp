@@ -101,7 +101,8 @@ private:
 };
 
 TEST(PictureBombs, AStopSignalEndsADecodeAndTheDetection) {
-    CRaster source(600, 400, 24, CRaster::kTypeJpg);
+    // Tall enough that every format asks the signal several times (TIFF once a strip).
+    CRaster source(600, 1600, 24, CRaster::kTypeJpg);
     source.Clear(0x40);
     struct Case {
         DWORD type;
