@@ -1,6 +1,7 @@
 #include "maze/DeadEndSolver.h"
 
 #include "maze/ICellPainter.h"
+#include "maze/LatticeCells.h"
 #include "maze/MazeCell.h"
 #include "maze/MazeGrids.h"
 #include "maze/Object.h"
@@ -67,6 +68,8 @@ void DeadEndSolver::FillPass() {
                     visit(c, r);
                 }
             }
+        } else if (const auto lattice = LatticeCells::Of(neighbours_, grid.Cells().data())) {
+            FillLattice(*lattice, width, height);
         } else {
             // Through a local pointer: the grid's own accessors would be read again after
             // every fill, which may write any cell.
@@ -81,6 +84,31 @@ void DeadEndSolver::FillPass() {
                 }
             }
         }
+    }
+}
+
+void DeadEndSolver::FillLattice(const LatticeCells& cells, int width, int height) {
+    for (int r = 0; r < height; ++r) {
+        LatticeCells::Place at =
+            cells.PlaceOf(static_cast<std::size_t>(r) * static_cast<std::size_t>(cells.Width()));
+        for (int c = 0; c < width; ++c, ++at.column, ++at.index) {
+            if (const int side = DeadEndSide(cells.Cell(at))) {
+                FillFromOnLattice(cells, at, side);
+            }
+        }
+    }
+}
+
+// FillFrom on a lattice.
+void DeadEndSolver::FillFromOnLattice(const LatticeCells& cells, LatticeCells::Place at, int side) {
+    while (side != 0) {
+        cells.Cell(at).CloseSide(side);
+        if (!cells.Step(at, side)) {
+            return;
+        }
+        MazeCell& next = cells.Cell(at);
+        next.CloseSide(cells.SharedSide(side));
+        side = DeadEndSide(next);
     }
 }
 

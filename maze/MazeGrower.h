@@ -1,5 +1,6 @@
 #pragma once
 #include "maze/DirectionChooser.h"
+#include "maze/LatticeCells.h"
 #include "maze/MazeCarver.h"
 #include "maze/MazeGrids.h"
 
@@ -39,6 +40,8 @@ private:
     // One pass of the grow loop over the entry at a random index.
     void GrowFromRandomEntry(int& failures);
     void Walk(int candidates);
+    void GrowOnLattice(const LatticeCells& cells);
+    void WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at);
     // Opens `side` of the cursor cell, steps across it and opens the shared side; the cursor
     // moves to the neighbour.
     void StepCursor(int side);

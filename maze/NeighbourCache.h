@@ -19,6 +19,22 @@ public:
     int SideCount(int grid) const { return grids_[static_cast<std::size_t>(grid)].sides; }
     bool IsRing(int grid) const { return grids_[static_cast<std::size_t>(grid)].ring; }
 
+    // A side's step on a lattice: `leads` false for a side without a neighbour.
+    struct Offset {
+        bool leads = false;
+        int dx = 0;
+        int dy = 0;
+        int sharedSide = 0;
+    };
+    struct Lattice {
+        int width = 0;
+        int height = 0;
+        std::array<Offset, kMaxSide + 1> offsets{};
+    };
+    // The steps of a maze made of one unwrapped lattice grid that never meets itself; none
+    // for any other maze.
+    std::optional<Lattice> SingleLattice() const;
+
     // Calls visit(side, column, row, grid, sharedSide, place) for every side 1..SideCount(grid)
     // that leads to a cell: the neighbour's place as Find gives it, field by field so that it
     // can stay in registers, and `place`, the cell's index in its grid's cell array. What Find

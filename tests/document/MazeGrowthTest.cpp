@@ -283,6 +283,7 @@ TEST_F(DocTest, SeedsKeepGrowingTheMazesTheyGrewBefore) {
     const Case cases[] = {
         {{KIND_BOX, false, false, false}, 10582386494913270457ull},
         {{KIND_BOX, true, true, true}, 10530332395640137727ull},
+        {{KIND_BOX, false, false, true}, 1972834717434427367ull},
         {{KIND_HEX, false, false, true}, 13891471518075495018ull},
         {{KIND_HEX, true, true, false}, 14378355375432564135ull},
         {{KIND_OCTAGON_BOX, false, false, true}, 13500320929228079819ull},
