@@ -26,7 +26,7 @@ private:
     // Fills the dead end at the cell, leaving by `side`, and on along its corridor.
     void FillFrom(frontier_location cell, int side);
     // The fill of a lattice's cells without painting, the same as FillFrom for each.
-    void FillLattice(const LatticeCells& cells, int width, int height);
+    void FillLattice(const LatticeCells& cells, int grid, int width, int height);
     static void FillFromOnLattice(const LatticeCells& cells, LatticeCells::Place at, int side);
     void Paint(const frontier_location& cell);
     long MarkSolution();

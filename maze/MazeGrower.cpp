@@ -161,8 +161,7 @@ void MazeGrower::Grow() {
     progress_.previousDirection = 0;
     // Nothing is painted on the way, so a lattice grows on its flat array.
     if (!painter_ && grids_.GridCount() > 0) {
-        if (const auto cells =
-                LatticeCells::Of(carver_.Neighbours(), grids_.GetGrid(0)->Cells().data())) {
+        if (const auto cells = LatticeCells::Of(carver_.Neighbours(), grids_)) {
             GrowOnLattice(*cells);
             SetCursor(cursor_);
             return;
@@ -213,18 +212,17 @@ void MazeGrower::GrowFromRandomEntry(int& failures) {
 void MazeGrower::GrowOnLattice(const LatticeCells& cells) {
     FrontierList& frontier = progress_.frontier;
     LatticeCarver carver(cells, frontier);
-    const int sides = cells.SideCount();
     int failures = 0;
     while (!frontier.Empty()) {
         const std::size_t index = static_cast<std::size_t>(random_.rand()) % frontier.Size();
         LatticeCells::Place at = carver.Entry(index);
-        cursor_ = {at.column, at.row, 0};
+        cursor_ = {at.column, at.row, at.grid};
         if (carver.FindCarvedNeighbours(at, candidates_) == 0) {
             cells.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
             frontier.RemoveAt(index);
             continue;
         }
-        const int side = chooser_.Choose(candidates_, sides, Weights(0));
+        const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
         if (side < 1) {
             if (++failures > kMaxFailures) {
                 progress_.previousDirection = 0;
@@ -236,7 +234,7 @@ void MazeGrower::GrowOnLattice(const LatticeCells& cells) {
         frontier.RemoveAt(index);
         carver.OpenSide(at, side);
         if (LatticeCells::Place carved = at; cells.Step(carved, side)) {
-            carver.OpenSide(carved, cells.SharedSide(side));
+            carver.OpenSide(carved, cells.SharedSide(at, side));
         }
         progress_.previousDirection = side;
         failures = 0;
@@ -246,21 +244,21 @@ void MazeGrower::GrowOnLattice(const LatticeCells& cells) {
 
 void MazeGrower::WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at) {
     const LatticeCells& cells = carver.Cells();
-    const int sides = cells.SideCount();
     int candidates = carver.AddFrontierNeighbours(at, candidates_);
     while (candidates > 0) {
-        const int side = chooser_.Choose(candidates_, sides, Weights(0));
+        const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
         if (side < 1) {
             break;
         }
         carver.OpenSide(at, side);
+        const int shared = cells.SharedSide(at, side);
         if (cells.Step(at, side)) {
-            progress_.previousDirection = cells.SharedSide(side);
-            carver.OpenSide(at, progress_.previousDirection);
+            progress_.previousDirection = shared;
+            carver.OpenSide(at, shared);
         }
         candidates = carver.AddFrontierNeighbours(at, candidates_);
     }
-    cursor_ = {at.column, at.row, 0};
+    cursor_ = {at.column, at.row, at.grid};
 }
 
 void MazeGrower::Walk(int candidates) {

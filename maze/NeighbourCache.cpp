@@ -36,23 +36,23 @@ NeighbourCache::NeighbourCache(const MazeGrids& grids)
     }
 }
 
-std::optional<NeighbourCache::Lattice> NeighbourCache::SingleLattice() const {
-    const GridInfo& grid = grids_[0];
-    if (gridCount_ != 1 || grid.ring || wrapH_ || wrapV_) {
-        return std::nullopt;
+bool NeighbourCache::IsPlainLattice() const {
+    if (wrapH_ || wrapV_) {
+        return false;
     }
-    Lattice out{grid.width, grid.height, {}};
-    for (int s = 1; s <= grid.sides; ++s) {
-        const Step& step = grid.steps[static_cast<std::size_t>(s)];
-        if (step.toGrid < 0 || step.toWidth == 0 || step.toHeight == 0) {
-            continue;
+    for (int g = 0; g < gridCount_; ++g) {
+        const GridInfo& grid = grids_[static_cast<std::size_t>(g)];
+        if (grid.ring) {
+            return false;
         }
-        if (step.toGrid != 0 || (step.dx == 0 && step.dy == 0)) {
-            return std::nullopt;
+        for (int s = 1; s <= grid.sides; ++s) {
+            const Step& step = grid.steps[static_cast<std::size_t>(s)];
+            if (step.toGrid == g && step.dx == 0 && step.dy == 0) {
+                return false;
+            }
         }
-        out.offsets[static_cast<std::size_t>(s)] = Offset{true, step.dx, step.dy, step.toSide};
     }
-    return out;
+    return true;
 }
 
 bool NeighbourCache::FindOnRing(int column, int row, int grid, int side, Neighbour& out) const {

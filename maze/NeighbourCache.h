@@ -19,21 +19,22 @@ public:
     int SideCount(int grid) const { return grids_[static_cast<std::size_t>(grid)].sides; }
     bool IsRing(int grid) const { return grids_[static_cast<std::size_t>(grid)].ring; }
 
-    // A side's step on a lattice: `leads` false for a side without a neighbour.
-    struct Offset {
-        bool leads = false;
+    // A lattice side's step: no cell lies across it unless the cell stepped to is inside the
+    // extent of grid `toGrid`.
+    struct Step {
+        int toGrid = -1;
+        int toSide = 0;
         int dx = 0;
         int dy = 0;
-        int sharedSide = 0;
+        int toWidth = 0; // the extent of the grid stepped to: none without a rule
+        int toHeight = 0;
     };
-    struct Lattice {
-        int width = 0;
-        int height = 0;
-        std::array<Offset, kMaxSide + 1> offsets{};
-    };
-    // The steps of a maze made of one unwrapped lattice grid that never meets itself; none
-    // for any other maze.
-    std::optional<Lattice> SingleLattice() const;
+    // True when every grid is an unwrapped lattice whose cells never meet themselves: then
+    // StepOf gives every neighbour.
+    bool IsPlainLattice() const;
+    const Step& StepOf(int grid, int side) const {
+        return grids_[static_cast<std::size_t>(grid)].steps[static_cast<std::size_t>(side)];
+    }
 
     // Calls visit(side, column, row, grid, sharedSide, place) for every side 1..SideCount(grid)
     // that leads to a cell: the neighbour's place as Find gives it, field by field so that it
@@ -80,14 +81,6 @@ public:
     }
 
 private:
-    struct Step {
-        int toGrid = -1;
-        int toSide = 0;
-        int dx = 0;
-        int dy = 0;
-        int toWidth = 0; // the extent of the grid stepped to: none without a rule
-        int toHeight = 0;
-    };
     struct GridInfo {
         int width = 0;
         int height = 0;
