@@ -187,10 +187,7 @@ void MazeGrower::GrowFromRandomEntry(int& failures) {
     const int side =
         chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), Weights(cursor_.grid));
     if (side < 1) {
-        if (++failures > kMaxFailures) {
-            progress_.previousDirection = 0;
-            failures = 0;
-        }
+        CountFailure(failures);
         return;
     }
     carver_.Cell(cursor_).flags &= static_cast<WORD>(~CELL_FRONTIER);
@@ -224,10 +221,7 @@ void MazeGrower::GrowOnLattice(const LatticeCells& cells) {
         }
         const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
         if (side < 1) {
-            if (++failures > kMaxFailures) {
-                progress_.previousDirection = 0;
-                failures = 0;
-            }
+            CountFailure(failures);
             continue;
         }
         cells.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
@@ -259,6 +253,13 @@ void MazeGrower::WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at) {
         candidates = carver.AddFrontierNeighbours(at, candidates_);
     }
     cursor_ = {at.column, at.row, at.grid};
+}
+
+void MazeGrower::CountFailure(int& failures) {
+    if (++failures > kMaxFailures) {
+        progress_.previousDirection = 0;
+        failures = 0;
+    }
 }
 
 void MazeGrower::Walk(int candidates) {

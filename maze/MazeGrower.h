@@ -39,6 +39,8 @@ private:
     void CarveFirstStep();
     // One pass of the grow loop over the entry at a random index.
     void GrowFromRandomEntry(int& failures);
+    // A pick that found no side; after too many in a row the walk's direction is forgotten.
+    void CountFailure(int& failures);
     void Walk(int candidates);
     void GrowOnLattice(const LatticeCells& cells);
     void WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at);
