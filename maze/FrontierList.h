@@ -53,8 +53,6 @@ public:
     std::size_t Size() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
     frontier_location operator[](std::size_t index) const { return At(entries_[index]); }
-    // The index slot of the entry at `index`.
-    std::size_t SlotAt(std::size_t index) const { return entries_[index]; }
     std::vector<frontier_location> Entries() const;
     // Bytes held beside the index, for memory accounting.
     std::size_t EntryBytes() const { return entries_.capacity() * sizeof(std::uint32_t); }

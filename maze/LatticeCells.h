@@ -31,7 +31,7 @@ public:
         return cells_[static_cast<std::size_t>(at.grid)][at.index];
     }
     Place PlaceOf(const frontier_location& at) const {
-        return {at.column, at.row, at.grid, IndexOf(at.grid, at.column, at.row)};
+        return {at.column, at.row, at.grid, IndexOf(at.column, at.row)};
     }
     // The side of the neighbour across `side` that faces back.
     int SharedSide(const Place& at, int side) const { return StepOf(at.grid, side).toSide; }
@@ -74,7 +74,7 @@ private:
     const Offset& StepOf(int grid, int side) const {
         return steps_[static_cast<std::size_t>(grid)][static_cast<std::size_t>(side)];
     }
-    std::size_t IndexOf(int, int column, int row) const {
+    std::size_t IndexOf(int column, int row) const {
         return static_cast<std::size_t>(column) + static_cast<std::size_t>(row) * width_;
     }
 
