@@ -1,6 +1,7 @@
 #include "maze/DeadEndSolver.h"
 
 #include "maze/ICellPainter.h"
+#include "maze/LatticeCells.h"
 #include "maze/MazeCell.h"
 #include "maze/MazeGrids.h"
 #include "maze/Object.h"
@@ -49,6 +50,7 @@ long DeadEndSolver::Solve() {
 void DeadEndSolver::FillPass() {
     const int columns = grids_.Settings().columns;
     const int rows = grids_.Settings().rows;
+    const auto lattice = LatticeCells::Of(neighbours_, grids_);
     for (int g = 0; g < grids_.GridCount(); ++g) {
         Object& grid = *grids_.GetGrid(g);
         // The settings' columns and rows may exceed a grid loaded from a file.
@@ -67,6 +69,8 @@ void DeadEndSolver::FillPass() {
                     visit(c, r);
                 }
             }
+        } else if (lattice) {
+            FillLattice(*lattice, g, width, height);
         } else {
             // Through a local pointer: the grid's own accessors would be read again after
             // every fill, which may write any cell.
@@ -81,6 +85,31 @@ void DeadEndSolver::FillPass() {
                 }
             }
         }
+    }
+}
+
+void DeadEndSolver::FillLattice(const LatticeCells& cells, int grid, int width, int height) {
+    for (int r = 0; r < height; ++r) {
+        LatticeCells::Place at = cells.PlaceOf({0, r, grid});
+        for (int c = 0; c < width; ++c, ++at.column, ++at.index) {
+            if (const int side = DeadEndSide(cells.Cell(at))) {
+                FillFromOnLattice(cells, at, side);
+            }
+        }
+    }
+}
+
+// FillFrom on a lattice.
+void DeadEndSolver::FillFromOnLattice(const LatticeCells& cells, LatticeCells::Place at, int side) {
+    while (side != 0) {
+        cells.Cell(at).CloseSide(side);
+        const int shared = cells.SharedSide(at, side);
+        if (!cells.Step(at, side)) {
+            return;
+        }
+        MazeCell& next = cells.Cell(at);
+        next.CloseSide(shared);
+        side = DeadEndSide(next);
     }
 }
 

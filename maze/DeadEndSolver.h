@@ -1,5 +1,6 @@
 #pragma once
 #include "maze/CellArrays.h"
+#include "maze/LatticeCells.h"
 #include "maze/NeighbourCache.h"
 
 class MazeGrids;
@@ -24,6 +25,9 @@ private:
     void FillPass();
     // Fills the dead end at the cell, leaving by `side`, and on along its corridor.
     void FillFrom(frontier_location cell, int side);
+    // The fill of a lattice's cells without painting, the same as FillFrom for each.
+    void FillLattice(const LatticeCells& cells, int grid, int width, int height);
+    static void FillFromOnLattice(const LatticeCells& cells, LatticeCells::Place at, int side);
     void Paint(const frontier_location& cell);
     long MarkSolution();
 

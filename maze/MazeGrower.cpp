@@ -1,6 +1,7 @@
 #include "maze/MazeGrower.h"
 
 #include "maze/ICellPainter.h"
+#include "maze/LatticeCells.h"
 #include "maze/MazeCell.h"
 #include "maze/MazeGrids.h"
 #include "maze/MazeProgress.h"
@@ -158,6 +159,14 @@ void MazeGrower::CarveFirstStep() {
 void MazeGrower::Grow() {
     CWaitCursor wait;
     progress_.previousDirection = 0;
+    // Nothing is painted on the way, so a lattice grows on its flat array.
+    if (!painter_ && grids_.GridCount() > 0) {
+        if (const auto cells = LatticeCells::Of(carver_.Neighbours(), grids_)) {
+            GrowOnLattice(*cells);
+            SetCursor(cursor_);
+            return;
+        }
+    }
     int failures = 0;
     while (!progress_.frontier.Empty() && grids_.GridCount() > 0) {
         GrowFromRandomEntry(failures);
@@ -178,10 +187,7 @@ void MazeGrower::GrowFromRandomEntry(int& failures) {
     const int side =
         chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), Weights(cursor_.grid));
     if (side < 1) {
-        if (++failures > kMaxFailures) {
-            progress_.previousDirection = 0;
-            failures = 0;
-        }
+        CountFailure(failures);
         return;
     }
     carver_.Cell(cursor_).flags &= static_cast<WORD>(~CELL_FRONTIER);
@@ -197,6 +203,63 @@ void MazeGrower::GrowFromRandomEntry(int& failures) {
     progress_.previousDirection = side;
     failures = 0;
     Walk(walkCandidates);
+}
+
+// The grow loop of GrowFromRandomEntry and Walk, with the same draws in the same order.
+void MazeGrower::GrowOnLattice(const LatticeCells& cells) {
+    FrontierList& frontier = progress_.frontier;
+    LatticeCarver carver(cells, frontier);
+    int failures = 0;
+    while (!frontier.Empty()) {
+        const std::size_t index = static_cast<std::size_t>(random_.rand()) % frontier.Size();
+        LatticeCells::Place at = carver.Entry(index);
+        cursor_ = {at.column, at.row, at.grid};
+        if (carver.FindCarvedNeighbours(at, candidates_) == 0) {
+            cells.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
+            frontier.RemoveAt(index);
+            continue;
+        }
+        const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
+        if (side < 1) {
+            CountFailure(failures);
+            continue;
+        }
+        cells.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
+        frontier.RemoveAt(index);
+        carver.OpenSide(at, side);
+        if (LatticeCells::Place carved = at; cells.Step(carved, side)) {
+            carver.OpenSide(carved, cells.SharedSide(at, side));
+        }
+        progress_.previousDirection = side;
+        failures = 0;
+        WalkOnLattice(carver, at);
+    }
+}
+
+void MazeGrower::WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at) {
+    const LatticeCells& cells = carver.Cells();
+    int candidates = carver.AddFrontierNeighbours(at, candidates_);
+    while (candidates > 0) {
+        const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
+        if (side < 1) {
+            break;
+        }
+        carver.OpenSide(at, side);
+        const int shared = cells.SharedSide(at, side);
+        if (cells.Step(at, side)) {
+            progress_.previousDirection = shared;
+            carver.OpenSide(at, shared);
+        }
+        candidates = carver.AddFrontierNeighbours(at, candidates_);
+    }
+    cursor_ = {at.column, at.row, at.grid};
+}
+
+void MazeGrower::CountFailure(int& failures) {
+    if (++failures > kMaxFailures) {
+        progress_.previousDirection = 0;
+        failures = 0;
+    }
 }
 
 void MazeGrower::Walk(int candidates) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "maze/DirectionChooser.h"
+#include "maze/LatticeCells.h"
 #include "maze/MazeCarver.h"
 #include "maze/MazeGrids.h"
 
@@ -38,7 +39,11 @@ private:
     void CarveFirstStep();
     // One pass of the grow loop over the entry at a random index.
     void GrowFromRandomEntry(int& failures);
+    // A pick that found no side; after too many in a row the walk's direction is forgotten.
+    void CountFailure(int& failures);
     void Walk(int candidates);
+    void GrowOnLattice(const LatticeCells& cells);
+    void WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at);
     // Opens `side` of the cursor cell, steps across it and opens the shared side; the cursor
     // moves to the neighbour.
     void StepCursor(int side);

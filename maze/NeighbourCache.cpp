@@ -36,6 +36,25 @@ NeighbourCache::NeighbourCache(const MazeGrids& grids)
     }
 }
 
+bool NeighbourCache::IsPlainLattice() const {
+    if (wrapH_ || wrapV_) {
+        return false;
+    }
+    for (int g = 0; g < gridCount_; ++g) {
+        const GridInfo& grid = grids_[static_cast<std::size_t>(g)];
+        if (grid.ring) {
+            return false;
+        }
+        for (int s = 1; s <= grid.sides; ++s) {
+            const Step& step = grid.steps[static_cast<std::size_t>(s)];
+            if (step.toGrid == g && step.dx == 0 && step.dy == 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool NeighbourCache::FindOnRing(int column, int row, int grid, int side, Neighbour& out) const {
     if (!rings_) {
         return false;

@@ -19,6 +19,23 @@ public:
     int SideCount(int grid) const { return grids_[static_cast<std::size_t>(grid)].sides; }
     bool IsRing(int grid) const { return grids_[static_cast<std::size_t>(grid)].ring; }
 
+    // A lattice side's step: no cell lies across it unless the cell stepped to is inside the
+    // extent of grid `toGrid`.
+    struct Step {
+        int toGrid = -1;
+        int toSide = 0;
+        int dx = 0;
+        int dy = 0;
+        int toWidth = 0; // the extent of the grid stepped to: none without a rule
+        int toHeight = 0;
+    };
+    // True when every grid is an unwrapped lattice whose cells never meet themselves: then
+    // StepOf gives every neighbour.
+    bool IsPlainLattice() const;
+    const Step& StepOf(int grid, int side) const {
+        return grids_[static_cast<std::size_t>(grid)].steps[static_cast<std::size_t>(side)];
+    }
+
     // Calls visit(side, column, row, grid, sharedSide, place) for every side 1..SideCount(grid)
     // that leads to a cell: the neighbour's place as Find gives it, field by field so that it
     // can stay in registers, and `place`, the cell's index in its grid's cell array. What Find
@@ -64,14 +81,6 @@ public:
     }
 
 private:
-    struct Step {
-        int toGrid = -1;
-        int toSide = 0;
-        int dx = 0;
-        int dy = 0;
-        int toWidth = 0; // the extent of the grid stepped to: none without a rule
-        int toHeight = 0;
-    };
     struct GridInfo {
         int width = 0;
         int height = 0;

@@ -283,6 +283,7 @@ TEST_F(DocTest, SeedsKeepGrowingTheMazesTheyGrewBefore) {
     const Case cases[] = {
         {{KIND_BOX, false, false, false}, 10582386494913270457ull},
         {{KIND_BOX, true, true, true}, 10530332395640137727ull},
+        {{KIND_BOX, false, false, true}, 1972834717434427367ull},
         {{KIND_HEX, false, false, true}, 13891471518075495018ull},
         {{KIND_HEX, true, true, false}, 14378355375432564135ull},
         {{KIND_OCTAGON_BOX, false, false, true}, 13500320929228079819ull},
@@ -290,6 +291,7 @@ TEST_F(DocTest, SeedsKeepGrowingTheMazesTheyGrewBefore) {
         {{KIND_TRIANGULAR, false, false, true}, 13692230251422425481ull},
         {{KIND_TRIANGULAR, true, false, false}, 5101366598683085223ull},
         {{KIND_TRAPEZOID_BOX, false, true, true}, 8644624545570258588ull},
+        {{KIND_TRAPEZOID_BOX, false, false, true}, 6142678521154986854ull},
         {{KIND_QUAD_TRIANGLE, true, true, true}, 13334889987127363823ull},
         {{KIND_QUAD_TRIANGLE, false, false, false}, 8827502650958485947ull},
         {{KIND_CIRCULAR, false, false, false}, 11742243029997614840ull},
