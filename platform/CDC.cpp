@@ -293,6 +293,11 @@ CPoint CDC::Dev(int x, int y) const {
     return {ClampDevice(d.x), ClampDevice(d.y)};
 }
 
+void CDC::ToDevice(CPoint* points, std::size_t count) const {
+    for (std::size_t i = 0; i < count; ++i)
+        points[i] = Dev(points[i].x, points[i].y);
+}
+
 CRect CDC::DevRect(int left, int top, int right, int bottom) const {
     CRect r(Dev(left, top), Dev(right, bottom));
     r.NormalizeRect();
