@@ -76,8 +76,17 @@ void CellPainter::PaintAll(CDC& dc, int pass) {
         PaintAllWalls(dc);
         return;
     }
+    CellPaintContext context = context_;
+    context.printing = dc.IsPrinting();
     ForEachCell([&](int column, int row, int g) {
-        if (doc_.GetGrid(g)->GridType() == GRID_RING)
+        const Object* grid = doc_.GetGrid(g);
+        // Most cells of a made maze show nothing in the fill pass; their outlines are not needed.
+        if (grid->InBounds(column, row)) {
+            const CellAppearance a = CellAppearance::Of(grid->GetCell(column, row), pass, context);
+            if (a.body == CellAppearance::Body::None && a.walls == CellAppearance::Walls::None)
+                return;
+        }
+        if (grid->GridType() == GRID_RING)
             PaintRingCell(dc, column, row, g, pass);
         else
             PaintPolygonCell(dc, column, row, g, pass);
