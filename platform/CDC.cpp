@@ -29,6 +29,12 @@ LONG ClampDevice(LONG v) {
     return std::clamp(v, -kDeviceLimit, kDeviceLimit);
 }
 
+// Inlined into the bulk mapping, which runs over every arc point of a circular maze.
+inline CPoint MapClamped(const CoordinateMapping& mapping, CPoint p) {
+    const CPoint d = mapping.ToDevice(p);
+    return {ClampDevice(d.x), ClampDevice(d.y)};
+}
+
 DeviceCaps ScreenCaps(int dpiX, int dpiY) {
     DeviceCaps caps;
     caps.technology = DT_RASDISPLAY;
@@ -289,8 +295,13 @@ bool CDC::RestoreDC(int saved) {
 }
 
 CPoint CDC::Dev(int x, int y) const {
-    const CPoint d = state_.mapping.ToDevice({x, y});
-    return {ClampDevice(d.x), ClampDevice(d.y)};
+    return MapClamped(state_.mapping, {x, y});
+}
+
+void CDC::ToDevice(CPoint* points, std::size_t count) const {
+    const CoordinateMapping& mapping = state_.mapping;
+    for (std::size_t i = 0; i < count; ++i)
+        points[i] = MapClamped(mapping, points[i]);
 }
 
 CRect CDC::DevRect(int left, int top, int right, int bottom) const {

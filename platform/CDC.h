@@ -133,6 +133,8 @@ public:
     // The device pixel that the drawing calls put the logical point at. Each coordinate maps
     // on its own, so lattices can be mapped row by row and column by column.
     CPoint DeviceOf(int x, int y) const { return Dev(x, y); }
+    // DeviceOf for each of the points, in place.
+    void ToDevice(CPoint* points, std::size_t count) const;
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(const RECT* rect);
     bool Ellipse(int left, int top, int right, int bottom);

@@ -4,6 +4,7 @@
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
 #include "view/DeviceCornerTable.h"
+#include "view/DeviceRingWalls.h"
 #include "view/PolygonCellGeometry.h"
 #include "view/RingCellGeometry.h"
 
@@ -75,8 +76,17 @@ void CellPainter::PaintAll(CDC& dc, int pass) {
         PaintAllWalls(dc);
         return;
     }
+    CellPaintContext context = context_;
+    context.printing = dc.IsPrinting();
     ForEachCell([&](int column, int row, int g) {
-        if (doc_.GetGrid(g)->GridType() == GRID_RING)
+        const Object* grid = doc_.GetGrid(g);
+        // Most cells of a made maze show nothing in the fill pass; their outlines are not needed.
+        if (grid->InBounds(column, row)) {
+            const CellAppearance a = CellAppearance::Of(grid->GetCell(column, row), pass, context);
+            if (a.body == CellAppearance::Body::None && a.walls == CellAppearance::Walls::None)
+                return;
+        }
+        if (grid->GridType() == GRID_RING)
             PaintRingCell(dc, column, row, g, pass);
         else
             PaintPolygonCell(dc, column, row, g, pass);
@@ -84,7 +94,7 @@ void CellPainter::PaintAll(CDC& dc, int pass) {
 }
 
 // The wall pass in the order of the other passes, with each polygon corner mapped to the
-// device once for all the cells that share it.
+// device once for all the cells that share it, and each ring's arcs once for the whole ring.
 void CellPainter::PaintAllWalls(CDC& dc) {
     const Object* first = doc_.GetGrid(0);
     if (!first)
@@ -92,6 +102,9 @@ void CellPainter::PaintAllWalls(CDC& dc) {
     std::optional<DeviceCornerTable> corners;
     if (polygons_)
         corners.emplace(dc, *polygons_, first->Width(), first->Height());
+    std::optional<DeviceRingWalls> ringWalls;
+    if (rings_)
+        ringWalls.emplace(dc, *rings_);
     CellPaintContext context = context_;
     context.printing = dc.IsPrinting();
     ForEachCell([&](int column, int row, int g) {
@@ -107,7 +120,8 @@ void CellPainter::PaintAllWalls(CDC& dc) {
         if (a.walls == CellAppearance::Walls::None)
             return;
         if (ringCell) {
-            AddRingWalls(dc, WallPenOf(a), cell, column, row);
+            ringWalls->Load(row, 0, rings_->CellsIn(row) - 1);
+            AddRingWalls(dc, WallPenOf(a), cell, column, *ringWalls);
             return;
         }
         const int sides = polygons_->Sides(g);
@@ -131,7 +145,9 @@ void CellPainter::Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoin
     dc.SelectObject(oldPen);
     if (a.walls != CellAppearance::Walls::None) {
         if (ring) {
-            AddRingWalls(dc, WallPenOf(a), cell, column, row);
+            DeviceRingWalls walls(dc, *rings_);
+            walls.Load(row, column, column);
+            AddRingWalls(dc, WallPenOf(a), cell, column, walls);
         } else {
             corners_.clear();
             for (const CPoint& p : outline_)
@@ -178,17 +194,10 @@ void CellPainter::AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell,
             polygonWalls_.AddSegment(deviceCorners[s - 1], deviceCorners[s]);
 }
 
-void CellPainter::AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column, int row) {
+void CellPainter::AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column,
+                               const DeviceRingWalls& walls) {
     SwitchBatch(dc, pen, ringWalls_);
-    const int sides = rings_->SideCount(row);
-    for (int s = 1; s <= sides; ++s) {
-        if (cell.HasPassage(s))
-            continue;
-        rings_->Side(column, row, s, side_);
-        for (CPoint& p : side_)
-            p = dc.DeviceOf(p.x, p.y);
-        ringWalls_.AddRun(side_.data(), static_cast<int>(side_.size()));
-    }
+    walls.AddWalls(cell, column, ringWalls_);
 }
 
 void CellPainter::SwitchBatch(CDC& dc, CPen& pen, const PolylineBatch& batch) {

@@ -10,6 +10,7 @@
 
 class CDC;
 class CGridloomDoc;
+class DeviceRingWalls;
 struct MazeCell;
 class PolygonCellGeometry;
 class RingCellGeometry;
@@ -42,7 +43,8 @@ private:
     // pending first, so walls land in the order the cells are visited.
     void AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* deviceCorners,
                          int sides);
-    void AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column, int row);
+    void AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column,
+                      const DeviceRingWalls& walls);
     void SwitchBatch(CDC& dc, CPen& pen, const PolylineBatch& batch);
     void DrawPendingWalls(CDC& dc);
     CPen& WallPenOf(const CellAppearance& a) {
@@ -60,7 +62,6 @@ private:
     CPen nullPen_;
     std::map<COLORREF, CBrush> brushes_;
     std::vector<CPoint> outline_;
-    std::vector<CPoint> side_;
     std::vector<CPoint> corners_;
     PolylineBatch polygonWalls_{true}; // two-point polygons, as the walls were always drawn
     PolylineBatch ringWalls_{false};

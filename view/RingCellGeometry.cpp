@@ -110,6 +110,24 @@ void RingCellGeometry::Side(int column, int ring, int side, std::vector<CPoint>&
     }
 }
 
+void RingCellGeometry::Boundary(int ring, bool outer, int first, int last,
+                                std::vector<CPoint>& out) const {
+    out.clear();
+    const Table& t = TableOf(ring);
+    const double radius = InnerRadius(ring) + (outer ? layout_.RingWidth() : 0.0);
+    const int stride = kSteps / BoundaryChords(ring, outer);
+    for (int m = first * kSteps; m <= (last + 1) * kSteps; m += stride)
+        out.push_back(Point(t, 0, m, radius));
+}
+
+bool RingCellGeometry::OuterIsNextInner(int ring) const {
+    if (ring + 1 >= Rings())
+        return false;
+    const auto r = static_cast<std::size_t>(ring);
+    return tables_[r] == tables_[r + 1] &&
+           InnerRadius(ring) + layout_.RingWidth() == InnerRadius(ring + 1);
+}
+
 CPoint RingCellGeometry::Centre(int column, int ring) const {
     return Point(TableOf(ring), column, kSteps / 2, InnerRadius(ring) + layout_.RingWidth() / 2);
 }

@@ -28,6 +28,16 @@ public:
     void Outline(int column, int ring, std::vector<CPoint>& out) const;
     // The wall along side 1..5 as a polyline (2 points for a radial, 11 for an arc).
     void Side(int column, int ring, int side, std::vector<CPoint>& out) const;
+    // The points of the ring's inner or outer boundary from the start of column `first` to the
+    // end of column `last`, BoundaryChords per cell: cell c's arc along it is the chords from
+    // point (c - first) x BoundaryChords on, the same points Side lists.
+    void Boundary(int ring, bool outer, int first, int last, std::vector<CPoint>& out) const;
+    // 20 along an outer boundary split under a denser ring, 10 elsewhere.
+    int BoundaryChords(int ring, bool outer) const {
+        return outer && SideCount(ring) == 5 ? 20 : 10;
+    }
+    // True when the ring's outer boundary has, bit for bit, the next ring's inner points.
+    bool OuterIsNextInner(int ring) const;
     // The middle of the sector, halfway across the ring.
     CPoint Centre(int column, int ring) const;
     // The point at compass angle `angle` degrees and radius `radius` from the centre.

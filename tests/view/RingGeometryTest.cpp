@@ -1,4 +1,8 @@
+#include "maze/MazeCell.h"
 #include "maze/RingPlan.h"
+#include "platform/CDC.h"
+#include "platform/PolylineBatch.h"
+#include "view/DeviceRingWalls.h"
 #include "view/RingCellGeometry.h"
 #include "view/RingLayout.h"
 
@@ -110,6 +114,48 @@ TEST(RingCellGeometry, OutlinesAndWallsMeetOnSharedSides) {
                 EXPECT_EQ(side, other);
             }
         }
+    }
+}
+
+// The walls a whole ring's shared boundary points give, ring after ring as a full render
+// loads them, and those of a single cell's own load, are the sides mapped point by point.
+TEST(RingCellGeometry, DeviceWallsAreTheSidesMappedOneByOne) {
+    for (const auto& [ring0, fraction] : {std::pair{15, 0.05}, {6, 0.3}, {108, 0.05}}) {
+        const RingLayout layout = PortraitLayout(ring0, fraction);
+        const RingCellGeometry g(layout, CountsOf(layout, fraction));
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowOrg(-17, 23);
+        dc.SetWindowExt(7510, -9500);
+        dc.SetViewportExt(721, 913);
+        DeviceRingWalls whole(dc, g);
+        PolylineBatch expected(false), fromRing(false), fromCell(false);
+        std::vector<CPoint> side;
+        for (int ring = 0; ring < g.Rings(); ++ring) {
+            whole.Load(ring, 0, g.CellsIn(ring) - 1);
+            for (int c = 0; c < g.CellsIn(ring); ++c) {
+                MazeCell cell;
+                cell.passages = static_cast<WORD>((c * 7 + ring * 3) % 32);
+                for (int s = 1; s <= g.SideCount(ring); ++s) {
+                    if (cell.HasPassage(s))
+                        continue;
+                    g.Side(c, ring, s, side);
+                    for (CPoint& p : side)
+                        p = dc.DeviceOf(p.x, p.y);
+                    expected.AddRun(side.data(), static_cast<int>(side.size()));
+                }
+                whole.AddWalls(cell, c, fromRing);
+                DeviceRingWalls one(dc, g);
+                one.Load(ring, c, c);
+                one.AddWalls(cell, c, fromCell);
+            }
+        }
+        ASSERT_FALSE(expected.Empty());
+        EXPECT_EQ(fromRing.Points(), expected.Points()) << ring0;
+        EXPECT_EQ(fromRing.Counts(), expected.Counts()) << ring0;
+        EXPECT_EQ(fromCell.Points(), expected.Points()) << ring0;
+        EXPECT_EQ(fromCell.Counts(), expected.Counts()) << ring0;
     }
 }
 
