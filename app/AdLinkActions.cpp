@@ -97,7 +97,9 @@ bool AdLinkActions::DownloadTiler(const std::string& url) {
         CBMPTiler tiler;
         std::string pictureName;
         const RegularFile file = RegularFile::Read(path, kMaxFileBytes);
-        if (!file.Ok() || !tiler.LoadFromFile(path, view_.TileSets().UserTilerFolder()) ||
+        if (!file.Ok() ||
+            !tiler.LoadFromFile(path, view_.TileSets().UserTilerFolder(),
+                                CBMPTiler::Pictures::Skip) ||
             !DownloadName::Plain(tiler.bmpFile, pictureName)) {
             Tell("The tile set from " + url + " names no picture that could be kept.");
             return;
