@@ -15,14 +15,3 @@ bool CancellableLoad::Load(CRaster& picture, const std::string& path) {
     CancellableLoad load(picture);
     return picture.Load(path);
 }
-
-bool CancellableLoad::Poll() {
-    if (stopped_)
-        return true;
-    const auto now = std::chrono::steady_clock::now();
-    if (now < next_)
-        return false;
-    next_ = now + kInterval;
-    stopped_ = IBusyIndicator::Current().StopAsked();
-    return stopped_;
-}
