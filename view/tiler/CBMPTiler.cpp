@@ -1,5 +1,6 @@
 #include "view/tiler/CBMPTiler.h"
 
+#include "image/PictureBudget.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/TextFormat.h"
@@ -12,6 +13,7 @@
 #include <cctype>
 #include <ctime>
 #include <fstream>
+#include <new>
 
 namespace {
 
@@ -127,6 +129,17 @@ int CBMPTiler::Parse(std::string_view text, int tileResourceId, int imageResourc
 void CBMPTiler::Finish(bool builtIn, Pictures pictures) {
     if (pictures == Pictures::Skip)
         return;
+    try {
+        ReadPictures(builtIn);
+    } catch (const std::bad_alloc&) {
+        sheet_ = std::make_shared<CRaster>();
+        mask_.Destroy();
+        problem_ = kPictureOutOfMemory;
+        PlaceTiles();
+    }
+}
+
+void CBMPTiler::ReadPictures(bool builtIn) {
     bool sheetRead = builtIn;
     if (!builtIn && !bmpFile.empty())
         sheetRead = LoadPicture(*sheet_, bmpFile);

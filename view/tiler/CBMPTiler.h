@@ -74,6 +74,7 @@ private:
     void ParseLine(std::string_view line, bool builtIn);
     // Reads the pictures the text named and places the tiles on the sheet.
     void Finish(bool builtIn, Pictures pictures);
+    void ReadPictures(bool builtIn);
     // False with the reason in problem_ when a named picture is there but cannot be read.
     bool LoadPicture(CRaster& picture, std::string_view value);
     void SetTransparent(std::string_view value);

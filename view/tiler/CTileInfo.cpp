@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 CTileInfo::CTileInfo(const CTileInfo& other)
     : kindText(other.kindText), weight(other.weight), reserved1(other.reserved1),
@@ -56,6 +57,15 @@ const CRaster* CTileInfo::ScaledTo(int width, int height) const {
         return nullptr;
     if (scaled_ && scaled_->GetWidth() == DWORD(width) && scaled_->GetHeight() == DWORD(height))
         return scaled_.get();
+    try {
+        scaled_ = Scale(width, height);
+    } catch (const std::bad_alloc&) {
+        scaled_.reset(); // drawn as missing, like a picture that could not be made
+    }
+    return scaled_.get();
+}
+
+std::unique_ptr<CRaster> CTileInfo::Scale(int width, int height) const {
     const CRaster& sheet = *sheet_;
     auto scaled = std::make_unique<CRaster>();
     if (!scaled->Create(DWORD(width), DWORD(height), 24))
@@ -83,6 +93,5 @@ const CRaster* CTileInfo::ScaledTo(int width, int height) const {
         scaled->SetTransparentIndex(0);
         scaled->SetTransparentColor(sheet.GetTransparentColor());
     }
-    scaled_ = std::move(scaled);
-    return scaled_.get();
+    return scaled;
 }

@@ -41,6 +41,8 @@ public:
     const CRaster* ScaledTo(int width, int height) const;
 
 private:
+    std::unique_ptr<CRaster> Scale(int width, int height) const;
+
     std::shared_ptr<const CRaster> sheet_;
     LONG left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     mutable std::unique_ptr<CRaster> scaled_;
