@@ -2,6 +2,7 @@
 #include "dialogs/ui/SettingsSheetDialog.h"
 #include "image/CRaster.h"
 #include "maze/TemplateKind.h"
+#include "platform/CWaitCursor.h"
 #include "res/StylePreviewArt.h"
 #include "tests/support/DocTestSupport.h"
 #include "tests/ui/ModalDialogDriver.h"
@@ -14,6 +15,7 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 
@@ -366,6 +368,44 @@ TEST_F(SettingsSheetWindowTest, ADownloadedSetIsListedChosenAndPreviewed) {
     EXPECT_EQ(previewDiffers, 0);
     EXPECT_EQ(doc_->Settings().tiled, 1);
     EXPECT_EQ(doc_->Settings().tilerId, " Birch-id"); // values keep their leading space
+}
+
+// A set asking for tiles of 100000 pixels over a large sheet, and one naming its sheet on
+// 1,661 lines, are listed from their text alone: opening the sheet reads no picture.
+TEST_F(SettingsSheetWindowTest, HostileSetsAreListedWithoutReadingTheirSheets) {
+    const std::filesystem::path tiler = dir_ / "Tiler";
+    WriteTileSet(tiler, "Alder");
+    CRaster big(3000, 3000, 8);
+    big.SetGrayPalette();
+    ASSERT_TRUE(big.Save((tiler / "big.png").string(), CRaster::kTypePng));
+    std::string huge = "NAME: Huge\r\nBMPFILE: big.png\r\nPIXELSWIDE: 100000\r\n"
+                       "PIXELSHIGH: 100000\r\n";
+    for (int i = 0; i < 40; ++i)
+        huge += "TILE: N,1,1\r\n";
+    std::ofstream(tiler / "Huge.tle", std::ios::binary) << huge;
+    std::string many = "NAME: Many\r\nPIXELSWIDE: 10\r\nPIXELSHIGH: 10\r\n";
+    for (int i = 0; i < 1661; ++i)
+        many += "BMPFILE: big.png\r\n";
+    std::ofstream(tiler / "Many.tle", std::ios::binary) << many;
+
+    struct CountingBusy : IBusyIndicator {
+        void Begin() override { ++begun; }
+        void End() override {}
+        std::atomic<int> begun{0};
+    } busy;
+    IBusyIndicator::Installation installed(busy);
+    unsigned count = 0;
+    int readWhileListing = -1;
+    script_ = [&](ModalDialogDriver& d) {
+        d.OnMain([&] {
+            count = static_cast<wxChoice*>(dialog_->Field(0, 1075))->GetCount();
+            readWhileListing = busy.begun;
+        });
+        d.Click(dialog_->FindWindow(wxID_CANCEL));
+    };
+    doc_->OnMazeSetup();
+    EXPECT_EQ(count, 9u); // six built in, three in the folder
+    EXPECT_EQ(readWhileListing, 0);
 }
 
 TEST_F(SettingsSheetWindowTest, CancelKeepsEverySettingAndTheGrid) {
