@@ -321,6 +321,26 @@ TEST(SettingsPageRulesTest, PageSizesAndMarginsHaveStatedRanges) {
         EXPECT_EQ(v.height, before.height);
         EXPECT_EQ(v.width, before.width);
     }
+    // A page in range yet too narrow for one cell is refused at Maze Width, not Height.
+    MazeSettings narrow;
+    narrow.kind = 0;
+    narrow.columns = narrow.rows = 10;
+    narrow.fitToPage = 0;
+    narrow.scale = 100;
+    SettingsPages pages;
+    SettingsPageExchange::Fill(narrow, {}, false, pages);
+    pages.page.width = 0.05f;
+    auto refusal = SettingsPagesCheck::For(pages);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(SettingsPageRules::FieldName(refusal->page, refusal->controlId), "Maze Width");
+    pages.page.width = 7.5f;
+    pages.page.height = 0.3f;
+    refusal = SettingsPagesCheck::For(pages);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(SettingsPageRules::FieldName(refusal->page, refusal->controlId), "Maze Height");
+    pages.page.height = 9.5f;
+    EXPECT_FALSE(SettingsPagesCheck::For(pages));
+
     // The ends of the file's ranges fill the page and pass its check unchanged; a margin
     // below 0, which prints as 0, is shown as 0.
     for (const auto& [side, offset] : {std::pair{10'000'000, 10'000'000}, std::pair{1, 0}}) {
