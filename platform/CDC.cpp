@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -769,11 +770,24 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     const double y0 = m.ToDeviceY(y), y1 = m.ToDeviceY(static_cast<double>(y) + height);
     const auto inRange = [](double v) { return std::fabs(v) <= kDeviceLimit; };
     if (!inRange(x0) || !inRange(x1) || !inRange(y0) || !inRange(y1)) {
-        const VisibleStretch::Part part =
-            VisibleStretch::Sample(*src, from, x0, y0, x1, y1, EffectiveClip());
-        if (part.pixels)
-            backEnd_->DrawSurface(*part.pixels, part.pixels->Rect(), part.at);
-        return true;
+        // The bands are drawn while the source is read: a copy onto itself reads a copy.
+        std::shared_ptr<RasterSurface> copy;
+        if (src == backEnd_->Raster()) {
+            copy = RasterSurface::Create(src->Width(), src->Height());
+            if (!copy)
+                return false;
+            const std::uint32_t* pixels = src->Pixels();
+            for (int row = 0; row < src->Height(); ++row)
+                std::memcpy(copy->Row(row),
+                            pixels + static_cast<std::ptrdiff_t>(row) * (src->Stride() / 4),
+                            static_cast<std::size_t>(src->Width()) * 4);
+            copy->MarkDirty();
+            src = copy.get();
+        }
+        return VisibleStretch::Sample(*src, from, x0, y0, x1, y1, EffectiveClip(),
+                                      [this](RasterSurface& band, const CRect& at) {
+                                          backEnd_->DrawSurface(band, band.Rect(), at);
+                                      });
     }
     // Unnormalised on purpose: a rectangle running backwards mirrors the copy.
     const long long xEnd = static_cast<long long>(x) + width;

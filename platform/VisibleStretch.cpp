@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -33,34 +34,39 @@ struct Axis {
 
 } // namespace
 
-VisibleStretch::Part VisibleStretch::Sample(RasterSurface& source, const CRect& from, double x0,
-                                            double y0, double x1, double y1, const CRect& clip) {
-    Part part;
+bool VisibleStretch::Sample(RasterSurface& source, const CRect& from, double x0, double y0,
+                            double x1, double y1, const CRect& clip, const Band& draw) {
     if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1))
-        return part;
+        return true;
     const Axis across(x0, x1, from.left, from.right);
     const Axis down(y0, y1, from.top, from.bottom);
     if (across.size < 1 || down.size < 1 || across.sourceSize == 0 || down.sourceSize == 0)
-        return part;
+        return true;
     int left = 0, right = 0, top = 0, bottom = 0;
     if (!across.Visible(clip.left, clip.right, left, right) ||
         !down.Visible(clip.top, clip.bottom, top, bottom))
-        return part;
-    part.pixels = RasterSurface::Create(right - left, bottom - top);
-    if (!part.pixels)
-        return part;
-    part.at = CRect(left, top, right, bottom);
+        return true;
+    std::vector<int> columns(static_cast<std::size_t>(right - left));
+    for (int x = left; x < right; ++x)
+        columns[static_cast<std::size_t>(x - left)] = across.Source(x);
     const std::uint32_t* pixels = source.Pixels();
     const std::ptrdiff_t stride = source.Stride() / 4;
-    for (int y = top; y < bottom; ++y) {
-        const int sy = down.Source(y);
-        std::uint32_t* out = part.pixels->Row(y - top);
-        for (int x = left; x < right; ++x) {
-            const int sx = across.Source(x);
-            if (sx >= 0 && sx < source.Width() && sy >= 0 && sy < source.Height())
-                out[x - left] = pixels[sy * stride + sx];
+    for (int bandTop = top; bandTop < bottom; bandTop += kBandRows) {
+        const int bandBottom = std::min(bottom, bandTop + kBandRows);
+        const auto band = RasterSurface::Create(right - left, bandBottom - bandTop);
+        if (!band)
+            return false;
+        for (int y = bandTop; y < bandBottom; ++y) {
+            const int sy = down.Source(y);
+            if (sy < 0 || sy >= source.Height())
+                continue;
+            std::uint32_t* out = band->Row(y - bandTop);
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                if (columns[i] >= 0 && columns[i] < source.Width())
+                    out[i] = pixels[sy * stride + columns[i]];
         }
+        band->MarkDirty();
+        draw(*band, CRect(left, bandTop, right, bandBottom));
     }
-    part.pixels->MarkDirty();
-    return part;
+    return true;
 }

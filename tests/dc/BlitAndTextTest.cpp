@@ -240,6 +240,18 @@ TEST(DcBlits, AStretchFarLargerThanTheDeviceShowsItsVisiblePartAtTrueScale) {
     EXPECT_EQ(dst.At(49, 5), RGB(0, 0, 255));
     EXPECT_EQ(dst.At(50, 5), RGB(255, 0, 0));
 
+    // Down a tall surface the visible part arrives in bands; the split still lands at 300.
+    RasterFixture column(3, 600);
+    RasterFixture pair(1, 2);
+    pair.dc.SetPixel(0, 0, RGB(255, 0, 0));
+    pair.dc.SetPixel(0, 1, RGB(0, 0, 255));
+    column.dc.StretchBlt(0, -999'999'700, 3, 2'000'000'000, &pair.dc, 0, 0, 1, 2, SRCCOPY);
+    EXPECT_EQ(column.At(1, 0), RGB(255, 0, 0));
+    EXPECT_EQ(column.At(1, 299), RGB(255, 0, 0));
+    EXPECT_EQ(column.At(1, 300), RGB(0, 0, 255));
+    EXPECT_EQ(column.At(2, 599), RGB(0, 0, 255));
+    EXPECT_EQ(column.CountNonWhite(), 3 * 600);
+
     RasterFixture page(100, 10);
     page.dc.SetMapMode(MM_ANISOTROPIC);
     page.dc.SetWindowExt(2'000'000'000, 10);
