@@ -61,8 +61,6 @@ std::optional<SettingsPagesCheck::Refusal> SettingsPagesCheck::PageValues(const 
 }
 
 std::optional<SettingsPagesCheck::Refusal> SettingsPagesCheck::For(const SettingsPages& pages) {
-    if (auto refusal = PageValues(pages.page))
-        return refusal;
     const MazeSettings next = SettingsPageExchange::Read(pages, MazeSettings{});
     const GridPlan plan = GridPlan::For(next);
     switch (plan.GetFault()) {
