@@ -1,6 +1,8 @@
 #include "tests/ui/MazeViewWindowFixture.h"
 
 #include "dialogs/ui/BitmapSetupAsker.h"
+#include "image/CRaster.h"
+#include "maze/MazeCell.h"
 #include "platform/CProfile.h"
 #include "platform/EmfRecordTypes.h"
 #include "platform/FileDialog.h"
@@ -13,6 +15,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -84,4 +87,35 @@ TEST_F(ExportWindowTest, SaveToImageFileAndSaveToEmfFromTheirKeys) {
     EXPECT_GT(records.OfType(EmfRecordType::kPolyPolyline16).size(), 0u);
     EXPECT_TRUE(view_->ScreenFlag());
     EXPECT_TRUE(prompts_.ShownBoxes().empty());
+}
+
+// Apply BMP Mask from its key with a damaged picture: the message names the file and the
+// reader's reason, and no cell changes.
+TEST_F(ExportWindowTest, ADamagedMaskFromItsKeySaysWhyAndChangesNothing) {
+    CRaster dark(40, 30, 24);
+    dark.Clear(0);
+    const std::string whole = folder_.File("whole.bmp");
+    ASSERT_TRUE(dark.Save(whole, CRaster::kTypeBmp));
+    const auto bytes = std::filesystem::file_size(whole);
+    const std::string cut = folder_.File("cut.bmp");
+    std::filesystem::copy_file(whole, cut);
+    std::filesystem::resize_file(cut, bytes / 2);
+    // A mask applies to a cleared maze only.
+    ASSERT_TRUE(frame_->RunCommand(ID_CLEAR_MAZE));
+    xdo::Pump(100);
+    std::vector<int> before;
+    for (const MazeCell& cell : doc_->GetGrid(0)->Cells())
+        before.push_back(cell.flags);
+    prompts_.Clear();
+    files_.Answer(cut);
+    ASSERT_TRUE(xdo::Run("key alt+m"));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return !prompts_.ShownBoxes().empty(); }, 5000));
+    ASSERT_EQ(files_.Requests().size(), 1u);
+    const std::string& text = prompts_.ShownBoxes()[0].text;
+    EXPECT_NE(text.find(cut), std::string::npos) << text;
+    EXPECT_NE(text.find("picture larger than its data"), std::string::npos) << text;
+    std::vector<int> after;
+    for (const MazeCell& cell : doc_->GetGrid(0)->Cells())
+        after.push_back(cell.flags);
+    EXPECT_EQ(before, after);
 }
