@@ -45,6 +45,7 @@ TEST(MetafileBudget, TextIsChargedAtItsDrawnHeight) {
     const ChildOutcome out = PlayInChild(bomb);
     EXPECT_TRUE(out.ok);
     EXPECT_EQ(out.text, "EMF cut short: more drawing than its size justifies");
+    RecordProperty("addedKb", std::to_string(out.addedKb));
     EXPECT_LT(out.addedKb, kPeakLimitKb);
     // A few such texts are drawn whole.
     CRaster few;
@@ -78,6 +79,7 @@ TEST(MetafileBudget, BitmapsAreChargedBeforeTheyAreDecoded) {
     COLORREF probe = 0;
     const ChildOutcome painted = PlayInChild(brushes, &probe);
     EXPECT_TRUE(painted.ok);
+    RecordProperty("brushesAddedKb", std::to_string(painted.addedKb));
     EXPECT_LT(painted.addedKb, kPeakLimitKb);
     // Half the runs black, half (200, 0, 200): the rectangles are painted in their average.
     EXPECT_EQ(painted.text, std::to_string(RGB(100, 0, 100)));
@@ -86,6 +88,7 @@ TEST(MetafileBudget, BitmapsAreChargedBeforeTheyAreDecoded) {
     EXPECT_TRUE(stretched.ok);
     EXPECT_EQ(stretched.text, "EMF cut short: Bitmap picture of 13000 x 13000 pixels needs 169 "
                               "MB to read; the limit is 96 MB");
+    RecordProperty("stretchedAddedKb", std::to_string(stretched.addedKb));
     EXPECT_LT(stretched.addedKb, kPeakLimitKb);
     // A small one is drawn.
     CRaster small;

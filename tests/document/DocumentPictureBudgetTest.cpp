@@ -68,6 +68,7 @@ TEST_F(DocumentPictureBudgetTest, AllPicturesTogetherAreHeldToTheTotal) {
     EXPECT_NE(out.text.find("all the pictures of one document together may hold at most 30 MB"),
               std::string::npos)
         << out.text;
+    RecordProperty("addedKb", std::to_string(out.addedKb));
     EXPECT_LT(out.addedKb, 60 * 1024);
 
     CArchive ar = CArchive::ForLoading(bytes);

@@ -64,6 +64,7 @@ TEST_F(TileSetBudgetTest, OversizedTilesAreRefusedWithinTheMemoryLimit) {
     EXPECT_TRUE(out.ok);
     EXPECT_EQ(out.text, "The tile set \" Huge\" asks for tiles of 100000 x 100000 pixels; a tile "
                         "may be at most 4096 x 4096 pixels, so its tiles are not drawn.");
+    RecordProperty("addedKb", std::to_string(out.addedKb));
     EXPECT_LT(out.addedKb, 200 * 1024);
 
     // Tiles of the whole sheet are views of it: forty of them cost no copy.
@@ -79,6 +80,7 @@ TEST_F(TileSetBudgetTest, OversizedTilesAreRefusedWithinTheMemoryLimit) {
     });
     EXPECT_TRUE(whole.ok);
     EXPECT_EQ(whole.text, "");
+    RecordProperty("wholeAddedKb", std::to_string(whole.addedKb));
     EXPECT_LT(whole.addedKb, 60 * 1024); // the 9 MB sheet and the small pictures drawn
 }
 
