@@ -263,7 +263,7 @@ void CLogicalRectTracker::LoadPicture(CArchive& ar, PictureAllowance& pictures) 
             return;
         }
         picture->Info().decode = DecodeOptions{};
-        if (!pictures.Take(*picture, bytes.size())) {
+        if (!pictures.Take(*picture)) {
             ar.Fail("A picture cannot be read: " + pictures.TotalPassedMessage());
             return;
         }

@@ -1,5 +1,6 @@
 #include "document/PictureAllowance.h"
 
+#include "document/CLogicalRectTracker.h"
 #include "image/CRaster.h"
 #include "platform/TextFormat.h"
 
@@ -17,10 +18,24 @@ DecodeOptions PictureAllowance::Next() const {
     return options;
 }
 
-bool PictureAllowance::Take(const CRaster& picture, std::uint64_t keptBytes) {
-    std::uint64_t held = std::uint64_t{picture.GetStride()} * picture.GetHeight() + keptBytes;
+PictureAllowance PictureAllowance::Beside(const std::vector<CLogicalRectTracker>& objects,
+                                          DecodeOptions each) {
+    PictureAllowance allowance(each);
+    for (const CLogicalRectTracker& object : objects)
+        if (const CRaster* picture = object.GetImage(); picture && picture->IsValid())
+            allowance.left_ -= std::min(allowance.left_, allowance.Held(*picture));
+    return allowance;
+}
+
+std::uint64_t PictureAllowance::Held(const CRaster& picture) {
+    std::uint64_t held = std::uint64_t{picture.GetStride()} * picture.GetHeight();
     if (picture.IsAlphaValid())
         held += std::uint64_t{picture.GetWidth()} * picture.GetHeight();
+    return held;
+}
+
+bool PictureAllowance::Take(const CRaster& picture) {
+    const std::uint64_t held = Held(picture);
     if (held > left_)
         return false;
     left_ -= held;
