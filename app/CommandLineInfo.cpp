@@ -58,9 +58,8 @@ CommandLineInfo CommandLineInfo::Parse(const std::vector<std::string>& args) {
         if (switches && word == "--") {
             switches = false;
         } else if (switches && LooksLikeSwitch(word)) {
-            info.error = "\"" + word +
-                         "\" is not a switch this program knows (\"--\" before a "
-                         "file name that starts with '-').";
+            info.error = "unknown switch \"" + word +
+                         "\" (put \"--\" before a file name that starts with '-').";
             return info;
         } else {
             names.push_back(word);
