@@ -274,6 +274,6 @@ TEST_F(MetafileExportTest, TiledMazesKeepTheTilesOwnPixelsAndStillDraw) {
         const long want = CountNear(ours, colour, 24);
         const long got = CountNear(theirs, colour, 24);
         EXPECT_GT(want, 2000) << std::hex << colour;
-        EXPECT_NEAR(double(got), double(want), want * 0.2) << std::hex << colour;
+        EXPECT_NEAR(double(got), double(want), want * 0.12) << std::hex << colour;
     }
 }
