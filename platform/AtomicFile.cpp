@@ -179,6 +179,23 @@ AtomicFile::Outcome AtomicFile::Replace(const std::string& path, std::span<const
     return out;
 }
 
+AtomicFile::Outcome AtomicFile::Check(const std::string& path) {
+    const fs::path target(ResolveTarget(path));
+    if (auto refused = RefuseUnusual(target, path))
+        return std::move(*refused);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) {
+        const int error = errno;
+        return Failure(path, error, SaveRefusal::InFolder(folder.string(), error));
+    }
+    if (!S_ISDIR(st.st_mode))
+        return Failure(path, ENOTDIR, SaveRefusal::InFolder(folder.string(), ENOTDIR));
+    Outcome out;
+    out.ok = true;
+    return out;
+}
+
 bool AtomicFile::Write(const std::string& path, std::span<const std::byte> bytes,
                        std::string& error) {
     Outcome out = Replace(path, bytes, Options{});

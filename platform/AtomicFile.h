@@ -26,6 +26,10 @@ public:
     static Outcome Replace(const std::string& path, std::span<const std::byte> bytes,
                            Options options);
 
+    // What Replace would refuse before writing a byte: a target that is no regular file, a
+    // loop of links, a folder that does not exist. `ok` when the write may be tried.
+    static Outcome Check(const std::string& path);
+
     // False with `error` set when anything fails; the target is then unchanged.
     static bool Write(const std::string& path, std::span<const std::byte> bytes,
                       std::string& error);

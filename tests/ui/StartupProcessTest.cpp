@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -313,6 +314,16 @@ TEST(StartupProcess, PrintToAPdfFileWritesEveryPageAndNoWindow) {
     EXPECT_EQ(Output("pdfinfo '" + pdf + "' | awk '/^Pages:/ {print $2}'"), "6\n");
     std::cout << "[ print    ] 6 pages in " << program.SecondsSinceStart() << " s, "
               << std::filesystem::file_size(pdf) << " bytes\n";
+
+    // A FIFO under the PDF's name is refused before any page, and said why on the terminal.
+    const std::string fifo = files.File("pipe.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string refused =
+        Output("XDG_CONFIG_HOME='" + config.Path().string() + "' '" ORLIMBER_PROGRAM "' /pt '" +
+               maze + "' '" + fifo + "' 2>&1 >/dev/null; echo \"status $?\"");
+    EXPECT_NE(refused.find("it is a FIFO, not a regular file"), std::string::npos) << refused;
+    EXPECT_EQ(refused.substr(refused.size() - 9), "status 1\n") << refused;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 
     // "--" ends the switches: a maze whose name starts with '-' prints too.
     std::filesystem::copy_file(maze, files.File("-x"));
