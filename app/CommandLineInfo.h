@@ -20,6 +20,8 @@ struct CommandLineInfo {
     std::string error;
 
     bool Ok() const { return error.empty(); }
+    // /p or /pt: the program runs unattended and shows no window.
+    bool Prints() const { return action == Action::Print || action == Action::PrintTo; }
 
     // `args` without the program name.
     static CommandLineInfo Parse(const std::vector<std::string>& args);

@@ -49,11 +49,6 @@
 
 namespace {
 
-bool IsPrintAction(const CommandLineInfo& info) {
-    return info.action == CommandLineInfo::Action::Print ||
-           info.action == CommandLineInfo::Action::PrintTo;
-}
-
 class OrlimberApp : public wxApp {
 public:
     bool OnInit() override {
@@ -67,7 +62,7 @@ public:
         // Printing from the command line runs unattended: whatever it has to say goes to the
         // terminal, and no box waits for a click.
         prompts_ = std::make_unique<IMessageBox::Installation>(
-            IsPrint() ? static_cast<IMessageBox&>(terminalBox_) : messageBox_);
+            commandLine_.Prints() ? static_cast<IMessageBox&>(terminalBox_) : messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
@@ -84,7 +79,7 @@ public:
         sound_ = std::make_unique<CanberraSound>(app_->InstallFolder() + "sound/");
         soundInstalled_ = std::make_unique<ISound::Installation>(*sound_);
         // /p and /pt print without showing the program's window.
-        if (IsPrint()) {
+        if (commandLine_.Prints()) {
             exitCode_ = PrintCommandLine() ? 0 : 1;
             finished_ = true;
             return true;
@@ -133,8 +128,6 @@ public:
     }
 
 private:
-    bool IsPrint() const { return IsPrintAction(commandLine_); }
-
     bool PrintCommandLine() {
         document_ = std::make_unique<CGridloomDoc>(app_->Profile());
         app_->AttachDocument(*document_);
@@ -200,8 +193,9 @@ private:
         frame_->Maximize();
         // The window is there; the splash stays on top until its whole picture has shown.
         if (splash_) {
-            splash_->AfterReveal(
-                [this, frame = wxWeakRef<wxWindow>(frame_)] { DismissSplash(frame.get()); });
+            splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
+                DismissSplash(frame.get());
+            });
         }
         app_->ShowStartupNotices();
     }
@@ -342,7 +336,7 @@ int main(int argc, char** argv) {
     const CommandLineInfo info = CommandLineInfo::Parse(args);
     if (const auto status = info.AnswerOnTerminal(std::cout, std::cerr))
         return *status;
-    if (IsPrintAction(info)) {
+    if (info.Prints()) {
         if (const std::string problem = PrintFileCheck::Problem(info.file, CProfile::App());
             !problem.empty()) {
             std::cerr << "orlimber: " << problem << '\n';
