@@ -141,9 +141,9 @@ bool AtomicFile::IsReadOnly(const std::string& path) {
 
 AtomicFile::Outcome AtomicFile::Replace(const std::string& path, std::span<const std::byte> bytes,
                                         Options options) {
+    if (Outcome checked = Check(path); !checked.ok)
+        return checked;
     const fs::path target(ResolveTarget(path));
-    if (auto refused = RefuseUnusual(target, path))
-        return std::move(*refused);
     if (!options.replaceReadOnly && IsReadOnly(target.string())) {
         Outcome out = Failure(path, EACCES, SaveRefusal::ReadOnly());
         out.readOnly = true;
