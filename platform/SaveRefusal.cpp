@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 
 std::string SaveRefusal::Text(const std::string& path, const std::string& reason) {
-    std::string text = "Could not save '" + path + "': " + reason;
+    // Appended piece by piece (see AtomicFile's CreateTemp on GCC 12's -Wrestrict at -O3).
+    std::string text("Could not save '");
+    text.append(path).append("': ").append(reason);
     if (text.back() != '.')
         text += '.';
     return text;
