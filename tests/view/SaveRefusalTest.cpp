@@ -64,7 +64,8 @@ TEST_F(SaveRefusalTest, EverySavePathNamesTheReasonInTheSameWords) {
     int n = 0;
     for (const Place& place : Places()) {
         const fs::path base = place.what == "a missing folder" ? dir_ / "missing" : dir_;
-        const std::string stem = "p" + std::to_string(n++);
+        std::string stem = "p";
+        stem += std::to_string(n++);
         // What each path is asked to write, the file it then writes, and the message.
         struct Save {
             std::string asked;
