@@ -1,6 +1,7 @@
 #include "app/AdLinkActions.h"
 #include "app/CGridloomApp.h"
 #include "app/CommandLineInfo.h"
+#include "app/PrintFileCheck.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
 #include "dialogs/WebEndpoint.h"
@@ -54,7 +55,14 @@ public:
         // Workers hand their results to the windows through the event loop.
         MainThread::Mark();
         MainThread::SetPoster([](MainThread::Task task) { wxTheApp->CallAfter(std::move(task)); });
-        prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i)
+            args.push_back(argv[i].utf8_string());
+        commandLine_ = CommandLineInfo::Parse(args);
+        // Printing from the command line runs unattended: whatever it has to say goes to the
+        // terminal, and no box waits for a click.
+        prompts_ = std::make_unique<IMessageBox::Installation>(
+            commandLine_.Prints() ? static_cast<IMessageBox&>(terminalBox_) : messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
@@ -63,10 +71,6 @@ public:
         WxCommandIds::Use(commands_);
         app_ = std::make_unique<CGridloomApp>(CProfile::App());
 
-        std::vector<std::string> args;
-        for (int i = 1; i < argc; ++i)
-            args.push_back(argv[i].utf8_string());
-        commandLine_ = CommandLineInfo::Parse(args);
         printJobs_ = std::make_unique<WxPrintJobs>(printSession_, [this] { return frame_; });
         app_->SetPrintSetup([this] { printSession_.PageSetup(frame_); });
         std::error_code error;
@@ -75,8 +79,7 @@ public:
         sound_ = std::make_unique<CanberraSound>(app_->InstallFolder() + "sound/");
         soundInstalled_ = std::make_unique<ISound::Installation>(*sound_);
         // /p and /pt print without showing the program's window.
-        if (commandLine_.action == CommandLineInfo::Action::Print ||
-            commandLine_.action == CommandLineInfo::Action::PrintTo) {
+        if (commandLine_.Prints()) {
             exitCode_ = PrintCommandLine() ? 0 : 1;
             finished_ = true;
             return true;
@@ -293,6 +296,7 @@ private:
     WebPageCache pageCache_;
     std::unique_ptr<AdLinkActions> links_;
     WxMessageBox messageBox_;
+    HeadlessMessageBox terminalBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
     std::unique_ptr<BitmapSetupAsker> sizeAsker_;
@@ -325,11 +329,19 @@ private:
 
 wxIMPLEMENT_APP_NO_MAIN(OrlimberApp);
 
-// Help and words not understood are answered on the terminal before the toolkit starts, so
-// they need no display and never wait on a box.
+// Help, words not understood and a file that /p or /pt cannot print are answered on the
+// terminal before the toolkit starts, so they need no display and never wait on a box.
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (const auto status = CommandLineInfo::Parse(args).AnswerOnTerminal(std::cout, std::cerr))
+    const CommandLineInfo info = CommandLineInfo::Parse(args);
+    if (const auto status = info.AnswerOnTerminal(std::cout, std::cerr))
         return *status;
+    if (info.Prints()) {
+        if (const std::string problem = PrintFileCheck::Problem(info.file, CProfile::App());
+            !problem.empty()) {
+            std::cerr << "orlimber: " << problem << '\n';
+            return 1;
+        }
+    }
     return wxEntry(argc, argv);
 }
