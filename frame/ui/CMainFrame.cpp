@@ -49,6 +49,7 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
+    life_.End();
     indicatorTimer_.Stop();
     router_.SetFrame(nullptr);
 }

@@ -5,6 +5,7 @@
 #include "frame/IFrameWindow.h"
 #include "frame/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
+#include "platform/LifeToken.h"
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -26,6 +27,8 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // For callbacks that may come after the frame is gone.
+    LifeToken::Watch Life() const { return life_.Watcher(); }
     CCommandRouter& Router() { return router_; }
     CFrameCommands& Commands() { return commands_; }
     CSplitterWndEx* Splitter() const { return splitter_; }
@@ -54,6 +57,7 @@ public:
     bool IsButtonShown(UINT command) const override;
 
 private:
+    LifeToken life_;
     bool OnCreate();
     bool OnCreateClient();
     wxWindow* Bar(FrameBar bar) const;
