@@ -51,7 +51,8 @@ bool CopyInto(const std::string& from, const std::string& to, std::string& error
 std::vector<BYTE> AdLinkActions::WithPictureName(const std::vector<BYTE>& set,
                                                  const std::string& pictureName) {
     // Line by line as the reader splits them; the value after the line's first colon is
-    // what the reader takes, so that is what changes. Line ends stay as they were.
+    // what the reader takes, so that is what changes where it names another file. Everything
+    // else stays as it was.
     std::vector<BYTE> out;
     out.reserve(set.size() + pictureName.size());
     const std::string_view key = "BMPFILE:";
@@ -68,7 +69,13 @@ std::vector<BYTE> AdLinkActions::WithPictureName(const std::vector<BYTE>& set,
         next = std::min(next + 1, set.size());
         const std::string_view line(reinterpret_cast<const char*>(set.data()) + at, end - at);
         const std::size_t colon = line.find(':');
-        if (line.find(key) != std::string_view::npos && colon != std::string_view::npos) {
+        std::string_view value = colon == std::string_view::npos ? "" : line.substr(colon + 1);
+        while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+            value.remove_prefix(1);
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+            value.remove_suffix(1);
+        if (line.find(key) != std::string_view::npos && colon != std::string_view::npos &&
+            value != pictureName) {
             bytes(at, at + colon + 1);
             out.insert(out.end(), pictureName.begin(), pictureName.end());
             bytes(end, next);

@@ -19,18 +19,19 @@ void PanePictureQueue::StartPage() {
     running_.clear();
     waiting_.clear();
     taken_.clear();
+    fetched_ = 0;
     pageBytes_ = 0;
 }
 
 void PanePictureQueue::Add(const std::vector<std::string>& urls) {
     for (const std::string& url : urls) {
-        if (taken_.count(url))
+        if (!taken_.insert(url).second)
             continue;
-        if (taken_.size() >= kMaxPerPage) {
+        if (fetched_ >= kMaxPerPage) {
             arrived_(url, {});
             continue;
         }
-        taken_.insert(url);
+        ++fetched_;
         waiting_.push_back(url);
     }
     Pump();

@@ -47,6 +47,7 @@ private:
     std::deque<std::string> waiting_;
     std::set<std::string> running_;
     std::set<std::string> taken_; // the page's pictures so far
+    std::size_t fetched_ = 0;     // of them, those given a transfer
     std::uint64_t pageBytes_ = 0;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
