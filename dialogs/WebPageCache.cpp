@@ -14,7 +14,8 @@ void WebPageCache::Put(const std::string& url, Entry entry) {
         }
         entries_.erase(old);
     }
-    missing_.erase(url);
+    if (noted_.erase(url))
+        std::erase(missing_, url);
     if (Pinned(url)) {
         entries_[url] = std::move(entry);
         return;
@@ -70,12 +71,14 @@ const WebPageCache::Entry* WebPageCache::Find(const std::string& url) const {
 }
 
 void WebPageCache::NoteMissing(const std::string& url) {
-    missing_.insert(url);
+    if (noted_.insert(url).second)
+        missing_.push_back(url);
 }
 
 std::vector<std::string> WebPageCache::TakeMissing() {
-    std::vector<std::string> taken(missing_.begin(), missing_.end());
-    missing_.clear();
+    std::vector<std::string> taken;
+    taken.swap(missing_);
+    noted_.clear();
     return taken;
 }
 

@@ -34,7 +34,8 @@ public:
     void Unpin();
     bool Pinned(const std::string& url) const { return pinned_.count(url) != 0; }
     void NoteMissing(const std::string& url);
-    // The addresses noted since the last call.
+    // The addresses noted since the last call, in the order they were first asked for (a
+    // page's first pictures come first).
     std::vector<std::string> TakeMissing();
 
     // The Content-Type of raw response headers, lower case and without parameters.
@@ -44,7 +45,8 @@ private:
     std::map<std::string, Entry> entries_;
     std::deque<std::string> order_;
     std::size_t bytes_ = 0;
-    std::set<std::string> missing_;
+    std::vector<std::string> missing_;
+    std::set<std::string> noted_; // what missing_ holds, to find it quickly
     std::string pinnedPage_;
     std::set<std::string> pinned_;
 };

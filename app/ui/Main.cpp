@@ -191,9 +191,8 @@ private:
         frame_->Maximize();
         // The window is there; the splash stays on top until its whole picture has shown.
         if (splash_) {
-            splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
-                DismissSplash(frame.get());
-            });
+            splash_->AfterReveal(
+                [this, frame = wxWeakRef<wxWindow>(frame_)] { DismissSplash(frame.get()); });
         }
         app_->ShowStartupNotices();
     }
@@ -249,13 +248,8 @@ private:
             if (life.Alive())
                 frame->CollapseInfoPane();
         });
-        const auto report = [frame, life](const std::string& text) {
-            if (life.Alive())
-                frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text),
-                                     0);
-        };
-        window->SetStatusReporter(report);
-        app_->SetStatusReporter(report);
+        window->SetStatusReporter(frame_->StatusReporter());
+        app_->SetStatusReporter(frame_->StatusReporter());
         // Gesture commands take the menus' road, through the frame's router.
         window->SetCommandRunner([frame, life](UINT command) {
             if (life.Alive())

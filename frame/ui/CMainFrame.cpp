@@ -54,6 +54,13 @@ CMainFrame::~CMainFrame() {
     router_.SetFrame(nullptr);
 }
 
+std::function<void(const std::string&)> CMainFrame::StatusReporter() {
+    return [this, life = Life()](const std::string& text) {
+        if (life.Alive())
+            SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
+    };
+}
+
 bool CMainFrame::OnCreate() {
     SetMenuBar(WxMenuBuilder::MenuBar(MenuResource::MainMenuBar()));
 

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 
 class CSplitterWndEx;
 class wxToolBar;
@@ -29,6 +30,9 @@ public:
 
     // For callbacks that may come after the frame is gone.
     LifeToken::Watch Life() const { return life_.Watcher(); }
+    // Shows a text in the status bar's first pane ("Ready" for none) while the frame lives,
+    // and does nothing after.
+    std::function<void(const std::string&)> StatusReporter();
     CCommandRouter& Router() { return router_; }
     CFrameCommands& Commands() { return commands_; }
     CSplitterWndEx* Splitter() const { return splitter_; }
