@@ -90,6 +90,14 @@ std::string PanePicture::Prepare(std::span<const BYTE> bytes, FetchCancel* cance
         error = bytes.empty() ? "the picture is empty" : image.GetLastError();
         return {};
     }
+    // The formats of web pages, whose readers all stop between rows when asked; the others
+    // (metafiles, JPEG 2000, TIFF) are no pane's business.
+    const DWORD type = image.GetType();
+    if (type != CRaster::kTypePng && type != CRaster::kTypeGif && type != CRaster::kTypeJpg &&
+        type != CRaster::kTypeBmp && type != CRaster::kTypeIco) {
+        error = "the pane shows PNG, GIF, JPEG, BMP and ICO pictures only";
+        return {};
+    }
     const std::uint64_t pixels = std::uint64_t(image.GetWidth()) * image.GetHeight();
     // Colour and alpha planes at most, while it is read.
     PictureBudget budget;
@@ -102,7 +110,7 @@ std::string PanePicture::Prepare(std::span<const BYTE> bytes, FetchCancel* cance
     image = CRaster();
     image.Info().stop = &stop;
     try {
-        if (!image.DecodeFromMemory(bytes, CRaster::kTypeUnknown) || !image.IsValid()) {
+        if (!image.DecodeFromMemory(bytes, type) || !image.IsValid()) {
             error = image.GetLastError();
             return {};
         }

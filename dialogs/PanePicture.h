@@ -10,8 +10,9 @@ class FetchCancel;
 
 // A picture of the information pane as the window draws it: decoded and scaled on a worker,
 // so that the window only copies pixels. Bytes from the web host are hostile: a picture whose
-// header declares more than the pane can use is refused before anything is decoded, and the
-// decode stops as soon as its transfer is cancelled.
+// header declares more than the pane can use, or is not in a format of web pages (PNG, GIF,
+// JPEG, BMP, ICO), is refused before anything is decoded, and the decode stops as soon as its
+// transfer is cancelled.
 //
 // The prepared form is "ORLPANE1", width and height (32-bit little-endian), then the pixels
 // top-down as red, green, blue, alpha.

@@ -109,6 +109,11 @@ TEST(PanePictureTest, LargePicturesAreScaledAsABoxFilterWouldAndHostileOnesAreRe
     EXPECT_TRUE(PanePicture::Prepare(Bytes(PngBomb::Make(4097, 2049)), nullptr, error).empty());
     EXPECT_NE(error.find("4097 x 2049"), std::string::npos) << error;
 
+    // Formats no web page uses are not read at all.
+    const std::string tiff = Convert(folder, "-size 4x4 xc:red", "red.tif");
+    EXPECT_TRUE(PanePicture::Prepare(Bytes(tiff), nullptr, error).empty());
+    EXPECT_NE(error.find("only"), std::string::npos) << error;
+
     // A cancelled transfer's picture stops; empty and junk answers give nothing.
     FetchCancel cancel;
     cancel.Cancel();
