@@ -66,7 +66,7 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     // The camera block of an earlier JPEG must not travel into a different picture.
     codec->Info().jpegExif.clear();
     codec->Info().jpegComment.clear();
-    if (codec->Decode(file))
+    if (codec->Decode(file, image.Info().decode))
         return image.TakeOver(*codec, true);
     // A codec that stopped without saying why still owes the caller a reason.
     const std::string why = codec->GetLastError();

@@ -129,7 +129,7 @@ struct CRasterJ2K::Layout {
     bool rgb = false; // one 24-bit picture rather than frames
 };
 
-bool CRasterJ2K::Decode(CRasterFile& file) {
+bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     StreamPlace place{&file, file.Tell(), BytesLeft(file), this};
     const bool jp2 = format_ == kTypeJp2;
     CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));

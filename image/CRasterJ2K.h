@@ -13,7 +13,7 @@ class CRasterJ2K : public CRasterCodec {
 public:
     explicit CRasterJ2K(DWORD type) : CRasterCodec(type), format_(type) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     // Samples of all components together, beyond which a file is refused before decoding.

@@ -106,7 +106,7 @@ CRasterJPG::~CRasterJPG() = default;
 
 // ---- reading ------------------------------------------------------------------------------
 
-bool CRasterJPG::Decode(CRasterFile& file) {
+bool CRasterJPG::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     ReadExif(file);
     DecodeState s(file);
     s.bytes = BytesLeft(file);

@@ -38,7 +38,7 @@ public:
     CRasterJPG();
     ~CRasterJPG() override;
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     const CRasterExifInfo& GetExifInfo() const { return exif_; }

@@ -3,12 +3,12 @@
 #include "image/CRaster.h"
 
 CancellableLoad::CancellableLoad(CRaster& picture)
-    : picture_(picture), previous_(picture.Info().stop) {
-    picture_.Info().stop = this;
+    : picture_(picture), previous_(picture.Info().decode.stop) {
+    picture_.Info().decode.stop = this;
 }
 
 CancellableLoad::~CancellableLoad() {
-    picture_.Info().stop = previous_;
+    picture_.Info().decode.stop = previous_;
 }
 
 bool CancellableLoad::Load(CRaster& picture, const std::string& path) {

@@ -207,7 +207,7 @@ std::vector<BYTE> WithBlock(const std::vector<BYTE>& payload, const std::string&
 
 const CRasterExifInfo& DecodeExif(CRasterJPG& jpg, const std::vector<BYTE>& bytes) {
     CRasterMemFile file(bytes.data(), bytes.size());
-    EXPECT_TRUE(jpg.Decode(file)) << jpg.GetLastError();
+    EXPECT_TRUE(jpg.Decode(file, jpg.Info().decode)) << jpg.GetLastError();
     EXPECT_EQ(jpg.GetWidth(), 16u);
     return jpg.GetExifInfo();
 }

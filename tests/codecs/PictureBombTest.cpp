@@ -116,7 +116,7 @@ TEST(PictureBombs, AStopSignalEndsADecodeAndTheDetection) {
         ASSERT_TRUE(source.EncodeToMemory(bytes, c.type));
         StopAfter stop(3);
         CRaster image;
-        image.Info().stop = &stop;
+        image.Info().decode.stop = &stop;
         EXPECT_FALSE(image.DecodeFromMemory(bytes, CRaster::kTypeUnknown));
         EXPECT_STREQ(image.GetLastError(), CRaster::kCancelled);
         EXPECT_FALSE(image.IsValid());
@@ -124,7 +124,7 @@ TEST(PictureBombs, AStopSignalEndsADecodeAndTheDetection) {
         EXPECT_EQ(stop.Left(), 0);
 
         StopAfter never(1 << 30);
-        image.Info().stop = &never;
+        image.Info().decode.stop = &never;
         EXPECT_TRUE(image.DecodeFromMemory(bytes, c.type)) << image.GetLastError();
     }
 }
