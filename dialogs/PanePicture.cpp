@@ -85,6 +85,7 @@ std::string PanePicture::Prepare(std::span<const BYTE> bytes, FetchCancel* cance
     CancelSignal stop(cancel);
     CRaster image;
     // The header alone says how large the picture is before anything is decoded.
+    image.Info().decode.stop = &stop;
     image.SetEscape(-1);
     if (bytes.empty() || !image.DecodeFromMemory(bytes, CRaster::kTypeUnknown)) {
         error = bytes.empty() ? "the picture is empty" : image.GetLastError();
@@ -100,15 +101,14 @@ std::string PanePicture::Prepare(std::span<const BYTE> bytes, FetchCancel* cance
     }
     const std::uint64_t pixels = std::uint64_t(image.GetWidth()) * image.GetHeight();
     // Colour and alpha planes at most, while it is read.
-    PictureBudget budget;
-    budget.bytes = std::min(budget.bytes, kMaxSourcePixels * 4);
-    if (pixels == 0 || pixels > kMaxSourcePixels || !budget.Allows(pixels * 4)) {
+    if (pixels == 0 || pixels > kMaxSourcePixels) {
         error = PictureTooLargeMessage("Pane", image.GetWidth(), image.GetHeight(), pixels * 4,
-                                       budget.bytes);
+                                       kMaxSourcePixels * 4);
         return {};
     }
     image = CRaster();
-    image.Info().stop = &stop;
+    image.Info().decode.budget = std::min(PictureBudget::kPictureBytes, kDecodeBytes);
+    image.Info().decode.stop = &stop;
     try {
         if (!image.DecodeFromMemory(bytes, type) || !image.IsValid()) {
             error = image.GetLastError();

@@ -24,6 +24,8 @@ public:
     // The largest picture the pane decodes: 8 Mpixels (4096 x 2048), at most 32 MB of
     // pixels and alpha while it is read. A pane page has no use for more.
     static constexpr std::uint64_t kMaxSourcePixels = 8ull << 20;
+    // The picture budget of one pane decode: such a picture with its reader's working memory.
+    static constexpr std::uint64_t kDecodeBytes = 64ull << 20;
     // What the pane draws of one picture: 1 Mpixel (1024 x 1024, 1920 x 546); larger
     // pictures are scaled down to it keeping their proportions.
     static constexpr std::uint64_t kMaxShownPixels = 1ull << 20;

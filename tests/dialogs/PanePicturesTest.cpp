@@ -106,6 +106,11 @@ TEST(PanePictureTest, LargePicturesAreScaledAsABoxFilterWouldAndHostileOnesAreRe
     EXPECT_NE(refused.text.find("20000 x 20000"), std::string::npos) << refused.text;
     EXPECT_GE(refused.addedKb, 0);
     EXPECT_LT(refused.addedKb, 20 * 1024);
+    const std::string largest =
+        PanePicture::Prepare(Bytes(PngBomb::Make(4096, 2048)), nullptr, error);
+    ASSERT_TRUE(PanePicture::Read(largest, pixels)) << error;
+    EXPECT_EQ(pixels.width, 1448u);
+    EXPECT_EQ(pixels.height, 724u);
     EXPECT_TRUE(PanePicture::Prepare(Bytes(PngBomb::Make(4097, 2049)), nullptr, error).empty());
     EXPECT_NE(error.find("4097 x 2049"), std::string::npos) << error;
 
