@@ -191,8 +191,9 @@ private:
         frame_->Maximize();
         // The window is there; the splash stays on top until its whole picture has shown.
         if (splash_) {
-            splash_->AfterReveal(
-                [this, frame = wxWeakRef<wxWindow>(frame_)] { DismissSplash(frame.get()); });
+            splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
+                DismissSplash(frame.get());
+            });
         }
         app_->ShowStartupNotices();
     }

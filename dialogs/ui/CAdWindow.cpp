@@ -52,7 +52,8 @@ bool IsWebAddress(const std::string& url) {
 
 // A link of a web page made whole against the page's own address.
 std::string Absolute(const std::string& url, const std::string& page) {
-    if (page.empty() || url.empty() || url.front() == '#' || url.find(':') != std::string::npos)
+    if (page.empty() || url.empty() || url.front() == '#' ||
+        url.find(':') != std::string::npos)
         return url;
     if (url.front() == '/')
         return page.substr(0, page.find('/', page.find("://") + 3)) + url;
