@@ -48,6 +48,12 @@ CGridloomApp::CGridloomApp(CProfile& profile)
     RegisterCommands();
 }
 
+CGridloomApp::~CGridloomApp() {
+    probe_.Stop();
+    // The workers use the members below; they end before any of them goes.
+    fetches_.Close();
+}
+
 void CGridloomApp::RegisterCommands() {
     OnCommand(ID_APP_ABOUT, [this] {
         if (aboutBox_)

@@ -114,6 +114,7 @@ public:
         documentState_.reset();
         document_.reset();
         // Cancels the transfers in flight and waits only for the workers to notice.
+        app_->SetStatusReporter({});
         app_.reset();
         MainThread::SetPoster({});
         printJobs_.reset();
@@ -201,6 +202,12 @@ private:
     }
 
     void BindFrame() {
+        // Dialogs and print jobs ask for the frame as their parent; once it is gone, none.
+        frame_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+            if (event.GetEventObject() == frame_)
+                frame_ = nullptr;
+            event.Skip();
+        });
         frame_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
             // Text typed into the text box belongs to the document that may be saved now.
             if (view_)
@@ -238,15 +245,20 @@ private:
         sizeAsker_ = std::make_unique<BitmapSetupAsker>(frame_);
         view_->SetPictureSizeDialog(sizeAsker_.get());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        // These may be called after the frame is gone (a late download): they ask it first.
         CMainFrame* frame = frame_;
-        window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
-        const auto report = [frame](const std::string& text) {
-            frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
-        };
-        window->SetStatusReporter(report);
-        app_->SetStatusReporter(report);
+        const LifeToken::Watch life = frame_->Life();
+        window->SetInfoPaneCollapser([frame, life] {
+            if (life.Alive())
+                frame->CollapseInfoPane();
+        });
+        window->SetStatusReporter(frame_->StatusReporter());
+        app_->SetStatusReporter(frame_->StatusReporter());
         // Gesture commands take the menus' road, through the frame's router.
-        window->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
+        window->SetCommandRunner([frame, life](UINT command) {
+            if (life.Alive())
+                frame->RunCommand(command);
+        });
         view_->SetGestureRecognizer(&app_->Gesture());
         view_->Gestures().Dispatcher().SetHelpFile(frame_->Commands().GestureHelpPath());
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
