@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -100,16 +101,16 @@ void SetHandlers(opj_codec_t* codec, CRaster* image) {
     opj_set_info_handler(codec, OnQuiet, nullptr);
 }
 
-OPJ_UINT32 CeilDiv(OPJ_UINT32 a, OPJ_UINT32 b) {
-    return OPJ_UINT32((std::uint64_t{a} + b - 1) / b);
-}
-
-// Component size from the picture's area, as the decoder will make it.
-void ComponentSize(const opj_image_t& image, OPJ_UINT32 i, std::uint64_t& w, std::uint64_t& h) {
+// Component size from the picture's area, as the decoder will make it with `reduce`
+// resolution levels left out.
+void ComponentSize(const opj_image_t& image, OPJ_UINT32 i, std::uint64_t& w, std::uint64_t& h,
+                   OPJ_UINT32 reduce) {
     const opj_image_comp_t& c = image.comps[i];
-    const OPJ_UINT32 dx = std::max<OPJ_UINT32>(c.dx, 1), dy = std::max<OPJ_UINT32>(c.dy, 1);
-    w = CeilDiv(image.x1, dx) - std::min(CeilDiv(image.x1, dx), CeilDiv(image.x0, dx));
-    h = CeilDiv(image.y1, dy) - std::min(CeilDiv(image.y1, dy), CeilDiv(image.y0, dy));
+    const std::uint64_t dx = std::uint64_t{std::max<OPJ_UINT32>(c.dx, 1)} << reduce;
+    const std::uint64_t dy = std::uint64_t{std::max<OPJ_UINT32>(c.dy, 1)} << reduce;
+    auto up = [](std::uint64_t a, std::uint64_t b) { return (a + b - 1) / b; };
+    w = up(image.x1, dx) - std::min(up(image.x1, dx), up(image.x0, dx));
+    h = up(image.y1, dy) - std::min(up(image.y1, dy), up(image.y0, dy));
 }
 
 bool SameGeometry(const opj_image_comp_t& a, const opj_image_comp_t& b) {
@@ -129,7 +130,16 @@ struct CRasterJ2K::Layout {
     bool rgb = false; // one 24-bit picture rather than frames
 };
 
-bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
+bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& options) {
+    // OpenJPEG reports its own allocation failures; ours must not leave this call either.
+    try {
+        return DecodeStream(file, options);
+    } catch (const std::bad_alloc&) {
+        return Fail(kPictureOutOfMemory);
+    }
+}
+
+bool CRasterJ2K::DecodeStream(CRasterFile& file, const DecodeOptions& options) {
     StreamPlace place{&file, file.Tell(), BytesLeft(file), this};
     const bool jp2 = format_ == kTypeJp2;
     CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
@@ -155,15 +165,20 @@ bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const bool headerRead = opj_read_header(stream.get(), codec.get(), &raw);
     ImagePtr image(raw);
     if (!headerRead || !image)
-        return FailKeeping(kLoadError);
+        return StopRequested() ? Fail(kCancelled) : FailKeeping(kLoadError);
     if (image->numcomps > kMaxComponents)
         return Fail("error: too many components");
     if (image->numcomps == 0 || image->x1 <= image->x0 || image->y1 <= image->y0)
         return Fail(kLoadError);
-    if (!CheckSizes(*image, place.bytes))
+    if (!CheckSizes(*image))
         return false;
     if (HeaderOnly())
         return true;
+    OPJ_UINT32 reduce = 0;
+    if (!FitBudget(codec.get(), *image, options, reduce))
+        return false;
+    if (reduce > 0 && !opj_set_decoded_resolution_factor(codec.get(), reduce))
+        return FailKeeping(kLoadError);
     if (!opj_decode(codec.get(), stream.get(), image.get()) ||
         !opj_end_decompress(codec.get(), stream.get()))
         return StopRequested() ? Fail(kCancelled) : FailKeeping(kLoadError);
@@ -178,33 +193,90 @@ bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     return layout.rgb ? PlaceColour(*image, layout) : PlaceFrame(*image, layout);
 }
 
-// Every component's size against the picture limit, before anything is decoded.
-bool CRasterJ2K::CheckSizes(const opj_image_t& image, std::uint64_t bytes) {
-    std::uint64_t samples = 0;
+// Every component's geometry, before anything is decoded.
+bool CRasterJ2K::CheckSizes(const opj_image_t& image) {
     for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
         const opj_image_comp_t& c = image.comps[i];
         if (c.dx == 0 || c.dy == 0 || c.prec == 0 || c.prec > 38)
             return Fail(kLoadError);
         std::uint64_t w = 0, h = 0;
-        ComponentSize(image, i, w, h);
+        ComponentSize(image, i, w, h, 0);
         if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF)
             return Fail(kLoadError);
-        if ((w * 24 + 31) / 32 * 32 * h >= (std::uint64_t{1} << 32))
-            return Fail("CRASTER_MAX_MEMORY exceeded");
-        samples += w * h;
     }
-    if (samples > kMaxSamples)
-        return Fail("CRASTER_MAX_MEMORY exceeded");
-    if (samples / kSamplesPerByte > bytes)
-        return FailLargerThanData();
     const DWORD bpp = image.numcomps >= 3 ? 24 : 8;
     Info().numFrames = image.numcomps >= 3 ? 1 : LONG(image.numcomps);
     if (HeaderOnly()) {
         std::uint64_t w = 0, h = 0;
-        ComponentSize(image, 0, w, h);
+        ComponentSize(image, 0, w, h, 0);
         SetHeaderOnly(DWORD(w), DWORD(h), bpp);
     }
     return true;
+}
+
+// What the decode holds at its peak with `reduce` resolution levels left out: OpenJPEG keeps
+// every sample of every component as 4 bytes, and a picture cut into tiles one tile's samples
+// besides (a single tile is handed over whole); then our picture and its opacity plane.
+std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const TileGrid& grid,
+                                    OPJ_UINT32 reduce) {
+    std::uint64_t samples = 0;
+    std::uint64_t tileSamples = 0;
+    std::uint64_t widest = 0, tallest = 0;
+    for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
+        std::uint64_t w = 0, h = 0;
+        ComponentSize(image, i, w, h, reduce);
+        samples += w * h;
+        widest = std::max(widest, w);
+        tallest = std::max(tallest, h);
+        const opj_image_comp_t& c = image.comps[i];
+        const std::uint64_t tw = std::min<std::uint64_t>(
+            w, (std::uint64_t{grid.width} + (std::uint64_t{c.dx} << reduce) - 1) /
+                       (std::uint64_t{c.dx} << reduce) +
+                   1);
+        const std::uint64_t th = std::min<std::uint64_t>(
+            h, (std::uint64_t{grid.height} + (std::uint64_t{c.dy} << reduce) - 1) /
+                       (std::uint64_t{c.dy} << reduce) +
+                   1);
+        tileSamples += tw * th;
+    }
+    std::uint64_t bytes = samples * 4;
+    if (!grid.single)
+        bytes += tileSamples * 4;
+    // The picture: 24-bit or grey, with an opacity plane at most.
+    bytes += ((widest * 24 + 31) / 32 * 4 + widest) * tallest;
+    // Code-block and precinct records of one tile, and the threads' block buffers.
+    bytes += samples / 64 + (std::uint64_t{8} << 20);
+    return bytes;
+}
+
+// The fewest resolution levels left out that bring the decode within the budget; the file's
+// levels limit how far it can be reduced.
+bool CRasterJ2K::FitBudget(opj_codec_t* codec, const opj_image_t& image,
+                           const DecodeOptions& options, OPJ_UINT32& reduce) {
+    opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
+    if (info == nullptr)
+        return FailKeeping(kLoadError);
+    TileGrid grid;
+    grid.width = info->tdx;
+    grid.height = info->tdy;
+    grid.single = info->tw == 1 && info->th == 1 && info->tx0 == 0 && info->ty0 == 0 &&
+                  image.x0 == 0 && image.y0 == 0 && image.x1 == info->tdx && image.y1 == info->tdy;
+    OPJ_UINT32 levels = 1;
+    if (info->m_default_tile_info.tccp_info != nullptr) {
+        levels = 33;
+        for (OPJ_UINT32 i = 0; i < info->nbcomps; ++i)
+            levels = std::min(levels, info->m_default_tile_info.tccp_info[i].numresolutions);
+    }
+    opj_destroy_cstr_info(&info);
+    const std::uint64_t full = PeakBytes(image, grid, 0);
+    for (reduce = 0; reduce < std::max<OPJ_UINT32>(levels, 1); ++reduce) {
+        if (options.Allows(reduce == 0 ? full : PeakBytes(image, grid, reduce)))
+            return true;
+    }
+    std::uint64_t w = 0, h = 0;
+    ComponentSize(image, 0, w, h, 0);
+    return Fail(PictureTooLargeMessage(format_ == kTypeJp2 ? "JP2" : "JPEG 2000", w, h, full,
+                                       options.budget));
 }
 
 // Decides what the decoded components become.
