@@ -90,6 +90,9 @@ void OnError(const char* message, void* user) {
     std::string text = message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
+    // OpenJPEG says so in many words when an allocation fails; the program says it in one.
+    if (text.find("memory") != std::string::npos || text.find("Memory") != std::string::npos)
+        text = kPictureOutOfMemory;
     static_cast<CRaster*>(user)->SetLastError(text.c_str());
 }
 
@@ -111,6 +114,59 @@ void ComponentSize(const opj_image_t& image, OPJ_UINT32 i, std::uint64_t& w, std
     auto up = [](std::uint64_t a, std::uint64_t b) { return (a + b - 1) / b; };
     w = up(image.x1, dx) - std::min(up(image.x1, dx), up(image.x0, dx));
     h = up(image.y1, dy) - std::min(up(image.y1, dy), up(image.y0, dy));
+}
+
+std::uint64_t Be(const BYTE* p, int bytes) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v = v << 8 | p[i];
+    return v;
+}
+
+// Channels a JP2 palette makes of its indexed component, 0 without one: OpenJPEG gives each
+// the full size of that component once the picture is decoded. The boxes before the code
+// stream are walked from `base`, where the stream is left again.
+unsigned PaletteChannels(CRasterFile& file, LONG base) {
+    constexpr std::uint64_t kHeader = 0x6A703268;  // "jp2h"
+    constexpr std::uint64_t kStream = 0x6A703263;  // "jp2c"
+    constexpr std::uint64_t kPalette = 0x70636C72; // "pclr"
+    unsigned channels = 0;
+    std::uint64_t at = std::uint64_t(base);
+    std::uint64_t limit = std::uint64_t(std::max<LONG>(file.Size(), base));
+    bool inHeader = false;
+    for (int boxes = 0; boxes < 256 && at + 8 <= limit; ++boxes) {
+        BYTE head[16];
+        if (!file.Seek(LONG(at), 0) || file.Read(head, 1, 8) != 8)
+            break;
+        std::uint64_t length = Be(head, 4);
+        const std::uint64_t type = Be(head + 4, 4);
+        std::uint64_t headSize = 8;
+        if (length == 1) {
+            if (file.Read(head + 8, 1, 8) != 8)
+                break;
+            length = Be(head + 8, 8);
+            headSize = 16;
+        } else if (length == 0) {
+            length = limit - at;
+        }
+        if (length < headSize || length > limit - at || type == kStream)
+            break;
+        if (type == kHeader && !inHeader) {
+            inHeader = true;
+            limit = at + length;
+            at += headSize;
+            continue;
+        }
+        if (inHeader && type == kPalette) {
+            BYTE entries[3];
+            if (file.Read(entries, 1, 3) == 3)
+                channels = entries[2];
+            break;
+        }
+        at += length;
+    }
+    file.Seek(base, 0);
+    return channels;
 }
 
 bool SameGeometry(const opj_image_comp_t& a, const opj_image_comp_t& b) {
@@ -142,6 +198,7 @@ bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& options) {
 bool CRasterJ2K::DecodeStream(CRasterFile& file, const DecodeOptions& options) {
     StreamPlace place{&file, file.Tell(), BytesLeft(file), this};
     const bool jp2 = format_ == kTypeJp2;
+    const unsigned paletteChannels = jp2 ? PaletteChannels(file, place.base) : 0;
     CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
     if (!codec)
         return Fail(kLoadError);
@@ -175,7 +232,7 @@ bool CRasterJ2K::DecodeStream(CRasterFile& file, const DecodeOptions& options) {
     if (HeaderOnly())
         return true;
     OPJ_UINT32 reduce = 0;
-    if (!FitBudget(codec.get(), *image, options, reduce))
+    if (!FitBudget(codec.get(), *image, options, paletteChannels, reduce))
         return false;
     if (reduce > 0 && !opj_set_decoded_resolution_factor(codec.get(), reduce))
         return FailKeeping(kLoadError);
@@ -217,7 +274,7 @@ bool CRasterJ2K::CheckSizes(const opj_image_t& image) {
 // What the decode holds at its peak with `reduce` resolution levels left out: OpenJPEG keeps
 // every sample of every component as 4 bytes, and a picture cut into tiles one tile's samples
 // besides (a single tile is handed over whole); then our picture and its opacity plane.
-std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const TileGrid& grid,
+std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const Shape& shape,
                                     OPJ_UINT32 reduce) {
     std::uint64_t samples = 0;
     std::uint64_t tileSamples = 0;
@@ -230,17 +287,22 @@ std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const TileGrid& gr
         tallest = std::max(tallest, h);
         const opj_image_comp_t& c = image.comps[i];
         const std::uint64_t tw = std::min<std::uint64_t>(
-            w, (std::uint64_t{grid.width} + (std::uint64_t{c.dx} << reduce) - 1) /
+            w, (std::uint64_t{shape.tileWidth} + (std::uint64_t{c.dx} << reduce) - 1) /
                        (std::uint64_t{c.dx} << reduce) +
                    1);
         const std::uint64_t th = std::min<std::uint64_t>(
-            h, (std::uint64_t{grid.height} + (std::uint64_t{c.dy} << reduce) - 1) /
+            h, (std::uint64_t{shape.tileHeight} + (std::uint64_t{c.dy} << reduce) - 1) /
                        (std::uint64_t{c.dy} << reduce) +
                    1);
         tileSamples += tw * th;
     }
     std::uint64_t bytes = samples * 4;
-    if (!grid.single)
+    if (shape.paletteChannels > 0) {
+        std::uint64_t w = 0, h = 0;
+        ComponentSize(image, 0, w, h, reduce);
+        bytes += w * h * 4 * shape.paletteChannels;
+    }
+    if (!shape.singleTile)
         bytes += tileSamples * 4;
     // The picture: 24-bit or grey, with an opacity plane at most.
     bytes += ((widest * 24 + 31) / 32 * 4 + widest) * tallest;
@@ -252,15 +314,18 @@ std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const TileGrid& gr
 // The fewest resolution levels left out that bring the decode within the budget; the file's
 // levels limit how far it can be reduced.
 bool CRasterJ2K::FitBudget(opj_codec_t* codec, const opj_image_t& image,
-                           const DecodeOptions& options, OPJ_UINT32& reduce) {
+                           const DecodeOptions& options, unsigned paletteChannels,
+                           OPJ_UINT32& reduce) {
     opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
     if (info == nullptr)
         return FailKeeping(kLoadError);
-    TileGrid grid;
-    grid.width = info->tdx;
-    grid.height = info->tdy;
-    grid.single = info->tw == 1 && info->th == 1 && info->tx0 == 0 && info->ty0 == 0 &&
-                  image.x0 == 0 && image.y0 == 0 && image.x1 == info->tdx && image.y1 == info->tdy;
+    Shape shape;
+    shape.paletteChannels = paletteChannels;
+    shape.tileWidth = info->tdx;
+    shape.tileHeight = info->tdy;
+    shape.singleTile = info->tw == 1 && info->th == 1 && info->tx0 == 0 && info->ty0 == 0 &&
+                       image.x0 == 0 && image.y0 == 0 && image.x1 == info->tdx &&
+                       image.y1 == info->tdy;
     OPJ_UINT32 levels = 1;
     if (info->m_default_tile_info.tccp_info != nullptr) {
         levels = 33;
@@ -268,9 +333,9 @@ bool CRasterJ2K::FitBudget(opj_codec_t* codec, const opj_image_t& image,
             levels = std::min(levels, info->m_default_tile_info.tccp_info[i].numresolutions);
     }
     opj_destroy_cstr_info(&info);
-    const std::uint64_t full = PeakBytes(image, grid, 0);
+    const std::uint64_t full = PeakBytes(image, shape, 0);
     for (reduce = 0; reduce < std::max<OPJ_UINT32>(levels, 1); ++reduce) {
-        if (options.Allows(reduce == 0 ? full : PeakBytes(image, grid, reduce)))
+        if (options.Allows(reduce == 0 ? full : PeakBytes(image, shape, reduce)))
             return true;
     }
     std::uint64_t w = 0, h = 0;

@@ -20,17 +20,19 @@ public:
 
 private:
     struct Layout;
-    struct TileGrid {
-        std::uint64_t width = 0;
-        std::uint64_t height = 0;
-        bool single = false; // one tile covering the picture, handed over without a copy
+    // What besides the components decides OpenJPEG's memory.
+    struct Shape {
+        std::uint64_t tileWidth = 0;
+        std::uint64_t tileHeight = 0;
+        bool singleTile = false;      // one tile covering the picture, handed over whole
+        unsigned paletteChannels = 0; // a JP2 palette's channels, each a full component
     };
     bool DecodeStream(CRasterFile& file, const DecodeOptions& options);
     bool CheckSizes(const opj_image& image);
-    static std::uint64_t PeakBytes(const opj_image& image, const TileGrid& grid,
+    static std::uint64_t PeakBytes(const opj_image& image, const Shape& shape,
                                    std::uint32_t reduce);
     bool FitBudget(opj_codec_t* codec, const opj_image& image, const DecodeOptions& options,
-                   std::uint32_t& reduce);
+                   unsigned paletteChannels, std::uint32_t& reduce);
     bool Plan(const opj_image& image, Layout& layout);
     bool PlaceColour(const opj_image& image, const Layout& layout);
     bool PlaceFrame(const opj_image& image, const Layout& layout);
