@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -86,14 +87,25 @@ OPJ_OFF_T OnSkipWrite(OPJ_OFF_T n, void* user) {
     return n;
 }
 
+bool IsAllocationFailure(const std::string& text) {
+    for (const char* word : {"memory", "Memory", "allocat", "system limits"})
+        if (text.find(word) != std::string::npos)
+            return true;
+    return false;
+}
+
 void OnError(const char* message, void* user) {
     std::string text = message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     // OpenJPEG says so in many words when an allocation fails; the program says it in one.
-    if (text.find("memory") != std::string::npos || text.find("Memory") != std::string::npos)
+    // The failures that follow from it ("Failed to decode tile") do not hide it.
+    auto* image = static_cast<CRaster*>(user);
+    if (IsAllocationFailure(text))
         text = kPictureOutOfMemory;
-    static_cast<CRaster*>(user)->SetLastError(text.c_str());
+    else if (std::strcmp(image->GetLastError(), kPictureOutOfMemory) == 0)
+        return;
+    image->SetLastError(text.c_str());
 }
 
 void OnQuiet(const char*, void*) {}

@@ -7,9 +7,12 @@
 #include "tests/support/ScaledPictureBombs.h"
 
 #include "image/CRaster.h"
+#include "image/PictureBudget.h"
 
 #include <gtest/gtest.h>
 
+#include <cinttypes>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -157,6 +160,46 @@ TEST(PictureScaleBombs, PaddedFilesDecodeBoundedOrAreRefused) {
             std::filesystem::create_directories(dir);
             ExternalTools::WriteFile(dir + "/" + bomb.name, bomb.bytes);
         }
+    }
+}
+
+// With a budget far beyond the memory the process may have, allocations fail inside libjpeg,
+// OpenJPEG and our own picture: each decode ends in a message, never in an abort.
+TEST(PictureScaleBombs, RunningOutOfMemoryIsAMessage) {
+    struct Case {
+        PictureBombs::Bomb bomb;
+        std::uint64_t room; // address space left to the decode
+        BYTE jpegScale;     // an eighth: the coefficients fail, not the picture
+    };
+    PictureBombs::Bomb progressive = ScaledPictureBombs::ProgressiveJpeg();
+    ScaledPictureBombs::detail::DeclareJpegSize(progressive.bytes, 13000, 13000);
+    const Case cases[] = {{progressive, 100ull << 20, 8},
+                          {ScaledPictureBombs::HuffmanJpeg(), 256ull << 20, 0},
+                          {ScaledPictureBombs::LevelledCodestream(), 256ull << 20, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bomb.name);
+        const ChildOutcome out = RunInChild([&](std::string& text) {
+            std::uint64_t pages = 0;
+            if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(statm, "%" SCNu64, &pages) != 1)
+                    pages = 0;
+                std::fclose(statm);
+            }
+            const rlim_t limit = rlim_t(pages * std::uint64_t(sysconf(_SC_PAGESIZE)) + c.room);
+            const rlimit space{limit, limit};
+            setrlimit(RLIMIT_AS, &space);
+            CRaster image;
+            image.Info().decode.budget = 8ull << 30;
+            image.Info().jpegScale = c.jpegScale;
+            const bool ok = image.DecodeFromMemory(c.bomb.bytes, c.bomb.type);
+            text = image.GetLastError();
+            return ok;
+        });
+        EXPECT_GE(out.addedKb, 0) << "the child did not come back";
+        EXPECT_FALSE(out.ok);
+        EXPECT_TRUE(out.text == kPictureOutOfMemory ||
+                    out.text == "CRaster::Create can't allocate memory")
+            << out.text;
     }
 }
 
