@@ -318,8 +318,15 @@ std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const Shape& shape
         bytes += tileSamples * 4;
     // The picture: 24-bit or grey, with an opacity plane at most.
     bytes += ((widest * 24 + 31) / 32 * 4 + widest) * tallest;
-    // Code-block and precinct records of one tile, and the threads' block buffers.
-    bytes += samples / 64 + (std::uint64_t{8} << 20);
+    // Code-block and precinct records, kept for every resolution even when some are left out
+    // (about 160 bytes a block of 64 x 64), and the threads' block buffers.
+    std::uint64_t fullSamples = 0;
+    for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
+        std::uint64_t w = 0, h = 0;
+        ComponentSize(image, i, w, h, 0);
+        fullSamples += w * h;
+    }
+    bytes += fullSamples / 16 + (std::uint64_t{8} << 20);
     return bytes;
 }
 
