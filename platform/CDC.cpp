@@ -8,6 +8,7 @@
 #include "platform/PolylineBatch.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
+#include "platform/SaveRefusal.h"
 #include "platform/SysColor.h"
 #include "platform/TextEngine.h"
 #include "platform/VectorBackEnd.h"
@@ -175,7 +176,7 @@ bool CDC::CloseEnhMetaFile(std::string& error) {
     const std::vector<BYTE> bytes = metafile_->Finish();
     // The header counts the file's bytes in 32 bits.
     if (bytes.size() > 0xFFFFFFFFu) {
-        error = "The metafile " + metafilePath_ + " would be larger than 4 GB.";
+        error = SaveRefusal::Text(metafilePath_, "the metafile would be larger than 4 GB");
         DeleteDC();
         return false;
     }

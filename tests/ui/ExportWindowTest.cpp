@@ -6,6 +6,7 @@
 #include "platform/CProfile.h"
 #include "platform/EmfRecordTypes.h"
 #include "platform/FileDialog.h"
+#include "platform/SaveRefusal.h"
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/ToolPipe.h"
 
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -118,4 +120,31 @@ TEST_F(ExportWindowTest, ADamagedMaskFromItsKeySaysWhyAndChangesNothing) {
     for (const MazeCell& cell : doc_->GetGrid(0)->Cells())
         after.push_back(cell.flags);
     EXPECT_EQ(before, after);
+}
+
+// A save the system refuses says why from the window, whichever export met it: Save to EMF onto
+// a FIFO (after the replace question) and Save to Image File into a folder that is not there.
+TEST_F(ExportWindowTest, RefusedSavesSayWhy) {
+    const std::string fifo = folder_.File("pipe.emf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    files_.Answer(fifo);
+    prompts_.Answer(IDYES); // "pipe.emf already exists. Do you want to replace it?"
+    ASSERT_TRUE(xdo::Run("key ctrl+e"));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return prompts_.ShownBoxes().size() >= 2; }, 8000));
+    EXPECT_NE(prompts_.ShownBoxes()[0].text.find("already exists"), std::string::npos);
+    EXPECT_EQ(prompts_.ShownBoxes()[1].text,
+              SaveRefusal::Text(fifo, "it is a FIFO, not a regular file"));
+    EXPECT_EQ(prompts_.ShownBoxes()[1].type & 0xF0u, unsigned(MB_ICONERROR));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(view_->ScreenFlag());
+
+    prompts_.Clear();
+    Profile().WriteProfileInt("BMPsize", "SCREENSIZE", 0);
+    files_.Answer(folder_.File("missing/shot.gif"), 2);
+    PressAndAccept("ctrl+i", "Bitmap Setup");
+    ASSERT_TRUE(xdo::PumpUntil([&] { return !prompts_.ShownBoxes().empty(); }, 8000));
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text,
+              SaveRefusal::Text(folder_.File("missing/shot_000.gif"),
+                                "the folder '" + folder_.File("missing") + "' does not exist"));
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("missing")));
 }
