@@ -29,8 +29,8 @@ bool Recorded(CDC& dc) {
 // pixel hundreds of times in every cell. The copy has the cell's shape, as readers that keep a
 // picture's aspect would otherwise leave gaps in a cell that is not square.
 const CRaster* AtMost(const CTileInfo& tile, int width, int height) {
-    const double scale = std::min(1.0, std::max(double(tile.image.GetWidth()) / width,
-                                                double(tile.image.GetHeight()) / height));
+    const double scale =
+        std::min(1.0, std::max(double(tile.Width()) / width, double(tile.Height()) / height));
     return tile.ScaledTo(std::max(1, static_cast<int>(std::lround(width * scale))),
                          std::max(1, static_cast<int>(std::lround(height * scale))));
 }
