@@ -3,6 +3,7 @@
 // whole to its total, and a stopped open leaves the document as it was without a word.
 #include "tests/support/ChildMemory.h"
 #include "tests/support/DocTestSupport.h"
+#include "tests/support/PictureBombs.h"
 
 #include "document/CLogicalRectTracker.h"
 #include "document/WkzReader.h"
@@ -75,6 +76,34 @@ TEST_F(DocumentPictureBudgetTest, AllPicturesTogetherAreHeldToTheTotal) {
     const WkzReader::Result whole = WkzReader::Read(ar, PictureAllowance({}, 50'000'000));
     ASSERT_TRUE(whole.Ok()) << whole.message;
     EXPECT_EQ(whole.content.objects.size(), 6u);
+}
+
+// Small files claiming huge pictures, kept in a document as the bytes they came from: each is
+// refused, or read within what the document has left, and all of them within its total.
+TEST_F(DocumentPictureBudgetTest, BombsInsideADocumentStayWithinItsTotal) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 3, 3);
+    const PictureBombs::Bomb bomb = PictureBombs::HugeJp2();
+    auto stand_in = std::make_shared<CRaster>(16, 16, 24, bomb.type);
+    auto encoded = std::make_shared<const std::vector<BYTE>>(bomb.bytes);
+    for (int i = 0; i < 3; ++i) {
+        CLogicalRectTracker object;
+        object.SetImage(stand_in, CLogicalRectTracker::kindPicture, encoded);
+        object.SetLogicalRect(0, 0, 1000, -1000);
+        doc.layerObjects.push_back(object);
+    }
+    doc.formatVersion = 2.0;
+    CArchive store = CArchive::ForStoring();
+    ASSERT_TRUE(doc.Serialize(store));
+    const std::vector<BYTE> bytes = store.TakeData();
+    EXPECT_LT(bytes.size(), 64u * 1024);
+    const ChildOutcome out = RunInChild([&](std::string& text) {
+        CArchive ar = CArchive::ForLoading(bytes);
+        const WkzReader::Result r = WkzReader::Read(ar);
+        text = r.message;
+        return r.Ok();
+    });
+    RecordProperty("bombsAddedKb", std::to_string(out.addedKb));
+    EXPECT_LT(out.addedKb, 420 * 1024) << out.text;
 }
 
 TEST_F(DocumentPictureBudgetTest, EscapeStopsTheOpenAndKeepsTheDocument) {
