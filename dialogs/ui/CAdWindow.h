@@ -45,12 +45,14 @@ public:
 
     bool LoadPage(const wxString& location) override;
     void OnSetTitle(const wxString& title) override;
+    void OnLinkClicked(const wxHtmlLinkInfo& link) override;
 
     void Navigate(const std::string& url) override;
     void SetWindowText(const std::string& text) override;
     void SetPaneHeight(int height, int minimum) override;
     int MinimumPaneHeight() const override;
     void Repaint() override;
+    void ShowStatus(const std::string& text) override;
 
     void SetTimer(int id, int milliseconds) override;
     void KillTimer(int id) override;
@@ -72,7 +74,7 @@ private:
 
     wxTimer* Timer(int id);
     void FetchPage(const std::string& url);
-    void OnPageFetched(const std::string& url, FetchResult& result);
+    void OnPageFetched(const std::string& url, FetchResult& result, const std::string& refusal);
     // Shows the cached page at `url`; the pictures it lacks are fetched, then it shows again.
     void ShowCachedPage(const std::string& url);
     void FetchPictures();
