@@ -140,6 +140,7 @@ void AdPaneController::RotateOnline(bool online) {
 void AdPaneController::ShowPage(const std::string& url) {
     pageUrl_ = url;
     titleSeen_ = false;
+    rotationGiven_ = false;
     s_.window.Navigate(url);
 }
 
@@ -170,6 +171,7 @@ void AdPaneController::OnTitleChange(const std::string& title) {
     const AdTitle::Values v = AdTitle::Parse(title);
     mode_ = v.mode.value_or(mode_);
     rotationMs_ = v.rotationMs.value_or(rotationMs_);
+    rotationGiven_ = rotationGiven_ || (v.rotationMs && *v.rotationMs > 0);
     loadHeight_ = v.loadHeight.value_or(loadHeight_);
     secondHeight_ = v.secondHeight.value_or(secondHeight_);
     openDelayMs_ = v.openDelayMs.value_or(openDelayMs_);
@@ -183,9 +185,9 @@ void AdPaneController::OnDocumentComplete() {
     if (gallery_) {
         rotationMs_ = kGalleryLoaded;
         s_.window.SetPaneHeight(kGalleryHeight, 1);
-    } else if (infoBox_ && (!titleSeen_ || rotationMs_ <= 0)) {
-        // A page that does not steer the pane, or gives it no rotation, is not asked for
-        // again soon; a web page gives way to the program's own pages at once.
+    } else if (infoBox_ && (!titleSeen_ || !rotationGiven_)) {
+        // A page that does not steer the pane, or gives it no rotation of its own, is not
+        // asked for again soon; a web page gives way to the program's own pages at once.
         BackOff(pageUrl_);
         const bool web = pageUrl_.compare(0, 4, "http") == 0;
         s_.timers.SetTimer(kRotateTimer, web ? 1 : std::max(rotationMs_, kBackOffMs));
@@ -194,6 +196,7 @@ void AdPaneController::OnDocumentComplete() {
         s_.timers.SetTimer(kOpenTimer, std::max(openDelayMs_, 1));
         s_.window.SetPaneHeight(loadHeight_, loadHeight_);
     }
+    rotationGiven_ = false;
 }
 
 void AdPaneController::OnLoadFailed(const std::string& url, const std::string& why) {

@@ -140,6 +140,8 @@ private:
     std::map<std::string, Clock::time_point> backOff_;
     std::string pageUrl_;
     bool titleSeen_ = false;
+    // The page's own title gave a rotation above 0.
+    bool rotationGiven_ = false;
     // The download page is offered once per run; the pane lives as long as the program.
     bool updateOffered_ = false;
     bool infoBox_ = true;
