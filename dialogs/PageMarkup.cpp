@@ -267,7 +267,6 @@ private:
     std::vector<Open> open_;
     // End tags still to swallow for elements whose start was dropped, by name.
     std::vector<std::pair<std::string, int>> dropped_;
-    std::string title_;
     bool titleSeen_ = false;
     bool content_ = false;
     bool lastSpace_ = true;
@@ -489,10 +488,14 @@ void Builder::StartTag(const std::string& name, std::string_view attributes, boo
         if (title.find_first_not_of(" \t") == std::string::npos)
             return;
         content_ = true;
-        title_ = title;
-        out_ += "<title>";
-        AppendEscaped(out_, title);
-        out_ += "</title>";
+        std::string markup = "<title>";
+        AppendEscaped(markup, title);
+        markup += "</title>";
+        // At the depth limit the title still steers the pane: it goes first instead.
+        if (open_.size() < static_cast<std::size_t>(PageMarkup::kMaxDepth))
+            out_ += markup;
+        else
+            out_.insert(0, markup);
         return;
     }
     if (rule && rule->kind == Kind::Base) {

@@ -131,9 +131,12 @@ void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result,
         controller_->OnLoadFailed(url, result.Ok() ? refusal : result.error);
         return;
     }
+    const auto start = std::chrono::steady_clock::now();
     cache_.Put(url, {true, std::move(result.body), "text/html"});
     webPage_ = url;
     ShowCachedPage(url);
+    lastShowTime_ = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
     FetchPictures();
     CallAfter([this] { controller_->OnDocumentComplete(); });
 }

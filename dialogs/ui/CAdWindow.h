@@ -9,6 +9,7 @@
 #include <wx/timer.h>
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -65,6 +66,9 @@ public:
 
     // How many heights have been reported to the controller.
     int ReportedResizes() const { return reportedResizes_; }
+    // How long the main thread spent showing the last page from the web host, parsing and
+    // layout included.
+    std::chrono::microseconds LastShowTime() const { return lastShowTime_; }
 
 private:
     static constexpr int kTimerCount = 3;
@@ -98,5 +102,6 @@ private:
     std::unique_ptr<AdPaneCommands> commands_;
     int reportedHeight_ = -1;
     int reportedResizes_ = 0;
+    std::chrono::microseconds lastShowTime_{};
     bool reporting_ = false;
 };

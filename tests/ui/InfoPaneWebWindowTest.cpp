@@ -21,7 +21,6 @@
 #include <wx/filesys.h>
 #include <wx/html/htmlcell.h>
 #include <wx/statusbr.h>
-#include <wx/timer.h>
 
 #include <algorithm>
 #include <chrono>
@@ -72,19 +71,6 @@ void RecordAssertion(const wxString& file, int line, const wxString&, const wxSt
         (file + ":" + wxString::Format("%d", line) + " " + condition + " " + message)
             .utf8_string());
 }
-
-// The longest the event loop went without turning, from a timer that asks to run every 10 ms.
-class Heartbeat : public wxTimer {
-public:
-    Heartbeat() { Start(10); }
-    void Notify() override {
-        const auto now = std::chrono::steady_clock::now();
-        longest = std::max(longest, now - last);
-        last = now;
-    }
-    std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::duration longest{};
-};
 
 // The program's window with the web host at the loopback server: the maze view above, the
 // pane below with the program's own link actions, and the profile's hosts on 127.0.0.1.
@@ -423,7 +409,7 @@ TEST_F(InfoPaneWebWindowTest, HostileAnswersLeaveTheWindowWorkingAndTheHostAlone
              "Content-Length: 4\r\n\r\nabcd"),
          ""},
     };
-    Heartbeat heartbeat;
+    std::chrono::microseconds longestShow{};
     for (const Fault& fault : faults) {
         *skipped += std::chrono::minutes(10);
         server_.Add(info, fault.route);
@@ -434,6 +420,7 @@ TEST_F(InfoPaneWebWindowTest, HostileAnswersLeaveTheWindowWorkingAndTheHostAlone
         EXPECT_TRUE(FileMenuOpensWithin(500)) << fault.name;
         if (!fault.shows.empty()) {
             EXPECT_TRUE(xdo::PumpUntil([&] { return Shows(fault.shows); }, 5000)) << fault.name;
+            longestShow = std::max(longestShow, pane_->LastShowTime());
             EXPECT_TRUE(FileMenuOpensWithin(500)) << fault.name;
             continue;
         }
@@ -454,10 +441,8 @@ TEST_F(InfoPaneWebWindowTest, HostileAnswersLeaveTheWindowWorkingAndTheHostAlone
         EXPECT_TRUE(pane_->GetOpenedPage().StartsWith("file:")) << fault.name;
         EXPECT_EQ(Asked(info), before + 1) << fault.name;
     }
-    RecordProperty(
-        "longest_stall_us",
-        static_cast<int>(
-            std::chrono::duration_cast<std::chrono::microseconds>(heartbeat.longest).count()));
+    // Measured, not asserted: the numbers depend on the machine's load.
+    RecordProperty("longest_page_show_us", static_cast<int>(longestShow.count()));
 }
 
 TEST_F(InfoPaneWebWindowTest, LinksLeadOnlyToTheWebHostAndItsPicturesComeFromIt) {
