@@ -136,12 +136,13 @@ std::string WebAddress::RemoveDotSegments(std::string_view in) {
 }
 
 std::string WebAddress::Merge(const WebAddress& base, std::string_view path) {
+    std::string merged;
     if (base.hasAuthority && base.path.empty())
-        return "/" + std::string(path);
-    const std::size_t slash = base.path.rfind('/');
-    if (slash == std::string::npos)
-        return std::string(path);
-    return base.path.substr(0, slash + 1) + std::string(path);
+        merged.push_back('/');
+    else if (const std::size_t slash = base.path.rfind('/'); slash != std::string::npos)
+        merged = base.path.substr(0, slash + 1);
+    merged.append(path);
+    return merged;
 }
 
 std::string WebAddress::Resolve(std::string_view baseText, std::string_view referenceText) {
