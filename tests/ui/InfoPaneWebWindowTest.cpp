@@ -458,21 +458,27 @@ TEST_F(InfoPaneWebWindowTest, LinksLeadOnlyToTheWebHostAndItsPicturesComeFromIt)
     png.body = Read(picture);
     png.headers = {{"Content-Type", "image/png"}};
     server_.Add("/img/x.png", png);
+    TestHttpServer::Route empty;
+    empty.headers = {{"Content-Type", "image/png"}};
+    server_.Add("/img/empty.png", empty);
     server_.Add("/about.html", Page("@0#1#300#300#30#30", "<p>About the maker</p>"));
     ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
-    server_.Add("/redir.php?LOC=info", Page("@0#1#300#300#30#30 Links",
-                                            "<p><img src=\"/img/x.png\"></p>"
-                                            "<p><a href=\"file:///etc/passwd\">Passwords</a></p>"
-                                            "<p><a href=\"javascript:alert(1)\">Script</a></p>"
-                                            "<p><a href=\"" +
-                                                other.Url("/") +
-                                                "\">Elsewhere</a></p>"
-                                                "<p><a href=\"/about.html\">About</a></p>"));
+    server_.Add("/redir.php?LOC=info",
+                Page("@0#1#300#300#30#30 Links",
+                     "<p><img src=\"/img/x.png\"><img src=\"img/empty.png\"></p>"
+                     "<p><a href=\"file:///etc/passwd\">Passwords</a></p>"
+                     "<p><a href=\"javascript:alert(1)\">Script</a></p>"
+                     "<p><a href=\"" +
+                         other.Url("/") +
+                         "\">Elsewhere</a></p>"
+                         "<p><a href=\"/about.html\">About</a></p>"));
     pane_->ShowNextPageSoon();
     ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("Passwords"); }, 5000)) << pane_->ToText();
     // A root-relative picture comes from the host's root.
     EXPECT_TRUE(xdo::PumpUntil([&] { return Asked("/img/x.png") == 1; }, 5000));
     EXPECT_EQ(Asked("//img/x.png"), 0);
+    // An empty picture answer shows nothing, and raises no assertion when the page shows again.
+    EXPECT_TRUE(xdo::PumpUntil([&] { return Asked("/img/empty.png") == 1; }, 5000));
     ASSERT_TRUE(xdo::PumpUntil([&] { return PaneRow() >= 250; }, 5000)) << PaneRow();
     ASSERT_TRUE(xdo::Settled(*frame_));
 
