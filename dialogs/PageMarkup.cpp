@@ -233,6 +233,8 @@ std::string Bounded(std::string_view text, long most, bool percentAllowed, bool 
 struct Open {
     std::string name;
     Kind kind;
+    // For a row: the table columns its cells take so far.
+    int columns = 0;
 };
 
 class Builder {
@@ -256,6 +258,9 @@ private:
     // Closes `names` (comma-less list) found above a barrier, as a new `name` implies.
     void ImpliedEnds(const std::string& name);
     int TableDepth() const;
+    // Counts a cell's columns against its row; false when the row is full. A span that does
+    // not fit is narrowed.
+    bool FitColumns(std::string& attributeText);
     std::string NearestTablePart() const;
     bool Full() const;
 
@@ -278,18 +283,68 @@ private:
     bool cut_ = false;
 };
 
+bool Builder::FitColumns(std::string& attributeText) {
+    auto found = std::find_if(open_.rbegin(), open_.rend(),
+                              [](const Open& o) { return o.kind == Kind::Table; });
+    if (found == open_.rend() || found->name != "tr")
+        return false;
+    Open& row = *found;
+    const std::size_t at = attributeText.find(" colspan=\"");
+    int span = 1;
+    if (at != std::string::npos)
+        std::from_chars(attributeText.data() + at + 10, attributeText.data() + attributeText.size(),
+                        span);
+    const int room = PageMarkup::kMaxColumns - row.columns;
+    if (room <= 0)
+        return false;
+    if (span > room) {
+        const std::size_t end = attributeText.find('"', at + 10);
+        attributeText.replace(at + 10, end - at - 10, std::to_string(room));
+        span = room;
+    }
+    row.columns += span;
+    // The window walks every grid place a cell covers, for every cell.
+    const std::size_t rows = attributeText.find(" rowspan=\"");
+    int rowSpan = 1;
+    if (rows != std::string::npos)
+        std::from_chars(attributeText.data() + rows + 10,
+                        attributeText.data() + attributeText.size(), rowSpan);
+    if (rowSpan * span > PageMarkup::kMaxCellArea) {
+        const std::size_t end = attributeText.find('"', rows + 10);
+        attributeText.replace(rows + 10, end - rows - 10,
+                              std::to_string(std::max(1, PageMarkup::kMaxCellArea / span)));
+    }
+    return true;
+}
+
 bool Builder::Full() const {
     return elements_ >= PageMarkup::kMaxElements || words_ >= PageMarkup::kMaxWords;
 }
 
 void Builder::Text(std::string_view text) {
+    // Outside preformatted text a run of blanks shows as one, so one is kept; inside, every
+    // blank takes room and counts as text.
+    const bool pre =
+        std::any_of(open_.begin(), open_.end(), [](const Open& o) { return o.name == "pre"; });
+    bool blankKept = false;
     for (char c : text) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (u < ' ' && !IsSpace(c))
             continue;
         if (IsSpace(c)) {
             lastSpace_ = true;
+            if (!pre && blankKept)
+                continue;
+            blankKept = true;
+            if (pre) {
+                if (text_ >= PageMarkup::kMaxText) {
+                    cut_ = true;
+                    return;
+                }
+                text_ += c == '\t' ? 8 : 1;
+            }
         } else {
+            blankKept = false;
             if (lastSpace_ || ++wordChars_ >= PageMarkup::kWordChars) {
                 if (words_ >= PageMarkup::kMaxWords || text_ >= PageMarkup::kMaxText) {
                     cut_ = true;
@@ -533,6 +588,8 @@ void Builder::StartTag(const std::string& name, std::string_view attributes, boo
     std::string attributeText;
     if (keep)
         attributeText = Attributes(name, attributes, keep);
+    if (keep && (name == "td" || name == "th"))
+        keep = FitColumns(attributeText);
     if (!keep) {
         if (rule && rule->kind != Kind::Void && !selfClosing) {
             auto found = std::find_if(dropped_.begin(), dropped_.end(),

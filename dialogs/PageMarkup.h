@@ -17,6 +17,10 @@ public:
     static constexpr int kMaxDepth = 64;
     // Tables inside tables cost the layout dearly at every level.
     static constexpr int kMaxTableDepth = 4;
+    // Columns of one table row, spans included: the window keeps a grid of rows by columns.
+    static constexpr int kMaxColumns = 64;
+    // Grid places one cell covers (columns by rows).
+    static constexpr int kMaxCellArea = 256;
     // Elements and words kept: the window lays out each word and element on its own, so these
     // bound the time the window spends on a page. The rest of the page is cut off.
     static constexpr std::size_t kMaxElements = 800;

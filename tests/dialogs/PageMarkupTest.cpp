@@ -91,6 +91,14 @@ TEST(PageMarkupTest, DeepAndUnclosedPagesComeOutClosedAndShallow) {
             --depth;
     }
     EXPECT_EQ(most, PageMarkup::kMaxTableDepth);
+    // A row holds a bounded number of columns, spans included: the window keeps a grid of them.
+    const std::string wide =
+        PageMarkup::Prepare("<table><tr>" + Repeat("<td colspan=60>w", 3), kPage).html;
+    EXPECT_EQ(wide, "<table><tr><td colspan=\"60\">w</td><td colspan=\"4\">w</td>w</tr></table>");
+    EXPECT_EQ(PageMarkup::Prepare("<table><td colspan=64 rowspan=64>a<td rowspan=9>b", kPage).html,
+              "<table><tr><td colspan=\"64\" rowspan=\"4\">a</td>b</tr></table>");
+    const std::string many = PageMarkup::Prepare("<table>" + Repeat("<td>c", 500), kPage).html;
+    EXPECT_EQ(Read(many).elements, 2u + PageMarkup::kMaxColumns);
 }
 
 TEST(PageMarkupTest, ImpliedEndsFollowHowBrowsersReadThem) {
@@ -168,6 +176,11 @@ TEST(PageMarkupTest, LongPagesAreCutToWhatThePaneLaysOutQuickly) {
     EXPECT_EQ(words.html.size(), PageMarkup::kMaxWords * 5);
     const PageMarkup::Prepared one = PageMarkup::Prepare(Repeat("x", 200000), kPage);
     EXPECT_LE(one.html.size(), PageMarkup::kMaxText);
+    // Blanks collapse as the window shows them; in preformatted text they count as text.
+    EXPECT_EQ(PageMarkup::Prepare("a" + Repeat(" \t\n", 50000) + "b", kPage).html, "a b");
+    const std::string tabs =
+        PageMarkup::Prepare("<pre>x" + Repeat("\t", 200000) + "y</pre>", kPage).html;
+    EXPECT_EQ(tabs, "<pre>x" + Repeat("\t", PageMarkup::kMaxText / 8) + "</pre>");
     const Shape elements = Read(PageMarkup::Prepare(Repeat("<br>x", 50000), kPage).html);
     EXPECT_EQ(elements.elements, PageMarkup::kMaxElements);
     const std::string pictures = PageMarkup::Prepare(Repeat("<img src=p.png>", 1000), kPage).html;
