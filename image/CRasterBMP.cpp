@@ -90,7 +90,7 @@ bool CRasterBMP::FitsData(const BmpInfoHeader& h, std::uint64_t available) {
     return h.RowBytes() * (h.Height() - 1) + lastRow <= available;
 }
 
-bool CRasterBMP::Decode(CRasterFile& file) {
+bool CRasterBMP::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const LONG start = file.Tell();
     BYTE fileHeader[BITMAPFILEHEADER::kSize];
     if (!ReadExact(file, fileHeader, sizeof fileHeader))

@@ -15,7 +15,7 @@ public:
 
     explicit CRasterCodec(DWORD type) : CRaster(type) {}
 
-    virtual bool Decode(CRasterFile& file) = 0;
+    virtual bool Decode(CRasterFile& file, const DecodeOptions& options) = 0;
     virtual bool Encode(CRasterFile& file) = 0;
 
 protected:

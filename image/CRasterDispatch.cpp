@@ -5,6 +5,7 @@
 #include "image/CRasterIOFile.h"
 #include "image/CRasterMemFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/SaveRefusal.h"
 
 #include <memory>
 #include <string>
@@ -66,7 +67,7 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     // The camera block of an earlier JPEG must not travel into a different picture.
     codec->Info().jpegExif.clear();
     codec->Info().jpegComment.clear();
-    if (codec->Decode(file))
+    if (codec->Decode(file, image.Info().decode))
         return image.TakeOver(*codec, true);
     // A codec that stopped without saying why still owes the caller a reason.
     const std::string why = codec->GetLastError();
@@ -132,8 +133,12 @@ bool CRaster::DecodeFromFILE(std::FILE* file, DWORD type) {
 // earlier file of that name as it was.
 bool CRaster::Save(const std::string& name, DWORD type) {
     std::vector<BYTE> bytes;
-    if (!EncodeToMemory(bytes, type))
+    if (!EncodeToMemory(bytes, type)) {
+        const std::string why = GetLastError();
+        SetLastError(SaveRefusal::Text(name, why.empty() ? "the picture could not be encoded" : why)
+                         .c_str());
         return false;
+    }
     std::string error;
     if (!AtomicFile::Write(name, std::as_bytes(std::span<const BYTE>(bytes)), error)) {
         SetLastError(error.c_str());

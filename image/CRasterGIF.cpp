@@ -92,7 +92,7 @@ private:
 
 } // namespace
 
-bool CRasterGIF::Decode(CRasterFile& file) {
+bool CRasterGIF::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const std::uint64_t left = BytesLeft(file);
     if (left < 13)
         return Fail("GIF file too short");

@@ -15,7 +15,7 @@ class CRasterGIF : public CRasterCodec {
 public:
     CRasterGIF() : CRasterCodec(kTypeGif) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
     bool EncodeAnimated(CRasterFile& file, std::span<CRaster* const> frames, bool localColorTables,
                         bool localDisposal);

@@ -94,7 +94,7 @@ struct CRasterICO::MaskScan {
     RGBQUAD keyColor{};
 };
 
-bool CRasterICO::Decode(CRasterFile& file) {
+bool CRasterICO::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const LONG start = file.Tell();
     BYTE head[IcoDirectory::kHeaderSize];
     if (!ReadExact(file, head, sizeof head))
@@ -130,7 +130,7 @@ bool CRasterICO::DecodePng(CRasterFile& file, LONG offset) {
     file.Seek(offset, 0);
     CRasterPNG png;
     png.CopyInfoFrom(*this);
-    if (!png.Decode(file))
+    if (!png.Decode(file, Info().decode))
         return Fail(png.GetLastError());
     const LONG frames = Info().numFrames;
     if (HeaderOnly()) {

@@ -13,7 +13,7 @@ class CRasterICO : public CRasterCodec {
 public:
     CRasterICO() : CRasterCodec(kTypeIco) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
     // The dispatch always writes a single page.
     bool Encode(CRasterFile& file, bool append, int pageCount);

@@ -20,7 +20,7 @@ BYTE BitAt(const BYTE* line, DWORD x) {
 
 } // namespace
 
-bool CRasterPCX::Decode(CRasterFile& file) {
+bool CRasterPCX::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     BYTE bytes[PcxHeader::kSize];
     if (!ReadExact(file, bytes, sizeof bytes))
         return Fail("Can't read PCX image");

@@ -81,7 +81,7 @@ std::int64_t Sample(const BYTE* p, std::size_t bytes, bool bigEndian, bool isSig
 
 } // namespace
 
-bool CRasterPGX::Decode(CRasterFile& file) {
+bool CRasterPGX::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const std::uint64_t available = BytesLeft(file);
     StreamByteReader in(file);
     Header h;

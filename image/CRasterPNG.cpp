@@ -102,7 +102,7 @@ struct CRasterPNG::ReadState {
     ~ReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 };
 
-bool CRasterPNG::Decode(CRasterFile& file) {
+bool CRasterPNG::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     ReadState s;
     s.png = png_create_read_struct(png_get_libpng_ver(nullptr), this, OnPngError, OnPngWarning);
     if (s.png == nullptr)

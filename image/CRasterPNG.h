@@ -11,7 +11,7 @@ class CRasterPNG : public CRasterCodec {
 public:
     CRasterPNG() : CRasterCodec(kTypePng) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     // How the pixels of one decoded row are laid out (after libpng's transformations).

@@ -79,7 +79,7 @@ bool CRasterPNM::ReadHeader(StreamByteReader& in, Header& h) {
     return true;
 }
 
-bool CRasterPNM::Decode(CRasterFile& file) {
+bool CRasterPNM::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const std::uint64_t available = BytesLeft(file);
     StreamByteReader in(file);
     Header h;

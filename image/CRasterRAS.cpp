@@ -72,7 +72,7 @@ private:
 
 } // namespace
 
-bool CRasterRAS::Decode(CRasterFile& file) {
+bool CRasterRAS::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     BYTE bytes[kHeaderBytes];
     if (!ReadExact(file, bytes, sizeof bytes) || GetBE32(bytes) != kMagic)
         return Fail(kCorrupted);

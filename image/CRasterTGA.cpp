@@ -41,7 +41,7 @@ bool CRasterTGA::ReadColorMap(CRasterFile& file, const TgaHeader& h) {
     return true;
 }
 
-bool CRasterTGA::Decode(CRasterFile& file) {
+bool CRasterTGA::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     BYTE bytes[TgaHeader::kSize];
     if (!ReadExact(file, bytes, sizeof bytes))
         return Fail("Not a TGA");

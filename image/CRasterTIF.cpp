@@ -92,7 +92,7 @@ CRasterTIF::CRasterTIF() : CRasterCodec(kTypeTif) {}
 
 CRasterTIF::~CRasterTIF() = default;
 
-bool CRasterTIF::Decode(CRasterFile& file) {
+bool CRasterTIF::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const std::uint64_t fileBytes = BytesLeft(file);
     CRasterTiffClientOpen client(file, *this);
     if (!client.Open("r"))

@@ -19,7 +19,7 @@ public:
     CRasterTIF();
     ~CRasterTIF() override;
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override { return Encode(file, false); }
     // With `append` the page is written and the file kept open for further pages; the first
     // call without it writes the last page and closes the file.

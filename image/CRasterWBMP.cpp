@@ -29,7 +29,7 @@ void CRasterWBMP::WriteInteger(DWORD value, BYTE* out, std::size_t& length) {
         out[length++] = static_cast<BYTE>(groups[i] | (i > 0 ? 0x80 : 0));
 }
 
-bool CRasterWBMP::Decode(CRasterFile& file) {
+bool CRasterWBMP::Decode(CRasterFile& file, const DecodeOptions& /*options*/) {
     const std::optional<DWORD> type = ReadInteger(file);
     const LONG fixedHeader = file.GetC();
     const std::optional<DWORD> width = ReadInteger(file);

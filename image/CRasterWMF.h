@@ -13,7 +13,9 @@ class CRasterWMF : public CRasterCodec {
 public:
     CRasterWMF() : CRasterCodec(kTypeWmf) {}
 
-    bool Decode(CRasterFile& file) override { return Decode(file, 0, 0); }
+    bool Decode(CRasterFile& file, const DecodeOptions& /*options*/) override {
+        return Decode(file, 0, 0);
+    }
     // A non-zero forced width or height replaces the metafile's own.
     bool Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight);
     bool Encode(CRasterFile& file) override;
