@@ -23,7 +23,7 @@ public:
     static constexpr int kMaxCellArea = 256;
     // Elements and words kept: the window lays out each word and element on its own, so these
     // bound the time the window spends on a page. The rest of the page is cut off.
-    static constexpr std::size_t kMaxElements = 800;
+    static constexpr std::size_t kMaxElements = 500;
     static constexpr std::size_t kMaxWords = 1000;
     // Characters of text kept; a long word counts once for each kWordChars of its length.
     static constexpr std::size_t kMaxText = 12 * 1024;

@@ -398,6 +398,8 @@ TEST_F(InfoPaneWebWindowTest, HostileAnswersLeaveTheWindowWorkingAndTheHostAlone
         {"tables within the size limit", body(head + Repeat("<table><tr><td>cell ", 12000)),
          "cell"},
         {"words within the size limit", body(head + Repeat("word ", 50000)), "word"},
+        {"elements within the size limit",
+         body(head + Repeat("<p>hello <b>bold</b> <a href=/x>link</a> ", 5000)), "hello"},
         {"an empty answer", body(""), ""},
         {"headers cut off mid-line", Raw("HTTP/1.1 200 OK\r\nContent-Ty"), ""},
         {"a body cut short",
