@@ -255,7 +255,8 @@ private:
     std::string Attributes(const std::string& element, std::string_view text, bool& keep);
     void Push(const std::string& name, Kind kind);
     void CloseTo(std::size_t depth);
-    // Closes `names` (comma-less list) found above a barrier, as a new `name` implies.
+    // Closes what a new `name` ends in a browser: an open p before a block, a li before the
+    // next, a cell before the next cell or row, up to the element that bounds it.
     void ImpliedEnds(const std::string& name);
     int TableDepth() const;
     // Counts a cell's columns against its row; false when the row is full. A span that does

@@ -28,6 +28,7 @@ public:
     // Characters of text kept; a long word counts once for each kWordChars of its length.
     static constexpr std::size_t kMaxText = 12 * 1024;
     static constexpr std::size_t kWordChars = 32;
+    // Pictures kept; the pane fetches fewer still.
     static constexpr std::size_t kMaxPictures = 100;
 
     struct Prepared {
