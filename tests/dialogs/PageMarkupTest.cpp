@@ -12,11 +12,14 @@ namespace {
 
 const std::string kPage = "http://127.0.0.1:8080/redir.php?LOC=info";
 
-std::string Repeat(const std::string& text, std::size_t times) {
-    std::string out;
-    out.reserve(text.size() * times);
+// `text` `times` over, between `before` and `after`.
+std::string Repeat(const std::string& text, std::size_t times, const std::string& before = {},
+                   const std::string& after = {}) {
+    std::string out = before;
+    out.reserve(before.size() + text.size() * times + after.size());
     for (std::size_t i = 0; i < times; ++i)
         out += text;
+    out += after;
     return out;
 }
 
@@ -93,11 +96,11 @@ TEST(PageMarkupTest, DeepAndUnclosedPagesComeOutClosedAndShallow) {
     EXPECT_EQ(most, PageMarkup::kMaxTableDepth);
     // A row holds a bounded number of columns, spans included: the window keeps a grid of them.
     const std::string wide =
-        PageMarkup::Prepare("<table><tr>" + Repeat("<td colspan=60>w", 3), kPage).html;
+        PageMarkup::Prepare(Repeat("<td colspan=60>w", 3, "<table><tr>"), kPage).html;
     EXPECT_EQ(wide, "<table><tr><td colspan=\"60\">w</td><td colspan=\"4\">w</td>w</tr></table>");
     EXPECT_EQ(PageMarkup::Prepare("<table><td colspan=64 rowspan=64>a<td rowspan=9>b", kPage).html,
               "<table><tr><td colspan=\"64\" rowspan=\"4\">a</td>b</tr></table>");
-    const std::string many = PageMarkup::Prepare("<table>" + Repeat("<td>c", 500), kPage).html;
+    const std::string many = PageMarkup::Prepare(Repeat("<td>c", 500, "<table>"), kPage).html;
     EXPECT_EQ(Read(many).elements, 2u + PageMarkup::kMaxColumns);
 }
 
@@ -177,10 +180,10 @@ TEST(PageMarkupTest, LongPagesAreCutToWhatThePaneLaysOutQuickly) {
     const PageMarkup::Prepared one = PageMarkup::Prepare(Repeat("x", 200000), kPage);
     EXPECT_LE(one.html.size(), PageMarkup::kMaxText);
     // Blanks collapse as the window shows them; in preformatted text they count as text.
-    EXPECT_EQ(PageMarkup::Prepare("a" + Repeat(" \t\n", 50000) + "b", kPage).html, "a b");
+    EXPECT_EQ(PageMarkup::Prepare(Repeat(" \t\n", 50000, "a", "b"), kPage).html, "a b");
     const std::string tabs =
-        PageMarkup::Prepare("<pre>x" + Repeat("\t", 200000) + "y</pre>", kPage).html;
-    EXPECT_EQ(tabs, "<pre>x" + Repeat("\t", PageMarkup::kMaxText / 8) + "</pre>");
+        PageMarkup::Prepare(Repeat("\t", 200000, "<pre>x", "y</pre>"), kPage).html;
+    EXPECT_EQ(tabs, Repeat("\t", PageMarkup::kMaxText / 8, "<pre>x", "</pre>"));
     const Shape elements = Read(PageMarkup::Prepare(Repeat("<br>x", 50000), kPage).html);
     EXPECT_EQ(elements.elements, PageMarkup::kMaxElements);
     const std::string pictures = PageMarkup::Prepare(Repeat("<img src=p.png>", 1000), kPage).html;
