@@ -1,14 +1,19 @@
 #include "dialogs/ui/CAdWindow.h"
 
 #include "dialogs/FetchService.h"
+#include "dialogs/PageMarkup.h"
+#include "dialogs/WebAddress.h"
 #include "dialogs/WebPageCache.h"
 #include "dialogs/ui/PanePictureHandler.h"
 #include "frame/IInfoPaneHost.h"
 
 #include <wx/filename.h>
 #include <wx/filesys.h>
+#include <wx/frame.h>
 #include <wx/log.h>
 #include <wx/utils.h>
+
+#include <cstdio>
 
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
@@ -52,12 +57,26 @@ bool IsWebAddress(const std::string& url) {
 
 // A link of a web page made whole against the page's own address.
 std::string Absolute(const std::string& url, const std::string& page) {
-    if (page.empty() || url.empty() || url.front() == '#' ||
-        url.find(':') != std::string::npos)
+    if (page.empty() || url.empty() || url.front() == '#')
         return url;
-    if (url.front() == '/')
-        return page.substr(0, page.find('/', page.find("://") + 3)) + url;
-    return page.substr(0, page.rfind('/') + 1) + url;
+    return WebAddress::Resolve(page, url);
+}
+
+// What the host sent, made into a page the window shows quickly, on the worker. Empty with a
+// reason in `refusal` when it cannot be shown.
+std::string PreparePage(const std::string& url, FetchResult& result, std::string& refusal) {
+    const std::string type = WebPageCache::MimeType(result.headers);
+    if (!type.empty() && type.compare(0, 5, "text/") != 0) {
+        refusal = "the host sent " + type.substr(0, 80) + ", not a page";
+        return {};
+    }
+    PageMarkup::Prepared page = PageMarkup::Prepare(result.body, url);
+    if (!page.usable)
+        refusal = page.note;
+    else if (!page.note.empty())
+        std::fprintf(stderr, "The page %s: %s\n", url.c_str(), page.note.c_str());
+    result.body.clear();
+    return std::move(page.html);
 }
 
 } // namespace
@@ -104,25 +123,37 @@ void CAdWindow::FetchPage(const std::string& url) {
     FetchRequest request;
     request.url = url;
     request.deadlineMs = FetchService::kPageDeadlineMs;
-    fetches_.Fetch(kPageJob, request,
-                   [alive = std::weak_ptr<int>(life_), this, url](FetchResult& result) {
-                       if (alive.lock())
-                           OnPageFetched(url, result);
-                   });
+    request.maxBody = PageMarkup::kMaxBytes;
+    // Filled on the worker, read once the result is on the main thread.
+    auto refusal = std::make_shared<std::string>();
+    fetches_.Fetch(
+        kPageJob, request,
+        [url, refusal](FetchResult& result, FetchCancel&) {
+            if (result.Ok())
+                result.body = PreparePage(url, result, *refusal);
+        },
+        [alive = std::weak_ptr<int>(life_), this, url, refusal](FetchResult& result) {
+            if (alive.lock())
+                OnPageFetched(url, result, *refusal);
+        });
 }
 
-void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result) {
-    if (!result.Ok()) {
-        controller_->OnLoadFailed(url, result.error);
+void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result,
+                              const std::string& refusal) {
+    if (!result.Ok() || !refusal.empty()) {
+        controller_->OnLoadFailed(url, result.Ok() ? refusal : result.error);
         return;
     }
+    const auto start = std::chrono::steady_clock::now();
     // The page shown keeps its pictures in the cache until another replaces it.
     if (url != webPage_)
         pictures_.StartPage();
     cache_.Pin(url);
-    cache_.Put(url, {true, std::move(result.body), WebPageCache::MimeType(result.headers)});
+    cache_.Put(url, {true, std::move(result.body), "text/html"});
     webPage_ = url;
     ShowCachedPage(url);
+    lastShowTime_ = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
     FetchPictures();
     CallAfter([this] { controller_->OnDocumentComplete(); });
 }
@@ -136,6 +167,18 @@ void CAdWindow::ShowCachedPage(const std::string& url) {
 
 void CAdWindow::FetchPictures() {
     pictures_.Add(cache_.TakeMissing());
+}
+
+void CAdWindow::OnLinkClicked(const wxHtmlLinkInfo& link) {
+    const std::string href = link.GetHref().utf8_string();
+    if (!href.empty() && href.front() == '#') {
+        ScrollToAnchor(wxString::FromUTF8(href.substr(1)));
+        return;
+    }
+    const std::string page = webPage_.empty() ? GetOpenedPage().utf8_string() : webPage_;
+    const std::string url = page.empty() ? href : WebAddress::Resolve(page, href);
+    if (controller_->OnLinkClicked(url))
+        LoadPage(wxString::FromUTF8(url));
 }
 
 void CAdWindow::OnSetTitle(const wxString& title) {
@@ -167,6 +210,12 @@ int CAdWindow::MinimumPaneHeight() const {
 void CAdWindow::Repaint() {
     Refresh();
     Update();
+}
+
+void CAdWindow::ShowStatus(const std::string& text) {
+    auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame);
+    if (frame && frame->GetStatusBar())
+        frame->SetStatusText(wxString::FromUTF8(text), 0);
 }
 
 wxTimer* CAdWindow::Timer(int id) {

@@ -30,7 +30,8 @@ wxFSFile* WebPageFSHandler::OpenFile(wxFileSystem&, const wxString& location) {
         cache_.NoteMissing(url);
         return nullptr;
     }
-    if (!entry->ok)
+    // The toolkit refuses a stream over no bytes with an assertion; nothing is all it holds.
+    if (!entry->ok || entry->bytes.empty())
         return nullptr;
     const wxString type = entry->mimeType.empty()
                               ? wxFileSystemHandler::GetMimeTypeFromExt(location)
