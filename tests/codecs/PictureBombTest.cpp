@@ -33,7 +33,7 @@ TEST(PictureBombs, EachIsRefusedWithinTheMemoryLimit) {
         {"jpeg_scans_500_13000", kTooLarge},
         {"j2k_9400_64_tiles", kTooLarge},
         {"jp2_9400", kTooLarge},
-        {"tiff_13000x1_tile_13008", kTooLarge},
+        {"tiff_13000x1_tile_13008", "TIFF tile larger than its picture"},
         {"tiff_rgba16_13000_shared_strips", "TIFF strips larger than the file"}};
     for (const PictureBombs::Bomb& bomb : PictureBombs::All()) {
         SCOPED_TRACE(bomb.name);
