@@ -20,6 +20,8 @@ std::uint64_t CRasterCodec::PictureBytes(std::uint64_t width, std::uint64_t heig
     constexpr std::uint64_t kSide = 1ull << 24;
     if (width > kSide || height > kSide)
         return UINT64_MAX;
+    // Depths are raised as the picture raises them.
+    bpp = bpp <= 1 ? 1 : bpp <= 4 ? 4 : bpp <= 8 ? 8 : 24;
     const std::uint64_t stride = (width * bpp + 31) / 32 * 4;
     return stride * height + (alpha ? width * height : 0) + 40 + 256 * 4;
 }

@@ -471,6 +471,8 @@ std::unique_ptr<CRaster> CRasterGIF::Finished(Composition& c, bool copy) {
     };
     bool any = false;
     for (int row = 0; row < c.screenH; ++row) {
+        if (Cancelled())
+            return nullptr;
         const LONG y = c.screenH - 1 - row;
         BYTE* cover = image->GetAlphaPointer(0, y);
         for (int x = 0; x < c.screenW; ++x) {
@@ -589,7 +591,7 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data, const DecodeOptions& op
                 return false;
             auto copy = Finished(c, true);
             if (!copy)
-                return Fail(kPictureOutOfMemory);
+                return WasCancelled() ? false : Fail(kPictureOutOfMemory);
             copy->Info().retrieveAllFrames = 0;
             frames.push_back(std::move(copy));
         }
@@ -607,6 +609,8 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data, const DecodeOptions& op
         return false;
     c.previous.reset();
     std::unique_ptr<CRaster> result = Finished(c, false);
+    if (!result && WasCancelled())
+        return false;
     if (result && c.mosaic && c.anyTransparent) {
         result->SetTransparentColor(c.mosaicTransparent);
         result->SetTransparentIndex(0);

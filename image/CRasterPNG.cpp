@@ -334,26 +334,40 @@ void CRasterPNG::PlacePassRow(const ReadState& s, const BYTE* in, DWORD top, DWO
                   ? GetAlphaPointer(0, static_cast<LONG>(y))
                   : nullptr;
     const int bpp = GetBpp();
-    for (DWORD i = 0, x = first; i < count; ++i, x += step) {
-        switch (s.kind) {
-        case RowKind::Direct:
-            if (bpp == 24)
+    // One loop per packing, so that the pixel loop itself never branches on it.
+    switch (s.kind) {
+    case RowKind::Direct:
+        if (bpp == 24) {
+            for (DWORD i = 0, x = first; i < count; ++i, x += step)
                 std::memcpy(out + 3 * x, in + 3 * i, 3);
-            else
+        } else if (bpp == 8) {
+            for (DWORD i = 0, x = first; i < count; ++i, x += step)
+                out[x] = in[i];
+        } else {
+            for (DWORD i = 0, x = first; i < count; ++i, x += step)
                 SetIndexAt(out, x, bpp, IndexAt(in, i, bpp));
-            break;
-        case RowKind::TwoBit:
-            SetIndexAt(out, x, 4, (in[i >> 2] >> (6 - 2 * (i & 3))) & 3);
-            break;
-        case RowKind::GreyAlpha:
+        }
+        break;
+    case RowKind::TwoBit:
+        for (DWORD i = 0, x = first; i < count; ++i, x += step) {
+            const BYTE v = (in[i >> 2] >> (6 - 2 * (i & 3))) & 3;
+            BYTE& o = out[x >> 1];
+            o = (x & 1) ? static_cast<BYTE>((o & 0xF0) | v)
+                        : static_cast<BYTE>((o & 0x0F) | (v << 4));
+        }
+        break;
+    case RowKind::GreyAlpha:
+        for (DWORD i = 0, x = first; i < count; ++i, x += step) {
             out[x] = in[2 * i];
             a[x] = in[2 * i + 1];
-            break;
-        case RowKind::ColourAlpha:
+        }
+        break;
+    case RowKind::ColourAlpha:
+        for (DWORD i = 0, x = first; i < count; ++i, x += step) {
             std::memcpy(out + 3 * x, in + 4 * i, 3);
             a[x] = in[4 * i + 3];
-            break;
         }
+        break;
     }
 }
 
