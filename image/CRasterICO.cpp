@@ -207,6 +207,8 @@ bool CRasterICO::ReadIconPixels(CRasterFile& file, const BmpInfoHeader& h) {
         return Fail("CRaster::Create can't allocate memory");
     std::vector<BYTE> row(std::size_t{width} * 4);
     for (DWORD y = 0; y < height; ++y) {
+        if (Cancelled())
+            return false;
         if (!ReadExact(file, row.data(), row.size()))
             return Fail("Corrupted icon file");
         BYTE* out = GetBits(y);

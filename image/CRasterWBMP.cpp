@@ -55,6 +55,8 @@ bool CRasterWBMP::Decode(CRasterFile& file, const DecodeOptions& options) {
         return Fail("WBMP Create failed");
     SetGrayPalette();
     for (DWORD top = 0; top < *height; ++top) {
+        if (Cancelled())
+            return false;
         if (!ReadExact(file, GetBits(*height - 1 - top), static_cast<std::size_t>(rowBytes)))
             return Fail("Corrupted WBMP");
     }
