@@ -17,9 +17,6 @@ constexpr std::uint64_t kMaxBuffer = CRasterTiffClientOpen::kMaxSingleAlloc;
 // Strips larger than this are read a band of rows at a time, so that no single call of the
 // library decodes more than a band, and a stop is heard between bands.
 constexpr std::uint64_t kBandBytes = 8u << 20;
-// The largest block libtiff may take for itself while reading (a strip's raw bytes, the
-// strip libtiff's RGBA reader decodes whole).
-constexpr tmsize_t kLibraryAlloc = tmsize_t{64} << 20;
 
 LONG ToDpi(double dpi) {
     if (!std::isfinite(dpi))
@@ -103,7 +100,11 @@ CRasterTIF::~CRasterTIF() = default;
 bool CRasterTIF::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::uint64_t fileBytes = BytesLeft(file);
     CRasterTiffClientOpen client(file, *this);
-    if (!client.Open("r", kLibraryAlloc))
+    // No block libtiff takes for itself (a strip's raw bytes, the strip its RGBA reader
+    // decodes whole) may be larger than the whole budget; the estimate counts them.
+    const auto libraryAlloc = static_cast<tmsize_t>(
+        std::min<std::uint64_t>(options.budget, CRasterTiffClientOpen::kMaxSingleAlloc));
+    if (!client.Open("r", libraryAlloc))
         return *GetLastError() ? false : Fail("Not a TIFF file");
     TIFF* tif = client.Handle();
     const tdir_t pages = TIFFNumberOfDirectories(tif);
@@ -214,7 +215,7 @@ std::uint64_t CRasterTIF::Estimate(TIFF* tif, const Layout& p) {
     if (p.kind == RowKind::RgbaReader) {
         // Our band of 64 rows or one piece, and the piece libtiff's reader decodes whole.
         bytes += Times(4 * std::uint64_t{p.width}, std::max<std::uint64_t>(64, pieceH));
-        bytes += std::min<std::uint64_t>(piece, kLibraryAlloc);
+        bytes += Times(piece, p.planar == PLANARCONFIG_SEPARATE ? p.spp : 1);
     } else {
         bytes += p.tiled ? Times(scanline, pieceH) + piece : std::min(piece, kBandBytes + scanline);
     }
@@ -389,7 +390,11 @@ bool CRasterTIF::ReadDirect(TIFF* tif, const Layout& p) {
 }
 
 bool CRasterTIF::FailRead(const char* ours) {
-    return Fail(*GetLastError() ? std::string(GetLastError()) : std::string(ours));
+    const std::string said = GetLastError();
+    // libtiff refusing a block beyond its limit, or finding no memory, is no damage.
+    if (said.find("emory") != std::string::npos || said.find("No space") != std::string::npos)
+        return Fail(kPictureOutOfMemory);
+    return Fail(said.empty() ? std::string(ours) : said);
 }
 
 bool CRasterTIF::ReadScanlines(TIFF* tif, DWORD top, DWORD rows, std::vector<BYTE>& band) {
