@@ -234,8 +234,10 @@ struct CRasterGIF::Composition {
     bool restoresPrevious = false;
     bool mosaic = false;
     // Whether coverage is kept: not when the first frame's transparent index shows the
-    // pixels no frame supplied.
+    // pixels no frame supplied, nor when the first frame supplied every pixel. It lives in
+    // the picture's alpha plane once the first frame has been placed (a mosaic's at once).
     bool tracks = true;
+    bool covering = false;
     int deepest = 8; // the largest palette depth of the frames on the screen
     int frames = 0;  // frames on the screen
     LONG firstTransparent = -1;
@@ -252,6 +254,7 @@ struct CRasterGIF::Composition {
     std::uint64_t Area() const { return std::uint64_t(screenW) * std::uint64_t(screenH); }
     // The coverage of a screen row (top first).
     BYTE* Cover(int row) const { return result->GetAlphaPointer(0, screenH - 1 - row); }
+    bool Covering() const { return tracks && covering; }
 };
 
 // Every step of the composition is paid for out of a budget that grows with the bytes the
@@ -296,6 +299,7 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
         if (!c.result->Create(w, h, 24, kTypeGif) || !c.result->CreateAlpha())
             return Fail(kPictureOutOfMemory);
         c.result->SetAlphaLevel(kUncovered);
+        c.covering = true;
         return true;
     }
     std::unique_ptr<CRaster> background;
@@ -303,11 +307,9 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
         if (!Charge(c, c.Area() * (c.restoresPrevious ? 2 : 1)))
             return false;
         background = std::make_unique<CRaster>();
-        if (!background->CreateForOverwrite(w, h, static_cast<DWORD>(frame.bpp), kTypeGif) ||
-            (c.tracks && !background->CreateAlpha()))
+        if (!background->CreateForOverwrite(w, h, static_cast<DWORD>(frame.bpp), kTypeGif))
             return Fail(kPictureOutOfMemory);
         background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
-        background->SetAlphaLevel(kUncovered);
         c.firstTransparent = transparent;
         if (c.restoresPrevious)
             c.previous = std::make_unique<CRaster>(*background, true, false, false);
@@ -378,7 +380,7 @@ void PutIndex(BYTE* row, std::size_t x, int bpp, BYTE index) {
 
 // Marks the frame's rectangle, as far as it lies on the screen, as covered.
 void CRasterGIF::MarkCovered(Composition& c, const Frame& frame) {
-    if (!c.tracks)
+    if (!c.Covering())
         return;
     const int right = std::min(c.screenW, frame.left + frame.width);
     const int bottom = std::min(c.screenH, frame.top + frame.height);
@@ -387,6 +389,35 @@ void CRasterGIF::MarkCovered(Composition& c, const Frame& frame) {
         for (int x = frame.left; x < right; ++x)
             p[x] = std::max<BYTE>(p[x], kCovered);
     }
+}
+
+// Coverage starts after the first frame, from what it supplied: nothing when it supplied
+// the whole screen, else its rectangle with the rows its data gave.
+bool CRasterGIF::StartCoverage(Composition& c, const Frame& frame, const std::vector<int>& order,
+                               bool complete, std::size_t rows, std::size_t pixels) {
+    if (complete && frame.left == 0 && frame.top == 0 && frame.width >= c.screenW &&
+        frame.height >= c.screenH) {
+        c.tracks = false;
+        return true;
+    }
+    if (!c.result->CreateAlpha())
+        return Fail(kPictureOutOfMemory);
+    c.result->SetAlphaLevel(kUncovered);
+    c.covering = true;
+    MarkCovered(c, frame);
+    const int visible = std::min(frame.height, c.screenH - frame.top);
+    const std::size_t width = static_cast<std::size_t>(frame.width);
+    const std::size_t clipW =
+        static_cast<std::size_t>(std::min(frame.width, c.screenW - frame.left));
+    for (std::size_t fileRow = 0; fileRow < rows; ++fileRow) {
+        const int frameRow = order.empty() ? static_cast<int>(fileRow) : order[fileRow];
+        if (frameRow >= visible)
+            continue;
+        const std::size_t given = fileRow + 1 < rows ? width : pixels - fileRow * width;
+        BYTE* cover = c.Cover(frame.top + frameRow) + frame.left;
+        std::fill_n(cover, std::min(clipW, given), BYTE(kSupplied));
+    }
+    return true;
 }
 
 // Decodes the frame's data straight onto the screen: each row as it comes, clipped to the
@@ -405,6 +436,8 @@ bool CRasterGIF::DecodeFrame(Composition& c, const Frame& frame, std::span<const
     const int bpp = out.GetBpp();
     int shown = 0;
     bool stopped = false;
+    std::size_t delivered = 0; // file rows placed, all but the last one whole
+    bool complete = true;
     std::uint64_t supplied = 0;
     const auto sink = [&](std::size_t fileRow, std::span<const BYTE> line) {
         if (Cancelled()) {
@@ -417,7 +450,9 @@ bool CRasterGIF::DecodeFrame(Composition& c, const Frame& frame, std::span<const
         const int row = frame.top + frameRow;
         line = line.first(std::min(clipW, line.size()));
         BYTE* bits = out.GetBits(static_cast<DWORD>(c.screenH - 1 - row));
-        BYTE* cover = c.tracks ? c.Cover(row) + frame.left : nullptr;
+        BYTE* cover = c.Covering() ? c.Cover(row) + frame.left : nullptr;
+        delivered = fileRow + 1;
+        complete &= line.size() >= clipW;
         if (c.mosaic) {
             bits += 3 * std::size_t(frame.left);
             for (std::size_t x = 0; x < line.size(); ++x) {
@@ -425,7 +460,8 @@ bool CRasterGIF::DecodeFrame(Composition& c, const Frame& frame, std::span<const
                 bits[3 * x] = colour.rgbBlue;
                 bits[3 * x + 1] = colour.rgbGreen;
                 bits[3 * x + 2] = colour.rgbRed;
-                cover[x] = kSupplied;
+                if (cover != nullptr)
+                    cover[x] = kSupplied;
             }
         } else {
             for (std::size_t x = 0; x < line.size(); ++x) {
@@ -449,6 +485,9 @@ bool CRasterGIF::DecodeFrame(Composition& c, const Frame& frame, std::span<const
         return Fail("GIF frame has an unusable LZW code size");
     end = decoded.end;
     c.supplied += supplied;
+    if (c.tracks && !c.covering &&
+        !StartCoverage(c, frame, order, shown == visible && complete, delivered, decoded.delivered))
+        return false;
     if (!c.mosaic) {
         out.SetPalette(palette.data(), out.GetNumColors());
         out.SetTransparentIndex(c.firstTransparent);

@@ -60,6 +60,8 @@ private:
                          const DecodeOptions& options);
     bool KeepPrevious(Composition& c);
     void MarkCovered(Composition& c, const Frame& frame);
+    bool StartCoverage(Composition& c, const Frame& frame, const std::vector<int>& order,
+                       bool complete, std::size_t rows, std::size_t pixels);
     // Decodes a frame onto the screen (a mosaic tile, or a frame composed over the ones
     // before); `end` receives the offset past its data.
     bool DecodeFrame(Composition& c, const Frame& frame, std::span<const BYTE> data,
