@@ -109,3 +109,24 @@ TEST(BudgetBombs, ShapesWithinTheBudgetDecodeBoundedAndStop) {
 }
 
 } // namespace
+
+namespace {
+
+// An interlaced first frame, narrower than the screen's height, whose data ends after three
+// of its rows (rows 0, 4 and 2 in its pass order): those show, the rest of its rectangle is
+// left out (transparent), and the rows below it keep the background.
+TEST(BudgetBombs, AFrameCutShortShowsTheRowsItsDataGave) {
+    std::vector<BYTE> gif =
+        BudgetBombs::detail::Gif(4, 10, 4, 8, BudgetBombs::detail::FlatLzw(12, 2));
+    gif[28] = 0x40; // interlaced
+    CRaster image;
+    ASSERT_TRUE(image.DecodeFromMemory(gif, CRaster::kTypeGif)) << image.GetLastError();
+    ASSERT_TRUE(image.IsAlphaValid());
+    for (LONG top = 0; top < 10; ++top) {
+        const bool shown = top == 0 || top == 2 || top == 4 || top >= 8;
+        for (LONG x = 0; x < 4; ++x)
+            EXPECT_EQ(image.GetAlpha(x, 9 - top), shown ? 255 : 0) << x << "," << top;
+    }
+}
+
+} // namespace
