@@ -11,8 +11,6 @@ namespace {
 constexpr BYTE kExtension = 0x21;
 constexpr BYTE kImage = 0x2C;
 constexpr BYTE kTrailer = 0x3B;
-// Decoding reads the whole remaining stream; a GIF past this size is refused outright.
-constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
 constexpr std::uint64_t kMosaicOverlap = 4;
 // LZW gives at most some 2,700 pixels per byte of data: the work of composing frames is paid
 // for at this many pixels per byte the frames take, besides a few passes over the screen.
@@ -97,9 +95,15 @@ bool CRasterGIF::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::uint64_t left = BytesLeft(file);
     if (left < 13)
         return Fail("GIF file too short");
-    if (left > kMaxFileBytes)
-        return Fail("GIF file too large");
-    std::vector<BYTE> data(static_cast<std::size_t>(left));
+    // The file is held whole while it is read: one larger than the budget cannot fit.
+    if (left > options.budget && !HeaderOnly()) {
+        BYTE head[10];
+        if (!ReadExact(file, head, sizeof head) || std::memcmp(head, "GIF8", 4) != 0)
+            return Fail("Not a GIF file");
+        return FailTooLarge("GIF", U16(head, 6), U16(head, 8), left, options);
+    }
+    // Its size needs the header alone.
+    std::vector<BYTE> data(HeaderOnly() ? 13 : static_cast<std::size_t>(left));
     if (!ReadExact(file, data.data(), data.size()))
         return Fail("GIF file could not be read");
     return DecodeBytes(data, options);

@@ -130,3 +130,33 @@ TEST(BudgetBombs, AFrameCutShortShowsTheRowsItsDataGave) {
 }
 
 } // namespace
+
+namespace {
+
+// Every reader answers to the budget it is handed, and names itself and the size it refuses.
+TEST(BudgetBombs, EveryReaderHoldsToTheBudgetItIsHanded) {
+    const std::pair<DWORD, const char*> formats[] = {
+        {CRaster::kTypeBmp, "BMP"},  {CRaster::kTypeGif, "GIF"}, {CRaster::kTypePng, "PNG"},
+        {CRaster::kTypeTif, "TIFF"}, {CRaster::kTypeTga, "TGA"}, {CRaster::kTypePcx, "PCX"},
+        {CRaster::kTypeIco, "Icon"}, {CRaster::kTypePnm, "PNM"}, {CRaster::kTypeRas, "Sun raster"},
+        {CRaster::kTypeWbmp, "WBMP"}};
+    for (const auto& [type, name] : formats) {
+        SCOPED_TRACE(name);
+        CRaster source(200, 100, type == CRaster::kTypeWbmp ? 1 : 8, type);
+        source.SetGrayPalette();
+        std::vector<BYTE> bytes;
+        ASSERT_TRUE(source.EncodeToMemory(bytes, type)) << source.GetLastError();
+        CRaster image;
+        image.Info().decode.budget = 2000;
+        EXPECT_FALSE(image.DecodeFromMemory(bytes, type));
+        EXPECT_EQ(std::string(image.GetLastError())
+                      .rfind(std::string(name) + " picture of 200 x 100 pixels needs ", 0),
+                  0u)
+            << image.GetLastError();
+        EXPECT_FALSE(image.IsValid());
+        image.Info().decode.budget = PictureBudget::kPictureBytes;
+        EXPECT_TRUE(image.DecodeFromMemory(bytes, type)) << image.GetLastError();
+    }
+}
+
+} // namespace
