@@ -5,9 +5,12 @@
 #include "maze/Object.h"
 #include "maze/TemplateTables.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr const char* kMagic = "WKZ";
+constexpr double kFirstVersion = 1.0;
 // The smallest layer-object record: fields 1 to 12 with empty texts.
 constexpr std::uint64_t kMinObjectRecord = 8 + 1 + 5 + 4 + 4 + 16 + 4 + 4 + 16 + 8 + 4 + 4 + 1;
 
@@ -40,6 +43,15 @@ WkzReader::Result WkzReader::Read(CArchive& ar) {
         Result r;
         r.status = Status::damaged;
         r.message = WkzMessages::Damaged(ar.Error());
+        return r;
+    }
+    // No version this program ever wrote is below the first or not a number: such bytes are
+    // no document of it (the first bytes of a text read as a tiny number), however the rest
+    // would read. A larger number may be a newer program's and is said to be too new.
+    if (!std::isfinite(version) || version < kFirstVersion) {
+        Result r;
+        r.status = Status::badMagic;
+        r.message = WkzMessages::NotAWkzFile();
         return r;
     }
     if (version < 2.0)

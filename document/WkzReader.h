@@ -14,7 +14,7 @@ public:
     enum class Status {
         ok,
         versionTooNew, // no reader for this version
-        badMagic,      // version 2 without its magic text
+        badMagic,      // not a document: no version it ever had, or version 2 without its magic
         upgradeMarker, // written by a newer program; the message is shown at once
         unknownKind,   // a template kind this program does not build
         damaged,       // short, inconsistent or hostile

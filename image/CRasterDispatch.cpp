@@ -5,6 +5,7 @@
 #include "image/CRasterIOFile.h"
 #include "image/CRasterMemFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/SaveRefusal.h"
 
 #include <memory>
 #include <new>
@@ -140,8 +141,12 @@ bool CRaster::DecodeFromFILE(std::FILE* file, DWORD type) {
 // earlier file of that name as it was.
 bool CRaster::Save(const std::string& name, DWORD type) {
     std::vector<BYTE> bytes;
-    if (!EncodeToMemory(bytes, type))
+    if (!EncodeToMemory(bytes, type)) {
+        const std::string why = GetLastError();
+        SetLastError(SaveRefusal::Text(name, why.empty() ? "the picture could not be encoded" : why)
+                         .c_str());
         return false;
+    }
     std::string error;
     if (!AtomicFile::Write(name, std::as_bytes(std::span<const BYTE>(bytes)), error)) {
         SetLastError(error.c_str());

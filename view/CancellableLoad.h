@@ -17,7 +17,8 @@ public:
     CancellableLoad& operator=(const CancellableLoad&) = delete;
 
     bool Poll() override;
-    // Loads a picture file, its format found from its contents, as a cancellable load.
+    // Loads a picture file, its format found from its contents, as a cancellable load; a file
+    // that claims a format by its first bytes but does not read fails with that reader's reason.
     static bool Load(CRaster& picture, const std::string& path);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "dialogs/FetchService.h"
 #include "dialogs/WebPageCache.h"
+#include "dialogs/ui/PanePictureHandler.h"
 #include "frame/IInfoPaneHost.h"
 
 #include <wx/filename.h>
@@ -17,7 +18,18 @@ CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
                      std::string htmlFolder)
     : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
       host_(services.host), fetches_(services.fetches), cache_(services.cache),
+      pictures_(
+          services.fetches,
+          [this](const std::string& url, WebPageCache::Entry entry) {
+              cache_.Put(url, std::move(entry));
+          },
+          // The page shows again once all its pictures are in.
+          [this] {
+              if (!webPage_.empty())
+                  ShowCachedPage(webPage_);
+          }),
       settleTimer_(this, kSettleTimer) {
+    PanePictureHandler::Install();
     for (int id = 1; id <= kTimerCount; ++id)
         timers_[static_cast<size_t>(id - 1)] = std::make_unique<wxTimer>(this, id);
     controller_ = std::make_unique<AdPaneController>(
@@ -52,8 +64,7 @@ std::string Absolute(const std::string& url, const std::string& page) {
 
 CAdWindow::~CAdWindow() {
     fetches_.Cancel(kPageJob);
-    for (const std::string& picture : pendingPictures_)
-        fetches_.Cancel("pane-picture " + picture);
+    pictures_.StartPage();
     for (auto& timer : timers_)
         timer->Stop();
     settleTimer_.Stop();
@@ -73,6 +84,8 @@ bool CAdWindow::LoadPage(const wxString& location) {
         return true;
     }
     webPage_.clear();
+    pictures_.StartPage();
+    cache_.Unpin();
     bool loaded = false;
     {
         // A page that cannot be opened shows a short note instead of a log window.
@@ -103,6 +116,10 @@ void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result) {
         controller_->OnLoadFailed(url, result.error);
         return;
     }
+    // The page shown keeps its pictures in the cache until another replaces it.
+    if (url != webPage_)
+        pictures_.StartPage();
+    cache_.Pin(url);
     cache_.Put(url, {true, std::move(result.body), WebPageCache::MimeType(result.headers)});
     webPage_ = url;
     ShowCachedPage(url);
@@ -118,24 +135,7 @@ void CAdWindow::ShowCachedPage(const std::string& url) {
 }
 
 void CAdWindow::FetchPictures() {
-    for (const std::string& picture : cache_.TakeMissing()) {
-        if (!pendingPictures_.insert(picture).second)
-            continue;
-        FetchRequest request;
-        request.url = picture;
-        request.deadlineMs = FetchService::kPageDeadlineMs;
-        fetches_.Fetch("pane-picture " + picture, request,
-                       [alive = std::weak_ptr<int>(life_), this, picture](FetchResult& result) {
-                           if (!alive.lock())
-                               return;
-                           cache_.Put(picture, {result.Ok(), std::move(result.body),
-                                                WebPageCache::MimeType(result.headers)});
-                           pendingPictures_.erase(picture);
-                           // The page shows again once all its pictures are in.
-                           if (pendingPictures_.empty() && !webPage_.empty())
-                               ShowCachedPage(webPage_);
-                       });
-    }
+    pictures_.Add(cache_.TakeMissing());
 }
 
 void CAdWindow::OnSetTitle(const wxString& title) {

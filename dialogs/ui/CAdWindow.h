@@ -3,6 +3,7 @@
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IPaneTimers.h"
+#include "dialogs/PanePictureQueue.h"
 #include "document/IInfoPane.h"
 
 #include <wx/html/htmlwin.h>
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <memory>
-#include <set>
 #include <string>
 
 struct FetchResult;
@@ -89,7 +89,7 @@ private:
     WebPageCache& cache_;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
     std::string webPage_;
-    std::set<std::string> pendingPictures_;
+    PanePictureQueue pictures_;
     std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;
     wxTimer settleTimer_;
     std::unique_ptr<AdPaneController> controller_;

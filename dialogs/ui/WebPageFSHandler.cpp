@@ -25,7 +25,7 @@ wxFSFile* WebPageFSHandler::OpenFile(wxFileSystem&, const wxString& location) {
     const std::string url = WithoutAnchor(location);
     if (!endpoint_.IsOnWebHost(url))
         return nullptr;
-    const WebPageCache::Entry* entry = cache_.Find(url);
+    const WebPageCache::Entry* entry = cache_.Use(url);
     if (!entry) {
         cache_.NoteMissing(url);
         return nullptr;

@@ -5,12 +5,14 @@
 #include "frame/IFrameWindow.h"
 #include "frame/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
+#include "platform/LifeToken.h"
 
 #include <wx/frame.h>
 #include <wx/timer.h>
 
 #include <functional>
 #include <set>
+#include <string>
 
 class CSplitterWndEx;
 class wxToolBar;
@@ -26,6 +28,11 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // For callbacks that may come after the frame is gone.
+    LifeToken::Watch Life() const { return life_.Watcher(); }
+    // Shows a text in the status bar's first pane ("Ready" for none) while the frame lives,
+    // and does nothing after.
+    std::function<void(const std::string&)> StatusReporter();
     CCommandRouter& Router() { return router_; }
     CFrameCommands& Commands() { return commands_; }
     CSplitterWndEx* Splitter() const { return splitter_; }
@@ -54,6 +61,7 @@ public:
     bool IsButtonShown(UINT command) const override;
 
 private:
+    LifeToken life_;
     bool OnCreate();
     bool OnCreateClient();
     wxWindow* Bar(FrameBar bar) const;

@@ -71,6 +71,8 @@ TEST_F(JpegTools, DecodeEqualsDjpegExactly) {
     CRaster truncated;
     ASSERT_TRUE(truncated.DecodeFromMemory(cut, CRaster::kTypeJpg)) << truncated.GetLastError();
     EXPECT_EQ(MaxDifference(truncated, Read("djpeg -pnm " + half + " || test $? = 2")), 0);
+    // and says what djpeg says of it.
+    EXPECT_STREQ(truncated.GetLastError(), "Premature end of JPEG file");
 }
 
 TEST_F(JpegTools, CmykAndScaledAndQuantisedOutput) {

@@ -2,6 +2,7 @@
 
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
+#include "platform/IDcBackEnd.h"
 #include "platform/TextFormat.h"
 #include "res/TileSheetArt.h"
 #include "view/CancellableLoad.h"
@@ -10,10 +11,27 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <ctime>
 #include <fstream>
 
 namespace {
+
+// A context that records what it draws (a metafile, a PDF) rather than setting pixels.
+bool Recorded(CDC& dc) {
+    return dc.BackEnd() && !dc.BackEnd()->Raster();
+}
+
+// A recording keeps about the tile's own pixels however large the cell is drawn: its reader
+// stretches them, while a copy scaled up to the recording's resolution would repeat every
+// pixel hundreds of times in every cell. The copy has the cell's shape, as readers that keep a
+// picture's aspect would otherwise leave gaps in a cell that is not square.
+const CRaster* AtMost(const CTileInfo& tile, int width, int height) {
+    const double scale = std::min(1.0, std::max(double(tile.image.GetWidth()) / width,
+                                                double(tile.image.GetHeight()) / height));
+    return tile.ScaledTo(std::max(1, static_cast<int>(std::lround(width * scale))),
+                         std::max(1, static_cast<int>(std::lround(height * scale))));
+}
 
 bool Contains(std::string_view text, std::string_view key) {
     return text.find(key) != std::string_view::npos;
@@ -274,8 +292,9 @@ void CBMPTiler::DrawTile(CDC& dc, int kind, const CRect& rect, bool visible) {
     device.NormalizeRect();
     if (device.IsRectEmpty())
         return;
-    const CRaster* picture =
-        tile ? tile->ScaledTo(device.Width(), device.Height()) : &PlaceholderRaster();
+    const CRaster* picture = !tile          ? &PlaceholderRaster()
+                             : Recorded(dc) ? AtMost(*tile, device.Width(), device.Height())
+                                            : tile->ScaledTo(device.Width(), device.Height());
     if (!picture)
         return;
     if (!tile) {
