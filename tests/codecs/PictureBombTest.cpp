@@ -5,7 +5,6 @@
 #include "tests/support/PictureBombs.h"
 
 #include "image/CRaster.h"
-#include "image/CRasterCodec.h"
 #include "image/StopSignal.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kTooLarge = CRasterCodec::kLargerThanData;
 constexpr long kPeakLimitKb = 200 * 1024;
 
 ChildOutcome DecodeInChild(const PictureBombs::Bomb& bomb) {
