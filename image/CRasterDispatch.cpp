@@ -8,6 +8,7 @@
 #include "platform/SaveRefusal.h"
 
 #include <memory>
+#include <new>
 #include <string>
 
 // Reading and writing by format type id. A format object of the id's class does the work; a
@@ -67,7 +68,14 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     // The camera block of an earlier JPEG must not travel into a different picture.
     codec->Info().jpegExif.clear();
     codec->Info().jpegComment.clear();
-    if (codec->Decode(file, image.Info().decode))
+    bool decoded = false;
+    try {
+        decoded = codec->Decode(file, image.Info().decode);
+    } catch (const std::bad_alloc&) {
+        // Whatever the codec built is freed with it; the caller keeps its picture.
+        codec->SetLastError(kPictureOutOfMemory);
+    }
+    if (decoded)
         return image.TakeOver(*codec, true);
     // A codec that stopped without saying why still owes the caller a reason.
     const std::string why = codec->GetLastError();

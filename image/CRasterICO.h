@@ -22,7 +22,7 @@ private:
     struct MaskScan;
 
     bool DecodePng(CRasterFile& file, LONG offset);
-    bool DecodeBitmap(CRasterFile& file);
+    bool DecodeBitmap(CRasterFile& file, const DecodeOptions& options);
     bool ReadIconPixels(CRasterFile& file, const BmpInfoHeader& h);
     void ApplyMask(const std::vector<BYTE>& mask);
     void InvertColors();

@@ -5,7 +5,6 @@
 #include "tests/support/PictureBombs.h"
 
 #include "image/CRaster.h"
-#include "image/CRasterCodec.h"
 #include "image/StopSignal.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kTooLarge = CRasterCodec::kLargerThanData;
 constexpr long kPeakLimitKb = 200 * 1024;
 
 ChildOutcome DecodeInChild(const PictureBombs::Bomb& bomb) {
@@ -35,7 +33,7 @@ TEST(PictureBombs, EachIsRefusedWithinTheMemoryLimit) {
         {"jpeg_scans_500_13000", "JPEG picture of 13000 x 13000 pixels needs "},
         {"j2k_9400_64_tiles", "JPEG 2000 picture of 9400 x 9400 pixels needs "},
         {"jp2_9400", "JP2 picture of 9400 x 9400 pixels needs "},
-        {"tiff_13000x1_tile_13008", kTooLarge},
+        {"tiff_13000x1_tile_13008", "TIFF tile larger than its picture"},
         {"tiff_rgba16_13000_shared_strips", "TIFF strips larger than the file"}};
     for (const PictureBombs::Bomb& bomb : PictureBombs::All()) {
         SCOPED_TRACE(bomb.name);
