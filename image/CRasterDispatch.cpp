@@ -7,6 +7,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/SaveRefusal.h"
 
+#include <array>
 #include <memory>
 #include <new>
 #include <string>
@@ -107,6 +108,30 @@ bool Detect(CRaster& image, CRasterFile& file, DWORD tried = CRaster::kTypeUnkno
     return false;
 }
 
+// A file whose first bytes claim a format is read as that format first; when nothing reads
+// it, that reader's reason (damaged data, a picture over the budget) is what the caller hears
+// rather than "unknown format".
+bool DetectClaimedFirst(CRaster& image, CRasterFile& file) {
+    const LONG start = file.Tell();
+    std::array<BYTE, CRasterFormats::kClaimBytes> head{};
+    const std::size_t got = file.Read(head.data(), 1, head.size());
+    file.Seek(start, 0);
+    const DWORD claimed = CRasterFormats::Claimed(std::span(head.data(), got));
+    if (claimed == CRaster::kTypeUnknown)
+        return Detect(image, file);
+    if (DecodeAs(image, file, claimed))
+        return true;
+    const std::string reason = image.GetLastError();
+    if (image.WasCancelled())
+        return false;
+    file.Seek(start, 0);
+    if (Detect(image, file, claimed))
+        return true;
+    if (!image.WasCancelled())
+        image.SetLastError(reason.c_str());
+    return false;
+}
+
 } // namespace
 
 bool CRaster::Decode(CRasterFile* file, DWORD type) {
@@ -115,7 +140,7 @@ bool CRaster::Decode(CRasterFile* file, DWORD type) {
         return false;
     }
     if (type == kTypeUnknown)
-        return Detect(*this, *file);
+        return DetectClaimedFirst(*this, *file);
     if (CRasterFormats::Find(type) == nullptr) {
         SetLastError(kUnknownDecode);
         return false;

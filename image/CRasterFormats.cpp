@@ -12,7 +12,9 @@
 #include "image/CRasterWBMP.h"
 #include "image/CRasterWMF.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -69,4 +71,32 @@ std::unique_ptr<CRasterCodec> CRasterFormats::MakeCodec(DWORD type) {
 
 std::span<const DWORD> CRasterFormats::DetectionOrder() {
     return kDetectionOrder;
+}
+
+DWORD CRasterFormats::Claimed(std::span<const BYTE> head) {
+    const auto starts = [&](std::string_view signature) {
+        return head.size() >= signature.size() &&
+               std::equal(signature.begin(), signature.end(), head.begin(),
+                          [](char a, BYTE b) { return static_cast<BYTE>(a) == b; });
+    };
+    using namespace std::string_view_literals;
+    // "BM" alone starts too much text; the info header's size must be one that exists.
+    if (starts("BM"sv) && head.size() >= 18) {
+        const DWORD infoSize =
+            head[14] | head[15] << 8 | DWORD(head[16]) << 16 | DWORD(head[17]) << 24;
+        for (DWORD size : {12u, 40u, 52u, 56u, 64u, 108u, 124u})
+            if (infoSize == size)
+                return T::kTypeBmp;
+    }
+    if (starts("GIF8"sv))
+        return T::kTypeGif;
+    if (starts("II*\0"sv) || starts("MM\0*"sv))
+        return T::kTypeTif;
+    if (starts("\x89PNG\r\n\x1a\n"sv))
+        return T::kTypePng;
+    if (starts("\xff\xd8\xff"sv))
+        return T::kTypeJpg;
+    if (starts("\0\0\0\x0cjP  "sv) || starts("\xff\x4f\xff\x51"sv))
+        return T::kTypeJp2;
+    return T::kTypeUnknown;
 }

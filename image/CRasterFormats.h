@@ -24,4 +24,7 @@ public:
     static std::unique_ptr<CRasterCodec> MakeCodec(DWORD type);
     // Type ids in the order detection tries them.
     static std::span<const DWORD> DetectionOrder();
+    // The format a file's first bytes claim by an unmistakable signature, or kTypeUnknown.
+    static DWORD Claimed(std::span<const BYTE> head);
+    static constexpr std::size_t kClaimBytes = 18;
 };

@@ -78,6 +78,26 @@ TEST(Dispatch, DetectionRewindsToTheStartingPositionAndFailureKeepsThePicture) {
     EXPECT_EQ(TestPictures::Snapshot(kept), before);
 }
 
+// A picture whose signature names its format, read without a type, fails with that reader's
+// reason (damaged data, over the budget), not with "unknown format".
+TEST(Dispatch, DetectionReportsTheReasonOfTheFormatTheSignatureClaims) {
+    for (DWORD type : {CRaster::kTypeBmp, CRaster::kTypePng, CRaster::kTypeGif, CRaster::kTypeTif,
+                       CRaster::kTypeJpg}) {
+        std::vector<BYTE> bytes = Encoded(type);
+        CRaster small;
+        small.Info().decode.budget = 100; // far less than 12 x 9 pixels hold
+        EXPECT_FALSE(small.DecodeFromMemory(bytes, CRaster::kTypeUnknown)) << type;
+        EXPECT_NE(std::string(small.GetLastError()).find("the limit is"), std::string::npos)
+            << type << ": " << small.GetLastError();
+
+        bytes.resize(bytes.size() / 2);
+        CRaster cut;
+        if (!cut.DecodeFromMemory(bytes, CRaster::kTypeUnknown)) {
+            EXPECT_STRNE(cut.GetLastError(), "Decode: Unknown or wrong format") << type;
+        }
+    }
+}
+
 TEST(Dispatch, LoadFallsBackToDetectionAndKeepsTheAskedFormatsText) {
     const TempFolder folder("dispatch");
     const std::string path = folder.File("load.png");
