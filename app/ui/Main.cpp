@@ -18,6 +18,7 @@
 #include "platform/CanberraSound.h"
 #include "platform/MainThread.h"
 #include "platform/XdgOpenShell.h"
+#include "platform/wx/WxAssertLog.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxClipboard.h"
 #include "platform/wx/WxCommandIds.h"
@@ -188,13 +189,21 @@ private:
         frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
         frame_->Show();
         frame_->Maximize();
+        // Boxes open over the main window from now on, never over the splash that goes away.
+        SetTopWindow(frame_);
         // The window is there; the splash stays on top until its whole picture has shown.
+        // Notices wait until it has gone, and until its timer's handler has returned.
         if (splash_) {
             splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
                 DismissSplash(frame.get());
+                CallAfter([this, frame] {
+                    if (frame)
+                        app_->ShowStartupNotices();
+                });
             });
+        } else {
+            app_->ShowStartupNotices();
         }
-        app_->ShowStartupNotices();
     }
 
     void BindFrame() {
@@ -331,5 +340,6 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (const auto status = CommandLineInfo::Parse(args).AnswerOnTerminal(std::cout, std::cerr))
         return *status;
+    WxAssertLog::Install();
     return wxEntry(argc, argv);
 }
