@@ -34,7 +34,7 @@ enum StatusPane { kMessagePane, kCapsPane, kNumPane, kScrollPane, kStatusPanes }
 
 CMainFrame::CMainFrame()
     : wxFrame(nullptr, wxID_ANY, "Orlimber STD", wxDefaultPosition, wxSize(1024, 768)),
-      commands_(*this), indicatorTimer_(this) {
+      commands_(*this) {
     router_.SetFrame(&commands_);
     commands_.SetRouter(&router_);
     if (!OnCreate() || !OnCreateClient())
@@ -44,12 +44,16 @@ CMainFrame::CMainFrame()
          WxCommandIds::Last());
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
-    Bind(wxEVT_TIMER, &CMainFrame::OnIndicatorTimer, this);
-    indicatorTimer_.Start(250);
+    // A lock key pressed while another program had the keyboard shows once this one has it
+    // again, though the display reports changes to every program as they happen.
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        ShowLockKeys();
+        event.Skip();
+    });
+    ShowLockKeys();
 }
 
 CMainFrame::~CMainFrame() {
-    indicatorTimer_.Stop();
     router_.SetFrame(nullptr);
 }
 
@@ -266,16 +270,17 @@ void CMainFrame::FocusViewIfLost() {
         view->SetFocus();
 }
 
-void CMainFrame::OnIndicatorTimer(wxTimerEvent&) {
+void CMainFrame::ShowLockKeys() {
     wxStatusBar* status = GetStatusBar();
-    if (!status || !status->IsShown())
+    if (!status)
         return;
-    const auto show = [status](int pane, wxKeyCode key, const char* text) {
-        const wxString wanted = wxGetKeyState(key) ? text : "";
+    const WxLockKeys::State keys = lockKeys_.Current();
+    const auto show = [status](int pane, bool on, const char* text) {
+        const wxString wanted = on ? text : "";
         if (status->GetStatusText(pane) != wanted)
             status->SetStatusText(wanted, pane);
     };
-    show(kCapsPane, WXK_CAPITAL, "CAP");
-    show(kNumPane, WXK_NUMLOCK, "NUM");
-    show(kScrollPane, WXK_SCROLL, "SCRL");
+    show(kCapsPane, keys.caps, "CAP");
+    show(kNumPane, keys.num, "NUM");
+    show(kScrollPane, keys.scroll, "SCRL");
 }

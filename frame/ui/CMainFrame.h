@@ -5,9 +5,9 @@
 #include "frame/IFrameWindow.h"
 #include "frame/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
+#include "platform/wx/WxLockKeys.h"
 
 #include <wx/frame.h>
-#include <wx/timer.h>
 
 #include <functional>
 #include <set>
@@ -64,7 +64,8 @@ private:
     // The view takes the focus when no window of the frame has it: the frame's key table
     // reaches only a focused child.
     void FocusViewIfLost();
-    void OnIndicatorTimer(wxTimerEvent& event);
+    // The status bar's CAP, NUM and SCRL panes from the lock keys' last reported state.
+    void ShowLockKeys();
     void RebuildEditBar();
 
     CFrameCommands commands_;
@@ -74,9 +75,9 @@ private:
     wxToolBar* standardBar_ = nullptr;
     wxToolBar* editBar_ = nullptr;
     CSplitterWndEx* splitter_ = nullptr;
-    wxTimer indicatorTimer_;
     std::function<bool()> infoBoxFlag_;
     bool minimumApplied_ = false;
     std::set<UINT> hiddenEditButtons_;
     std::set<UINT> pressedEditButtons_;
+    WxLockKeys lockKeys_{[this] { ShowLockKeys(); }};
 };
