@@ -27,6 +27,10 @@ namespace {
 constexpr int kMinWidthWithPane = 600;
 constexpr int kMinHeightWithPane = 190;
 constexpr int kIndicatorWidth = 50;
+// The indicators and a little of the message.
+constexpr int kMinStatusWidth = 3 * kIndicatorWidth + 60;
+// What the window keeps of the view and pane beside and below the bars.
+constexpr int kMinBodySize = 100;
 
 enum StatusPane { kMessagePane, kCapsPane, kNumPane, kScrollPane, kStatusPanes };
 
@@ -51,6 +55,7 @@ CMainFrame::CMainFrame()
         event.Skip();
     });
     ShowLockKeys();
+    SetMinSize(SmallestUncrushed());
 }
 
 CMainFrame::~CMainFrame() {
@@ -83,6 +88,7 @@ bool CMainFrame::OnCreate() {
 
 bool CMainFrame::OnCreateClient() {
     splitter_ = new CSplitterWndEx(this, 2);
+    splitter_->SetMinSize(wxSize(kMinBodySize, kMinBodySize));
     // Plain windows hold the rows until the maze view and the information pane take them.
     auto* view = new wxPanel(splitter_, wxID_ANY);
     view->SetBackgroundColour(*wxWHITE);
@@ -111,6 +117,33 @@ void CMainFrame::SetInfoPaneHeight(int height, int minimum) {
     splitter_->SetRowInfo(kViewRow, rows.upper, 0);
     splitter_->SetRowInfo(kInfoPaneRow, rows.lower, rows.lowerMinimum);
     splitter_->RecalcLayout();
+}
+
+bool CMainFrame::Layout() {
+    wxSizer* sizer = GetSizer();
+    if (!sizer)
+        return wxFrame::Layout();
+    const wxSize client = GetClientSize();
+    const wxSize least = sizer->GetMinSize();
+    sizer->SetDimension(wxPoint(0, 0),
+                        wxSize(std::max(client.x, least.x), std::max(client.y, least.y)));
+    return true;
+}
+
+wxSize CMainFrame::SmallestUncrushed() {
+    // The bars may run short of their tools (the toolkit shows the rest behind an arrow), but
+    // never thinner than their buttons; the splitter keeps a little of the view.
+    const auto keep = [](wxWindow* bar, wxSize least) {
+        if (bar->GetMinSize() != least)
+            bar->SetMinSize(least);
+    };
+    keep(standardBar_, wxSize(kMinBodySize, standardBar_->GetBestSize().y));
+    keep(editBar_, wxSize(editBar_->GetBestSize().x, kMinBodySize));
+    // Menu bar and status bar (and any window frame) are what the window has beyond the client.
+    const wxSize around = GetSize() - GetClientSize();
+    const wxSize menus = GetMenuBar() ? WxMinimumSize::LeastOf(*GetMenuBar()) : wxSize();
+    const wxSize parts = GetSizer()->GetMinSize();
+    return wxSize(std::max({menus.x, kMinStatusWidth, around.x + parts.x}), around.y + parts.y);
 }
 
 void CMainFrame::CollapseInfoPane() {
@@ -250,11 +283,14 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
-    const bool keepMinimum = infoBoxFlag_ && infoBoxFlag_();
-    if (keepMinimum != minimumApplied_) {
-        minimumApplied_ = keepMinimum;
-        SetMinSize(keepMinimum ? wxSize(kMinWidthWithPane, kMinHeightWithPane) : wxDefaultSize);
-    }
+    // Bars shown or hidden change what fits; the information pane wants more room.
+    const bool withPane = infoBoxFlag_ && infoBoxFlag_();
+    const wxSize least = SmallestUncrushed();
+    const wxSize wanted = withPane ? wxSize(std::max(least.x, kMinWidthWithPane),
+                                            std::max(least.y, kMinHeightWithPane))
+                                   : least;
+    if (wanted != GetMinSize())
+        SetMinSize(wanted);
     // A window that closed (a preview, a popup) may leave the active frame with no focus.
     if (IsActive())
         FocusViewIfLost();

@@ -6,6 +6,7 @@
 #include "frame/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
 #include "platform/wx/WxLockKeys.h"
+#include "platform/wx/WxMinimumSize.h"
 
 #include <wx/frame.h>
 
@@ -43,6 +44,11 @@ public:
     // Collapses the information pane unless it is collapsed already.
     void CollapseInfoPane();
 
+    // Lays the parts out at no less than the size each needs; the window shows what fits.
+    bool Layout() override;
+    // The smallest window that holds the menu bar, the bars and the status bar uncrushed.
+    wxSize SmallestUncrushed();
+
     bool IsBarVisible(FrameBar bar) const override;
     void ShowBar(FrameBar bar, bool show) override;
     void ActivateNextPane(bool forward) override;
@@ -76,8 +82,8 @@ private:
     wxToolBar* editBar_ = nullptr;
     CSplitterWndEx* splitter_ = nullptr;
     std::function<bool()> infoBoxFlag_;
-    bool minimumApplied_ = false;
     std::set<UINT> hiddenEditButtons_;
     std::set<UINT> pressedEditButtons_;
     WxLockKeys lockKeys_{[this] { ShowLockKeys(); }};
+    WxMinimumSize minimumSize_{*this};
 };

@@ -11,6 +11,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -20,6 +21,8 @@
 #include <iostream>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 // Last: Xlib defines plain names as macros.
 #include <X11/Xlib.h>
@@ -452,4 +455,52 @@ TEST(StartupProcess, ASilentHostNeverDelaysTheWindow) {
     while (server.Requests().size() == asked && Clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_GT(server.Requests().size(), asked);
+}
+
+// Squeezed to a sliver, the window keeps what its parts need and no toolkit complains; with the
+// information pane hidden it may still go below the pane's 600 x 190.
+TEST(StartupProcess, ATinyWindowKeepsItsPartsWhole) {
+    const TempFolder config("start-config");
+    for (const int paneVisible : {0, 1}) {
+        SCOPED_TRACE(paneVisible ? "information pane shown" : "information pane hidden");
+        CProfile(config.File("Orlimber/OrlimberSTD.ini"))
+            .WriteProfileInt("Ads", "VISIBLE", paneVisible);
+        Program program(config, {});
+        ASSERT_TRUE(program.Started());
+        const std::string frame = program.WaitForWindow("Untitled - Orlimber STD", 60);
+        ASSERT_FALSE(frame.empty());
+        // A maze in the view: its scroll bars are among the parts that must fit.
+        std::system(("xdotool windowfocus --sync " + frame + " key ctrl+n 2>/dev/null").c_str());
+        int smallestWidth = 10000;
+        for (const auto& [width, height] :
+             std::vector<std::pair<int, int>>{{30, 20}, {120, 80}, {1, 1}, {250, 30}, {900, 700}}) {
+            std::system(("xdotool windowsize " + frame + " " + std::to_string(width) + " " +
+                         std::to_string(height) + " 2>/dev/null")
+                            .c_str());
+            const int leastWidth = std::max(width, paneVisible ? 600 : 150);
+            const int leastHeight = std::max(height, paneVisible ? 190 : 150);
+            // The window answers a resize below its minimum by growing back.
+            int gotWidth = 0;
+            int gotHeight = 0;
+            const auto end = Clock::now() + std::chrono::seconds(10);
+            while (Clock::now() < end && (gotWidth < leastWidth || gotHeight < leastHeight)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                const std::string size = Output("xdotool getwindowgeometry --shell " + frame);
+                const auto number = [&size](const std::string& key) {
+                    const auto at = size.find(key + "=");
+                    return at == std::string::npos ? 0
+                                                   : std::atoi(size.c_str() + at + key.size() + 1);
+                };
+                gotWidth = number("WIDTH");
+                gotHeight = number("HEIGHT");
+            }
+            EXPECT_GE(gotWidth, leastWidth) << width << "x" << height;
+            EXPECT_GE(gotHeight, leastHeight) << width << "x" << height;
+            smallestWidth = std::min(smallestWidth, gotWidth);
+        }
+        if (!paneVisible) {
+            EXPECT_LT(smallestWidth, 600);
+        }
+        ASSERT_EQ(program.WaitForExit(1), -1) << "the program ended";
+    }
 }

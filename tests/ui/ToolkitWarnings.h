@@ -68,12 +68,14 @@ inline void FailTestsOnThem() {
 
 // The toolkit warnings and assertions another process wrote to `stderrText`.
 inline std::vector<std::string> In(const std::string& stderrText) {
-    // GLib's own layout: "(name:pid): Domain-LEVEL **: ...", or "LEVEL **" without a domain.
+    // GLib's own layout: "(name:pid): Domain-LEVEL **: ...", or "LEVEL **" without a domain;
+    // pixman says "Invalid rectangle passed" of a drawing with a negative size.
     static const std::regex warning(R"((^|[-: ])(CRITICAL|WARNING|ERROR) \*\*)");
     std::vector<std::string> found;
     std::istringstream lines(stderrText);
     for (std::string line; std::getline(lines, line);)
-        if (std::regex_search(line, warning) || line.find(WxAssertLog::kMarker) != line.npos)
+        if (std::regex_search(line, warning) || line.find(WxAssertLog::kMarker) != line.npos ||
+            line.find("Invalid rectangle") != line.npos)
             found.push_back(line);
     return found;
 }
