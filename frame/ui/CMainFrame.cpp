@@ -55,7 +55,7 @@ CMainFrame::CMainFrame()
         event.Skip();
     });
     ShowLockKeys();
-    SetMinSize(SmallestUncrushed());
+    ApplyMinimumSize();
 }
 
 CMainFrame::~CMainFrame() {
@@ -144,6 +144,16 @@ wxSize CMainFrame::SmallestUncrushed() {
     const wxSize menus = GetMenuBar() ? WxMinimumSize::LeastOf(*GetMenuBar()) : wxSize();
     const wxSize parts = GetSizer()->GetMinSize();
     return wxSize(std::max({menus.x, kMinStatusWidth, around.x + parts.x}), around.y + parts.y);
+}
+
+void CMainFrame::ApplyMinimumSize() {
+    const bool withPane = infoBoxFlag_ && infoBoxFlag_();
+    const wxSize least = SmallestUncrushed();
+    const wxSize wanted = withPane ? wxSize(std::max(least.x, kMinWidthWithPane),
+                                            std::max(least.y, kMinHeightWithPane))
+                                   : least;
+    if (wanted != GetMinSize())
+        SetMinSize(wanted);
 }
 
 void CMainFrame::CollapseInfoPane() {
@@ -283,14 +293,8 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
-    // Bars shown or hidden change what fits; the information pane wants more room.
-    const bool withPane = infoBoxFlag_ && infoBoxFlag_();
-    const wxSize least = SmallestUncrushed();
-    const wxSize wanted = withPane ? wxSize(std::max(least.x, kMinWidthWithPane),
-                                            std::max(least.y, kMinHeightWithPane))
-                                   : least;
-    if (wanted != GetMinSize())
-        SetMinSize(wanted);
+    // Bars shown or hidden change what fits, and the information pane wants more room.
+    ApplyMinimumSize();
     // A window that closed (a preview, a popup) may leave the active frame with no focus.
     if (IsActive())
         FocusViewIfLost();

@@ -37,7 +37,10 @@ public:
     // Runs `command` through the router when it is enabled; true when a handler ran.
     bool RunCommand(UINT command);
     // The application's info-box flag: while it is on the window keeps a minimum size.
-    void SetInfoBoxFlag(std::function<bool()> flag) { infoBoxFlag_ = std::move(flag); }
+    void SetInfoBoxFlag(std::function<bool()> flag) {
+        infoBoxFlag_ = std::move(flag);
+        ApplyMinimumSize();
+    }
 
     void SetInfoPaneHeight(int height, int minimum) override;
     int InfoPaneMinimum() const override { return paneHeight_.Minimum(); }
@@ -48,6 +51,8 @@ public:
     bool Layout() override;
     // The smallest window that holds the menu bar, the bars and the status bar uncrushed.
     wxSize SmallestUncrushed();
+    // That, and no less than 600 x 190 while the information pane shows.
+    void ApplyMinimumSize();
 
     bool IsBarVisible(FrameBar bar) const override;
     void ShowBar(FrameBar bar, bool show) override;

@@ -1,13 +1,13 @@
 #pragma once
-
 #include <wx/gdicmn.h>
 
 class wxTopLevelWindow;
 class wxWindow;
 
 // Holds a top-level window at or above its minimum size (wxWindow::GetMinSize) even where
-// no window manager enforces the size hints: a resize below it is answered by resizing the
-// window back, before the toolkit lays out its parts crushed, which it reports as criticals.
+// no window manager enforces the size hints. A resize below the minimum is answered by
+// resizing the window back before the toolkit hears of the smaller size: laid out in it, the
+// toolkit would crush the menu bar and report criticals.
 class WxMinimumSize {
 public:
     // `window` must outlive this object (make it a member of the window).
@@ -21,8 +21,11 @@ public:
     static wxSize LeastOf(wxWindow& window);
 
 private:
-    static int OnConfigure(void* widget, void* event, void* self);
+    static void OnRealize(void* widget, void* self);
+    static int Filter(void* xevent, void* event, void* self);
+    void Watch();
 
     wxTopLevelWindow& window_;
-    unsigned long handler_ = 0;
+    void* watched_ = nullptr; // the window's GdkWindow while this filters its events
+    unsigned long realizeHandler_ = 0;
 };
