@@ -199,9 +199,13 @@ private:
         Display* display = XOpenDisplay(nullptr);
         if (!display)
             return {};
+        // The window may have gone since it was found: Xlib's own handler would end the run.
+        const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         Window owner = 0;
         const bool found =
             XGetTransientForHint(display, std::strtoul(id.c_str(), nullptr, 10), &owner) != 0;
+        XSync(display, False);
+        XSetErrorHandler(previous);
         XCloseDisplay(display);
         return found ? std::to_string(owner) : std::string();
     }
