@@ -14,6 +14,7 @@
 #include "view/tiler/CBMPTiler.h"
 #include "view/tiler/TileSetCatalogue.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <span>
 #include <system_error>
@@ -47,6 +48,59 @@ bool CopyInto(const std::string& from, const std::string& to, std::string& error
 
 } // namespace
 
+std::vector<BYTE> AdLinkActions::WithPictureName(const std::vector<BYTE>& set,
+                                                 const std::string& pictureName) {
+    // Line by line as the reader splits them; the value after the line's first colon is
+    // what the reader takes, so that is what changes where it names another file. Everything
+    // else stays as it was.
+    std::vector<BYTE> out;
+    out.reserve(set.size() + pictureName.size());
+    const std::string_view key = "BMPFILE:";
+    const auto bytes = [&](std::size_t from, std::size_t to) {
+        out.insert(out.end(), set.begin() + std::ptrdiff_t(from), set.begin() + std::ptrdiff_t(to));
+    };
+    for (std::size_t at = 0; at < set.size();) {
+        std::size_t next = at;
+        while (next < set.size() && set[next] != '\n')
+            ++next;
+        std::size_t end = next;
+        if (end > at && set[end - 1] == '\r')
+            --end;
+        next = std::min(next + 1, set.size());
+        const std::string_view line(reinterpret_cast<const char*>(set.data()) + at, end - at);
+        const std::size_t colon = line.find(':');
+        std::string_view value = colon == std::string_view::npos ? "" : line.substr(colon + 1);
+        while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+            value.remove_prefix(1);
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+            value.remove_suffix(1);
+        if (line.find(key) != std::string_view::npos && colon != std::string_view::npos &&
+            value != pictureName) {
+            bytes(at, at + colon + 1);
+            out.insert(out.end(), pictureName.begin(), pictureName.end());
+            bytes(end, next);
+        } else {
+            bytes(at, next);
+        }
+        at = next;
+    }
+    return out;
+}
+
+AdLinkActions::DocStamp AdLinkActions::Stamp() const {
+    const CGridloomDoc* doc = view_.GetDocument();
+    if (!doc)
+        return {};
+    return {doc, doc->ChangeCount(), doc->GridGeneration(), doc->GetPathName()};
+}
+
+bool AdLinkActions::StillTheSame(const DocStamp& stamp, const std::string& what) const {
+    if (Stamp() == stamp)
+        return true;
+    app_.ShowStatus("The " + what + " arrived after the maze had changed; it was not used");
+    return false;
+}
+
 void AdLinkActions::FetchTemporary(const std::string& url, const std::string& prefix,
                                    const std::string& what,
                                    std::function<std::string(const std::string&)> onWorker,
@@ -79,11 +133,14 @@ bool AdLinkActions::ApplyMask(const std::string& url) {
     if (!doc || doc->GridCount() == 0 || IsCircular(*doc))
         return false;
     auto image = std::make_shared<CRaster>();
-    FetchTemporary(url, "MASK", "mask", Decode(image), [this, image](const std::string&) {
-        CGridloomDoc* now = view_.GetDocument();
-        if (now && now->GridCount() > 0 && !IsCircular(*now))
-            view_.ApplyImageMask(*image);
-    });
+    FetchTemporary(url, "MASK", "mask", Decode(image),
+                   [this, image, stamp = Stamp()](const std::string&) {
+                       if (!StillTheSame(stamp, "mask"))
+                           return;
+                       CGridloomDoc* now = view_.GetDocument();
+                       if (now && now->GridCount() > 0 && !IsCircular(*now))
+                           view_.ApplyImageMask(*image);
+                   });
     return true;
 }
 
@@ -97,12 +154,17 @@ bool AdLinkActions::DownloadTiler(const std::string& url) {
         CBMPTiler tiler;
         std::string pictureName;
         const RegularFile file = RegularFile::Read(path, kMaxFileBytes);
-        if (!file.Ok() || !tiler.LoadFromFile(path, view_.TileSets().UserTilerFolder()) ||
+        if (!file.Ok() ||
+            !tiler.LoadFromFile(path, view_.TileSets().UserTilerFolder(),
+                                CBMPTiler::Pictures::Skip) ||
             !DownloadName::Plain(tiler.bmpFile, pictureName)) {
             Tell("The tile set from " + url + " names no picture that could be kept.");
             return;
         }
-        KeepTiler(url, setName, std::make_shared<std::vector<BYTE>>(file.bytes), pictureName);
+        // The set names its picture as it is kept, wherever the host said it was.
+        KeepTiler(url, setName,
+                  std::make_shared<std::vector<BYTE>>(WithPictureName(file.bytes, pictureName)),
+                  pictureName);
     });
     return true;
 }
@@ -134,12 +196,14 @@ bool AdLinkActions::UseTemplate(const std::string& url) {
     CGridloomDoc* doc = view_.GetDocument();
     if (!doc || !app_.SaveModified())
         return false;
-    FetchTemporary(url, "TEMPLATE", "template", {}, [this](const std::string& path) {
-        CGridloomDoc* now = view_.GetDocument();
-        if (!now)
-            return;
-        now->pendingMessage.clear();
-        WkzFileCommands::OpenTemplate(*now, path);
-    });
+    // Taken after the question, since saving changes the document.
+    FetchTemporary(url, "TEMPLATE", "template", {},
+                   [this, stamp = Stamp()](const std::string& path) {
+                       CGridloomDoc* now = view_.GetDocument();
+                       if (!now || !StillTheSame(stamp, "template"))
+                           return;
+                       now->pendingMessage.clear();
+                       WkzFileCommands::OpenTemplate(*now, path);
+                   });
     return true;
 }

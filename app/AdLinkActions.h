@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CDocument;
 class CGridloomApp;
 class CGridloomView;
 
@@ -17,7 +18,8 @@ class CGridloomView;
 // template becomes the maze. Every download goes through the application's DownloadFile, off
 // the main thread, and pictures are decoded there too; the action completes when the download
 // does. Nothing is applied or kept unless all of it arrived and reads, and temporary files are
-// always removed.
+// always removed. A mask or template applies only to the document as it was when the user
+// asked: one made, opened or changed meanwhile keeps its work, and the status bar says why.
 class AdLinkActions : public IAdLinkActions {
 public:
     // Downloads larger than this are not read back (tile pictures, templates).
@@ -29,7 +31,24 @@ public:
     bool DownloadTiler(const std::string& url) override;
     bool UseTemplate(const std::string& url) override;
 
+    // A tile set's text with its BMPFILE lines naming `pictureName`, the name its picture is
+    // kept under.
+    static std::vector<BYTE> WithPictureName(const std::vector<BYTE>& set,
+                                             const std::string& pictureName);
+
 private:
+    // The document as the user saw it when asking for a download.
+    struct DocStamp {
+        const CDocument* doc = nullptr;
+        std::uint64_t changes = 0;
+        std::uint64_t grids = 0;
+        std::string path;
+        friend bool operator==(const DocStamp&, const DocStamp&) = default;
+    };
+    DocStamp Stamp() const;
+    // True when the document is the one stamped; otherwise says on the status bar that the
+    // download was dropped.
+    bool StillTheSame(const DocStamp& stamp, const std::string& what) const;
     using Ready = std::function<void(const std::string& path)>;
     // Downloads `url` into a new temporary file and hands it to `ready`; on failure the user
     // is told why. `onWorker` checks the file on the worker (an error text refuses it).

@@ -48,6 +48,12 @@ CGridloomApp::CGridloomApp(CProfile& profile)
     RegisterCommands();
 }
 
+CGridloomApp::~CGridloomApp() {
+    probe_.Stop();
+    // The workers use the members below; they end before any of them goes.
+    fetches_.Close();
+}
+
 void CGridloomApp::RegisterCommands() {
     OnCommand(ID_APP_ABOUT, [this] {
         if (aboutBox_)
@@ -157,7 +163,9 @@ bool CGridloomApp::PrintCommandLine(const CommandLineInfo& info, CGridloomView& 
         PdfPrintPageService pages(info.printer, PrintPageSetup{});
         if (view.PrintAll(pages, doc_ ? doc_->GetTitle() : info.file))
             return true;
-        AfxMessageBox(Format(kPdfFailed, info.printer.c_str()), MB_OK | MB_ICONERROR);
+        AfxMessageBox(pages.Error().empty() ? Format(kPdfFailed, info.printer.c_str())
+                                            : pages.Error(),
+                      MB_OK | MB_ICONERROR);
         return false;
     }
     return view.PrintStored(info.action == CommandLineInfo::Action::PrintTo ? info.printer

@@ -30,6 +30,8 @@ public:
     static constexpr const char* kPdfFailed = "The pages could not be written to %s.";
 
     explicit CGridloomApp(CProfile& profile);
+    // Stops the probes and the workers before the objects they use go, waiting on no echo.
+    ~CGridloomApp() override;
     CGridloomApp(const CGridloomApp&) = delete;
     CGridloomApp& operator=(const CGridloomApp&) = delete;
 
@@ -109,6 +111,11 @@ public:
         status_ = std::move(report);
     }
     long long FetchedLength() const { return fetchedLength_; }
+    // A note on the status bar (empty: "Ready").
+    void ShowStatus(const std::string& text) {
+        if (status_)
+            status_(text);
+    }
 
     void SetAboutBox(IAboutBox* box) { aboutBox_ = box; }
     // Hands a link command's page to the desktop; says so when the desktop refuses.
@@ -123,10 +130,6 @@ private:
     void RegisterCommands();
     void StartDownload(std::shared_ptr<Download> download, DownloadDone done);
     void AskForConnection(std::shared_ptr<Download> download, DownloadDone done, int prompts);
-    void ShowStatus(const std::string& text) {
-        if (status_)
-            status_(text);
-    }
     void RememberFile(const std::string& path);
     std::string TakeProfileNotice();
 

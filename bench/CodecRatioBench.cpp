@@ -40,12 +40,12 @@ std::string Path(const std::string& name) {
 }
 
 // A photograph stand-in: smooth light with some sensor noise, texture and hard edges.
-CRaster MakePhoto() {
-    CRaster p(kWidth, kHeight, 24);
+CRaster MakePhoto(DWORD width = kWidth, DWORD height = kHeight) {
+    CRaster p(width, height, 24);
     DWORD state = 1;
-    for (DWORD y = 0; y < kHeight; ++y) {
+    for (DWORD y = 0; y < height; ++y) {
         BYTE* row = p.GetBits(y);
-        for (DWORD x = 0; x < kWidth; ++x) {
+        for (DWORD x = 0; x < width; ++x) {
             state = state * 214013u + 2531011u;
             const int noise = static_cast<int>((state >> 16) & 7);
             const int edge = ((x / 250 + y / 190) % 3) * 40;
@@ -80,6 +80,12 @@ CRaster MakeFlat(DWORD bpp) {
 
 const CRaster& Photo() {
     static const CRaster p = MakePhoto();
+    return p;
+}
+
+// A 16-megapixel camera's frame.
+const CRaster& Photo16() {
+    static const CRaster p = MakePhoto(4608, 3456);
     return p;
 }
 
@@ -236,6 +242,13 @@ void BM_JpegDecodePhoto(benchmark::State& s) {
                 {}});
 }
 
+void BM_JpegDecodePhoto16MP(benchmark::State& s) {
+    static const auto bytes = Encoded(Photo16(), CRaster::kTypeJpg, 0, "photo16.jpg");
+    RunPair(s, {[] { Decode(bytes, CRaster::kTypeJpg); },
+                {"djpeg", "-outfile", "/dev/null", Path("photo16.jpg")},
+                {}});
+}
+
 void BM_JpegDecodeFlat(benchmark::State& s) {
     static const auto bytes = Encoded(Flat(), CRaster::kTypeJpg, 0, "flat.jpg");
     RunPair(s, {[] { Decode(bytes, CRaster::kTypeJpg); },
@@ -317,6 +330,7 @@ void BM_TiffLzwEncodeFlatGrey(benchmark::State& s) {
 #define PAIR(name)                                                                                 \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kRuns)
 PAIR(BM_JpegDecodePhoto);
+PAIR(BM_JpegDecodePhoto16MP);
 PAIR(BM_JpegDecodeFlat);
 PAIR(BM_GifDecode);
 PAIR(BM_GifEncode);

@@ -1,9 +1,11 @@
 // The export commands on a made 500 x 500 Box: both GIF pictures at 1024 x 768, the page as an
-// enhanced metafile (its size is reported), and a 500 x 500 mask picture applied.
+// enhanced metafile (its size is reported), and a 500 x 500 mask picture applied; and the
+// metafile of a 10 x 10 Box drawn with the installed Garden Hedge tiles, plain and tiled.
 #include "bench/MadeBoxMaze.h"
 #include "image/CRaster.h"
 #include "view/MetafileExport.h"
 #include "view/PictureExport.h"
+#include "view/tiler/GardenTileSet.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,8 +53,48 @@ void MaskBox500(benchmark::State& state) {
         benchmark::DoNotOptimize(maze.view->ApplyImageMask(mask));
 }
 
+// The metafile of a made 10 x 10 Box, with the Garden Hedge tile set or without tiles.
+void MetafileGarden10(benchmark::State& state, bool tiled) {
+    TempFolder dir("export-garden-bench");
+    std::filesystem::create_directories(dir.File("Tiler"));
+    if (const std::string error = GardenTileSet::Write(dir.File("Tiler")); !error.empty()) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    CProfile profile(dir.File("OrlimberSTD.ini"));
+    CGridloomDoc doc(profile);
+    doc.Settings().kind = KIND_BOX;
+    doc.Settings().columns = doc.Settings().rows = 10;
+    doc.Settings().seed = 1;
+    doc.Settings().tiled = tiled ? 1 : 0;
+    doc.Settings().tilerId = std::string(" ") + GardenTileSet::kUniqueId;
+    doc.OnFileNew();
+    CGridloomView view;
+    view.SetDocument(&doc);
+    view.TileSets().SetInstallFolder(dir.Path().string());
+    view.OnInitialUpdate();
+    doc.OnGenerateMaze();
+    const std::string path = dir.File("maze.emf");
+    for (auto _ : state) {
+        const std::string error = MetafileExport::Write(view, path);
+        if (!error.empty())
+            state.SkipWithError(error.c_str());
+    }
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+void MetafileGardenTiles10(benchmark::State& state) {
+    MetafileGarden10(state, true);
+}
+
+void MetafilePlain10(benchmark::State& state) {
+    MetafileGarden10(state, false);
+}
+
 } // namespace
 
+BENCHMARK(MetafileGardenTiles10)->Unit(benchmark::kMillisecond);
+BENCHMARK(MetafilePlain10)->Unit(benchmark::kMillisecond);
 BENCHMARK(GifExportBox500)->Unit(benchmark::kMillisecond);
 BENCHMARK(MetafileBox500)->Unit(benchmark::kMillisecond);
 BENCHMARK(MaskBox500)->Unit(benchmark::kMillisecond);

@@ -33,6 +33,18 @@ void BM_EmfZigzagOf1MPoints(benchmark::State& state) {
 void BM_Wmf1kFullRectangles(benchmark::State& state) {
     Play(state, MetafileBombs::FullRectanglesWmf(1000));
 }
+// 4000 texts of 16000 characters in the default font, in one record.
+void BM_EmfPolyTextOf4000Texts(benchmark::State& state) {
+    Play(state, MetafileBombs::PolyTextEmf(4000, 16000));
+}
+// Four 13000 x 13000 run-length pattern brushes (5.4 MB).
+void BM_EmfFourHugePatternBrushes(benchmark::State& state) {
+    Play(state, MetafileBombs::PatternBrushesEmf(4, 13000));
+}
+// One 13000 x 13000 run-length bitmap stretched over the picture.
+void BM_EmfHugeStretchedBitmap(benchmark::State& state) {
+    Play(state, MetafileBombs::StretchedRleEmf(13000));
+}
 
 } // namespace
 
@@ -41,3 +53,6 @@ BENCHMARK(BM_Emf100kFullRectangles)->Unit(benchmark::kMillisecond)->Iterations(2
 BENCHMARK(BM_EmfPolygonOf1MPoints)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_EmfZigzagOf1MPoints)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Wmf1kFullRectangles)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_EmfPolyTextOf4000Texts)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_EmfFourHugePatternBrushes)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_EmfHugeStretchedBitmap)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -7,12 +7,17 @@
 #include "dialogs/IConnectivity.h"
 #include "dialogs/IPaneTimers.h"
 #include "dialogs/VersionCheck.h"
+#include "dialogs/WebAddress.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "platform/TextFormat.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <mutex>
 
 namespace {
 
@@ -135,6 +140,7 @@ void AdPaneController::RotateOnline(bool online) {
 void AdPaneController::ShowPage(const std::string& url) {
     pageUrl_ = url;
     titleSeen_ = false;
+    rotationGiven_ = false;
     s_.window.Navigate(url);
 }
 
@@ -165,6 +171,7 @@ void AdPaneController::OnTitleChange(const std::string& title) {
     const AdTitle::Values v = AdTitle::Parse(title);
     mode_ = v.mode.value_or(mode_);
     rotationMs_ = v.rotationMs.value_or(rotationMs_);
+    rotationGiven_ = rotationGiven_ || (v.rotationMs && *v.rotationMs > 0);
     loadHeight_ = v.loadHeight.value_or(loadHeight_);
     secondHeight_ = v.secondHeight.value_or(secondHeight_);
     openDelayMs_ = v.openDelayMs.value_or(openDelayMs_);
@@ -178,9 +185,9 @@ void AdPaneController::OnDocumentComplete() {
     if (gallery_) {
         rotationMs_ = kGalleryLoaded;
         s_.window.SetPaneHeight(kGalleryHeight, 1);
-    } else if (infoBox_ && !titleSeen_) {
-        // A page that does not steer the pane is not asked for again soon; a web page gives
-        // way to the program's own pages at once.
+    } else if (infoBox_ && (!titleSeen_ || !rotationGiven_)) {
+        // A page that does not steer the pane, or gives it no rotation of its own, is not
+        // asked for again soon; a web page gives way to the program's own pages at once.
         BackOff(pageUrl_);
         const bool web = pageUrl_.compare(0, 4, "http") == 0;
         s_.timers.SetTimer(kRotateTimer, web ? 1 : std::max(rotationMs_, kBackOffMs));
@@ -189,6 +196,7 @@ void AdPaneController::OnDocumentComplete() {
         s_.timers.SetTimer(kOpenTimer, std::max(openDelayMs_, 1));
         s_.window.SetPaneHeight(loadHeight_, loadHeight_);
     }
+    rotationGiven_ = false;
 }
 
 void AdPaneController::OnLoadFailed(const std::string& url, const std::string& why) {
@@ -281,6 +289,12 @@ bool AdPaneController::IsOwnLink(std::string_view url) {
 }
 
 bool AdPaneController::OnBeforeNavigate(const std::string& url) {
+    const std::string scheme = WebAddress::SchemeOf(url);
+    if ((scheme == "http" || scheme == "https") && !endpoint_.IsOnWebHost(url)) {
+        // Only the web host's pages are fetched; a page list entry elsewhere counts as failed.
+        OnLoadFailed(url, "it is not on the web host " + endpoint_.Base());
+        return true;
+    }
     if (!IsOwnLink(url))
         return false;
     const std::size_t colon = url.find(':');
@@ -319,4 +333,65 @@ void AdPaneController::FollowLink(const std::string& kind, const std::string& ta
     else
         s_.links.UseTemplate(target);
     EndGallery();
+}
+
+bool AdPaneController::IsLocalPage(const std::string& url) const {
+    const WebAddress address = WebAddress::Parse(url);
+    if (address.scheme != "file" ||
+        (!address.authority.empty() && address.authority != "localhost"))
+        return false;
+    std::string path;
+    for (std::size_t i = 0; i < address.path.size(); ++i) {
+        const char c = address.path[i];
+        if (c == '%' && i + 2 < address.path.size() &&
+            std::isxdigit(static_cast<unsigned char>(address.path[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(address.path[i + 2]))) {
+            path += static_cast<char>(std::stoi(address.path.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            path += c;
+        }
+    }
+    std::error_code error;
+    const auto page = std::filesystem::weakly_canonical(path, error);
+    const auto folder = std::filesystem::weakly_canonical(htmlFolder_, error);
+    if (error || path.find('\0') != std::string::npos)
+        return false;
+    const auto inside = page.lexically_relative(folder);
+    return !inside.empty() && *inside.begin() != ".." && inside.is_relative();
+}
+
+void AdPaneController::OpenInBrowser(const std::string& url) {
+    s_.window.ShowStatus(Format(kBrowserText, url.substr(0, 200).c_str()));
+    // The desktop may take a moment to say whether it opened the page; the window goes on.
+    // One desktop request at a time: the shell service is not asked from two threads at once.
+    s_.fetches.Run({},
+                   [url, this, alive = std::weak_ptr<int>(life_),
+                    lock = browserLock_](FetchService::Worker&) -> MainThread::Task {
+                       bool opened = false;
+                       {
+                           std::lock_guard hold(*lock);
+                           opened = IShell::Current().Open(url);
+                       }
+                       if (opened)
+                           return {};
+                       return [url, this, alive] {
+                           if (alive.lock())
+                               s_.window.ShowStatus(
+                                   Format(kNoBrowserText, url.substr(0, 200).c_str()));
+                       };
+                   });
+}
+
+bool AdPaneController::OnLinkClicked(const std::string& url) {
+    if (IsOwnLink(url) || endpoint_.IsOnWebHost(url) || IsLocalPage(url))
+        return true;
+    const std::string scheme = WebAddress::SchemeOf(url);
+    if (scheme == "http" || scheme == "https") {
+        OpenInBrowser(url);
+        return false;
+    }
+    s_.window.ShowStatus(Format(kIgnoredText, scheme.empty() ? "such" : (scheme + ":").c_str(),
+                                url.substr(0, 200).c_str()));
+    return false;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -25,8 +26,9 @@ class AdPaneController {
 public:
     enum Timer { kRotateTimer = 1, kOpenTimer = 2, kCollapseTimer = 3 };
     static constexpr int kCollapseStepMs = 50;
-    // Timer 1 armed from a page's rotation period never fires sooner than this.
-    static constexpr int kMinRotationMs = 1000;
+    // Timer 1 armed from a page's rotation period never fires sooner than this, so no page is
+    // asked for more than twice a minute.
+    static constexpr int kMinRotationMs = 30000;
     static constexpr int kGalleryHeight = 10000;
     static constexpr int kGalleryLoaded = -1;
     static constexpr int kGalleryResized = -2;
@@ -74,6 +76,13 @@ public:
     bool OnBeforeNavigate(const std::string& url);
     // The pane's own links ("mz..."), which never navigate.
     static bool IsOwnLink(std::string_view url);
+    // True when the pane goes to the link the user clicked (absolute `url`): the web host, the
+    // program's own pages and the pane's own links. Other web addresses open in the desktop's
+    // browser; anything else is ignored. Either is noted in the status bar.
+    bool OnLinkClicked(const std::string& url);
+    static constexpr const char* kBrowserText = "Opened in the web browser: %s";
+    static constexpr const char* kNoBrowserText = "The web browser could not be started for %s";
+    static constexpr const char* kIgnoredText = "The information pane does not follow %s links: %s";
     // The gallery and update commands; false for other commands.
     bool OnCommand(UINT id);
 
@@ -114,6 +123,9 @@ private:
     // Keeps `url` from being asked for again before the back-off has passed.
     void BackOff(const std::string& url);
     bool BackingOff(const std::string& url) const;
+    // A file address inside the program's html folder.
+    bool IsLocalPage(const std::string& url) const;
+    void OpenInBrowser(const std::string& url);
     // Asks, then hands a download link of `kind` to the application.
     void FollowLink(const std::string& kind, const std::string& target);
 
@@ -123,10 +135,13 @@ private:
     AdPageList pages_;
     bool listLoaded_ = false;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
+    std::shared_ptr<std::mutex> browserLock_ = std::make_shared<std::mutex>();
     std::function<Clock::time_point()> now_ = [] { return Clock::now(); };
     std::map<std::string, Clock::time_point> backOff_;
     std::string pageUrl_;
     bool titleSeen_ = false;
+    // The page's own title gave a rotation above 0.
+    bool rotationGiven_ = false;
     // The download page is offered once per run; the pane lives as long as the program.
     bool updateOffered_ = false;
     bool infoBox_ = true;

@@ -131,9 +131,9 @@ bool CIcmpEcho::WaitReadable(int socket, DWORD milliseconds, bool& readable) {
 }
 
 bool CIcmpEcho::Ping(const std::string& host, std::string* replyAddress, DWORD* echoMs, BYTE ttl,
-                     DWORD timeoutMs, WORD payloadSize) {
+                     DWORD timeoutMs, WORD payloadSize, const std::atomic<bool>* stop) {
     using Clock = std::chrono::steady_clock;
-    if (!Initialise()) {
+    if (!Initialise() || (stop && *stop)) {
         SetLastError(IP_GENERAL_FAILURE);
         return false;
     }
@@ -168,8 +168,9 @@ bool CIcmpEcho::Ping(const std::string& host, std::string* replyAddress, DWORD* 
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         bool readable = false;
-        if (left.count() <= 0 ||
-            !WaitReadable(socket.get(), static_cast<DWORD>(left.count()), readable))
+        if (left.count() <= 0 || (stop && *stop) ||
+            !WaitReadable(socket.get(), std::min(static_cast<DWORD>(left.count()), kStopSliceMs),
+                          readable))
             return CheckReply(0, IP_REQ_TIMED_OUT, {}, size);
         if (!readable)
             continue;

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/WinTypes.h"
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -24,9 +25,10 @@ public:
 
     // Echoes `payloadSize` (low 8 bits) bytes of 'E' to `host` (dotted IPv4 or a name) with the
     // given time-to-live, waiting up to `timeoutMs`. True on a valid reply, with the replying
-    // address and round trip in milliseconds when asked for; else LastError tells why.
+    // address and round trip in milliseconds when asked for; else LastError tells why. The
+    // wait ends early (no reply) once `stop` is set.
     bool Ping(const std::string& host, std::string* replyAddress, DWORD* echoMs, BYTE ttl,
-              DWORD timeoutMs, WORD payloadSize);
+              DWORD timeoutMs, WORD payloadSize, const std::atomic<bool>* stop = nullptr);
 
     // Checks a reply: exactly one, status 0, `payloadSize` bytes all 'E'. Sets LastError to the
     // status, or to ERROR_UNEXP_NET_ERR for a reply that does not match.
@@ -34,6 +36,9 @@ public:
                            std::size_t payloadSize);
     // Waits up to `milliseconds` for `socket` to become readable; false on a wait error.
     static bool WaitReadable(int socket, DWORD milliseconds, bool& readable);
+
+    // How long one wait lasts at most before a stop flag is looked at again.
+    static constexpr DWORD kStopSliceMs = 50;
 
     static DWORD LastError();
     static void SetLastError(DWORD status);

@@ -2,6 +2,7 @@
 #include "dialogs/IHostProbe.h"
 #include "platform/WinTypes.h"
 
+#include <atomic>
 #include <string>
 
 class CIcmpEcho;
@@ -17,11 +18,16 @@ public:
 
     EchoHostProbe(CIcmpEcho& echo, WORD fallbackPort) : echo_(echo), fallbackPort_(fallbackPort) {}
     bool Answers(const std::string& host) override;
+    // Every probe, running or to come, answers no at once: the program is ending.
+    void Stop();
 
-    // True when `host` accepts a TCP connection on `port` within `timeoutMs`.
-    static bool Connects(const std::string& host, WORD port, DWORD timeoutMs);
+    // True when `host` accepts a TCP connection on `port` within `timeoutMs`; a wait ends
+    // early (no) once `stop` is set.
+    static bool Connects(const std::string& host, WORD port, DWORD timeoutMs,
+                         const std::atomic<bool>* stop = nullptr);
 
 private:
     CIcmpEcho& echo_;
     WORD fallbackPort_;
+    std::atomic<bool> stopped_{false};
 };

@@ -23,6 +23,7 @@ struct FetchService::Shared {
     // The job whose result counts, by purpose.
     std::map<std::string, std::uint64_t> current;
     std::uint64_t next = 1;
+    bool closed = false;
 
     bool IsCurrent(const std::string& key, std::uint64_t serial) {
         std::lock_guard lock(mutex);
@@ -70,10 +71,17 @@ FetchService::FetchService(WebEndpoint endpoint)
     : endpoint_(std::move(endpoint)), shared_(std::make_shared<Shared>()) {}
 
 FetchService::~FetchService() {
-    CancelAll();
+    Close();
+}
+
+void FetchService::Close() {
     std::list<std::unique_ptr<Job>> jobs;
     {
         std::lock_guard lock(shared_->mutex);
+        shared_->closed = true;
+        shared_->current.clear();
+        for (auto& job : shared_->jobs)
+            job->cancel.Cancel();
         jobs.swap(shared_->jobs);
     }
     for (auto& job : jobs)
@@ -82,6 +90,8 @@ FetchService::~FetchService() {
 
 void FetchService::Run(const std::string& purpose, Work work) {
     std::lock_guard lock(shared_->mutex);
+    if (shared_->closed)
+        return;
     shared_->Reap();
     const std::uint64_t serial = shared_->next++;
     // A job without a purpose gets a key no purpose can take.

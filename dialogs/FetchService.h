@@ -71,6 +71,9 @@ public:
     // No job has a result still to deliver.
     bool Idle() const;
     void CancelAll();
+    // Cancels everything and waits for the workers to notice; nothing runs after it. The
+    // owner calls it before the objects its jobs use go.
+    void Close();
 
     // Gives `grab` the request's deadline, body limit, progress, the worker's cancel flag and
     // the web host's redirect rule.

@@ -15,4 +15,6 @@ public:
     virtual int MinimumPaneHeight() const = 0;
     // Repaints the pane at once.
     virtual void Repaint() = 0;
+    // A short note in the main window's status bar.
+    virtual void ShowStatus(const std::string& /*text*/) {}
 };

@@ -2,11 +2,14 @@
 
 #include "dialogs/IntegerFieldCheck.h"
 #include "document/SettingsPages.h"
+#include "document/SettingsPagesCheck.h"
 #include "maze/Object.h"
 #include "platform/TextFormat.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -51,8 +54,11 @@ void SettingsPageRules::ClampDimensions(PP2& v) {
     v.innerRadiusPercent = std::min(v.innerRadiusPercent, PP2::kMaxInnerPercent);
 }
 
-std::optional<DialogFieldError>
-SettingsPageRules::ReadDimensions(int kind, const DimensionTexts& texts, PP2& values) {
+std::optional<DialogFieldError> SettingsPageRules::ReadDimensions(int kind,
+                                                                  const DimensionTexts& texts,
+                                                                  const PP2& opened, PP2& values) {
+    PP2 shown = opened;
+    ClampDimensions(shown);
     PP2 next = values;
     std::optional<DialogFieldError> error;
     if (!Circular(kind)) {
@@ -62,11 +68,15 @@ SettingsPageRules::ReadDimensions(int kind, const DimensionTexts& texts, PP2& va
             error = IntegerFieldCheck::ReadInRange(kCellsWide, texts.cellsWide, PP2::kMinCells,
                                                    PP2::kMaxCells, next.cellsWide);
         const long long cells = static_cast<long long>(next.cellsLong) * next.cellsWide;
+        // Point at the count the user changed: the rows when only they differ from the shown.
+        const bool onlyRows =
+            next.cellsLong != shown.cellsLong && next.cellsWide == shown.cellsWide;
         if (!error && cells > Object::kMaxCells)
             error = DialogFieldError{
-                kCellsWide, Format("%d columns of %d rows make %lld cells; a maze holds at most "
-                                   "4,000,000 cells.",
-                                   next.cellsWide, next.cellsLong, cells)};
+                onlyRows ? kCellsLong : kCellsWide,
+                Format("%d columns of %d rows make %lld cells; a maze holds at most "
+                       "4,000,000 cells.",
+                       next.cellsWide, next.cellsLong, cells)};
     } else {
         error = IntegerFieldCheck::ReadInRange(kInnerCells, texts.innerCells, 1,
                                                PP2::kMaxInnerCells, next.innerRadiusCells);
@@ -78,17 +88,42 @@ SettingsPageRules::ReadDimensions(int kind, const DimensionTexts& texts, PP2& va
         if (!error)
             next.innerRadiusPercent = percent;
     }
-    if (!error)
-        values = next;
-    return error;
+    if (error)
+        return error;
+    // A field left as shown keeps the value it was opened with, even one the page had to
+    // bring into its range to show, so an untouched sheet changes no value.
+    if (next.cellsLong == shown.cellsLong)
+        next.cellsLong = opened.cellsLong;
+    if (next.cellsWide == shown.cellsWide)
+        next.cellsWide = opened.cellsWide;
+    if (next.innerRadiusCells == shown.innerRadiusCells)
+        next.innerRadiusCells = opened.innerRadiusCells;
+    if (next.innerRadiusPercent == shown.innerRadiusPercent)
+        next.innerRadiusPercent = opened.innerRadiusPercent;
+    values = next;
+    return std::nullopt;
 }
 
 std::optional<DialogFieldError> SettingsPageRules::ReadInt(int controlId, std::string_view text,
                                                            int& value) {
-    int parsed = 0;
-    if (!ParseInt(text, parsed))
-        return DialogFieldError{controlId, "Please enter an integer."};
-    value = parsed;
+    return IntegerFieldCheck::ReadInRange(controlId, text, std::numeric_limits<int>::min(),
+                                          std::numeric_limits<int>::max(), value);
+}
+
+std::optional<DialogFieldError> SettingsPageRules::ReadPageSizes(const PageTexts& texts,
+                                                                 PP3& values) {
+    PP3 next = values;
+    const std::pair<int, std::pair<const std::string*, float*>> fields[] = {
+        {1005, {&texts.height, &next.height}},
+        {1004, {&texts.width, &next.width}},
+        {1006, {&texts.leftMargin, &next.leftMargin}},
+        {1007, {&texts.topMargin, &next.topMargin}}};
+    for (const auto& [id, field] : fields)
+        if (auto error = ReadFloat(id, *field.first, *field.second))
+            return error;
+    if (auto refusal = SettingsPagesCheck::PageValues(next))
+        return DialogFieldError{refusal->controlId, refusal->message};
+    values = next;
     return std::nullopt;
 }
 

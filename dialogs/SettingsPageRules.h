@@ -1,6 +1,7 @@
 #pragma once
 #include "dialogs/DialogFieldError.h"
 #include "document/PP2.h"
+#include "document/PP3.h"
 #include "document/PP4.h"
 
 #include <optional>
@@ -22,12 +23,19 @@ public:
     // Loaded values are put in range so that a field the page hides never blocks OK.
     static void ClampDimensions(PP2& values);
     static bool Circular(int kind) { return kind >= 40; }
-    // Reads the shown Dimensions fields' texts into `values`; the first refused field.
+    // Reads the shown Dimensions fields' texts into `values`; the first refused field. Too
+    // many cells names the count the user changed from `opened`, the values the sheet showed.
     struct DimensionTexts {
         std::string cellsWide, cellsLong, innerCells, innerPercent;
     };
     static std::optional<DialogFieldError> ReadDimensions(int kind, const DimensionTexts& texts,
-                                                          PP2& values);
+                                                          const PP2& opened, PP2& values);
+    // Reads the Page fields' texts (height, width, left and top margin) into `values`, each a
+    // number in its stated range; the first refused field.
+    struct PageTexts {
+        std::string height, width, leftMargin, topMargin;
+    };
+    static std::optional<DialogFieldError> ReadPageSizes(const PageTexts& texts, PP3& values);
     // A whole number anywhere in int, or a real number, with the framework's messages.
     static std::optional<DialogFieldError> ReadInt(int controlId, std::string_view text,
                                                    int& value);

@@ -8,9 +8,17 @@ void WebPageCache::Put(const std::string& url, Entry entry) {
     if (entry.bytes.size() > kMaxBytes)
         entry = Entry{};
     if (const auto old = entries_.find(url); old != entries_.end()) {
-        bytes_ -= old->second.bytes.size();
+        if (!Pinned(url)) {
+            bytes_ -= old->second.bytes.size();
+            order_.erase(std::find(order_.begin(), order_.end(), url));
+        }
         entries_.erase(old);
-        order_.erase(std::find(order_.begin(), order_.end(), url));
+    }
+    if (noted_.erase(url))
+        std::erase(missing_, url);
+    if (Pinned(url)) {
+        entries_[url] = std::move(entry);
+        return;
     }
     while (!order_.empty() &&
            (order_.size() >= kMaxEntries || bytes_ + entry.bytes.size() > kMaxBytes)) {
@@ -21,7 +29,40 @@ void WebPageCache::Put(const std::string& url, Entry entry) {
     bytes_ += entry.bytes.size();
     entries_[url] = std::move(entry);
     order_.push_back(url);
-    missing_.erase(url);
+}
+
+const WebPageCache::Entry* WebPageCache::Use(const std::string& url) {
+    if (!pinnedPage_.empty() && pinned_.insert(url).second) {
+        // A pinned entry leaves the count of those that may go.
+        if (const auto held = std::find(order_.begin(), order_.end(), url); held != order_.end()) {
+            bytes_ -= entries_[url].bytes.size();
+            order_.erase(held);
+        }
+    }
+    return Find(url);
+}
+
+void WebPageCache::Pin(const std::string& page) {
+    if (page == pinnedPage_)
+        return;
+    Unpin();
+    pinnedPage_ = page;
+    Use(page);
+}
+
+void WebPageCache::Unpin() {
+    std::set<std::string> released;
+    released.swap(pinned_);
+    pinnedPage_.clear();
+    // What the page held goes back to the others as the newest, and takes its turn to go.
+    for (const std::string& url : released) {
+        auto found = entries_.find(url);
+        if (found == entries_.end())
+            continue;
+        Entry entry = std::move(found->second);
+        entries_.erase(found);
+        Put(url, std::move(entry));
+    }
 }
 
 const WebPageCache::Entry* WebPageCache::Find(const std::string& url) const {
@@ -30,12 +71,14 @@ const WebPageCache::Entry* WebPageCache::Find(const std::string& url) const {
 }
 
 void WebPageCache::NoteMissing(const std::string& url) {
-    missing_.insert(url);
+    if (noted_.insert(url).second)
+        missing_.push_back(url);
 }
 
 std::vector<std::string> WebPageCache::TakeMissing() {
-    std::vector<std::string> taken(missing_.begin(), missing_.end());
-    missing_.clear();
+    std::vector<std::string> taken;
+    taken.swap(missing_);
+    noted_.clear();
     return taken;
 }
 

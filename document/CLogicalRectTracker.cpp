@@ -1,5 +1,7 @@
 #include "document/CLogicalRectTracker.h"
 
+#include "document/PictureAllowance.h"
+
 #include "image/CRaster.h"
 #include "image/CRasterFormats.h"
 #include "platform/CDC.h"
@@ -144,6 +146,11 @@ void CLogicalRectTracker::Store(CArchive& ar) const {
 }
 
 void CLogicalRectTracker::Load(CArchive& ar) {
+    PictureAllowance pictures;
+    Load(ar, pictures);
+}
+
+void CLogicalRectTracker::Load(CArchive& ar, PictureAllowance& pictures) {
     double version = 0;
     std::string tag;
     std::int32_t kind = 0, selection = 0, handle = 0, style = 0, layer = 0;
@@ -161,7 +168,7 @@ void CLogicalRectTracker::Load(CArchive& ar) {
         ar.Fail("A layer object lies far outside any page");
         return;
     }
-    LoadContent(ar);
+    LoadContent(ar, pictures);
 }
 
 void CLogicalRectTracker::StoreContent(CArchive& ar) const {
@@ -171,14 +178,14 @@ void CLogicalRectTracker::StoreContent(CArchive& ar) const {
         StorePicture(ar);
 }
 
-void CLogicalRectTracker::LoadContent(CArchive& ar) {
+void CLogicalRectTracker::LoadContent(CArchive& ar, PictureAllowance& pictures) {
     font_.reset();
     picture_.reset();
     encoded_.reset();
     if (IsText())
         LoadFont(ar);
     else if (kind_ == kindPicture)
-        LoadPicture(ar);
+        LoadPicture(ar, pictures);
 }
 
 void CLogicalRectTracker::StoreFont(CArchive& ar) const {
@@ -234,7 +241,7 @@ void CLogicalRectTracker::StorePicture(CArchive& ar) const {
     ar.WriteBytes(bytes.data(), bytes.size());
 }
 
-void CLogicalRectTracker::LoadPicture(CArchive& ar) {
+void CLogicalRectTracker::LoadPicture(CArchive& ar, PictureAllowance& pictures) {
     std::int32_t hasAlpha = 0, type = 0, count = 0;
     BYTE alpha = 0;
     ar >> hasAlpha >> alpha >> type >> count;
@@ -248,8 +255,16 @@ void CLogicalRectTracker::LoadPicture(CArchive& ar) {
     // An empty picture was saved without bytes and comes back empty.
     auto picture = std::make_unique<CRaster>(static_cast<DWORD>(type));
     if (count > 0) {
+        picture->Info().decode = pictures.Next();
         if (!picture->DecodeFromMemory(bytes, static_cast<DWORD>(type))) {
-            ar.Fail(std::string("A picture cannot be read: ") + picture->GetLastError());
+            ar.Fail(picture->WasCancelled()
+                        ? std::string(CRaster::kCancelled)
+                        : "A picture cannot be read: " + pictures.Refusal(picture->GetLastError()));
+            return;
+        }
+        picture->Info().decode = DecodeOptions{};
+        if (!pictures.Take(*picture)) {
+            ar.Fail("A picture cannot be read: " + pictures.TotalPassedMessage());
             return;
         }
         // The stored level stands for a plane the format could not carry; a picture that

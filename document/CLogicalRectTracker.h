@@ -18,6 +18,7 @@
 // is saved with them: a lossy format would otherwise lose quality on every save.
 class CDC;
 class CRaster;
+class PictureAllowance;
 
 class CLogicalRectTracker : public CRectTracker {
 public:
@@ -90,16 +91,19 @@ public:
     void Serialize(CArchive& ar);
     void Store(CArchive& ar) const;
     void Load(CArchive& ar);
+    // The same, its picture held to what `pictures` allows; a stopped decode fails the
+    // archive with CRaster::kCancelled.
+    void Load(CArchive& ar, PictureAllowance& pictures);
 
 private:
     bool HasSaneGeometry() const;
     void DrawText(CDC& dc);
     void StoreContent(CArchive& ar) const;
-    void LoadContent(CArchive& ar);
+    void LoadContent(CArchive& ar, PictureAllowance& pictures);
     void StoreFont(CArchive& ar) const;
     void LoadFont(CArchive& ar);
     void StorePicture(CArchive& ar) const;
-    void LoadPicture(CArchive& ar);
+    void LoadPicture(CArchive& ar, PictureAllowance& pictures);
 
     int kind_ = kindNone;
     int selectionStyle_ = 0;

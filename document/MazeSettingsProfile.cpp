@@ -1,7 +1,9 @@
 #include "document/MazeSettingsProfile.h"
 
+#include "document/WkzFieldRanges.h"
 #include "platform/CProfile.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -65,6 +67,13 @@ MazeSettings MazeSettingsProfile::Load(const CProfile& p) {
         s.compass.values[i] = p.GetProfileInt(kProb, kCompassKeys[i], s.compass.values[i]);
     s.compass.relative = p.GetProfileInt(kProb, "RELATIVE", s.compass.relative);
     LoadInts(p, kSettings, kPrintingKeys, s);
+    // A page the pages would refuse comes in at the end of its range: a settings file written
+    // before the range was checked must not hand every new maze a page of two million inches.
+    // A margin below 0 prints as 0.
+    s.pageWidth = std::min(s.pageWidth, WkzFieldRanges::kMaxPageSide);
+    s.pageHeight = std::min(s.pageHeight, WkzFieldRanges::kMaxPageSide);
+    s.xOffset = std::clamp(s.xOffset, 0, WkzFieldRanges::kMaxOffset);
+    s.yOffset = std::clamp(s.yOffset, 0, WkzFieldRanges::kMaxOffset);
     return s;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/TextFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -52,8 +53,10 @@ void SettingsPageExchange::Fill(const MazeSettings& s, Circular circular, bool i
     PP3& page = pages.page;
     page.height = Inches(s.pageHeight + 1LL);
     page.width = Inches(s.pageWidth + 1LL);
-    page.leftMargin = Inches(s.xOffset);
-    page.topMargin = Inches(s.yOffset);
+    // A margin below 0 prints as 0 (the printer's border wins), so the page shows it as 0
+    // rather than refuse what a file brought.
+    page.leftMargin = Inches(std::max(s.xOffset, 0));
+    page.topMargin = Inches(std::max(s.yOffset, 0));
     page.autoCenter = s.autoCenter;
     page.printerDebug = s.printerDebug;
 

@@ -1,9 +1,11 @@
 #include "document/SettingsPagesCheck.h"
 
 #include "document/SettingsPageExchange.h"
+#include "document/WkzFieldRanges.h"
 #include "maze/GridPlan.h"
 #include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -15,9 +17,48 @@ constexpr double kNominalRadius = 1e6;
 constexpr int kCellsWide = 1006;
 constexpr int kCellsLong = 1007;
 constexpr int kInnerCells = 1009;
+constexpr int kPageWidth = 1004;
 constexpr int kPageHeight = 1005;
+constexpr int kLeftMargin = 1006;
+constexpr int kTopMargin = 1007;
+
+// A field of the Page page: its value in 0.001 inch as the settings keep it, and the range
+// kept. The range is stated in inches as the page shows them (a side one unit larger).
+struct PageField {
+    int controlId;
+    int thousandths;
+    int low;
+    int high;
+    bool side;
+};
+
+std::string Inches(int thousandths, bool side) {
+    return Format("%g", (thousandths + (side ? 1 : 0)) / 1000.0);
+}
 
 } // namespace
+
+std::optional<SettingsPagesCheck::Refusal> SettingsPagesCheck::PageValues(const PP3& page) {
+    const int maxSide = WkzFieldRanges::kMaxPageSide;
+    const PageField fields[] = {
+        {kPageHeight, SettingsPageExchange::PageSideFromInches(page.height),
+         MazeSettings::kTopBand + 1, maxSide, true},
+        {kPageWidth, SettingsPageExchange::PageSideFromInches(page.width), 1, maxSide, true},
+        {kLeftMargin, SettingsPageExchange::OffsetFromInches(page.leftMargin), 0,
+         WkzFieldRanges::kMaxOffset, false},
+        {kTopMargin, SettingsPageExchange::OffsetFromInches(page.topMargin), 0,
+         WkzFieldRanges::kMaxOffset, false},
+    };
+    for (const PageField& f : fields) {
+        if (f.thousandths >= f.low && f.thousandths <= f.high)
+            continue;
+        // The top of the range is said as the page side kept, in whole inches.
+        return Refusal{SettingsPages::kPage, f.controlId,
+                       Format("Please enter a number between %s and %s.",
+                              Inches(f.low, f.side).c_str(), Inches(f.high, false).c_str())};
+    }
+    return std::nullopt;
+}
 
 std::optional<SettingsPagesCheck::Refusal> SettingsPagesCheck::For(const SettingsPages& pages) {
     const MazeSettings next = SettingsPageExchange::Read(pages, MazeSettings{});
@@ -25,7 +66,9 @@ std::optional<SettingsPagesCheck::Refusal> SettingsPagesCheck::For(const Setting
     switch (plan.GetFault()) {
     case GridPlan::Fault::none:
         break;
-    case GridPlan::Fault::page:
+    case GridPlan::Fault::pageWidth:
+        return Refusal{SettingsPages::kPage, kPageWidth, plan.Error()};
+    case GridPlan::Fault::pageHeight:
         return Refusal{SettingsPages::kPage, kPageHeight, plan.Error()};
     case GridPlan::Fault::columns:
         return Refusal{SettingsPages::kDimensions, kCellsWide, plan.Error()};

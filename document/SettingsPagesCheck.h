@@ -15,4 +15,9 @@ public:
         std::string message;
     };
     static std::optional<Refusal> For(const SettingsPages& pages);
+
+    // The Page page's fields, each against the range a document file may hold, in the order
+    // the page shows them (the sheet checks them as it reads the page). Negative margins are
+    // refused: printing raises any margin to the printer's own border, so below 0 means nothing.
+    static std::optional<Refusal> PageValues(const PP3& page);
 };

@@ -3,6 +3,7 @@
 #include "document/CGridloomDoc.h"
 #include "document/WkzMessages.h"
 #include "document/WkzWriter.h"
+#include "image/BusyStop.h"
 #include "maze/GridPlan.h"
 #include "platform/MessageBox.h"
 
@@ -69,7 +70,11 @@ bool WkzDocumentFile::StoreV2(CGridloomDoc& doc, CArchive& ar) {
 }
 
 bool WkzDocumentFile::Load(CGridloomDoc& doc, CArchive& ar) {
-    return Finish(doc, WkzReader::Read(ar));
+    // Pictures may take a while: the busy cursor shows and Escape stops the reading.
+    BusyStop stop;
+    DecodeOptions options;
+    options.stop = &stop;
+    return Finish(doc, WkzReader::Read(ar, PictureAllowance(options)));
 }
 
 bool WkzDocumentFile::LoadV1(CGridloomDoc& doc, CArchive& ar) {
@@ -77,7 +82,10 @@ bool WkzDocumentFile::LoadV1(CGridloomDoc& doc, CArchive& ar) {
 }
 
 bool WkzDocumentFile::LoadV2(CGridloomDoc& doc, CArchive& ar) {
-    return Finish(doc, WkzReader::ReadV2(ar, doc.formatVersion));
+    BusyStop stop;
+    DecodeOptions options;
+    options.stop = &stop;
+    return Finish(doc, WkzReader::ReadV2(ar, doc.formatVersion, PictureAllowance(options)));
 }
 
 bool WkzDocumentFile::Finish(CGridloomDoc& doc, WkzReader::Result result) {
@@ -85,6 +93,8 @@ bool WkzDocumentFile::Finish(CGridloomDoc& doc, WkzReader::Result result) {
         AfxMessageBox(result.message, MB_OKCANCEL);
         return false;
     }
+    if (result.status == WkzReader::Status::cancelled)
+        return false; // stopped by the user, who needs no message; the document stays
     if (!result.Ok()) {
         doc.pendingMessage = result.message;
         doc.UpdateAllViews(nullptr);

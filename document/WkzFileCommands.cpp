@@ -8,7 +8,6 @@
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
 
-#include <cerrno>
 #include <span>
 
 namespace {
@@ -46,17 +45,23 @@ bool WkzFileCommands::OpenTemplate(CGridloomDoc& doc, const std::string& path) {
 }
 
 bool WkzFileCommands::Load(CGridloomDoc& doc, const std::string& path) {
+    const bool mazeOpen = doc.GridCount() > 0;
     // The file is read only as far as the document goes; what lies beyond is never loaded.
     RegularFile file = RegularFile::Open(path, WkzFieldRanges::kMaxFileBytes);
+    bool loaded = false;
     if (!file.Ok()) {
         doc.pendingMessage = file.status == RegularFile::Status::cannotOpen
                                  ? WkzMessages::CannotOpenForReading(path, file.reason)
                                  : WkzMessages::CannotRead(path, file.reason);
         doc.UpdateAllViews(nullptr);
-        return false;
+    } else {
+        CArchive ar = CArchive::ForLoading(std::move(file));
+        loaded = doc.Serialize(ar);
     }
-    CArchive ar = CArchive::ForLoading(std::move(file));
-    return doc.Serialize(ar);
+    // Views show the message after their next paint, so it may still be reworded here.
+    if (!loaded && !mazeOpen)
+        doc.pendingMessage = WkzMessages::WithoutOpenMaze(doc.pendingMessage);
+    return loaded;
 }
 
 void WkzFileCommands::Save(CGridloomDoc& doc) {
@@ -87,17 +92,6 @@ void WkzFileCommands::Save(CGridloomDoc& doc) {
     SaveFile(doc, answer.path);
 }
 
-namespace {
-
-// Errors that come from where the file is to go rather than from writing it: the dialog's
-// own text, which points the user at their rights, fits them.
-bool IsAboutRights(int error) {
-    return error == EACCES || error == EPERM || error == EROFS || error == ENOENT ||
-           error == ENOTDIR;
-}
-
-} // namespace
-
 bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
     CArchive ar = CArchive::ForStoring();
     if (!doc.Serialize(ar)) {
@@ -114,9 +108,7 @@ bool WkzFileCommands::SaveFile(CGridloomDoc& doc, const std::string& path) {
     const AtomicFile::Outcome written =
         AtomicFile::Replace(path, std::as_bytes(std::span<const BYTE>(ar.Data())), options);
     if (!written.ok) {
-        doc.pendingMessage = IsAboutRights(written.systemError)
-                                 ? WkzMessages::CannotOpenForWriting(path)
-                                 : WkzMessages::CannotWrite(path, written.reason);
+        doc.pendingMessage = WkzMessages::CannotWrite(path, written.reason);
         doc.UpdateAllViews(nullptr);
         return false;
     }

@@ -1,10 +1,25 @@
 #include "document/WkzMessages.h"
 
+#include "platform/SaveRefusal.h"
 #include "platform/TextFormat.h"
 
 #include <cmath>
 
 namespace WkzMessages {
+
+namespace {
+// Said of a failed load only while a maze is open (see WithoutOpenMaze).
+constexpr const char* kUnchanged = "; the open maze is unchanged.";
+constexpr const char* kStopped = "Loading has stopped";
+} // namespace
+
+std::string WithoutOpenMaze(const std::string& message) {
+    const std::string tail = std::string(kStopped) + kUnchanged;
+    if (message.size() < tail.size() ||
+        message.compare(message.size() - tail.size(), tail.size(), tail) != 0)
+        return message;
+    return message.substr(0, message.size() - tail.size()) + kStopped + ".";
+}
 
 std::string SaveVersionTooNew(double version) {
     return Format("ERROR: Save WKZ File format {%s} is greater than the maximum version "
@@ -37,18 +52,18 @@ std::string VersionText(double version) {
 
 std::string UnknownKind(int kind) {
     return Format("ERROR: This WKZ file holds a maze of kind %d, which this version of the "
-                  "program does not know.  Loading has stopped; the open maze is unchanged.",
-                  kind);
+                  "program does not know.  Loading has stopped%s",
+                  kind, kUnchanged);
 }
 
 std::string CannotRead(const std::string& path, const std::string& reason) {
-    return "ERROR: Could not read " + path + " (" + reason +
-           ").  Loading has stopped; the open maze is unchanged.";
+    return "ERROR: Could not read " + path + " (" + reason + ").  Loading has stopped" +
+           std::string(kUnchanged);
 }
 
 std::string CannotWrite(const std::string& path, const std::string& reason) {
-    return "ERROR: Could not save '" + path + "': " + reason +
-           ".  Save has stopped; the file on disk is unchanged.";
+    return "ERROR: " + SaveRefusal::Text(path, reason) +
+           "  Save has stopped; the file on disk is unchanged.";
 }
 
 std::string ReplaceReadOnly(const std::string& path) {
@@ -56,22 +71,17 @@ std::string ReplaceReadOnly(const std::string& path) {
 }
 
 std::string NotAWkzFile() {
-    return "ERROR: Orlimber does not recognize this file as a valid WKZ file.  Loading has "
-           "stopped.";
+    return "ERROR: This file is not a maze document; Orlimber does not recognize it as a valid "
+           "WKZ file.  Loading has stopped.";
 }
 
 std::string Damaged(const std::string& why) {
-    return "ERROR: This WKZ file is damaged or incomplete (" + why +
-           ").  Loading has stopped; the open maze is unchanged.";
+    return "ERROR: This WKZ file is damaged or incomplete (" + why + ").  Loading has stopped" +
+           std::string(kUnchanged);
 }
 
 std::string CannotOpenForReading(const std::string& path, const std::string& reason) {
     return "ERROR: Could not open " + path + " for reading: " + reason + ".";
-}
-
-std::string CannotOpenForWriting(const std::string& path) {
-    return "ERROR: Could not open '" + path +
-           "' for writing, please check you have rights to do so.";
 }
 
 std::string CannotSaveInFormat() {

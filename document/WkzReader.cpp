@@ -2,12 +2,16 @@
 
 #include "document/WkzFieldRanges.h"
 #include "document/WkzMessages.h"
+#include "image/CRaster.h"
 #include "maze/Object.h"
 #include "maze/TemplateTables.h"
+
+#include <cmath>
 
 namespace {
 
 constexpr const char* kMagic = "WKZ";
+constexpr double kFirstVersion = 1.0;
 // The smallest layer-object record: fields 1 to 12 with empty texts.
 constexpr std::uint64_t kMinObjectRecord = 8 + 1 + 5 + 4 + 4 + 16 + 4 + 4 + 16 + 8 + 4 + 4 + 1;
 
@@ -33,7 +37,7 @@ bool PassagesFit(const GridRecord& g) {
 
 } // namespace
 
-WkzReader::Result WkzReader::Read(CArchive& ar) {
+WkzReader::Result WkzReader::Read(CArchive& ar, PictureAllowance pictures) {
     double version = 0;
     ar >> version;
     if (ar.Failed()) {
@@ -42,10 +46,19 @@ WkzReader::Result WkzReader::Read(CArchive& ar) {
         r.message = WkzMessages::Damaged(ar.Error());
         return r;
     }
+    // No version this program ever wrote is below the first or not a number: such bytes are
+    // no document of it (the first bytes of a text read as a tiny number), however the rest
+    // would read. A larger number may be a newer program's and is said to be too new.
+    if (!std::isfinite(version) || version < kFirstVersion) {
+        Result r;
+        r.status = Status::badMagic;
+        r.message = WkzMessages::NotAWkzFile();
+        return r;
+    }
     if (version < 2.0)
         return ReadV1(ar, version);
     if (version < 3.0)
-        return ReadV2(ar, version);
+        return ReadV2(ar, version, pictures);
     Result r;
     r.status = Status::versionTooNew;
     r.message = WkzMessages::LoadVersionTooNew(version);
@@ -64,7 +77,7 @@ WkzReader::Result WkzReader::ReadV1(CArchive& ar, double version) {
     return Finish(ar, std::move(r));
 }
 
-WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version) {
+WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version, PictureAllowance pictures) {
     Result r;
     WkzContent& c = r.content;
     c.version = version;
@@ -89,7 +102,7 @@ WkzReader::Result WkzReader::ReadV2(CArchive& ar, double version) {
     ReadRingCounts(ar, c);
     Skip(ar, 6);
     ReadGrids(ar, c);
-    ReadObjects(ar, c);
+    ReadObjects(ar, c, pictures);
     ReadSeedPoints(ar, c);
     Skip(ar, 24);
     return Finish(ar, std::move(r));
@@ -113,8 +126,9 @@ WkzReader::Result WkzReader::Finish(CArchive& ar, Result r) {
     if (!ar.Failed())
         WkzFieldRanges::ClampFlags(r.content);
     if (ar.Failed()) {
-        r.status = Status::damaged;
-        r.message = WkzMessages::Damaged(ar.Error());
+        const bool stopped = ar.Error() == CRaster::kCancelled;
+        r.status = stopped ? Status::cancelled : Status::damaged;
+        r.message = stopped ? std::string() : WkzMessages::Damaged(ar.Error());
         r.content = WkzContent{};
     }
     return r;
@@ -196,7 +210,7 @@ void WkzReader::ReadGrids(CArchive& ar, WkzContent& c) {
     }
 }
 
-void WkzReader::ReadObjects(CArchive& ar, WkzContent& c) {
+void WkzReader::ReadObjects(CArchive& ar, WkzContent& c, PictureAllowance& pictures) {
     std::int32_t m = 0;
     ar >> m;
     if (ar.Failed())
@@ -208,7 +222,7 @@ void WkzReader::ReadObjects(CArchive& ar, WkzContent& c) {
     c.objects.reserve(static_cast<std::size_t>(m));
     for (std::int32_t i = 0; i < m && !ar.Failed(); ++i) {
         CLogicalRectTracker o;
-        o.Load(ar);
+        o.Load(ar, pictures);
         if (!ar.Failed())
             c.objects.push_back(std::move(o));
     }

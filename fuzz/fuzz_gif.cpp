@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CRasterMemFile head(data, size);
     CRasterGIF probe;
     probe.SetEscape(-1);
-    if (probe.Decode(head) && std::uint64_t(probe.GetWidth()) * probe.GetHeight() > (1u << 20))
+    if (probe.Decode(head, probe.Info().decode) && std::uint64_t(probe.GetWidth()) * probe.GetHeight() > (1u << 20))
         return 0;
     CRasterMemFile in(data, size);
     CRasterGIF gif;
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         gif.Info().retrieveAllFrames = 1;
     if (size > 1)
         gif.Info().frame = data[size - 2] & 3;
-    if (gif.Decode(in) && gif.GetWidth() * gif.GetHeight() < (1u << 20)) {
+    if (gif.Decode(in, gif.Info().decode) && gif.GetWidth() * gif.GetHeight() < (1u << 20)) {
         CRasterMemFile out;
         out.Open();
         gif.Encode(out);

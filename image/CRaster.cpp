@@ -272,7 +272,7 @@ void CRaster::ShareFrom(const CRaster* source) {
 }
 
 bool CRaster::StopRequested() {
-    if (info_.escape == 0 && info_.stop != nullptr && info_.stop->Poll())
+    if (info_.escape == 0 && info_.decode.stop != nullptr && info_.decode.stop->Poll())
         info_.escape = 1;
     return info_.escape > 0; // -1 asks a decoder for the header only
 }

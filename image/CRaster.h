@@ -100,7 +100,8 @@ public:
     bool Decode(CRasterFile* file, DWORD type);
     bool EncodeToFILE(std::FILE* file, DWORD type);
     bool DecodeFromFILE(std::FILE* file, DWORD type);
-    // Encodes completely before replacing the file, so a failure leaves an old file intact.
+    // Encodes completely before replacing the file, so a failure leaves an old file intact;
+    // the last error is then SaveRefusal's text, naming the file and the reason.
     bool Save(const std::string& name, DWORD type);
     // When `type` fails, detection tries every format; the text of `type` is kept on failure,
     // and the picture is left empty with a frame count of 0.

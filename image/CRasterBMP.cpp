@@ -90,7 +90,7 @@ bool CRasterBMP::FitsData(const BmpInfoHeader& h, std::uint64_t available) {
     return h.RowBytes() * (h.Height() - 1) + lastRow <= available;
 }
 
-bool CRasterBMP::Decode(CRasterFile& file) {
+bool CRasterBMP::Decode(CRasterFile& file, const DecodeOptions& options) {
     const LONG start = file.Tell();
     BYTE fileHeader[BITMAPFILEHEADER::kSize];
     if (!ReadExact(file, fileHeader, sizeof fileHeader))
@@ -110,6 +110,12 @@ bool CRasterBMP::Decode(CRasterFile& file) {
         SetLastError("output dimensions returned");
         return true;
     }
+    // The picture, an alpha plane that bit fields may bring, and one row of the file.
+    const std::uint64_t estimate =
+        PictureBytes(h.width, h.Height(), h.bitCount > 8 ? 24 : h.bitCount, h.bitCount > 8) +
+        h.RowBytes();
+    if (!options.Allows(estimate))
+        return FailTooLarge("BMP", h.width, h.Height(), estimate, options);
     const std::uint64_t palette =
         (h.bitCount <= 8 ? h.FileColors() : std::uint64_t(h.clrUsed)) * h.PaletteEntrySize();
     if ((h.bitCount <= 8 || dataOffset == 0) && palette > BytesLeft(file))

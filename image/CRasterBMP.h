@@ -14,7 +14,7 @@ class CRasterBMP : public CRasterCodec {
 public:
     CRasterBMP() : CRasterCodec(kTypeBmp) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
 private:

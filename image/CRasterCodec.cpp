@@ -2,9 +2,28 @@
 
 #include "image/CRasterFile.h"
 
+#include <cstdint>
+
 bool CRasterCodec::Fail(const std::string& text) {
     SetLastError(text.c_str());
     return false;
+}
+
+bool CRasterCodec::FailTooLarge(const char* format, std::uint64_t width, std::uint64_t height,
+                                std::uint64_t estimate, const DecodeOptions& options) {
+    return Fail(PictureTooLargeMessage(format, width, height, estimate, options.budget));
+}
+
+std::uint64_t CRasterCodec::PictureBytes(std::uint64_t width, std::uint64_t height, unsigned bpp,
+                                         bool alpha) {
+    // Sides come from hostile headers; a size past 2^48 is as refused as any.
+    constexpr std::uint64_t kSide = 1ull << 24;
+    if (width > kSide || height > kSide)
+        return UINT64_MAX;
+    // Depths are raised as the picture raises them.
+    bpp = bpp <= 1 ? 1 : bpp <= 4 ? 4 : bpp <= 8 ? 8 : 24;
+    const std::uint64_t stride = (width * bpp + 31) / 32 * 4;
+    return stride * height + (alpha ? width * height : 0) + 40 + 256 * 4;
 }
 
 bool CRasterCodec::Cancelled() {

@@ -1,5 +1,6 @@
 #pragma once
 #include "image/CRaster.h"
+#include "image/PictureBudget.h"
 
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ public:
 
     explicit CRasterCodec(DWORD type) : CRaster(type) {}
 
-    virtual bool Decode(CRasterFile& file) = 0;
+    virtual bool Decode(CRasterFile& file, const DecodeOptions& options) = 0;
     virtual bool Encode(CRasterFile& file) = 0;
 
 protected:
@@ -24,6 +25,13 @@ protected:
     // The refusal of every reader whose file declares more picture than its bytes can give,
     // made before anything is allocated for it.
     bool FailLargerThanData() { return Fail(kLargerThanData); }
+    // The refusal of a picture whose decode would hold more than the budget at its peak.
+    bool FailTooLarge(const char* format, std::uint64_t width, std::uint64_t height,
+                      std::uint64_t estimate, const DecodeOptions& options);
+    // What a decoded picture of this size holds: its rows (4-byte padded), and an alpha
+    // plane when asked; the base of every reader's estimate.
+    static std::uint64_t PictureBytes(std::uint64_t width, std::uint64_t height, unsigned bpp,
+                                      bool alpha = false);
     // True when a decode was asked for the header only (escape flag -1).
     bool HeaderOnly() const { return Info().escape == -1; }
     // Whether a long loop must stop; sets "Cancelled" when it must.

@@ -5,8 +5,10 @@
 #include "image/CRasterIOFile.h"
 #include "image/CRasterMemFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/SaveRefusal.h"
 
 #include <memory>
+#include <new>
 #include <string>
 
 // Reading and writing by format type id. A format object of the id's class does the work; a
@@ -66,7 +68,14 @@ bool DecodeAs(CRaster& image, CRasterFile& file, DWORD type) {
     // The camera block of an earlier JPEG must not travel into a different picture.
     codec->Info().jpegExif.clear();
     codec->Info().jpegComment.clear();
-    if (codec->Decode(file))
+    bool decoded = false;
+    try {
+        decoded = codec->Decode(file, image.Info().decode);
+    } catch (const std::bad_alloc&) {
+        // Whatever the codec built is freed with it; the caller keeps its picture.
+        codec->SetLastError(kPictureOutOfMemory);
+    }
+    if (decoded)
         return image.TakeOver(*codec, true);
     // A codec that stopped without saying why still owes the caller a reason.
     const std::string why = codec->GetLastError();
@@ -132,8 +141,12 @@ bool CRaster::DecodeFromFILE(std::FILE* file, DWORD type) {
 // earlier file of that name as it was.
 bool CRaster::Save(const std::string& name, DWORD type) {
     std::vector<BYTE> bytes;
-    if (!EncodeToMemory(bytes, type))
+    if (!EncodeToMemory(bytes, type)) {
+        const std::string why = GetLastError();
+        SetLastError(SaveRefusal::Text(name, why.empty() ? "the picture could not be encoded" : why)
+                         .c_str());
         return false;
+    }
     std::string error;
     if (!AtomicFile::Write(name, std::as_bytes(std::span<const BYTE>(bytes)), error)) {
         SetLastError(error.c_str());

@@ -11,12 +11,11 @@ namespace {
 constexpr BYTE kExtension = 0x21;
 constexpr BYTE kImage = 0x2C;
 constexpr BYTE kTrailer = 0x3B;
-// Decoding reads the whole remaining stream; a GIF past this size is refused outright.
-constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
 constexpr std::uint64_t kMosaicOverlap = 4;
-// LZW gives at most some 2,700 pixels per byte of data; a screen larger than this many pixels
-// per byte of the file cannot be filled by it.
+// LZW gives at most some 2,700 pixels per byte of data: the work of composing frames is paid
+// for at this many pixels per byte the frames take, besides a few passes over the screen.
 constexpr std::uint64_t kPixelsPerByte = 4096;
+constexpr std::uint64_t kScreenPasses = 3;
 
 int U16(std::span<const BYTE> d, std::size_t pos) {
     return d[pos] | (d[pos + 1] << 8);
@@ -92,22 +91,33 @@ private:
 
 } // namespace
 
-bool CRasterGIF::Decode(CRasterFile& file) {
+bool CRasterGIF::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::uint64_t left = BytesLeft(file);
     if (left < 13)
         return Fail("GIF file too short");
-    if (left > kMaxFileBytes)
-        return Fail("GIF file too large");
-    std::vector<BYTE> data(static_cast<std::size_t>(left));
+    // The file is held whole while it is read: one larger than the budget cannot fit.
+    if (left > options.budget && !HeaderOnly()) {
+        BYTE head[10];
+        if (!ReadExact(file, head, sizeof head) || std::memcmp(head, "GIF8", 4) != 0)
+            return Fail("Not a GIF file");
+        return FailTooLarge("GIF", U16(head, 6), U16(head, 8), left, options);
+    }
+    // Its size needs the header alone.
+    std::vector<BYTE> data(HeaderOnly() ? 13 : static_cast<std::size_t>(left));
     if (!ReadExact(file, data.data(), data.size()))
         return Fail("GIF file could not be read");
-    return DecodeBytes(data);
+    return DecodeBytes(data, options);
 }
 
 int CRasterGIF::CountFrames(std::span<const BYTE> data, std::size_t pos, int& screenW, int& screenH,
-                            bool& restoresPrevious) {
+                            bool& restoresPrevious, int& deepest, std::size_t& end) {
     restoresPrevious = false;
     int count = 0;
+    const int globalFlags = data[10];
+    const int globalBpp =
+        (globalFlags & 0x80) ? DepthForColors(std::size_t(2) << (globalFlags & 7)) : 0;
+    end = data.size();
+    deepest = 1;
     Resync resync;
     while (pos < data.size()) {
         const BYTE b = data[pos++];
@@ -135,12 +145,17 @@ int CRasterGIF::CountFrames(std::span<const BYTE> data, std::size_t pos, int& sc
             screenW = w;
             screenH = h;
         }
-        if (OnScreen(x, y, w, h, screenW, screenH))
+        if (OnScreen(x, y, w, h, screenW, screenH)) {
             ++count;
+            deepest =
+                std::max(deepest, (flags & 0x80) ? DepthForColors(std::size_t(2) << (flags & 7))
+                                                 : std::max(globalBpp, 1));
+        }
         ++pos; // minimum code size
         if (pos > data.size() || !SkipSubBlocks(data, pos))
             break;
     }
+    end = std::min(pos, data.size());
     return count;
 }
 
@@ -211,7 +226,8 @@ bool CRasterGIF::ReadDescriptor(std::span<const BYTE> data, std::size_t& pos,
 
 namespace {
 
-// What a frame adds to one pixel of the screen, kept per pixel while composing.
+// What a frame adds to one pixel of the screen, kept per pixel while composing in the
+// picture's own alpha plane, which the finished picture turns into its transparency.
 enum Coverage : BYTE { kUncovered = 0, kCovered = 1, kSupplied = 2 };
 
 } // namespace
@@ -221,6 +237,13 @@ struct CRasterGIF::Composition {
     int screenH = 0;
     bool restoresPrevious = false;
     bool mosaic = false;
+    // Whether coverage is kept: not when the first frame's transparent index shows the
+    // pixels no frame supplied, nor when the first frame supplied every pixel. It lives in
+    // the picture's alpha plane once the first frame has been placed (a mosaic's at once).
+    bool tracks = true;
+    bool covering = false;
+    int deepest = 8; // the largest palette depth of the frames on the screen
+    int frames = 0;  // frames on the screen
     LONG firstTransparent = -1;
     bool anyTransparent = false; // some frame so far has a transparent index
     int previousDisposal = 0;
@@ -228,31 +251,59 @@ struct CRasterGIF::Composition {
     std::uint64_t work = 0;
     std::uint64_t budget = 0;
     std::uint64_t supplied = 0; // pixels the frames' data gave so far
-    std::vector<BYTE> coverage; // a Coverage per screen pixel, top row first
+    std::uint64_t fileBytes = 0;
     std::unique_ptr<CRaster> result;
-    std::unique_ptr<CRaster> previous;
+    std::unique_ptr<CRaster> previous; // pixels only
 
     std::uint64_t Area() const { return std::uint64_t(screenW) * std::uint64_t(screenH); }
+    // The coverage of a screen row (top first).
+    BYTE* Cover(int row) const { return result->GetAlphaPointer(0, screenH - 1 - row); }
+    bool Covering() const { return tracks && covering; }
 };
 
-// Every step of the composition is paid for out of a budget that grows with the file, so a
-// few bytes cannot make the decoder churn through huge pictures.
+// Every step of the composition is paid for out of a budget that grows with the bytes the
+// frames take, so a few bytes cannot make the decoder churn through huge pictures.
 bool CRasterGIF::Charge(Composition& c, std::uint64_t pixels) {
     c.work += pixels;
     return c.work <= c.budget || FailLargerThanData();
 }
 
-bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transparent, bool first) {
+// The peak of the whole decode, known once the first frame has told whether the picture is
+// a mosaic and whether it keeps coverage: the file, the picture with its coverage, a raised
+// copy when a later frame brings a larger palette, the kept previous picture and kept frames.
+std::uint64_t CRasterGIF::Estimate(const Composition& c, int firstBpp) const {
+    const std::uint64_t w = std::uint64_t(c.screenW), h = std::uint64_t(c.screenH);
+    const unsigned bpp = c.mosaic ? 24 : unsigned(std::max(c.deepest, firstBpp));
+    const std::uint64_t picture = PictureBytes(w, h, bpp, c.tracks);
+    std::uint64_t bytes = c.fileBytes + picture + 2 * 65536;
+    if (!c.mosaic && c.deepest > firstBpp)
+        bytes += PictureBytes(w, h, unsigned(firstBpp), c.tracks);
+    if (!c.mosaic && c.restoresPrevious)
+        bytes += PictureBytes(w, h, bpp);
+    if (!c.mosaic && Info().retrieveAllFrames)
+        bytes += picture * std::uint64_t(c.frames);
+    return bytes;
+}
+
+bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transparent, bool first,
+                                 const DecodeOptions& options) {
     const DWORD w = static_cast<DWORD>(c.screenW), h = static_cast<DWORD>(c.screenH);
+    if (first) {
+        c.tracks = c.mosaic || transparent < 0;
+        const std::uint64_t estimate = Estimate(c, frame.bpp);
+        if (!options.Allows(estimate))
+            return FailTooLarge("GIF", w, h, estimate, options);
+    }
     if (c.mosaic) {
         if (c.result)
             return true;
         if (!Charge(c, c.Area()))
             return false;
         c.result = std::make_unique<CRaster>();
-        if (!c.result->Create(w, h, 24, kTypeGif))
-            return Fail(c.result->GetLastError());
-        c.coverage.assign(static_cast<std::size_t>(c.Area()), kUncovered);
+        if (!c.result->Create(w, h, 24, kTypeGif) || !c.result->CreateAlpha())
+            return Fail(kPictureOutOfMemory);
+        c.result->SetAlphaLevel(kUncovered);
+        c.covering = true;
         return true;
     }
     std::unique_ptr<CRaster> background;
@@ -261,12 +312,11 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
             return false;
         background = std::make_unique<CRaster>();
         if (!background->CreateForOverwrite(w, h, static_cast<DWORD>(frame.bpp), kTypeGif))
-            return Fail(background->GetLastError());
+            return Fail(kPictureOutOfMemory);
         background->Clear(static_cast<BYTE>(transparent >= 0 ? transparent : 0));
         c.firstTransparent = transparent;
-        c.coverage.assign(static_cast<std::size_t>(c.Area()), kUncovered);
         if (c.restoresPrevious)
-            c.previous = std::make_unique<CRaster>(*background);
+            c.previous = std::make_unique<CRaster>(*background, true, false, false);
     } else if (c.previousDisposal == 2) {
         if (!Charge(c, c.Area()))
             return false;
@@ -275,7 +325,13 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
     } else if (c.previousDisposal == 3 && c.previous) {
         if (!Charge(c, c.Area()))
             return false;
-        background = std::make_unique<CRaster>(*c.previous);
+        // The previous pixels come back; what the frames covered stays covered.
+        background = std::move(c.result);
+        if (c.previous->GetBpp() < background->GetBpp() &&
+            !c.previous->IncreaseBpp(background->GetBpp()))
+            return Fail(c.previous->GetLastError());
+        std::memcpy(background->GetBits(0), c.previous->GetBits(0),
+                    std::size_t{background->GetStride()} * h);
     } else {
         // The composed picture so far is not needed apart from its successor.
         background = std::move(c.result);
@@ -291,24 +347,23 @@ bool CRasterGIF::StartBackground(Composition& c, const Frame& frame, LONG transp
     return true;
 }
 
-namespace {
-
-// Walks the supplied pixels of a frame row by row over the part that lies on the screen:
-// f(screen row, the pixels of that row that lie on the screen, from the frame's left edge).
-template <class F>
-void ForClippedRows(int screenW, int screenH, int left, int top, int width, int height,
-                    bool interlaced, std::span<const BYTE> pixels, F f) {
-    const std::vector<int> order = interlaced ? InterlacedRows(height) : std::vector<int>();
-    const std::size_t w = static_cast<std::size_t>(width);
-    const std::size_t clipW = static_cast<std::size_t>(std::min(width, screenW - left));
-    std::size_t fileRow = 0;
-    for (std::size_t k = 0; k < pixels.size(); k += w, ++fileRow) {
-        const int row = top + (interlaced ? order[fileRow] : static_cast<int>(fileRow));
-        if (row >= screenH)
-            continue;
-        f(row, pixels.subspan(k, std::min(clipW, pixels.size() - k)));
+// Keeps the composed pixels for a later frame that restores them, in the block kept before
+// when it still fits.
+bool CRasterGIF::KeepPrevious(Composition& c) {
+    if (!Charge(c, c.Area()))
+        return false;
+    const CRaster& from = *c.result;
+    if (c.previous && c.previous->GetBpp() == from.GetBpp()) {
+        std::memcpy(c.previous->GetBits(0), from.GetBits(0),
+                    std::size_t{from.GetStride()} * from.GetHeight());
+        return true;
     }
+    c.previous.reset();
+    c.previous = std::make_unique<CRaster>(from, true, false, false);
+    return c.previous->IsValid() || Fail(kPictureOutOfMemory);
 }
+
+namespace {
 
 // Pixel x of a storage row at 1, 4 or 8 bits, most significant bits first.
 void PutIndex(BYTE* row, std::size_t x, int bpp, BYTE index) {
@@ -325,60 +380,123 @@ void PutIndex(BYTE* row, std::size_t x, int bpp, BYTE index) {
     }
 }
 
+} // namespace
+
 // Marks the frame's rectangle, as far as it lies on the screen, as covered.
-void MarkCovered(std::vector<BYTE>& coverage, int screenW, int screenH, int left, int top,
-                 int width, int height) {
-    const int right = std::min(screenW, left + width);
-    const int bottom = std::min(screenH, top + height);
-    for (int y = top; y < bottom; ++y) {
-        BYTE* p = coverage.data() + std::size_t(y) * std::size_t(screenW);
-        for (int x = left; x < right; ++x)
+void CRasterGIF::MarkCovered(Composition& c, const Frame& frame) {
+    if (!c.Covering())
+        return;
+    const int right = std::min(c.screenW, frame.left + frame.width);
+    const int bottom = std::min(c.screenH, frame.top + frame.height);
+    for (int y = frame.top; y < bottom; ++y) {
+        BYTE* p = c.Cover(y);
+        for (int x = frame.left; x < right; ++x)
             p[x] = std::max<BYTE>(p[x], kCovered);
     }
 }
 
-} // namespace
-
-void CRasterGIF::PasteMosaicTile(Composition& c, const Frame& frame, std::span<const BYTE> pixels,
-                                 const std::array<RGBQUAD, 256>& palette) {
-    MarkCovered(c.coverage, c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height);
-    const BYTE mask = static_cast<BYTE>((1 << frame.bpp) - 1);
-    CRaster& out = *c.result;
-    ForClippedRows(c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height,
-                   frame.interlaced, pixels, [&](int row, std::span<const BYTE> line) {
-                       BYTE* bits = out.GetBits(static_cast<DWORD>(c.screenH - 1 - row)) +
-                                    3 * std::size_t(frame.left);
-                       BYTE* cover = c.coverage.data() + std::size_t(row) * c.screenW + frame.left;
-                       for (std::size_t x = 0; x < line.size(); ++x) {
-                           const RGBQUAD& colour = palette[line[x] & mask];
-                           bits[3 * x] = colour.rgbBlue;
-                           bits[3 * x + 1] = colour.rgbGreen;
-                           bits[3 * x + 2] = colour.rgbRed;
-                           cover[x] = kSupplied;
-                       }
-                   });
+// Coverage starts after the first frame, from what it supplied: nothing when it supplied
+// the whole screen, else its rectangle with the rows its data gave.
+bool CRasterGIF::StartCoverage(Composition& c, const Frame& frame, const std::vector<int>& order,
+                               bool complete, std::size_t rows, std::size_t pixels) {
+    if (complete && frame.left == 0 && frame.top == 0 && frame.width >= c.screenW &&
+        frame.height >= c.screenH) {
+        c.tracks = false;
+        return true;
+    }
+    if (!c.result->CreateAlpha())
+        return Fail(kPictureOutOfMemory);
+    c.result->SetAlphaLevel(kUncovered);
+    c.covering = true;
+    MarkCovered(c, frame);
+    const int visible = std::min(frame.height, c.screenH - frame.top);
+    const std::size_t width = static_cast<std::size_t>(frame.width);
+    const std::size_t clipW =
+        static_cast<std::size_t>(std::min(frame.width, c.screenW - frame.left));
+    for (std::size_t fileRow = 0; fileRow < rows; ++fileRow) {
+        const int frameRow = order.empty() ? static_cast<int>(fileRow) : order[fileRow];
+        if (frameRow >= visible)
+            continue;
+        const std::size_t given = fileRow + 1 < rows ? width : pixels - fileRow * width;
+        BYTE* cover = c.Cover(frame.top + frameRow) + frame.left;
+        std::fill_n(cover, std::min(clipW, given), BYTE(kSupplied));
+    }
+    return true;
 }
 
-void CRasterGIF::ComposeFrame(Composition& c, const Frame& frame, std::span<const BYTE> pixels,
-                              LONG transparent, const std::array<RGBQUAD, 256>& palette) {
-    MarkCovered(c.coverage, c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height);
+// Decodes the frame's data straight onto the screen: each row as it comes, clipped to the
+// screen, and no further than the last row that shows.
+bool CRasterGIF::DecodeFrame(Composition& c, const Frame& frame, std::span<const BYTE> data,
+                             LONG transparent, const std::array<RGBQUAD, 256>& palette,
+                             std::size_t& end) {
+    MarkCovered(c, frame);
+    const int visible = std::min(frame.height, c.screenH - frame.top);
+    const std::size_t clipW =
+        static_cast<std::size_t>(std::min(frame.width, c.screenW - frame.left));
+    const std::vector<int> order =
+        frame.interlaced ? InterlacedRows(frame.height) : std::vector<int>();
     const BYTE mask = static_cast<BYTE>((1 << frame.bpp) - 1);
     CRaster& out = *c.result;
     const int bpp = out.GetBpp();
-    ForClippedRows(c.screenW, c.screenH, frame.left, frame.top, frame.width, frame.height,
-                   frame.interlaced, pixels, [&](int row, std::span<const BYTE> line) {
-                       BYTE* bits = out.GetBits(static_cast<DWORD>(c.screenH - 1 - row));
-                       BYTE* cover = c.coverage.data() + std::size_t(row) * c.screenW + frame.left;
-                       for (std::size_t x = 0; x < line.size(); ++x) {
-                           const BYTE index = line[x] & mask;
-                           if (static_cast<LONG>(index) == transparent)
-                               continue;
-                           PutIndex(bits, std::size_t(frame.left) + x, bpp, index);
-                           cover[x] = kSupplied;
-                       }
-                   });
-    out.SetPalette(palette.data(), out.GetNumColors());
-    out.SetTransparentIndex(c.firstTransparent);
+    int shown = 0;
+    bool stopped = false;
+    std::size_t delivered = 0; // file rows placed, all but the last one whole
+    bool complete = true;
+    std::uint64_t supplied = 0;
+    const auto sink = [&](std::size_t fileRow, std::span<const BYTE> line) {
+        if (Cancelled()) {
+            stopped = true;
+            return false;
+        }
+        const int frameRow = frame.interlaced ? order[fileRow] : static_cast<int>(fileRow);
+        if (frameRow >= visible)
+            return frame.interlaced;
+        const int row = frame.top + frameRow;
+        line = line.first(std::min(clipW, line.size()));
+        BYTE* bits = out.GetBits(static_cast<DWORD>(c.screenH - 1 - row));
+        BYTE* cover = c.Covering() ? c.Cover(row) + frame.left : nullptr;
+        delivered = fileRow + 1;
+        complete &= line.size() >= clipW;
+        if (c.mosaic) {
+            bits += 3 * std::size_t(frame.left);
+            for (std::size_t x = 0; x < line.size(); ++x) {
+                const RGBQUAD& colour = palette[line[x] & mask];
+                bits[3 * x] = colour.rgbBlue;
+                bits[3 * x + 1] = colour.rgbGreen;
+                bits[3 * x + 2] = colour.rgbRed;
+                if (cover != nullptr)
+                    cover[x] = kSupplied;
+            }
+        } else {
+            for (std::size_t x = 0; x < line.size(); ++x) {
+                const BYTE index = line[x] & mask;
+                if (static_cast<LONG>(index) == transparent)
+                    continue;
+                PutIndex(bits, std::size_t(frame.left) + x, bpp, index);
+                if (cover != nullptr)
+                    cover[x] = kSupplied;
+            }
+        }
+        supplied += line.size();
+        // Every row that shows has come: the rest of the data is skipped.
+        return ++shown < visible;
+    };
+    const auto decoded = GifLzwDecoder::DecodeRows(data, static_cast<std::size_t>(frame.width),
+                                                   static_cast<std::size_t>(frame.height), sink);
+    if (stopped)
+        return false;
+    if (decoded.status == GifLzwDecoder::Status::BadCodeSize)
+        return Fail("GIF frame has an unusable LZW code size");
+    end = decoded.end;
+    c.supplied += supplied;
+    if (c.tracks && !c.covering &&
+        !StartCoverage(c, frame, order, shown == visible && complete, delivered, decoded.delivered))
+        return false;
+    if (!c.mosaic) {
+        out.SetPalette(palette.data(), out.GetNumColors());
+        out.SetTransparentIndex(c.firstTransparent);
+    }
+    return Charge(c, decoded.delivered);
 }
 
 // Pixels that no frame supplied stay transparent: those inside a frame whose data ended
@@ -386,37 +504,40 @@ void CRasterGIF::ComposeFrame(Composition& c, const Frame& frame, std::span<cons
 // transparent index to show them by, they get an alpha plane.
 std::unique_ptr<CRaster> CRasterGIF::Finished(Composition& c, bool copy) {
     auto image = copy ? std::make_unique<CRaster>(*c.result) : std::move(c.result);
-    if (!c.mosaic && c.firstTransparent >= 0)
+    if (!c.tracks)
         return image;
+    if (!image->IsAlphaValid())
+        return nullptr;
     const bool keyed = c.mosaic && c.anyTransparent;
     auto hidden = [&](BYTE cover) {
         return cover == kCovered || (cover == kUncovered && c.anyTransparent);
     };
-    if (std::none_of(c.coverage.begin(), c.coverage.end(), hidden))
-        return image;
-    if (!keyed && !image->CreateAlpha())
-        return image;
+    bool any = false;
     for (int row = 0; row < c.screenH; ++row) {
+        if (Cancelled())
+            return nullptr;
         const LONG y = c.screenH - 1 - row;
-        const BYTE* cover = c.coverage.data() + std::size_t(row) * c.screenW;
+        BYTE* cover = image->GetAlphaPointer(0, y);
         for (int x = 0; x < c.screenW; ++x) {
-            if (!hidden(cover[x]))
-                continue;
-            if (keyed)
+            const bool hide = hidden(cover[x]);
+            any |= hide;
+            if (hide && keyed)
                 image->BlindSetPixelColor(x, y, c.mosaicTransparent);
-            else
-                image->SetAlpha(x, y, 0);
+            cover[x] = hide ? 0 : 255;
         }
     }
+    if (!any || keyed)
+        image->DeleteAlpha();
     return image;
 }
 
-bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
+bool CRasterGIF::DecodeBytes(std::span<const BYTE> data, const DecodeOptions& options) {
     if (data.size() < 13 || std::memcmp(data.data(), "GIF8", 4) != 0)
         return Fail("Not a GIF file");
     Composition c;
     c.screenW = U16(data, 6);
     c.screenH = U16(data, 8);
+    c.fileBytes = data.size();
     const int screenFlags = data[10];
     std::size_t pos = 13;
     std::vector<RGBQUAD> global;
@@ -430,7 +551,10 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
     if ((screenFlags & 0x80) && !ReadTable(data, pos, screenFlags, global))
         return Fail("Truncated GIF colour table");
     int trueColorCounter = global.empty() ? 1 : 0;
-    const int count = CountFrames(data, pos, c.screenW, c.screenH, c.restoresPrevious);
+    std::size_t blocksEnd = data.size();
+    const int count =
+        CountFrames(data, pos, c.screenW, c.screenH, c.restoresPrevious, c.deepest, blocksEnd);
+    c.frames = count;
     Info().numFrames = count;
     LONG requested = Info().frame;
     if (count == 0)
@@ -439,9 +563,8 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         return Fail("GIF frame not found");
     if (count == 1)
         trueColorCounter = 0;
-    if (c.Area() > kPixelsPerByte * data.size())
-        return FailLargerThanData();
-    c.budget = 2 * kPixelsPerByte * data.size();
+    // Bytes past the trailer buy no work.
+    c.budget = 2 * kPixelsPerByte * blocksEnd + kScreenPasses * c.Area();
 
     Control control;
     int frameIndex = 0;
@@ -489,14 +612,7 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         if (transparent >= static_cast<LONG>(frame.palette.size()))
             transparent = -1;
         c.anyTransparent |= transparent >= 0;
-        const auto decoded = GifLzwDecoder::Decode(data.subspan(frame.dataStart),
-                                                   static_cast<std::size_t>(frame.width) *
-                                                       static_cast<std::size_t>(frame.height));
-        if (decoded.status == GifLzwDecoder::Status::BadCodeSize)
-            return Fail("GIF frame has an unusable LZW code size");
-        pos = frame.dataStart + decoded.end;
-        if (!Charge(c, clipped + decoded.pixels.size()) ||
-            !StartBackground(c, frame, transparent, first))
+        if (!Charge(c, clipped) || !StartBackground(c, frame, transparent, first, options))
             return false;
         std::array<RGBQUAD, 256> palette{};
         std::copy_n(frame.palette.begin(), std::min<std::size_t>(frame.palette.size(), 256),
@@ -504,14 +620,12 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         if (transparent >= 0)
             for (std::size_t i = frame.palette.size(); i < (std::size_t(1) << frame.bpp); ++i)
                 palette[i] = RGBQUAD{255, 255, 255, 0};
-        if (c.mosaic) {
-            if (transparent >= 0)
-                c.mosaicTransparent = palette[static_cast<std::size_t>(transparent)];
-            PasteMosaicTile(c, frame, decoded.pixels, palette);
-        } else {
-            ComposeFrame(c, frame, decoded.pixels, transparent, palette);
-        }
-        c.supplied += decoded.pixels.size();
+        if (c.mosaic && transparent >= 0)
+            c.mosaicTransparent = palette[static_cast<std::size_t>(transparent)];
+        std::size_t end = 0;
+        if (!DecodeFrame(c, frame, data.subspan(frame.dataStart), transparent, palette, end))
+            return false;
+        pos = frame.dataStart + end;
         c.previousDisposal = (control.flags >> 2) & 7;
         Info().frameDelay = control.delay;
         Info().disposal = static_cast<BYTE>(c.previousDisposal);
@@ -519,15 +633,14 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
             if (!Charge(c, c.Area()))
                 return false;
             auto copy = Finished(c, true);
+            if (!copy)
+                return WasCancelled() ? false : Fail(kPictureOutOfMemory);
             copy->Info().retrieveAllFrames = 0;
             frames.push_back(std::move(copy));
         }
         if (!c.mosaic && c.restoresPrevious &&
-            (c.previousDisposal == 0 || c.previousDisposal == 1)) {
-            if (!Charge(c, c.Area()))
-                return false;
-            c.previous = std::make_unique<CRaster>(*c.result);
-        }
+            (c.previousDisposal == 0 || c.previousDisposal == 1) && !KeepPrevious(c))
+            return false;
         if (frameIndex++ == requested)
             break;
     }
@@ -537,8 +650,11 @@ bool CRasterGIF::DecodeBytes(std::span<const BYTE> data) {
         return Fail("GIF frame holds no pixel data");
     if (!Charge(c, c.Area()))
         return false;
+    c.previous.reset();
     std::unique_ptr<CRaster> result = Finished(c, false);
-    if (c.mosaic && c.anyTransparent) {
+    if (!result && WasCancelled())
+        return false;
+    if (result && c.mosaic && c.anyTransparent) {
         result->SetTransparentColor(c.mosaicTransparent);
         result->SetTransparentIndex(0);
     }

@@ -15,7 +15,7 @@ class CRasterGIF : public CRasterCodec {
 public:
     CRasterGIF() : CRasterCodec(kTypeGif) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
     bool EncodeAnimated(CRasterFile& file, std::span<CRaster* const> frames, bool localColorTables,
                         bool localDisposal);
@@ -43,22 +43,29 @@ private:
     };
     class Walker;
 
-    bool DecodeBytes(std::span<const BYTE> data);
+    bool DecodeBytes(std::span<const BYTE> data, const DecodeOptions& options);
     // Frames that show on the screen; also tells whether any frame restores the previous
-    // picture, the only case that needs a copy of it kept.
+    // picture (the only case that needs a copy of it kept), the largest palette depth of
+    // those frames, and where the blocks end (at the trailer).
     int CountFrames(std::span<const BYTE> data, std::size_t start, int& screenW, int& screenH,
-                    bool& restoresPrevious);
+                    bool& restoresPrevious, int& deepest, std::size_t& end);
     bool ReadExtension(std::span<const BYTE> data, std::size_t& pos, Control& control);
     bool ReadDescriptor(std::span<const BYTE> data, std::size_t& pos,
                         const std::vector<RGBQUAD>& global, Frame& frame);
     // The picture built so far and what the next frame needs of the previous ones.
     struct Composition;
     bool Charge(Composition& c, std::uint64_t pixels);
-    bool StartBackground(Composition& c, const Frame& frame, LONG transparent, bool first);
-    void PasteMosaicTile(Composition& c, const Frame& frame, std::span<const BYTE> pixels,
-                         const std::array<RGBQUAD, 256>& palette);
-    void ComposeFrame(Composition& c, const Frame& frame, std::span<const BYTE> pixels,
-                      LONG transparent, const std::array<RGBQUAD, 256>& palette);
+    std::uint64_t Estimate(const Composition& c, int firstBpp) const;
+    bool StartBackground(Composition& c, const Frame& frame, LONG transparent, bool first,
+                         const DecodeOptions& options);
+    bool KeepPrevious(Composition& c);
+    void MarkCovered(Composition& c, const Frame& frame);
+    bool StartCoverage(Composition& c, const Frame& frame, const std::vector<int>& order,
+                       bool complete, std::size_t rows, std::size_t pixels);
+    // Decodes a frame onto the screen (a mosaic tile, or a frame composed over the ones
+    // before); `end` receives the offset past its data.
+    bool DecodeFrame(Composition& c, const Frame& frame, std::span<const BYTE> data,
+                     LONG transparent, const std::array<RGBQUAD, 256>& palette, std::size_t& end);
     // The composed picture as a caller sees it: pixels no frame supplied made transparent.
     std::unique_ptr<CRaster> Finished(Composition& c, bool copy);
     // Takes the decoded picture and the kept frames over, with the caller's options.

@@ -94,7 +94,7 @@ struct CRasterICO::MaskScan {
     RGBQUAD keyColor{};
 };
 
-bool CRasterICO::Decode(CRasterFile& file) {
+bool CRasterICO::Decode(CRasterFile& file, const DecodeOptions& options) {
     const LONG start = file.Tell();
     BYTE head[IcoDirectory::kHeaderSize];
     if (!ReadExact(file, head, sizeof head))
@@ -123,14 +123,14 @@ bool CRasterICO::Decode(CRasterFile& file) {
         return true;
     }
     file.Seek(static_cast<LONG>(offset), 0);
-    return DecodeBitmap(file);
+    return DecodeBitmap(file, options);
 }
 
 bool CRasterICO::DecodePng(CRasterFile& file, LONG offset) {
     file.Seek(offset, 0);
     CRasterPNG png;
     png.CopyInfoFrom(*this);
-    if (!png.Decode(file))
+    if (!png.Decode(file, Info().decode))
         return Fail(png.GetLastError());
     const LONG frames = Info().numFrames;
     if (HeaderOnly()) {
@@ -144,7 +144,7 @@ bool CRasterICO::DecodePng(CRasterFile& file, LONG offset) {
     return true;
 }
 
-bool CRasterICO::DecodeBitmap(CRasterFile& file) {
+bool CRasterICO::DecodeBitmap(CRasterFile& file, const DecodeOptions& options) {
     BYTE sizeField[4];
     if (!ReadExact(file, sizeField, 4))
         return Fail("Corrupted icon file");
@@ -162,6 +162,12 @@ bool CRasterICO::DecodeBitmap(CRasterFile& file) {
     const DWORD height = h.Height() / 2;
     if (height == 0 || h.bitCount == 16 || h.compression != BmpInfoHeader::kRgb || h.TopDown())
         return Fail("Unsupported icon format");
+    // The picture, its alpha plane and the AND mask.
+    const std::uint64_t estimate =
+        PictureBytes(h.width, height, h.bitCount > 8 ? 24 : h.bitCount, true) +
+        std::uint64_t{MaskRowBytes(h.width)} * height;
+    if (!options.Allows(estimate))
+        return FailTooLarge("Icon", h.width, height, estimate, options);
     // The colour rows must be present before any memory is spent on them.
     if (h.RowBytes() * height > BytesLeft(file))
         return Fail("Corrupted icon file");
@@ -201,6 +207,8 @@ bool CRasterICO::ReadIconPixels(CRasterFile& file, const BmpInfoHeader& h) {
         return Fail("CRaster::Create can't allocate memory");
     std::vector<BYTE> row(std::size_t{width} * 4);
     for (DWORD y = 0; y < height; ++y) {
+        if (Cancelled())
+            return false;
         if (!ReadExact(file, row.data(), row.size()))
             return Fail("Corrupted icon file");
         BYTE* out = GetBits(y);

@@ -13,7 +13,7 @@ class CRasterICO : public CRasterCodec {
 public:
     CRasterICO() : CRasterCodec(kTypeIco) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
     // The dispatch always writes a single page.
     bool Encode(CRasterFile& file, bool append, int pageCount);
@@ -22,7 +22,7 @@ private:
     struct MaskScan;
 
     bool DecodePng(CRasterFile& file, LONG offset);
-    bool DecodeBitmap(CRasterFile& file);
+    bool DecodeBitmap(CRasterFile& file, const DecodeOptions& options);
     bool ReadIconPixels(CRasterFile& file, const BmpInfoHeader& h);
     void ApplyMask(const std::vector<BYTE>& mask);
     void InvertColors();

@@ -3,8 +3,8 @@
 // TakeOver and ShareFrom, and handed to a format class before it decodes (escape flag,
 // requested frame, codec options) or encodes. Storage bookkeeping (stride, row pointer,
 // sharing, frame list) deliberately lives in CRaster itself and never travels with a copy.
+#include "image/PictureBudget.h"
 #include "image/RgbQuad.h"
-#include "image/StopSignal.h"
 #include "platform/WinTypes.h"
 
 #include <array>
@@ -19,9 +19,8 @@ struct CRasterInfo {
     std::string lastError; // at most kMaxErrorLength characters
     LONG progress = 0;     // percent, written by long loops
     LONG escape = 0;       // nonzero stops long loops; -1 before a decode asks for the header
-    // Polled by long loops besides the escape flag, so that someone outside a decode (the
-    // user pressing Escape) can stop it; not owned, null when nobody watches.
-    StopSignal* stop = nullptr;
+    // Budget and stop signal handed to every decode.
+    DecodeOptions decode;
     LONG transparentIndex = -1;
     RGBQUAD transparentColor; // fourth byte kept zero
     float jpegQuality = 90.0f;

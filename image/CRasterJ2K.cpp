@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -85,11 +87,25 @@ OPJ_OFF_T OnSkipWrite(OPJ_OFF_T n, void* user) {
     return n;
 }
 
+bool IsAllocationFailure(const std::string& text) {
+    for (const char* word : {"memory", "Memory", "allocat", "system limits"})
+        if (text.find(word) != std::string::npos)
+            return true;
+    return false;
+}
+
 void OnError(const char* message, void* user) {
     std::string text = message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
-    static_cast<CRaster*>(user)->SetLastError(text.c_str());
+    // OpenJPEG says so in many words when an allocation fails; the program says it in one.
+    // The failures that follow from it ("Failed to decode tile") do not hide it.
+    auto* image = static_cast<CRaster*>(user);
+    if (IsAllocationFailure(text))
+        text = kPictureOutOfMemory;
+    else if (std::strcmp(image->GetLastError(), kPictureOutOfMemory) == 0)
+        return;
+    image->SetLastError(text.c_str());
 }
 
 void OnQuiet(const char*, void*) {}
@@ -100,16 +116,69 @@ void SetHandlers(opj_codec_t* codec, CRaster* image) {
     opj_set_info_handler(codec, OnQuiet, nullptr);
 }
 
-OPJ_UINT32 CeilDiv(OPJ_UINT32 a, OPJ_UINT32 b) {
-    return OPJ_UINT32((std::uint64_t{a} + b - 1) / b);
+// Component size from the picture's area, as the decoder will make it with `reduce`
+// resolution levels left out.
+void ComponentSize(const opj_image_t& image, OPJ_UINT32 i, std::uint64_t& w, std::uint64_t& h,
+                   OPJ_UINT32 reduce) {
+    const opj_image_comp_t& c = image.comps[i];
+    const std::uint64_t dx = std::uint64_t{std::max<OPJ_UINT32>(c.dx, 1)} << reduce;
+    const std::uint64_t dy = std::uint64_t{std::max<OPJ_UINT32>(c.dy, 1)} << reduce;
+    auto up = [](std::uint64_t a, std::uint64_t b) { return (a + b - 1) / b; };
+    w = up(image.x1, dx) - std::min(up(image.x1, dx), up(image.x0, dx));
+    h = up(image.y1, dy) - std::min(up(image.y1, dy), up(image.y0, dy));
 }
 
-// Component size from the picture's area, as the decoder will make it.
-void ComponentSize(const opj_image_t& image, OPJ_UINT32 i, std::uint64_t& w, std::uint64_t& h) {
-    const opj_image_comp_t& c = image.comps[i];
-    const OPJ_UINT32 dx = std::max<OPJ_UINT32>(c.dx, 1), dy = std::max<OPJ_UINT32>(c.dy, 1);
-    w = CeilDiv(image.x1, dx) - std::min(CeilDiv(image.x1, dx), CeilDiv(image.x0, dx));
-    h = CeilDiv(image.y1, dy) - std::min(CeilDiv(image.y1, dy), CeilDiv(image.y0, dy));
+std::uint64_t Be(const BYTE* p, int bytes) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v = v << 8 | p[i];
+    return v;
+}
+
+// Channels a JP2 palette makes of its indexed component, 0 without one: OpenJPEG gives each
+// the full size of that component once the picture is decoded. The boxes before the code
+// stream are walked from `base`, where the stream is left again.
+unsigned PaletteChannels(CRasterFile& file, LONG base) {
+    constexpr std::uint64_t kHeader = 0x6A703268;  // "jp2h"
+    constexpr std::uint64_t kStream = 0x6A703263;  // "jp2c"
+    constexpr std::uint64_t kPalette = 0x70636C72; // "pclr"
+    unsigned channels = 0;
+    std::uint64_t at = std::uint64_t(base);
+    std::uint64_t limit = std::uint64_t(std::max<LONG>(file.Size(), base));
+    bool inHeader = false;
+    for (int boxes = 0; boxes < 256 && at + 8 <= limit; ++boxes) {
+        BYTE head[16];
+        if (!file.Seek(LONG(at), 0) || file.Read(head, 1, 8) != 8)
+            break;
+        std::uint64_t length = Be(head, 4);
+        const std::uint64_t type = Be(head + 4, 4);
+        std::uint64_t headSize = 8;
+        if (length == 1) {
+            if (file.Read(head + 8, 1, 8) != 8)
+                break;
+            length = Be(head + 8, 8);
+            headSize = 16;
+        } else if (length == 0) {
+            length = limit - at;
+        }
+        if (length < headSize || length > limit - at || type == kStream)
+            break;
+        if (type == kHeader && !inHeader) {
+            inHeader = true;
+            limit = at + length;
+            at += headSize;
+            continue;
+        }
+        if (inHeader && type == kPalette) {
+            BYTE entries[3];
+            if (file.Read(entries, 1, 3) == 3)
+                channels = entries[2];
+            break;
+        }
+        at += length;
+    }
+    file.Seek(base, 0);
+    return channels;
 }
 
 bool SameGeometry(const opj_image_comp_t& a, const opj_image_comp_t& b) {
@@ -129,9 +198,19 @@ struct CRasterJ2K::Layout {
     bool rgb = false; // one 24-bit picture rather than frames
 };
 
-bool CRasterJ2K::Decode(CRasterFile& file) {
+bool CRasterJ2K::Decode(CRasterFile& file, const DecodeOptions& options) {
+    // OpenJPEG reports its own allocation failures; ours must not leave this call either.
+    try {
+        return DecodeStream(file, options);
+    } catch (const std::bad_alloc&) {
+        return Fail(kPictureOutOfMemory);
+    }
+}
+
+bool CRasterJ2K::DecodeStream(CRasterFile& file, const DecodeOptions& options) {
     StreamPlace place{&file, file.Tell(), BytesLeft(file), this};
     const bool jp2 = format_ == kTypeJp2;
+    const unsigned paletteChannels = jp2 ? PaletteChannels(file, place.base) : 0;
     CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
     if (!codec)
         return Fail(kLoadError);
@@ -155,15 +234,20 @@ bool CRasterJ2K::Decode(CRasterFile& file) {
     const bool headerRead = opj_read_header(stream.get(), codec.get(), &raw);
     ImagePtr image(raw);
     if (!headerRead || !image)
-        return FailKeeping(kLoadError);
+        return StopRequested() ? Fail(kCancelled) : FailKeeping(kLoadError);
     if (image->numcomps > kMaxComponents)
         return Fail("error: too many components");
     if (image->numcomps == 0 || image->x1 <= image->x0 || image->y1 <= image->y0)
         return Fail(kLoadError);
-    if (!CheckSizes(*image, place.bytes))
+    if (!CheckSizes(*image))
         return false;
     if (HeaderOnly())
         return true;
+    OPJ_UINT32 reduce = 0;
+    if (!FitBudget(codec.get(), *image, options, paletteChannels, reduce))
+        return false;
+    if (reduce > 0 && !opj_set_decoded_resolution_factor(codec.get(), reduce))
+        return FailKeeping(kLoadError);
     if (!opj_decode(codec.get(), stream.get(), image.get()) ||
         !opj_end_decompress(codec.get(), stream.get()))
         return StopRequested() ? Fail(kCancelled) : FailKeeping(kLoadError);
@@ -178,33 +262,105 @@ bool CRasterJ2K::Decode(CRasterFile& file) {
     return layout.rgb ? PlaceColour(*image, layout) : PlaceFrame(*image, layout);
 }
 
-// Every component's size against the picture limit, before anything is decoded.
-bool CRasterJ2K::CheckSizes(const opj_image_t& image, std::uint64_t bytes) {
-    std::uint64_t samples = 0;
+// Every component's geometry, before anything is decoded.
+bool CRasterJ2K::CheckSizes(const opj_image_t& image) {
     for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
         const opj_image_comp_t& c = image.comps[i];
         if (c.dx == 0 || c.dy == 0 || c.prec == 0 || c.prec > 38)
             return Fail(kLoadError);
         std::uint64_t w = 0, h = 0;
-        ComponentSize(image, i, w, h);
+        ComponentSize(image, i, w, h, 0);
         if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF)
             return Fail(kLoadError);
-        if ((w * 24 + 31) / 32 * 32 * h >= (std::uint64_t{1} << 32))
-            return Fail("CRASTER_MAX_MEMORY exceeded");
-        samples += w * h;
     }
-    if (samples > kMaxSamples)
-        return Fail("CRASTER_MAX_MEMORY exceeded");
-    if (samples / kSamplesPerByte > bytes)
-        return FailLargerThanData();
     const DWORD bpp = image.numcomps >= 3 ? 24 : 8;
     Info().numFrames = image.numcomps >= 3 ? 1 : LONG(image.numcomps);
     if (HeaderOnly()) {
         std::uint64_t w = 0, h = 0;
-        ComponentSize(image, 0, w, h);
+        ComponentSize(image, 0, w, h, 0);
         SetHeaderOnly(DWORD(w), DWORD(h), bpp);
     }
     return true;
+}
+
+// What the decode holds at its peak with `reduce` resolution levels left out: OpenJPEG keeps
+// every sample of every component as 4 bytes, and a picture cut into tiles one tile's samples
+// besides (a single tile is handed over whole); then our picture and its opacity plane.
+std::uint64_t CRasterJ2K::PeakBytes(const opj_image_t& image, const Shape& shape,
+                                    OPJ_UINT32 reduce) {
+    std::uint64_t samples = 0;
+    std::uint64_t tileSamples = 0;
+    std::uint64_t widest = 0, tallest = 0;
+    for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
+        std::uint64_t w = 0, h = 0;
+        ComponentSize(image, i, w, h, reduce);
+        samples += w * h;
+        widest = std::max(widest, w);
+        tallest = std::max(tallest, h);
+        const opj_image_comp_t& c = image.comps[i];
+        const std::uint64_t tw = std::min<std::uint64_t>(
+            w, (std::uint64_t{shape.tileWidth} + (std::uint64_t{c.dx} << reduce) - 1) /
+                       (std::uint64_t{c.dx} << reduce) +
+                   1);
+        const std::uint64_t th = std::min<std::uint64_t>(
+            h, (std::uint64_t{shape.tileHeight} + (std::uint64_t{c.dy} << reduce) - 1) /
+                       (std::uint64_t{c.dy} << reduce) +
+                   1);
+        tileSamples += tw * th;
+    }
+    std::uint64_t bytes = samples * 4;
+    if (shape.paletteChannels > 0) {
+        std::uint64_t w = 0, h = 0;
+        ComponentSize(image, 0, w, h, reduce);
+        bytes += w * h * 4 * shape.paletteChannels;
+    }
+    if (!shape.singleTile)
+        bytes += tileSamples * 4;
+    // The picture: 24-bit or grey, with an opacity plane at most.
+    bytes += ((widest * 24 + 31) / 32 * 4 + widest) * tallest;
+    // Code-block and precinct records, kept for every resolution even when some are left out
+    // (about 160 bytes a block of 64 x 64), and the threads' block buffers.
+    std::uint64_t fullSamples = 0;
+    for (OPJ_UINT32 i = 0; i < image.numcomps; ++i) {
+        std::uint64_t w = 0, h = 0;
+        ComponentSize(image, i, w, h, 0);
+        fullSamples += w * h;
+    }
+    bytes += fullSamples / 16 + (std::uint64_t{8} << 20);
+    return bytes;
+}
+
+// The fewest resolution levels left out that bring the decode within the budget; the file's
+// levels limit how far it can be reduced.
+bool CRasterJ2K::FitBudget(opj_codec_t* codec, const opj_image_t& image,
+                           const DecodeOptions& options, unsigned paletteChannels,
+                           OPJ_UINT32& reduce) {
+    opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
+    if (info == nullptr)
+        return FailKeeping(kLoadError);
+    Shape shape;
+    shape.paletteChannels = paletteChannels;
+    shape.tileWidth = info->tdx;
+    shape.tileHeight = info->tdy;
+    shape.singleTile = info->tw == 1 && info->th == 1 && info->tx0 == 0 && info->ty0 == 0 &&
+                       image.x0 == 0 && image.y0 == 0 && image.x1 == info->tdx &&
+                       image.y1 == info->tdy;
+    OPJ_UINT32 levels = 1;
+    if (info->m_default_tile_info.tccp_info != nullptr) {
+        levels = 33;
+        for (OPJ_UINT32 i = 0; i < info->nbcomps; ++i)
+            levels = std::min(levels, info->m_default_tile_info.tccp_info[i].numresolutions);
+    }
+    opj_destroy_cstr_info(&info);
+    const std::uint64_t full = PeakBytes(image, shape, 0);
+    for (reduce = 0; reduce < std::max<OPJ_UINT32>(levels, 1); ++reduce) {
+        if (options.Allows(reduce == 0 ? full : PeakBytes(image, shape, reduce)))
+            return true;
+    }
+    std::uint64_t w = 0, h = 0;
+    ComponentSize(image, 0, w, h, 0);
+    return Fail(PictureTooLargeMessage(format_ == kTypeJp2 ? "JP2" : "JPEG 2000", w, h, full,
+                                       options.budget));
 }
 
 // Decides what the decoded components become.

@@ -61,7 +61,7 @@ std::unique_ptr<CRasterCodec> CRasterJAS::MakeMember(DWORD type) {
     }
 }
 
-bool CRasterJAS::Decode(CRasterFile& file) {
+bool CRasterJAS::Decode(CRasterFile& file, const DecodeOptions& options) {
     const LONG start = file.Tell();
     BYTE head[sizeof kJp2Signature] = {};
     const std::size_t got = file.Read(head, 1, sizeof head);
@@ -73,7 +73,7 @@ bool CRasterJAS::Decode(CRasterFile& file) {
         return Fail("error: unknowm format");
     member->CopyInfoFrom(*this);
     member->SetLastError("");
-    if (!member->Decode(file)) {
+    if (!member->Decode(file, options)) {
         SetLastError(member->GetLastError());
         Info().numFrames = member->Info().numFrames;
         return false;

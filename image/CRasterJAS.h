@@ -10,7 +10,7 @@ class CRasterJAS : public CRasterCodec {
 public:
     explicit CRasterJAS(DWORD type) : CRasterCodec(type), format_(type) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     // The member format whose signature starts `head`, or 0.

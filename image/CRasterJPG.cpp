@@ -5,9 +5,12 @@
 #include "image/CRasterJpegFileAdapter.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include <jerror.h>
 
@@ -22,6 +25,10 @@ constexpr DWORD kLargestMarker = 65533; // payload bytes one JPEG section can ho
 struct ErrorManager : jpeg_error_mgr {
     std::jmp_buf jump;
     CRaster* image = nullptr;
+    // The refusal when libjpeg's arrays would pass what the budget leaves them.
+    std::string tooLarge = "JPEG needs more memory than allowed for one picture";
+    // libjpeg's first warning (a scan cut short, corrupt data), formatted when it came.
+    char warning[JMSG_LENGTH_MAX] = {};
 };
 
 [[noreturn]] void Abort(j_common_ptr cinfo, const char* text) {
@@ -30,19 +37,27 @@ struct ErrorManager : jpeg_error_mgr {
     std::longjmp(err->jump, 1);
 }
 
-constexpr const char* kTooMuchMemory = "JPEG needs more memory than allowed for one picture";
-
 void OnError(j_common_ptr cinfo) {
+    auto* err = static_cast<ErrorManager*>(cinfo->err);
     // libjpeg asks for backing store when its arrays would pass max_memory_to_use.
-    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE)
-        Abort(cinfo, kTooMuchMemory);
+    if (err->msg_code == JERR_NO_BACKING_STORE)
+        Abort(cinfo, err->tooLarge.c_str());
+    if (err->msg_code == JERR_OUT_OF_MEMORY)
+        Abort(cinfo, kPictureOutOfMemory);
     char text[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, text);
+    (*err->format_message)(cinfo, text);
     Abort(cinfo, text);
 }
 
-// Warnings (a truncated file, a bad restart marker) stay quiet; the picture still decodes.
-void OnMessage(j_common_ptr) {}
+// Trace messages stay quiet. The first warning is kept for the caller once the picture is
+// read, as djpeg writes the picture and says what was wrong with it.
+void OnMessage(j_common_ptr cinfo, int level) {
+    auto* err = static_cast<ErrorManager*>(cinfo->err);
+    if (level >= 0)
+        return;
+    if (err->num_warnings++ == 0)
+        (*err->format_message)(cinfo, err->warning);
+}
 
 // Called by libjpeg as it works through the file, also while it reads every scan of a
 // progressive file before the first row comes out: the place to stop a long decode.
@@ -59,7 +74,7 @@ void OnProgress(j_common_ptr cinfo) {
 void SetUpErrors(ErrorManager& err, CRaster* image) {
     jpeg_std_error(&err);
     err.error_exit = OnError;
-    err.output_message = OnMessage;
+    err.emit_message = OnMessage;
     err.image = image;
 }
 
@@ -70,7 +85,7 @@ LONG ToDpi(double dpi) {
 } // namespace
 
 struct CRasterJPG::DecodeState {
-    explicit DecodeState(CRasterFile& file) : adapter(file) {}
+    DecodeState(CRasterFile& file, const DecodeOptions& decode) : adapter(file), options(decode) {}
     ~DecodeState() {
         if (created)
             jpeg_destroy_decompress(&cinfo);
@@ -81,8 +96,8 @@ struct CRasterJPG::DecodeState {
     jpeg_decompress_struct cinfo{};
     bool created = false;
     bool cmyk = false;
-    std::uint64_t bytes = 0; // from the picture's start to the end of the stream
-    std::vector<BYTE> row;   // CMYK rows before conversion
+    const DecodeOptions& options;
+    std::vector<BYTE> row; // CMYK rows before conversion
 };
 
 struct CRasterJPG::EncodeState {
@@ -106,12 +121,20 @@ CRasterJPG::~CRasterJPG() = default;
 
 // ---- reading ------------------------------------------------------------------------------
 
-bool CRasterJPG::Decode(CRasterFile& file) {
-    ReadExif(file);
-    DecodeState s(file);
-    s.bytes = BytesLeft(file);
-    SetUpErrors(s.error, this);
-    return ReadPicture(s);
+bool CRasterJPG::Decode(CRasterFile& file, const DecodeOptions& options) {
+    // No C++ exception may cross libjpeg's frames; what our own buffers cannot get ends here.
+    try {
+        ReadExif(file);
+        DecodeState s(file, options);
+        SetUpErrors(s.error, this);
+        if (!ReadPicture(s))
+            return false;
+        if (s.error.num_warnings > 0)
+            SetLastError(s.error.warning);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return Fail(kPictureOutOfMemory);
+    }
 }
 
 // The camera block comes first, read by our own reader; the stream then goes back to where
@@ -144,23 +167,24 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
     cinfo.err = &s.error;
     jpeg_create_decompress(&cinfo);
     s.created = true;
-    cinfo.mem->max_memory_to_use = kMaxCoefficientBytes;
     s.progress.progress_monitor = OnProgress;
     cinfo.progress = &s.progress;
     s.adapter.AttachSource(&cinfo);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK)
         return Fail("JPEG holds no picture");
     ApplyDecodeOptions(s);
-    jpeg_calc_output_dimensions(&cinfo);
-    const DWORD bpp = 8 * static_cast<DWORD>(cinfo.output_components);
     if (HeaderOnly()) {
+        jpeg_calc_output_dimensions(&cinfo);
+        const DWORD bpp = 8 * static_cast<DWORD>(cinfo.output_components);
         SetHeaderOnly(cinfo.output_width, cinfo.output_height, std::min<DWORD>(bpp, 24));
         return true;
     }
-    // The size is checked before libjpeg allocates its buffers for it.
-    if (!FitsData(s))
+    // The scale is settled before libjpeg allocates anything for the picture.
+    if (!FitBudget(s))
         return false;
-    if (!CreateForOverwrite(cinfo.output_width, cinfo.output_height, bpp, kTypeJpg))
+    const DWORD bpp = 8 * static_cast<DWORD>(cinfo.output_components);
+    if (!CreateForOverwrite(cinfo.output_width, cinfo.output_height, std::min<DWORD>(bpp, 24),
+                            kTypeJpg))
         return false;
     jpeg_start_decompress(&cinfo);
     ReadResolution(s);
@@ -171,30 +195,66 @@ bool CRasterJPG::ReadSteps(DecodeState& s) {
     return true;
 }
 
-// Huffman coding spends at least one bit on every block (its DC difference), so a file
-// declaring more blocks than it holds bits cannot fill its picture; arithmetic coding packs
-// flat pictures far tighter, but not without bound. A progressive file also keeps every
-// coefficient until its last scan, which must stay within the memory allowed.
-bool CRasterJPG::FitsData(const DecodeState& s) {
-    constexpr std::uint64_t kArithmeticBlocksPerByte = 512;
-    constexpr std::uint64_t kBlockBytes = sizeof(JBLOCK);
+// What the decode holds at its peak at the output size libjpeg has computed: the picture,
+// every coefficient of a file of several scans (kept until its last scan, whatever the
+// scale), the whole picture again for two-pass quantisation, and libjpeg's row buffers.
+std::uint64_t CRasterJPG::PeakBytes(const DecodeState& s) {
     const jpeg_decompress_struct& cinfo = s.cinfo;
-    std::uint64_t blocks = 0;
-    std::uint64_t coefficients = 0;
+    const std::uint64_t width = cinfo.output_width;
+    const std::uint64_t height = cinfo.output_height;
+    const std::uint64_t components = std::uint64_t(std::max(cinfo.output_components, 1));
+    const std::uint64_t bpp = std::min<std::uint64_t>(8 * components, 24);
+    std::uint64_t bytes = (width * bpp + 31) / 32 * 4 * height;
+    if (s.cmyk)
+        bytes += width * 4;
+    const bool severalScans = cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components;
+    int tallest = 1;
     for (int c = 0; c < cinfo.num_components; ++c) {
         const jpeg_component_info& comp = cinfo.comp_info[c];
-        blocks += std::uint64_t{comp.width_in_blocks} * comp.height_in_blocks;
         const std::uint64_t h = std::max(comp.h_samp_factor, 1);
         const std::uint64_t v = std::max(comp.v_samp_factor, 1);
-        coefficients += (comp.width_in_blocks + h - 1) / h * h *
-                        ((comp.height_in_blocks + v - 1) / v * v) * kBlockBytes;
+        const std::uint64_t across = (comp.width_in_blocks + h - 1) / h * h;
+        if (severalScans)
+            bytes += across * ((comp.height_in_blocks + v - 1) / v * v) * sizeof(JBLOCK);
+        // Context rows of the main buffer and the upsampler, at most a few block rows each.
+        bytes += across * DCTSIZE * v * DCTSIZE * 4;
+        tallest = std::max(tallest, comp.v_samp_factor);
     }
-    const std::uint64_t perByte = cinfo.arith_code ? kArithmeticBlocksPerByte : 8;
-    if (blocks > perByte * s.bytes)
-        return FailLargerThanData();
-    if (cinfo.progressive_mode && coefficients > std::uint64_t(kMaxCoefficientBytes))
-        return Fail(kTooMuchMemory);
-    return true;
+    bytes += width * components * std::uint64_t(tallest) * DCTSIZE * 4;
+    if (cinfo.quantize_colors && cinfo.two_pass_quantize)
+        bytes += width * height * 3 + (std::uint64_t{1} << 17);
+    return bytes;
+}
+
+// The largest scale of eighths no larger than the one asked for whose decode fits the budget;
+// libjpeg's own memory is held to what the picture leaves of the budget.
+bool CRasterJPG::FitBudget(DecodeState& s) {
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    jpeg_calc_output_dimensions(&cinfo);
+    const std::uint64_t full = PeakBytes(s);
+    const std::uint64_t budget = s.options.budget;
+    // libjpeg decodes at the least number of eighths not below the scale asked for.
+    const unsigned denom = std::max(cinfo.scale_denom, 1u);
+    const unsigned asked = (cinfo.scale_num * DCTSIZE + denom - 1) / denom;
+    for (unsigned eighths = std::clamp(asked, 1u, unsigned(DCTSIZE)); eighths >= 1; --eighths) {
+        if (eighths < asked) {
+            cinfo.scale_num = eighths;
+            cinfo.scale_denom = DCTSIZE;
+        }
+        jpeg_calc_output_dimensions(&cinfo);
+        const std::uint64_t peak = eighths < asked ? PeakBytes(s) : full;
+        if (!s.options.Allows(peak))
+            continue;
+        const std::uint64_t bpp = std::min(8u * unsigned(cinfo.output_components), 24u);
+        const std::uint64_t picture =
+            (cinfo.output_width * bpp + 31) / 32 * 4 * cinfo.output_height;
+        cinfo.mem->max_memory_to_use = long(
+            std::min<std::uint64_t>(budget - std::min(budget, picture), std::uint64_t{LONG_MAX}));
+        return true;
+    }
+    s.error.tooLarge =
+        PictureTooLargeMessage("JPEG", cinfo.image_width, cinfo.image_height, full, budget);
+    return Fail(s.error.tooLarge);
 }
 
 void CRasterJPG::ApplyDecodeOptions(DecodeState& s) {

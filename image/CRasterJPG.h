@@ -2,12 +2,14 @@
 #include "image/CRasterCodec.h"
 #include "image/CRasterExifInfo.h"
 
+#include <cstdint>
 #include <memory>
 
 class CRasterExifReader;
 
 // JPEG through the installed libjpeg (interface 62). Decoding gives 8-bit grey, 8-bit
-// quantised or 24-bit pictures (CMYK is converted); the camera's EXIF block and the comment
+// quantised or 24-bit pictures (CMYK is converted), at a reduced scale when the full one
+// would not fit the picture budget; the camera's EXIF block and the comment
 // travel with the picture's options and are written again when it is saved as JPEG.
 // Writing takes 24-bit pictures and grey palette pictures.
 class CRasterJPG : public CRasterCodec {
@@ -31,14 +33,11 @@ public:
     // A file with more scans than this is refused: every scan revisits the whole picture, and
     // the scan scripts of real encoders stay within a few dozen.
     static constexpr int kMaxScans = 100;
-    // Largest memory libjpeg may hold for one picture besides the picture itself: the
-    // coefficients a progressive file keeps until its last scan (128 bytes per block).
-    static constexpr long kMaxCoefficientBytes = 256L << 20;
 
     CRasterJPG();
     ~CRasterJPG() override;
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     const CRasterExifInfo& GetExifInfo() const { return exif_; }
@@ -52,7 +51,8 @@ private:
     void ReadExif(CRasterFile& file);
     bool ReadPicture(DecodeState& s);
     bool ReadSteps(DecodeState& s);
-    bool FitsData(const DecodeState& s);
+    static std::uint64_t PeakBytes(const DecodeState& s);
+    bool FitBudget(DecodeState& s);
     void ApplyDecodeOptions(DecodeState& s);
     void ReadResolution(const DecodeState& s);
     void ReadPalette(const DecodeState& s);

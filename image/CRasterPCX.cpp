@@ -20,7 +20,7 @@ BYTE BitAt(const BYTE* line, DWORD x) {
 
 } // namespace
 
-bool CRasterPCX::Decode(CRasterFile& file) {
+bool CRasterPCX::Decode(CRasterFile& file, const DecodeOptions& options) {
     BYTE bytes[PcxHeader::kSize];
     if (!ReadExact(file, bytes, sizeof bytes))
         return Fail("Can't read PCX image");
@@ -28,6 +28,11 @@ bool CRasterPCX::Decode(CRasterFile& file) {
     std::string error;
     if (!PcxHeader::Parse(std::span<const BYTE, PcxHeader::kSize>(bytes), h, error))
         return Fail(error);
+    const bool alpha = h.planes == 4 && h.bitsPerPixel == 8;
+    const std::uint64_t estimate =
+        PictureBytes(h.Width(), h.Height(), h.TargetBpp(), alpha) + h.LineBytes();
+    if (!HeaderOnly() && !options.Allows(estimate))
+        return FailTooLarge("PCX", h.Width(), h.Height(), estimate, options);
     // Every two bytes of packed data give at most 63 bytes of picture.
     const std::uint64_t total = h.LineBytes() * h.Height();
     if ((total + 62) / 63 * 2 > BytesLeft(file))

@@ -11,7 +11,7 @@ class CRasterPCX : public CRasterCodec {
 public:
     CRasterPCX() : CRasterCodec(kTypePcx) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
 private:

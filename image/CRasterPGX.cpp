@@ -81,7 +81,7 @@ std::int64_t Sample(const BYTE* p, std::size_t bytes, bool bigEndian, bool isSig
 
 } // namespace
 
-bool CRasterPGX::Decode(CRasterFile& file) {
+bool CRasterPGX::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::uint64_t available = BytesLeft(file);
     StreamByteReader in(file);
     Header h;
@@ -89,6 +89,9 @@ bool CRasterPGX::Decode(CRasterFile& file) {
         return Fail(kCorrupted);
     const std::uint64_t left = available > in.Consumed() ? available - in.Consumed() : 0;
     const std::uint64_t rowBytes = std::uint64_t{h.width} * h.SampleBytes();
+    const std::uint64_t estimate = PictureBytes(h.width, h.height, 8) + rowBytes;
+    if (!HeaderOnly() && !options.Allows(estimate))
+        return FailTooLarge("PGX", h.width, h.height, estimate, options);
     if (rowBytes * h.height > left)
         return Fail(kCorrupted);
     Info().numFrames = 1;

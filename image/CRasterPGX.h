@@ -8,7 +8,7 @@ class CRasterPGX : public CRasterCodec {
 public:
     CRasterPGX() : CRasterCodec(kTypePgx) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     struct Header {

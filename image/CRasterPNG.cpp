@@ -16,7 +16,11 @@ namespace {
 
 void OnPngError(png_structp png, png_const_charp message) {
     auto* image = static_cast<CRaster*>(png_get_error_ptr(png));
-    image->SetLastError(message);
+    // Nothing may throw through libpng's C frames.
+    try {
+        image->SetLastError(message);
+    } catch (...) {
+    }
     png_longjmp(png, 1);
 }
 
@@ -93,16 +97,14 @@ bool IsGreyRamp(const CRaster& image) {
 struct CRasterPNG::ReadState {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    std::uint64_t available = 0; // bytes of the stream from the signature on
+    const DecodeOptions* options = nullptr;
     RowKind kind = RowKind::Direct;
     std::vector<BYTE> row;
-    std::vector<BYTE> whole; // interlaced pictures are read whole, then placed
-    std::vector<png_bytep> rows;
 
     ~ReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 };
 
-bool CRasterPNG::Decode(CRasterFile& file) {
+bool CRasterPNG::Decode(CRasterFile& file, const DecodeOptions& options) {
     ReadState s;
     s.png = png_create_read_struct(png_get_libpng_ver(nullptr), this, OnPngError, OnPngWarning);
     if (s.png == nullptr)
@@ -110,7 +112,7 @@ bool CRasterPNG::Decode(CRasterFile& file) {
     s.info = png_create_info_struct(s.png);
     if (s.info == nullptr)
         return Fail("Failed to initialize PNG info structure");
-    s.available = BytesLeft(file);
+    s.options = &options;
     return ReadPicture(s, file);
 }
 
@@ -125,24 +127,15 @@ bool CRasterPNG::ReadPicture(ReadState& s, CRasterFile& file) {
     }
     if (!SetUpPicture(s))
         return false;
-    const int passes = png_set_interlace_handling(s.png);
+    const bool interlaced = png_get_interlace_type(s.png, s.info) == PNG_INTERLACE_ADAM7;
     png_read_update_info(s.png, s.info);
-    SetCodecOption(passes > 1 ? 1 : 0, kTypePng);
+    SetCodecOption(interlaced ? 1 : 0, kTypePng);
     const std::size_t rowBytes = png_get_rowbytes(s.png, s.info);
     const DWORD height = GetHeight();
-    if (passes > 1) {
-        s.whole.resize(rowBytes * height);
-        s.rows.resize(height);
-        for (DWORD y = 0; y < height; ++y)
-            s.rows[y] = s.whole.data() + rowBytes * y;
-        for (int pass = 0; pass < passes; ++pass) {
-            if (Cancelled())
-                return false;
-            png_read_rows(s.png, s.rows.data(), nullptr, height);
-            SetProgress(pass, passes);
-        }
-        for (DWORD y = 0; y < height; ++y)
-            PlaceRow(s, s.rows[y], y);
+    if (interlaced) {
+        s.row.resize(rowBytes + 8);
+        if (!ReadInterlaced(s))
+            return false;
     } else {
         s.row.resize(rowBytes + 8);
         // Rows that need no reshaping go straight into the picture (they are never wider
@@ -189,8 +182,11 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     default:
         return Fail("unknown PNG color type");
     }
-    if (!FitsData(s))
-        return FailLargerThanData();
+    const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+    const std::uint64_t estimate = Estimate(s, bpp, alpha);
+    if (!s.options->Allows(estimate))
+        return FailTooLarge("PNG", png_get_image_width(png, info), png_get_image_height(png, info),
+                            estimate, *s.options);
     // Every row is placed before the picture counts as read; a failed read discards it.
     if (!CreateForOverwrite(png_get_image_width(png, info), png_get_image_height(png, info), bpp,
                             kTypePng))
@@ -204,21 +200,42 @@ bool CRasterPNG::SetUpPicture(ReadState& s) {
     if (IsIndexed())
         ReadPalette(s, bitDepth);
     ReadTransparency(s, colorType, bitDepth);
-    if ((colorType & PNG_COLOR_MASK_ALPHA) && !CreateAlpha())
+    if (alpha && !CreateAlpha())
         return Fail("CRaster::Create can't allocate memory");
     return true;
 }
 
-// Deflate packs at most 1032 bytes into one, so the filtered rows of a picture can be at
-// most that many times the bytes of the file.
-bool CRasterPNG::FitsData(const ReadState& s) {
-    constexpr std::uint64_t kDeflateRatio = 1032;
+std::uint64_t CRasterPNG::Estimate(const ReadState& s, DWORD bpp, bool alpha) {
     const std::uint64_t width = png_get_image_width(s.png, s.info);
     const std::uint64_t height = png_get_image_height(s.png, s.info);
     const std::uint64_t bits =
         std::uint64_t(png_get_channels(s.png, s.info)) * png_get_bit_depth(s.png, s.info);
-    const std::uint64_t rows = ((width * bits + 7) / 8 + 1) * height;
-    return rows <= kDeflateRatio * s.available;
+    const std::uint64_t rowBytes = (width * bits + 7) / 8 + 1;
+    // Our row, libpng's current and previous rows, and inflate's window.
+    return PictureBytes(width, height, bpp, alpha) + 3 * rowBytes + 64 * 1024;
+}
+
+// Each pass comes as a small picture of its own (libpng's interlace handling is left off),
+// and its pixels go straight to their places in the picture.
+bool CRasterPNG::ReadInterlaced(ReadState& s) {
+    const png_uint_32 width = GetWidth();
+    const png_uint_32 height = GetHeight();
+    for (int pass = 0; pass < 7; ++pass) {
+        const png_uint_32 cols = PNG_PASS_COLS(width, pass);
+        const png_uint_32 rows = PNG_PASS_ROWS(height, pass);
+        // libpng skips the passes that hold no pixel.
+        if (cols == 0 || rows == 0)
+            continue;
+        for (png_uint_32 r = 0; r < rows; ++r) {
+            if (Cancelled())
+                return false;
+            png_read_row(s.png, s.row.data(), nullptr);
+            PlacePassRow(s, s.row.data(), PNG_ROW_FROM_PASS_ROW(r, pass),
+                         PNG_COL_FROM_PASS_COL(0, pass), 1u << PNG_PASS_COL_SHIFT(pass), cols);
+        }
+        SetProgress(pass, 7);
+    }
+    return true;
 }
 
 void CRasterPNG::ReadResolution(const ReadState& s) {
@@ -306,6 +323,51 @@ void CRasterPNG::PlaceRow(const ReadState& s, const BYTE* in, DWORD top) {
         }
         break;
     }
+    }
+}
+
+void CRasterPNG::PlacePassRow(const ReadState& s, const BYTE* in, DWORD top, DWORD first,
+                              DWORD step, DWORD count) {
+    const DWORD y = GetHeight() - 1 - top;
+    BYTE* out = GetBits(y);
+    BYTE* a = s.kind == RowKind::GreyAlpha || s.kind == RowKind::ColourAlpha
+                  ? GetAlphaPointer(0, static_cast<LONG>(y))
+                  : nullptr;
+    const int bpp = GetBpp();
+    // One loop per packing, so that the pixel loop itself never branches on it.
+    switch (s.kind) {
+    case RowKind::Direct:
+        if (bpp == 24) {
+            for (DWORD i = 0, x = first; i < count; ++i, x += step)
+                std::memcpy(out + 3 * x, in + 3 * i, 3);
+        } else if (bpp == 8) {
+            for (DWORD i = 0, x = first; i < count; ++i, x += step)
+                out[x] = in[i];
+        } else {
+            for (DWORD i = 0, x = first; i < count; ++i, x += step)
+                SetIndexAt(out, x, bpp, IndexAt(in, i, bpp));
+        }
+        break;
+    case RowKind::TwoBit:
+        for (DWORD i = 0, x = first; i < count; ++i, x += step) {
+            const BYTE v = (in[i >> 2] >> (6 - 2 * (i & 3))) & 3;
+            BYTE& o = out[x >> 1];
+            o = (x & 1) ? static_cast<BYTE>((o & 0xF0) | v)
+                        : static_cast<BYTE>((o & 0x0F) | (v << 4));
+        }
+        break;
+    case RowKind::GreyAlpha:
+        for (DWORD i = 0, x = first; i < count; ++i, x += step) {
+            out[x] = in[2 * i];
+            a[x] = in[2 * i + 1];
+        }
+        break;
+    case RowKind::ColourAlpha:
+        for (DWORD i = 0, x = first; i < count; ++i, x += step) {
+            std::memcpy(out + 3 * x, in + 4 * i, 3);
+            a[x] = in[4 * i + 3];
+        }
+        break;
     }
 }
 

@@ -11,7 +11,7 @@ class CRasterPNG : public CRasterCodec {
 public:
     CRasterPNG() : CRasterCodec(kTypePng) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     // How the pixels of one decoded row are laid out (after libpng's transformations).
@@ -24,11 +24,16 @@ private:
     struct WriteState;
     bool ReadPicture(ReadState& s, CRasterFile& file);
     bool SetUpPicture(ReadState& s);
-    static bool FitsData(const ReadState& s);
+    // What the decode holds at its peak: the picture, our row and libpng's rows and window.
+    static std::uint64_t Estimate(const ReadState& s, DWORD bpp, bool alpha);
+    bool ReadInterlaced(ReadState& s);
     void ReadResolution(const ReadState& s);
     void ReadPalette(const ReadState& s, int bitDepth);
     void ReadTransparency(const ReadState& s, int colorType, int bitDepth);
     void PlaceRow(const ReadState& s, const BYTE* row, DWORD top);
+    // Pixels of one row of an interlace pass: pixel i goes to x = first + i * step.
+    void PlacePassRow(const ReadState& s, const BYTE* in, DWORD top, DWORD first, DWORD step,
+                      DWORD count);
     bool WritePicture(WriteState& s, CRasterFile& file);
     void PrepareWrite(WriteState& s);
     void SetChunks(WriteState& s);

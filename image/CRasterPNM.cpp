@@ -79,7 +79,7 @@ bool CRasterPNM::ReadHeader(StreamByteReader& in, Header& h) {
     return true;
 }
 
-bool CRasterPNM::Decode(CRasterFile& file) {
+bool CRasterPNM::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::uint64_t available = BytesLeft(file);
     StreamByteReader in(file);
     Header h;
@@ -94,9 +94,14 @@ bool CRasterPNM::Decode(CRasterFile& file) {
         needed = samples * 2;
     else if (h.Plain())
         needed = samples - 1; // the last sample needs no separator
+    const DWORD bpp = h.Bitmap() ? 1 : h.Channels() == 3 ? 24 : 8;
+    // The picture and two rows of samples.
+    const std::uint64_t estimate =
+        PictureBytes(h.width, h.height, bpp) + 3 * std::uint64_t{h.width} * h.Channels();
+    if (!HeaderOnly() && !options.Allows(estimate))
+        return FailTooLarge("PNM", h.width, h.height, estimate, options);
     if (needed > left)
         return Fail(kCorrupted);
-    const DWORD bpp = h.Bitmap() ? 1 : h.Channels() == 3 ? 24 : 8;
     Info().numFrames = 1;
     if (HeaderOnly()) {
         SetHeaderOnly(h.width, h.height, bpp);

@@ -10,7 +10,7 @@ class CRasterPNM : public CRasterCodec {
 public:
     CRasterPNM() : CRasterCodec(kTypePnm) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     struct Header {

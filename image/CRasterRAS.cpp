@@ -72,7 +72,7 @@ private:
 
 } // namespace
 
-bool CRasterRAS::Decode(CRasterFile& file) {
+bool CRasterRAS::Decode(CRasterFile& file, const DecodeOptions& options) {
     BYTE bytes[kHeaderBytes];
     if (!ReadExact(file, bytes, sizeof bytes) || GetBE32(bytes) != kMagic)
         return Fail(kCorrupted);
@@ -84,9 +84,15 @@ bool CRasterRAS::Decode(CRasterFile& file) {
     h.type = GetBE32(bytes + 20);
     h.mapType = GetBE32(bytes + 24);
     h.mapLength = GetBE32(bytes + 28);
+    const DWORD bpp = h.depth == 32 ? 24 : h.depth;
+    if (!HeaderOnly() && h.width != 0 && h.height != 0 && (bpp == 1 || bpp == 8 || bpp == 24)) {
+        const std::uint64_t estimate =
+            PictureBytes(h.width, h.height, bpp) + h.RowBytes() + h.mapLength;
+        if (!options.Allows(estimate))
+            return FailTooLarge("Sun raster", h.width, h.height, estimate, options);
+    }
     if (!CheckHeader(h, BytesLeft(file)))
         return false;
-    const DWORD bpp = h.depth == 32 ? 24 : h.depth;
     Info().numFrames = 1;
     if (HeaderOnly()) {
         SetHeaderOnly(h.width, h.height, bpp);

@@ -10,7 +10,7 @@ class CRasterRAS : public CRasterCodec {
 public:
     CRasterRAS() : CRasterCodec(kTypeRas) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     struct Header {

@@ -41,7 +41,7 @@ bool CRasterTGA::ReadColorMap(CRasterFile& file, const TgaHeader& h) {
     return true;
 }
 
-bool CRasterTGA::Decode(CRasterFile& file) {
+bool CRasterTGA::Decode(CRasterFile& file, const DecodeOptions& options) {
     BYTE bytes[TgaHeader::kSize];
     if (!ReadExact(file, bytes, sizeof bytes))
         return Fail("Not a TGA");
@@ -51,6 +51,11 @@ bool CRasterTGA::Decode(CRasterFile& file) {
         return Fail(error);
     if (!Skip(file, h.idLength) || h.MapBytes() > BytesLeft(file))
         return Fail("corrupted TGA");
+    const std::uint64_t estimate =
+        PictureBytes(h.width, h.height, h.TargetBpp(), h.pixelBits == 32 || h.GreyAlpha()) +
+        std::uint64_t{h.width} * PixelBytes(h) + h.MapBytes();
+    if (!HeaderOnly() && !options.Allows(estimate))
+        return FailTooLarge("TGA", h.width, h.height, estimate, options);
     // The least data the pixels can take: all of it plain, or one full packet per 128 pixels.
     const std::uint64_t pixels = std::uint64_t(h.width) * h.height;
     const std::uint64_t least =

@@ -12,7 +12,7 @@ class CRasterTGA : public CRasterCodec {
 public:
     CRasterTGA() : CRasterCodec(kTypeTga) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
 private:

@@ -8,10 +8,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <span>
+#include <string>
 
 namespace {
 
 constexpr std::uint64_t kMaxBuffer = CRasterTiffClientOpen::kMaxSingleAlloc;
+// Strips larger than this are read a band of rows at a time, so that no single call of the
+// library decodes more than a band, and a stop is heard between bands.
+constexpr std::uint64_t kBandBytes = 8u << 20;
 
 LONG ToDpi(double dpi) {
     if (!std::isfinite(dpi))
@@ -92,10 +97,14 @@ CRasterTIF::CRasterTIF() : CRasterCodec(kTypeTif) {}
 
 CRasterTIF::~CRasterTIF() = default;
 
-bool CRasterTIF::Decode(CRasterFile& file) {
+bool CRasterTIF::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::uint64_t fileBytes = BytesLeft(file);
     CRasterTiffClientOpen client(file, *this);
-    if (!client.Open("r"))
+    // No block libtiff takes for itself (a strip's raw bytes, the strip its RGBA reader
+    // decodes whole) may be larger than the whole budget; the estimate counts them.
+    const auto libraryAlloc = static_cast<tmsize_t>(
+        std::min<std::uint64_t>(options.budget, CRasterTiffClientOpen::kMaxSingleAlloc));
+    if (!client.Open("r", libraryAlloc))
         return *GetLastError() ? false : Fail("Not a TIFF file");
     TIFF* tif = client.Handle();
     const tdir_t pages = TIFFNumberOfDirectories(tif);
@@ -115,12 +124,17 @@ bool CRasterTIF::Decode(CRasterFile& file) {
     }
     if (!FitsData(tif, p, fileBytes))
         return false;
+    const std::uint64_t estimate = Estimate(tif, p);
+    if (!options.Allows(estimate))
+        return FailTooLarge("TIFF", p.width, p.height, estimate, options);
     if (!CreateForOverwrite(p.width, p.height, p.bpp, kTypeTif))
         return false;
     if (p.alpha && !CreateAlpha())
         return Fail("CRasterTIF can't allocate memory");
     ReadResolution(tif);
     SetCodecOption(p.compression, kTypeTif);
+    // From here on a library error is the reason a read fails.
+    SetLastError("");
     if (!ReadPalette(tif, p))
         return false;
     if (!(p.kind == RowKind::RgbaReader ? ReadRgba(tif, p) : ReadDirect(tif, p)))
@@ -130,28 +144,6 @@ bool CRasterTIF::Decode(CRasterFile& file) {
 
 namespace {
 
-// Most bytes of rows one byte of a strip or tile can give under the compression.
-std::uint64_t MostBytesPerByte(std::uint16_t compression, std::uint64_t rowBytes) {
-    switch (compression) {
-    case COMPRESSION_NONE:
-        return 1;
-    case COMPRESSION_PACKBITS: // two bytes repeat one at most 128 times
-        return 64;
-    case COMPRESSION_ADOBE_DEFLATE:
-    case COMPRESSION_DEFLATE:
-        return 1032;
-    case COMPRESSION_LZW: // a code of 12 bits stands for at most 4,096 bytes
-        return 4096 * 8 / 12 + 1;
-    case COMPRESSION_CCITTRLE:
-    case COMPRESSION_CCITTRLEW:
-    case COMPRESSION_CCITTFAX3:
-    case COMPRESSION_CCITTFAX4: // at least one bit for every row
-        return std::max<std::uint64_t>(rowBytes, 1) * 8;
-    default:
-        return 4096;
-    }
-}
-
 // a x b, or the largest value when that does not fit: sizes from a hostile file are huge.
 std::uint64_t Times(std::uint64_t a, std::uint64_t b) {
     return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
@@ -160,8 +152,7 @@ std::uint64_t Times(std::uint64_t a, std::uint64_t b) {
 } // namespace
 
 // The page's strips or tiles must lie in the file, every byte of it counted once (strips
-// sharing one block are how a small file claims a huge picture), and the rows they decode
-// to must be within what the compression can make of them. A tile far larger than the
+// sharing one block are how a small file claims a huge picture). A tile far larger than the
 // picture is refused too: it would have to be decoded whole.
 bool CRasterTIF::FitsData(TIFF* tif, const Layout& p, std::uint64_t fileBytes) {
     constexpr std::uint64_t kAnyTile = 4u << 20;
@@ -174,14 +165,67 @@ bool CRasterTIF::FitsData(TIFF* tif, const Layout& p, std::uint64_t fileBytes) {
         if (data > fileBytes)
             return Fail("TIFF strips larger than the file");
     }
-    const std::uint64_t rows = p.tiled ? Times(TIFFTileSize64(tif), pieces)
-                                       : Times(TIFFVStripSize64(tif, p.height), planes);
-    const std::uint64_t ratio = MostBytesPerByte(p.compression, scanline);
-    if (scanline == 0 || rows == 0 || (rows + ratio - 1) / ratio > data)
-        return FailLargerThanData();
+    if (scanline == 0)
+        return Fail("Corrupted TIFF file!");
     if (p.tiled && TIFFTileSize64(tif) > std::max(kAnyTile, Times(scanline * planes, p.height)))
         return Fail("TIFF tile larger than its picture");
     return true;
+}
+
+namespace {
+
+// Whether a JPEG stream's frame is progressive (or otherwise keeps every coefficient): its
+// markers up to the first scan are read.
+bool ProgressiveJpeg(std::span<const BYTE> b) {
+    std::size_t at = 2;
+    if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8)
+        return false;
+    while (at + 4 <= b.size()) {
+        if (b[at] != 0xFF)
+            return false;
+        const BYTE code = b[at + 1];
+        if (code == 0xFF) {
+            ++at;
+            continue;
+        }
+        if (code == 0xDA)
+            return false;
+        if (code == 0xC2 || code == 0xC6 || code == 0xCA || code == 0xCE)
+            return true;
+        at += 2 + ((std::size_t(b[at + 2]) << 8) | b[at + 3]);
+    }
+    return false;
+}
+
+} // namespace
+
+bool CRasterTIF::Progressive(TIFF* tif, const Layout& p) {
+    std::vector<BYTE> head(4096);
+    const tmsize_t got = p.tiled ? TIFFReadRawTile(tif, 0, head.data(), tmsize_t(head.size()))
+                                 : TIFFReadRawStrip(tif, 0, head.data(), tmsize_t(head.size()));
+    return got > 0 && ProgressiveJpeg(std::span<const BYTE>(head.data(), std::size_t(got)));
+}
+
+std::uint64_t CRasterTIF::Estimate(TIFF* tif, const Layout& p) {
+    const std::uint64_t scanline = TIFFScanlineSize64(tif);
+    const std::uint64_t pieceW = p.tiled ? p.tileWidth : p.width;
+    const std::uint64_t pieceH = p.tiled ? p.tileLength : p.rowsPerStrip;
+    const std::uint64_t piece = p.tiled ? TIFFTileSize64(tif) : Times(scanline, pieceH);
+    std::uint64_t bytes = PictureBytes(p.width, p.height, p.bpp, p.alpha);
+    if (p.kind == RowKind::RgbaReader) {
+        // Our band of 64 rows or one piece, and the piece libtiff's reader decodes whole.
+        bytes += Times(4 * std::uint64_t{p.width}, std::max<std::uint64_t>(64, pieceH));
+        bytes += Times(piece, p.planar == PLANARCONFIG_SEPARATE ? p.spp : 1);
+    } else {
+        bytes += p.tiled ? Times(scanline, pieceH) + piece : std::min(piece, kBandBytes + scanline);
+    }
+    // A progressive JPEG piece keeps all its coefficients, two bytes a sample.
+    if (p.compression == COMPRESSION_JPEG && Progressive(tif, p))
+        bytes += Times(Times(pieceW, pieceH), 2 * std::uint64_t{p.spp});
+    // Orientations 5 to 8 turn the picture into a second one.
+    if (p.orientation >= ORIENTATION_LEFTTOP)
+        bytes += PictureBytes(p.height, p.width, p.bpp, p.alpha);
+    return bytes;
 }
 
 bool CRasterTIF::ReadLayout(TIFF* tif, Layout& p) {
@@ -318,23 +362,46 @@ bool CRasterTIF::ReadPalette(TIFF* tif, Layout& p) {
 
 bool CRasterTIF::ReadDirect(TIFF* tif, const Layout& p) {
     const std::uint64_t scanline = TIFFScanlineSize64(tif);
-    const std::uint32_t bandRows = std::min(p.tiled ? p.tileLength : p.rowsPerStrip, p.height);
+    if (scanline == 0)
+        return Fail("Corrupted TIFF file!");
+    std::uint32_t bandRows = std::min(p.tiled ? p.tileLength : p.rowsPerStrip, p.height);
+    // A strip larger than a band is read row by row, a band at a time.
+    const bool byRows = !p.tiled && scanline * bandRows > kBandBytes;
+    if (byRows)
+        bandRows = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, kBandBytes / scanline));
     // Three bytes of slack let SampleAt read a whole window at the row's end.
     const std::uint64_t bandSize = scanline * bandRows + 4;
-    if (scanline == 0 || bandSize > kMaxBuffer)
-        return Fail("CRasterTIF can't allocate memory");
+    if (bandSize > kMaxBuffer)
+        return Fail(kPictureOutOfMemory);
     std::vector<BYTE> band(bandSize);
     std::vector<BYTE> tile;
     for (DWORD top = 0; top < p.height; top += bandRows) {
         if (Cancelled())
             return false;
         const DWORD rows = std::min<DWORD>(bandRows, p.height - top);
-        if (!ReadBand(tif, p, top, rows, band, tile))
+        if (!(byRows ? ReadScanlines(tif, top, rows, band)
+                     : ReadBand(tif, p, top, rows, band, tile)))
             return false;
         for (DWORD r = 0; r < rows; ++r)
             PlaceRow(p, band.data() + r * scanline, top + r);
         SetProgress(top, p.height);
     }
+    return true;
+}
+
+bool CRasterTIF::FailRead(const char* ours) {
+    const std::string said = GetLastError();
+    // libtiff refusing a block beyond its limit, or finding no memory, is no damage.
+    if (said.find("emory") != std::string::npos || said.find("No space") != std::string::npos)
+        return Fail(kPictureOutOfMemory);
+    return Fail(said.empty() ? std::string(ours) : said);
+}
+
+bool CRasterTIF::ReadScanlines(TIFF* tif, DWORD top, DWORD rows, std::vector<BYTE>& band) {
+    const std::uint64_t scanline = TIFFScanlineSize64(tif);
+    for (DWORD r = 0; r < rows; ++r)
+        if (TIFFReadScanline(tif, band.data() + r * scanline, top + r, 0) < 0)
+            return FailRead("Corrupted TIFF file!");
     return true;
 }
 
@@ -346,7 +413,7 @@ bool CRasterTIF::ReadBand(TIFF* tif, const Layout& p, DWORD top, DWORD rows,
         const tmsize_t got = TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, top, 0), band.data(),
                                                   static_cast<tmsize_t>(need));
         if (got < 0)
-            return Fail("Corrupted TIFF file!");
+            return FailRead("Corrupted TIFF file!");
         // A short strip leaves the rest of the band blank, not the previous strip's rows.
         if (static_cast<std::uint64_t>(got) < need)
             std::memset(band.data() + got, 0, need - std::uint64_t(got));
@@ -364,7 +431,7 @@ bool CRasterTIF::ReadBand(TIFF* tif, const Layout& p, DWORD top, DWORD rows,
     for (std::uint32_t x = 0; x < p.width; x += p.tileWidth) {
         if (TIFFReadEncodedTile(tif, TIFFComputeTile(tif, x, top, 0, 0), tile.data(),
                                 static_cast<tmsize_t>(wanted)) < 0)
-            return Fail("Corrupted tiled TIFF file!");
+            return FailRead("Corrupted tiled TIFF file!");
         // Tiles at the right and bottom edges reach past the picture: clip them.
         const std::uint64_t columns = std::min<std::uint64_t>(p.tileWidth, p.width - x);
         const std::uint64_t bytes = (columns * pixelBits + 7) / 8;
@@ -459,7 +526,7 @@ bool CRasterTIF::ReadRgba(TIFF* tif, const Layout& p) {
         img.row_offset = static_cast<int>(top);
         img.col_offset = 0;
         if (!TIFFRGBAImageGet(&img, band.data(), p.width, rows))
-            return Fail("Corrupted TIFF file!");
+            return FailRead("Corrupted TIFF file!");
         for (DWORD r = 0; r < rows; ++r)
             PlaceRgbaRow(p, band.data() + std::uint64_t{r} * p.width, top + r);
         SetProgress(top, p.height);

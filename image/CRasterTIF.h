@@ -19,7 +19,7 @@ public:
     CRasterTIF();
     ~CRasterTIF() override;
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override { return Encode(file, false); }
     // With `append` the page is written and the file kept open for further pages; the first
     // call without it writes the last page and closes the file.
@@ -33,12 +33,19 @@ private:
     struct Layout;
     bool ReadLayout(TIFF* tif, Layout& p);
     bool FitsData(TIFF* tif, const Layout& p, std::uint64_t fileBytes);
+    // What reading the page holds at its peak: the picture, our band, libtiff's and libjpeg's
+    // buffers, and a turned copy.
+    std::uint64_t Estimate(TIFF* tif, const Layout& p);
+    bool Progressive(TIFF* tif, const Layout& p);
     void ChooseKind(TIFF* tif, Layout& p);
     void ReadResolution(TIFF* tif);
     bool ReadPalette(TIFF* tif, Layout& p);
     bool ReadDirect(TIFF* tif, const Layout& p);
     bool ReadBand(TIFF* tif, const Layout& p, DWORD top, DWORD rows, std::vector<BYTE>& band,
                   std::vector<BYTE>& tile);
+    bool ReadScanlines(TIFF* tif, DWORD top, DWORD rows, std::vector<BYTE>& band);
+    // The library's last word when it has one, else ours.
+    bool FailRead(const char* ours);
     void PlaceRow(const Layout& p, const BYTE* in, DWORD top);
     bool ReadRgba(TIFF* tif, const Layout& p);
     void PlaceRgbaRow(const Layout& p, const std::uint32_t* in, DWORD top);

@@ -28,7 +28,7 @@ CRasterTiffClientOpen::~CRasterTiffClientOpen() {
     Close();
 }
 
-bool CRasterTiffClientOpen::Open(const char* mode) {
+bool CRasterTiffClientOpen::Open(const char* mode, tmsize_t maxSingleAlloc) {
     if (tif_ != nullptr)
         return true;
     base_ = file_.Tell();
@@ -37,7 +37,7 @@ bool CRasterTiffClientOpen::Open(const char* mode) {
     std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
     if (!options)
         return false;
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxSingleAlloc);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), maxSingleAlloc);
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), OnError, this);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), OnWarning, this);
     tif_ = TIFFClientOpenExt("TIFF IMAGE", mode, this, OnRead, OnWrite, OnSeek, OnClose, OnSize,
@@ -108,7 +108,11 @@ int CRasterTiffClientOpen::OnError(TIFF*, void* user, const char* module, const 
     char text[256];
     std::vsnprintf(text, sizeof text, format, args);
     (void)module;
-    static_cast<CRasterTiffClientOpen*>(user)->errors_.SetLastError(text);
+    // Nothing may throw through libtiff's C frames.
+    try {
+        static_cast<CRasterTiffClientOpen*>(user)->errors_.SetLastError(text);
+    } catch (...) {
+    }
     return 1;
 }
 

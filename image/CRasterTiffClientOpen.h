@@ -21,7 +21,8 @@ public:
     ~CRasterTiffClientOpen();
 
     // `mode` as for TIFFOpen: "r" to read, "a" to write (appending to a TIFF already there).
-    bool Open(const char* mode);
+    // `maxSingleAlloc` bounds each block libtiff takes for itself while reading.
+    bool Open(const char* mode, tmsize_t maxSingleAlloc = kMaxSingleAlloc);
     TIFF* Handle() const { return tif_; }
     // Closes the handle; false when the stream reported an error.
     bool Close();

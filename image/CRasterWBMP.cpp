@@ -29,7 +29,7 @@ void CRasterWBMP::WriteInteger(DWORD value, BYTE* out, std::size_t& length) {
         out[length++] = static_cast<BYTE>(groups[i] | (i > 0 ? 0x80 : 0));
 }
 
-bool CRasterWBMP::Decode(CRasterFile& file) {
+bool CRasterWBMP::Decode(CRasterFile& file, const DecodeOptions& options) {
     const std::optional<DWORD> type = ReadInteger(file);
     const LONG fixedHeader = file.GetC();
     const std::optional<DWORD> width = ReadInteger(file);
@@ -42,6 +42,9 @@ bool CRasterWBMP::Decode(CRasterFile& file) {
     if (*width < 1 || *height < 1 || (fixedHeader & 0x80) != 0)
         return Fail("Corrupted WBMP");
     const std::uint64_t rowBytes = (std::uint64_t(*width) + 7) / 8;
+    const std::uint64_t estimate = PictureBytes(*width, *height, 1);
+    if (!HeaderOnly() && !options.Allows(estimate))
+        return FailTooLarge("WBMP", *width, *height, estimate, options);
     if (rowBytes * *height > BytesLeft(file))
         return Fail("Corrupted WBMP");
     if (HeaderOnly()) {
@@ -52,6 +55,8 @@ bool CRasterWBMP::Decode(CRasterFile& file) {
         return Fail("WBMP Create failed");
     SetGrayPalette();
     for (DWORD top = 0; top < *height; ++top) {
+        if (Cancelled())
+            return false;
         if (!ReadExact(file, GetBits(*height - 1 - top), static_cast<std::size_t>(rowBytes)))
             return Fail("Corrupted WBMP");
     }

@@ -8,7 +8,7 @@ class CRasterWBMP : public CRasterCodec {
 public:
     CRasterWBMP() : CRasterCodec(kTypeWbmp) {}
 
-    bool Decode(CRasterFile& file) override;
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override;
     bool Encode(CRasterFile& file) override;
 
     // A multi-byte integer: 7 bits a byte, most significant first, bit 7 set on all but the

@@ -10,6 +10,8 @@
 #include "platform/EmfRecordTypes.h"
 
 #include <algorithm>
+#include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -70,8 +72,8 @@ bool CRasterWMF::ReadEnhanced(std::span<const BYTE> data, Layout& layout) {
         return false;
     const BYTE* p = data.data();
     const DWORD headerSize = GetLE32(p + 4);
-    if (GetLE32(p) != 1 || GetLE32(p + 40) != EmfRecordType::kSignature || headerSize < kEnhancedHeaderBytes ||
-        headerSize > data.size())
+    if (GetLE32(p) != 1 || GetLE32(p + 40) != EmfRecordType::kSignature ||
+        headerSize < kEnhancedHeaderBytes || headerSize > data.size())
         return false;
     layout.enhanced = true;
     layout.left = S32(p + 8);
@@ -101,41 +103,75 @@ void CRasterWMF::ShrinkToLimit(std::int64_t& width, std::int64_t& height) {
     height = std::max<std::int64_t>(height, 1);
 }
 
-bool CRasterWMF::Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight) {
+bool CRasterWMF::Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight,
+                        const DecodeOptions& options) {
     std::vector<BYTE> data(static_cast<std::size_t>(BytesLeft(file)));
+    // Named by what the file claims to be, so that a broken EMF is not called a WMF.
+    const char* name = data.size() >= 4 && GetLE32(data.data()) == 1 ? "EMF" : "WMF";
     if (!ReadExact(file, data.data(), data.size()))
-        return Fail("corrupted WMF");
+        return Fail(std::string("corrupted ") + name);
     Layout layout;
     if (!ReadPlaceable(data, layout) && !ReadEnhanced(data, layout))
-        return Fail("corrupted WMF");
+        return Fail(std::string("corrupted ") + name);
+    name = layout.enhanced ? "EMF" : "WMF";
     std::int64_t width = layout.width, height = layout.height;
     if (width <= 0 || height <= 0)
-        return Fail("empty WMF");
+        return Fail(std::string("empty ") + name);
     if (forcedWidth > 0)
         width = forcedWidth;
     if (forcedHeight > 0)
         height = forcedHeight;
     ShrinkToLimit(width, height);
+    // The output and the picture made of it are held at once.
+    const std::uint64_t estimate = std::uint64_t(width) * std::uint64_t(height) * (4 + 3);
+    if (!options.Allows(estimate))
+        return Fail(PictureTooLargeMessage(name, std::uint64_t(width), std::uint64_t(height),
+                                           estimate, options.budget));
     if (HeaderOnly()) {
         SetHeaderOnly(DWORD(width), DWORD(height), 24);
         SetType(kTypeWmf);
         SetLastError("output dimensions returned");
         return true;
     }
-    return Render(layout, LONG(width), LONG(height));
+    try {
+        return Render(layout, LONG(width), LONG(height), options);
+    } catch (const std::bad_alloc&) {
+        return Fail(kPictureOutOfMemory);
+    }
 }
 
-bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
+bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height,
+                        const DecodeOptions& options) {
     CBitmap bitmap;
+    std::string cutShort;
+    if (!Play(layout, width, height, options, bitmap, cutShort))
+        return false;
+    if (!CreateFromBitmap(bitmap))
+        return false;
+    SetType(kTypeWmf);
+    // What was drawn is kept; the message says why the rest is missing.
+    if (!cutShort.empty())
+        SetLastError(cutShort.c_str());
+    return true;
+}
+
+bool CRasterWMF::Play(const Layout& layout, LONG width, LONG height, const DecodeOptions& options,
+                      CBitmap& bitmap, std::string& cutShortWhy) {
     CDC dc;
     if (!bitmap.CreateBitmap32(width, height) || !dc.CreateCompatibleDC(nullptr))
-        return Fail("CRaster::Create can't allocate memory");
+        return Fail(kPictureOutOfMemory);
     dc.SelectObject(&bitmap); // white already
+    const char* name = layout.enhanced ? "EMF" : "WMF";
     bool corrupt = false, cancelled = false, cutShort = false;
+    std::string refusal;
     {
         MetafileCanvas canvas(dc, width, height);
         canvas.ResizeTable(layout.handles);
         canvas.SetWorkBudget(WorkBudget(layout.records.size(), width, height));
+        // While it plays, only the output is held besides the bitmap of one record.
+        const std::uint64_t held = std::uint64_t(width) * std::uint64_t(height) * 4;
+        canvas.SetBitmapRoom(options.budget > held ? options.budget - held : 0);
+        canvas.SetStop([this] { return Cancelled(); });
         auto stop = [this](std::uint64_t done, std::uint64_t total) {
             SetProgress(done, total);
             return Cancelled();
@@ -165,16 +201,15 @@ bool CRasterWMF::Render(const Layout& layout, LONG width, LONG height) {
             cancelled = result == WmfPlayer::Result::Cancelled;
             cutShort = result == WmfPlayer::Result::CutShort;
         }
+        refusal = canvas.Refusal();
     }
     if (cancelled)
-        return Fail("Cancelled");
+        return Fail(kCancelled);
     if (corrupt)
-        return Fail("corrupted WMF");
-    if (!CreateFromBitmap(bitmap))
-        return false;
-    SetType(kTypeWmf);
+        return Fail(std::string("corrupted ") + name);
     if (cutShort)
-        SetLastError("WMF cut short: more drawing than its size justifies");
+        cutShortWhy = std::string(name) + " cut short: " +
+                      (refusal.empty() ? "more drawing than its size justifies" : refusal);
     return true;
 }
 

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+
+class CBitmap;
 
 // Placeable Windows metafiles and enhanced metafiles, played by our own player into a
 // 24-bit picture on white: placeable files at their size at 96 dots per inch, enhanced ones
@@ -13,9 +16,13 @@ class CRasterWMF : public CRasterCodec {
 public:
     CRasterWMF() : CRasterCodec(kTypeWmf) {}
 
-    bool Decode(CRasterFile& file) override { return Decode(file, 0, 0); }
-    // A non-zero forced width or height replaces the metafile's own.
-    bool Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight);
+    bool Decode(CRasterFile& file, const DecodeOptions& options) override {
+        return Decode(file, 0, 0, options);
+    }
+    // A non-zero forced width or height replaces the metafile's own. The picture and the
+    // bitmaps inside the metafile are held to the options' budget together.
+    bool Decode(CRasterFile& file, LONG forcedWidth, LONG forcedHeight,
+                const DecodeOptions& options = {});
     bool Encode(CRasterFile& file) override;
 
     static constexpr LONG kMaxSide = 4000;
@@ -45,5 +52,8 @@ public:
     static std::uint64_t WorkBudget(std::uint64_t recordBytes, LONG width, LONG height);
 
 private:
-    bool Render(const Layout& layout, LONG width, LONG height);
+    bool Render(const Layout& layout, LONG width, LONG height, const DecodeOptions& options);
+    // Draws into `bitmap`; when the play ended early, says why in `cutShortWhy`.
+    bool Play(const Layout& layout, LONG width, LONG height, const DecodeOptions& options,
+              CBitmap& bitmap, std::string& cutShortWhy);
 };

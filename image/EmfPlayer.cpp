@@ -82,6 +82,8 @@ EmfPlayer::Result EmfPlayer::Play(std::span<const BYTE> data) {
         if (type == kEof)
             return Result::Done;
         Record(type, MetafileRecord(data.subspan(at, size)));
+        if (canvas_.Cancelled())
+            return Result::Cancelled;
         if (canvas_.Exhausted())
             return Result::CutShort;
         at += size;
@@ -393,7 +395,7 @@ void EmfPlayer::CreateObject(DWORD type, const MetafileRecord& r) {
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
         const std::vector<BYTE> dib = PackedDib(r, 16);
-        MetafileDib::Pattern(dib, o);
+        MetafileDib::Pattern(canvas_, dib, o);
         break;
     }
     case kExtCreateFontIndirectW: {
@@ -574,7 +576,8 @@ void EmfPlayer::Text(DWORD type, const MetafileRecord& r) {
     case kPolyTextOutW:
         if (r.Has(36, 4)) {
             const std::uint64_t strings = r.U32(36);
-            for (std::uint64_t i = 0; i < strings && r.Has(40 + i * 40, 40); ++i)
+            for (std::uint64_t i = 0; i < strings && r.Has(40 + i * 40, 40) && !canvas_.Exhausted();
+                 ++i)
                 TextAt(r, std::size_t(40 + i * 40), type == kPolyTextOutW);
         }
         break;
@@ -659,13 +662,15 @@ void EmfPlayer::Blit(DWORD type, const MetafileRecord& r) {
     }
     const std::vector<BYTE> dib = PackedDib(r, dibFields);
     CRaster picture;
-    if (!MetafileDib::Picture(dib, xs, ys, ws, hs, fromBottom, picture))
-        return;
     MetafileCanvas::BlitMix how = How(type, rop);
+    const bool ownOpacity = type == kAlphaBlend && (rop >> 24) == 1;
+    // Its colours and opacity are split into two more pictures of its size.
+    if (!MetafileDib::Picture(canvas_, dib, xs, ys, ws, hs, fromBottom, picture,
+                              ownOpacity ? 3 : 1))
+        return;
     // Opacity of its own (the blend function's alpha format) in a 32-bit picture.
     CRaster colour, opacity;
-    if (type == kAlphaBlend && (rop >> 24) == 1 &&
-        MetafileDib::SplitOpacity(dib, xs, ys, ws, hs, fromBottom, colour, opacity)) {
+    if (ownOpacity && MetafileDib::SplitOpacity(dib, xs, ys, ws, hs, fromBottom, colour, opacity)) {
         picture = colour;
         how.opacity = &opacity;
     }

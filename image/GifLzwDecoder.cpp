@@ -60,22 +60,69 @@ private:
 
 } // namespace
 
-GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::size_t pixelCount) {
-    Result r;
+namespace {
+
+// Where decoded pixels go: all into one vector, or a row at a time to a sink.
+class VectorOut {
+public:
+    VectorOut(std::vector<BYTE>& pixels, std::size_t count) : pixels_(pixels), count_(count) {}
+    bool Wants() const { return pixels_.size() < count_; }
+    void Put(BYTE v) { pixels_.push_back(v); }
+    void Finish() {}
+
+private:
+    std::vector<BYTE>& pixels_;
+    std::size_t count_;
+};
+
+class RowOut {
+public:
+    RowOut(std::size_t width, std::size_t rows, const GifLzwDecoder::RowSink& sink)
+        : row_(width), rows_(rows), sink_(sink) {}
+    bool Wants() const { return open_ && fileRow_ < rows_; }
+    void Put(BYTE v) {
+        row_[fill_++] = v;
+        if (fill_ == row_.size())
+            Flush();
+    }
+    void Finish() {
+        if (fill_ > 0 && Wants())
+            Flush();
+    }
+    std::size_t Delivered() const { return delivered_; }
+
+private:
+    void Flush() {
+        delivered_ += fill_;
+        open_ = sink_(fileRow_++, std::span<const BYTE>(row_.data(), fill_));
+        fill_ = 0;
+    }
+
+    std::vector<BYTE> row_;
+    std::size_t rows_;
+    const GifLzwDecoder::RowSink& sink_;
+    std::size_t fill_ = 0;
+    std::size_t fileRow_ = 0;
+    std::size_t delivered_ = 0;
+    bool open_ = true;
+};
+
+template <class Out>
+void Run(std::span<const BYTE> data, Out& out, GifLzwDecoder::Status& status, int& badCodes,
+         std::size_t& end) {
+    using Status = GifLzwDecoder::Status;
     if (data.empty()) {
-        r.status = Status::Truncated;
-        return r;
+        status = Status::Truncated;
+        return;
     }
     const int size = data[0];
     // Sizes up to 11 still leave codes within 12 bits.
     if (size < 2 || size > 11) {
-        r.status = Status::BadCodeSize;
+        status = Status::BadCodeSize;
         CodeReader skip(data, 1);
-        r.end = skip.SkipToEnd();
-        return r;
+        end = skip.SkipToEnd();
+        return;
     }
-    // A frame's size is only a claim; the data present bounds what can really come out.
-    r.pixels.reserve(std::min<std::size_t>(pixelCount, data.size() * 64));
     const int clear = 1 << size;
     const int endCode = clear + 1;
     const int firstFree = clear + 2;
@@ -90,10 +137,10 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::siz
     BYTE firstChar = 0;
 
     CodeReader reader(data, 1);
-    while (r.pixels.size() < pixelCount) {
+    while (out.Wants()) {
         int code = reader.Next(width);
         if (code < 0) {
-            r.status = Status::Truncated;
+            status = Status::Truncated;
             break;
         }
         if (code == endCode)
@@ -111,14 +158,14 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::siz
                 code = 0;
             oldCode = code;
             firstChar = static_cast<BYTE>(code);
-            r.pixels.push_back(firstChar);
+            out.Put(firstChar);
             continue;
         }
         const int inCode = code;
         std::size_t sp = 0;
         if (code >= slot) {
             if (code > slot)
-                ++r.badCodes;
+                ++badCodes;
             stack[sp++] = firstChar;
             code = oldCode;
         }
@@ -141,9 +188,34 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::siz
             ++width;
         }
         oldCode = inCode >= slot ? code : inCode;
-        while (sp > 0 && r.pixels.size() < pixelCount)
-            r.pixels.push_back(stack[--sp]);
+        while (sp > 0 && out.Wants())
+            out.Put(stack[--sp]);
     }
-    r.end = reader.SkipToEnd();
+    out.Finish();
+    end = reader.SkipToEnd();
+}
+
+} // namespace
+
+GifLzwDecoder::Result GifLzwDecoder::Decode(std::span<const BYTE> data, std::size_t pixelCount) {
+    Result r;
+    // A frame's size is only a claim; the data present bounds what can really come out.
+    r.pixels.reserve(std::min<std::size_t>(pixelCount, data.size() * 64));
+    VectorOut out(r.pixels, pixelCount);
+    Run(data, out, r.status, r.badCodes, r.end);
+    return r;
+}
+
+GifLzwDecoder::Streamed GifLzwDecoder::DecodeRows(std::span<const BYTE> data, std::size_t width,
+                                                  std::size_t rows, const RowSink& sink) {
+    Streamed r;
+    if (width == 0 || rows == 0) {
+        RowOut none(1, 0, sink);
+        Run(data, none, r.status, r.badCodes, r.end);
+        return r;
+    }
+    RowOut out(width, rows, sink);
+    Run(data, out, r.status, r.badCodes, r.end);
+    r.delivered = out.Delivered();
     return r;
 }

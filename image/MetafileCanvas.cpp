@@ -2,6 +2,7 @@
 
 #include "image/CRaster.h"
 #include "image/ClipRects.h"
+#include "image/PictureBudget.h"
 #include "image/PolygonSpans.h"
 #include "image/RasterMix.h"
 #include "platform/CBitmap.h"
@@ -26,6 +27,14 @@ constexpr int kMaxCurveSegments = 64;
 constexpr int kMaxEllipseSegments = 256;
 constexpr double kMaxPenWidth = 4000;
 constexpr double kMaxFontHeight = 4000;
+// A font of height 0 is drawn at the device's default of 12 points at 96 dots per inch.
+constexpr double kDefaultFontPixels = 16;
+// Laying out a character costs about this much however small it is drawn.
+constexpr double kLeastGlyphCost = 16 * 16;
+
+// The stop is asked after about this much work, counting each call as kCallCost pixels.
+constexpr std::uint64_t kPollEvery = 1 << 20;
+constexpr std::uint64_t kCallCost = 1024;
 
 LONG ToDevice(double v) {
     if (!std::isfinite(v))
@@ -295,7 +304,32 @@ bool MetafileCanvas::Spend(std::uint64_t pixels) {
         return false;
     }
     workLeft_ -= pixels;
+    // Asking costs a call into the caller, so only after a good deal of work or of calls.
+    sincePoll_ += pixels + kCallCost;
+    if (stop_ && sincePoll_ >= kPollEvery) {
+        sincePoll_ = 0;
+        if (stop_()) {
+            cancelled_ = exhausted_ = true;
+            return false;
+        }
+    }
     return true;
+}
+
+bool MetafileCanvas::ChargeBitmap(std::uint64_t width, std::uint64_t height,
+                                  std::uint64_t bytesPerPixel) {
+    // Sides are below 2^32 each, so only the last product may overflow.
+    const std::uint64_t area = width * height;
+    const bool fits = bytesPerPixel == 0 || area <= bitmapRoom_ / bytesPerPixel;
+    if (!fits) {
+        const std::uint64_t bytes =
+            area > ~std::uint64_t{0} / bytesPerPixel ? ~std::uint64_t{0} : area * bytesPerPixel;
+        exhausted_ = true;
+        if (refusal_.empty())
+            refusal_ = PictureTooLargeMessage("Bitmap", width, height, bytes, bitmapRoom_);
+        return false;
+    }
+    return Spend(area);
 }
 
 // What painting `box` costs: its part inside the clip, and one for the call.
@@ -947,8 +981,11 @@ void MetafileCanvas::Text(double x, double y, const std::string& text, const REC
     const double scale = std::hypot(m.m21, m.m22);
     const double height = Bounded(std::fabs(font.lfHeight * scale), kMaxFontHeight);
     font.lfHeight = font.lfHeight < 0 ? -LONG(std::lround(height)) : LONG(std::lround(height));
-    // Each character costs a square of the font's height, at most the whole output.
-    const double glyph = std::min((height + 1) * (height + 1), double(AreaCost(bounds_)));
+    // Each character costs a square of the height it is drawn at, at most the whole output,
+    // and never less than laying it out.
+    const double drawn = font.lfHeight == 0 ? kDefaultFontPixels : height;
+    const double glyph =
+        std::max(kLeastGlyphCost, std::min((drawn + 1) * (drawn + 1), double(AreaCost(bounds_))));
     if (!Spend(std::uint64_t(double(text.size()) * glyph)))
         return;
     font.lfWidth = 0;
@@ -972,10 +1009,15 @@ void MetafileCanvas::Blit(const CRaster& picture, double x, double y, double cx,
     const CRect to(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
     if (!Spend(AreaCost(to) + std::uint64_t(picture.GetWidth()) * picture.GetHeight()))
         return;
-    CRaster placed(picture), opacity;
+    // Copies only when mirrored, so that a large picture is held once.
+    const bool turned = x1 < x0 || y1 < y0;
+    CRaster turnedPicture, opacity;
+    if (turned)
+        turnedPicture = picture;
+    const CRaster& placed = turned ? turnedPicture : picture;
     if (how.opacity)
         opacity = *how.opacity;
-    for (CRaster* p : {&placed, &opacity}) {
+    for (CRaster* p : {&turnedPicture, &opacity}) {
         if (x1 < x0)
             p->Mirror();
         if (y1 < y0)

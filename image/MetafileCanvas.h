@@ -62,6 +62,19 @@ public:
     // drawn, clipped), so that a small file cannot make endless work.
     void SetWorkBudget(std::uint64_t pixels) { workLeft_ = pixels; }
     bool Exhausted() const { return exhausted_; }
+    // Asked now and then while work is spent, inside long records too; true ends the play
+    // for good as cancelled.
+    void SetStop(std::function<bool()> stop) { stop_ = std::move(stop); }
+    bool Cancelled() const { return cancelled_; }
+    // Bytes a bitmap inside the metafile may hold once decoded, beside the output.
+    void SetBitmapRoom(std::uint64_t bytes) { bitmapRoom_ = bytes; }
+    // Charges a bitmap of width x height pixels before it is decoded: its pixels as work,
+    // and `bytesPerPixel` bytes of each against the bitmap room. False ends the play; past
+    // the room the refusal says why.
+    bool ChargeBitmap(std::uint64_t width, std::uint64_t height, std::uint64_t bytesPerPixel);
+    // Work besides drawing (a sample of a bitmap, a walk through its bytes).
+    bool Charge(std::uint64_t pixels) { return Spend(pixels); }
+    const std::string& Refusal() const { return refusal_; }
 
     // From reference-device units to output pixels.
     void SetOutput(const MetafileMatrix& output) { output_ = output; }
@@ -265,6 +278,11 @@ private:
     std::vector<Object> table_;
     std::uint64_t workLeft_ = ~std::uint64_t{0};
     bool exhausted_ = false;
+    std::function<bool()> stop_;
+    std::uint64_t sincePoll_ = 0;
+    bool cancelled_ = false;
+    std::uint64_t bitmapRoom_ = ~std::uint64_t{0};
+    std::string refusal_;
     bool mixing_ = false;
     std::optional<COLORREF> brushOverride_; // while mixing, the brush's one colour
     bool painting_ = false;

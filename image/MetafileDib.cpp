@@ -4,6 +4,8 @@
 #include "image/LittleEndian.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 namespace MetafileDib {
 
@@ -20,11 +22,167 @@ bool Cut(LONG x, LONG y, LONG cx, LONG cy, bool fromBottom, CRaster& out) {
     return out.Crop(x, top, x + cx, top + cy);
 }
 
+// Bytes a decoded pixel takes at most: palette pictures keep an index, others three
+// channels and an opacity.
+std::uint64_t DecodedBytes(unsigned bits) {
+    return bits <= 8 ? 1 : 4;
+}
+
+constexpr DWORD kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kAlphaBitfields = 6;
+
+// Sums of colours over the pixels counted, for an average.
+struct Sums {
+    std::uint64_t r = 0, g = 0, b = 0, n = 0;
+    void Add(const BYTE* bgr, std::uint64_t times) {
+        b += bgr[0] * times;
+        g += bgr[1] * times;
+        r += bgr[2] * times;
+        n += times;
+    }
+    std::optional<COLORREF> Average() const {
+        if (n == 0)
+            return std::nullopt;
+        return RGB(BYTE(r / n), BYTE(g / n), BYTE(b / n));
+    }
+};
+
+class Sampler {
+public:
+    Sampler(std::span<const BYTE> dib, const Header& h) : dib_(dib), h_(h) {}
+
+    void AddIndex(unsigned index, std::uint64_t times) {
+        const std::uint64_t at = h_.palette + std::uint64_t{index} * h_.entryBytes;
+        if (index < h_.colours && at + 3 <= dib_.size())
+            sums_.Add(&dib_[std::size_t(at)], times);
+    }
+
+    // A grid of at most 64 x 64 pixels of an uncompressed bitmap.
+    void Grid() {
+        const std::uint64_t width = std::uint64_t(h_.width),
+                            rows = std::uint64_t(std::llabs(h_.height));
+        const std::uint64_t stride = (width * h_.bits + 31) / 32 * 4;
+        if (h_.pixels > dib_.size() || stride * rows > dib_.size() - h_.pixels)
+            return;
+        const std::uint64_t nx = std::min<std::uint64_t>(width, 64),
+                            ny = std::min<std::uint64_t>(rows, 64);
+        for (std::uint64_t j = 0; j < ny; ++j) {
+            const BYTE* row = &dib_[std::size_t(h_.pixels + j * rows / ny * stride)];
+            for (std::uint64_t i = 0; i < nx; ++i)
+                Pixel(row, i * width / nx);
+        }
+    }
+
+    // Every run of a run-length bitmap, weighted by its length; what deltas and line ends skip
+    // is not counted.
+    void Runs() {
+        const bool four = h_.compression == kRle4;
+        std::size_t at = std::size_t(std::min<std::uint64_t>(h_.pixels, dib_.size()));
+        while (at + 1 < dib_.size()) {
+            const unsigned count = dib_[at], value = dib_[at + 1];
+            at += 2;
+            if (count != 0) {
+                if (four) {
+                    AddIndex(value >> 4, (count + 1) / 2);
+                    AddIndex(value & 15, count / 2);
+                } else {
+                    AddIndex(value, count);
+                }
+            } else if (value == 1) {
+                break;
+            } else if (value == 2) {
+                at += 2;
+            } else if (value > 2) {
+                const std::size_t bytes = four ? (value + 1) / 2 : value;
+                for (std::size_t k = 0; k < bytes && at + k < dib_.size(); ++k) {
+                    if (four) {
+                        AddIndex(dib_[at + k] >> 4, 1);
+                        if (2 * k + 1 < value)
+                            AddIndex(dib_[at + k] & 15, 1);
+                    } else {
+                        AddIndex(dib_[at + k], 1);
+                    }
+                }
+                at += (bytes + 1) & ~std::size_t{1};
+            }
+        }
+    }
+
+    std::optional<COLORREF> Average() const { return sums_.Average(); }
+
+private:
+    void Pixel(const BYTE* row, std::uint64_t x) {
+        switch (h_.bits) {
+        case 1:
+        case 4:
+        case 8: {
+            const std::uint64_t bit = x * h_.bits;
+            const unsigned byte = row[bit / 8];
+            AddIndex((byte >> (8 - h_.bits - bit % 8)) & ((1u << h_.bits) - 1), 1);
+            break;
+        }
+        case 16: { // five bits a channel
+            const unsigned v = GetLE16(row + x * 2);
+            const BYTE bgr[3] = {BYTE((v & 31) * 255 / 31), BYTE(((v >> 5) & 31) * 255 / 31),
+                                 BYTE(((v >> 10) & 31) * 255 / 31)};
+            sums_.Add(bgr, 1);
+            break;
+        }
+        case 24:
+        case 32:
+            sums_.Add(row + x * (h_.bits / 8), 1);
+            break;
+        default:
+            break;
+        }
+    }
+
+    std::span<const BYTE> dib_;
+    const Header& h_;
+    Sums sums_;
+};
+
 } // namespace
 
-bool Picture(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
-             CRaster& out) {
-    return !dib.empty() && out.CreateFromGlobalDib(dib) && Cut(x, y, cx, cy, fromBottom, out);
+bool ReadHeader(std::span<const BYTE> dib, Header& h) {
+    if (dib.size() < 16)
+        return false;
+    const DWORD size = GetLE32(&dib[0]);
+    if (size == 12) {
+        h.width = GetLE16(&dib[4]);
+        h.height = GetLE16(&dib[6]);
+        h.bits = GetLE16(&dib[10]);
+        h.compression = kRgb;
+        h.entryBytes = 3;
+        h.colours = h.bits <= 8 ? 1u << h.bits : 0;
+        h.palette = size;
+    } else if (size >= 40 && size <= dib.size()) {
+        h.width = std::int32_t(GetLE32(&dib[4]));
+        h.height = std::int32_t(GetLE32(&dib[8]));
+        h.bits = GetLE16(&dib[14]);
+        h.compression = GetLE32(&dib[16]);
+        const std::uint64_t used = GetLE32(&dib[32]);
+        h.entryBytes = 4;
+        h.colours = used != 0 ? used : h.bits <= 8 ? 1u << h.bits : 0;
+        const std::uint64_t masks = size != 40                         ? 0
+                                    : h.compression == kBitfields      ? 12
+                                    : h.compression == kAlphaBitfields ? 16
+                                                                       : 0;
+        h.palette = size + masks;
+    } else {
+        return false;
+    }
+    h.pixels = h.palette + h.colours * h.entryBytes;
+    return h.width > 0 && h.height != 0 && h.bits <= 32;
+}
+
+bool Picture(MetafileCanvas& canvas, std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy,
+             bool fromBottom, CRaster& out, unsigned copies) {
+    Header h;
+    if (dib.empty() || !ReadHeader(dib, h) ||
+        !canvas.ChargeBitmap(std::uint64_t(h.width), std::uint64_t(std::llabs(h.height)),
+                             DecodedBytes(h.bits) * copies))
+        return false;
+    return out.CreateFromGlobalDib(dib) && Cut(x, y, cx, cy, fromBottom, out);
 }
 
 bool SplitOpacity(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, bool fromBottom,
@@ -88,24 +246,38 @@ std::vector<BYTE> FromBitmap16(std::span<const BYTE> bitmap, COLORREF zero, COLO
     return dib;
 }
 
-void Pattern(std::span<const BYTE> dib, MetafileCanvas::Object& brush) {
-    CRaster picture;
-    if (dib.empty() || !picture.CreateFromGlobalDib(dib))
+void Pattern(MetafileCanvas& canvas, std::span<const BYTE> dib, MetafileCanvas::Object& brush) {
+    Header h;
+    if (dib.empty() || !ReadHeader(dib, h))
         return;
-    std::uint64_t r = 0, g = 0, b = 0;
-    const DWORD w = picture.GetWidth(), h = picture.GetHeight();
-    for (DWORD y = 0; y < h; ++y) {
+    const std::uint64_t width = std::uint64_t(h.width), rows = std::uint64_t(std::llabs(h.height));
+    constexpr std::uint64_t kSide = MetafileCanvas::Pattern::kMaxPatternSide;
+    if (width > kSide || rows > kSide) {
+        Sampler sample(dib, h);
+        if (h.compression == kRgb && canvas.Charge(64 * 64))
+            sample.Grid();
+        else if ((h.compression == kRle8 || h.compression == kRle4) && canvas.Charge(dib.size()))
+            sample.Runs();
+        if (const auto average = sample.Average())
+            brush.brush.lbColor = *average;
+        return;
+    }
+    CRaster picture;
+    if (!canvas.ChargeBitmap(width, rows, 4) || !picture.CreateFromGlobalDib(dib))
+        return;
+    Sums sums;
+    const DWORD w = picture.GetWidth(), ht = picture.GetHeight();
+    for (DWORD y = 0; y < ht; ++y) {
         for (DWORD x = 0; x < w; ++x) {
             const RGBQUAD c = picture.GetPixelColor(LONG(x), LONG(y), false);
-            r += c.rgbRed;
-            g += c.rgbGreen;
-            b += c.rgbBlue;
+            const BYTE bgr[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
+            sums.Add(bgr, 1);
         }
     }
-    const std::uint64_t n = std::uint64_t{w} * h;
-    if (n == 0)
+    const auto average = sums.Average();
+    if (!average)
         return;
-    brush.brush.lbColor = RGB(BYTE(r / n), BYTE(g / n), BYTE(b / n));
+    brush.brush.lbColor = *average;
     brush.pattern = MetafileCanvas::Pattern::From(picture);
 }
 

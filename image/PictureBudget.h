@@ -13,12 +13,16 @@ struct PictureBudget {
     static constexpr std::uint64_t kPictureBytes = 160ull * 1000 * 1000;
     // All the pictures of one document together.
     static constexpr std::uint64_t kDocumentBytes = 400ull * 1000 * 1000;
+};
 
-    std::uint64_t bytes = kPictureBytes;
-    // Polled by long loops; not owned, null when nobody watches.
+// What a decode is handed besides its bytes: how much it may hold and who may stop it.
+struct DecodeOptions {
+    std::uint64_t budget = PictureBudget::kPictureBytes;
+    // Polled by long loops besides the escape flag, so that someone outside a decode (the
+    // user pressing Escape) can stop it; not owned, null when nobody watches.
     StopSignal* stop = nullptr;
 
-    bool Allows(std::uint64_t estimate) const { return estimate <= bytes; }
+    bool Allows(std::uint64_t estimate) const { return estimate <= budget; }
 };
 
 // "GIF picture of 65535 x 65535 pixels needs 4295 MB to read; the limit is 160 MB".

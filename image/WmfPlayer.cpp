@@ -102,6 +102,8 @@ WmfPlayer::Result WmfPlayer::Play(std::span<const BYTE> records) {
         if (function == kEof)
             return Result::Done;
         Record(function, r);
+        if (canvas_.Cancelled())
+            return Result::Cancelled;
         if (canvas_.Exhausted())
             return Result::CutShort;
         at += std::size_t(words * 2);
@@ -318,7 +320,7 @@ void WmfPlayer::CreateObject(WORD function, const MetafileRecord& r) {
         o.kind = Kind::Brush;
         o.brush.lbStyle = BS_SOLID;
         o.brush.lbColor = RGB(128, 128, 128);
-        MetafileDib::Pattern(r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))), o);
+        MetafileDib::Pattern(canvas_, r.Bytes(Word(2), r.Size() - std::min(r.Size(), Word(2))), o);
         break;
     case kCreateRegion: {
         // Scans of rows: count of x values, top, bottom, pairs of left and right, the count.
@@ -347,7 +349,8 @@ void WmfPlayer::CreateObject(WORD function, const MetafileRecord& r) {
             std::vector<BYTE> bitmap(all.begin(), all.begin() + 10);
             bitmap.insert(bitmap.end(), all.begin() + 28, all.end());
             MetafileDib::Pattern(
-                MetafileDib::FromBitmap16(bitmap, canvas_.TextColor(), canvas_.BkColor()), o);
+                canvas_, MetafileDib::FromBitmap16(bitmap, canvas_.TextColor(), canvas_.BkColor()),
+                o);
         }
         break;
     }
@@ -488,7 +491,7 @@ void WmfPlayer::Blit(WORD function, const MetafileRecord& r) {
         bits = converted;
     }
     CRaster picture;
-    if (!MetafileDib::Picture(bits, xs, ys, ws, hs, fromBottom, picture))
+    if (!MetafileDib::Picture(canvas_, bits, xs, ys, ws, hs, fromBottom, picture))
         return;
     canvas_.Blit(picture, xd, yd, wd, hd,
                  {MetafileCanvas::BlitMix::Kind::Rop, function == kSetDibToDev ? kSrcCopy : rop});

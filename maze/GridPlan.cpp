@@ -34,7 +34,8 @@ GridPlan GridPlan::For(const MazeSettings& settings) {
     if (!plan.template_)
         return plan;
     if (settings.pageWidth < 1 || std::int64_t{settings.pageHeight} - MazeSettings::kTopBand < 1) {
-        plan.Fail("The page is too small to hold a maze.", Fault::page);
+        plan.Fail("The page is too small to hold a maze.",
+                  settings.pageWidth < 1 ? Fault::pageWidth : Fault::pageHeight);
         return plan;
     }
     if (plan.template_->gridType == GRID_RING)
@@ -70,7 +71,8 @@ void GridPlan::PlanPolygon(const MazeSettings& s) {
             rowCap = Fit(height, band + h / 2, h);
         }
         if (colCap < 1 || rowCap < 1) {
-            Fail("The page is too small for one cell of this size.", Fault::page);
+            Fail("The page is too small for one cell of this size.",
+                 colCap < 1 ? Fault::pageWidth : Fault::pageHeight);
             return;
         }
         columns_ = Capped(columns_, colCap);

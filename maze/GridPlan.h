@@ -11,7 +11,7 @@ struct MazeSettings;
 class GridPlan {
 public:
     // What a refusal is about, so that whoever asked can point at the value to change.
-    enum class Fault { none, page, columns, rows };
+    enum class Fault { none, pageWidth, pageHeight, columns, rows };
 
     static GridPlan For(const MazeSettings& settings);
 

@@ -1,9 +1,10 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/SaveRefusal.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
@@ -86,25 +87,16 @@ bool SyncFolder(const fs::path& folder) {
     return ::fsync(dir.get()) == 0 || errno == EINVAL || errno == EROFS;
 }
 
-AtomicFile::Outcome Failure(const std::string& what, const std::string& path, int error,
-                            std::string reason = {}) {
+AtomicFile::Outcome Failure(const std::string& path, int error, std::string reason) {
     AtomicFile::Outcome out;
     out.systemError = error;
-    out.reason = reason.empty() ? std::strerror(error) : std::move(reason);
-    out.message = what + " " + path + ": " + out.reason;
+    out.reason = std::move(reason);
+    out.message = SaveRefusal::Text(path, out.reason);
     return out;
 }
 
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode))
-        return "it is a folder";
-    if (S_ISFIFO(mode))
-        return "it is a FIFO, not a regular file";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "it is a device, not a regular file";
-    if (S_ISSOCK(mode))
-        return "it is a socket, not a regular file";
-    return "it is not a regular file";
+AtomicFile::Outcome Failure(const std::string& path, int error) {
+    return Failure(path, error, SaveRefusal::System(error));
 }
 
 // Renaming over a FIFO or a device would put a plain file in its place (as root, over
@@ -114,13 +106,13 @@ std::optional<AtomicFile::Outcome> RefuseUnusual(const fs::path& target, const s
     struct stat st {};
     if (::stat(target.c_str(), &st) != 0) {
         if (errno == ELOOP)
-            return Failure("Could not replace", path, ELOOP);
+            return Failure(path, ELOOP, SaveRefusal::LinkLoop());
         return std::nullopt;
     }
     if (S_ISREG(st.st_mode))
         return std::nullopt;
     const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    return Failure("Could not replace", path, error, KindOf(st.st_mode));
+    return Failure(path, error, SaveRefusal::NotARegularFile(st.st_mode));
 }
 
 } // namespace
@@ -149,37 +141,56 @@ bool AtomicFile::IsReadOnly(const std::string& path) {
 
 AtomicFile::Outcome AtomicFile::Replace(const std::string& path, std::span<const std::byte> bytes,
                                         Options options) {
+    if (Outcome checked = Check(path); !checked.ok)
+        return checked;
     const fs::path target(ResolveTarget(path));
-    if (auto refused = RefuseUnusual(target, path))
-        return std::move(*refused);
     if (!options.replaceReadOnly && IsReadOnly(target.string())) {
-        Outcome out = Failure("Could not replace", path, EACCES);
+        Outcome out = Failure(path, EACCES, SaveRefusal::ReadOnly());
         out.readOnly = true;
         return out;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string temp;
     FileDescriptor fd = CreateTemp(folder, target.filename().string(), temp);
-    if (fd.get() < 0)
-        return Failure("Could not create a file in", folder.string(), errno);
-    auto fail = [&](const char* what) {
+    if (fd.get() < 0) {
+        const int error = errno;
+        return Failure(path, error, SaveRefusal::InFolder(folder.string(), error));
+    }
+    auto fail = [&] {
         const int error = errno;
         ::unlink(temp.c_str());
-        return Failure(what, path, error);
+        return Failure(path, error);
     };
     if (!WriteAll(fd.get(), bytes))
-        return fail("Could not write");
+        return fail();
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && ::fchmod(fd.get(), st.st_mode & 07777) != 0)
-        return fail("Could not keep the permissions of");
+        return fail();
     if (::fsync(fd.get()) != 0)
-        return fail("Could not flush");
+        return fail();
     if (!fd.Close())
-        return fail("Could not close");
+        return fail();
     if (::rename(temp.c_str(), target.c_str()) != 0)
-        return fail("Could not replace");
+        return fail();
     if (!SyncFolder(folder))
-        return Failure("Could not sync the folder of", path, errno);
+        return Failure(path, errno);
+    Outcome out;
+    out.ok = true;
+    return out;
+}
+
+AtomicFile::Outcome AtomicFile::Check(const std::string& path) {
+    const fs::path target(ResolveTarget(path));
+    if (auto refused = RefuseUnusual(target, path))
+        return std::move(*refused);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) {
+        const int error = errno;
+        return Failure(path, error, SaveRefusal::InFolder(folder.string(), error));
+    }
+    if (!S_ISDIR(st.st_mode))
+        return Failure(path, ENOTDIR, SaveRefusal::InFolder(folder.string(), ENOTDIR));
     Outcome out;
     out.ok = true;
     return out;

@@ -19,12 +19,16 @@ public:
         bool ok = false;
         bool readOnly = false; // refused because the target is read-only
         int systemError = 0;   // errno of the failing step, 0 when none
-        std::string reason;    // the system's reason alone
-        std::string message;   // names the step, the file and the system's reason
+        std::string reason;    // why, in SaveRefusal's words ("the folder ... does not exist")
+        std::string message;   // SaveRefusal::Text of the path and the reason
     };
 
     static Outcome Replace(const std::string& path, std::span<const std::byte> bytes,
                            Options options);
+
+    // What Replace would refuse before writing a byte: a target that is no regular file, a
+    // loop of links, a folder that does not exist. `ok` when the write may be tried.
+    static Outcome Check(const std::string& path);
 
     // False with `error` set when anything fails; the target is then unchanged.
     static bool Write(const std::string& path, std::span<const std::byte> bytes,

@@ -8,12 +8,16 @@
 #include "platform/PolylineBatch.h"
 #include "platform/RasterBackEnd.h"
 #include "platform/RegionFrame.h"
+#include "platform/SaveRefusal.h"
 #include "platform/SysColor.h"
 #include "platform/TextEngine.h"
 #include "platform/VectorBackEnd.h"
+#include "platform/VisibleStretch.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -172,7 +176,7 @@ bool CDC::CloseEnhMetaFile(std::string& error) {
     const std::vector<BYTE> bytes = metafile_->Finish();
     // The header counts the file's bytes in 32 bits.
     if (bytes.size() > 0xFFFFFFFFu) {
-        error = "The metafile " + metafilePath_ + " would be larger than 4 GB.";
+        error = SaveRefusal::Text(metafilePath_, "the metafile would be larger than 4 GB");
         DeleteDC();
         return false;
     }
@@ -755,9 +759,46 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     RasterSurface* src = source->backEnd_ ? source->backEnd_->Raster() : nullptr;
     if (!src)
         return false;
+    const CRect from(source->Dev(xSrc, ySrc),
+                     source->Dev(static_cast<int>(std::clamp<long long>(
+                                     static_cast<long long>(xSrc) + srcWidth, INT_MIN, INT_MAX)),
+                                 static_cast<int>(std::clamp<long long>(
+                                     static_cast<long long>(ySrc) + srcHeight, INT_MIN, INT_MAX))));
+    // A destination beyond the device range is clipped before it is scaled: only what shows
+    // is sampled, at the true scale.
+    const CoordinateMapping& m = state_.mapping;
+    const double x0 = m.ToDeviceX(x), x1 = m.ToDeviceX(static_cast<double>(x) + width);
+    const double y0 = m.ToDeviceY(y), y1 = m.ToDeviceY(static_cast<double>(y) + height);
+    const auto inRange = [](double v) { return std::fabs(v) <= kDeviceLimit; };
+    if (!inRange(x0) || !inRange(x1) || !inRange(y0) || !inRange(y1)) {
+        // The bands are drawn while the source is read: a copy onto itself reads a copy.
+        std::shared_ptr<RasterSurface> copy;
+        if (src == backEnd_->Raster()) {
+            copy = RasterSurface::Create(src->Width(), src->Height());
+            if (!copy)
+                return false;
+            const std::uint32_t* pixels = src->Pixels();
+            for (int row = 0; row < src->Height(); ++row)
+                std::memcpy(copy->Row(row),
+                            pixels + static_cast<std::ptrdiff_t>(row) * (src->Stride() / 4),
+                            static_cast<std::size_t>(src->Width()) * 4);
+            copy->MarkDirty();
+            src = copy.get();
+        }
+        return VisibleStretch::Sample(*src, from, x0, y0, x1, y1, EffectiveClip(),
+                                      [this](RasterSurface& band, const CRect& at) {
+                                          backEnd_->DrawSurface(band, band.Rect(), at);
+                                      });
+    }
     // Unnormalised on purpose: a rectangle running backwards mirrors the copy.
-    const CRect to(Dev(x, y), Dev(x + width, y + height));
-    const CRect from(source->Dev(xSrc, ySrc), source->Dev(xSrc + srcWidth, ySrc + srcHeight));
+    const long long xEnd = static_cast<long long>(x) + width;
+    const long long yEnd = static_cast<long long>(y) + height;
+    const bool logicalFits =
+        xEnd >= INT_MIN && xEnd <= INT_MAX && yEnd >= INT_MIN && yEnd <= INT_MAX;
+    const CRect to =
+        logicalFits ? CRect(Dev(x, y), Dev(static_cast<int>(xEnd), static_cast<int>(yEnd)))
+                    : CRect(static_cast<int>(std::lround(x0)), static_cast<int>(std::lround(y0)),
+                            static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)));
     CRect toN(to), fromN(from);
     toN.NormalizeRect();
     fromN.NormalizeRect();

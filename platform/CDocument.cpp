@@ -28,6 +28,7 @@ void CDocument::FileDone(const std::string& path) {
     path_ = path;
     title_ = std::filesystem::path(path).filename().string();
     modified_ = false;
+    ++changes_;
     if (fileListener_)
         fileListener_(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/CCmdTarget.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +20,13 @@ public:
     void UpdateAllViews(CView* sender, long hint = 0);
 
     bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    void SetModifiedFlag(bool modified = true) {
+        modified_ = modified;
+        ++changes_;
+    }
+    // Counts edits, saves and loads, so that work begun for the document as it was (a
+    // download) can tell it is no longer that document.
+    std::uint64_t ChangeCount() const { return changes_; }
 
     const std::string& GetPathName() const { return path_; }
     void SetPathName(const std::string& path) { path_ = path; }
@@ -36,6 +43,7 @@ public:
 private:
     std::vector<CView*> views_;
     bool modified_ = false;
+    std::uint64_t changes_ = 0;
     std::string path_;
     std::string title_ = "Untitled";
     std::function<void(const std::string&)> fileListener_;

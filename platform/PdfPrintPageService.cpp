@@ -1,8 +1,21 @@
 #include "platform/PdfPrintPageService.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/SaveRefusal.h"
+
 #include <cairo-pdf.h>
 
-#include <cstdio>
+#include <span>
+
+namespace {
+
+cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
+    auto* bytes = static_cast<std::vector<unsigned char>*>(closure);
+    bytes->insert(bytes->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+} // namespace
 
 PdfPrintPageService::PdfPrintPageService(std::string path, PrintPageSetup setup)
     : path_(std::move(path)), setup_(setup) {}
@@ -14,8 +27,15 @@ PdfPrintPageService::~PdfPrintPageService() {
 bool PdfPrintPageService::StartDoc(const std::string& title) {
     if (surface_ || setup_.paperWidth <= 0 || setup_.paperHeight <= 0 || setup_.dpi <= 0)
         return false;
-    surface_ = cairo_pdf_surface_create(path_.c_str(), setup_.paperWidth * 0.072,
-                                        setup_.paperHeight * 0.072);
+    // Refused before a page is drawn: nothing is opened under that name until the end.
+    if (const AtomicFile::Outcome target = AtomicFile::Check(path_); !target.ok) {
+        error_ = target.message;
+        return false;
+    }
+    error_.clear();
+    bytes_.clear();
+    surface_ = cairo_pdf_surface_create_for_stream(Append, &bytes_, setup_.paperWidth * 0.072,
+                                                   setup_.paperHeight * 0.072);
     if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
         Close();
         return false;
@@ -45,17 +65,25 @@ bool PdfPrintPageService::EndDoc() {
     if (!surface_ || inPage_)
         return false;
     cairo_surface_finish(surface_);
-    const bool ok = cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS &&
-                    cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
+    const bool made = cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS &&
+                      cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
     Close();
-    return ok;
+    std::vector<unsigned char> bytes = std::move(bytes_);
+    bytes_.clear();
+    if (!made) {
+        error_ = SaveRefusal::Text(path_, "the pages could not be made");
+        return false;
+    }
+    const AtomicFile::Outcome written =
+        AtomicFile::Replace(path_, std::as_bytes(std::span(bytes)), AtomicFile::Options{});
+    error_ = written.ok ? std::string() : written.message;
+    return written.ok;
 }
 
 void PdfPrintPageService::AbortDoc() {
-    const bool open = surface_ != nullptr;
+    // An unfinished document is never written.
     Close();
-    if (open)
-        std::remove(path_.c_str()); // an unfinished file is no use to anyone
+    bytes_.clear();
 }
 
 void PdfPrintPageService::Close() {

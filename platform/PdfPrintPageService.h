@@ -1,9 +1,15 @@
 #pragma once
 #include "platform/IPrintPageService.h"
 
+#include <string>
+#include <vector>
+
 typedef struct _cairo_surface cairo_surface_t;
 
-// Prints to a PDF file: vector shapes and real, searchable text.
+// Prints to a PDF file: vector shapes and real, searchable text. The document is made in
+// memory and written only when it is whole, the way every save is (AtomicFile): a FIFO, device
+// or folder under that name is refused before the first page, and a failure leaves an old file
+// as it was.
 class PdfPrintPageService : public IPrintPageService {
 public:
     PdfPrintPageService(std::string path, PrintPageSetup setup);
@@ -19,6 +25,9 @@ public:
     bool EndDoc() override;
     void AbortDoc() override;
 
+    // Why the document was not written, in SaveRefusal's words; empty while nothing failed.
+    const std::string& Error() const { return error_; }
+
 private:
     void Close();
 
@@ -27,4 +36,6 @@ private:
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool inPage_ = false;
+    std::vector<unsigned char> bytes_;
+    std::string error_;
 };

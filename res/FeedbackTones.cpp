@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -42,14 +43,25 @@ std::vector<std::int16_t> Samples(const std::vector<Note>& notes) {
     return out;
 }
 
-void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+// Writes little-endian fields into a file whose size is known before its first byte, so
+// nothing grows (or moves) while it is written.
+class WaveWriter {
+public:
+    explicit WaveWriter(std::size_t size) : out_(size) {}
+    void Put(std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out_.at(at_++) = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+    void PutTag(const char (&tag)[5]) {
+        for (int i = 0; i < 4; ++i)
+            out_.at(at_++) = static_cast<std::uint8_t>(tag[i]);
+    }
+    std::vector<std::uint8_t> Take() { return std::move(out_); }
 
-void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
-}
+private:
+    std::vector<std::uint8_t> out_;
+    std::size_t at_ = 0;
+};
 
 } // namespace
 
@@ -63,22 +75,21 @@ std::vector<std::uint8_t> FeedbackTones::WaveFile(const std::string& name) {
         return {};
     const std::vector<std::int16_t> samples = Samples(notes);
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-    std::vector<std::uint8_t> out;
-    out.reserve(44 + dataBytes);
-    PutTag(out, "RIFF");
-    Put(out, 36 + dataBytes, 4);
-    PutTag(out, "WAVE");
-    PutTag(out, "fmt ");
-    Put(out, 16, 4);              // format block size
-    Put(out, 1, 2);               // PCM
-    Put(out, 1, 2);               // mono
-    Put(out, kSampleRate, 4);     // frames a second
-    Put(out, kSampleRate * 2, 4); // bytes a second
-    Put(out, 2, 2);               // bytes a frame
-    Put(out, 16, 2);              // bits a sample
-    PutTag(out, "data");
-    Put(out, dataBytes, 4);
+    WaveWriter out(44 + std::size_t(dataBytes));
+    out.PutTag("RIFF");
+    out.Put(36 + dataBytes, 4);
+    out.PutTag("WAVE");
+    out.PutTag("fmt ");
+    out.Put(16, 4);              // format block size
+    out.Put(1, 2);               // PCM
+    out.Put(1, 2);               // mono
+    out.Put(kSampleRate, 4);     // frames a second
+    out.Put(kSampleRate * 2, 4); // bytes a second
+    out.Put(2, 2);               // bytes a frame
+    out.Put(16, 2);              // bits a sample
+    out.PutTag("data");
+    out.Put(dataBytes, 4);
     for (const std::int16_t s : samples)
-        Put(out, static_cast<std::uint16_t>(s), 2);
-    return out;
+        out.Put(static_cast<std::uint16_t>(s), 2);
+    return out.Take();
 }

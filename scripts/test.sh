@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the whole suite: the normal build, every fuzz target on its corpus for a
-# bounded time, then the suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
+# bounded time, the network and fetch tests under ThreadSanitizer, then the suite again under
+# AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -38,6 +39,15 @@ if ls fuzz/fuzz_*.cpp >/dev/null 2>&1; then
     rm -rf "$work"
   done
 fi
+
+# The workers, transfers, probes, pane pictures and downloads under ThreadSanitizer: only the
+# program of their headless tests is built, and only those tests run, so this takes minutes.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIMBER_TSAN=ON \
+  -DORLIMBER_UI=OFF -DORLIMBER_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target test_dialogs
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest -j "$jobs" \
+  --output-on-failure --no-tests=error \
+  -R '^(FetchService|WebGrab|Echo|Connectivity|PanePicture|WebPageCache|ProbeStop|AdLinkActions|FileDownload|AdPane)')
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIMBER_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"

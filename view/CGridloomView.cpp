@@ -480,6 +480,8 @@ void CGridloomView::LoadPendingTiler() {
     } else {
         tileSets_->Load(tiler_, id, message);
     }
+    if (message.empty())
+        message = tiler_.Problem();
     // The stored id stays as it is; the message waits for the paint to end.
     if (!message.empty())
         window_->ShowAfterPaint(message);

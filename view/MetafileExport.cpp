@@ -3,6 +3,7 @@
 #include "document/CGridloomDoc.h"
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
+#include "platform/SaveRefusal.h"
 #include "view/CGridloomView.h"
 
 CRect MetafileExport::Frame(int pageWidth, int pageHeight) {
@@ -19,7 +20,7 @@ std::string MetafileExport::Write(CGridloomView& view, const std::string& path) 
     screen.CreateCompatibleDC(nullptr);
     CDC dc;
     if (!dc.CreateEnhMetaFile(&screen, path, Frame(s.pageWidth, s.pageHeight), kDescription))
-        return "The metafile \"" + path + "\" could not be created.";
+        return SaveRefusal::Text(path, "the metafile could not be started");
     dc.SetMapMode(MM_HIENGLISH);
     // Selection marks are not part of the picture.
     view.SetActiveLayer(0);
@@ -28,7 +29,8 @@ std::string MetafileExport::Write(CGridloomView& view, const std::string& path) 
     view.SetScreenFlag(true);
     view.SetActiveLayer(-1);
     std::string error;
+    // The error is SaveRefusal's text already.
     if (!dc.CloseEnhMetaFile(error))
-        return "The metafile \"" + path + "\" could not be saved: " + error;
+        return error;
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
+#include "platform/CRect.h"
 #include "res/WatermarkPicture.h"
 
 #include <cstring>
@@ -23,10 +24,21 @@ void PageWatermark::Draw(CDC& dc, CSize area) {
     CDC source;
     source.CreateCompatibleDC(&dc);
     source.SelectObject(&bitmap);
+    // Only tiles that meet the clip are drawn, counted in 64 bits so that a page near the
+    // integer limits neither wraps the loop nor hands the copy an overflowed corner.
+    CRect clip;
+    dc.GetClipBox(&clip);
+    clip.NormalizeRect();
+    const long long width = tileWidth, height = tileHeight;
     int row = 0;
-    for (int y = 0; y > area.cy; y -= tileHeight, ++row) {
-        for (int x = row % 2 ? 0 : -tileWidth / 2; x < area.cx + tileWidth / 2; x += tileWidth)
-            dc.StretchBlt(x, y, tileWidth, -tileHeight, &source, 0, 0, picture.width,
-                          picture.height, SRCCOPY);
+    for (long long y = 0; y > area.cy; y -= height, ++row) {
+        if (y - height > clip.bottom || y < clip.top)
+            continue;
+        for (long long x = row % 2 ? 0 : -width / 2; x < area.cx + width / 2; x += width) {
+            if (x + width < clip.left || x > clip.right)
+                continue;
+            dc.StretchBlt(static_cast<int>(x), static_cast<int>(y), tileWidth, -tileHeight, &source,
+                          0, 0, picture.width, picture.height, SRCCOPY);
+        }
     }
 }

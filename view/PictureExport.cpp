@@ -5,6 +5,7 @@
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
+#include "platform/SaveRefusal.h"
 #include "view/CGridloomView.h"
 
 #include <algorithm>
@@ -74,10 +75,10 @@ std::string Save(CRaster& picture, const std::string& name, DWORD type) {
     if (type == CRaster::kTypeJpg)
         picture.SetJpegQuality(10.0f);
     if (type == CRaster::kTypeGif && picture.GetBpp() > 8 && !picture.DecreaseBpp(8, true))
-        return "The picture \"" + name +
-               "\" could not be reduced to 256 colours: " + picture.GetLastError();
+        return SaveRefusal::Text(name, std::string("it could not be reduced to 256 colours: ") +
+                                           picture.GetLastError());
     if (!picture.Save(name, type))
-        return "The picture \"" + name + "\" could not be saved: " + picture.GetLastError();
+        return picture.GetLastError();
     return {};
 }
 
@@ -127,7 +128,8 @@ std::string PictureExport::Write(CGridloomView& view, const std::string& path, i
         CRaster picture;
         const std::string name = FileName(path, filterIndex, j == 1);
         if (!picture.CreateFromBitmap(bitmap))
-            error = "The picture \"" + name + "\" could not be made: " + picture.GetLastError();
+            error = SaveRefusal::Text(name, std::string("the picture could not be made: ") +
+                                                picture.GetLastError());
         else
             error = Save(picture, name, TargetOf(path, filterIndex).type);
     }

@@ -1,6 +1,7 @@
 #include "view/PictureLayerTool.h"
 
 #include "document/CGridloomDoc.h"
+#include "document/PictureAllowance.h"
 #include "image/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/FileDialog.h"
@@ -67,6 +68,12 @@ void PictureLayerTool::PlaceNewPicture(const CRect& page) {
     view_.SetActiveLayer(-1);
     if (obtained.picture->GetBpp() < 24)
         obtained.picture->IncreaseBpp(24);
+    // A document holding more than its total could be saved but never opened again.
+    PictureAllowance left = PictureAllowance::Beside(view_.GetDocument()->layerObjects);
+    if (!left.Take(*obtained.picture)) {
+        AfxMessageBox(std::string(kPlaceFailed) + left.TotalPassedMessage(), MB_OK | MB_ICONERROR);
+        return;
+    }
     CLogicalRectTracker object;
     object.SetImage(std::move(obtained.picture), CLogicalRectTracker::kindPicture,
                     std::move(obtained.encoded));
@@ -104,6 +111,11 @@ PictureLayerTool::Obtained PictureLayerTool::LoadPictureFile() {
         return {};
     }
     auto picture = std::make_unique<CRaster>();
+    // Within what the document's pictures have left, so that a large photo reads smaller.
+    const CGridloomDoc* doc = view_.GetDocument();
+    const PictureAllowance left =
+        PictureAllowance::Beside(doc ? doc->layerObjects : std::vector<CLogicalRectTracker>{});
+    picture->Info().decode = left.Next();
     // The format comes from the file's contents, whatever its name says.
     bool decoded = false;
     {
@@ -111,7 +123,8 @@ PictureLayerTool::Obtained PictureLayerTool::LoadPictureFile() {
         decoded = picture->DecodeFromMemory(file.bytes, CRaster::kTypeUnknown);
     }
     if (!decoded || !picture->IsValid()) {
-        AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" + picture->GetLastError(),
+        AfxMessageBox(std::string(kLoadFailed) + answer.path + "\n" +
+                          left.Refusal(picture->GetLastError()),
                       MB_OK | MB_ICONERROR);
         return {};
     }

@@ -25,6 +25,7 @@ public:
     static constexpr const char* kFileFilter =
         "Bitmap file(*.bmp)|*.bmp|GIF file(*.gif)|*.gif|TIFF file(*.tif)|*.tif||";
     static constexpr const char* kLoadFailed = "The picture could not be loaded: ";
+    static constexpr const char* kPlaceFailed = "The picture cannot be placed: ";
     // A picture file larger than a document can hold back is refused.
     static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 29;
 

@@ -1,6 +1,7 @@
 #include "app/AdLinkActions.h"
 #include "app/CGridloomApp.h"
 #include "app/CommandLineInfo.h"
+#include "app/PrintFileCheck.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/RecentFileMenu.h"
 #include "dialogs/WebEndpoint.h"
@@ -55,7 +56,14 @@ public:
         // Workers hand their results to the windows through the event loop.
         MainThread::Mark();
         MainThread::SetPoster([](MainThread::Task task) { wxTheApp->CallAfter(std::move(task)); });
-        prompts_ = std::make_unique<IMessageBox::Installation>(messageBox_);
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i)
+            args.push_back(argv[i].utf8_string());
+        commandLine_ = CommandLineInfo::Parse(args);
+        // Printing from the command line runs unattended: whatever it has to say goes to the
+        // terminal, and no box waits for a click.
+        prompts_ = std::make_unique<IMessageBox::Installation>(
+            commandLine_.Prints() ? static_cast<IMessageBox&>(terminalBox_) : messageBox_);
         fileDialogs_ = std::make_unique<IFileDialog::Installation>(fileDialog_);
         fontDialogs_ = std::make_unique<IFontDialog::Installation>(fontDialog_);
         shellInstalled_ = std::make_unique<IShell::Installation>(shell_);
@@ -64,10 +72,6 @@ public:
         WxCommandIds::Use(commands_);
         app_ = std::make_unique<CGridloomApp>(CProfile::App());
 
-        std::vector<std::string> args;
-        for (int i = 1; i < argc; ++i)
-            args.push_back(argv[i].utf8_string());
-        commandLine_ = CommandLineInfo::Parse(args);
         printJobs_ = std::make_unique<WxPrintJobs>(printSession_, [this] { return frame_; });
         app_->SetPrintSetup([this] { printSession_.PageSetup(frame_); });
         std::error_code error;
@@ -76,8 +80,7 @@ public:
         sound_ = std::make_unique<CanberraSound>(app_->InstallFolder() + "sound/");
         soundInstalled_ = std::make_unique<ISound::Installation>(*sound_);
         // /p and /pt print without showing the program's window.
-        if (commandLine_.action == CommandLineInfo::Action::Print ||
-            commandLine_.action == CommandLineInfo::Action::PrintTo) {
+        if (commandLine_.Prints()) {
             exitCode_ = PrintCommandLine() ? 0 : 1;
             finished_ = true;
             return true;
@@ -112,6 +115,7 @@ public:
         documentState_.reset();
         document_.reset();
         // Cancels the transfers in flight and waits only for the workers to notice.
+        app_->SetStatusReporter({});
         app_.reset();
         MainThread::SetPoster({});
         printJobs_.reset();
@@ -207,6 +211,12 @@ private:
     }
 
     void BindFrame() {
+        // Dialogs and print jobs ask for the frame as their parent; once it is gone, none.
+        frame_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+            if (event.GetEventObject() == frame_)
+                frame_ = nullptr;
+            event.Skip();
+        });
         frame_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
             // Text typed into the text box belongs to the document that may be saved now.
             if (view_)
@@ -244,15 +254,20 @@ private:
         sizeAsker_ = std::make_unique<BitmapSetupAsker>(frame_);
         view_->SetPictureSizeDialog(sizeAsker_.get());
         auto* window = new MazeViewWindow(frame_->Splitter(), *view_); // owned by the splitter
+        // These may be called after the frame is gone (a late download): they ask it first.
         CMainFrame* frame = frame_;
-        window->SetInfoPaneCollapser([frame] { frame->CollapseInfoPane(); });
-        const auto report = [frame](const std::string& text) {
-            frame->SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
-        };
-        window->SetStatusReporter(report);
-        app_->SetStatusReporter(report);
+        const LifeToken::Watch life = frame_->Life();
+        window->SetInfoPaneCollapser([frame, life] {
+            if (life.Alive())
+                frame->CollapseInfoPane();
+        });
+        window->SetStatusReporter(frame_->StatusReporter());
+        app_->SetStatusReporter(frame_->StatusReporter());
         // Gesture commands take the menus' road, through the frame's router.
-        window->SetCommandRunner([frame](UINT command) { frame->RunCommand(command); });
+        window->SetCommandRunner([frame, life](UINT command) {
+            if (life.Alive())
+                frame->RunCommand(command);
+        });
         view_->SetGestureRecognizer(&app_->Gesture());
         view_->Gestures().Dispatcher().SetHelpFile(frame_->Commands().GestureHelpPath());
         frame_->Splitter()->SetPane(CMainFrame::kViewRow, window);
@@ -302,6 +317,7 @@ private:
     WebPageCache pageCache_;
     std::unique_ptr<AdLinkActions> links_;
     WxMessageBox messageBox_;
+    HeadlessMessageBox terminalBox_;
     std::unique_ptr<IMessageBox::Installation> prompts_;
     WxFileDialog fileDialog_;
     std::unique_ptr<BitmapSetupAsker> sizeAsker_;
@@ -334,12 +350,20 @@ private:
 
 wxIMPLEMENT_APP_NO_MAIN(OrlimberApp);
 
-// Help and words not understood are answered on the terminal before the toolkit starts, so
-// they need no display and never wait on a box.
+// Help, words not understood and a file that /p or /pt cannot print are answered on the
+// terminal before the toolkit starts, so they need no display and never wait on a box.
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (const auto status = CommandLineInfo::Parse(args).AnswerOnTerminal(std::cout, std::cerr))
+    const CommandLineInfo info = CommandLineInfo::Parse(args);
+    if (const auto status = info.AnswerOnTerminal(std::cout, std::cerr))
         return *status;
+    if (info.Prints()) {
+        if (const std::string problem = PrintFileCheck::Problem(info.file, CProfile::App());
+            !problem.empty()) {
+            std::cerr << "orlimber: " << problem << '\n';
+            return 1;
+        }
+    }
     WxAssertLog::Install();
     return wxEntry(argc, argv);
 }

@@ -1,13 +1,19 @@
 #include "dialogs/ui/CAdWindow.h"
 
 #include "dialogs/FetchService.h"
+#include "dialogs/PageMarkup.h"
+#include "dialogs/WebAddress.h"
 #include "dialogs/WebPageCache.h"
+#include "dialogs/ui/PanePictureHandler.h"
 #include "frame/IInfoPaneHost.h"
 
 #include <wx/filename.h>
 #include <wx/filesys.h>
+#include <wx/frame.h>
 #include <wx/log.h>
 #include <wx/utils.h>
+
+#include <cstdio>
 
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
@@ -17,7 +23,18 @@ CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
                      std::string htmlFolder)
     : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
       host_(services.host), fetches_(services.fetches), cache_(services.cache),
+      pictures_(
+          services.fetches,
+          [this](const std::string& url, WebPageCache::Entry entry) {
+              cache_.Put(url, std::move(entry));
+          },
+          // The page shows again once all its pictures are in.
+          [this] {
+              if (!webPage_.empty())
+                  ShowCachedPage(webPage_);
+          }),
       settleTimer_(this, kSettleTimer) {
+    PanePictureHandler::Install();
     for (int id = 1; id <= kTimerCount; ++id)
         timers_[static_cast<size_t>(id - 1)] = std::make_unique<wxTimer>(this, id);
     controller_ = std::make_unique<AdPaneController>(
@@ -40,20 +57,33 @@ bool IsWebAddress(const std::string& url) {
 
 // A link of a web page made whole against the page's own address.
 std::string Absolute(const std::string& url, const std::string& page) {
-    if (page.empty() || url.empty() || url.front() == '#' ||
-        url.find(':') != std::string::npos)
+    if (page.empty() || url.empty() || url.front() == '#')
         return url;
-    if (url.front() == '/')
-        return page.substr(0, page.find('/', page.find("://") + 3)) + url;
-    return page.substr(0, page.rfind('/') + 1) + url;
+    return WebAddress::Resolve(page, url);
+}
+
+// What the host sent, made into a page the window shows quickly, on the worker. Empty with a
+// reason in `refusal` when it cannot be shown.
+std::string PreparePage(const std::string& url, FetchResult& result, std::string& refusal) {
+    const std::string type = WebPageCache::MimeType(result.headers);
+    if (!type.empty() && type.compare(0, 5, "text/") != 0) {
+        refusal = "the host sent " + type.substr(0, 80) + ", not a page";
+        return {};
+    }
+    PageMarkup::Prepared page = PageMarkup::Prepare(result.body, url);
+    if (!page.usable)
+        refusal = page.note;
+    else if (!page.note.empty())
+        std::fprintf(stderr, "The page %s: %s\n", url.c_str(), page.note.c_str());
+    result.body.clear();
+    return std::move(page.html);
 }
 
 } // namespace
 
 CAdWindow::~CAdWindow() {
     fetches_.Cancel(kPageJob);
-    for (const std::string& picture : pendingPictures_)
-        fetches_.Cancel("pane-picture " + picture);
+    pictures_.StartPage();
     for (auto& timer : timers_)
         timer->Stop();
     settleTimer_.Stop();
@@ -73,6 +103,8 @@ bool CAdWindow::LoadPage(const wxString& location) {
         return true;
     }
     webPage_.clear();
+    pictures_.StartPage();
+    cache_.Unpin();
     bool loaded = false;
     {
         // A page that cannot be opened shows a short note instead of a log window.
@@ -91,21 +123,37 @@ void CAdWindow::FetchPage(const std::string& url) {
     FetchRequest request;
     request.url = url;
     request.deadlineMs = FetchService::kPageDeadlineMs;
-    fetches_.Fetch(kPageJob, request,
-                   [alive = std::weak_ptr<int>(life_), this, url](FetchResult& result) {
-                       if (alive.lock())
-                           OnPageFetched(url, result);
-                   });
+    request.maxBody = PageMarkup::kMaxBytes;
+    // Filled on the worker, read once the result is on the main thread.
+    auto refusal = std::make_shared<std::string>();
+    fetches_.Fetch(
+        kPageJob, request,
+        [url, refusal](FetchResult& result, FetchCancel&) {
+            if (result.Ok())
+                result.body = PreparePage(url, result, *refusal);
+        },
+        [alive = std::weak_ptr<int>(life_), this, url, refusal](FetchResult& result) {
+            if (alive.lock())
+                OnPageFetched(url, result, *refusal);
+        });
 }
 
-void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result) {
-    if (!result.Ok()) {
-        controller_->OnLoadFailed(url, result.error);
+void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result,
+                              const std::string& refusal) {
+    if (!result.Ok() || !refusal.empty()) {
+        controller_->OnLoadFailed(url, result.Ok() ? refusal : result.error);
         return;
     }
-    cache_.Put(url, {true, std::move(result.body), WebPageCache::MimeType(result.headers)});
+    const auto start = std::chrono::steady_clock::now();
+    // The page shown keeps its pictures in the cache until another replaces it.
+    if (url != webPage_)
+        pictures_.StartPage();
+    cache_.Pin(url);
+    cache_.Put(url, {true, std::move(result.body), "text/html"});
     webPage_ = url;
     ShowCachedPage(url);
+    lastShowTime_ = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
     FetchPictures();
     CallAfter([this] { controller_->OnDocumentComplete(); });
 }
@@ -118,24 +166,19 @@ void CAdWindow::ShowCachedPage(const std::string& url) {
 }
 
 void CAdWindow::FetchPictures() {
-    for (const std::string& picture : cache_.TakeMissing()) {
-        if (!pendingPictures_.insert(picture).second)
-            continue;
-        FetchRequest request;
-        request.url = picture;
-        request.deadlineMs = FetchService::kPageDeadlineMs;
-        fetches_.Fetch("pane-picture " + picture, request,
-                       [alive = std::weak_ptr<int>(life_), this, picture](FetchResult& result) {
-                           if (!alive.lock())
-                               return;
-                           cache_.Put(picture, {result.Ok(), std::move(result.body),
-                                                WebPageCache::MimeType(result.headers)});
-                           pendingPictures_.erase(picture);
-                           // The page shows again once all its pictures are in.
-                           if (pendingPictures_.empty() && !webPage_.empty())
-                               ShowCachedPage(webPage_);
-                       });
+    pictures_.Add(cache_.TakeMissing());
+}
+
+void CAdWindow::OnLinkClicked(const wxHtmlLinkInfo& link) {
+    const std::string href = link.GetHref().utf8_string();
+    if (!href.empty() && href.front() == '#') {
+        ScrollToAnchor(wxString::FromUTF8(href.substr(1)));
+        return;
     }
+    const std::string page = webPage_.empty() ? GetOpenedPage().utf8_string() : webPage_;
+    const std::string url = page.empty() ? href : WebAddress::Resolve(page, href);
+    if (controller_->OnLinkClicked(url))
+        LoadPage(wxString::FromUTF8(url));
 }
 
 void CAdWindow::OnSetTitle(const wxString& title) {
@@ -167,6 +210,12 @@ int CAdWindow::MinimumPaneHeight() const {
 void CAdWindow::Repaint() {
     Refresh();
     Update();
+}
+
+void CAdWindow::ShowStatus(const std::string& text) {
+    auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame);
+    if (frame && frame->GetStatusBar())
+        frame->SetStatusText(wxString::FromUTF8(text), 0);
 }
 
 wxTimer* CAdWindow::Timer(int id) {

@@ -3,14 +3,15 @@
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IPaneTimers.h"
+#include "dialogs/PanePictureQueue.h"
 #include "document/IInfoPane.h"
 
 #include <wx/html/htmlwin.h>
 #include <wx/timer.h>
 
 #include <array>
+#include <chrono>
 #include <memory>
-#include <set>
 #include <string>
 
 struct FetchResult;
@@ -45,12 +46,14 @@ public:
 
     bool LoadPage(const wxString& location) override;
     void OnSetTitle(const wxString& title) override;
+    void OnLinkClicked(const wxHtmlLinkInfo& link) override;
 
     void Navigate(const std::string& url) override;
     void SetWindowText(const std::string& text) override;
     void SetPaneHeight(int height, int minimum) override;
     int MinimumPaneHeight() const override;
     void Repaint() override;
+    void ShowStatus(const std::string& text) override;
 
     void SetTimer(int id, int milliseconds) override;
     void KillTimer(int id) override;
@@ -63,6 +66,9 @@ public:
 
     // How many heights have been reported to the controller.
     int ReportedResizes() const { return reportedResizes_; }
+    // How long the main thread spent showing the last page from the web host, parsing and
+    // layout included.
+    std::chrono::microseconds LastShowTime() const { return lastShowTime_; }
 
 private:
     static constexpr int kTimerCount = 3;
@@ -72,7 +78,7 @@ private:
 
     wxTimer* Timer(int id);
     void FetchPage(const std::string& url);
-    void OnPageFetched(const std::string& url, FetchResult& result);
+    void OnPageFetched(const std::string& url, FetchResult& result, const std::string& refusal);
     // Shows the cached page at `url`; the pictures it lacks are fetched, then it shows again.
     void ShowCachedPage(const std::string& url);
     void FetchPictures();
@@ -89,12 +95,13 @@ private:
     WebPageCache& cache_;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
     std::string webPage_;
-    std::set<std::string> pendingPictures_;
+    PanePictureQueue pictures_;
     std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;
     wxTimer settleTimer_;
     std::unique_ptr<AdPaneController> controller_;
     std::unique_ptr<AdPaneCommands> commands_;
     int reportedHeight_ = -1;
     int reportedResizes_ = 0;
+    std::chrono::microseconds lastShowTime_{};
     bool reporting_ = false;
 };

@@ -29,6 +29,18 @@ wxString Number(int value) {
     return wxString::Format("%d", value);
 }
 
+// Page lengths are kept in 0.001 inch: shown to the last of those, so reading back an
+// untouched field gives the value it was filled with.
+wxString Inches(float value) {
+    std::string text = Format("%.3f", static_cast<double>(value));
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return wxString::FromUTF8(text);
+}
+
 std::string Text(wxWindow* edit) {
     return static_cast<wxTextCtrl*>(edit)->GetValue().utf8_string();
 }
@@ -54,10 +66,9 @@ void Row(wxFlexGridSizer* grid, wxWindow* parent, int labelId, const wxString& c
 
 SettingsSheetDialog::SettingsSheetDialog(wxWindow* parent, const std::string& title,
                                          SettingsPages& pages, TileSetCatalogue& sets)
-    : pages_(pages), style_(pages.style, sets) {
+    : pages_(pages), opened_(pages.dimensions), style_(pages.style, sets) {
     Create(parent, wxID_ANY, wxString::FromUTF8(title));
     CreateButtons(wxOK | wxCANCEL);
-    SettingsPageRules::ClampDimensions(pages_.dimensions);
     wxBookCtrlBase* book = GetBookCtrl();
     const std::array<const char*, 5> captions = {"Style", "Dimensions", "Page", "Advanced",
                                                  "GROWTH"};
@@ -205,7 +216,10 @@ void SettingsSheetDialog::ShowStyle() {
 
 wxPanel* SettingsSheetDialog::BuildDimensions() {
     auto* panel = new wxPanel(GetBookCtrl());
-    const PP2& v = pages_.dimensions;
+    // Values out of a field's range are shown in it, so that a field the page hides never
+    // blocks OK; an untouched field keeps its value (SettingsPageRules::ReadDimensions).
+    PP2 v = pages_.dimensions;
+    SettingsPageRules::ClampDimensions(v);
     auto* plain = new wxStaticBoxSizer(new wxStaticBox(panel, 1041, "Dimensions"), wxVERTICAL);
     auto* plainGrid = new wxFlexGridSizer(2);
     wxWindow* box = plain->GetStaticBox();
@@ -260,10 +274,10 @@ wxPanel* SettingsSheetDialog::BuildPage() {
     auto* panel = new wxPanel(GetBookCtrl());
     const PP3& v = pages_.page;
     auto* grid = new wxFlexGridSizer(2);
-    Row(grid, panel, wxID_ANY, "Maze Height (inches):", Edit(panel, 1005, Number(v.height)));
-    Row(grid, panel, wxID_ANY, "Maze Width (inches):", Edit(panel, 1004, Number(v.width)));
-    Row(grid, panel, wxID_ANY, "Left Margin (inches):", Edit(panel, 1006, Number(v.leftMargin)));
-    Row(grid, panel, wxID_ANY, "Top Margin (inches):", Edit(panel, 1007, Number(v.topMargin)));
+    Row(grid, panel, wxID_ANY, "Maze Height (inches):", Edit(panel, 1005, Inches(v.height)));
+    Row(grid, panel, wxID_ANY, "Maze Width (inches):", Edit(panel, 1004, Inches(v.width)));
+    Row(grid, panel, wxID_ANY, "Left Margin (inches):", Edit(panel, 1006, Inches(v.leftMargin)));
+    Row(grid, panel, wxID_ANY, "Top Margin (inches):", Edit(panel, 1007, Inches(v.topMargin)));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(grid, 0, wxALL, 6);
     top->Add(Check(panel, 1080, "Enable Printer Debug Information for Support", v.printerDebug), 0,
@@ -358,17 +372,15 @@ std::optional<DialogFieldError> SettingsSheetDialog::ReadPage(int page) {
         const SettingsPageRules::DimensionTexts texts{
             Text(Field(page, 1006)), Text(Field(page, 1007)), Text(Field(page, 1009)),
             Text(Field(page, 1010))};
-        return SettingsPageRules::ReadDimensions(pages_.style.kind, texts, pages_.dimensions);
+        return SettingsPageRules::ReadDimensions(pages_.style.kind, texts, opened_,
+                                                 pages_.dimensions);
     }
     case kPage: {
-        PP3 next = pages_.page;
-        for (const auto& [id, value] :
-             {std::pair{1005, &next.height}, std::pair{1004, &next.width},
-              std::pair{1006, &next.leftMargin}, std::pair{1007, &next.topMargin}})
-            if (auto error = SettingsPageRules::ReadFloat(id, Text(Field(page, id)), *value))
-                return error;
-        next.printerDebug = Checked(Field(page, 1080));
-        pages_.page = next;
+        const SettingsPageRules::PageTexts texts{Text(Field(page, 1005)), Text(Field(page, 1004)),
+                                                 Text(Field(page, 1006)), Text(Field(page, 1007))};
+        if (auto error = SettingsPageRules::ReadPageSizes(texts, pages_.page))
+            return error;
+        pages_.page.printerDebug = Checked(Field(page, 1080));
         return std::nullopt;
     }
     case kAdvanced: {

@@ -48,6 +48,8 @@ private:
     void OnOk(wxCommandEvent& event);
 
     SettingsPages& pages_;
+    // The Dimensions values as the sheet was opened with them, before any typing.
+    const PP2 opened_;
     StylePage style_;
     std::array<wxPanel*, 5> panels_{};
     std::array<wxRadioButton*, 8> styleRadios_{};

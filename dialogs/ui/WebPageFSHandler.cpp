@@ -25,12 +25,13 @@ wxFSFile* WebPageFSHandler::OpenFile(wxFileSystem&, const wxString& location) {
     const std::string url = WithoutAnchor(location);
     if (!endpoint_.IsOnWebHost(url))
         return nullptr;
-    const WebPageCache::Entry* entry = cache_.Find(url);
+    const WebPageCache::Entry* entry = cache_.Use(url);
     if (!entry) {
         cache_.NoteMissing(url);
         return nullptr;
     }
-    if (!entry->ok)
+    // The toolkit refuses a stream over no bytes with an assertion; nothing is all it holds.
+    if (!entry->ok || entry->bytes.empty())
         return nullptr;
     const wxString type = entry->mimeType.empty()
                               ? wxFileSystemHandler::GetMimeTypeFromExt(location)

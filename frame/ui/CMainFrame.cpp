@@ -59,7 +59,15 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
+    life_.End();
     router_.SetFrame(nullptr);
+}
+
+std::function<void(const std::string&)> CMainFrame::StatusReporter() {
+    return [this, life = Life()](const std::string& text) {
+        if (life.Alive())
+            SetStatusText(text.empty() ? wxString("Ready") : wxString::FromUTF8(text), 0);
+    };
 }
 
 bool CMainFrame::OnCreate() {

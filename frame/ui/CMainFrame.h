@@ -5,6 +5,7 @@
 #include "frame/IFrameWindow.h"
 #include "frame/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
+#include "platform/LifeToken.h"
 #include "platform/wx/WxLockKeys.h"
 #include "platform/wx/WxMinimumSize.h"
 
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 
 class CSplitterWndEx;
 class wxToolBar;
@@ -27,6 +29,11 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // For callbacks that may come after the frame is gone.
+    LifeToken::Watch Life() const { return life_.Watcher(); }
+    // Shows a text in the status bar's first pane ("Ready" for none) while the frame lives,
+    // and does nothing after.
+    std::function<void(const std::string&)> StatusReporter();
     CCommandRouter& Router() { return router_; }
     CFrameCommands& Commands() { return commands_; }
     CSplitterWndEx* Splitter() const { return splitter_; }
@@ -65,6 +72,7 @@ public:
     bool IsButtonShown(UINT command) const override;
 
 private:
+    LifeToken life_;
     bool OnCreate();
     bool OnCreateClient();
     wxWindow* Bar(FrameBar bar) const;

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using Action = CommandLineInfo::Action;
 
-TEST(CommandLine, OnlyTheFourSwitchesAreSwitchesAndEverythingElseIsAPath) {
+TEST(CommandLine, OnlyTheFourSwitchesAreSwitchesAndDashDashEndsThem) {
     struct Case {
         std::vector<std::string> args;
         Action action;
@@ -25,7 +27,20 @@ TEST(CommandLine, OnlyTheFourSwitchesAreSwitchesAndEverythingElseIsAPath) {
         {{"-pt", "a.wkz"}, Action::PrintTo, "", "", false},
         {{"/px", "a.wkz"}, Action::Open, "/px", "", false}, // two paths
         {{"/px"}, Action::Open, "/px", "", true},
-        {{"--p"}, Action::Open, "--p", "", true},
+        {{"--p"}, Action::Open, "", "", false},
+        {{"--bogus"}, Action::Open, "", "", false},
+        {{"-x"}, Action::Open, "", "", false},
+        {{"a.wkz", "-x"}, Action::Open, "", "", false},
+        {{"/p", "-x"}, Action::Print, "", "", false},
+        {{"--", "-x"}, Action::Open, "-x", "", true},
+        {{"--", "--help"}, Action::Open, "--help", "", true},
+        {{"--", "--"}, Action::Open, "--", "", true},
+        {{"--"}, Action::New, "", "", true},
+        {{"-"}, Action::Open, "-", "", true},
+        {{"/p", "--", "-x"}, Action::Print, "-x", "", true},
+        {{"-pt", "--", "-x", "-lp"}, Action::PrintTo, "-x", "-lp", true},
+        {{"-pt", "a.wkz", "--", "-lp"}, Action::PrintTo, "a.wkz", "-lp", true},
+        {{"--", "/p", "a.wkz"}, Action::Open, "/p", "", false},
         {{"a.wkz", "b.wkz"}, Action::Open, "a.wkz", "", false},
         {{""}, Action::Open, "", "", false},
         {{"/p", "a.wkz", "extra"}, Action::Print, "a.wkz", "", false},
@@ -45,4 +60,13 @@ TEST(CommandLine, OnlyTheFourSwitchesAreSwitchesAndEverythingElseIsAPath) {
         EXPECT_EQ(info.file, c.file) << where;
         EXPECT_EQ(info.printer, c.printer) << where;
     }
+}
+
+TEST(CommandLine, AnUnknownSwitchIsNamedWithTheUsageAndStatusTwo) {
+    std::ostringstream out, err;
+    EXPECT_EQ(CommandLineInfo::Parse({"--bogus"}).AnswerOnTerminal(out, err), 2);
+    EXPECT_TRUE(out.str().empty());
+    EXPECT_EQ(err.str().rfind("orlimber: unknown switch \"--bogus\"", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find("Usage: orlimber [--] [FILE]"), std::string::npos) << err.str();
+    EXPECT_EQ(CommandLineInfo::Parse({"--", "-x"}).AnswerOnTerminal(out, err), std::nullopt);
 }

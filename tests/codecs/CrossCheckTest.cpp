@@ -202,6 +202,16 @@ TEST_F(CrossCheck, PngWrittenByTheToolsLoads) {
     CheckTheirs("ppmtopgm {in} | pnmtopng > {out}", t, Magick("PNG"));
     CheckTheirs("pnmquant 4 {in} | pnmtopng > {out}", t, Magick("PNG"));
     CheckTheirs("pnmquant 16 {in} | pnmtopng > {out}", t, Magick("PNG"));
+    // Interlaced passes land in their places at every depth and packing.
+    CheckTheirs("ppmtopgm {in} | pnmdepth 3 | pnmtopng -interlace > {out}", t, Magick("PNG"));
+    CheckTheirs("ppmtopgm {in} | pnmdepth 15 | pnmtopng -interlace > {out}", t, Magick("PNG"));
+    CheckTheirs("ppmtopgm {in} | pnmtopng -interlace > {out}", t, Magick("PNG"));
+    CheckTheirs("pnmquant 4 {in} | pnmtopng -interlace > {out}", t, Magick("PNG"));
+    CheckTheirs(kConvert + " {in} -monochrome -interlace PNG PNG:{out}", t, Magick("PNG"));
+    CheckTheirs(kConvert + " {alpha} -colorspace Gray -interlace PNG PNG:{out}", t,
+                Magick("PNG", true));
+    CheckTheirs(kConvert + " {in} -depth 16 -interlace PNG PNG48:{out}", t,
+                Magick("PNG", false, 1));
 }
 
 TEST_F(CrossCheck, IconsWrittenByTheToolsLoad) {

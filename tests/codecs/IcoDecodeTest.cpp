@@ -113,10 +113,17 @@ TEST(IcoDecode, DirectoryEntriesAndPages) {
     // A bitmap that claims far more rows than the file holds.
     Bytes huge;
     huge.u16(0).u16(1).u16(1).u8(0).u8(0).u8(0).u8(0).u16(1).u16(24).u32(48).u32(22);
-    huge.append(BmpInfo(20000, 40000, 24)).fill(8, 0);
+    huge.append(BmpInfo(4000, 8000, 24)).fill(8, 0);
     CRaster hugeImage;
     EXPECT_FALSE(hugeImage.DecodeFromMemory(huge, CRaster::kTypeIco));
     EXPECT_STREQ(hugeImage.GetLastError(), "Corrupted icon file");
+    // One over the budget is refused by its size, whatever data follows.
+    Bytes over;
+    over.u16(0).u16(1).u16(1).u8(0).u8(0).u8(0).u8(0).u16(1).u16(24).u32(48).u32(22);
+    over.append(BmpInfo(20000, 40000, 24)).fill(8, 0);
+    EXPECT_FALSE(hugeImage.DecodeFromMemory(over, CRaster::kTypeIco));
+    EXPECT_STREQ(hugeImage.GetLastError(),
+                 "Icon picture of 20000 x 20000 pixels needs 1651 MB to read; the limit is 160 MB");
 
     // An entry pointing past the data.
     std::vector<BYTE> cut = file.data();

@@ -323,7 +323,8 @@ TEST_F(Jpeg2000Family, HostileHeadersFailCleanly) {
         EXPECT_FALSE(image.IsValid());
     }
 
-    // A code stream whose size field claims 60000 x 60000 is refused before decoding.
+    // A code stream whose size field claims 60000 x 60000 is read with resolution levels left
+    // out, to fit the budget; its data, made for a small picture, then fails.
     ASSERT_TRUE(ExternalTools::Run(Expand("opj_compress -i {ppm} -o {dir}/c.j2k > /dev/null")));
     std::vector<BYTE> stream = ExternalTools::ReadFile(dir_ + "/c.j2k");
     ASSERT_GT(stream.size(), 20u);
@@ -333,7 +334,7 @@ TEST_F(Jpeg2000Family, HostileHeadersFailCleanly) {
         stream[field + 3] = 0x60;
     CRaster huge;
     EXPECT_FALSE(huge.DecodeFromMemory(stream, CRaster::kTypeJpc));
-    EXPECT_STREQ(huge.GetLastError(), "CRASTER_MAX_MEMORY exceeded");
+    EXPECT_STRNE(huge.GetLastError(), "");
     // Every cut of a real file fails or decodes, never more.
     const std::vector<BYTE> whole = ExternalTools::ReadFile(dir_ + "/c.j2k");
     for (std::size_t cut = 0; cut < whole.size(); cut += 97) {

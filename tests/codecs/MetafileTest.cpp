@@ -62,7 +62,7 @@ TEST(Metafile, BadHeadersHaveTheirTexts) {
     EXPECT_FALSE(image.DecodeFromMemory(WmfBuilder().Finish(0, 0, 0, 100, 96), CRaster::kTypeWmf));
     EXPECT_STREQ(image.GetLastError(), "empty WMF");
     EXPECT_FALSE(image.DecodeFromMemory(EmfBuilder().Finish(10, 10, 5, 50), CRaster::kTypeWmf));
-    EXPECT_STREQ(image.GetLastError(), "empty WMF");
+    EXPECT_STREQ(image.GetLastError(), "empty EMF");
     // Units per inch beyond 2540.
     EXPECT_FALSE(
         image.DecodeFromMemory(WmfBuilder().Finish(0, 0, 100, 100, 3000), CRaster::kTypeWmf));
@@ -245,7 +245,7 @@ TEST(Metafile, HostileRecordsFailOrPlayBounded) {
     odd[92] = 22; // the rectangle's size: not a multiple of four
     CRaster image;
     EXPECT_FALSE(image.DecodeFromMemory(odd, CRaster::kTypeWmf));
-    EXPECT_STREQ(image.GetLastError(), "corrupted WMF");
+    EXPECT_STREQ(image.GetLastError(), "corrupted EMF");
     // Every cut of a real file fails cleanly or decodes.
     const std::vector<BYTE> whole = e.Finish(0, 0, 64, 64);
     for (std::size_t cut = 0; cut < whole.size(); cut += 37) {
@@ -298,11 +298,13 @@ TEST(Metafile, PlaceableModesComeFromTheirOwnRecords) {
 // Files far smaller than the drawing they ask for are cut short with what they drew so far;
 // files whose drawing their size justifies are drawn whole, however many edges they have.
 TEST(Metafile, DrawingIsBoundedByTheFileSize) {
-    constexpr const char* kCutShort = "WMF cut short: more drawing than its size justifies";
-    for (const auto& bomb :
-         {MetafileBombs::FullRectanglesEmf(1000), MetafileBombs::FullRectanglesWmf(1000)}) {
+    constexpr const char* kCutShort = "EMF cut short: more drawing than its size justifies";
+    for (const auto& [bomb, text] :
+         {std::pair{MetafileBombs::FullRectanglesEmf(1000), kCutShort},
+          std::pair{MetafileBombs::FullRectanglesWmf(1000),
+                    "WMF cut short: more drawing than its size justifies"}}) {
         CRaster image = Load(bomb);
-        EXPECT_STREQ(image.GetLastError(), kCutShort);
+        EXPECT_STREQ(image.GetLastError(), text);
         ASSERT_EQ(image.GetWidth(), 4000u);
         EXPECT_EQ(At(image, 2000, 2000), RGB(200, 0, 0)); // what was drawn stays
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 Bytes TgaHead(unsigned type, unsigned width, unsigned height, unsigned bits,
@@ -191,3 +193,38 @@ TEST(TgaDecode, SixteenBitGreyCarriesAlpha) {
 }
 
 } // namespace
+
+// A header over the picture budget is refused by its size, with its format and numbers,
+// before any data is looked for.
+TEST(SimpleFormats, PicturesOverTheBudgetAreRefusedByTheirSize) {
+    auto text = [](const std::string& s) {
+        Bytes b;
+        for (char c : s)
+            b.u8(BYTE(c));
+        return b;
+    };
+    Bytes ras;
+    for (DWORD v : {0x59A66A95u, 40000u, 40000u, 8u, 0u, 1u, 0u, 0u})
+        ras.raw({v >> 24, (v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF});
+    struct Case {
+        DWORD type;
+        Bytes bytes;
+        const char* text;
+    };
+    const Case cases[] = {
+        {CRaster::kTypeWbmp, Bytes().raw({0, 0, 0x82, 0xB8, 0x40, 0x82, 0xB8, 0x40}),
+         "WBMP picture of 40000 x 40000 pixels needs 201 MB to read; the limit is 160 MB"},
+        {CRaster::kTypePnm, text("P5 40000 40000 255\n"),
+         "PNM picture of 40000 x 40000 pixels needs 1601 MB to read; the limit is 160 MB"},
+        {CRaster::kTypePgx, text("PG ML + 8 40000 40000\n"),
+         "PGX picture of 40000 x 40000 pixels needs 1601 MB to read; the limit is 160 MB"},
+        {CRaster::kTypeRas, ras,
+         "Sun raster picture of 40000 x 40000 pixels needs 1601 MB to read; the limit is 160 MB"},
+    };
+    for (const Case& c : cases) {
+        CRaster image;
+        EXPECT_FALSE(image.DecodeFromMemory(c.bytes, c.type));
+        EXPECT_STREQ(image.GetLastError(), c.text);
+        EXPECT_FALSE(image.IsValid());
+    }
+}

@@ -95,6 +95,28 @@ TEST_F(TiffTools, FilesFromImageMagickAndTiffcpLoadToTheirPixels) {
     }
 }
 
+// Flat pictures pack into a few hundred bytes under zstd and lzma, far beyond any ratio of
+// picture to data; they load all the same, in one strip or in many.
+TEST_F(TiffTools, FlatPicturesFromTiffcpLoad) {
+    if (!ExternalTools::Have("tiffcp"))
+        GTEST_SKIP() << "tiffcp missing";
+    const std::string plain = dir_ + "/flat.tif";
+    Run(kConvert +
+        " -size 4000x4000 xc:gray30 -depth 8 -colorspace Gray -compress None TIFF:" + plain);
+    // ImageMagick 6 reads no zstd, so it reads each file as tiffcp expands it again.
+    const std::string packed = dir_ + "/packed.tif", expanded = dir_ + "/expanded.tif";
+    for (const char* options : {"-c zstd", "-c lzma", "-c zstd -r 4000", "-c zip:p9 -r 4000"}) {
+        SCOPED_TRACE(options);
+        Run("tiffcp " + std::string(options) + " " + plain + " " + packed);
+        Run("tiffcp -c none " + packed + " " + expanded);
+        const std::vector<BYTE> bytes = ExternalTools::ReadFile(packed);
+        EXPECT_LT(bytes.size(), 16000u);
+        CRaster image;
+        ASSERT_TRUE(image.DecodeFromMemory(bytes, CRaster::kTypeTif)) << image.GetLastError();
+        EXPECT_EQ(MaxDifference(image, Read(kConvert + " TIFF:" + expanded + " ppm:-")), 0);
+    }
+}
+
 // Orientations set with tiffset turn the picture as ImageMagick's -auto-orient does, on the
 // direct path (plain RGB) and through libtiff's RGBA reader (separate planes).
 TEST_F(TiffTools, OrientationsMatchAutoOrient) {

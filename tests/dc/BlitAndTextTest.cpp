@@ -220,3 +220,46 @@ TEST(DcText, ProgramFacesResolveToMetricCompatibleInstalledFaces) {
     EXPECT_NEAR(tm.tmHeight, 100, 1);
     EXPECT_GT(tm.tmInternalLeading, 5);
 }
+
+// A destination far beyond the device range is clipped before it is scaled: what shows is
+// at the picture's true scale (the split between two source pixels lands where it should),
+// mirrored when the destination runs backwards, and a corner past the integer limit in
+// logical units neither wraps nor mirrors the copy.
+TEST(DcBlits, AStretchFarLargerThanTheDeviceShowsItsVisiblePartAtTrueScale) {
+    RasterFixture src(2, 1);
+    src.dc.SetPixel(0, 0, RGB(255, 0, 0));
+    src.dc.SetPixel(1, 0, RGB(0, 0, 255));
+    RasterFixture dst(100, 10);
+    // Two billion pixels wide, its middle at x = 50.
+    dst.dc.StretchBlt(-999'999'950, 0, 2'000'000'000, 10, &src.dc, 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(dst.At(0, 5), RGB(255, 0, 0));
+    EXPECT_EQ(dst.At(49, 5), RGB(255, 0, 0));
+    EXPECT_EQ(dst.At(50, 5), RGB(0, 0, 255));
+    EXPECT_EQ(dst.At(99, 5), RGB(0, 0, 255));
+    dst.dc.StretchBlt(1'000'000'050, 0, -2'000'000'000, 10, &src.dc, 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(dst.At(49, 5), RGB(0, 0, 255));
+    EXPECT_EQ(dst.At(50, 5), RGB(255, 0, 0));
+
+    // Down a tall surface the visible part arrives in bands; the split still lands at 300.
+    RasterFixture column(3, 600);
+    RasterFixture pair(1, 2);
+    pair.dc.SetPixel(0, 0, RGB(255, 0, 0));
+    pair.dc.SetPixel(0, 1, RGB(0, 0, 255));
+    column.dc.StretchBlt(0, -999'999'700, 3, 2'000'000'000, &pair.dc, 0, 0, 1, 2, SRCCOPY);
+    EXPECT_EQ(column.At(1, 0), RGB(255, 0, 0));
+    EXPECT_EQ(column.At(1, 299), RGB(255, 0, 0));
+    EXPECT_EQ(column.At(1, 300), RGB(0, 0, 255));
+    EXPECT_EQ(column.At(2, 599), RGB(0, 0, 255));
+    EXPECT_EQ(column.CountNonWhite(), 3 * 600);
+
+    RasterFixture page(100, 10);
+    page.dc.SetMapMode(MM_ANISOTROPIC);
+    page.dc.SetWindowExt(2'000'000'000, 10);
+    page.dc.SetViewportExt(100, 10);
+    // Logical 1.9e9 + 0.4e9 is past INT_MAX; on the device it is x = 95..115.
+    page.dc.StretchBlt(1'900'000'000, 0, 400'000'000, 10, &src.dc, 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(page.At(94, 5), RGB(255, 255, 255));
+    EXPECT_EQ(page.At(95, 5), RGB(255, 0, 0));
+    EXPECT_EQ(page.At(99, 5), RGB(255, 0, 0));
+    EXPECT_EQ(page.CountNonWhite(), 5 * 10);
+}

@@ -1,6 +1,7 @@
 #include "DcTestSupport.h"
 
 #include "platform/PdfPrintPageService.h"
+#include "platform/SaveRefusal.h"
 
 #include "tests/support/TempFolder.h"
 
@@ -11,7 +12,10 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <sys/stat.h>
 #include <zlib.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -153,11 +157,13 @@ TEST(DcPdf, AbortedJobLeavesNoFileAndClosedJobsRefusePages) {
     }
     std::ifstream in(pdf);
     EXPECT_FALSE(in.good());
-    // A folder that does not exist cannot take the file.
+    // A folder that does not exist cannot take the file, and says so.
     PdfPrintPageService bad("/nonexistent-folder/x.pdf", PrintPageSetup{});
     CDC printer;
     printer.CreatePrinterDC(bad);
     EXPECT_LT(printer.StartDoc("x"), 0);
+    EXPECT_EQ(bad.Error(), SaveRefusal::Text("/nonexistent-folder/x.pdf",
+                                             "the folder '/nonexistent-folder' does not exist"));
 }
 
 TEST(DcPdf, PrintedPageImagesLandAtTheirOffsetInsideThePrintableArea) {
@@ -277,4 +283,45 @@ TEST(DcPdf, WallsStayOneStrokeAcrossFillsThatPaintNothing) {
     ASSERT_GT(walls, 0);
     // Ending the stroke at every empty fill wrapped each wall in a block of its own.
     EXPECT_EQ(WallPageBlocks(folder.File("mixed.pdf"), true), walls);
+}
+
+// The file is written once the document is whole, as every save is: a FIFO under the name is
+// refused before the first page (opening it would wait for a reader for ever), and an old file
+// stays as it was until the new one is complete.
+TEST(DcPdf, TheFileIsWrittenWholeAndOnlyOntoARegularFile) {
+    const TempFolder folder("pdf");
+    const std::string fifo = folder.File("pipe.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    PdfPrintPageService piped(fifo, PrintPageSetup{});
+    CDC toPipe;
+    toPipe.CreatePrinterDC(piped);
+    EXPECT_LT(toPipe.StartDoc("x"), 0);
+    EXPECT_EQ(piped.Error(), SaveRefusal::Text(fifo, "it is a FIFO, not a regular file"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+    const std::string pdf = folder.File("kept.pdf");
+    std::ofstream(pdf) << "old";
+    const auto content = [&pdf] {
+        std::ifstream in(pdf, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const bool finish : {false, true}) {
+        PdfPrintPageService service(pdf, PrintPageSetup{});
+        CDC printer;
+        printer.CreatePrinterDC(service);
+        ASSERT_GT(printer.StartDoc("x"), 0);
+        ASSERT_GT(printer.StartPage(), 0);
+        printer.Rectangle(0, 0, 100, 100);
+        ASSERT_GT(printer.EndPage(), 0);
+        EXPECT_EQ(content(), "old");
+        if (finish) {
+            ASSERT_GT(printer.EndDoc(), 0) << service.Error();
+            EXPECT_EQ(content().rfind("%PDF-", 0), 0u);
+            EXPECT_TRUE(service.Error().empty());
+        } else {
+            printer.AbortDoc();
+            EXPECT_EQ(content(), "old");
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
 }

@@ -229,12 +229,19 @@ TEST_F(AdLinkActionsTest, ATilerLinkFillsTilerAndShowsInTheList) {
 
 TEST_F(AdLinkActionsTest, HostileOrMissingTilePicturesWriteNothingOutsideTiler) {
     const std::string picture = PictureOf("x.gif");
-    server_.Add("/t/up.tle", Served("NAME:Up\r\nBMPFILE: ../../x.gif\r\n"));
+    server_.Add("/t/up.tle",
+                Served("NAME:Up\r\nBMPFILE: ../../../x.gif\r\nPIXELSWIDE: 2\nPIXELSHIGH: 2\r\n"));
     server_.Add("/t/x.gif", Served(picture));
     ASSERT_TRUE(actions_->DownloadTiler(server_.Url("/t/up.tle")));
     ASSERT_TRUE(Settle());
     EXPECT_EQ(server_.Requests().back().path, "/t/x.gif");
     EXPECT_EQ(Read(Tiler() / "x.gif"), picture);
+    // The set is kept naming its picture as it was kept, so it loads with it.
+    EXPECT_EQ(Read(Tiler() / "up.tle"),
+              "NAME:Up\r\nBMPFILE:x.gif\r\nPIXELSWIDE: 2\nPIXELSHIGH: 2\r\n");
+    CBMPTiler kept;
+    ASSERT_TRUE(view_->TileSets().LoadEntry(kept, 0));
+    EXPECT_EQ(kept.Sheet().GetWidth(), 8u);
     EXPECT_EQ(FilesIn(data_.Path()), 3u); // Tiler/, up.tle and x.gif
     EXPECT_EQ(FilesIn(install_.Path()), 0u);
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
@@ -326,4 +333,59 @@ TEST_F(AdLinkActionsTest, ALongDownloadShowsItsProgressAndStopsWhenCancelled) {
     EXPECT_EQ(doc_->GetGrid(0)->Width(), 4);
     EXPECT_TRUE(prompts_.ShownBoxes().empty());
     EXPECT_EQ(FilesIn(temp_.Path()), 0u);
+}
+
+TEST_F(AdLinkActionsTest, ADownloadArrivingAfterTheMazeChangedIsDroppedWithANote) {
+    CGridloomDoc source(Profile());
+    source.Settings().kind = KIND_BOX;
+    source.Settings().columns = 7;
+    source.Settings().rows = 5;
+    source.OnFileNew();
+    const std::string saved = folder_.File("seven.wkz");
+    ASSERT_TRUE(WkzFileCommands::SaveFile(source, saved));
+    TestHttpServer::Route slow = Served(Read(saved));
+    slow.delayMs = 300;
+    server_.Add("/g/seven.wkz", slow);
+    TestHttpServer::Route mask = Served(QuarterMask());
+    mask.delayMs = 300;
+    server_.Add("/p/quarter.gif", mask);
+    std::vector<std::string> status;
+    app_->SetStatusReporter([&](const std::string& text) { status.push_back(text); });
+    const auto waitForRequest = [&](std::size_t count) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (server_.Requests().size() < count && std::chrono::steady_clock::now() < end) {
+            MainThread::RunPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return server_.Requests().size() >= count;
+    };
+
+    // An edit while the template comes keeps the edit.
+    doc_->SetModifiedFlag(false);
+    ASSERT_TRUE(actions_->UseTemplate(server_.Url("/g/seven.wkz")));
+    ASSERT_TRUE(waitForRequest(1));
+    doc_->SetCellFlags(1, 1, 0, CELL_BLACKENED);
+    doc_->SetModifiedFlag();
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(doc_->GetGrid(0)->Width(), 4);
+    EXPECT_EQ(Flags(1, 1), CELL_BLACKENED);
+    ASSERT_FALSE(status.empty());
+    EXPECT_EQ(status.back(), "The template arrived after the maze had changed; it was not used");
+
+    // So does File New while a mask comes, and nothing is left behind.
+    ASSERT_TRUE(actions_->ApplyMask(server_.Url("/p/quarter.gif")));
+    ASSERT_TRUE(waitForRequest(2));
+    doc_->OnFileNew();
+    const std::vector<int> fresh = AllFlags();
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(AllFlags(), fresh);
+    EXPECT_EQ(status.back(), "The mask arrived after the maze had changed; it was not used");
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+    EXPECT_EQ(FilesIn(temp_.Path()), 0u);
+
+    // Untouched, the same template is used.
+    doc_->SetModifiedFlag(false);
+    ASSERT_TRUE(actions_->UseTemplate(server_.Url("/g/seven.wkz")));
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(doc_->GetGrid(0)->Width(), 7);
 }

@@ -12,10 +12,12 @@
 #include "dialogs/VersionCheck.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "tests/support/MainQueue.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -36,12 +38,14 @@ struct FakeWindow : IAdPaneWindow {
     }
     int MinimumPaneHeight() const override { return frameMinimum; }
     void Repaint() override { ++repaints; }
+    void ShowStatus(const std::string& text) override { status.push_back(text); }
 
     std::vector<std::string> navigated;
     std::string text;
     std::vector<std::pair<int, int>> heights;
     int frameMinimum = 0;
     int repaints = 0;
+    std::vector<std::string> status;
     AdPaneController* echo = nullptr;
     int extra = 0;
 };
@@ -236,11 +240,17 @@ TEST_F(AdPaneTest, OfflineRotationContinuesAfterTheLastPageShown) {
     // A later title without B keeps the rotation as it was, not multiplied again.
     pane.OnTitleChange("@2 [Note]");
     EXPECT_EQ(pane.RotationMs(), 300000);
+    // A rotation of 0 steers nothing: the page is left alone for the back-off.
     pane.OnTitleChange("@0#0");
     pane.OnDocumentComplete();
-    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), AdPaneController::kMinRotationMs);
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), AdPaneController::kBackOffMs);
+    // Nor is any page shown again within half a minute, whatever its title asks.
+    pane.OnTitleChange("@0#1");
+    pane.OnDocumentComplete();
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 60000);
+    EXPECT_GE(AdPaneController::kMinRotationMs, 30000);
     pane.OnTitleChange("Plain title");
-    EXPECT_EQ(window_.text, "@0#0");
+    EXPECT_EQ(window_.text, "@0#1");
 }
 
 TEST_F(AdPaneTest, TheSecondHeightOpensThenShrinksByTenthsWithoutProbing) {
@@ -510,4 +520,54 @@ TEST_F(AdPaneTest, AFailedOrTitlelessWebPageGivesWayToLocalPagesForTheBackOff) {
     rotate();
     pane.OnDocumentComplete();
     EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), AdPaneController::kBackOffMs);
+}
+
+TEST_F(AdPaneTest, ClickedLinksStayOnTheWebHostAndTheProgramsPages) {
+    WriteList(10);
+    AdPaneController& pane = Pane("http://127.0.0.1:8123/");
+    RecordingShell shell;
+    const IShell::Installation installed(shell);
+    ASSERT_TRUE(pane.OnInitialUpdate());
+    const std::string local = "file://" + html_ + "p1.html";
+    for (const std::string& followed :
+         {std::string("http://127.0.0.1:8123/about.html"), std::string("HTTP://127.0.0.1:8123/x"),
+          std::string("mzmask://127.0.0.1:8123/p/m.gif"), local,
+          "file://" + html_ + "sub/../p2.html", "file://localhost" + html_ + "p%31.html"})
+        EXPECT_TRUE(pane.OnLinkClicked(followed)) << followed;
+    EXPECT_TRUE(window_.status.empty());
+
+    // Anything else is neither shown in the pane nor fetched by the program.
+    for (const std::string& ignored :
+         {std::string("file:///etc/passwd"), "file://" + html_ + "../index.lst",
+          "file://" + html_ + "%2e%2e/x.html", std::string("file://otherhost") + html_ + "p1.html",
+          std::string("javascript:alert(1)"), std::string("JavaScript:void(0)"),
+          std::string("data:text/html,<b>x</b>"), std::string("ftp://127.0.0.1:8123/x")}) {
+        window_.status.clear();
+        EXPECT_FALSE(pane.OnLinkClicked(ignored)) << ignored;
+        ASSERT_EQ(window_.status.size(), 1u) << ignored;
+        EXPECT_NE(window_.status[0].find("does not follow"), std::string::npos) << ignored;
+    }
+    // Other web addresses, another port or scheme of the same machine included, go to the
+    // desktop's browser.
+    std::vector<std::string> elsewhere{"http://127.0.0.1:8124/page.html",
+                                       "https://127.0.0.1:8123/page.html", "http://other.example/"};
+    for (const std::string& url : elsewhere)
+        EXPECT_FALSE(pane.OnLinkClicked(url)) << url;
+    EXPECT_EQ(window_.status.back(), "Opened in the web browser: http://other.example/");
+    ASSERT_TRUE(RunUntilIdle(*fetches_));
+    std::vector<std::string> opened = shell.Opened();
+    std::sort(opened.begin(), opened.end());
+    std::sort(elsewhere.begin(), elsewhere.end());
+    EXPECT_EQ(opened, elsewhere);
+    EXPECT_TRUE(window_.navigated.empty() ||
+                window_.navigated.back().rfind("http://127.0.0.1:8124", 0) != 0);
+}
+
+TEST_F(AdPaneTest, APageListEntryOffTheWebHostCountsAsFailed) {
+    WriteList(10);
+    AdPaneController& pane = Pane("http://127.0.0.1:8123/");
+    ASSERT_TRUE(pane.OnInitialUpdate());
+    EXPECT_TRUE(pane.OnBeforeNavigate("http://127.0.0.1:8124/ad.html"));
+    EXPECT_EQ(timers_.armed.at(AdPaneController::kRotateTimer), 1);
+    EXPECT_FALSE(pane.OnBeforeNavigate("http://127.0.0.1:8123/ad.html"));
 }

@@ -56,7 +56,9 @@ TEST(BitmapSetupValues, RefusesSidesAndCountsOutsideTheirRangesAndChangesNothing
          "Please enter an integer between 1 and 999."},
         {{"800", "600", true, "1000"}, BitmapSetup::kCountId, nullptr},
         {{"800", "6x0", true, "1"}, BitmapSetup::kYId, "Please enter an integer."},
-        {{"99999999999", "600", true, "1"}, BitmapSetup::kXId, "Please enter an integer."},
+        {{"99999999999", "600", true, "1"},
+         BitmapSetup::kXId,
+         "Please enter an integer between 1 and 16384."},
     };
     for (const Case& c : cases) {
         const auto error = setup.FromControls(c.controls);

@@ -3,6 +3,7 @@
 #include "dialogs/SettingsPageRules.h"
 #include "dialogs/StylePage.h"
 #include "document/SettingsPageExchange.h"
+#include "document/SettingsPagesCheck.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TempFolder.h"
 #include "view/tiler/TileSetCatalogue.h"
@@ -146,11 +147,11 @@ TEST(SettingsPageRulesTest, DimensionsCheckOnlyTheShownFields) {
     EXPECT_EQ(v.innerRadiusCells, 1);
 
     SettingsPageRules::DimensionTexts t{"20", "30", "bad", "0.05"};
-    EXPECT_FALSE(SettingsPageRules::ReadDimensions(0, t, v));
+    EXPECT_FALSE(SettingsPageRules::ReadDimensions(0, t, v, v));
     EXPECT_EQ(v.cellsWide, 20);
     EXPECT_EQ(v.cellsLong, 30);
     t.cellsLong = " 100001 ";
-    auto error = SettingsPageRules::ReadDimensions(0, t, v);
+    auto error = SettingsPageRules::ReadDimensions(0, t, v, v);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->controlId, 1007);
     EXPECT_EQ(error->message, "Please enter an integer between 1 and 100000.");
@@ -159,27 +160,27 @@ TEST(SettingsPageRulesTest, DimensionsCheckOnlyTheShownFields) {
     EXPECT_EQ(v.cellsLong, 30);
     // The range a message states is the range taken: 0 and the cell cap are refused too.
     t.cellsLong = "0";
-    EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, v)->controlId, 1007);
+    EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, v, v)->controlId, 1007);
     t = {"2000", "2001", "", ""};
-    error = SettingsPageRules::ReadDimensions(0, t, v);
+    error = SettingsPageRules::ReadDimensions(0, t, v, v);
     ASSERT_TRUE(error);
     EXPECT_EQ(SettingsPageRules::Message(SettingsPages::kDimensions, *error),
               "Cells Wide: 2000 columns of 2001 rows make 4002000 cells; a maze holds at most "
               "4,000,000 cells.");
     t.cellsLong = "2000";
-    EXPECT_FALSE(SettingsPageRules::ReadDimensions(0, t, v));
+    EXPECT_FALSE(SettingsPageRules::ReadDimensions(0, t, v, v));
     EXPECT_EQ(v.cellsLong, 2000);
     t = {"20", "30", "bad", "0.05"};
 
     t.innerCells = "12";
-    error = SettingsPageRules::ReadDimensions(40, t, v);
+    error = SettingsPageRules::ReadDimensions(40, t, v, v);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->controlId, 1010);
     EXPECT_EQ(error->message, "Please enter a number between 0.1 and 99.9.");
     t.innerPercent = "4,5";
-    EXPECT_EQ(SettingsPageRules::ReadDimensions(40, t, v)->message, "Please enter a number.");
+    EXPECT_EQ(SettingsPageRules::ReadDimensions(40, t, v, v)->message, "Please enter a number.");
     t.innerPercent = "4.5";
-    EXPECT_FALSE(SettingsPageRules::ReadDimensions(40, t, v));
+    EXPECT_FALSE(SettingsPageRules::ReadDimensions(40, t, v, v));
     EXPECT_FLOAT_EQ(v.innerRadiusPercent, 4.5f);
     EXPECT_EQ(v.innerRadiusCells, 12);
 }
@@ -232,4 +233,129 @@ TEST(SettingsPageRulesTest, PenRadiosAndPageInches) {
     SettingsPageExchange::Fill(s, {}, false, pages);
     EXPECT_FLOAT_EQ(pages.page.height, 9.5f);
     EXPECT_EQ(SettingsPageExchange::Read(pages, s).pageHeight, 9499);
+}
+
+// Each refusal names the field it is about and the range it takes: an integer too large for
+// the machine is still an integer, and too many cells points at the count the user changed.
+TEST(SettingsPageRulesTest, RefusalsNameTheChangedFieldAndTheRange) {
+    PP2 opened;
+    opened.cellsLong = 1000;
+    opened.cellsWide = 1000;
+    PP2 v = opened;
+    SettingsPageRules::DimensionTexts t{"1000", "99999999999", "", ""};
+    auto error = SettingsPageRules::ReadDimensions(0, t, opened, v);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(SettingsPageRules::Message(SettingsPages::kDimensions, *error),
+              "Cells Long: Please enter an integer between 1 and 100000.");
+    t.cellsLong = " -99999999999 ";
+    EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, opened, v)->message,
+              "Please enter an integer between 1 and 100000.");
+    t.cellsLong = "12x";
+    EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, opened, v)->message,
+              "Please enter an integer.");
+    int pen = 3;
+    EXPECT_EQ(SettingsPageRules::ReadInt(1027, "4294967296", pen)->message,
+              "Please enter an integer between -2147483648 and 2147483647.");
+    EXPECT_EQ(pen, 3);
+
+    t.cellsLong = "4001";
+    error = SettingsPageRules::ReadDimensions(0, t, opened, v);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->controlId, SettingsPageRules::kCellsLong);
+    t = {"4001", "1000", "", ""};
+    EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, opened, v)->controlId,
+              SettingsPageRules::kCellsWide);
+    EXPECT_EQ(v.cellsLong, 1000);
+
+    // Values out of a field's range are shown brought into it; left untouched they keep what
+    // the sheet was opened with, so OK changes nothing (a ring count of rows stays).
+    opened.cellsLong = 150000;
+    opened.cellsWide = 10;
+    opened.innerRadiusCells = 0;
+    v = opened;
+    t = {"10", "100000", "1", "4"};
+    ASSERT_FALSE(SettingsPageRules::ReadDimensions(0, t, opened, v));
+    EXPECT_EQ(v.cellsLong, 150000);
+    ASSERT_FALSE(SettingsPageRules::ReadDimensions(40, t, opened, v));
+    EXPECT_EQ(v.innerRadiusCells, 0);
+    t = {"10", "99999", "", ""};
+    ASSERT_FALSE(SettingsPageRules::ReadDimensions(0, t, opened, v));
+    EXPECT_EQ(v.cellsLong, 99999);
+}
+
+// Page sizes and margins have stated ranges, checked field by field in the page's order; the
+// range covers every value a document file may hold, and a value filled in from one reads
+// back unchanged.
+TEST(SettingsPageRulesTest, PageSizesAndMarginsHaveStatedRanges) {
+    PP3 page;
+    page.height = 9.5f;
+    page.width = 7.5f;
+    const PP3 before = page;
+    struct Case {
+        SettingsPageRules::PageTexts texts;
+        const char* message; // empty when taken
+    };
+    const Case cases[] = {
+        {{"99999999999", "7.5", "0", "0"},
+         "Maze Height: Please enter a number between 0.252 and 10000."},
+        {{"9.5", "99999999999", "0", "0"},
+         "Maze Width: Please enter a number between 0.002 and 10000."},
+        {{"9.5", "0", "0", "0"}, "Maze Width: Please enter a number between 0.002 and 10000."},
+        {{"0.25", "7.5", "0", "0"}, "Maze Height: Please enter a number between 0.252 and 10000."},
+        {{"9.5", "7.5", "-0.5", "0"}, "Left Margin: Please enter a number between 0 and 10000."},
+        {{"9.5", "7.5", "0", "99999999999"},
+         "Top Margin: Please enter a number between 0 and 10000."},
+        {{"9.5", "7.5", "0", "1e39"}, "Top Margin: Please enter a number."},
+        {{"0.252", "0.002", "10000", "10000"}, ""},
+        {{"10000", "10000", "0", "0.001"}, ""},
+    };
+    for (const Case& c : cases) {
+        PP3 v = before;
+        const auto error = SettingsPageRules::ReadPageSizes(c.texts, v);
+        if (*c.message == '\0') {
+            EXPECT_FALSE(error) << error->message;
+            continue;
+        }
+        ASSERT_TRUE(error) << c.message;
+        EXPECT_EQ(SettingsPageRules::Message(SettingsPages::kPage, *error), c.message);
+        EXPECT_EQ(v.height, before.height);
+        EXPECT_EQ(v.width, before.width);
+    }
+    // A page in range yet too narrow for one cell is refused at Maze Width, not Height.
+    MazeSettings narrow;
+    narrow.kind = 0;
+    narrow.columns = narrow.rows = 10;
+    narrow.fitToPage = 0;
+    narrow.scale = 100;
+    SettingsPages pages;
+    SettingsPageExchange::Fill(narrow, {}, false, pages);
+    pages.page.width = 0.05f;
+    auto refusal = SettingsPagesCheck::For(pages);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(SettingsPageRules::FieldName(refusal->page, refusal->controlId), "Maze Width");
+    pages.page.width = 7.5f;
+    pages.page.height = 0.3f;
+    refusal = SettingsPagesCheck::For(pages);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(SettingsPageRules::FieldName(refusal->page, refusal->controlId), "Maze Height");
+    pages.page.height = 9.5f;
+    EXPECT_FALSE(SettingsPagesCheck::For(pages));
+
+    // The ends of the file's ranges fill the page and pass its check unchanged; a margin
+    // below 0, which prints as 0, is shown as 0.
+    for (const auto& [side, offset] : {std::pair{10'000'000, 10'000'000}, std::pair{1, 0}}) {
+        MazeSettings s;
+        s.pageWidth = side;
+        s.pageHeight = std::max(side, MazeSettings::kTopBand + 1);
+        s.xOffset = offset;
+        s.yOffset = -offset;
+        SettingsPages pages;
+        SettingsPageExchange::Fill(s, {}, false, pages);
+        EXPECT_FALSE(SettingsPagesCheck::PageValues(pages.page)) << side;
+        const MazeSettings back = SettingsPageExchange::Read(pages, s);
+        EXPECT_EQ(back.pageWidth, s.pageWidth);
+        EXPECT_EQ(back.pageHeight, s.pageHeight);
+        EXPECT_EQ(back.xOffset, offset);
+        EXPECT_EQ(back.yOffset, 0);
+    }
 }

@@ -147,6 +147,10 @@ void TestHttpServer::Answer(int client) {
     }
     if (route.delayMs > 0 && !Wait(route.delayMs, client))
         return;
+    if (!route.raw.empty()) {
+        SendAll(client, route.raw);
+        return;
+    }
     std::string answer =
         "HTTP/1.1 " + std::to_string(route.status) + " " + Reason(route.status) + "\r\n";
     answer += "Connection: close\r\n";

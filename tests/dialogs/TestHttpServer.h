@@ -24,6 +24,9 @@ public:
         bool sendLength = true;
         // Above 0: the body goes one byte at a time, this long apart (a trickling host).
         int trickleMs = 0;
+        // Not empty: sent as it is instead of an answer made of the fields above, then the
+        // connection closes (a host that breaks off mid-answer).
+        std::string raw = {};
     };
     struct Request {
         std::string method;

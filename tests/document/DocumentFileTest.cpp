@@ -230,12 +230,14 @@ TEST_F(DocumentFileTest, SaveAsksForTheFormatAndWritesSafely) {
     EXPECT_EQ(doc.formatVersion, 0.0);
     EXPECT_EQ(ReadAll(path), v1);
 
-    // A folder that does not exist: the message names the file.
+    // A folder that does not exist: the message names the file and says so.
     const std::string nowhere = PathOf("missing/saved.wkz");
     dialogs_.Answer(nowhere, 1);
     doc.RunCommand(kFileSaveAs);
-    EXPECT_EQ(doc.pendingMessage, "ERROR: Could not open '" + nowhere +
-                                      "' for writing, please check you have rights to do so.");
+    EXPECT_EQ(doc.pendingMessage, "ERROR: Could not save '" + nowhere + "': the folder '" +
+                                      PathOf("missing") +
+                                      "' does not exist.  Save has stopped; the file on disk "
+                                      "is unchanged.");
 
     dialogs_.Cancel();
     doc.pendingMessage.clear();
@@ -345,8 +347,17 @@ TEST_F(DocumentFileTest, OpenAndSaveNameWhatStoppedThem) {
         << doc.pendingMessage;
     EXPECT_FALSE(WkzFileCommands::OpenFile(doc, dir_.string()));
     EXPECT_NE(doc.pendingMessage.find("it is a folder"), std::string::npos) << doc.pendingMessage;
+    EXPECT_NE(doc.pendingMessage.find("the open maze is unchanged"), std::string::npos)
+        << doc.pendingMessage;
     EXPECT_EQ(Snapshot(doc), before);
     EXPECT_EQ(doc.GetPathName(), saved);
+
+    // A document with no maze yet has none to leave unchanged.
+    CGridloomDoc empty(Profile());
+    ASSERT_EQ(empty.GridCount(), 0);
+    EXPECT_FALSE(WkzFileCommands::OpenFile(empty, dir_.string()));
+    EXPECT_EQ(empty.pendingMessage, "ERROR: Could not read " + dir_.string() +
+                                        " (it is a folder).  Loading has stopped.");
 }
 
 // A document is read only as far as it goes: a large picture comes through the file's

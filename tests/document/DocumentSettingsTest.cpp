@@ -346,3 +346,20 @@ TEST_F(DocTest, FreshProfileDefaults) {
     EXPECT_EQ(sheet.shown.dimensions.scale, 746);
     EXPECT_FLOAT_EQ(sheet.shown.page.height, 9.5f);
 }
+
+// A page size or margin the pages would refuse, left in the settings file by an earlier run,
+// comes in at the end of its range; values in range come in as they are.
+TEST_F(DocTest, APageOutOfRangeInTheSettingsFileLoadsAtTheEndOfItsRange) {
+    Profile().WriteProfileInt("size", "y", 2147483646);
+    Profile().WriteProfileInt("size", "x", 7499);
+    Profile().WriteProfileInt("size", "x_offset", -2147483647);
+    Profile().WriteProfileInt("size", "y_offset", 2147483646);
+    const MazeSettings s = MazeSettingsProfile::Load(Profile());
+    EXPECT_EQ(s.pageHeight, 10'000'000);
+    EXPECT_EQ(s.pageWidth, 7499);
+    EXPECT_EQ(s.xOffset, 0);
+    EXPECT_EQ(s.yOffset, 10'000'000);
+    SettingsPages pages;
+    SettingsPageExchange::Fill(s, {}, false, pages);
+    EXPECT_EQ(SettingsPageExchange::Read(pages, s).pageHeight, s.pageHeight);
+}

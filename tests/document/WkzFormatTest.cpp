@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -231,12 +232,35 @@ TEST(WkzFormat, VersionsFromThreeOnAreRefusedBothWays) {
         auto bytes = Write(c);
         std::memcpy(bytes.data(), &v, 8);
         auto r = Read(bytes);
-        EXPECT_EQ(r.status, WkzReader::Status::versionTooNew);
+        // No program ever wrote a version that is not a number.
+        EXPECT_EQ(r.status,
+                  std::isnan(v) ? WkzReader::Status::badMagic : WkzReader::Status::versionTooNew);
         if (v == 7.5) {
             EXPECT_EQ(r.message, "ERROR: WKZ File format {7.5} is greater than the maximum version "
                                  "supported by this program.  Please contact support to "
                                  "upgrade: support@orlimber.example");
         }
+    }
+}
+
+// Bytes of another kind of file begin with no version this program ever wrote (the first
+// eight bytes of a text read as a tiny number), and are named as no maze at all rather than
+// as a maze of some unknown kind.
+TEST(WkzFormat, ForeignBytesAreNotAMazeDocument) {
+    const auto good = Write(Sample(KIND_BOX));
+    for (const std::string& text : {std::string("root:x:0:0:root:/root:/bin/bash\n"),
+                                    std::string("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n"),
+                                    std::string(64, '\0'), std::string("\x89PNG\r\n\x1a\n")}) {
+        auto bytes = good;
+        std::copy(text.begin(), text.end(), bytes.begin());
+        const auto r = Read(bytes);
+        EXPECT_EQ(r.status, WkzReader::Status::badMagic) << r.message;
+        EXPECT_NE(r.message.find("not a maze document"), std::string::npos) << r.message;
+    }
+    for (const double v : {0.0, 0.999, -1.0, 1e-300, -HUGE_VAL, HUGE_VAL}) {
+        auto bytes = good;
+        std::memcpy(bytes.data(), &v, 8);
+        EXPECT_EQ(Read(bytes).status, WkzReader::Status::badMagic) << v;
     }
 }
 
@@ -246,8 +270,8 @@ TEST(WkzFormat, MagicAndUpgradeMarkerStopTheLoad) {
     bad[9] = 'X';
     auto r = Read(bad);
     EXPECT_EQ(r.status, WkzReader::Status::badMagic);
-    EXPECT_EQ(r.message, "ERROR: Orlimber does not recognize this file as a valid WKZ file.  "
-                         "Loading has stopped.");
+    EXPECT_EQ(r.message, "ERROR: This file is not a maze document; Orlimber does not recognize "
+                         "it as a valid WKZ file.  Loading has stopped.");
 
     auto marked = Write(Sample(KIND_BOX));
     ASSERT_EQ(GetLittleEndian<std::int32_t>(&marked[kSampleMarker]), 0);

@@ -57,7 +57,7 @@ std::vector<BYTE> EncodeGif(const CRaster& image, int option = 0) {
 
 bool DecodeGif(const std::vector<BYTE>& bytes, CRasterGIF& gif) {
     CRasterMemFile in(bytes.data(), bytes.size());
-    return gif.Decode(in);
+    return gif.Decode(in, gif.Info().decode);
 }
 
 ::testing::AssertionResult SameColors(const CRaster& a, const CRaster& b) {

@@ -11,6 +11,7 @@
 #include "frame/ui/CSplitterWndEx.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
+#include "platform/Shell.h"
 #include "res/CommandIds.h"
 #include "tests/dialogs/TestHttpServer.h"
 #include "tests/support/DocTestSupport.h"
@@ -19,12 +20,15 @@
 
 #include <wx/filesys.h>
 #include <wx/html/htmlcell.h>
+#include <wx/statusbr.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +44,32 @@ TestHttpServer::Route Page(const std::string& title, const std::string& body) {
     route.body = "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
     route.headers = {{"Content-Type", "text/html"}};
     return route;
+}
+
+std::string Repeat(const std::string& text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+TestHttpServer::Route Raw(const std::string& answer) {
+    TestHttpServer::Route route;
+    route.raw = answer;
+    return route;
+}
+
+// Toolkit assertions fail the test that raised them instead of opening their dialog.
+std::vector<std::string>& Assertions() {
+    static std::vector<std::string> seen;
+    return seen;
+}
+
+void RecordAssertion(const wxString& file, int line, const wxString&, const wxString& condition,
+                     const wxString& message) {
+    Assertions().push_back(
+        (file + ":" + wxString::Format("%d", line) + " " + condition + " " + message)
+            .utf8_string());
 }
 
 // The program's window with the web host at the loopback server: the maze view above, the
@@ -88,10 +118,19 @@ protected:
         frame_->Show();
         frame_->Raise();
         view_->OnInitialUpdate();
+        frame_->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+            ++menuOpens_;
+            event.Skip();
+        });
+        Assertions().clear();
+        previousAssert_ = wxSetAssertHandler(&RecordAssertion);
         ASSERT_TRUE(xdo::Settled(*frame_));
         ASSERT_TRUE(pane_->Start());
     }
     void TearDown() override {
+        wxSetAssertHandler(previousAssert_);
+        for (const std::string& assertion : Assertions())
+            ADD_FAILURE() << "toolkit assertion: " << assertion;
         if (frame_)
             frame_->Destroy();
         xdo::Pump(100);
@@ -137,6 +176,44 @@ protected:
         EXPECT_TRUE(SaveScreenShot(*frame_, name));
     }
     int Flags(int column, int row) const { return doc_->GetGrid(0)->GetCell(column, row).flags; }
+    long Asked(const std::string& path) const {
+        const auto requests = server_.Requests();
+        return std::count_if(requests.begin(), requests.end(),
+                             [&](const auto& r) { return r.path == path; });
+    }
+    // The File menu opens from the keyboard within `ms` of the key press, and closes again.
+    bool FileMenuOpensWithin(int ms) {
+        if (!xdo::Available())
+            return true;
+        const int before = menuOpens_;
+        frame_->Raise();
+        if (!xdo::Run("key alt+f"))
+            return false;
+        const bool opened = xdo::PumpUntil([&] { return menuOpens_ > before; }, ms);
+        // A late menu is still closed, so the next case starts from the window.
+        xdo::PumpUntil([&] { return menuOpens_ > before; }, 5000);
+        xdo::Run("key Escape");
+        xdo::Pump(50);
+        return opened;
+    }
+    std::string StatusText() const {
+        return frame_->GetStatusBar()->GetStatusText(0).utf8_string();
+    }
+    // A client point of the pane on the link whose address holds `part`, or (-1, -1).
+    wxPoint LinkTo(const std::string& part) const {
+        wxHtmlContainerCell* top = pane_->GetInternalRepresentation();
+        const wxSize size = pane_->GetClientSize();
+        for (int y = 0; top && y < size.y; y += 3)
+            for (int x = 0; x < std::min(size.x, 400); x += 3) {
+                const wxHtmlCell* cell = top->FindCellByPos(x, y, wxHTML_FIND_EXACT);
+                const wxHtmlLinkInfo* link =
+                    cell ? cell->GetLink(x - cell->GetAbsPos().x, y - cell->GetAbsPos().y)
+                         : nullptr;
+                if (link && link->GetHref().utf8_string().find(part) != std::string::npos)
+                    return pane_->CalcScrolledPosition(wxPoint(x, y));
+            }
+        return {-1, -1};
+    }
 
     TestHttpServer server_;
     std::unique_ptr<CGridloomApp> app_;
@@ -147,6 +224,8 @@ protected:
     WebPageFSHandler* handler_ = nullptr;
     CMainFrame* frame_ = nullptr;
     CAdWindow* pane_ = nullptr;
+    int menuOpens_ = 0;
+    wxAssertHandler_t previousAssert_ = nullptr;
 };
 
 } // namespace
@@ -253,7 +332,9 @@ TEST_F(InfoPaneWebWindowTest, ASilentHostNeverHoldsTheWindowAndExitDoesNotWaitFo
         xdo::Run("key Escape");
         xdo::Pump(100);
     }
-    RecordProperty("longest_wait_us", static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(longest).count()));
+    RecordProperty(
+        "longest_wait_us",
+        static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(longest).count()));
     EXPECT_TRUE(pane_->Controller().Online());
 
     // Exit with the transfer hanging: the windows go, then the services, within a second.
@@ -289,4 +370,152 @@ TEST_F(InfoPaneWebWindowTest, APageWithoutATitleGivesWayToTheLocalPagesAndIsNotA
     ASSERT_TRUE(xdo::PumpUntil([&] { return pane_->GetOpenedPage() != first; }, 5000));
     EXPECT_TRUE(pane_->GetOpenedPage().StartsWith("file:")) << pane_->GetOpenedPage();
     EXPECT_EQ(infoRequests(), before + 1);
+}
+
+TEST_F(InfoPaneWebWindowTest, HostileAnswersLeaveTheWindowWorkingAndTheHostAlone) {
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
+    // Each case starts once the back-off of the one before is over.
+    auto skipped = std::make_shared<std::chrono::steady_clock::duration>();
+    pane_->Controller().SetClock([skipped] { return std::chrono::steady_clock::now() + *skipped; });
+    const std::string info = "/redir.php?LOC=info";
+    const std::string head = "<html><head><title>@0#1#120#120#30#30</title></head><body>";
+    const auto body = [](const std::string& text) {
+        TestHttpServer::Route route;
+        route.body = text;
+        route.headers = {{"Content-Type", "text/html"}};
+        return route;
+    };
+    struct Fault {
+        std::string name;
+        TestHttpServer::Route route;
+        std::string shows; // empty: the answer counts as a failed page
+    };
+    const std::vector<Fault> faults{
+        {"2 MB of nested div and font", body(head + Repeat("<div><font size=+1>", 100000)), ""},
+        {"200,000 unclosed tables", body(head + Repeat("<table><tr><td>", 200000)), ""},
+        {"nesting within the size limit", body(head + Repeat("<div><font size=+1>deep ", 10000)),
+         "deep"},
+        {"tables within the size limit", body(head + Repeat("<table><tr><td>cell ", 12000)),
+         "cell"},
+        {"words within the size limit", body(head + Repeat("word ", 50000)), "word"},
+        {"elements within the size limit",
+         body(head + Repeat("<p>hello <b>bold</b> <a href=/x>link</a> ", 5000)), "hello"},
+        {"an empty answer", body(""), ""},
+        {"headers cut off mid-line", Raw("HTTP/1.1 200 OK\r\nContent-Ty"), ""},
+        {"a body cut short",
+         Raw("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n<html><head><title>@0"), ""},
+        {"a title without rotation", Page("@", "<p>No rotation</p>"), ""},
+        {"a rotation of 0", Page("@0#0#120#120#30#30", "<p>Rotation 0</p>"), ""},
+        {"a picture instead of a page",
+         Raw("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n"
+             "Content-Length: 4\r\n\r\nabcd"),
+         ""},
+    };
+    std::chrono::microseconds longestShow{};
+    for (const Fault& fault : faults) {
+        *skipped += std::chrono::minutes(10);
+        server_.Add(info, fault.route);
+        const long before = Asked(info);
+        const wxString shown = pane_->GetOpenedPage();
+        pane_->ShowNextPageSoon();
+        ASSERT_TRUE(xdo::PumpUntil([&] { return Asked(info) == before + 1; }, 5000)) << fault.name;
+        EXPECT_TRUE(FileMenuOpensWithin(500)) << fault.name;
+        if (!fault.shows.empty()) {
+            EXPECT_TRUE(xdo::PumpUntil([&] { return Shows(fault.shows); }, 5000)) << fault.name;
+            longestShow = std::max(longestShow, pane_->LastShowTime());
+            EXPECT_TRUE(FileMenuOpensWithin(500)) << fault.name;
+            continue;
+        }
+        // The program's own pages stand in at once...
+        ASSERT_TRUE(xdo::PumpUntil(
+            [&] {
+                const wxString now = pane_->GetOpenedPage();
+                return now.StartsWith("file:") && now != shown;
+            },
+            5000))
+            << fault.name << ": " << pane_->GetOpenedPage();
+        EXPECT_TRUE(FileMenuOpensWithin(500)) << fault.name;
+        // ...and the next rotation within the back-off leaves the host alone.
+        const wxString local = pane_->GetOpenedPage();
+        pane_->ShowNextPageSoon();
+        ASSERT_TRUE(xdo::PumpUntil([&] { return pane_->GetOpenedPage() != local; }, 5000))
+            << fault.name;
+        EXPECT_TRUE(pane_->GetOpenedPage().StartsWith("file:")) << fault.name;
+        EXPECT_EQ(Asked(info), before + 1) << fault.name;
+    }
+    // Measured, not asserted: the numbers depend on the machine's load.
+    RecordProperty("longest_page_show_us", static_cast<int>(longestShow.count()));
+}
+
+TEST_F(InfoPaneWebWindowTest, LinksLeadOnlyToTheWebHostAndItsPicturesComeFromIt) {
+    if (!xdo::Available())
+        GTEST_SKIP() << "xdotool is missing";
+    RecordingShell shell;
+    const IShell::Installation installed(shell);
+    TestHttpServer other;
+    other.Add("/", Page("Other", "<p>Other host</p>"));
+    const std::string picture = folder_.File("x.png");
+    ASSERT_EQ(std::system(("convert -size 8x8 xc:red " + picture).c_str()), 0);
+    TestHttpServer::Route png;
+    png.body = Read(picture);
+    png.headers = {{"Content-Type", "image/png"}};
+    server_.Add("/img/x.png", png);
+    TestHttpServer::Route empty;
+    empty.headers = {{"Content-Type", "image/png"}};
+    server_.Add("/img/empty.png", empty);
+    server_.Add("/about.html", Page("@0#1#300#300#30#30", "<p>About the maker</p>"));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("News from the maker."); }, 5000));
+    server_.Add("/redir.php?LOC=info",
+                Page("@0#1#300#300#30#30 Links",
+                     "<p><img src=\"/img/x.png\"><img src=\"img/empty.png\"></p>"
+                     "<p><a href=\"file:///etc/passwd\">Passwords</a></p>"
+                     "<p><a href=\"javascript:alert(1)\">Script</a></p>"
+                     "<p><a href=\"" +
+                         other.Url("/") +
+                         "\">Elsewhere</a></p>"
+                         "<p><a href=\"/about.html\">About</a></p>"));
+    pane_->ShowNextPageSoon();
+    ASSERT_TRUE(xdo::PumpUntil([&] { return Shows("Passwords"); }, 5000)) << pane_->ToText();
+    // A root-relative picture comes from the host's root.
+    EXPECT_TRUE(xdo::PumpUntil([&] { return Asked("/img/x.png") == 1; }, 5000));
+    EXPECT_EQ(Asked("//img/x.png"), 0);
+    // An empty picture answer shows nothing, and raises no assertion when the page shows again.
+    EXPECT_TRUE(xdo::PumpUntil([&] { return Asked("/img/empty.png") == 1; }, 5000));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return PaneRow() >= 250; }, 5000)) << PaneRow();
+    ASSERT_TRUE(xdo::Settled(*frame_));
+
+    const auto click = [&](const std::string& part) {
+        wxPoint at(-1, -1);
+        xdo::PumpUntil(
+            [&] {
+                at = LinkTo(part);
+                return at.x != -1;
+            },
+            3000);
+        return at.x != -1 && xdo::Click(*pane_, at.x + 2, at.y + 2);
+    };
+    ASSERT_TRUE(click("passwd"));
+    EXPECT_TRUE(xdo::PumpUntil(
+        [&] { return StatusText().find("does not follow file: links") != std::string::npos; },
+        3000))
+        << StatusText();
+    ASSERT_TRUE(click("javascript"));
+    EXPECT_TRUE(xdo::PumpUntil(
+        [&] { return StatusText().find("does not follow javascript: links") != std::string::npos; },
+        3000))
+        << StatusText();
+    EXPECT_TRUE(Shows("Passwords"));
+    EXPECT_FALSE(Shows("root:"));
+
+    ASSERT_TRUE(click(other.Url("/")));
+    EXPECT_TRUE(xdo::PumpUntil(
+        [&] { return StatusText().find("Opened in the web browser") != std::string::npos; }, 3000));
+    ASSERT_TRUE(xdo::PumpUntil([&] { return app_->Fetches().Idle(); }, 5000));
+    EXPECT_EQ(shell.Opened(), std::vector<std::string>{other.Url("/")});
+    EXPECT_TRUE(other.Requests().empty());
+    EXPECT_TRUE(Shows("Passwords"));
+
+    ASSERT_TRUE(click("/about.html"));
+    EXPECT_TRUE(xdo::PumpUntil([&] { return Shows("About the maker"); }, 5000)) << pane_->ToText();
+    EXPECT_EQ(Asked("/about.html"), 1);
 }

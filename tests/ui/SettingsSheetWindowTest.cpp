@@ -2,6 +2,7 @@
 #include "dialogs/ui/SettingsSheetDialog.h"
 #include "image/CRaster.h"
 #include "maze/TemplateKind.h"
+#include "platform/CWaitCursor.h"
 #include "res/StylePreviewArt.h"
 #include "tests/support/DocTestSupport.h"
 #include "tests/ui/ModalDialogDriver.h"
@@ -14,6 +15,7 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 
@@ -368,6 +370,44 @@ TEST_F(SettingsSheetWindowTest, ADownloadedSetIsListedChosenAndPreviewed) {
     EXPECT_EQ(doc_->Settings().tilerId, " Birch-id"); // values keep their leading space
 }
 
+// A set asking for tiles of 100000 pixels over a large sheet, and one naming its sheet on
+// 1,661 lines, are listed from their text alone: opening the sheet reads no picture.
+TEST_F(SettingsSheetWindowTest, HostileSetsAreListedWithoutReadingTheirSheets) {
+    const std::filesystem::path tiler = dir_ / "Tiler";
+    WriteTileSet(tiler, "Alder");
+    CRaster big(3000, 3000, 8);
+    big.SetGrayPalette();
+    ASSERT_TRUE(big.Save((tiler / "big.png").string(), CRaster::kTypePng));
+    std::string huge = "NAME: Huge\r\nBMPFILE: big.png\r\nPIXELSWIDE: 100000\r\n"
+                       "PIXELSHIGH: 100000\r\n";
+    for (int i = 0; i < 40; ++i)
+        huge += "TILE: N,1,1\r\n";
+    std::ofstream(tiler / "Huge.tle", std::ios::binary) << huge;
+    std::string many = "NAME: Many\r\nPIXELSWIDE: 10\r\nPIXELSHIGH: 10\r\n";
+    for (int i = 0; i < 1661; ++i)
+        many += "BMPFILE: big.png\r\n";
+    std::ofstream(tiler / "Many.tle", std::ios::binary) << many;
+
+    struct CountingBusy : IBusyIndicator {
+        void Begin() override { ++begun; }
+        void End() override {}
+        std::atomic<int> begun{0};
+    } busy;
+    IBusyIndicator::Installation installed(busy);
+    unsigned count = 0;
+    int readWhileListing = -1;
+    script_ = [&](ModalDialogDriver& d) {
+        d.OnMain([&] {
+            count = static_cast<wxChoice*>(dialog_->Field(0, 1075))->GetCount();
+            readWhileListing = busy.begun;
+        });
+        d.Click(dialog_->FindWindow(wxID_CANCEL));
+    };
+    doc_->OnMazeSetup();
+    EXPECT_EQ(count, 9u); // six built in, three in the folder
+    EXPECT_EQ(readWhileListing, 0);
+}
+
 TEST_F(SettingsSheetWindowTest, CancelKeepsEverySettingAndTheGrid) {
     const MazeSettings before = doc_->Settings();
     const int width = doc_->GetGrid(0)->Width();
@@ -391,4 +431,81 @@ TEST_F(SettingsSheetWindowTest, CancelKeepsEverySettingAndTheGrid) {
     EXPECT_EQ(after.penWidth, before.penWidth);
     EXPECT_EQ(doc_->Pages().style.kind, before.kind);
     EXPECT_EQ(doc_->GetGrid(0)->Width(), width);
+}
+
+// Page Setup states the range of each size and margin, names the field, focuses it and keeps
+// the sheet open; what is finally typed is what the document takes.
+TEST_F(SettingsSheetWindowTest, PageSetupRefusesSizesAndMarginsOutOfRange) {
+    std::vector<std::pair<bool, bool>> seen; // open, focused
+    int firstPage = -1;
+    const auto pressOk = [&](ModalDialogDriver& d, int field) {
+        d.Click(dialog_->FindWindow(wxID_OK));
+        bool open = false, focused = false;
+        d.OnMain([&] {
+            open = dialog_->IsShown() && dialog_->IsModal();
+            focused = wxWindow::FindFocus() == dialog_->Field(2, field);
+        });
+        seen.emplace_back(open, focused);
+    };
+    script_ = [&](ModalDialogDriver& d) {
+        firstPage = Selection(d);
+        d.Retype(dialog_->Field(2, 1005), "99999999999");
+        pressOk(d, 1005);
+        d.Retype(dialog_->Field(2, 1005), "11");
+        d.Retype(dialog_->Field(2, 1004), "0");
+        pressOk(d, 1004);
+        d.Retype(dialog_->Field(2, 1004), "8.5");
+        // A leading blank: xdotool would take "-1" for an option of its own.
+        d.Retype(dialog_->Field(2, 1006), " -1");
+        pressOk(d, 1006);
+        d.Retype(dialog_->Field(2, 1006), "0.25");
+        d.Retype(dialog_->Field(2, 1007), "99999999999");
+        pressOk(d, 1007);
+        d.Retype(dialog_->Field(2, 1007), "0.5");
+        d.Click(dialog_->FindWindow(wxID_OK));
+    };
+    doc_->OnPageSetup();
+    EXPECT_EQ(firstPage, 2);
+    ASSERT_EQ(seen.size(), 4u);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_TRUE(seen[i].first) << i;
+        EXPECT_TRUE(seen[i].second) << i;
+    }
+    const auto& boxes = prompts_.ShownBoxes();
+    ASSERT_GE(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].text, "Maze Height: Please enter a number between 0.252 and 10000.");
+    EXPECT_EQ(boxes[1].text, "Maze Width: Please enter a number between 0.002 and 10000.");
+    EXPECT_EQ(boxes[2].text, "Left Margin: Please enter a number between 0 and 10000.");
+    EXPECT_EQ(boxes[3].text, "Top Margin: Please enter a number between 0 and 10000.");
+    EXPECT_EQ(doc_->Settings().pageHeight, 10999);
+    EXPECT_EQ(doc_->Settings().pageWidth, 8499);
+    EXPECT_EQ(doc_->Settings().xOffset, 250);
+    EXPECT_EQ(doc_->Settings().yOffset, 500);
+}
+
+// OK on an untouched Page Setup changes no setting and rebuilds nothing, even for counts the
+// Dimensions fields could not show (a circular maze's ring count over their range).
+TEST_F(SettingsSheetWindowTest, PageSetupUntouchedRebuildsNothing) {
+    NewDoc(KIND_CIRCULAR, 10, 10);
+    doc_->SetSettingsSheet(&sheet_);
+    ASSERT_GT(doc_->GridCount(), 0);
+    doc_->Settings().rows = 150000;
+    const MazeSettings before = doc_->Settings();
+    const Object* grid = doc_->GetGrid(0);
+    std::string pageHeight;
+    script_ = [&](ModalDialogDriver& d) {
+        d.OnMain([&] {
+            pageHeight =
+                static_cast<wxTextCtrl*>(dialog_->Field(2, 1005))->GetValue().utf8_string();
+        });
+        d.Click(dialog_->FindWindow(wxID_OK));
+    };
+    doc_->OnPageSetup();
+    EXPECT_EQ(pageHeight, "9.5");
+    for (const auto& box : prompts_.ShownBoxes())
+        ADD_FAILURE() << box.text;
+    EXPECT_EQ(doc_->GetGrid(0), grid);
+    EXPECT_EQ(doc_->Settings().rows, before.rows);
+    EXPECT_EQ(doc_->Settings().pageHeight, before.pageHeight);
+    EXPECT_EQ(doc_->Settings().pageWidth, before.pageWidth);
 }

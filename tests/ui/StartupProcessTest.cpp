@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -287,11 +288,11 @@ TEST(StartupProcess, HelpAndWrongSwitchesAnswerOnTheTerminalWithoutAWindow) {
     for (const char* help : {"--help", "-h"}) {
         const std::string out = run(help, "2>/dev/null");
         EXPECT_EQ(out.rfind("Usage: orlimber", 0), 0u) << help << ": " << out;
-        EXPECT_NE(out.find("/pt FILE PRINTER"), std::string::npos) << out;
+        EXPECT_NE(out.find("/pt [--] FILE PRINTER"), std::string::npos) << out;
         EXPECT_EQ(out.substr(out.size() - 9), "status 0\n") << out;
         EXPECT_EQ(run(help, "2>&1 >/dev/null"), "status 0\n") << help;
     }
-    for (const char* wrong : {"/pt", "/p", "-PT x.wkz", "x.wkz y.wkz"}) {
+    for (const char* wrong : {"/pt", "/p", "-PT x.wkz", "x.wkz y.wkz", "--bogus", "-x", "/p -x"}) {
         EXPECT_EQ(run(wrong, "2>/dev/null"), "status 2\n") << wrong;
         const std::string err = run(wrong, "2>&1 >/dev/null");
         EXPECT_NE(err.find("Usage: orlimber"), std::string::npos) << wrong << ": " << err;
@@ -344,17 +345,48 @@ TEST(StartupProcess, ADamagedSettingsFileIsSetAsideAndTheUserIsTold) {
     }
 }
 
-TEST(StartupProcess, AMissingFileOrAPrintRequestEndsWithStatusOne) {
+TEST(StartupProcess, AMissingFileToOpenIsShownAndEndsWithStatusOne) {
     const TempFolder config("start-config");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{config.File("missing.wkz")},
-          std::vector<std::string>{"/P", config.File("missing.wkz")}}) {
-        Program program(config, args);
-        ASSERT_TRUE(program.Started());
-        const std::string box = program.WaitForWindow("Orlimber STD", 60);
-        ASSERT_FALSE(box.empty()) << args[0];
-        EXPECT_EQ(program.AnswerUntilExit("Orlimber STD", 30), 1) << args[0];
+    Program program(config, {config.File("missing.wkz")});
+    ASSERT_TRUE(program.Started());
+    const std::string box = program.WaitForWindow("Orlimber STD", 60);
+    ASSERT_FALSE(box.empty());
+    EXPECT_EQ(program.AnswerUntilExit("Orlimber STD", 30), 1);
+}
+
+// Printing from the command line runs unattended: a file it cannot print is named on the
+// terminal with its reason, and the program ends at once with status 1. Without a display, so
+// that any window it tried to show would end it differently.
+TEST(StartupProcess, APrintRequestThatCannotPrintSaysWhyOnTheTerminal) {
+    const TempFolder config("start-config");
+    const TempFolder files("print-files");
+    const std::string text = files.File("notes.wkz");
+    std::ofstream(text) << "root:x:0:0:root:/root:/bin/bash\n";
+    struct Case {
+        std::string args;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"/p '" + files.File("gone.wkz") + "'", "it does not exist"},
+        {"/P '" + text + "'", "not a maze document"},
+        {"/p /etc/passwd", "not a maze document"},
+        {"-pt '" + files.Path().string() + "' '" + files.File("out.pdf") + "'", "it is a folder"},
+        {"/pt '" + files.File("gone.wkz") + "' '" + files.File("out.pdf") + "'",
+         "it does not exist"},
+    };
+    for (const Case& c : cases) {
+        const std::string err =
+            Output("env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + config.Path().string() +
+                   "' '" ORLIMBER_PROGRAM "' " + c.args + " 2>&1 >/dev/null; echo \"status $?\"");
+        EXPECT_EQ(err.rfind("orlimber: ERROR: ", 0), 0u) << c.args << ": " << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << c.args << ": " << err;
+        // No maze was open to be left unchanged, and no window was tried.
+        EXPECT_EQ(err.find("unchanged"), std::string::npos) << err;
+        EXPECT_EQ(err.find("kind"), std::string::npos) << err;
+        EXPECT_EQ(err.find("Gtk"), std::string::npos) << err;
+        EXPECT_EQ(err.substr(err.size() - 9), "status 1\n") << c.args << ": " << err;
     }
+    EXPECT_FALSE(std::filesystem::exists(files.File("out.pdf")));
 }
 
 TEST(StartupProcess, PrintToAPdfFileWritesEveryPageAndNoWindow) {
@@ -373,13 +405,24 @@ TEST(StartupProcess, PrintToAPdfFileWritesEveryPageAndNoWindow) {
     std::cout << "[ print    ] 6 pages in " << program.SecondsSinceStart() << " s, "
               << std::filesystem::file_size(pdf) << " bytes\n";
 
-    // A file that is not there prints nothing and says so.
-    const std::string none = files.File("none.pdf");
-    Program missing(config, {"/pt", files.File("gone.wkz"), none});
-    ASSERT_TRUE(missing.Started());
-    ASSERT_FALSE(missing.WaitForWindow("Orlimber STD", 60).empty());
-    EXPECT_EQ(missing.AnswerUntilExit("Orlimber STD", 30), 1);
-    EXPECT_FALSE(std::filesystem::exists(none));
+    // A FIFO under the PDF's name is refused before any page, and said why on the terminal.
+    const std::string fifo = files.File("pipe.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string refused =
+        Output("XDG_CONFIG_HOME='" + config.Path().string() + "' '" ORLIMBER_PROGRAM "' /pt '" +
+               maze + "' '" + fifo + "' 2>&1 >/dev/null; echo \"status $?\"");
+    EXPECT_NE(refused.find("it is a FIFO, not a regular file"), std::string::npos) << refused;
+    EXPECT_EQ(refused.substr(refused.size() - 9), "status 1\n") << refused;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+    // "--" ends the switches: a maze whose name starts with '-' prints too.
+    std::filesystem::copy_file(maze, files.File("-x"));
+    const std::string status =
+        Output("cd '" + files.Path().string() + "' && XDG_CONFIG_HOME='" + config.Path().string() +
+               "' '" ORLIMBER_PROGRAM "' /pt -- -x dash.pdf" + " 2>/dev/null; echo \"status $?\"");
+    EXPECT_EQ(status, "status 0\n");
+    EXPECT_EQ(Output("pdfinfo '" + files.File("dash.pdf") + "' | awk '/^Pages:/ {print $2}'"),
+              "6\n");
 }
 
 TEST(StartupProcess, TheDesktopGetsAHelpFileAsOneArgument) {

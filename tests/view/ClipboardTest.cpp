@@ -176,11 +176,13 @@ TEST_F(ClipboardTest, ABadPictureIsRefusedAndChangesNothing) {
     ASSERT_TRUE(view_->OnEditPaste());
     view_->Pending().SetPending(false);
 
-    // Over the image library's limit: refused with a message before any pixel is made.
+    // Over the picture budget: refused with its size before any pixel is made.
     clipboard_.encoded = {{"image/png", PngClaiming(70000, 700000)}};
     EXPECT_FALSE(view_->OnEditPaste());
     ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
-    EXPECT_EQ(prompts_.ShownBoxes()[0].text, "The picture on the Clipboard is too large to paste.");
+    EXPECT_EQ(prompts_.ShownBoxes()[0].text,
+              "The picture on the Clipboard could not be read: PNG picture of 70000 x 70000 "
+              "pixels needs 613 MB to read; the limit is 160 MB");
     // Bytes that are no picture at all, whatever their type says.
     clipboard_.encoded = {{"image/png", std::vector<BYTE>(300, 0x5A)}};
     EXPECT_FALSE(view_->OnEditPaste());

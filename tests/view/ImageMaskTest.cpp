@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 namespace {
 
@@ -130,6 +132,42 @@ TEST_F(ImageMaskTest, CircularMazesAndBadPicturesChangeNothing) {
             EXPECT_EQ(FlagsOf(doc, c, r), 0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(view.ApplyImageMask(CRaster()));
+}
+
+// A damaged mask of a kind its first bytes name (pictures another program wrote, cut short)
+// is refused with its reader's reason, not as a picture of no known kind; nothing changes.
+TEST_F(ImageMaskTest, ADamagedMaskSaysWhatItsReaderFound) {
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 3, 3);
+    CGridloomView& view = ViewOf(doc);
+    doc.SetModifiedFlag(false);
+    struct Case {
+        const char* file;
+        std::size_t keep; // bytes kept of the whole picture; 0 keeps half
+        const char* reason;
+    };
+    const Case cases[] = {{"cut.bmp", 0, "picture larger than its data"},
+                          {"cut.gif", 60, "Truncated GIF colour table"}};
+    for (const Case& c : cases) {
+        const std::string whole = folder_.File(std::string("whole-") + c.file);
+        const std::string command =
+            "convert -size 40x30 plasma:fractal -seed 1 -type TrueColor " + whole;
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        std::ifstream in(whole, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::string cut = folder_.File(c.file);
+        std::ofstream(cut, std::ios::binary) << bytes.substr(0, c.keep ? c.keep : bytes.size() / 2);
+        prompts_.Clear();
+        dialog_.Answer(cut);
+        view.RunCommand(ID_APPLY_BMP_MASK);
+        ASSERT_EQ(prompts_.ShownBoxes().size(), 1u) << c.file;
+        const std::string& text = prompts_.ShownBoxes()[0].text;
+        EXPECT_NE(text.find(cut), std::string::npos) << text;
+        EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+    }
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(FlagsOf(doc, col, row), 0);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(ImageMaskTest, AStartUnderBlackIsPlacedAgainByMakeMaze) {

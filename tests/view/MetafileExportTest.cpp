@@ -12,10 +12,12 @@
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/PicturePixels.h"
 #include "view/MetafileExport.h"
+#include "view/tiler/GardenTileSet.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 
 namespace {
 
@@ -216,4 +218,62 @@ TEST_F(MetafileExportTest, LayerTextIsRecordedAsTextWithoutTheSelectionMarks) {
     // Red text on its opaque box, in the independent rendering too.
     const ToolPipe::Picture page = Independent(path);
     EXPECT_GT(CountNear(page, RGB(255, 0, 0), 60), 50);
+}
+
+// A tiled maze records each cell's tile with the tile's own pixels, never a copy scaled up to
+// the metafile's resolution (readers stretch it): the file stays within a few times the plain
+// maze's, and the independent readers still draw the hedges and the gravel where ours does.
+TEST_F(MetafileExportTest, TiledMazesKeepTheTilesOwnPixelsAndStillDraw) {
+    std::filesystem::create_directories(folder_.File("Tiler"));
+    ASSERT_EQ(GardenTileSet::Write(folder_.File("Tiler")), "");
+    const auto made = [&](bool tiled) -> CGridloomView& {
+        view_.reset();
+        doc_ = std::make_unique<CGridloomDoc>(Profile());
+        MazeSettings& s = doc_->Settings();
+        s.kind = KIND_BOX;
+        s.columns = s.rows = 10;
+        s.seed = 5;
+        s.tiled = tiled ? 1 : 0;
+        s.tilerId = std::string(" ") + GardenTileSet::kUniqueId;
+        doc_->OnFileNew();
+        CGridloomView& view = ViewOf(*doc_);
+        // The set is looked for where it was written, as the program looks in its own folder.
+        view.TileSets().SetInstallFolder(folder_.Path().string());
+        doc_->tilerReloadPending = 1;
+        doc_->OnGenerateMaze();
+        return view;
+    };
+    const std::string plain = folder_.File("plain.emf");
+    ASSERT_EQ(MetafileExport::Write(made(false), plain), "");
+    const std::string tiled = folder_.File("tiled.emf");
+    CGridloomView& view = made(true);
+    ASSERT_EQ(MetafileExport::Write(view, tiled), "");
+
+    const auto plainBytes = std::filesystem::file_size(plain);
+    const auto tiledBytes = std::filesystem::file_size(tiled);
+    std::cout << "[ metafile ] 10 x 10: plain " << plainBytes << " bytes, garden tiles "
+              << tiledBytes << " bytes\n";
+    EXPECT_LT(tiledBytes, 3 * plainBytes);
+    const EmfRecordList emf = EmfRecordList::FromFile(tiled);
+    ASSERT_TRUE(emf.WellFormed());
+    // Each cell's tile, at its own 40 pixels across and in the cell's shape (the bitmap header
+    // follows the record's fixed part).
+    const auto tiles = emf.OfType(EmfRecordType::kAlphaBlend);
+    EXPECT_EQ(tiles.size(), 100u);
+    for (const auto& record : tiles) {
+        EXPECT_EQ(emf.S32(record.at + 108 + 4), GardenTileSet::kTile);
+        EXPECT_LE(emf.S32(record.at + 108 + 8), GardenTileSet::kTile * 3 / 2);
+    }
+
+    // Gravel where ours has gravel, the hedges' green where ours has it (a smoothing reader
+    // blurs the tile edges a little).
+    const ToolPipe::Picture ours = Raster(view);
+    const ToolPipe::Picture theirs = Independent(tiled);
+    ASSERT_EQ(theirs.width, kWidth);
+    for (const COLORREF colour : {RGB(0xDE, 0xCE, 0xAA), RGB(40, 110, 40)}) {
+        const long want = CountNear(ours, colour, 24);
+        const long got = CountNear(theirs, colour, 24);
+        EXPECT_GT(want, 2000) << std::hex << colour;
+        EXPECT_NEAR(double(got), double(want), want * 0.12) << std::hex << colour;
+    }
 }

@@ -6,13 +6,19 @@
 #include "platform/FileDialog.h"
 #include "res/CommandIds.h"
 #include "tests/support/PicturePixels.h"
+#include "view/PageWatermark.h"
 #include "view/PictureExport.h"
 
+#include "platform/CBitmap.h"
+#include "platform/CDC.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -206,4 +212,41 @@ TEST_F(ViewTest, AScreenSizedExportHasItsWallsWhereTheScreenHasThem) {
     ASSERT_GT(walls, 1000);
     EXPECT_LT(ToolPipe::DarkWithoutPartner(shown, *exported, 2, maze), walls / 200);
     EXPECT_LT(ToolPipe::DarkWithoutPartner(*exported, shown, 2, maze), walls / 200);
+}
+
+// The watermark of a page near the integer limits is the watermark of a small page scaled:
+// every tile lands where the small page's does, and the picture it ends in is finished.
+TEST_F(ViewTest, AHugePageDrawsItsWatermarkAsASmallPageScaled) {
+    const auto watermark = [](int side) {
+        auto bitmap = std::make_unique<CBitmap>();
+        bitmap->CreateBitmap32(200, 200);
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        dc.SelectObject(bitmap.get());
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(side, side);
+        dc.SetViewportExt(200, -200);
+        PageWatermark::Draw(dc, CSize(side, -side));
+        dc.Flush();
+        const auto* bits = bitmap->Bits();
+        std::vector<std::uint8_t> pixels;
+        for (int y = 0; y < 200; ++y)
+            pixels.insert(pixels.end(), bits + y * bitmap->Stride(),
+                          bits + y * bitmap->Stride() + 200 * 4);
+        return pixels;
+    };
+    const auto small = watermark(20'000);
+    ASSERT_GT(std::count_if(small.begin(), small.end(), [](std::uint8_t b) { return b != 255; }),
+              1000);
+    EXPECT_TRUE(watermark(2'000'000'000) == small);
+
+    // The page a settings file may still hold from before its range was checked: the export
+    // ends, with both pictures written at the size asked.
+    CGridloomDoc& doc = NewDoc(KIND_BOX, 4, 4);
+    doc.Settings().pageWidth = 2147483646;
+    doc.Settings().pageHeight = 2147483646;
+    CGridloomView& view = ViewOf(doc);
+    ASSERT_EQ(PictureExport::Write(view, folder_.File("H.bmp"), 1, 64, 48), "");
+    EXPECT_EQ(Identify(folder_.File("H_000.bmp"), "%m %w %h"), "BMP3 64 48");
+    EXPECT_EQ(Identify(folder_.File("H_000_Sol.bmp"), "%m %w %h"), "BMP3 64 48");
 }

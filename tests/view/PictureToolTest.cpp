@@ -189,6 +189,34 @@ TEST_F(PictureToolTest, AFileThatCannotBeReadIsReportedAndAddsNothing) {
     }
 }
 
+// A document whose pictures already fill its total takes no more: it could be saved but never
+// opened again. Objects sharing one picture count once each, as reading them back would.
+TEST_F(PictureToolTest, APictureBeyondTheDocumentsTotalIsRefused) {
+    auto large = std::make_shared<CRaster>(4000, 4000, 24); // 48 MB
+    for (int i = 0; i < 9; ++i) {
+        CLogicalRectTracker object;
+        object.SetImage(large, CLogicalRectTracker::kindPicture);
+        Objects().push_back(object);
+    }
+    files_.Answer(bmp_);
+    prompts_.Clear();
+    Drag({10, 10}, {60, 60});
+    EXPECT_EQ(Objects().size(), 9u);
+    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+    // Refused when placed, or already when read within what is left: either way by the total.
+    EXPECT_NE(prompts_.ShownBoxes()[0].text.find(
+                  "all the pictures of one document together may hold at most 400 MB"),
+              std::string::npos)
+        << prompts_.ShownBoxes()[0].text;
+    // With one fewer it fits.
+    Objects().pop_back();
+    files_.Answer(bmp_);
+    prompts_.Clear();
+    Drag({10, 10}, {60, 60});
+    EXPECT_EQ(Objects().size(), 9u);
+    EXPECT_TRUE(prompts_.ShownBoxes().empty());
+}
+
 TEST_F(PictureToolTest, AJpegPictureIsSavedWithTheBytesItWasReadFrom) {
     const std::string jpg = folder_.File("photo.jpg");
     // Made by an outside encoder, with detail that any re-encoding would disturb.

@@ -28,8 +28,15 @@ void WriteSheet(const std::string& path) {
     ASSERT_TRUE(sheet.Save(path, CRaster::kTypeBmp));
 }
 
+// The tile's picture at its own size.
+const CRaster& Picture(const CTileInfo& tile) {
+    static const CRaster none;
+    const CRaster* p = tile.ScaledTo(tile.Width(), tile.Height());
+    return p ? *p : none;
+}
+
 BYTE TileLevel(const CTileInfo& tile) {
-    return tile.image.GetPixelColor(0, 0).rgbRed;
+    return Picture(tile).GetPixelColor(0, 0).rgbRed;
 }
 
 } // namespace
@@ -86,7 +93,7 @@ TEST_F(TilerFileTest, TileLinesFillTheirGroups) {
     EXPECT_EQ(three[2].weight, 1);
     EXPECT_EQ(TileLevel(three[0]), 20); // row 1, column 2
     EXPECT_EQ(TileLevel(three[1]), 80); // row 2, column 1
-    EXPECT_EQ(three[0].image.GetWidth(), 10u);
+    EXPECT_EQ(three[0].Width(), 10);
     EXPECT_EQ(t.Group(19).tiles.size(), 1u);
     EXPECT_EQ(t.Group(8).tiles.at(0).weight, -7); // kept as written, counted as 0
     // A line holding several keys applies each: the kind text runs to the first comma.
@@ -128,14 +135,16 @@ TEST_F(TilerFileTest, HostileDefinitionsStayInBounds) {
                         "TILEO: 250,W,1,1\r\n"
                         "TILEO: -5,NW,1,1\r\n"
                         "TILEO: 50,NE,1,3\r\n");
-    EXPECT_FALSE(t.Group(1).tiles.at(0).image.IsValid());
-    EXPECT_FALSE(t.Group(2).tiles.at(0).image.IsValid());
-    EXPECT_FALSE(t.Group(4).tiles.at(0).image.IsValid());
-    const CRaster& opaque = t.Group(8).tiles.at(0).image;
+    EXPECT_FALSE(t.Group(1).tiles.at(0).HasPicture());
+    EXPECT_FALSE(t.Group(2).tiles.at(0).HasPicture());
+    EXPECT_FALSE(t.Group(4).tiles.at(0).HasPicture());
+    const CRaster& opaque = Picture(t.Group(8).tiles.at(0));
     ASSERT_TRUE(opaque.IsAlphaValid());
     EXPECT_EQ(opaque.GetAlpha(0, 0), 255);
-    EXPECT_FALSE(t.Group(9).tiles.at(0).image.IsAlphaValid());
-    EXPECT_EQ(t.Group(3).tiles.at(0).image.GetAlpha(5, 5), 127);
+    EXPECT_FALSE(Picture(t.Group(9).tiles.at(0)).IsAlphaValid());
+    EXPECT_EQ(Picture(t.Group(3).tiles.at(0)).GetAlpha(5, 5), 127);
+    EXPECT_EQ(t.Problem(), "3 tiles of the tile set \" Test\" lie outside its picture of 40 x 20 "
+                           "pixels and are not drawn.");
 }
 
 TEST_F(TilerFileTest, FileNamesStayInsideTheSetsFolder) {

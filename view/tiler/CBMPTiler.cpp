@@ -1,7 +1,9 @@
 #include "view/tiler/CBMPTiler.h"
 
+#include "image/PictureBudget.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
+#include "platform/IDcBackEnd.h"
 #include "platform/TextFormat.h"
 #include "res/TileSheetArt.h"
 #include "view/CancellableLoad.h"
@@ -10,10 +12,28 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <ctime>
 #include <fstream>
+#include <new>
 
 namespace {
+
+// A context that records what it draws (a metafile, a PDF) rather than setting pixels.
+bool Recorded(CDC& dc) {
+    return dc.BackEnd() && !dc.BackEnd()->Raster();
+}
+
+// A recording keeps about the tile's own pixels however large the cell is drawn: its reader
+// stretches them, while a copy scaled up to the recording's resolution would repeat every
+// pixel hundreds of times in every cell. The copy has the cell's shape, as readers that keep a
+// picture's aspect would otherwise leave gaps in a cell that is not square.
+const CRaster* AtMost(const CTileInfo& tile, int width, int height) {
+    const double scale =
+        std::min(1.0, std::max(double(tile.Width()) / width, double(tile.Height()) / height));
+    return tile.ScaledTo(std::max(1, static_cast<int>(std::lround(width * scale))),
+                         std::max(1, static_cast<int>(std::lround(height * scale))));
+}
 
 bool Contains(std::string_view text, std::string_view key) {
     return text.find(key) != std::string_view::npos;
@@ -59,10 +79,11 @@ const CRaster& PlaceholderRaster() {
 
 } // namespace
 
-CBMPTiler::CBMPTiler() : groups_(kKinds) {}
+CBMPTiler::CBMPTiler() : sheet_(std::make_shared<CRaster>()), groups_(kKinds) {}
 
 void CBMPTiler::Reset() {
-    sheet_.Destroy();
+    // Tiles handed out earlier keep the sheet they point at.
+    sheet_ = std::make_shared<CRaster>();
     mask_.Destroy();
     groups_.assign(kKinds, CTileGroupInfo{});
     for (std::string* field : {&bmpFile, &maskFile, &name, &creditLine, &uniqueId, &copyright,
@@ -73,10 +94,13 @@ void CBMPTiler::Reset() {
     // Every parse starts from no tile size: a set without PIXELSWIDE/HIGH cuts no tiles.
     tileWidth_ = tileHeight_ = 0;
     transparent_ = RGBQUAD{};
+    transparentSet_ = false;
+    problem_.clear();
     NewSeed();
 }
 
-bool CBMPTiler::LoadFromFile(const std::string& path, const std::string& folderName) {
+bool CBMPTiler::LoadFromFile(const std::string& path, const std::string& folderName,
+                             Pictures pictures) {
     std::ifstream in(path, std::ios::binary);
     std::string bytes(kMaxFileBytes, '\0');
     if (in)
@@ -89,16 +113,17 @@ bool CBMPTiler::LoadFromFile(const std::string& path, const std::string& folderN
     bytes.resize(std::size_t(in.gcount()));
     bytes.resize(std::min(bytes.size(), bytes.find('\0')));
     folder = folderName;
-    return Parse(bytes) != 0;
+    return Parse(bytes, 0, 0, pictures) != 0;
 }
 
-int CBMPTiler::Parse(std::string_view text, int tileResourceId, int imageResourceId) {
+int CBMPTiler::Parse(std::string_view text, int tileResourceId, int imageResourceId,
+                     Pictures pictures) {
     const std::string keptFolder = folder;
     Reset();
     folder = keptFolder;
     const bool builtIn = tileResourceId != 0;
     if (builtIn) {
-        FromPixels(TileSheetArt::Sheet(imageResourceId), sheet_, true);
+        FromPixels(TileSheetArt::Sheet(imageResourceId), *sheet_, true);
         text = TileSheetArt::Definition(tileResourceId);
     }
     std::string utf8 = Cp1252ToUtf8(text);
@@ -115,7 +140,61 @@ int CBMPTiler::Parse(std::string_view text, int tileResourceId, int imageResourc
         if (!line.empty() && line.front() != ';')
             ParseLine(line, builtIn);
     }
+    Finish(builtIn, pictures);
     return 1;
+}
+
+void CBMPTiler::Finish(bool builtIn, Pictures pictures) {
+    if (pictures == Pictures::Skip)
+        return;
+    try {
+        ReadPictures(builtIn);
+    } catch (const std::bad_alloc&) {
+        sheet_ = std::make_shared<CRaster>();
+        mask_.Destroy();
+        problem_ = kPictureOutOfMemory;
+        PlaceTiles();
+    }
+}
+
+void CBMPTiler::ReadPictures(bool builtIn) {
+    bool sheetRead = builtIn;
+    if (!builtIn && !bmpFile.empty())
+        sheetRead = LoadPicture(*sheet_, bmpFile);
+    if (!maskFile.empty())
+        LoadPicture(mask_, maskFile);
+    if (sheetRead && transparentSet_)
+        SetTransparent({});
+    PlaceTiles();
+}
+
+void CBMPTiler::PlaceTiles() {
+    int tooLarge = 0, outside = 0;
+    std::pair<int, int> largest;
+    for (CTileGroupInfo& group : groups_) {
+        for (CTileInfo& tile : group.tiles) {
+            if (tile.tileWidth > kMaxTileSide || tile.tileHeight > kMaxTileSide) {
+                ++tooLarge;
+                largest = {tile.tileWidth, tile.tileHeight};
+                tile.Place(nullptr);
+                continue;
+            }
+            tile.Place(sheet_);
+            outside += sheet_->IsValid() && tile.tileWidth > 0 && tile.tileHeight > 0 &&
+                       !tile.HasPicture();
+        }
+    }
+    if (!problem_.empty())
+        return;
+    if (tooLarge > 0)
+        problem_ = Format("The tile set \"%s\" asks for tiles of %d x %d pixels; a tile may be at "
+                          "most %d x %d pixels, so its tiles are not drawn.",
+                          name.c_str(), largest.first, largest.second, kMaxTileSide, kMaxTileSide);
+    else if (outside > 0)
+        problem_ = Format("%d tiles of the tile set \"%s\" lie outside its picture of %u x %u "
+                          "pixels and are not drawn.",
+                          outside, name.c_str(), unsigned(sheet_->GetWidth()),
+                          unsigned(sheet_->GetHeight()));
 }
 
 void CBMPTiler::ParseLine(std::string_view line, bool builtIn) {
@@ -140,14 +219,13 @@ void CBMPTiler::ParseLine(std::string_view line, bool builtIn) {
     for (const auto& [key, field] : plain)
         if (Contains(line, key))
             *field = text;
+    // Pictures are read once the text is done: many BMPFILE lines cost one reading.
     if (Contains(line, "BMPFILE:") && !builtIn) {
         bmpFile = text;
-        LoadPicture(sheet_, value);
+        transparentSet_ = false;
     }
-    if (Contains(line, "MASKFILE:")) {
+    if (Contains(line, "MASKFILE:"))
         maskFile = text;
-        LoadPicture(mask_, value);
-    }
     if (Contains(line, "PIXELSWIDE:"))
         tileWidth_ = TleNumbers::Int(value);
     if (Contains(line, "PIXELSHIGH:"))
@@ -173,23 +251,37 @@ void CBMPTiler::ParseLine(std::string_view line, bool builtIn) {
     }
 }
 
-void CBMPTiler::LoadPicture(CRaster& picture, std::string_view value) {
+bool CBMPTiler::LoadPicture(CRaster& picture, std::string_view value) {
     picture.Destroy();
-    if (const auto path = TileFileName::Resolve(folder, value))
-        CancellableLoad::Load(picture, *path);
+    const auto path = TileFileName::Resolve(folder, value);
+    if (!path)
+        return false;
+    if (CancellableLoad::Load(picture, *path))
+        return true;
+    if (problem_.empty())
+        problem_ = Format("The picture \"%s\" of the tile set \"%s\" could not be read: %s",
+                          std::string(TleNumbers::Trim(value)).c_str(), name.c_str(),
+                          picture.GetLastError());
+    picture.Destroy();
+    return false;
 }
 
 void CBMPTiler::SetTransparent(std::string_view value) {
-    const unsigned rgb = TleNumbers::Hex(TleNumbers::Trim(value));
-    transparent_.rgbRed = BYTE(rgb >> 16);
-    transparent_.rgbGreen = BYTE(rgb >> 8);
-    transparent_.rgbBlue = BYTE(rgb);
-    if (!sheet_.IsValid())
+    if (!value.empty()) {
+        const unsigned rgb = TleNumbers::Hex(TleNumbers::Trim(value));
+        transparent_.rgbRed = BYTE(rgb >> 16);
+        transparent_.rgbGreen = BYTE(rgb >> 8);
+        transparent_.rgbBlue = BYTE(rgb);
+        // As the line was read: it marks the sheet named before it, none named after it.
+        transparentSet_ = !bmpFile.empty() || sheet_->IsValid();
         return;
-    if (sheet_.GetBpp() < 24)
-        sheet_.IncreaseBpp(24);
-    sheet_.SetTransparentIndex(0);
-    sheet_.SetTransparentColor(transparent_);
+    }
+    if (!sheet_->IsValid())
+        return;
+    if (sheet_->GetBpp() < 24)
+        sheet_->IncreaseBpp(24);
+    sheet_->SetTransparentIndex(0);
+    sheet_->SetTransparentColor(transparent_);
 }
 
 void CBMPTiler::AddTile(std::string_view value, int opacity) {
@@ -197,7 +289,7 @@ void CBMPTiler::AddTile(std::string_view value, int opacity) {
     const int kind = KindFromName(kindText);
     if (kind < 0 || kind >= kKinds)
         return;
-    groups_[std::size_t(kind)].AddTile(value, sheet_, tileWidth_, tileHeight_, opacity);
+    groups_[std::size_t(kind)].AddTile(value, tileWidth_, tileHeight_, opacity);
 }
 
 int CBMPTiler::KindFromName(std::string_view raw, int& flags) {
@@ -274,8 +366,9 @@ void CBMPTiler::DrawTile(CDC& dc, int kind, const CRect& rect, bool visible) {
     device.NormalizeRect();
     if (device.IsRectEmpty())
         return;
-    const CRaster* picture =
-        tile ? tile->ScaledTo(device.Width(), device.Height()) : &PlaceholderRaster();
+    const CRaster* picture = !tile          ? &PlaceholderRaster()
+                             : Recorded(dc) ? AtMost(*tile, device.Width(), device.Height())
+                                            : tile->ScaledTo(device.Width(), device.Height());
     if (!picture)
         return;
     if (!tile) {

@@ -4,7 +4,6 @@
 #include "view/tiler/TleNumbers.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -20,8 +19,7 @@ std::string_view NextField(std::string_view& rest, bool& found) {
 
 } // namespace
 
-void CTileGroupInfo::AddTile(std::string_view text, CRaster& sheet, int tileWidth, int tileHeight,
-                             int opacity) {
+void CTileGroupInfo::AddTile(std::string_view text, int tileWidth, int tileHeight, int opacity) {
     CTileInfo tile;
     std::string_view rest = text;
     bool more = false;
@@ -30,28 +28,9 @@ void CTileGroupInfo::AddTile(std::string_view text, CRaster& sheet, int tileWidt
     tile.column = TleNumbers::Int(NextField(rest, more));
     const std::string weight = TleNumbers::Trim(more ? rest : std::string_view{});
     tile.weight = weight.empty() ? 1 : TleNumbers::Int(weight);
-
-    // The tile's rectangle, cut to the sheet; an empty one leaves the tile without picture.
-    if (sheet.IsValid() && tileWidth > 0 && tileHeight > 0) {
-        const std::int64_t w = sheet.GetWidth(), h = sheet.GetHeight();
-        const std::int64_t left =
-            std::clamp((std::int64_t{tile.column} - 1) * tileWidth, std::int64_t{0}, w);
-        const std::int64_t top =
-            std::clamp((std::int64_t{tile.row} - 1) * tileHeight, std::int64_t{0}, h);
-        const std::int64_t right =
-            std::clamp(std::int64_t{tile.column} * tileWidth, std::int64_t{0}, w);
-        const std::int64_t bottom =
-            std::clamp(std::int64_t{tile.row} * tileHeight, std::int64_t{0}, h);
-        if (right > left && bottom > top) {
-            sheet.Crop(LONG(left), LONG(top), LONG(right), LONG(bottom), &tile.image);
-        }
-    }
-    if (opacity > 0 && tile.image.IsValid() && tile.image.CreateAlpha()) {
-        tile.image.EnablePaletteAlpha(false);
-        tile.image.SetAlphaMax(255);
-        const double level = std::trunc(std::min(opacity, 100) / 100.0 * 255.0);
-        tile.image.SetAlphaLevel(static_cast<BYTE>(static_cast<int>(level) & 0xFF));
-    }
+    tile.tileWidth = tileWidth;
+    tile.tileHeight = tileHeight;
+    tile.opacity = std::min(opacity, 100);
     tiles.push_back(std::move(tile));
 }
 

@@ -77,8 +77,9 @@ void TileSetCatalogue::ScanFolder(const std::string& folder, CBMPTiler& tiler) {
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
         if (HasTleExtension(it->path()) && it->is_regular_file(error))
             files.push_back(it->path());
+    // Listing reads the text alone: no sheet is decoded until a set is shown.
     for (const fs::path& file : files) {
-        if (!tiler.LoadFromFile(file.string(), folder))
+        if (!tiler.LoadFromFile(file.string(), folder, CBMPTiler::Pictures::Skip))
             continue;
         Entry e;
         e.fileName = file.filename().string();
