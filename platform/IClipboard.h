@@ -25,7 +25,8 @@ public:
     virtual bool WriteText(const std::string& text) = 0;
     virtual bool WritePicture(const RgbaPicture& picture) = 0;
     // The encoded picture of the best format offered (PNG, then BMP, then the others), for
-    // the program's own decoders; none when no picture is offered.
+    // the program's own decoders; none when no picture is offered, and no bytes when the
+    // owner offered one but handed over nothing.
     virtual std::optional<ClipboardPicture> ReadEncodedPicture() = 0;
     // Offers one picture in each of the given encodings at once.
     virtual bool WriteEncodedPictures(const std::vector<ClipboardPicture>& pictures) = 0;

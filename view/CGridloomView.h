@@ -80,6 +80,9 @@ public:
     // The status line while the page is too large for the screen's off-screen page.
     static constexpr const char* kPageTooLarge =
         "The page is too large to show on the screen at this size.";
+    // The status line after Paste found no picture on the Clipboard to take.
+    static constexpr const char* kNothingToPaste =
+        "Nothing to paste: the Clipboard holds no picture.";
     // Renders for a printer, an export or a copy into `dc` (screen flag cleared by the
     // caller, or a printing context); with the screen flag set, copies the page into it.
     void OnDraw(CDC& dc);

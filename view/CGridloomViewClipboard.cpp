@@ -67,8 +67,13 @@ bool CGridloomView::OnEditPaste() {
 bool CGridloomView::PastePicture() {
     const auto offered = clipboard_->ReadEncodedPicture();
     // A clipboard that hands out only decoded pictures.
-    if (!offered)
-        return pending_.PasteFrom(*clipboard_);
+    if (!offered && pending_.PasteFrom(*clipboard_))
+        return true;
+    // Another program may claim a picture and hand over nothing: no box for that.
+    if (!offered || offered->bytes.empty()) {
+        window_->ShowStatus(kNothingToPaste);
+        return false;
+    }
     CWaitCursor wait;
     CRaster picture;
     const std::string error = PicturePaste::Decode(*offered, picture);

@@ -19,6 +19,7 @@
 #include "platform/CanberraSound.h"
 #include "platform/MainThread.h"
 #include "platform/XdgOpenShell.h"
+#include "platform/wx/WxAssertLog.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxClipboard.h"
 #include "platform/wx/WxCommandIds.h"
@@ -192,13 +193,21 @@ private:
         frame_->SetTitle(wxString::FromUTF8(app_->WindowTitle()));
         frame_->Show();
         frame_->Maximize();
+        // Boxes open over the main window from now on, never over the splash that goes away.
+        SetTopWindow(frame_);
         // The window is there; the splash stays on top until its whole picture has shown.
+        // Notices wait until it has gone, and until its timer's handler has returned.
         if (splash_) {
             splash_->AfterReveal([this, frame = wxWeakRef<wxWindow>(frame_)] {
                 DismissSplash(frame.get());
+                CallAfter([this, frame] {
+                    if (frame)
+                        app_->ShowStartupNotices();
+                });
             });
+        } else {
+            app_->ShowStartupNotices();
         }
-        app_->ShowStartupNotices();
     }
 
     void BindFrame() {
@@ -355,5 +364,6 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    WxAssertLog::Install();
     return wxEntry(argc, argv);
 }

@@ -27,6 +27,10 @@ namespace {
 constexpr int kMinWidthWithPane = 600;
 constexpr int kMinHeightWithPane = 190;
 constexpr int kIndicatorWidth = 50;
+// The indicators and a little of the message.
+constexpr int kMinStatusWidth = 3 * kIndicatorWidth + 60;
+// What the window keeps of the view and pane beside and below the bars.
+constexpr int kMinBodySize = 100;
 
 enum StatusPane { kMessagePane, kCapsPane, kNumPane, kScrollPane, kStatusPanes };
 
@@ -34,7 +38,7 @@ enum StatusPane { kMessagePane, kCapsPane, kNumPane, kScrollPane, kStatusPanes }
 
 CMainFrame::CMainFrame()
     : wxFrame(nullptr, wxID_ANY, "Orlimber STD", wxDefaultPosition, wxSize(1024, 768)),
-      commands_(*this), indicatorTimer_(this) {
+      commands_(*this) {
     router_.SetFrame(&commands_);
     commands_.SetRouter(&router_);
     if (!OnCreate() || !OnCreateClient())
@@ -44,13 +48,18 @@ CMainFrame::CMainFrame()
          WxCommandIds::Last());
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
-    Bind(wxEVT_TIMER, &CMainFrame::OnIndicatorTimer, this);
-    indicatorTimer_.Start(250);
+    // A lock key pressed while another program had the keyboard shows once this one has it
+    // again, though the display reports changes to every program as they happen.
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        ShowLockKeys();
+        event.Skip();
+    });
+    ShowLockKeys();
+    ApplyMinimumSize();
 }
 
 CMainFrame::~CMainFrame() {
     life_.End();
-    indicatorTimer_.Stop();
     router_.SetFrame(nullptr);
 }
 
@@ -87,6 +96,7 @@ bool CMainFrame::OnCreate() {
 
 bool CMainFrame::OnCreateClient() {
     splitter_ = new CSplitterWndEx(this, 2);
+    splitter_->SetMinSize(wxSize(kMinBodySize, kMinBodySize));
     // Plain windows hold the rows until the maze view and the information pane take them.
     auto* view = new wxPanel(splitter_, wxID_ANY);
     view->SetBackgroundColour(*wxWHITE);
@@ -115,6 +125,43 @@ void CMainFrame::SetInfoPaneHeight(int height, int minimum) {
     splitter_->SetRowInfo(kViewRow, rows.upper, 0);
     splitter_->SetRowInfo(kInfoPaneRow, rows.lower, rows.lowerMinimum);
     splitter_->RecalcLayout();
+}
+
+bool CMainFrame::Layout() {
+    wxSizer* sizer = GetSizer();
+    if (!sizer)
+        return wxFrame::Layout();
+    const wxSize client = GetClientSize();
+    const wxSize least = sizer->GetMinSize();
+    sizer->SetDimension(wxPoint(0, 0),
+                        wxSize(std::max(client.x, least.x), std::max(client.y, least.y)));
+    return true;
+}
+
+wxSize CMainFrame::SmallestUncrushed() {
+    // The bars may run short of their tools (the toolkit shows the rest behind an arrow), but
+    // never thinner than their buttons; the splitter keeps a little of the view.
+    const auto keep = [](wxWindow* bar, wxSize least) {
+        if (bar->GetMinSize() != least)
+            bar->SetMinSize(least);
+    };
+    keep(standardBar_, wxSize(kMinBodySize, standardBar_->GetBestSize().y));
+    keep(editBar_, wxSize(editBar_->GetBestSize().x, kMinBodySize));
+    // Menu bar and status bar (and any window frame) are what the window has beyond the client.
+    const wxSize around = GetSize() - GetClientSize();
+    const wxSize menus = GetMenuBar() ? WxMinimumSize::LeastOf(*GetMenuBar()) : wxSize();
+    const wxSize parts = GetSizer()->GetMinSize();
+    return wxSize(std::max({menus.x, kMinStatusWidth, around.x + parts.x}), around.y + parts.y);
+}
+
+void CMainFrame::ApplyMinimumSize() {
+    const bool withPane = infoBoxFlag_ && infoBoxFlag_();
+    const wxSize least = SmallestUncrushed();
+    const wxSize wanted = withPane ? wxSize(std::max(least.x, kMinWidthWithPane),
+                                            std::max(least.y, kMinHeightWithPane))
+                                   : least;
+    if (wanted != GetMinSize())
+        SetMinSize(wanted);
 }
 
 void CMainFrame::CollapseInfoPane() {
@@ -254,11 +301,8 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
-    const bool keepMinimum = infoBoxFlag_ && infoBoxFlag_();
-    if (keepMinimum != minimumApplied_) {
-        minimumApplied_ = keepMinimum;
-        SetMinSize(keepMinimum ? wxSize(kMinWidthWithPane, kMinHeightWithPane) : wxDefaultSize);
-    }
+    // Bars shown or hidden change what fits, and the information pane wants more room.
+    ApplyMinimumSize();
     // A window that closed (a preview, a popup) may leave the active frame with no focus.
     if (IsActive())
         FocusViewIfLost();
@@ -274,16 +318,17 @@ void CMainFrame::FocusViewIfLost() {
         view->SetFocus();
 }
 
-void CMainFrame::OnIndicatorTimer(wxTimerEvent&) {
+void CMainFrame::ShowLockKeys() {
     wxStatusBar* status = GetStatusBar();
-    if (!status || !status->IsShown())
+    if (!status)
         return;
-    const auto show = [status](int pane, wxKeyCode key, const char* text) {
-        const wxString wanted = wxGetKeyState(key) ? text : "";
+    const WxLockKeys::State keys = lockKeys_.Current();
+    const auto show = [status](int pane, bool on, const char* text) {
+        const wxString wanted = on ? text : "";
         if (status->GetStatusText(pane) != wanted)
             status->SetStatusText(wanted, pane);
     };
-    show(kCapsPane, WXK_CAPITAL, "CAP");
-    show(kNumPane, WXK_NUMLOCK, "NUM");
-    show(kScrollPane, WXK_SCROLL, "SCRL");
+    show(kCapsPane, keys.caps, "CAP");
+    show(kNumPane, keys.num, "NUM");
+    show(kScrollPane, keys.scroll, "SCRL");
 }

@@ -6,9 +6,10 @@
 #include "frame/IInfoPaneHost.h"
 #include "platform/CCmdTarget.h"
 #include "platform/LifeToken.h"
+#include "platform/wx/WxLockKeys.h"
+#include "platform/wx/WxMinimumSize.h"
 
 #include <wx/frame.h>
-#include <wx/timer.h>
 
 #include <functional>
 #include <set>
@@ -43,12 +44,22 @@ public:
     // Runs `command` through the router when it is enabled; true when a handler ran.
     bool RunCommand(UINT command);
     // The application's info-box flag: while it is on the window keeps a minimum size.
-    void SetInfoBoxFlag(std::function<bool()> flag) { infoBoxFlag_ = std::move(flag); }
+    void SetInfoBoxFlag(std::function<bool()> flag) {
+        infoBoxFlag_ = std::move(flag);
+        ApplyMinimumSize();
+    }
 
     void SetInfoPaneHeight(int height, int minimum) override;
     int InfoPaneMinimum() const override { return paneHeight_.Minimum(); }
     // Collapses the information pane unless it is collapsed already.
     void CollapseInfoPane();
+
+    // Lays the parts out at no less than the size each needs; the window shows what fits.
+    bool Layout() override;
+    // The smallest window that holds the menu bar, the bars and the status bar uncrushed.
+    wxSize SmallestUncrushed();
+    // That, and no less than 600 x 190 while the information pane shows.
+    void ApplyMinimumSize();
 
     bool IsBarVisible(FrameBar bar) const override;
     void ShowBar(FrameBar bar, bool show) override;
@@ -72,7 +83,8 @@ private:
     // The view takes the focus when no window of the frame has it: the frame's key table
     // reaches only a focused child.
     void FocusViewIfLost();
-    void OnIndicatorTimer(wxTimerEvent& event);
+    // The status bar's CAP, NUM and SCRL panes from the lock keys' last reported state.
+    void ShowLockKeys();
     void RebuildEditBar();
 
     CFrameCommands commands_;
@@ -82,9 +94,9 @@ private:
     wxToolBar* standardBar_ = nullptr;
     wxToolBar* editBar_ = nullptr;
     CSplitterWndEx* splitter_ = nullptr;
-    wxTimer indicatorTimer_;
     std::function<bool()> infoBoxFlag_;
-    bool minimumApplied_ = false;
     std::set<UINT> hiddenEditButtons_;
     std::set<UINT> pressedEditButtons_;
+    WxLockKeys lockKeys_{[this] { ShowLockKeys(); }};
+    WxMinimumSize minimumSize_{*this};
 };

@@ -6,6 +6,8 @@
 #include <wx/dataobj.h>
 #include <wx/image.h>
 
+#include <gtk/gtk.h>
+
 #include <memory>
 
 namespace {
@@ -31,6 +33,22 @@ const char* BestPictureType() {
         if (wxTheClipboard->IsSupported(wxDataFormat(type)))
             return type;
     return nullptr;
+}
+
+// The owner's bytes of one type; none when it hands over nothing. Read through GTK: the
+// toolkit's own reading fails an assertion on an owner that answers with no bytes.
+std::vector<BYTE> ReadTarget(const char* type) {
+    std::vector<BYTE> bytes;
+    GtkSelectionData* data = gtk_clipboard_wait_for_contents(
+        gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), gdk_atom_intern(type, FALSE));
+    if (!data)
+        return bytes;
+    gint length = 0;
+    const guchar* raw = gtk_selection_data_get_data_with_length(data, &length);
+    if (raw && length > 0)
+        bytes.assign(raw, raw + length);
+    gtk_selection_data_free(data);
+    return bytes;
 }
 
 } // namespace
@@ -60,25 +78,25 @@ bool WxClipboard::OffersPicture() const {
 }
 
 std::optional<std::string> WxClipboard::ReadText() {
-    OpenClipboard open;
-    wxTextDataObject text;
-    if (!open || !wxTheClipboard->GetData(text))
+    // GTK converts whichever text type the owner offers, and an owner with no bytes is no
+    // text rather than the toolkit's assertion.
+    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+    if (!text)
         return std::nullopt;
-    return text.GetText().utf8_string();
+    std::string result(text);
+    g_free(text);
+    return result;
 }
 
 std::optional<ClipboardPicture> WxClipboard::ReadEncodedPicture() {
-    OpenClipboard open;
-    const char* type = open ? BestPictureType() : nullptr;
+    const char* type = nullptr;
+    {
+        OpenClipboard open;
+        type = open ? BestPictureType() : nullptr;
+    }
     if (!type)
         return std::nullopt;
-    wxCustomDataObject data{wxDataFormat(type)};
-    if (!wxTheClipboard->GetData(data))
-        return std::nullopt;
-    ClipboardPicture picture{type, {}};
-    const auto* bytes = static_cast<const BYTE*>(data.GetData());
-    picture.bytes.assign(bytes, bytes + data.GetSize());
-    return picture;
+    return ClipboardPicture{type, ReadTarget(type)};
 }
 
 std::optional<RgbaPicture> WxClipboard::ReadPicture() {

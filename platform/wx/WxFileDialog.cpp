@@ -1,5 +1,7 @@
 #include "platform/wx/WxFileDialog.h"
 
+#include "platform/wx/WxDialogParent.h"
+
 #include <wx/app.h>
 #include <wx/filedlg.h>
 
@@ -64,7 +66,7 @@ std::string WxFileDialog::Wildcard(const std::string& filter, bool anyCase) {
 }
 
 FileDialogAnswer WxFileDialog::Show(const FileDialogRequest& request) {
-    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    wxWindow* parent = WxDialogParent();
     wxFileDialog dialog(parent, request.open ? "Open" : "Save As", wxEmptyString,
                         wxString::FromUTF8(request.fileName),
                         wxString::FromUTF8(Wildcard(request.filter, request.open)), Style(request));

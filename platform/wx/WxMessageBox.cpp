@@ -1,5 +1,7 @@
 #include "platform/wx/WxMessageBox.h"
 
+#include "platform/wx/WxDialogParent.h"
+
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 
@@ -39,7 +41,7 @@ int WxMessageBox::Show(const std::string& text, const std::string& caption, UINT
         style |= wxNO_DEFAULT;
     if (DefaultAnswer(type) == IDCANCEL)
         style |= wxCANCEL_DEFAULT;
-    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    wxWindow* parent = WxDialogParent();
     wxMessageDialog dialog(parent, wxString::FromUTF8(text), wxString::FromUTF8(caption), style);
     switch (dialog.ShowModal()) {
     case wxID_OK:

@@ -232,3 +232,25 @@ TEST_F(MainFrameTest, HiddenColumnHidesThePanesUntilShown) {
     EXPECT_TRUE(splitter->GetPane(CMainFrame::kViewRow)->IsShown());
     EXPECT_TRUE(splitter->GetPane(CMainFrame::kInfoPaneRow)->IsShown());
 }
+
+// The lock keys show as the display reports them, with nothing asking on a timer; the keys
+// are left as they were found.
+TEST_F(MainFrameTest, LockKeyPanesFollowTheKeys) {
+    wxStatusBar* status = frame->GetStatusBar();
+    ASSERT_NE(status, nullptr);
+    struct Lock {
+        const char* key;
+        int pane;
+        const char* text;
+    };
+    for (const Lock& lock : {Lock{"Caps_Lock", 1, "CAP"}, Lock{"Num_Lock", 2, "NUM"}}) {
+        SCOPED_TRACE(lock.key);
+        const bool wasOn = status->GetStatusText(lock.pane) == lock.text;
+        for (bool on : {!wasOn, wasOn}) {
+            ASSERT_TRUE(xdo::Run(std::string("key ") + lock.key));
+            EXPECT_TRUE(xdo::PumpUntil([&] {
+                return status->GetStatusText(lock.pane) == (on ? lock.text : "");
+            })) << "shows " << status->GetStatusText(lock.pane);
+        }
+    }
+}

@@ -12,14 +12,22 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
+
+// Last: Xlib defines plain names as macros.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 extern char** environ;
 
@@ -103,6 +111,37 @@ public:
             id.erase(id.find_last_not_of("\n") + 1);
         return id;
     }
+    // A window of this process named `title` that is transient for `owner`, or "".
+    std::string WaitForBoxOver(const std::string& owner, const std::string& title, int seconds) {
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < end && !Exited()) {
+            if (std::string id = FindBoxOver(owner, title); !id.empty())
+                return id;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return {};
+    }
+    bool WaitForBoxGone(const std::string& owner, const std::string& title, int seconds) {
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < end) {
+            if (FindBoxOver(owner, title).empty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    // Clicks where a message box has its button row.
+    static void ClickBottomMiddle(const std::string& window) {
+        const std::string size = Output("xdotool getwindowgeometry --shell " + window);
+        const auto number = [&size](const std::string& key) {
+            const auto at = size.find(key + "=");
+            return at == std::string::npos ? 0 : std::atoi(size.c_str() + at + key.size() + 1);
+        };
+        std::system(("xdotool mousemove --window " + window + " " +
+                     std::to_string(number("WIDTH") / 2) + " " +
+                     std::to_string(number("HEIGHT") - 12) + " click 1 2>/dev/null")
+                        .c_str());
+    }
     double SecondsSinceStart() const {
         return std::chrono::duration<double>(Clock::now() - started_).count();
     }
@@ -148,6 +187,30 @@ public:
     }
 
 private:
+    std::string FindBoxOver(const std::string& owner, const std::string& title) const {
+        std::istringstream ids(Output("xdotool search --all --onlyvisible --pid " +
+                                      std::to_string(pid_) + " --name '^" + title +
+                                      "$' 2>/dev/null"));
+        for (std::string id; std::getline(ids, id);)
+            if (!id.empty() && TransientFor(id) == owner)
+                return id;
+        return {};
+    }
+    static std::string TransientFor(const std::string& id) {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            return {};
+        // The window may have gone since it was found: Xlib's own handler would end the run.
+        const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        Window owner = 0;
+        const bool found =
+            XGetTransientForHint(display, std::strtoul(id.c_str(), nullptr, 10), &owner) != 0;
+        XSync(display, False);
+        XSetErrorHandler(previous);
+        XCloseDisplay(display);
+        return found ? std::to_string(owner) : std::string();
+    }
+
     bool Exited() {
         if (exited_)
             return true;
@@ -238,21 +301,48 @@ TEST(StartupProcess, HelpAndWrongSwitchesAnswerOnTheTerminalWithoutAWindow) {
     EXPECT_TRUE(std::filesystem::is_empty(config.Path()));
 }
 
+// The notice comes up over the main window once the splash has gone, and the program goes on
+// however it is answered: the main window still opens a box from its menu afterwards.
 TEST(StartupProcess, ADamagedSettingsFileIsSetAsideAndTheUserIsTold) {
     const TempFolder config("start-config");
     const std::filesystem::path ini = config.Path() / "Orlimber" / "OrlimberSTD.ini";
     std::filesystem::create_directories(ini.parent_path());
     const std::string damaged = "[size]\ncellx=int:12\nthis line means nothing\n";
-    std::ofstream(ini) << damaged;
-    Program program(config, {});
-    ASSERT_TRUE(program.Started());
-    ASSERT_FALSE(program.WaitForWindow("Untitled - Orlimber STD", 60).empty());
-    // The notice comes up over the main window, not only on the terminal.
-    EXPECT_FALSE(program.WaitForWindow("Orlimber STD", 30).empty());
-    std::ifstream kept(ini.string() + ".bad");
-    std::stringstream content;
-    content << kept.rdbuf();
-    EXPECT_EQ(content.str(), damaged);
+    for (const std::string way : {"click", "Return", "Escape"}) {
+        SCOPED_TRACE("answered with " + way);
+        std::ofstream(ini) << damaged;
+        Program program(config, {});
+        ASSERT_TRUE(program.Started());
+        const std::string frame = program.WaitForWindow("Untitled - Orlimber STD", 60);
+        ASSERT_FALSE(frame.empty());
+        const std::string box = program.WaitForBoxOver(frame, "Orlimber STD", 30);
+        ASSERT_FALSE(box.empty());
+        std::ifstream kept(ini.string() + ".bad");
+        std::stringstream content;
+        content << kept.rdbuf();
+        EXPECT_EQ(content.str(), damaged);
+
+        std::system(("xdotool windowfocus --sync " + box + " sleep 0.3 2>/dev/null").c_str());
+        if (way == "click")
+            program.ClickBottomMiddle(box);
+        else
+            std::system(("xdotool key " + way + " 2>/dev/null").c_str());
+        EXPECT_TRUE(program.WaitForBoxGone(frame, "Orlimber STD", 10));
+        ASSERT_EQ(program.WaitForExit(1), -1) << "the program ended";
+
+        // Help, its first item; tried again while the window is not yet taking keys.
+        std::string about;
+        for (int attempt = 0; attempt < 8 && about.empty(); ++attempt) {
+            std::system(("xdotool windowfocus --sync " + frame +
+                         " sleep 0.3 key alt+h sleep 0.5 key Return 2>/dev/null")
+                            .c_str());
+            about = program.WaitForBoxOver(frame, "About Orlimber STD", 3);
+        }
+        ASSERT_FALSE(about.empty());
+        std::system(("xdotool windowfocus --sync " + about + " key Escape 2>/dev/null").c_str());
+        EXPECT_TRUE(program.WaitForBoxGone(frame, "About Orlimber STD", 10));
+        EXPECT_EQ(program.WaitForExit(1), -1) << "the program ended";
+    }
 }
 
 TEST(StartupProcess, AMissingFileToOpenIsShownAndEndsWithStatusOne) {
@@ -412,4 +502,52 @@ TEST(StartupProcess, ASilentHostNeverDelaysTheWindow) {
     while (server.Requests().size() == asked && Clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_GT(server.Requests().size(), asked);
+}
+
+// Squeezed to a sliver, the window keeps what its parts need and no toolkit complains; with the
+// information pane hidden it may still go below the pane's 600 x 190.
+TEST(StartupProcess, ATinyWindowKeepsItsPartsWhole) {
+    const TempFolder config("start-config");
+    for (const int paneVisible : {0, 1}) {
+        SCOPED_TRACE(paneVisible ? "information pane shown" : "information pane hidden");
+        CProfile(config.File("Orlimber/OrlimberSTD.ini"))
+            .WriteProfileInt("Ads", "VISIBLE", paneVisible);
+        Program program(config, {});
+        ASSERT_TRUE(program.Started());
+        const std::string frame = program.WaitForWindow("Untitled - Orlimber STD", 60);
+        ASSERT_FALSE(frame.empty());
+        // A maze in the view: its scroll bars are among the parts that must fit.
+        std::system(("xdotool windowfocus --sync " + frame + " key ctrl+n 2>/dev/null").c_str());
+        int smallestWidth = 10000;
+        for (const auto& [width, height] :
+             std::vector<std::pair<int, int>>{{30, 20}, {120, 80}, {1, 1}, {250, 30}, {900, 700}}) {
+            std::system(("xdotool windowsize " + frame + " " + std::to_string(width) + " " +
+                         std::to_string(height) + " 2>/dev/null")
+                            .c_str());
+            const int leastWidth = std::max(width, paneVisible ? 600 : 150);
+            const int leastHeight = std::max(height, paneVisible ? 190 : 150);
+            // The window answers a resize below its minimum by growing back.
+            int gotWidth = 0;
+            int gotHeight = 0;
+            const auto end = Clock::now() + std::chrono::seconds(10);
+            while (Clock::now() < end && (gotWidth < leastWidth || gotHeight < leastHeight)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                const std::string size = Output("xdotool getwindowgeometry --shell " + frame);
+                const auto number = [&size](const std::string& key) {
+                    const auto at = size.find(key + "=");
+                    return at == std::string::npos ? 0
+                                                   : std::atoi(size.c_str() + at + key.size() + 1);
+                };
+                gotWidth = number("WIDTH");
+                gotHeight = number("HEIGHT");
+            }
+            EXPECT_GE(gotWidth, leastWidth) << width << "x" << height;
+            EXPECT_GE(gotHeight, leastHeight) << width << "x" << height;
+            smallestWidth = std::min(smallestWidth, gotWidth);
+        }
+        if (!paneVisible) {
+            EXPECT_LT(smallestWidth, 600);
+        }
+        ASSERT_EQ(program.WaitForExit(1), -1) << "the program ended";
+    }
 }

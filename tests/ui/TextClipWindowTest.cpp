@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -240,6 +241,58 @@ TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
     clipboard_.WriteText("taken back");
     xdo::PumpUntil([&] { return textServed.load(); }, 5000);
     textOwner.join();
+}
+
+// Another program may offer a picture and hand over no bytes, or bytes that are no picture:
+// Ctrl+V takes nothing and says why, on the status bar for nothing at all, in a box naming
+// the fault for a damaged picture; never the toolkit's assertion.
+TEST_F(TextClipWindowTest, PicturesOtherProgramsCannotHandOverSayWhy) {
+    if (!HaveXclip())
+        GTEST_SKIP() << "xclip missing";
+    std::string status;
+    window_->SetStatusReporter([&status](const std::string& text) { status = text; });
+    const std::string good = folder_.File("good.png");
+    ASSERT_EQ(std::system(("convert -size 40x30 xc:red '" + good + "'").c_str()), 0);
+    const std::string cut = folder_.File("cut.png");
+    ASSERT_EQ(std::system(("head -c 60 '" + good + "' > '" + cut + "'").c_str()), 0);
+    const std::string foreign = folder_.File("foreign.png");
+    std::ofstream(foreign) << std::string(300, 'x');
+    const std::string empty = folder_.File("empty.png");
+    std::ofstream{empty};
+    Xdo("key ctrl+1");
+
+    const std::string unread = "The picture on the Clipboard could not be read: ";
+    const struct {
+        std::string file;
+        std::string status;
+        std::string box;
+    } cases[] = {{empty, CGridloomView::kNothingToPaste, ""},
+                 {cut, "", unread + "Read Error"},
+                 {foreign, "", unread + "Not a PNG file"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::atomic<bool> served{false};
+        std::thread owner([&] {
+            std::system(("xclip -quiet -selection clipboard -t image/png -i '" + c.file +
+                         "' >/dev/null 2>&1")
+                            .c_str());
+            served = true;
+        });
+        status.clear();
+        prompts_.Clear();
+        ASSERT_TRUE(xdo::PumpUntil([&] { return clipboard_.OffersPicture(); }, 3000));
+        Xdo("key ctrl+v");
+        xdo::PumpUntil([&] { return !status.empty() || !prompts_.ShownBoxes().empty(); });
+        EXPECT_EQ(status, c.status);
+        ASSERT_EQ(prompts_.ShownBoxes().size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty()) {
+            EXPECT_EQ(prompts_.ShownBoxes()[0].text, c.box);
+        }
+        EXPECT_FALSE(view_->Pending().IsPending());
+        clipboard_.WriteText("taken back");
+        xdo::PumpUntil([&] { return served.load(); }, 5000);
+        owner.join();
+    }
 }
 
 TEST_F(TextClipWindowTest, TheFontDialogAnswersWhatItShows) {
