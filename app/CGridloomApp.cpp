@@ -319,8 +319,14 @@ bool CGridloomApp::OpenLink(UINT command) {
     const std::string url = links_.Url(command);
     if (url.empty())
         return false;
-    if (IShell::Current().Open(url))
-        return true;
-    AfxMessageBox("The web page " + url + " could not be opened.", MB_OK | MB_ICONWARNING);
-    return false;
+    // The desktop may take a few seconds to say whether it opened the page: the windows go on
+    // meanwhile, and a refusal is told when it comes.
+    fetches_.Run({}, [url](FetchService::Worker&) -> MainThread::Task {
+        if (IShell::Current().Open(url))
+            return {};
+        return [url] {
+            AfxMessageBox("The web page " + url + " could not be opened.", MB_OK | MB_ICONWARNING);
+        };
+    });
+    return true;
 }

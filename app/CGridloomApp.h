@@ -118,7 +118,8 @@ public:
     }
 
     void SetAboutBox(IAboutBox* box) { aboutBox_ = box; }
-    // Hands a link command's page to the desktop; says so when the desktop refuses.
+    // Hands a link command's page to the desktop on a worker; says so, later, when the desktop
+    // refuses. False when the command has no page.
     bool OpenLink(UINT command);
 
     bool splashUp = false;
