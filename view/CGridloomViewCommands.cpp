@@ -244,4 +244,8 @@ void CGridloomView::MapExportCommands() {
     OnCommand(ID_APPLY_BMP_MASK, [this] { OnApplyMask(); });
     OnCommand(ID_SAVE_IMAGE_FILE, [this] { OnSaveToImageFile(); });
     OnCommand(ID_SAVE_EMF, [this] { OnSaveToEmf(); });
+    // With no grid there is no picture to write: greyed rather than silently doing nothing.
+    CCmdTarget::OnUpdate(ID_SAVE_IMAGE_FILE,
+                         [this](CCmdUI& ui) { ui.Enable(HasLevels() && sizeDialog_); });
+    CCmdTarget::OnUpdate(ID_SAVE_EMF, [this](CCmdUI& ui) { ui.Enable(HasLevels()); });
 }

@@ -61,6 +61,9 @@ TEST_F(ViewCommandsTest, WithoutGridsTheLayerItemsAreOffAndTheToolsWaitForATempl
     for (UINT id : kCellTools)
         EXPECT_FALSE(Query(view, id).IsEnabled()) << id;
     EXPECT_FALSE(view.HandlesUpdate(ID_TOOL_GROW)); // the frame enables it
+    // Nothing to write yet: greyed, never an enabled command that does nothing.
+    EXPECT_FALSE(Query(view, ID_SAVE_EMF).IsEnabled());
+    EXPECT_FALSE(Query(view, ID_SAVE_IMAGE_FILE).IsEnabled());
 
     view_.reset();
     CGridloomDoc& doc = NewDoc(KIND_BOX, 6, 6);
@@ -73,6 +76,7 @@ TEST_F(ViewCommandsTest, WithoutGridsTheLayerItemsAreOffAndTheToolsWaitForATempl
     EXPECT_EQ(Query(shown, ID_VIEW_SOLUTION).Checked(), 0);
     for (UINT id : kCellTools)
         EXPECT_TRUE(Query(shown, id).IsEnabled()) << id;
+    EXPECT_TRUE(Query(shown, ID_SAVE_EMF).IsEnabled());
     doc.OnGenerateMaze();
     for (UINT id : kCellTools)
         EXPECT_FALSE(Query(shown, id).IsEnabled()) << id;
