@@ -70,7 +70,8 @@ bool EchoHostProbe::Connects(const std::string& host, WORD port, DWORD timeoutMs
             if (left <= 0)
                 break;
             pollfd p{fd, POLLOUT, 0};
-            ready = ::poll(&p, 1, static_cast<int>(std::min<long long>(left, CIcmpEcho::kStopSliceMs)));
+            ready =
+                ::poll(&p, 1, static_cast<int>(std::min<long long>(left, CIcmpEcho::kStopSliceMs)));
             if (ready < 0 && errno == EINTR)
                 ready = 0;
         }

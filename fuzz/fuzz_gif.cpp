@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CRasterMemFile head(data, size);
     CRasterGIF probe;
     probe.SetEscape(-1);
-    if (probe.Decode(head, probe.Info().decode) && std::uint64_t(probe.GetWidth()) * probe.GetHeight() > (1u << 20))
+    if (probe.Decode(head, probe.Info().decode) &&
+        std::uint64_t(probe.GetWidth()) * probe.GetHeight() > (1u << 20))
         return 0;
     CRasterMemFile in(data, size);
     CRasterGIF gif;

@@ -250,7 +250,8 @@ TEST_F(MainFrameTest, LockKeyPanesFollowTheKeys) {
             ASSERT_TRUE(xdo::Run(std::string("key ") + lock.key));
             EXPECT_TRUE(xdo::PumpUntil([&] {
                 return status->GetStatusText(lock.pane) == (on ? lock.text : "");
-            })) << "shows " << status->GetStatusText(lock.pane);
+            })) << "shows "
+                << status->GetStatusText(lock.pane);
         }
     }
 }
