@@ -3,6 +3,7 @@
 #include "dialogs/FetchCancel.h"
 #include "image/CRaster.h"
 #include "image/PictureBudget.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,15 +22,9 @@ private:
 };
 
 void PutWord(std::string& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-std::uint32_t GetWord(std::string_view in, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<BYTE>(in[at + std::size_t(i)]);
-    return value;
+    BYTE bytes[4];
+    PutLittleEndian(bytes, value);
+    out.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 // The source pixel with its opacity: the alpha plane, else the transparent palette entry.
@@ -140,8 +135,9 @@ std::string PanePicture::Prepare(std::span<const BYTE> bytes, FetchCancel* cance
 bool PanePicture::Read(std::string_view prepared, Pixels& pixels) {
     if (prepared.size() < kHeaderBytes || !IsPrepared(prepared))
         return false;
-    const std::uint32_t width = GetWord(prepared, 8);
-    const std::uint32_t height = GetWord(prepared, 12);
+    const auto* header = reinterpret_cast<const BYTE*>(prepared.data());
+    const auto width = GetLittleEndian<std::uint32_t>(header + 8);
+    const auto height = GetLittleEndian<std::uint32_t>(header + 12);
     if (width == 0 || height == 0 ||
         std::uint64_t(width) * height * 4 != prepared.size() - kHeaderBytes)
         return false;

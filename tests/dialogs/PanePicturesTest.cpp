@@ -8,6 +8,7 @@
 #include "platform/CProfile.h"
 #include "tests/support/ChildMemory.h"
 #include "tests/support/CountingHttpServer.h"
+#include "tests/support/FileText.h"
 #include "tests/support/MainQueue.h"
 #include "tests/support/PngBomb.h"
 #include "tests/support/TempFolder.h"
@@ -31,13 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::span<const BYTE> Bytes(const std::string& s) {
     return {reinterpret_cast<const BYTE*>(s.data()), s.size()};
 }
@@ -46,7 +40,7 @@ std::span<const BYTE> Bytes(const std::string& s) {
 std::string Convert(TempFolder& folder, const std::string& arguments, const std::string& name) {
     const std::string path = (folder.Path() / name).string();
     EXPECT_EQ(std::system(("convert " + arguments + " " + path).c_str()), 0) << arguments;
-    return Read(path);
+    return ReadFileText(path);
 }
 
 } // namespace

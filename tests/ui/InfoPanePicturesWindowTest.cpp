@@ -13,6 +13,7 @@
 #include "maze/TemplateKind.h"
 #include "tests/support/CountingHttpServer.h"
 #include "tests/support/DocTestSupport.h"
+#include "tests/support/FileText.h"
 #include "tests/support/PngBomb.h"
 #include "view/CGridloomView.h"
 #include "view/ui/MazeViewWindow.h"
@@ -29,13 +30,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
@@ -118,7 +112,7 @@ protected:
     std::string Convert(const std::string& arguments, const std::string& name) {
         const std::string path = folder_.File(name);
         EXPECT_EQ(std::system(("convert " + arguments + " " + path).c_str()), 0);
-        return Read(path);
+        return ReadFileText(path);
     }
     bool Shows(const std::string& text) const {
         return pane_->ToText().utf8_string().find(text) != std::string::npos;
@@ -225,7 +219,7 @@ TEST_F(InfoPanePicturesWindowTest, ExitIsQuickWithAPictureHangingAndALateDownloa
     const std::string saved = folder_.File("seven.wkz");
     ASSERT_TRUE(WkzFileCommands::SaveFile(source, saved));
     // The download keeps all but the last byte the host sends.
-    host_.Add("/g/seven.wkz", {Read(saved) + "\n", "application/octet-stream", 400});
+    host_.Add("/g/seven.wkz", {ReadFileText(saved) + "\n", "application/octet-stream", 400});
     Open();
     ASSERT_TRUE(xdo::PumpUntil([&] { return host_.Asked("/pic/hang.png") == 1; }, 10000));
     EXPECT_TRUE(Shows("Hanging"));

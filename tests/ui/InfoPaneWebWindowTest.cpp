@@ -15,6 +15,7 @@
 #include "res/CommandIds.h"
 #include "tests/dialogs/TestHttpServer.h"
 #include "tests/support/DocTestSupport.h"
+#include "tests/support/FileText.h"
 #include "view/CGridloomView.h"
 #include "view/ui/MazeViewWindow.h"
 
@@ -31,13 +32,6 @@
 #include <vector>
 
 namespace {
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TestHttpServer::Route Page(const std::string& title, const std::string& body) {
     TestHttpServer::Route route;
@@ -254,7 +248,7 @@ TEST_F(InfoPaneWebWindowTest, AClickOnAMaskInTheGalleryMasksTheMaze) {
             ("convert -size 8x8 xc:white -fill black -draw 'rectangle 0,0,3,3' " + mask).c_str()),
         0);
     TestHttpServer::Route picture;
-    picture.body = Read(mask) + "\n";
+    picture.body = ReadFileText(mask) + "\n";
     server_.Add("/p/quarter.gif", picture);
     server_.Add("/redir.php?LOC=MASKS&MAX_VER=1.000&VER=QV364",
                 Page("Masks", "<a href=\"mzmask" + server_.Url("/p/quarter.gif").substr(4) +
@@ -457,7 +451,7 @@ TEST_F(InfoPaneWebWindowTest, LinksLeadOnlyToTheWebHostAndItsPicturesComeFromIt)
     const std::string picture = folder_.File("x.png");
     ASSERT_EQ(std::system(("convert -size 8x8 xc:red " + picture).c_str()), 0);
     TestHttpServer::Route png;
-    png.body = Read(picture);
+    png.body = ReadFileText(picture);
     png.headers = {{"Content-Type", "image/png"}};
     server_.Add("/img/x.png", png);
     TestHttpServer::Route empty;
