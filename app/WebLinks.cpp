@@ -31,10 +31,6 @@ const Link* Find(UINT command) {
 
 WebLinks::WebLinks(const CProfile& profile) : base_(WebEndpoint(profile).Base()) {}
 
-bool WebLinks::IsLink(UINT command) {
-    return Find(command) != nullptr;
-}
-
 std::string WebLinks::Url(UINT command) const {
     const Link* link = Find(command);
     return link ? base_ + link->path + link->tag : std::string();

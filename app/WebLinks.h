@@ -12,8 +12,6 @@ public:
 
     explicit WebLinks(const CProfile& profile);
 
-    // True for the link commands (home page, hear-about page, manual, forum, mailing list).
-    static bool IsLink(UINT command);
     // The full address of a link command; empty for any other command.
     std::string Url(UINT command) const;
 

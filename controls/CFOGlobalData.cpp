@@ -47,8 +47,3 @@ void CFOGlobalData::UpdateSysMetrics() {
     cyFrame = GetSystemMetrics(SM_CYFRAME);
     cxDlgFrame = GetSystemMetrics(SM_CXDLGFRAME);
 }
-
-CSize CFOGlobalData::GetScreenSize() {
-    UpdateSysMetrics();
-    return {cxScreen, cyScreen};
-}

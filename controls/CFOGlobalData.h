@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/CRect.h"
 #include "platform/WinTypes.h"
 
 // The desktop colours and sizes every picker control draws with (a documented singleton):
@@ -10,8 +9,6 @@ public:
 
     void UpdateSysColors();
     void UpdateSysMetrics();
-    // Reads the sizes again and returns the screen's.
-    CSize GetScreenSize();
 
     COLORREF clrBtnFace = 0;
     COLORREF clrBtnHilite = 0;

@@ -375,13 +375,3 @@ void CGridloomDoc::OnFileSave() {
 bool CGridloomDoc::Serialize(CArchive& ar) {
     return ar.IsStoring() ? WkzDocumentFile::Store(*this, ar) : WkzDocumentFile::Load(*this, ar);
 }
-
-bool CGridloomDoc::SerializeV1(CArchive& ar) {
-    return ar.IsStoring() ? WkzDocumentFile::StoreV1(*this, ar)
-                          : WkzDocumentFile::LoadV1(*this, ar);
-}
-
-bool CGridloomDoc::SerializeV2(CArchive& ar) {
-    return ar.IsStoring() ? WkzDocumentFile::StoreV2(*this, ar)
-                          : WkzDocumentFile::LoadV2(*this, ar);
-}

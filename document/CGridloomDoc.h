@@ -137,8 +137,6 @@ public:
     void OnFileOpen();
     void OnFileSave();
     bool Serialize(CArchive& ar);
-    bool SerializeV1(CArchive& ar);
-    bool SerializeV2(CArchive& ar);
     ICellPainter* CellPainter() const { return cellPainter_; }
 
     // Plain state.

@@ -55,37 +55,12 @@ bool WkzDocumentFile::Store(CGridloomDoc& doc, CArchive& ar) {
     return true;
 }
 
-bool WkzDocumentFile::StoreV1(CGridloomDoc& doc, CArchive& ar) {
-    if (!CanStore(doc))
-        return false;
-    WkzWriter::WriteV1(Capture(doc), ar);
-    return true;
-}
-
-bool WkzDocumentFile::StoreV2(CGridloomDoc& doc, CArchive& ar) {
-    if (!CanStore(doc))
-        return false;
-    WkzWriter::WriteV2(Capture(doc), ar);
-    return true;
-}
-
 bool WkzDocumentFile::Load(CGridloomDoc& doc, CArchive& ar) {
     // Pictures may take a while: the busy cursor shows and Escape stops the reading.
     BusyStop stop;
     DecodeOptions options;
     options.stop = &stop;
     return Finish(doc, WkzReader::Read(ar, PictureAllowance(options)));
-}
-
-bool WkzDocumentFile::LoadV1(CGridloomDoc& doc, CArchive& ar) {
-    return Finish(doc, WkzReader::ReadV1(ar, doc.formatVersion));
-}
-
-bool WkzDocumentFile::LoadV2(CGridloomDoc& doc, CArchive& ar) {
-    BusyStop stop;
-    DecodeOptions options;
-    options.stop = &stop;
-    return Finish(doc, WkzReader::ReadV2(ar, doc.formatVersion, PictureAllowance(options)));
 }
 
 bool WkzDocumentFile::Finish(CGridloomDoc& doc, WkzReader::Result result) {

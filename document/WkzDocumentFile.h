@@ -18,14 +18,9 @@ public:
     // Writes in the layout the document's format version picks; false, with the pending
     // message set and nothing written, when that is not possible.
     static bool Store(CGridloomDoc& doc, CArchive& ar);
-    static bool StoreV1(CGridloomDoc& doc, CArchive& ar);
-    static bool StoreV2(CGridloomDoc& doc, CArchive& ar);
 
     // Reads the version and the layout it picks. True when the document took the file.
     static bool Load(CGridloomDoc& doc, CArchive& ar);
-    // The two layouts, the version number already read into the document.
-    static bool LoadV1(CGridloomDoc& doc, CArchive& ar);
-    static bool LoadV2(CGridloomDoc& doc, CArchive& ar);
 
 private:
     static bool CanStore(CGridloomDoc& doc);

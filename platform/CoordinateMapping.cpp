@@ -102,10 +102,6 @@ double CoordinateMapping::ToDeviceY(double y) const {
     return (y - windowOrg_.y) * viewportExt_.cy / windowExt_.cy + viewportOrg_.y;
 }
 
-bool CoordinateMapping::IsYFlipped() const {
-    return (static_cast<long long>(viewportExt_.cy) * windowExt_.cy) < 0;
-}
-
 bool CoordinateMapping::IsXFlipped() const {
     return (static_cast<long long>(viewportExt_.cx) * windowExt_.cx) < 0;
 }

@@ -32,11 +32,9 @@ public:
     CPoint ToLogical(CPoint p) const;
     CSize SizeToDevice(CSize s) const;
     CSize SizeToLogical(CSize s) const;
-    // Exact (unrounded) device position, for text placement.
+    // Exact (unrounded) device position, for stretches reaching beyond the device range.
     double ToDeviceX(double x) const;
     double ToDeviceY(double y) const;
-    // True when logical y grows upward on the device.
-    bool IsYFlipped() const;
     bool IsXFlipped() const;
 
 private:

@@ -94,9 +94,3 @@ const std::vector<MenuItem>& MenuResource::MainMenuBar() {
         Popup("&Help", HelpMenu())};
     return bar;
 }
-
-const std::string& MenuResource::DocTemplateString() {
-    static const std::string text = "Orlimber\n\nOrlimber\nOrlimber Templates (*.wkz)\n.wkz\n"
-                                    "Orlimber.Document\nOrlimber Document";
-    return text;
-}

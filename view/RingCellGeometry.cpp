@@ -47,11 +47,6 @@ CPoint RingCellGeometry::Point(const Table& t, int column, int step, double radi
             layout_.CentreY() + static_cast<LONG>(radius * t.cos[m])};
 }
 
-CPoint RingCellGeometry::PointAt(double angle, double radius) const {
-    return {layout_.CentreX() + static_cast<LONG>(std::sin(angle * kDegree) * radius),
-            layout_.CentreY() + static_cast<LONG>(radius * std::cos(angle * kDegree))};
-}
-
 void RingCellGeometry::Arc(int column, int ring, double radius, int from, int to,
                            std::vector<CPoint>& out) const {
     const Table& t = TableOf(ring);

@@ -40,8 +40,6 @@ public:
     bool OuterIsNextInner(int ring) const;
     // The middle of the sector, halfway across the ring.
     CPoint Centre(int column, int ring) const;
-    // The point at compass angle `angle` degrees and radius `radius` from the centre.
-    CPoint PointAt(double angle, double radius) const;
 
     // The cells (column, ring) whose outline may hold the logical point: the sector that holds
     // it by angle and radius, and its neighbours within the reach of the chords' and the
