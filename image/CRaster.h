@@ -111,7 +111,8 @@ public:
     bool DecodeFromMemory(std::span<const BYTE> data, DWORD type);
     // Picture bytes built into the program.
     bool LoadResource(std::span<const BYTE> resource, DWORD type);
-    // What every encoder checks first: true (refuse) for a null stream or an empty image.
+    // What every encoder checks first: true when there is a stream and a picture to write;
+    // false, with the reason as the last error, otherwise.
     bool CheckEncodeArgs(const CRasterFile* file);
 
     // ---- frames (decoded extra frames, owned) --------------------------------------------

@@ -280,7 +280,7 @@ bool CRasterBMP::ReadMasked(CRasterFile& file, const BmpInfoHeader& h) {
 }
 
 bool CRasterBMP::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (GetBpp() == 24 && IsAlphaValid())
         return EncodeWithAlpha(file);

@@ -35,13 +35,13 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 bool CRaster::CheckEncodeArgs(const CRasterFile* file) {
     if (file == nullptr) {
         SetLastError("null file handler");
-        return true;
+        return false;
     }
     if (!IsValid()) {
         SetLastError("null image!!!");
-        return true;
+        return false;
     }
-    return false;
+    return true;
 }
 
 bool CRaster::Encode(CRasterFile* file, DWORD type) {
@@ -50,7 +50,7 @@ bool CRaster::Encode(CRasterFile* file, DWORD type) {
         SetLastError(kUnknownEncode);
         return false;
     }
-    if (CheckEncodeArgs(file))
+    if (!CheckEncodeArgs(file))
         return false;
     codec->ShareFrom(this);
     const bool ok = codec->Encode(*file);

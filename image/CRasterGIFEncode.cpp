@@ -126,7 +126,7 @@ bool CRasterGIF::WriteBody(CRasterFile& file, const CRaster& image, bool localTa
 }
 
 bool CRasterGIF::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (GetBpp() > 8)
         return EncodeTrueColor(file);

@@ -272,7 +272,7 @@ bool CRasterICO::Encode(CRasterFile& file) {
 }
 
 bool CRasterICO::Encode(CRasterFile& file, bool, int) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (GetBpp() <= 8 && !IsIndexed())
         return Fail("icon needs a palette");

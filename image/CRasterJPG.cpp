@@ -380,7 +380,7 @@ bool CRasterJPG::IsGreyPalette() const {
 }
 
 bool CRasterJPG::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (IsIndexed() && !IsGreyPalette())
         return Fail("JPEG can save only RGB or GreyScale images");

@@ -141,7 +141,7 @@ int CRasterPCX::PlaneCount() const {
 }
 
 bool CRasterPCX::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (GetWidth() > 0xFFFF || GetHeight() > 0xFFFF)
         return Fail("Image too large for PCX");

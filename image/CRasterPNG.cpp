@@ -389,7 +389,7 @@ struct CRasterPNG::WriteState {
 };
 
 bool CRasterPNG::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     WriteState s;
     s.png = png_create_write_struct(png_get_libpng_ver(nullptr), this, OnPngError, OnPngWarning);

@@ -161,7 +161,7 @@ void CRasterTGA::PlaceRow(const TgaHeader& h, const BYTE* in, DWORD fileRow, boo
 }
 
 bool CRasterTGA::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     const WORD bpp = GetBpp();
     if (bpp != 8 && bpp != 24)

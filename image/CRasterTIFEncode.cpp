@@ -38,7 +38,7 @@ void CRasterTIF::ResetWriter() {
 }
 
 bool CRasterTIF::Encode(CRasterFile& file, bool append) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (!writer_) {
         SetLastError("");

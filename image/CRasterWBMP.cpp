@@ -64,7 +64,7 @@ bool CRasterWBMP::Decode(CRasterFile& file, const DecodeOptions& options) {
 }
 
 bool CRasterWBMP::Encode(CRasterFile& file) {
-    if (CheckEncodeArgs(&file))
+    if (!CheckEncodeArgs(&file))
         return false;
     if (GetBpp() != 1)
         return Fail("Can't save this image as WBMP");

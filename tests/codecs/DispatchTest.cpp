@@ -1,6 +1,8 @@
 #include "TestPictures.h"
 
 #include "image/CRaster.h"
+#include "image/CRasterCodec.h"
+#include "image/CRasterFormats.h"
 #include "image/CRasterMemFile.h"
 
 #include "tests/support/TempFolder.h"
@@ -42,6 +44,39 @@ TEST(Dispatch, UnknownIdsAndUnwritableFormatsFailWithTheirTexts) {
     CRaster empty;
     EXPECT_FALSE(empty.EncodeToMemory(bytes, CRaster::kTypePng));
     EXPECT_STREQ(empty.GetLastError(), "null image!!!");
+}
+
+// The argument check says true for what may be written; every writer acts on that sense,
+// so a writer reading it backwards refuses good pictures or goes on with an empty one.
+TEST(Dispatch, EncodeArgumentCheckPassesGoodArgumentsAndEveryWriterRefusesAnEmptyPicture) {
+    CRaster image = TestPictures::Make(4, 4, 24);
+    CRasterMemFile stream;
+    ASSERT_TRUE(stream.Open());
+    EXPECT_TRUE(image.CheckEncodeArgs(&stream));
+    EXPECT_FALSE(image.CheckEncodeArgs(nullptr));
+    EXPECT_STREQ(image.GetLastError(), "null file handler");
+    CRaster empty;
+    EXPECT_FALSE(empty.CheckEncodeArgs(&stream));
+    EXPECT_STREQ(empty.GetLastError(), "null image!!!");
+
+    for (DWORD type = 1; type < 16; ++type) {
+        const CRasterFormats::Entry* entry = CRasterFormats::Find(type);
+        if (!entry || !entry->writable)
+            continue;
+        const int bpp = type == CRaster::kTypeWbmp ? 1 : 24;
+        std::vector<BYTE> bytes;
+        CRaster good = TestPictures::Make(6, 5, type == CRaster::kTypePgx ? 8 : bpp);
+        if (type == CRaster::kTypePgx)
+            good.SetGrayPalette();
+        EXPECT_TRUE(good.EncodeToMemory(bytes, type)) << entry->name << good.GetLastError();
+        EXPECT_FALSE(bytes.empty()) << entry->name;
+
+        std::unique_ptr<CRasterCodec> codec = CRasterFormats::MakeCodec(type);
+        CRasterMemFile out;
+        ASSERT_TRUE(out.Open());
+        EXPECT_FALSE(codec->Encode(out)) << entry->name;
+        EXPECT_EQ(out.Size(), 0) << entry->name;
+    }
 }
 
 TEST(Dispatch, EncodeToMemoryRefusesAFilledBuffer) {
