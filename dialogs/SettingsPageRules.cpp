@@ -11,9 +11,9 @@
 #include <limits>
 #include <utility>
 
-namespace {
+using namespace ControlIds;
 
-constexpr int kSeedId = 1003;
+namespace {
 
 struct Field {
     int page;
@@ -22,24 +22,24 @@ struct Field {
 };
 
 constexpr Field kFields[] = {
-    {SettingsPages::kDimensions, SettingsPageRules::kCellsLong, "Cells Long"},
-    {SettingsPages::kDimensions, SettingsPageRules::kCellsWide, "Cells Wide"},
-    {SettingsPages::kDimensions, SettingsPageRules::kInnerCells, "Inner Radius Cells"},
-    {SettingsPages::kDimensions, SettingsPageRules::kInnerPercent, "% Inner Radius Size"},
-    {SettingsPages::kPage, 1005, "Maze Height"},
-    {SettingsPages::kPage, 1004, "Maze Width"},
-    {SettingsPages::kPage, 1006, "Left Margin"},
-    {SettingsPages::kPage, 1007, "Top Margin"},
-    {SettingsPages::kAdvanced, kSeedId, "Random Number Seed"},
-    {SettingsPages::kAdvanced, 1027, "Printing Pen Width X"},
-    {SettingsPages::kGrowth, 1051, "GROWTH N"},
-    {SettingsPages::kGrowth, 1052, "GROWTH NW"},
-    {SettingsPages::kGrowth, 1053, "GROWTH NE"},
-    {SettingsPages::kGrowth, 1054, "GROWTH W"},
-    {SettingsPages::kGrowth, 1055, "GROWTH E"},
-    {SettingsPages::kGrowth, 1056, "GROWTH SW"},
-    {SettingsPages::kGrowth, 1057, "GROWTH SE"},
-    {SettingsPages::kGrowth, 1058, "GROWTH S"},
+    {SettingsPages::kDimensions, Dimensions::kCellsLong, "Cells Long"},
+    {SettingsPages::kDimensions, Dimensions::kCellsWide, "Cells Wide"},
+    {SettingsPages::kDimensions, Dimensions::kInnerCells, "Inner Radius Cells"},
+    {SettingsPages::kDimensions, Dimensions::kInnerPercent, "% Inner Radius Size"},
+    {SettingsPages::kPage, Page::kHeight, "Maze Height"},
+    {SettingsPages::kPage, Page::kWidth, "Maze Width"},
+    {SettingsPages::kPage, Page::kLeftMargin, "Left Margin"},
+    {SettingsPages::kPage, Page::kTopMargin, "Top Margin"},
+    {SettingsPages::kAdvanced, Advanced::kSeed, "Random Number Seed"},
+    {SettingsPages::kAdvanced, Advanced::kPenWidth, "Printing Pen Width X"},
+    {SettingsPages::kGrowth, Growth::kN, "GROWTH N"},
+    {SettingsPages::kGrowth, Growth::kNW, "GROWTH NW"},
+    {SettingsPages::kGrowth, Growth::kNE, "GROWTH NE"},
+    {SettingsPages::kGrowth, Growth::kW, "GROWTH W"},
+    {SettingsPages::kGrowth, Growth::kE, "GROWTH E"},
+    {SettingsPages::kGrowth, Growth::kSW, "GROWTH SW"},
+    {SettingsPages::kGrowth, Growth::kSE, "GROWTH SE"},
+    {SettingsPages::kGrowth, Growth::kS, "GROWTH S"},
 };
 
 } // namespace
@@ -62,29 +62,30 @@ std::optional<DialogFieldError> SettingsPageRules::ReadDimensions(int kind,
     PP2 next = values;
     std::optional<DialogFieldError> error;
     if (!Circular(kind)) {
-        error = IntegerFieldCheck::ReadInRange(kCellsLong, texts.cellsLong, PP2::kMinCells,
-                                               PP2::kMaxCells, next.cellsLong);
+        error = IntegerFieldCheck::ReadInRange(Dimensions::kCellsLong, texts.cellsLong,
+                                               PP2::kMinCells, PP2::kMaxCells, next.cellsLong);
         if (!error)
-            error = IntegerFieldCheck::ReadInRange(kCellsWide, texts.cellsWide, PP2::kMinCells,
-                                                   PP2::kMaxCells, next.cellsWide);
+            error = IntegerFieldCheck::ReadInRange(Dimensions::kCellsWide, texts.cellsWide,
+                                                   PP2::kMinCells, PP2::kMaxCells, next.cellsWide);
         const long long cells = static_cast<long long>(next.cellsLong) * next.cellsWide;
         // Point at the count the user changed: the rows when only they differ from the shown.
         const bool onlyRows =
             next.cellsLong != shown.cellsLong && next.cellsWide == shown.cellsWide;
         if (!error && cells > Object::kMaxCells)
             error = DialogFieldError{
-                onlyRows ? kCellsLong : kCellsWide,
+                onlyRows ? Dimensions::kCellsLong : Dimensions::kCellsWide,
                 Format("%d columns of %d rows make %lld cells; a maze holds at most "
                        "4,000,000 cells.",
                        next.cellsWide, next.cellsLong, cells)};
     } else {
-        error = IntegerFieldCheck::ReadInRange(kInnerCells, texts.innerCells, 1,
+        error = IntegerFieldCheck::ReadInRange(Dimensions::kInnerCells, texts.innerCells, 1,
                                                PP2::kMaxInnerCells, next.innerRadiusCells);
         float percent = 0;
         if (!error)
-            error = ReadFloat(kInnerPercent, texts.innerPercent, percent);
+            error = ReadFloat(Dimensions::kInnerPercent, texts.innerPercent, percent);
         if (!error && !(percent >= PP2::kMinInnerPercent && percent <= PP2::kMaxInnerPercent))
-            error = DialogFieldError{kInnerPercent, "Please enter a number between 0.1 and 99.9."};
+            error = DialogFieldError{Dimensions::kInnerPercent,
+                                     "Please enter a number between 0.1 and 99.9."};
         if (!error)
             next.innerRadiusPercent = percent;
     }
@@ -114,10 +115,10 @@ std::optional<DialogFieldError> SettingsPageRules::ReadPageSizes(const PageTexts
                                                                  PP3& values) {
     PP3 next = values;
     const std::pair<int, std::pair<const std::string*, float*>> fields[] = {
-        {1005, {&texts.height, &next.height}},
-        {1004, {&texts.width, &next.width}},
-        {1006, {&texts.leftMargin, &next.leftMargin}},
-        {1007, {&texts.topMargin, &next.topMargin}}};
+        {Page::kHeight, {&texts.height, &next.height}},
+        {Page::kWidth, {&texts.width, &next.width}},
+        {Page::kLeftMargin, {&texts.leftMargin, &next.leftMargin}},
+        {Page::kTopMargin, {&texts.topMargin, &next.topMargin}}};
     for (const auto& [id, field] : fields)
         if (auto error = ReadFloat(id, *field.first, *field.second))
             return error;
@@ -131,7 +132,7 @@ std::optional<DialogFieldError> SettingsPageRules::ReadSeed(std::string_view tex
                                                             std::string& seed) {
     int parsed = 0;
     if (!ParseInt(text, parsed))
-        return DialogFieldError{kSeedId,
+        return DialogFieldError{Advanced::kSeed,
                                 "Please enter a whole number between -2147483648 and 2147483647."};
     seed = std::string(text);
     return std::nullopt;
@@ -159,12 +160,14 @@ std::optional<DialogFieldError> SettingsPageRules::ReadFloat(int controlId, std:
 }
 
 int SettingsPageRules::PenRadioFor(int penWidth) {
-    return penWidth == 0 ? kThinnest : penWidth == 10 ? kHundredth : kThousandths;
+    return penWidth == 0    ? Advanced::kThinnest
+           : penWidth == 10 ? Advanced::kHundredth
+                            : Advanced::kThousandths;
 }
 
 void SettingsPageRules::ChoosePen(int radio, PP4& values) {
-    if (radio == kThinnest)
+    if (radio == Advanced::kThinnest)
         values.penWidth = 0;
-    else if (radio == kHundredth)
+    else if (radio == Advanced::kHundredth)
         values.penWidth = 10;
 }

@@ -3,23 +3,16 @@
 #include "document/PP2.h"
 #include "document/PP3.h"
 #include "document/PP4.h"
+#include "forms/ControlIds.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 // The Dimensions and Advanced pages' rules: which fields show, the checks on leaving a page
-// or pressing OK, and the pen-width radios.
+// or pressing OK, and the pen-width radios (ControlIds::Advanced::kThinnest and on).
 class SettingsPageRules {
 public:
-    enum DimensionControl {
-        kCellsWide = 1006,
-        kCellsLong = 1007,
-        kInnerCells = 1009,
-        kInnerPercent = 1010
-    };
-    enum PenRadio { kThinnest = 1024, kHundredth = 1025, kThousandths = 1026 };
-
     // Loaded values are put in range so that a field the page hides never blocks OK.
     static void ClampDimensions(PP2& values);
     static bool Circular(int kind) { return kind >= 40; }
@@ -52,5 +45,5 @@ public:
     static int PenRadioFor(int penWidth);
     // The radio's pen width (the X/1000 radio keeps the current one).
     static void ChoosePen(int radio, PP4& values);
-    static bool PenEditWritable(int radio) { return radio == kThousandths; }
+    static bool PenEditWritable(int radio) { return radio == ControlIds::Advanced::kThousandths; }
 };

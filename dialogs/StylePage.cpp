@@ -7,14 +7,14 @@
 #include "view/tiler/TileSetCatalogue.h"
 
 const std::array<StylePage::Style, 8> StylePage::kStyles = {{
-    {1032, "Box", KIND_BOX, 0, 154},
-    {1033, "Triangular", 3, 0, 155},
-    {1034, "Octagon-Box", 2, 0, 156},
-    {1035, "Hex", 1, 0, 157},
-    {1037, "Trapezoid-Box", 4, 0, 162},
-    {1038, "Quad-Triangle", 5, 0, 161},
-    {1039, "CIRCULAR", 40, 0, StylePreviewArt::kCircular},
-    {kTiledRadio, "Square Tiled:", KIND_BOX, 1, 0},
+    {ControlIds::Style::kBox, "Box", KIND_BOX, 0, 154},
+    {ControlIds::Style::kTriangular, "Triangular", 3, 0, 155},
+    {ControlIds::Style::kOctagonBox, "Octagon-Box", 2, 0, 156},
+    {ControlIds::Style::kHex, "Hex", 1, 0, 157},
+    {ControlIds::Style::kTrapezoidBox, "Trapezoid-Box", 4, 0, 162},
+    {ControlIds::Style::kQuadTriangle, "Quad-Triangle", 5, 0, 161},
+    {ControlIds::Style::kCircular, "CIRCULAR", 40, 0, StylePreviewArt::kCircular},
+    {ControlIds::Style::kTiled, "Square Tiled:", KIND_BOX, 1, 0},
 }};
 
 std::vector<std::string> StylePage::ListTexts() {
@@ -28,7 +28,7 @@ std::vector<std::string> StylePage::ListTexts() {
 
 int StylePage::RadioForValues() const {
     if (values_.kind == KIND_BOX)
-        return values_.tiled ? kTiledRadio : kStyles[0].radioId;
+        return values_.tiled ? ControlIds::Style::kTiled : kStyles[0].radioId;
     for (const Style& s : kStyles)
         if (s.kind == values_.kind && !s.tiled)
             return s.radioId;

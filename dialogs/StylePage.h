@@ -1,5 +1,6 @@
 #pragma once
 #include "document/PP1.h"
+#include "forms/ControlIds.h"
 #include "image/CRaster.h"
 #include "view/tiler/CBMPTiler.h"
 
@@ -20,7 +21,6 @@ public:
         int tiled;
         int pictureId; // the preview of a plain style
     };
-    static constexpr int kTiledRadio = 1040;
     static constexpr int kPreviewSize = 100;
     static const std::array<Style, 8> kStyles;
 
@@ -28,7 +28,7 @@ public:
 
     // The list: the built-in sets, then the scanned files' names (scanning when stale).
     std::vector<std::string> ListTexts();
-    // The radio that shows the values' kind and tiled flag.
+    // The radio that shows the values' kind and tiled flag (ControlIds::Style).
     int RadioForValues() const;
     // A plain style radio (any but "Square Tiled:"); the preview becomes its picture.
     void ChoosePlainStyle(int radioId);

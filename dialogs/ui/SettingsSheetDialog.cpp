@@ -3,6 +3,7 @@
 #include "dialogs/SettingsPageRules.h"
 #include "dialogs/ui/RasterWxBitmap.h"
 #include "document/SettingsPagesCheck.h"
+#include "forms/ControlIds.h"
 #include "platform/MessageBox.h"
 #include "platform/TextFormat.h"
 
@@ -18,6 +19,8 @@
 #include <wx/textctrl.h>
 
 namespace {
+
+namespace Id = ControlIds;
 
 enum Page { kStyle, kDimensions, kPage, kAdvanced, kGrowth };
 
@@ -90,32 +93,33 @@ SettingsSheetDialog::SettingsSheetDialog(wxWindow* parent, const std::string& ti
 // typing. A text that does not parse leaves the value alone; leaving the page or OK refuses it.
 void SettingsSheetDialog::BindLive() {
     PP1& style = pages_.style;
-    LiveCheck(kStyle, 1096, style.wrapHorizontally);
-    LiveCheck(kStyle, 1097, style.wrapVertically);
+    LiveCheck(kStyle, Id::Style::kWrapHorizontally, style.wrapHorizontally);
+    LiveCheck(kStyle, Id::Style::kWrapVertically, style.wrapVertically);
     PP2& dims = pages_.dimensions;
-    LiveInt(kDimensions, 1007, dims.cellsLong);
-    LiveInt(kDimensions, 1006, dims.cellsWide);
-    LiveInt(kDimensions, 1009, dims.innerRadiusCells);
-    LiveFloat(kDimensions, 1010, dims.innerRadiusPercent);
+    LiveInt(kDimensions, Id::Dimensions::kCellsLong, dims.cellsLong);
+    LiveInt(kDimensions, Id::Dimensions::kCellsWide, dims.cellsWide);
+    LiveInt(kDimensions, Id::Dimensions::kInnerCells, dims.innerRadiusCells);
+    LiveFloat(kDimensions, Id::Dimensions::kInnerPercent, dims.innerRadiusPercent);
     PP3& page = pages_.page;
-    LiveFloat(kPage, 1005, page.height);
-    LiveFloat(kPage, 1004, page.width);
-    LiveFloat(kPage, 1006, page.leftMargin);
-    LiveFloat(kPage, 1007, page.topMargin);
-    LiveCheck(kPage, 1080, page.printerDebug);
+    LiveFloat(kPage, Id::Page::kHeight, page.height);
+    LiveFloat(kPage, Id::Page::kWidth, page.width);
+    LiveFloat(kPage, Id::Page::kLeftMargin, page.leftMargin);
+    LiveFloat(kPage, Id::Page::kTopMargin, page.topMargin);
+    LiveCheck(kPage, Id::Page::kPrinterDebug, page.printerDebug);
     PP4& advanced = pages_.advanced;
-    Field(kAdvanced, 1003)->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+    Field(kAdvanced, Id::Advanced::kSeed)->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
         pages_.advanced.seed = event.GetString().utf8_string();
     });
-    LiveCheck(kAdvanced, 1050, advanced.erasedVisible);
-    LiveInt(kAdvanced, 1027, advanced.penWidth);
-    LiveCheck(kAdvanced, 1051, advanced.infoWindow);
-    LiveCheck(kAdvanced, 1052, advanced.animate);
+    LiveCheck(kAdvanced, Id::Advanced::kErasedVisible, advanced.erasedVisible);
+    LiveInt(kAdvanced, Id::Advanced::kPenWidth, advanced.penWidth);
+    LiveCheck(kAdvanced, Id::Advanced::kInfoWindow, advanced.infoWindow);
+    LiveCheck(kAdvanced, Id::Advanced::kAnimate, advanced.animate);
     PP5& g = pages_.growth;
     for (const auto& [id, value] :
-         {std::pair{1055, &g.e}, std::pair{1051, &g.n}, std::pair{1052, &g.nw},
-          std::pair{1053, &g.ne}, std::pair{1058, &g.s}, std::pair{1057, &g.se},
-          std::pair{1056, &g.sw}, std::pair{1054, &g.w}})
+         {std::pair{Id::Growth::kE, &g.e}, std::pair{Id::Growth::kN, &g.n},
+          std::pair{Id::Growth::kNW, &g.nw}, std::pair{Id::Growth::kNE, &g.ne},
+          std::pair{Id::Growth::kS, &g.s}, std::pair{Id::Growth::kSE, &g.se},
+          std::pair{Id::Growth::kSW, &g.sw}, std::pair{Id::Growth::kW, &g.w}})
         LiveInt(kGrowth, id, *value);
 }
 
@@ -167,7 +171,7 @@ wxPanel* SettingsSheetDialog::BuildStyle() {
             ShowStyle();
         });
     }
-    tilerList_ = new wxChoice(panel, 1075);
+    tilerList_ = new wxChoice(panel, Id::Style::kTileSetList);
     for (const std::string& text : style_.ListTexts())
         tilerList_->Append(wxString::FromUTF8(text));
     // The list shows the set the document uses, wherever it now stands in the list.
@@ -179,10 +183,12 @@ wxPanel* SettingsSheetDialog::BuildStyle() {
                            tilerList_->GetStringSelection().utf8_string());
         ShowStyle();
     });
-    preview_ = new wxStaticBitmap(panel, 1036, wxBitmap(), wxDefaultPosition,
+    preview_ = new wxStaticBitmap(panel, Id::Style::kPreview, wxBitmap(), wxDefaultPosition,
                                   wxSize(StylePage::kPreviewSize, StylePage::kPreviewSize));
-    wrapH_ = Check(panel, 1096, "Wrap Horizontally", pages_.style.wrapHorizontally);
-    wrapV_ = Check(panel, 1097, "Wrap Vertically", pages_.style.wrapVertically);
+    wrapH_ = Check(panel, Id::Style::kWrapHorizontally, "Wrap Horizontally",
+                   pages_.style.wrapHorizontally);
+    wrapV_ =
+        Check(panel, Id::Style::kWrapVertically, "Wrap Vertically", pages_.style.wrapVertically);
     auto* right = new wxBoxSizer(wxVERTICAL);
     right->Add(preview_, 0, wxALL, 6);
     right->Add(tilerList_, 0, wxALL | wxEXPAND, 6);
@@ -194,7 +200,7 @@ wxPanel* SettingsSheetDialog::BuildStyle() {
     panel->SetSizer(top);
     // The first showing shows the stored style; only the user's clicks change the values.
     const int radio = style_.RadioForValues();
-    if (radio == StylePage::kTiledRadio)
+    if (radio == Id::Style::kTiled)
         style_.ShowStoredSet();
     else
         style_.ChoosePlainStyle(radio);
@@ -220,29 +226,34 @@ wxPanel* SettingsSheetDialog::BuildDimensions() {
     // blocks OK; an untouched field keeps its value (SettingsPageRules::ReadDimensions).
     PP2 v = pages_.dimensions;
     SettingsPageRules::ClampDimensions(v);
-    auto* plain = new wxStaticBoxSizer(new wxStaticBox(panel, 1041, "Dimensions"), wxVERTICAL);
+    auto* plain = new wxStaticBoxSizer(
+        new wxStaticBox(panel, Id::Dimensions::kPlainBox, "Dimensions"), wxVERTICAL);
     auto* plainGrid = new wxFlexGridSizer(2);
     wxWindow* box = plain->GetStaticBox();
-    Row(plainGrid, box, 1045, "Cells Long:", Edit(box, 1007, Number(v.cellsLong)));
-    Row(plainGrid, box, 1046, "Cells Wide:", Edit(box, 1006, Number(v.cellsWide)));
-    wxTextCtrl* scale = Edit(box, 1008, Number(v.scale));
-    Row(plainGrid, box, 1047, "SCALE:", scale);
-    box->FindWindow(1047)->Hide();
+    Row(plainGrid, box, Id::Dimensions::kCellsLongLabel,
+        "Cells Long:", Edit(box, Id::Dimensions::kCellsLong, Number(v.cellsLong)));
+    Row(plainGrid, box, Id::Dimensions::kCellsWideLabel,
+        "Cells Wide:", Edit(box, Id::Dimensions::kCellsWide, Number(v.cellsWide)));
+    wxTextCtrl* scale = Edit(box, Id::Dimensions::kScale, Number(v.scale));
+    Row(plainGrid, box, Id::Dimensions::kScaleLabel, "SCALE:", scale);
+    box->FindWindow(Id::Dimensions::kScaleLabel)->Hide();
     scale->Hide();
     scale->Disable();
     plain->Add(plainGrid);
-    wxCheckBox* fit = Check(box, 1048, "Fit To Page (ignores SCALE)", v.fitToPage);
+    wxCheckBox* fit =
+        Check(box, Id::Dimensions::kFitToPage, "Fit To Page (ignores SCALE)", v.fitToPage);
     fit->Hide();
     fit->Disable();
     plain->Add(fit, 0, wxALL, 3);
 
-    auto* ring = new wxStaticBoxSizer(new wxStaticBox(panel, 1042, "Circular"), wxVERTICAL);
+    auto* ring = new wxStaticBoxSizer(
+        new wxStaticBox(panel, Id::Dimensions::kCircularBox, "Circular"), wxVERTICAL);
     auto* ringGrid = new wxFlexGridSizer(2);
     wxWindow* ringBox = ring->GetStaticBox();
-    Row(ringGrid, ringBox, 1043,
-        "Inner Radius Cells:", Edit(ringBox, 1009, Number(v.innerRadiusCells)));
-    Row(ringGrid, ringBox, 1044,
-        "% Inner Radius Size:", Edit(ringBox, 1010, Number(v.innerRadiusPercent)));
+    Row(ringGrid, ringBox, Id::Dimensions::kInnerCellsLabel, "Inner Radius Cells:",
+        Edit(ringBox, Id::Dimensions::kInnerCells, Number(v.innerRadiusCells)));
+    Row(ringGrid, ringBox, Id::Dimensions::kInnerPercentLabel, "% Inner Radius Size:",
+        Edit(ringBox, Id::Dimensions::kInnerPercent, Number(v.innerRadiusPercent)));
     ring->Add(ringGrid);
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(plain, 0, wxALL | wxEXPAND, 6);
@@ -253,15 +264,17 @@ wxPanel* SettingsSheetDialog::BuildDimensions() {
 
 void SettingsSheetDialog::ShowDimensions() {
     const bool circular = SettingsPageRules::Circular(pages_.style.kind);
-    for (int id : {1042, 1043, 1044})
+    for (int id : {Id::Dimensions::kCircularBox, Id::Dimensions::kInnerCellsLabel,
+                   Id::Dimensions::kInnerPercentLabel})
         Field(kDimensions, id)->Enable(circular);
-    for (int id : {1041, 1045, 1046})
+    for (int id : {Id::Dimensions::kPlainBox, Id::Dimensions::kCellsLongLabel,
+                   Id::Dimensions::kCellsWideLabel})
         Field(kDimensions, id)->Enable(!circular);
-    for (int id : {1009, 1010}) {
+    for (int id : {Id::Dimensions::kInnerCells, Id::Dimensions::kInnerPercent}) {
         static_cast<wxTextCtrl*>(Field(kDimensions, id))->SetEditable(circular);
         Field(kDimensions, id)->Show(circular);
     }
-    for (int id : {1006, 1007}) {
+    for (int id : {Id::Dimensions::kCellsWide, Id::Dimensions::kCellsLong}) {
         static_cast<wxTextCtrl*>(Field(kDimensions, id))->SetEditable(!circular);
         Field(kDimensions, id)->Show(!circular);
     }
@@ -274,15 +287,21 @@ wxPanel* SettingsSheetDialog::BuildPage() {
     auto* panel = new wxPanel(GetBookCtrl());
     const PP3& v = pages_.page;
     auto* grid = new wxFlexGridSizer(2);
-    Row(grid, panel, wxID_ANY, "Maze Height (inches):", Edit(panel, 1005, Inches(v.height)));
-    Row(grid, panel, wxID_ANY, "Maze Width (inches):", Edit(panel, 1004, Inches(v.width)));
-    Row(grid, panel, wxID_ANY, "Left Margin (inches):", Edit(panel, 1006, Inches(v.leftMargin)));
-    Row(grid, panel, wxID_ANY, "Top Margin (inches):", Edit(panel, 1007, Inches(v.topMargin)));
+    Row(grid, panel, wxID_ANY,
+        "Maze Height (inches):", Edit(panel, Id::Page::kHeight, Inches(v.height)));
+    Row(grid, panel, wxID_ANY,
+        "Maze Width (inches):", Edit(panel, Id::Page::kWidth, Inches(v.width)));
+    Row(grid, panel, wxID_ANY,
+        "Left Margin (inches):", Edit(panel, Id::Page::kLeftMargin, Inches(v.leftMargin)));
+    Row(grid, panel, wxID_ANY,
+        "Top Margin (inches):", Edit(panel, Id::Page::kTopMargin, Inches(v.topMargin)));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(grid, 0, wxALL, 6);
-    top->Add(Check(panel, 1080, "Enable Printer Debug Information for Support", v.printerDebug), 0,
-             wxALL, 6);
-    wxCheckBox* centre = Check(panel, 1079, "Auto Center Maze on Page", v.autoCenter);
+    top->Add(Check(panel, Id::Page::kPrinterDebug, "Enable Printer Debug Information for Support",
+                   v.printerDebug),
+             0, wxALL, 6);
+    wxCheckBox* centre =
+        Check(panel, Id::Page::kAutoCenter, "Auto Center Maze on Page", v.autoCenter);
     centre->Hide();
     top->Add(centre, 0, wxALL, 6);
     panel->SetSizer(top);
@@ -296,29 +315,33 @@ wxPanel* SettingsSheetDialog::BuildAdvanced() {
     auto* seed = new wxBoxSizer(wxHORIZONTAL);
     seed->Add(new wxStaticText(panel, wxID_ANY, "Random Number Seed"), 0,
               wxALIGN_CENTER_VERTICAL | wxALL, 3);
-    seed->Add(Edit(panel, 1003, wxString::FromUTF8(v.seed), 120), 0, wxALL, 3);
+    seed->Add(Edit(panel, Id::Advanced::kSeed, wxString::FromUTF8(v.seed), 120), 0, wxALL, 3);
     top->Add(seed, 0, wxALL, 3);
-    top->Add(Check(panel, 1050, "Make Erased Cells Visible in Layout", v.erasedVisible), 0, wxALL,
-             6);
+    top->Add(Check(panel, Id::Advanced::kErasedVisible, "Make Erased Cells Visible in Layout",
+                   v.erasedVisible),
+             0, wxALL, 6);
     auto* pen = new wxStaticBoxSizer(wxVERTICAL, panel, "Printing Pen Width");
     wxWindow* box = pen->GetStaticBox();
     const std::pair<int, const char*> radios[] = {
-        {SettingsPageRules::kThinnest, "Thinnest!"},
-        {SettingsPageRules::kHundredth, "Set to 1/100\""},
-        {SettingsPageRules::kThousandths, "Other in X/1000\""}};
+        {Id::Advanced::kThinnest, "Thinnest!"},
+        {Id::Advanced::kHundredth, "Set to 1/100\""},
+        {Id::Advanced::kThousandths, "Other in X/1000\""}};
     for (const auto& [id, caption] : radios) {
         auto* radio = new wxRadioButton(box, id, caption, wxDefaultPosition, wxDefaultSize,
-                                        id == SettingsPageRules::kThinnest ? wxRB_GROUP : 0);
+                                        id == Id::Advanced::kThinnest ? wxRB_GROUP : 0);
         pen->Add(radio, 0, wxALL, 3);
         radio->Bind(wxEVT_RADIOBUTTON, [this, id = id](wxCommandEvent&) { ShowPen(id); });
     }
     auto* x = new wxBoxSizer(wxHORIZONTAL);
     x->Add(new wxStaticText(box, wxID_ANY, "X="), 0, wxALIGN_CENTER_VERTICAL | wxALL, 3);
-    x->Add(Edit(box, 1027, Number(v.penWidth)), 0, wxALL, 3);
+    x->Add(Edit(box, Id::Advanced::kPenWidth, Number(v.penWidth)), 0, wxALL, 3);
     pen->Add(x);
     top->Add(pen, 0, wxALL, 6);
-    top->Add(Check(panel, 1051, "Show Updated Information Window", v.infoWindow), 0, wxALL, 6);
-    top->Add(Check(panel, 1052, "Animate Maze Creation && Solving", v.animate), 0, wxALL, 6);
+    top->Add(
+        Check(panel, Id::Advanced::kInfoWindow, "Show Updated Information Window", v.infoWindow), 0,
+        wxALL, 6);
+    top->Add(Check(panel, Id::Advanced::kAnimate, "Animate Maze Creation && Solving", v.animate), 0,
+             wxALL, 6);
     panel->SetSizer(top);
     return panel;
 }
@@ -326,12 +349,11 @@ wxPanel* SettingsSheetDialog::BuildAdvanced() {
 void SettingsSheetDialog::ShowPen(int radio) {
     PP4& v = pages_.advanced;
     SettingsPageRules::ChoosePen(radio, v);
-    for (int id : {SettingsPageRules::kThinnest, SettingsPageRules::kHundredth,
-                   SettingsPageRules::kThousandths})
+    for (int id : {Id::Advanced::kThinnest, Id::Advanced::kHundredth, Id::Advanced::kThousandths})
         static_cast<wxRadioButton*>(Field(kAdvanced, id))->SetValue(id == radio);
-    auto* edit = static_cast<wxTextCtrl*>(Field(kAdvanced, 1027));
+    auto* edit = static_cast<wxTextCtrl*>(Field(kAdvanced, Id::Advanced::kPenWidth));
     // The typed width stays under the X/1000 radio; the others show their own.
-    if (radio != SettingsPageRules::kThousandths)
+    if (radio != Id::Advanced::kThousandths)
         edit->ChangeValue(Number(v.penWidth));
     edit->SetEditable(SettingsPageRules::PenEditWritable(radio));
 }
@@ -340,18 +362,20 @@ wxPanel* SettingsSheetDialog::BuildGrowth() {
     auto* panel = new wxPanel(GetBookCtrl());
     const PP5& g = pages_.growth;
     auto* grid = new wxGridSizer(3, 3, 4, 4);
-    const std::pair<int, int> layout[] = {{1052, g.nw}, {1051, g.n},      {1053, g.ne},
-                                          {1054, g.w},  {1059, g.center}, {1055, g.e},
-                                          {1056, g.sw}, {1058, g.s},      {1057, g.se}};
+    const std::pair<int, int> layout[] = {
+        {Id::Growth::kNW, g.nw}, {Id::Growth::kN, g.n},           {Id::Growth::kNE, g.ne},
+        {Id::Growth::kW, g.w},   {Id::Growth::kCentre, g.center}, {Id::Growth::kE, g.e},
+        {Id::Growth::kSW, g.sw}, {Id::Growth::kS, g.s},           {Id::Growth::kSE, g.se}};
     for (const auto& [id, value] : layout) {
         wxTextCtrl* edit = Edit(panel, id, Number(value), 60);
-        if (id == 1059) {
+        if (id == Id::Growth::kCentre) {
             edit->Hide();
             edit->Disable();
         }
         grid->Add(edit, 0, wxALIGN_CENTER);
     }
-    wxCheckBox* relative = Check(panel, 1060, "Movement relative to current direction", g.relative);
+    wxCheckBox* relative =
+        Check(panel, Id::Growth::kRelative, "Movement relative to current direction", g.relative);
     relative->Disable();
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(grid, 0, wxALL, 10);
@@ -370,37 +394,43 @@ std::optional<DialogFieldError> SettingsSheetDialog::ReadPage(int page) {
         return std::nullopt;
     case kDimensions: {
         const SettingsPageRules::DimensionTexts texts{
-            Text(Field(page, 1006)), Text(Field(page, 1007)), Text(Field(page, 1009)),
-            Text(Field(page, 1010))};
+            Text(Field(page, Id::Dimensions::kCellsWide)),
+            Text(Field(page, Id::Dimensions::kCellsLong)),
+            Text(Field(page, Id::Dimensions::kInnerCells)),
+            Text(Field(page, Id::Dimensions::kInnerPercent))};
         return SettingsPageRules::ReadDimensions(pages_.style.kind, texts, opened_,
                                                  pages_.dimensions);
     }
     case kPage: {
-        const SettingsPageRules::PageTexts texts{Text(Field(page, 1005)), Text(Field(page, 1004)),
-                                                 Text(Field(page, 1006)), Text(Field(page, 1007))};
+        const SettingsPageRules::PageTexts texts{
+            Text(Field(page, Id::Page::kHeight)), Text(Field(page, Id::Page::kWidth)),
+            Text(Field(page, Id::Page::kLeftMargin)), Text(Field(page, Id::Page::kTopMargin))};
         if (auto error = SettingsPageRules::ReadPageSizes(texts, pages_.page))
             return error;
-        pages_.page.printerDebug = Checked(Field(page, 1080));
+        pages_.page.printerDebug = Checked(Field(page, Id::Page::kPrinterDebug));
         return std::nullopt;
     }
     case kAdvanced: {
         PP4& v = pages_.advanced;
-        if (static_cast<wxTextCtrl*>(Field(page, 1027))->IsEditable())
-            if (auto error = SettingsPageRules::ReadInt(1027, Text(Field(page, 1027)), v.penWidth))
+        const int pen = Id::Advanced::kPenWidth;
+        if (static_cast<wxTextCtrl*>(Field(page, pen))->IsEditable())
+            if (auto error = SettingsPageRules::ReadInt(pen, Text(Field(page, pen)), v.penWidth))
                 return error;
-        if (auto error = SettingsPageRules::ReadSeed(Text(Field(page, 1003)), v.seed))
+        if (auto error =
+                SettingsPageRules::ReadSeed(Text(Field(page, Id::Advanced::kSeed)), v.seed))
             return error;
-        v.erasedVisible = Checked(Field(page, 1050));
-        v.infoWindow = Checked(Field(page, 1051));
-        v.animate = Checked(Field(page, 1052));
+        v.erasedVisible = Checked(Field(page, Id::Advanced::kErasedVisible));
+        v.infoWindow = Checked(Field(page, Id::Advanced::kInfoWindow));
+        v.animate = Checked(Field(page, Id::Advanced::kAnimate));
         return std::nullopt;
     }
     case kGrowth: {
         PP5 next = pages_.growth;
         for (const auto& [id, value] :
-             {std::pair{1055, &next.e}, std::pair{1051, &next.n}, std::pair{1052, &next.nw},
-              std::pair{1053, &next.ne}, std::pair{1058, &next.s}, std::pair{1057, &next.se},
-              std::pair{1056, &next.sw}, std::pair{1054, &next.w}})
+             {std::pair{Id::Growth::kE, &next.e}, std::pair{Id::Growth::kN, &next.n},
+              std::pair{Id::Growth::kNW, &next.nw}, std::pair{Id::Growth::kNE, &next.ne},
+              std::pair{Id::Growth::kS, &next.s}, std::pair{Id::Growth::kSE, &next.se},
+              std::pair{Id::Growth::kSW, &next.sw}, std::pair{Id::Growth::kW, &next.w}})
             if (auto error = SettingsPageRules::ReadInt(id, Text(Field(page, id)), *value))
                 return error;
         pages_.growth = next;

@@ -4,6 +4,7 @@
 #include "dialogs/StylePage.h"
 #include "document/SettingsPageExchange.h"
 #include "document/SettingsPagesCheck.h"
+#include "forms/ControlIds.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TempFolder.h"
 #include "view/tiler/TileSetCatalogue.h"
@@ -50,7 +51,7 @@ TEST_F(StylePageTest, StylesSetKindAndControls) {
     EXPECT_EQ(values_.tiled, 1);
     EXPECT_EQ(values_.tilerId, ":ID:#206");
     EXPECT_EQ(page_.Preview().GetWidth(), 100u);
-    EXPECT_EQ(page_.RadioForValues(), StylePage::kTiledRadio);
+    EXPECT_EQ(page_.RadioForValues(), ControlIds::Style::kTiled);
     page_.ChoosePlainStyle(1035);
     EXPECT_EQ(values_.kind, 1);
     EXPECT_EQ(values_.tiled, 0);
@@ -202,14 +203,14 @@ TEST(SettingsPageRulesTest, ASeedIsAWholeNumberOrRefused) {
 }
 
 TEST(SettingsPageRulesTest, PenRadiosAndPageInches) {
-    EXPECT_EQ(SettingsPageRules::PenRadioFor(0), SettingsPageRules::kThinnest);
-    EXPECT_EQ(SettingsPageRules::PenRadioFor(10), SettingsPageRules::kHundredth);
-    EXPECT_EQ(SettingsPageRules::PenRadioFor(25), SettingsPageRules::kThousandths);
+    EXPECT_EQ(SettingsPageRules::PenRadioFor(0), ControlIds::Advanced::kThinnest);
+    EXPECT_EQ(SettingsPageRules::PenRadioFor(10), ControlIds::Advanced::kHundredth);
+    EXPECT_EQ(SettingsPageRules::PenRadioFor(25), ControlIds::Advanced::kThousandths);
     PP4 v;
     v.penWidth = 25;
-    SettingsPageRules::ChoosePen(SettingsPageRules::kThousandths, v);
+    SettingsPageRules::ChoosePen(ControlIds::Advanced::kThousandths, v);
     EXPECT_EQ(v.penWidth, 25);
-    SettingsPageRules::ChoosePen(SettingsPageRules::kHundredth, v);
+    SettingsPageRules::ChoosePen(ControlIds::Advanced::kHundredth, v);
     EXPECT_EQ(v.penWidth, 10);
 
     PP6 colours;
@@ -261,10 +262,10 @@ TEST(SettingsPageRulesTest, RefusalsNameTheChangedFieldAndTheRange) {
     t.cellsLong = "4001";
     error = SettingsPageRules::ReadDimensions(0, t, opened, v);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->controlId, SettingsPageRules::kCellsLong);
+    EXPECT_EQ(error->controlId, ControlIds::Dimensions::kCellsLong);
     t = {"4001", "1000", "", ""};
     EXPECT_EQ(SettingsPageRules::ReadDimensions(0, t, opened, v)->controlId,
-              SettingsPageRules::kCellsWide);
+              ControlIds::Dimensions::kCellsWide);
     EXPECT_EQ(v.cellsLong, 1000);
 
     // Values out of a field's range are shown brought into it; left untouched they keep what

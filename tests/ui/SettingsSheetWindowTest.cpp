@@ -1,5 +1,6 @@
 #include "dialogs/ui/SettingsSheet.h"
 #include "dialogs/ui/SettingsSheetDialog.h"
+#include "forms/ControlIds.h"
 #include "image/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/CWaitCursor.h"
@@ -282,7 +283,7 @@ TEST_F(SettingsSheetWindowTest, SquareTiledShowsTheSetsSampleAndStoresItsId) {
         d.Click(dialog_->Field(0, 1039)); // "CIRCULAR" disables the wraps
         d.OnMain([&] { wrapsEnabled = dialog_->Field(0, 1096)->IsEnabled(); });
         EXPECT_FALSE(wrapsEnabled);
-        d.Click(dialog_->Field(0, StylePage::kTiledRadio));
+        d.Click(dialog_->Field(0, ControlIds::Style::kTiled));
         d.OnMain([&] {
             listEnabled = dialog_->Field(0, 1075)->IsEnabled();
             wrapsEnabled = dialog_->Field(0, 1096)->IsEnabled();
@@ -341,7 +342,7 @@ TEST_F(SettingsSheetWindowTest, ADownloadedSetIsListedChosenAndPreviewed) {
     int chosen = -1, previewDiffers = -1;
     wxString shown;
     script_ = [&](ModalDialogDriver& d) {
-        d.Click(dialog_->Field(0, StylePage::kTiledRadio));
+        d.Click(dialog_->Field(0, ControlIds::Style::kTiled));
         // Open the list and walk down to its last entry with the keys.
         d.Click(dialog_->Field(0, 1075));
         d.OnMain([&] { count = static_cast<wxChoice*>(dialog_->Field(0, 1075))->GetCount(); });
