@@ -10,7 +10,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -318,21 +317,6 @@ TEST(Metafile, DrawingIsBoundedByTheFileSize) {
     EXPECT_EQ(At(star, 2000, 2000), RGB(0, 128, 0));
     EXPECT_EQ(At(star, 2000, 100), RGB(0, 128, 0));
     EXPECT_EQ(At(star, 3, 3), kWhite);
-}
-
-TEST(Metafile, WritesTheBombSeedsOnRequest) {
-    const char* dir = std::getenv("ORLIMBER_WMF_CORPUS");
-    if (dir == nullptr)
-        GTEST_SKIP() << "set ORLIMBER_WMF_CORPUS to a folder to write the seed files";
-    auto save = [&](const std::string& name, const std::vector<BYTE>& bytes) {
-        std::ofstream(std::string(dir) + "/" + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    };
-    save("full-rectangles.emf", MetafileBombs::FullRectanglesEmf(1000));
-    save("full-rectangles.wmf", MetafileBombs::FullRectanglesWmf(1000));
-    save("star-polygon.emf", MetafileBombs::StarPolygonEmf(2000));
-    save("zigzag-polygon.emf", MetafileBombs::ZigzagPolygonEmf(2000));
 }
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);

@@ -1,71 +1,18 @@
 #include "document/WkzReader.h"
 #include "document/WkzWriter.h"
-#include "maze/Object.h"
 #include "maze/TemplateKind.h"
-#include "maze/TemplateTables.h"
 #include "platform/LittleEndian.h"
+#include "tests/support/WkzSamples.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
-// A content of `kind` whose grids carry every kind of cell the editor makes.
-WkzContent Sample(int kind, int columns = 3, int rows = 2) {
-    WkzContent c;
-    c.kind = kind;
-    c.name = "Caf\xC3\xA9 template";
-    c.flags = 0x30;
-    c.scale = 350;
-    c.cursorColumn = 1;
-    c.cursorRow = 0;
-    c.xOffset = -20;
-    c.yOffset = 40;
-    c.columns = columns;
-    c.rows = rows;
-    c.seed = 12345;
-    c.tiled = 1;
-    c.tilerId = "Bricks";
-    const TemplateInfo* t = TemplateTables::Find(kind);
-    if (kind == KIND_CIRCULAR)
-        c.ringCounts = {columns, columns};
-    for (int g = 0; t && g < t->GridCount(); ++g) {
-        Object probe(t->shapes[g]);
-        probe.SetGridType(t->gridType);
-        GridRecord r;
-        r.sideCount = probe.SideCount();
-        r.gridType = t->gridType;
-        r.width = columns;
-        r.height = rows;
-        r.innerRadius = 0.25;
-        r.ring0Count = 9;
-        r.cells.resize(static_cast<std::size_t>(columns * rows));
-        const WORD flags[] = {0,         CELL_BLACKENED, CELL_ERASED, CELL_START | CELL_HIDDEN,
-                              CELL_STOP, CELL_SOLUTION};
-        for (std::size_t i = 0; i < r.cells.size(); ++i)
-            r.cells[i] = {flags[(i + g) % 6], static_cast<WORD>((i * 7 + g) & 3)};
-        c.grids.push_back(r);
-    }
-    CLogicalRectTracker text;
-    text.SetKind(CLogicalRectTracker::kindTextTransparent);
-    text.SetLayer(CLogicalRectTracker::layerText);
-    text.SetText("Start here");
-    text.SetLogicalRect(100, 200, 2100, 900);
-    CHOOSEFONT cf;
-    cf.iPointSize = 120;
-    LOGFONT lf;
-    lf.SetFaceName("Arial");
-    text.SetFont(cf, lf);
-    c.objects.push_back(text);
-    c.seedPoints = {{1, 0}, {2, 1}};
-    return c;
-}
+using WkzSamples::Sample;
 
 std::vector<BYTE> Write(const WkzContent& c) {
     CArchive ar = CArchive::ForStoring();
@@ -353,51 +300,4 @@ TEST(WkzFormat, UnknownKindsAreRefusedWithTheirNumber) {
         EXPECT_NE(r.message.find("kind 17,"), std::string::npos) << r.message;
         EXPECT_TRUE(r.content.objects.empty());
     }
-}
-
-// Writes the fuzzer's seed files: ORLIMBER_WKZ_CORPUS=fuzz/corpus/wkz_reader test_app
-TEST(WkzFormat, WritesTheSeedCorpusOnRequest) {
-    const char* dir = std::getenv("ORLIMBER_WKZ_CORPUS");
-    if (dir == nullptr)
-        GTEST_SKIP() << "set ORLIMBER_WKZ_CORPUS to a folder to write the seed files";
-    auto save = [&](const std::string& name, const WkzContent& c) {
-        const auto bytes = Write(c);
-        std::ofstream(std::string(dir) + "/" + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    };
-    for (int kind : {KIND_BOX, KIND_HEX, KIND_OCTAGON_BOX, KIND_CIRCULAR}) {
-        WkzContent c = Sample(kind, 2, 2);
-        save("v2_kind" + std::to_string(kind) + ".wkz", c);
-        c.version = 1.0;
-        save("v1_kind" + std::to_string(kind) + ".wkz", c);
-    }
-    // The shapes hostile files took: one field at a limit each, a kind without a template
-    // holding objects, a version no program wrote.
-    WkzContent c = Sample(KIND_BOX, 2, 2);
-    c.heightMultiplier = INT_MIN;
-    save("hostile_height_multiplier.wkz", c);
-    c = Sample(KIND_BOX, 2, 2);
-    c.widthMultiplier = 0;
-    c.xOffset = INT_MAX;
-    save("hostile_multiplier_offset.wkz", c);
-    c = Sample(KIND_CIRCULAR, 2, 2);
-    c.grids[0].innerRadius = std::nan("");
-    c.grids[0].ring0Count = -1;
-    save("hostile_ring_grid.wkz", c);
-    c = Sample(KIND_BOX, 2, 2);
-    c.kind = 17;
-    save("hostile_unknown_kind.wkz", c);
-    auto newer = Write(Sample(KIND_BOX, 2, 2));
-    const double hostile = 1e300;
-    std::memcpy(newer.data(), &hostile, 8);
-    std::ofstream(std::string(dir) + "/hostile_version.wkz", std::ios::binary)
-        .write(reinterpret_cast<const char*>(newer.data()),
-               static_cast<std::streamsize>(newer.size()));
-    c = Sample(KIND_BOX, 2, 2);
-    c.tiled = INT_MIN;
-    c.flags = -1;
-    c.pageHeight = 251;
-    c.scale = 100000;
-    save("limits_accepted.wkz", c);
 }

@@ -1,65 +1,13 @@
 #include "image/CRaster.h"
-#include "image/LittleEndian.h"
 #include "platform/CDC.h"
+#include "tests/support/PackedDib.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// A packed bitmap as other programs put it on the clipboard: a header of `headerSize` bytes
-// (12 is the core header with 16-bit sides), then `extra` (palette or masks), then `rows`.
-struct PackedDib {
-    DWORD headerSize = 40;
-    LONG width = 0;
-    LONG height = 0;
-    WORD bpp = 24;
-    DWORD compression = 0;
-    DWORD clrUsed = 0;
-    DWORD masks[4] = {}; // in the header from 52 bytes up
-    std::vector<BYTE> extra;
-    std::vector<BYTE> rows;
-
-    std::vector<BYTE> Bytes() const {
-        std::vector<BYTE> out(headerSize);
-        PutLE32(out.data(), headerSize);
-        if (headerSize == 12) {
-            PutLE16(&out[4], WORD(width));
-            PutLE16(&out[6], WORD(height));
-            PutLE16(&out[8], 1);
-            PutLE16(&out[10], bpp);
-        } else {
-            PutLE32(&out[4], DWORD(width));
-            PutLE32(&out[8], DWORD(height));
-            PutLE16(&out[12], 1);
-            PutLE16(&out[14], bpp);
-            PutLE32(&out[16], compression);
-            PutLE32(&out[24], 3780);  // 96 dots per inch
-            PutLE32(&out[28], 11811); // 300 dots per inch
-            PutLE32(&out[32], clrUsed);
-            for (DWORD i = 0; i < 4 && 40 + 4 * i + 4 <= headerSize; ++i)
-                PutLE32(&out[40 + 4 * i], masks[i]);
-        }
-        out.insert(out.end(), extra.begin(), extra.end());
-        out.insert(out.end(), rows.begin(), rows.end());
-        return out;
-    }
-};
-
-// 3 x 2, 24-bit: bottom row blue, green, red; top row white, black, grey.
-PackedDib TrueColour(DWORD headerSize) {
-    PackedDib d;
-    d.headerSize = headerSize;
-    d.width = 3;
-    d.height = 2;
-    d.rows = {255, 0,   0,   0, 255, 0, 0,   0,   255, 0, 0, 0,
-              255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0, 0};
-    return d;
-}
 
 void ExpectTrueColour(const CRaster& img) {
     ASSERT_EQ(img.GetWidth(), 3u);
@@ -239,34 +187,4 @@ TEST(RasterPackedDib, HostileLengthsFailOrStayInsideTheBytes) {
     shortRows.rows.resize(14);
     EXPECT_TRUE(refused(shortRows.Bytes()));
     EXPECT_STREQ(img.GetLastError(), "picture larger than its data");
-}
-
-TEST(RasterPackedDib, WritesTheSeedCorpusOnRequest) {
-    const char* dir = std::getenv("ORLIMBER_DIB_CORPUS");
-    if (dir == nullptr)
-        GTEST_SKIP() << "set ORLIMBER_DIB_CORPUS to a folder to write the seed files";
-    auto save = [&](const std::string& name, const std::vector<BYTE>& bytes) {
-        std::ofstream(std::string(dir) + "/" + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    };
-    for (DWORD size : {12u, 40u, 56u, 124u})
-        save("rgb24_header" + std::to_string(size), TrueColour(size).Bytes());
-    PackedDib rle;
-    rle.width = 4;
-    rle.height = 2;
-    rle.bpp = 8;
-    rle.compression = 1;
-    rle.clrUsed = 3;
-    rle.extra = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0};
-    rle.rows = {4, 2, 0, 0, 0, 3, 1, 1, 2, 0, 0, 1};
-    save("rle8", rle.Bytes());
-    PackedDib sixteen;
-    sixteen.width = 2;
-    sixteen.height = -1;
-    sixteen.bpp = 16;
-    sixteen.compression = 3;
-    sixteen.extra = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
-    sixteen.rows = {0xE0, 0x07, 0x00, 0xF8};
-    save("bitfields16_topdown", sixteen.Bytes());
 }
