@@ -17,6 +17,8 @@ packages=(
   libopenjp2-tools libwmf-bin emf2svg printemf librsvg2-bin fonts-urw-base35
   # fuzz targets and the sanitizer run
   clang libclang-rt-14-dev
+  # the layout check of scripts/check-format.sh
+  clang-format
 )
 
 missing=()

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds and runs the whole suite: the normal build, every fuzz target on its corpus for a
-# bounded time, the network and fetch tests under ThreadSanitizer, then the suite again under
-# AddressSanitizer + UndefinedBehaviorSanitizer.
+# Checks the include layers and the formatting, then builds and runs the whole suite: the
+# normal build, every fuzz target on its corpus for a bounded time, the network and fetch tests
+# under ThreadSanitizer, then the suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/check-layers.sh
+scripts/check-format.sh
 jobs=$(nproc)
 fuzz_seconds=${ORLIMBER_FUZZ_SECONDS:-20}
 
