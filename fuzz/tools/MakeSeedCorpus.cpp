@@ -2,7 +2,8 @@
 // the folder given (fuzz/corpus in the sources):
 //   build/orlimber_make_seed_corpus fuzz/corpus
 // wkz_reader gets documents of each layout and the shapes hostile files took, packed_dib
-// clipboard bitmaps of each header size, wmf metafiles that ask for a great deal of drawing.
+// clipboard bitmaps of each header size, wmf metafiles and tle tile sets that ask for far more
+// than their few bytes are worth.
 // Seeds added to those folders by other means are left alone.
 #include "document/WkzWriter.h"
 #include "maze/TemplateKind.h"
@@ -10,6 +11,7 @@
 #include "tests/codecs/MetafileBombs.h"
 #include "tests/support/PackedDib.h"
 #include "tests/support/WkzSamples.h"
+#include "tests/view/TileSetBombs.h"
 
 #include <climits>
 #include <cmath>
@@ -113,6 +115,20 @@ void MetafileSeeds(const SeedFolder& folder) {
     folder.Save("full-rectangles.wmf", MetafileBombs::FullRectanglesWmf(1000));
     folder.Save("star-polygon.emf", MetafileBombs::StarPolygonEmf(2000));
     folder.Save("zigzag-polygon.emf", MetafileBombs::ZigzagPolygonEmf(2000));
+    // Smaller than the tests' bombs, so that the fuzzer's runs stay quick; the same shapes.
+    folder.Save("poly-text.emf", MetafileBombs::PolyTextEmf(400, 1600));
+    folder.Save("pattern-brushes.emf", MetafileBombs::PatternBrushesEmf(2, 2600));
+    folder.Save("stretched-rle.emf", MetafileBombs::StretchedRleEmf(2600));
+}
+
+std::vector<BYTE> Text(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+void TileSetSeeds(const SeedFolder& folder) {
+    // The fuzz target's folder holds "s.bmp".
+    folder.Save("huge-tiles.tle", Text(TileSetBombs::HugeTiles("s.bmp", 100000, 40)));
+    folder.Save("many-sheet-lines.tle", Text(TileSetBombs::ManySheetLines("s.bmp", "s.bmp", 1661)));
 }
 
 } // namespace
@@ -127,6 +143,7 @@ int main(int argc, char** argv) {
         DocumentSeeds(SeedFolder(corpus / "wkz_reader"));
         PackedDibSeeds(SeedFolder(corpus / "packed_dib"));
         MetafileSeeds(SeedFolder(corpus / "wmf"));
+        TileSetSeeds(SeedFolder(corpus / "tle"));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
         return 1;

@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -94,21 +91,6 @@ TEST(MetafileBudget, BitmapsAreChargedBeforeTheyAreDecoded) {
     CRaster small;
     ASSERT_TRUE(small.DecodeFromMemory(MetafileBombs::StretchedRleEmf(300), CRaster::kTypeWmf));
     EXPECT_EQ(small.GetPixelColor(2000, 2000, false).rgbRed, 200);
-}
-
-TEST(MetafileBudget, WritesTheSeedsOnRequest) {
-    const char* dir = std::getenv("ORLIMBER_WMF_CORPUS");
-    if (dir == nullptr)
-        GTEST_SKIP() << "set ORLIMBER_WMF_CORPUS to a folder to write the seed files";
-    auto save = [&](const std::string& name, const std::vector<BYTE>& bytes) {
-        std::ofstream(std::filesystem::path(dir) / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    };
-    // Smaller than the bombs above, so that the fuzzer's runs stay quick; the same shapes.
-    save("poly-text.emf", MetafileBombs::PolyTextEmf(400, 1600));
-    save("pattern-brushes.emf", MetafileBombs::PatternBrushesEmf(2, 2600));
-    save("stretched-rle.emf", MetafileBombs::StretchedRleEmf(2600));
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -124,16 +123,6 @@ TEST_F(TileSetBudgetTest, ListingReadsNoSheetAndShowingReadsOne) {
     ASSERT_TRUE(catalogue.LoadEntry(shown, 0));
     EXPECT_EQ(busy_.begun, 1);
     EXPECT_TRUE(shown.Sheet().IsValid());
-}
-
-TEST_F(TileSetBudgetTest, WritesTheSeedsOnRequest) {
-    const char* dir = std::getenv("ORLIMBER_TLE_CORPUS");
-    if (dir == nullptr)
-        GTEST_SKIP() << "set ORLIMBER_TLE_CORPUS to a folder to write the seed files";
-    // The fuzz target's folder holds "s.bmp".
-    WriteFile(std::string(dir) + "/huge-tiles.tle", TileSetBombs::HugeTiles("s.bmp", 100000, 40));
-    WriteFile(std::string(dir) + "/many-sheet-lines.tle",
-              TileSetBombs::ManySheetLines("s.bmp", "s.bmp", 1661));
 }
 
 } // namespace
