@@ -1,7 +1,7 @@
 #pragma once
 #include "document/PP1.h"
-#include "image/CRaster.h"
-#include "view/tiler/CBMPTiler.h"
+#include "image/core/CRaster.h"
+#include "tiles/CBMPTiler.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
 #include "TestPictures.h"
 
-#include "image/CRaster.h"
-#include "image/CRasterMemFile.h"
+#include "image/core/CRaster.h"
+#include "image/core/CRasterMemFile.h"
 
 #include "tests/support/TempFolder.h"
 

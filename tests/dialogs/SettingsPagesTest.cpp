@@ -6,7 +6,7 @@
 #include "document/SettingsPagesCheck.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TempFolder.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <gtest/gtest.h>
 
