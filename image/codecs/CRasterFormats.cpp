@@ -10,7 +10,7 @@
 #include "image/codecs/CRasterTGA.h"
 #include "image/codecs/CRasterTIF.h"
 #include "image/codecs/CRasterWBMP.h"
-#include "image/metafile/CRasterWMF.h"
+#include "image/codecs/CRasterWMF.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "image/metafile/CRasterWMF.h"
+#include "image/codecs/CRasterWMF.h"
 
 #include "image/core/CRasterFile.h"
 #include "image/metafile/EmfPlayer.h"
