@@ -1,18 +1,18 @@
 #include "app/AdLinkActions.h"
 
 #include "app/CGridloomApp.h"
-#include "dialogs/DownloadName.h"
+#include "net/DownloadName.h"
 #include "document/CGridloomDoc.h"
 #include "document/WkzFileCommands.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/Object.h"
 #include "maze/TemplateKind.h"
 #include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
 #include "view/CGridloomView.h"
-#include "view/tiler/CBMPTiler.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "app/WebLinks.h"
 
-#include "dialogs/WebEndpoint.h"
+#include "net/WebEndpoint.h"
 #include "res/CommandIds.h"
 
 namespace {

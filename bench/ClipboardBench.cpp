@@ -1,7 +1,7 @@
 // Copy of a made 500 x 500 Box maze to the clipboard (render, PNG and BMP), and the paste of
 // a 4000 x 3000 PNG into the working image. Each is meant to stay under half a second.
 #include "document/CGridloomDoc.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/CProfile.h"
 #include "tests/support/FakeClipboard.h"

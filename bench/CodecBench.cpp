@@ -3,7 +3,7 @@
 // ImageMagick doing the same work on the same picture. ImageMagick's time is the processor time of
 // its process (including its start and reading or writing raw pixels, small against the coding
 // itself); compare it with the CPU column of our cases, which stays fair on a busy machine.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // run of the tool as a child process (its processor time, start included). The counters give
 // the medians and their ratio; "net" subtracts the tool's own start and input, measured by a
 // run that reads the same input and writes nothing. ImageMagick runs on one thread, as we do.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>

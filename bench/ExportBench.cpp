@@ -2,10 +2,10 @@
 // enhanced metafile (its size is reported), and a 500 x 500 mask picture applied; and the
 // metafile of a 10 x 10 Box drawn with the installed Garden Hedge tiles, plain and tiled.
 #include "bench/MadeBoxMaze.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "view/MetafileExport.h"
 #include "view/PictureExport.h"
-#include "view/tiler/GardenTileSet.h"
+#include "tiles/GardenTileSet.h"
 
 #include <benchmark/benchmark.h>
 

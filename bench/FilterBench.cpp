@@ -3,7 +3,7 @@
 // same pixels, and on the preview's own 325 x 420 crop. ImageMagick's time is the processor
 // time of its process (start and raw pixel reading included); compare it with the CPU column.
 #include "dialogs/CImageFilter.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <benchmark/benchmark.h>
 

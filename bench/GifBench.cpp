@@ -1,5 +1,5 @@
-#include "image/CRasterGIF.h"
-#include "image/CRasterMemFile.h"
+#include "image/codecs/CRasterGIF.h"
+#include "image/core/CRasterMemFile.h"
 #include "platform/CrtRandom.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,6 +1,6 @@
 // Playing an enhanced metafile of 100,000 drawing records (rectangles, ellipses, polygons
 // and lines in changing colours) into a 4000 x 4000 picture.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <benchmark/benchmark.h>
 

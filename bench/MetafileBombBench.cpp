@@ -1,6 +1,6 @@
 // Metafiles that ask for far more drawing than their size: each must be drawn, or cut short,
 // in well under a second.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include "tests/codecs/MetafileBombs.h"
 

@@ -1,6 +1,6 @@
 // Preparing a page from the web host on the worker: the largest page accepted, made of the
 // markup that costs the most.
-#include "dialogs/PageMarkup.h"
+#include "net/PageMarkup.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Small files declaring huge pictures (JPEG, TIFF, JPEG 2000), decoded as a user's load would
 // decode them: the time of one decode, and the peak memory of a child process doing it once.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "tests/support/PictureBombs.h"
 
 #include <benchmark/benchmark.h>

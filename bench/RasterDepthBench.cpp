@@ -1,7 +1,7 @@
 // Depth reduction and nearest-colour search on a 4000 x 5000 photo-like picture.
-#include "image/CNearestColorCache.h"
-#include "image/CRaster.h"
-#include "image/StandardPalette.h"
+#include "image/core/CNearestColorCache.h"
+#include "image/core/CRaster.h"
+#include "image/core/StandardPalette.h"
 #include "platform/CrtRandom.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // Resampling a 4000 x 4000 picture to 1000 x 1000 and drawing a small picture with a
 // transparent colour many times, as layer pictures are drawn.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/CrtRandom.h"
 

@@ -1,7 +1,7 @@
 // JPEG and JPEG 2000 files padded past any bytes-per-pixel ratio, decoded as a user's load
 // would decode them: the time of one decode, the size it was read at, and the peak memory of
 // a child process doing it once.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "tests/support/ScaledPictureBombs.h"
 
 #include <benchmark/benchmark.h>

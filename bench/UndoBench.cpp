@@ -1,7 +1,7 @@
 // Undo snapshots of a large maze and of an object list with big pictures, and the window's
 // composed client picture with an overlay.
 #include "document/CGridloomDoc.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
 #include "platform/CProfile.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include "dialogs/AdPageList.h"
-#include "dialogs/CWebGrab.h"
-#include "dialogs/WebEndpoint.h"
+#include "net/CWebGrab.h"
+#include "net/WebEndpoint.h"
 #include "platform/WinTypes.h"
 
 #include <chrono>

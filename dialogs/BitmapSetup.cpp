@@ -1,6 +1,6 @@
 #include "dialogs/BitmapSetup.h"
 
-#include "dialogs/IntegerFieldCheck.h"
+#include "forms/IntegerFieldCheck.h"
 
 BitmapSetup::Controls BitmapSetup::ToControls() const {
     return {std::to_string(x), std::to_string(y), screenResolution != 0,

@@ -1,6 +1,6 @@
 #include "dialogs/CDFilterCircleTransform.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 bool CDFilterCircleTransform::Apply(CRaster& destination, const CRaster& source) {
     CRaster result = source;

@@ -1,6 +1,6 @@
 #include "dialogs/CDFilterContour.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 bool CDFilterContour::Apply(CRaster& destination, const CRaster& source) {
     CRaster result = source;

@@ -1,7 +1,7 @@
 #include "dialogs/CDFilterMedian.h"
 
-#include "dialogs/IntegerFieldCheck.h"
-#include "image/CRaster.h"
+#include "forms/IntegerFieldCheck.h"
+#include "image/core/CRaster.h"
 
 bool CDFilterMedian::Apply(CRaster& destination, const CRaster& source) {
     CRaster result = source;

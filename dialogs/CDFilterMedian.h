@@ -1,6 +1,6 @@
 #pragma once
 #include "dialogs/CDialogFilter.h"
-#include "dialogs/DialogFieldError.h"
+#include "forms/DialogFieldError.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 #include "dialogs/CFilterTabCtrl.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 // The filter preview: the caller's picture on the left, on the right the same picture through
 // the fixed chain of filters or, after PREVIEW, through the current page. Both sides show the

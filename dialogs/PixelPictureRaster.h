@@ -1,5 +1,5 @@
 #pragma once
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "res/PixelPicture.h"
 
 // A 24-bit copy of one of the program's own pictures, for the dialogs that show them.

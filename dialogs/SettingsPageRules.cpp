@@ -1,6 +1,6 @@
 #include "dialogs/SettingsPageRules.h"
 
-#include "dialogs/IntegerFieldCheck.h"
+#include "forms/IntegerFieldCheck.h"
 #include "document/SettingsPages.h"
 #include "document/SettingsPagesCheck.h"
 #include "maze/Object.h"

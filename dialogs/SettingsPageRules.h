@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/DialogFieldError.h"
+#include "forms/DialogFieldError.h"
 #include "document/PP2.h"
 #include "document/PP3.h"
 #include "document/PP4.h"

@@ -4,7 +4,7 @@
 #include "maze/TemplateKind.h"
 #include "platform/MessageBox.h"
 #include "res/StylePreviewArt.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/TileSetCatalogue.h"
 
 const std::array<StylePage::Style, 8> StylePage::kStyles = {{
     {ControlIds::Style::kBox, "Box", KIND_BOX, 0, 154},

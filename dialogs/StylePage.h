@@ -1,8 +1,8 @@
 #pragma once
 #include "document/PP1.h"
 #include "forms/ControlIds.h"
-#include "image/CRaster.h"
-#include "view/tiler/CBMPTiler.h"
+#include "image/core/CRaster.h"
+#include "tiles/CBMPTiler.h"
 
 #include <array>
 #include <string>

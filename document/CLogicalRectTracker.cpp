@@ -2,8 +2,8 @@
 
 #include "document/PictureAllowance.h"
 
-#include "image/CRaster.h"
-#include "image/CRasterFormats.h"
+#include "image/core/CRaster.h"
+#include "image/codecs/CRasterFormats.h"
 #include "platform/CDC.h"
 
 #include <array>

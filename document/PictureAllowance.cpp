@@ -1,7 +1,7 @@
 #include "document/PictureAllowance.h"
 
 #include "document/CLogicalRectTracker.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/TextFormat.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #pragma once
-#include "image/PictureBudget.h"
+#include "image/core/PictureBudget.h"
 
 #include <cstdint>
 #include <string>

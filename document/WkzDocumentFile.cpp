@@ -3,7 +3,7 @@
 #include "document/CGridloomDoc.h"
 #include "document/WkzMessages.h"
 #include "document/WkzWriter.h"
-#include "image/BusyStop.h"
+#include "image/core/BusyStop.h"
 #include "maze/GridPlan.h"
 #include "platform/MessageBox.h"
 

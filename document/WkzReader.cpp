@@ -2,7 +2,7 @@
 
 #include "document/WkzFieldRanges.h"
 #include "document/WkzMessages.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/Object.h"
 #include "maze/TemplateTables.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shared body of the picture decoder fuzz targets: decode the bytes (header only, then whole)
 // as one format and, when that works, write the picture back and read it again.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Hostile EXIF blocks (an APP1 payload) for our own EXIF reader, and the same bytes as the
 // sections in front of a JPEG's image data.
-#include "image/CRasterExifReader.h"
-#include "image/CRasterMemFile.h"
+#include "image/codecs/CRasterExifReader.h"
+#include "image/core/CRasterMemFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Hostile response header lines: the header block keeps its bound and field look-ups stay
 // inside the text.
-#include "dialogs/HttpHeaderBlock.h"
+#include "net/HttpHeaderBlock.h"
 
 #include <cstdint>
 #include <string_view>

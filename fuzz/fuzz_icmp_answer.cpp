@@ -1,5 +1,5 @@
 // Hostile datagrams on an echo socket: the reply reader must stay inside the bytes it got.
-#include "dialogs/IcmpPacket.h"
+#include "net/IcmpPacket.h"
 
 #include <cstdint>
 #include <cstring>

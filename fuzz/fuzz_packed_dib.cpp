@@ -1,7 +1,7 @@
 // Packed bitmaps as the clipboard hands them over: parsing must never read past the bytes
 // given, and whatever it accepts must draw and convert cleanly.
-#include "image/CRaster.h"
-#include "image/LittleEndian.h"
+#include "image/core/CRaster.h"
+#include "platform/LittleEndian.h"
 #include "platform/CDC.h"
 
 #include <cstdint>
@@ -13,9 +13,9 @@ namespace {
 bool Huge(const std::uint8_t* data, std::size_t size) {
     if (size < 12)
         return false;
-    const bool core = GetLE32(data) == 12;
-    const std::int64_t width = core ? GetLE16(data + 4) : static_cast<LONG>(GetLE32(data + 4));
-    const std::int64_t height = core ? GetLE16(data + 6) : static_cast<LONG>(GetLE32(data + 8));
+    const bool core = GetLittleEndian<DWORD>(data) == 12;
+    const std::int64_t width = core ? GetLittleEndian<WORD>(data + 4) : static_cast<LONG>(GetLittleEndian<DWORD>(data + 4));
+    const std::int64_t height = core ? GetLittleEndian<WORD>(data + 6) : static_cast<LONG>(GetLittleEndian<DWORD>(data + 8));
     return width * height > (std::int64_t{1} << 22) || width * height < -(std::int64_t{1} << 22);
 }
 

@@ -1,7 +1,7 @@
 // Hostile pages from the web host: the prepared page stays within its limits, every element is
 // closed in order, and resolved addresses keep to the scheme of their base or their own.
-#include "dialogs/PageMarkup.h"
-#include "dialogs/WebAddress.h"
+#include "net/PageMarkup.h"
+#include "net/WebAddress.h"
 
 #include <algorithm>
 #include <cstdint>

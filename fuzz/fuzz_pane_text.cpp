@@ -2,7 +2,7 @@
 // keep every value in range.
 #include "dialogs/AdTitle.h"
 #include "dialogs/CAdList.h"
-#include "dialogs/DownloadName.h"
+#include "net/DownloadName.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 //
 // Input: width, height, depth, option bits, then a stream of operations with their argument
 // bytes (missing bytes read as zero). Pictures are at most 24 x 24, targets 32 x 32.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 //
 // Input: a stream of bytes, one operation code followed by its argument bytes (missing bytes
 // read as zero). Pictures are at most 40 x 40 so each run stays fast.
-#include "image/CRaster.h"
-#include "image/CRasterMemFile.h"
+#include "image/core/CRaster.h"
+#include "image/core/CRasterMemFile.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Hostile TIFF input for the picture decoder; the last byte picks the page asked for, so
 // page selection and multi-page files are searched too.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Feeds arbitrary tile-set definitions to the tiler, with a small sheet in its folder so that
 // tiles are really cut, then draws the preview: nothing may read outside a picture or leave
 // the folder.
-#include "image/CRaster.h"
-#include "view/tiler/CBMPTiler.h"
+#include "image/core/CRaster.h"
+#include "tiles/CBMPTiler.h"
 
 #include <cstdint>
 #include <filesystem>

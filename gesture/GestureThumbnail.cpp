@@ -2,7 +2,7 @@
 
 #include "gesture/GestureFeatures.h"
 #include "gesture/GestureNames.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/CFont.h"

@@ -22,8 +22,8 @@
 #include "view/ViewMouseController.h"
 #include "view/ViewOverlay.h"
 #include "view/ViewUndo.h"
-#include "view/tiler/CBMPTiler.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <array>
 #include <functional>

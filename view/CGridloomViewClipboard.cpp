@@ -3,7 +3,7 @@
 #include "view/CGridloomView.h"
 
 #include "document/CGridloomDoc.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CWaitCursor.h"
 #include "platform/MessageBox.h"
 #include "res/CommandIds.h"

@@ -1,7 +1,7 @@
 #include "view/DrawingCopy.h"
 
 #include "document/CGridloomDoc.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"

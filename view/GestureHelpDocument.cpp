@@ -2,7 +2,7 @@
 
 #include "gesture/GestureNames.h"
 #include "gesture/GestureThumbnail.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/CFont.h"
 #include "platform/GdiConstants.h"

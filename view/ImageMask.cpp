@@ -1,7 +1,7 @@
 #include "view/ImageMask.h"
 
 #include "document/CGridloomDoc.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/MazeCell.h"
 
 #include <algorithm>

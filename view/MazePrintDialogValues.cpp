@@ -1,6 +1,6 @@
 #include "view/MazePrintDialogValues.h"
 
-#include "dialogs/IntegerFieldCheck.h"
+#include "forms/IntegerFieldCheck.h"
 
 MazePrintDialogValues::Controls MazePrintDialogValues::ToControls() const {
     Controls c;

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/DialogFieldError.h"
+#include "forms/DialogFieldError.h"
 #include "view/MazePrintSettings.h"
 
 #include <optional>

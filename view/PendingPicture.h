@@ -1,5 +1,5 @@
 #pragma once
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <memory>
 

@@ -2,14 +2,14 @@
 
 #include "document/CGridloomDoc.h"
 #include "document/PictureAllowance.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/FileDialog.h"
 #include "platform/IClipboard.h"
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
 #include "view/CGridloomView.h"
-#include "view/CancellableLoad.h"
+#include "image/codecs/CancellableLoad.h"
 #include "view/ObjectFrameTracking.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "view/PicturePaste.h"
 
-#include "image/CRaster.h"
-#include "view/CancellableLoad.h"
+#include "image/core/CRaster.h"
+#include "image/codecs/CancellableLoad.h"
 
 #include <string_view>
 

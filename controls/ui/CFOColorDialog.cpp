@@ -8,7 +8,7 @@
 #include "controls/ui/CFOHyperLinkWnd.h"
 #include "controls/ui/ColorSwatchWindow.h"
 #include "controls/ui/CustomStaticWindow.h"
-#include "dialogs/WebEndpoint.h"
+#include "net/WebEndpoint.h"
 #include "platform/CProfile.h"
 #include "platform/wx/WxScreenMetrics.h"
 #include "platform/wx/WxScreenPixel.h"

@@ -1,9 +1,9 @@
 #include "dialogs/ui/CAdWindow.h"
 
-#include "dialogs/FetchService.h"
-#include "dialogs/PageMarkup.h"
-#include "dialogs/WebAddress.h"
-#include "dialogs/WebPageCache.h"
+#include "net/FetchService.h"
+#include "net/PageMarkup.h"
+#include "net/WebAddress.h"
+#include "net/WebPageCache.h"
 #include "dialogs/ui/PanePictureHandler.h"
 #include "frame/IInfoPaneHost.h"
 

@@ -3,7 +3,7 @@
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IPaneTimers.h"
-#include "dialogs/PanePictureQueue.h"
+#include "net/PanePictureQueue.h"
 #include "document/IInfoPane.h"
 
 #include <wx/html/htmlwin.h>

@@ -1,6 +1,6 @@
 #include "dialogs/ui/PanePictureHandler.h"
 
-#include "dialogs/PanePicture.h"
+#include "net/PanePicture.h"
 
 #include <wx/stream.h>
 

@@ -1,6 +1,6 @@
 #include "dialogs/ui/RasterWxBitmap.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <wx/image.h>
 

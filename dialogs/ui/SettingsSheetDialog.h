@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/DialogFieldError.h"
+#include "forms/DialogFieldError.h"
 #include "dialogs/StylePage.h"
 #include "document/SettingsPages.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/ui/WebPageFSHandler.h"
 
-#include "dialogs/WebPageCache.h"
+#include "net/WebPageCache.h"
 
 #include <wx/mstream.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/WebEndpoint.h"
+#include "net/WebEndpoint.h"
 
 #include <wx/filesys.h>
 

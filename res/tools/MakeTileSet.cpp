@@ -1,5 +1,5 @@
 // Writes the tile set installed with the program: "<folder>/garden.tle" and its sheet.
-#include "view/tiler/GardenTileSet.h"
+#include "tiles/GardenTileSet.h"
 
 #include <cstdio>
 #include <string>

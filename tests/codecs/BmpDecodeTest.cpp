@@ -1,7 +1,7 @@
 #include "Bytes.h"
 #include "TestPictures.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 

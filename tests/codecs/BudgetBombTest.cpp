@@ -5,9 +5,9 @@
 #include "tests/support/BudgetBombs.h"
 #include "tests/support/ChildMemory.h"
 
-#include "image/CRaster.h"
-#include "image/PictureBudget.h"
-#include "image/StopSignal.h"
+#include "image/core/CRaster.h"
+#include "image/core/PictureBudget.h"
+#include "image/core/StopSignal.h"
 
 #include <gtest/gtest.h>
 

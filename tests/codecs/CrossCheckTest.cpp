@@ -5,7 +5,7 @@
 #include "TestPictures.h"
 #include "ToolTest.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // while files that really fill their picture, however well they pack, still decode.
 #include "Bytes.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -1,9 +1,9 @@
 #include "TestPictures.h"
 
-#include "image/CRaster.h"
-#include "image/CRasterCodec.h"
-#include "image/CRasterFormats.h"
-#include "image/CRasterMemFile.h"
+#include "image/codecs/CRasterCodec.h"
+#include "image/codecs/CRasterFormats.h"
+#include "image/core/CRaster.h"
+#include "image/core/CRasterMemFile.h"
 
 #include "tests/support/TempFolder.h"
 

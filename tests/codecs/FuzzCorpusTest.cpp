@@ -8,7 +8,7 @@
 #include "TestPictures.h"
 #include "tests/support/PictureBombs.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "TestPictures.h"
 #include "ToolTest.h"
 
-#include "image/CRaster.h"
-#include "image/CRasterJPG.h"
-#include "image/CRasterMemFile.h"
+#include "image/core/CRaster.h"
+#include "image/codecs/CRasterJPG.h"
+#include "image/core/CRasterMemFile.h"
 
 #include <gtest/gtest.h>
 

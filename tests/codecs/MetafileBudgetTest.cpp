@@ -3,8 +3,8 @@
 #include "MetafileBombs.h"
 #include "tests/support/ChildMemory.h"
 
-#include "image/CRaster.h"
-#include "image/StopSignal.h"
+#include "image/core/CRaster.h"
+#include "image/core/StopSignal.h"
 
 #include <gtest/gtest.h>
 

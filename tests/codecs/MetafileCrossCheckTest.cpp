@@ -4,7 +4,7 @@
 #include "ExternalTools.h"
 #include "MetafileBuilder.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include "tests/support/TempFolder.h"
 

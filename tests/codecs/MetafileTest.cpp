@@ -4,7 +4,7 @@
 #include "MetafileBombs.h"
 #include "MetafileBuilder.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "tests/support/ChildMemory.h"
 #include "tests/support/PictureBombs.h"
 
-#include "image/CRaster.h"
-#include "image/StopSignal.h"
+#include "image/core/CRaster.h"
+#include "image/core/StopSignal.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "tests/support/ChildMemory.h"
 #include "tests/support/ScaledPictureBombs.h"
 
-#include "image/CRaster.h"
-#include "image/PictureBudget.h"
+#include "image/core/CRaster.h"
+#include "image/core/PictureBudget.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // first trip through a writer, further trips must give back exactly the same pixels and alpha.
 #include "TestPictures.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestPictures.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "ExternalTools.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "DcTestSupport.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CBrush.h"
 #include "platform/CFont.h"
 #include "platform/CPen.h"

@@ -1,7 +1,7 @@
-#include "dialogs/CConnectivityCheck.h"
-#include "dialogs/IHostProbe.h"
-#include "dialogs/INetState.h"
-#include "dialogs/InterfaceNetState.h"
+#include "net/CConnectivityCheck.h"
+#include "net/IHostProbe.h"
+#include "net/INetState.h"
+#include "net/InterfaceNetState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "dialogs/CIcmpEcho.h"
-#include "dialogs/EchoHostProbe.h"
-#include "dialogs/IcmpPacket.h"
+#include "net/CIcmpEcho.h"
+#include "net/EchoHostProbe.h"
+#include "net/IcmpPacket.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "dialogs/FileDownload.h"
+#include "net/FileDownload.h"
 #include "TestHttpServer.h"
-#include "dialogs/CWebGrab.h"
-#include "dialogs/IConnectivity.h"
+#include "net/CWebGrab.h"
+#include "net/IConnectivity.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "dialogs/PageMarkup.h"
+#include "net/PageMarkup.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "forms/ControlIds.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TempFolder.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <gtest/gtest.h>
 

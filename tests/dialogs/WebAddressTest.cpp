@@ -1,4 +1,4 @@
-#include "dialogs/WebAddress.h"
+#include "net/WebAddress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "dialogs/WebEndpoint.h"
+#include "net/WebEndpoint.h"
 #include "TestHttpServer.h"
-#include "dialogs/CConnectivityCheck.h"
-#include "dialogs/CIcmpEcho.h"
-#include "dialogs/CWebGrab.h"
-#include "dialogs/EchoHostProbe.h"
-#include "dialogs/InterfaceNetState.h"
-#include "dialogs/UrlCleaner.h"
+#include "net/CConnectivityCheck.h"
+#include "net/CIcmpEcho.h"
+#include "net/CWebGrab.h"
+#include "net/EchoHostProbe.h"
+#include "net/InterfaceNetState.h"
+#include "net/UrlCleaner.h"
 #include "platform/CProfile.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "TestHttpServer.h"
-#include "dialogs/CWebGrab.h"
-#include "dialogs/CWebGrabSession.h"
-#include "dialogs/IStatusWindow.h"
-#include "dialogs/WebEndpoint.h"
+#include "net/CWebGrab.h"
+#include "net/CWebGrabSession.h"
+#include "net/IStatusWindow.h"
+#include "net/WebEndpoint.h"
 
 #include <gtest/gtest.h>
 

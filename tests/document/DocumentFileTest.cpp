@@ -4,7 +4,7 @@
 #include "document/WkzDocumentFile.h"
 #include "document/WkzFileCommands.h"
 #include "document/WkzReader.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "maze/TemplateTables.h"
 #include "platform/FileDialog.h"

@@ -7,7 +7,7 @@
 
 #include "document/CLogicalRectTracker.h"
 #include "document/WkzReader.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/CWaitCursor.h"
 

@@ -4,7 +4,7 @@
 
 #include "document/WkzFieldRanges.h"
 #include "document/WkzFileCommands.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/LittleEndian.h"
 

@@ -1,5 +1,5 @@
 #include "document/CLogicalRectTracker.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/LittleEndian.h"
 

@@ -1,7 +1,7 @@
 // A layer picture that was read at a reduced scale, to fit the picture budget, is saved as
 // the file it came from.
 #include "document/CLogicalRectTracker.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CArchive.h"
 
 #include <gtest/gtest.h>

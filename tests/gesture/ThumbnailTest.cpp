@@ -2,7 +2,7 @@
 #include "gesture/CMouseGesture.h"
 #include "gesture/GestureNames.h"
 #include "gesture/GestureThumbnail.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/CrtRandom.h"

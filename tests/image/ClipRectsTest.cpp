@@ -1,6 +1,6 @@
 // Clip regions as rectangles: every combination must cover exactly the pixels the set
 // operation gives, with the rectangles kept apart.
-#include "image/ClipRects.h"
+#include "image/metafile/ClipRects.h"
 
 #include "platform/CrtRandom.h"
 

@@ -2,8 +2,8 @@
 // screen or leave pixels out, files far smaller than the picture they claim.
 #include "../codecs/GifBytes.h"
 
-#include "image/CRasterGIF.h"
-#include "image/CRasterMemFile.h"
+#include "image/codecs/CRasterGIF.h"
+#include "image/core/CRasterMemFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "image/GifLzwDecoder.h"
-#include "image/GifLzwEncoder.h"
+#include "image/codecs/GifLzwDecoder.h"
+#include "image/codecs/GifLzwEncoder.h"
 #include "platform/CrtRandom.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The row-by-row filler of the metafile player must cover exactly the pixels the device
 // context's own polygon routine covers, under both rules, with several outlines and clips.
-#include "image/PolygonSpans.h"
+#include "image/metafile/PolygonSpans.h"
 
 #include "platform/CrtRandom.h"
 #include "platform/GdiConstants.h"

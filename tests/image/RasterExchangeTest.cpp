@@ -1,4 +1,4 @@
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "tests/support/PackedDib.h"
 

@@ -1,6 +1,6 @@
-#include "image/CNearestColorCache.h"
-#include "image/CRaster.h"
-#include "image/StandardPalette.h"
+#include "image/core/CNearestColorCache.h"
+#include "image/core/CRaster.h"
+#include "image/core/StandardPalette.h"
 #include "platform/CrtRandom.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "image/CRaster.h"
-#include "image/CRasterFloatRect.h"
-#include "image/ResampleKernel.h"
+#include "image/core/CRaster.h"
+#include "image/core/CRasterFloatRect.h"
+#include "image/core/ResampleKernel.h"
 
 #include <gtest/gtest.h>
 

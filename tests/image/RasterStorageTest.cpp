@@ -1,5 +1,5 @@
-#include "image/CRaster.h"
-#include "image/CRasterRowIterator.h"
+#include "image/core/CRaster.h"
+#include "image/core/CRasterRowIterator.h"
 
 #include <gtest/gtest.h>
 

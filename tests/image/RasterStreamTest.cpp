@@ -1,5 +1,5 @@
-#include "image/CRasterIOFile.h"
-#include "image/CRasterMemFile.h"
+#include "image/core/CRasterIOFile.h"
+#include "image/core/CRasterMemFile.h"
 
 #include "tests/support/TempFolder.h"
 

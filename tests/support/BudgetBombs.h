@@ -5,7 +5,7 @@
 // with its size raised. Tests and fuzz seeds share them.
 #include "tests/support/PictureBombs.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <zlib.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/FetchService.h"
+#include "net/FetchService.h"
 #include "platform/MainThread.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #pragma once
 // Packed bitmaps for the clipboard exchange tests and the fuzz seeds.
-#include "image/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "platform/WinTypes.h"
 
 #include <vector>
@@ -20,23 +20,23 @@ struct PackedDib {
 
     std::vector<BYTE> Bytes() const {
         std::vector<BYTE> out(headerSize);
-        PutLE32(out.data(), headerSize);
+        PutLittleEndian<DWORD>(out.data(), headerSize);
         if (headerSize == 12) {
-            PutLE16(&out[4], WORD(width));
-            PutLE16(&out[6], WORD(height));
-            PutLE16(&out[8], 1);
-            PutLE16(&out[10], bpp);
+            PutLittleEndian<WORD>(&out[4], WORD(width));
+            PutLittleEndian<WORD>(&out[6], WORD(height));
+            PutLittleEndian<WORD>(&out[8], 1);
+            PutLittleEndian<WORD>(&out[10], bpp);
         } else {
-            PutLE32(&out[4], DWORD(width));
-            PutLE32(&out[8], DWORD(height));
-            PutLE16(&out[12], 1);
-            PutLE16(&out[14], bpp);
-            PutLE32(&out[16], compression);
-            PutLE32(&out[24], 3780);  // 96 dots per inch
-            PutLE32(&out[28], 11811); // 300 dots per inch
-            PutLE32(&out[32], clrUsed);
+            PutLittleEndian<DWORD>(&out[4], DWORD(width));
+            PutLittleEndian<DWORD>(&out[8], DWORD(height));
+            PutLittleEndian<WORD>(&out[12], 1);
+            PutLittleEndian<WORD>(&out[14], bpp);
+            PutLittleEndian<DWORD>(&out[16], compression);
+            PutLittleEndian<DWORD>(&out[24], 3780);  // 96 dots per inch
+            PutLittleEndian<DWORD>(&out[28], 11811); // 300 dots per inch
+            PutLittleEndian<DWORD>(&out[32], clrUsed);
             for (DWORD i = 0; i < 4 && 40 + 4 * i + 4 <= headerSize; ++i)
-                PutLE32(&out[40 + 4 * i], masks[i]);
+                PutLittleEndian<DWORD>(&out[40 + 4 * i], masks[i]);
         }
         out.insert(out.end(), extra.begin(), extra.end());
         out.insert(out.end(), rows.begin(), rows.end());

@@ -2,7 +2,7 @@
 // Small picture files that declare far more picture than their bytes hold, made the way such
 // files are made in the wild: a real file with its size fields raised, scans repeated, strips
 // pointing at one shared block. Tests, fuzz seeds and benchmarks share them.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 
 #include <zlib.h>
 

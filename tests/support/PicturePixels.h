@@ -1,6 +1,6 @@
 #pragma once
 // Our own pictures as the plain RGB rows the independent tools' pictures are compared in.
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CBitmap.h"
 #include "platform/RasterSurface.h"
 #include "tests/support/ToolPipe.h"

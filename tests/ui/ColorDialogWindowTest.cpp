@@ -3,7 +3,7 @@
 #include "controls/ui/CFOColorDialog.h"
 #include "controls/ui/CFODropPaletteWnd.h"
 #include "controls/ui/CFOHyperLinkWnd.h"
-#include "dialogs/WebEndpoint.h"
+#include "net/WebEndpoint.h"
 #include "platform/CProfile.h"
 
 #include <gdk/gdk.h>

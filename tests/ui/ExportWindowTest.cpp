@@ -1,7 +1,7 @@
 #include "tests/ui/MazeViewWindowFixture.h"
 
 #include "dialogs/ui/BitmapSetupAsker.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/MazeCell.h"
 #include "platform/CProfile.h"
 #include "platform/EmfRecordTypes.h"

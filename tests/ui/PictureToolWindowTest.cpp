@@ -1,6 +1,6 @@
 #include "tests/ui/MazeViewWindowFixture.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/FileDialog.h"
 #include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxFileDialog.h"

@@ -2,7 +2,7 @@
 // load with the reason; let go, it loads at a reduced scale and blackens the cells it covers.
 #include "tests/ui/MazeViewWindowFixture.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/FileDialog.h"
 #include "platform/wx/WxBusyCursor.h"
 

@@ -1,14 +1,14 @@
 #include "dialogs/ui/SettingsSheet.h"
 #include "dialogs/ui/SettingsSheetDialog.h"
 #include "forms/ControlIds.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/CWaitCursor.h"
 #include "res/StylePreviewArt.h"
 #include "tests/support/DocTestSupport.h"
 #include "tests/ui/ModalDialogDriver.h"
-#include "view/tiler/CBMPTiler.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <wx/bookctrl.h>
 #include <wx/choice.h>

@@ -1,6 +1,6 @@
 #include "tests/ui/MazeViewWindowFixture.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/FontDialog.h"
 #include "platform/wx/FontChoiceDialog.h"
 #include "platform/wx/WxClipboard.h"

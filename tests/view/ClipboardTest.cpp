@@ -1,6 +1,6 @@
 #include "tests/view/ViewToolTestSupport.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "res/CommandIds.h"
 #include "view/DrawingCopy.h"
 #include "view/LayerObjectOrder.h"

@@ -1,7 +1,7 @@
 #include "tests/view/ViewTestSupport.h"
 
 #include "document/CLogicalRectTracker.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
 #include "platform/CBitmap.h"
@@ -12,7 +12,7 @@
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/PicturePixels.h"
 #include "view/MetafileExport.h"
-#include "view/tiler/GardenTileSet.h"
+#include "tiles/GardenTileSet.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "tests/view/ViewTestSupport.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
 #include "platform/FileDialog.h"

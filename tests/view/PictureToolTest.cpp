@@ -1,7 +1,7 @@
 #include "tests/view/ViewToolTestSupport.h"
 
 #include "document/WkzFileCommands.h"
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/FileDialog.h"
 #include "platform/MouseKeyFlags.h"

@@ -1,6 +1,6 @@
 #include "tests/view/ViewToolTestSupport.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/FontDialog.h"
 #include "res/CommandIds.h"
 #include "view/LayerObjectOrder.h"

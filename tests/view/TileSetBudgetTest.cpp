@@ -5,10 +5,10 @@
 #include "tests/support/ChildMemory.h"
 #include "tests/support/TempFolder.h"
 
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CWaitCursor.h"
-#include "view/tiler/CBMPTiler.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <gtest/gtest.h>
 

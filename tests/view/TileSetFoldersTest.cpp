@@ -1,6 +1,6 @@
 #include "tests/support/TempFolder.h"
-#include "view/tiler/CBMPTiler.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <gtest/gtest.h>
 

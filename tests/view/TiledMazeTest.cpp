@@ -2,7 +2,7 @@
 
 #include "maze/TemplateKind.h"
 #include "platform/CrtRandom.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <cairo.h>
 

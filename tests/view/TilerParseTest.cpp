@@ -1,8 +1,8 @@
-#include "image/CRaster.h"
+#include "image/core/CRaster.h"
 #include "platform/CrtRandom.h"
 #include "tests/support/TempFolder.h"
-#include "view/tiler/CBMPTiler.h"
-#include "view/tiler/TileSetCatalogue.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,0 @@
-#include "image/CRasterFile.h"
-
-bool CRasterFile::PutC(BYTE c) {
-    return Write(&c, 1, 1) == 1;
-}

@@ -1,0 +1,5 @@
+#include "image/core/CRasterFile.h"
+
+bool CRasterFile::PutC(BYTE c) {
+    return Write(&c, 1, 1) == 1;
+}
