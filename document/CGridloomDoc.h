@@ -23,6 +23,7 @@
 class CProfile;
 class ICellPainter;
 class ISettingsSheet;
+struct WkzContent;
 
 // The maze document: settings, the grids of the current template and the maze state.
 //
@@ -111,6 +112,13 @@ public:
     std::optional<Neighbour> FindNeighbour(int column, int row, int grid, int side) const {
         return grids_.FindNeighbour(column, row, grid, side);
     }
+
+    // The content a document file holds, handed over whole: the file code reads and writes
+    // it, never the document's own state. Adopt takes a loaded content over as File New
+    // starts a maze (the layer objects go without asking); settings no grids can be built
+    // from are refused first and change nothing. The refusal text, empty when adopted.
+    WkzContent Content() const;
+    std::string Adopt(WkzContent&& content);
 
     // Commands and settings exchange.
     // -1 applies the current values without showing anything; 0, 2 and 3 open the sheet on

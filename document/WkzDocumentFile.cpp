@@ -4,36 +4,10 @@
 #include "document/WkzMessages.h"
 #include "document/WkzWriter.h"
 #include "image/core/BusyStop.h"
-#include "maze/GridPlan.h"
 #include "platform/MessageBox.h"
 
 WkzContent WkzDocumentFile::Capture(const CGridloomDoc& doc) {
-    const MazeSettings& s = doc.Settings();
-    WkzContent c;
-    c.version = doc.formatVersion;
-    c.kind = s.kind;
-    c.name = s.name;
-    c.flags = doc.docFlags;
-    c.scale = s.scale;
-    c.cursorColumn = doc.cursorColumn;
-    c.xOffset = s.xOffset;
-    c.cursorRow = doc.cursorRow;
-    c.yOffset = s.yOffset;
-    c.columns = s.columns;
-    c.pageWidth = s.pageWidth;
-    c.widthMultiplier = s.widthMultiplier;
-    c.rows = s.rows;
-    c.pageHeight = s.pageHeight;
-    c.heightMultiplier = s.heightMultiplier;
-    c.seed = s.seed;
-    c.tiled = s.tiled;
-    c.tilerId = s.tilerId;
-    c.ringCounts = doc.RingCounts();
-    for (int i = 0; i < doc.GridCount(); ++i)
-        c.grids.push_back(GridRecord::FromObject(*doc.GetGrid(i)));
-    c.objects = doc.layerObjects;
-    c.seedPoints = doc.seedPoints;
-    return c;
+    return doc.Content();
 }
 
 bool WkzDocumentFile::CanStore(CGridloomDoc& doc) {
@@ -78,63 +52,11 @@ bool WkzDocumentFile::Finish(CGridloomDoc& doc, WkzReader::Result result) {
     return Commit(doc, result.content);
 }
 
-void WkzDocumentFile::TakeSettings(MazeSettings& s, const WkzContent& c) {
-    s.kind = c.kind;
-    s.name = c.name;
-    s.scale = c.scale;
-    s.xOffset = c.xOffset;
-    s.yOffset = c.yOffset;
-    s.columns = c.columns;
-    s.pageWidth = c.pageWidth;
-    s.widthMultiplier = c.widthMultiplier;
-    s.rows = c.rows;
-    s.pageHeight = c.pageHeight;
-    s.heightMultiplier = c.heightMultiplier;
-    s.seed = c.seed;
-    s.tiled = c.tiled;
-    s.tilerId = c.tilerId;
-}
-
-bool WkzDocumentFile::AnyPassage(const WkzContent& c) {
-    for (const GridRecord& g : c.grids)
-        for (const MazeCell& cell : g.cells)
-            if (cell.IsCarved())
-                return true;
-    return false;
-}
-
-bool WkzDocumentFile::Commit(CGridloomDoc& doc, WkzContent& c) {
-    // Settings the document could not build grids from are refused before anything changes.
-    MazeSettings staged = doc.Settings();
-    TakeSettings(staged, c);
-    const GridPlan plan = GridPlan::For(staged);
-    if (!plan.Ok()) {
-        doc.pendingMessage = WkzMessages::Damaged(plan.Error());
-        doc.UpdateAllViews(nullptr);
-        return false;
-    }
-
-    // Reset as File New does. The file brings its own layer objects, so the current ones go
-    // without asking (keeping them would merge two documents).
-    doc.layerObjects.clear();
-    doc.OnFileNew();
-    TakeSettings(doc.Settings(), c);
-    doc.SetupGrids(false);
-    doc.formatVersion = c.version;
-    doc.docFlags = c.flags;
-    doc.cursorColumn = c.cursorColumn;
-    doc.cursorRow = c.cursorRow;
-    doc.tilerReloadPending = c.tiled > 0 ? 1 : 0;
-    for (int i = 0; i < doc.GridCount() && i < static_cast<int>(c.grids.size()); ++i)
-        c.grids[static_cast<std::size_t>(i)].ApplyTo(*doc.GetGrid(i));
-    doc.layerObjects = std::move(c.objects);
-    doc.seedPoints.insert(doc.seedPoints.end(), c.seedPoints.begin(), c.seedPoints.end());
-    // A saved maze comes back as a made maze, so that it can be solved and cleared.
-    if (AnyPassage(c)) {
-        doc.mazeMade = 1;
-        doc.cleared = 0;
-    }
-    doc.reRender = 1;
+bool WkzDocumentFile::Commit(CGridloomDoc& doc, WkzContent& content) {
+    const std::string refused = doc.Adopt(std::move(content));
+    if (refused.empty())
+        return true;
+    doc.pendingMessage = WkzMessages::Damaged(refused);
     doc.UpdateAllViews(nullptr);
-    return true;
+    return false;
 }

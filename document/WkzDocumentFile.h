@@ -4,9 +4,8 @@
 #include "platform/CArchive.h"
 
 class CGridloomDoc;
-struct MazeSettings;
 
-// Moves a maze document to and from its file. Saving captures the document's content and
+// Moves a maze document to and from its file. Saving takes the document's content and
 // writes it; loading reads the whole file into a staging content first and hands it to the
 // document only when every part of it is good, so a bad file changes nothing. Failures leave
 // their message in the document's pending message (shown at the next drawing), except the
@@ -26,6 +25,4 @@ private:
     static bool CanStore(CGridloomDoc& doc);
     static bool Finish(CGridloomDoc& doc, WkzReader::Result result);
     static bool Commit(CGridloomDoc& doc, WkzContent& content);
-    static void TakeSettings(MazeSettings& settings, const WkzContent& content);
-    static bool AnyPassage(const WkzContent& content);
 };

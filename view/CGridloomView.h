@@ -4,13 +4,17 @@
 #include "platform/CRect.h"
 #include "platform/CRectTracker.h"
 #include "platform/IClipboard.h"
+#include "tiles/CBMPTiler.h"
+#include "tiles/TileSetCatalogue.h"
 #include "view/CellAppearance.h"
 #include "view/CellHitTester.h"
 #include "view/ClientPicture.h"
 #include "view/GeometryCache.h"
 #include "view/GestureCapture.h"
 #include "view/IPictureSizeDialog.h"
+#include "view/IRenderView.h"
 #include "view/ITextBox.h"
+#include "view/IToolView.h"
 #include "view/IViewWindow.h"
 #include "view/MazeCellTool.h"
 #include "view/ObjectFrameTracking.h"
@@ -22,8 +26,6 @@
 #include "view/ViewMouseController.h"
 #include "view/ViewOverlay.h"
 #include "view/ViewUndo.h"
-#include "tiles/CBMPTiler.h"
-#include "tiles/TileSetCatalogue.h"
 
 #include <array>
 #include <functional>
@@ -49,7 +51,7 @@ class IEditToolbar;
 // export context, and finds the cell under a point. Its window only copies the page to the
 // screen and forwards events; single-cell redraws and animation paint into the page and
 // invalidate the cell's rectangle.
-class CGridloomView : public CView, public ICellPainter {
+class CGridloomView : public CView, public ICellPainter, public IToolView, public IRenderView {
 public:
     static constexpr int kLayerBackground = 1;
     static constexpr int kLayerMaze = 2;
@@ -59,10 +61,10 @@ public:
     CGridloomView();
     ~CGridloomView() override;
 
-    CGridloomDoc* GetDocument() const;
+    CGridloomDoc* GetDocument() const override;
     // The window showing the view; a headless one until a window attaches.
     void SetWindow(IViewWindow* window);
-    IViewWindow& Window() const { return *window_; }
+    IViewWindow& Window() const override { return *window_; }
 
     // Framework hooks.
     void OnInitialUpdate() override;
@@ -74,7 +76,7 @@ public:
     // in client pixels for `area` of the client. Null when PaintScreen has nothing to show.
     RasterSurface* PaintClient(const CRect& area);
     // What is drawn over the page on the screen only.
-    ViewOverlay& Overlay() { return overlay_; }
+    ViewOverlay& Overlay() override { return overlay_; }
     // The document has grids to show.
     bool HasMaze() const;
     // The status line while the page is too large for the screen's off-screen page.
@@ -85,14 +87,14 @@ public:
         "Nothing to paste: the Clipboard holds no picture.";
     // Renders for a printer, an export or a copy into `dc` (screen flag cleared by the
     // caller, or a printing context); with the screen flag set, copies the page into it.
-    void OnDraw(CDC& dc);
+    void OnDraw(CDC& dc) override;
     // The window changed size.
     void OnSize(int cx, int cy);
 
     // Single-cell painters: a null dc paints into the off-screen page and invalidates the
     // cell. False (nothing drawn) for a cell outside its grid.
-    bool RedrawCell(CDC* dc, int column, int row, int grid, int pass);
-    bool RedrawCellNeighbours(CDC* dc, int column, int row, int grid, int pass);
+    bool RedrawCell(CDC* dc, int column, int row, int grid, int pass) override;
+    bool RedrawCellNeighbours(CDC* dc, int column, int row, int grid, int pass) override;
     // The animation hooks of the generator and the solver.
     void DrawPolygonCell(int column, int row, int grid, int pass) override;
     void DrawRingCell(int column, int row, int grid, int pass) override;
@@ -111,14 +113,15 @@ public:
     int DrawLayerObjects(CDC& dc, int layer);
 
     // The cell under a pixel of the off-screen page (client pixel plus scroll position).
-    std::optional<CellHitTester::Hit> HitTestCell(CPoint pagePixel, CRgn* region = nullptr);
+    std::optional<CellHitTester::Hit> HitTestCell(CPoint pagePixel,
+                                                  CRgn* region = nullptr) override;
 
     // Computes the rings of a circular maze for the current page; false (with a message
     // after the paint) when the settings can't be laid out.
     bool LayoutRings();
     // The maze's extent for polygon templates; false for circular ones (extent = the page).
-    bool BuildCellGeometry();
-    const MazeExtent& Extent() const { return extent_; }
+    bool BuildCellGeometry() override;
+    const MazeExtent& Extent() const override { return extent_; }
     const RingCellGeometry* Rings() const { return geometry_.CurrentRings(); }
 
     // Blackens the cells whose centres fall on dark pixels of `image` stretched over the
@@ -141,7 +144,7 @@ public:
     // page of `plan` on a printer context between its StartPage and EndPage, regenerating the
     // maze first when the plan says so; the display state is restored afterwards.
     MazePrintSettings& PrintSettings() { return printSettings_; }
-    bool PrintPage(CDC& dc, const PrintPagePlan& plan, int page);
+    bool PrintPage(CDC& dc, const PrintPagePlan& plan, int page) override;
     // A whole run with the stored options onto `pages`; true only when every page printed.
     bool PrintAll(IPrintPageService& pages, const std::string& title);
     int PrintMarginX() const { return printMarginX_; }
@@ -155,29 +158,29 @@ public:
     // the default one. True only when every page printed.
     bool PrintStored(const std::string& printer);
     // Around every print run: the objects lose their marks while the pages print.
-    void BeginPrinting();
-    void EndPrinting();
+    void BeginPrinting() override;
+    void EndPrinting() override;
     // Writes the printer report to the clipboard when the settings ask for it.
     void PrintDebugInfo(const CDC& dc);
 
     // View state the menus toggle.
     bool IsLayerVisible(int layer) const;
     void SetLayerVisible(int layer, bool visible);
-    bool ShowSolution() const { return showSolution_; }
-    void SetShowSolution(bool on) { showSolution_ = on; }
+    bool ShowSolution() const override { return showSolution_; }
+    void SetShowSolution(bool on) override { showSolution_ = on; }
     // 0 while a printer, an export or a copy renders through OnDraw.
-    void SetScreenFlag(bool screen) { screen_ = screen; }
+    void SetScreenFlag(bool screen) override { screen_ = screen; }
     bool ScreenFlag() const { return screen_; }
-    int BandHeight() const { return band_; }
+    int BandHeight() const override { return band_; }
     bool BufferStale() const { return stale_; }
     ScreenBuffer& Buffer() { return buffer_; }
 
     // The layer the mouse works on and the maze tool it works with.
-    int ActiveLayer() const { return activeLayer_; }
-    int CurrentTool() const { return currentTool_; }
+    int ActiveLayer() const override { return activeLayer_; }
+    int CurrentTool() const override { return currentTool_; }
     // n > 0 makes layer n active (focus, toolbar, repaint); n < 0 keeps the layer. Either way
     // the objects of the active layer (of none for n = 0) are marked as pickable.
-    void SetActiveLayer(int n);
+    void SetActiveLayer(int n) override;
     void SelectTool(UINT tool);
     // Shows the edit-toolbar buttons that work on `layer` and hides the others.
     void UpdateToolbarForLayer(int layer);
@@ -186,15 +189,15 @@ public:
 
     // The text box of the window; a headless one until a window attaches.
     void SetTextBox(ITextBox* box);
-    ITextBox& TextBox() const { return *textBox_; }
+    ITextBox& TextBox() const override { return *textBox_; }
     // Opens the text box over `pagePixels` (the object's tracker rectangle) with the object's
     // font, colour and text; the object itself is marked as edited by the caller.
-    void OpenTextBox(const CRect& pagePixels, const CLogicalRectTracker& object);
+    void OpenTextBox(const CRect& pagePixels, const CLogicalRectTracker& object) override;
     bool IsEditingText() const { return textBoxPage_.has_value(); }
     // End of editing: the edited text objects take the box's text and are drawn afresh; the
     // box is hidden. Runs on every press, layer change and before the commands that save,
     // print, export or copy the drawing, since the box's own focus-out comes late.
-    void EndTextEditing();
+    void EndTextEditing() override;
     // Closes the box without its text (Undo brings back the objects as they were).
     void DiscardTextEditing();
     // Keeps the open text box over its object after a scroll or a resize.
@@ -213,24 +216,24 @@ public:
     // The dragged frame of the object layers' tools.
     ObjectFrameTracking& FrameTracking() { return frames_; }
     // Page pixels (as the objects' frames keep them) to the page's logical units.
-    void PagePixelsToLogical(CRect& rect);
+    void PagePixelsToLogical(CRect& rect) override;
 
     // Edit Undo and the snapshots the presses save.
     ViewUndo& Undo() { return undo_; }
     // The picture a paste left for the picture tool, and whether one is waiting.
-    PendingPicture& Pending() { return pending_; }
+    PendingPicture& Pending() override { return pending_; }
 
     // The clipboard Copy and Paste use and the printer report goes to; none (an empty one)
     // until the program sets it.
     void SetClipboard(IClipboard* clipboard) { clipboard_ = clipboard ? clipboard : &noClipboard_; }
-    IClipboard& Clipboard() const { return *clipboard_; }
+    IClipboard& Clipboard() const override { return *clipboard_; }
     // Copy: the drawing as a picture. False (with a message) when it could not be placed.
     bool OnEditCopy();
     // Paste: text into the text box on the text layer, a picture into the working image on
     // the picture layers (the next rubber band of the picture tool places it).
-    bool OnEditPaste();
+    bool OnEditPaste() override;
     // The clipboard holds something the active layer can take.
-    bool CanPaste() const;
+    bool CanPaste() const override;
 
     // Gestures: strokes drawn with Ctrl or after the space bar run the command of their row.
     void SetGestureRecognizer(CMouseGesture* gesture) { gestures_.SetRecognizer(gesture); }
@@ -308,7 +311,7 @@ private:
     TextTool textTool_{*this, frames_};
     PendingPicture pending_;
     PictureLayerTool pictureTool_{*this, frames_};
-    ViewUndo undo_{*this};
+    ViewUndo undo_{*this, mouse_};
     GestureCapture gestures_{*this};
     IPictureSizeDialog* sizeDialog_ = nullptr;
 };

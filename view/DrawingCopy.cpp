@@ -5,7 +5,7 @@
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
-#include "view/CGridloomView.h"
+#include "view/IRenderView.h"
 
 #include <cstdint>
 
@@ -14,7 +14,7 @@ namespace {
 // Puts the marks of the active layer back however the rendering ends.
 class MarksRestored {
 public:
-    explicit MarksRestored(CGridloomView& view) : view_(view) { view_.SetActiveLayer(0); }
+    explicit MarksRestored(IRenderView& view) : view_(view) { view_.SetActiveLayer(0); }
     ~MarksRestored() {
         view_.SetScreenFlag(true);
         view_.SetActiveLayer(-1);
@@ -23,10 +23,10 @@ public:
     MarksRestored& operator=(const MarksRestored&) = delete;
 
 private:
-    CGridloomView& view_;
+    IRenderView& view_;
 };
 
-CSize LogicalExtent(const CGridloomView& view) {
+CSize LogicalExtent(const IRenderView& view) {
     const MazeSettings& s = view.GetDocument()->Settings();
     return {s.pageWidth, static_cast<LONG>(std::int64_t{s.pageHeight} + view.BandHeight() +
                                            DrawingCopy::kExtraUnits)};
@@ -34,12 +34,12 @@ CSize LogicalExtent(const CGridloomView& view) {
 
 } // namespace
 
-CSize DrawingCopy::PixelExtent(const CGridloomView& view) {
+CSize DrawingCopy::PixelExtent(const IRenderView& view) {
     const CSize logical = LogicalExtent(view);
     return {MulDiv(logical.cx, kDpi, 1000), MulDiv(logical.cy, kDpi, 1000)};
 }
 
-std::string DrawingCopy::Render(CGridloomView& view, CRaster& picture) {
+std::string DrawingCopy::Render(IRenderView& view, CRaster& picture) {
     CGridloomDoc* doc = view.GetDocument();
     if (!doc || doc->GridCount() == 0)
         return "There is no maze to copy.";

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class CGridloomView;
+class IRenderView;
 class CRaster;
 
 // The drawing as Copy puts it on the clipboard: the page, the band below it and 150 more
@@ -17,9 +17,9 @@ public:
     static constexpr int kExtraUnits = 150;
 
     // The drawing's extent in pixels, w x h; the picture is one pixel larger each way.
-    static CSize PixelExtent(const CGridloomView& view);
+    static CSize PixelExtent(const IRenderView& view);
     // Renders the drawing into `picture` (24 bits); the error text, empty on success.
-    static std::string Render(CGridloomView& view, CRaster& picture);
+    static std::string Render(IRenderView& view, CRaster& picture);
     // The encodings offered to the clipboard; the error text, empty on success.
     static std::string Encode(CRaster& picture, std::vector<ClipboardPicture>& out);
 };

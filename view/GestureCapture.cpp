@@ -4,9 +4,11 @@
 #include "gesture/GestureNames.h"
 #include "platform/MouseKeyFlags.h"
 #include "platform/Sound.h"
-#include "view/CGridloomView.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
+#include "view/ViewOverlay.h"
 
-GestureCapture::GestureCapture(CGridloomView& view) : view_(view) {}
+GestureCapture::GestureCapture(IToolView& view) : view_(view) {}
 
 GestureCapture::~GestureCapture() {
     view_.Overlay().Remove(marks_);

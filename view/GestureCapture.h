@@ -3,7 +3,7 @@
 #include "view/GestureMarks.h"
 #include "view/ILayerMouseTool.h"
 
-class CGridloomView;
+class IToolView;
 class CMouseGesture;
 
 // Gesture strokes on the view. A left press with Ctrl, or the first press after the space
@@ -16,7 +16,7 @@ public:
     static constexpr int kMarksMilliseconds = 5000;
     static constexpr unsigned kSpace = ' ';
 
-    explicit GestureCapture(CGridloomView& view);
+    explicit GestureCapture(IToolView& view);
     ~GestureCapture() override;
     GestureCapture(const GestureCapture&) = delete;
     GestureCapture& operator=(const GestureCapture&) = delete;
@@ -44,7 +44,7 @@ private:
     void MarksChanged();
     void ShowThumbnail(int cls);
 
-    CGridloomView& view_;
+    IToolView& view_;
     CMouseGesture* gesture_ = nullptr;
     GestureDispatcher dispatcher_;
     GestureMarks marks_;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-class CGridloomView;
+class IRenderView;
 class MazePrintDialogValues;
 class PrintPagePlan;
 
@@ -14,8 +14,8 @@ public:
     // Prints the plan's pages through `view`: on `printer` when named, else after the
     // printer dialog when `choosePrinter`, else on the printer chosen last or the default
     // one. True only when every page printed; failures have been shown.
-    virtual bool Print(CGridloomView& view, const PrintPagePlan& plan, bool choosePrinter,
+    virtual bool Print(IRenderView& view, const PrintPagePlan& plan, bool choosePrinter,
                        const std::string& printer) = 0;
     // Shows the plan's pages in a preview window.
-    virtual void Preview(CGridloomView& view, const PrintPagePlan& plan) = 0;
+    virtual void Preview(IRenderView& view, const PrintPagePlan& plan) = 0;
 };

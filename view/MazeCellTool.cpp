@@ -3,9 +3,10 @@
 #include "document/CGridloomDoc.h"
 #include "maze/MazeCell.h"
 #include "res/CommandIds.h"
-#include "view/CGridloomView.h"
 #include "view/CellAppearance.h"
 #include "view/DragLine.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
 #include "view/MouseDrag.h"
 
 namespace {
@@ -32,7 +33,7 @@ std::optional<int> LeftDragFlags(int tool) {
 
 } // namespace
 
-MazeCellTool::MazeCellTool(CGridloomView& view, MouseDrag& drag) : view_(view), drag_(drag) {}
+MazeCellTool::MazeCellTool(IToolView& view, MouseDrag& drag) : view_(view), drag_(drag) {}
 
 CGridloomDoc& MazeCellTool::Doc() const {
     return *view_.GetDocument();

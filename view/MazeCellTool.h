@@ -5,7 +5,7 @@
 #include <optional>
 
 class CGridloomDoc;
-class CGridloomView;
+class IToolView;
 struct MouseDrag;
 
 // The maze layer's mouse tools: the view's current maze tool decides what a click and a drag
@@ -16,7 +16,7 @@ class MazeCellTool : public ILayerMouseTool {
 public:
     using Hit = CellHitTester::Hit;
 
-    MazeCellTool(CGridloomView& view, MouseDrag& drag);
+    MazeCellTool(IToolView& view, MouseDrag& drag);
 
     void LeftDown(UINT keyFlags, CPoint client) override;
     void RightDown(UINT keyFlags, CPoint client) override;
@@ -32,7 +32,7 @@ private:
     void SetFlags(const Hit& cell, int flags);
     void DragPoint(CPoint point, int tool);
 
-    CGridloomView& view_;
+    IToolView& view_;
     MouseDrag& drag_;
     std::optional<Hit> lastSolutionCell_;
 };

@@ -4,13 +4,13 @@
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
 #include "platform/SaveRefusal.h"
-#include "view/CGridloomView.h"
+#include "view/IRenderView.h"
 
 CRect MetafileExport::Frame(int pageWidth, int pageHeight) {
     return {0, 0, static_cast<LONG>(pageWidth * 2.54), static_cast<LONG>(pageHeight * 2.54)};
 }
 
-std::string MetafileExport::Write(CGridloomView& view, const std::string& path) {
+std::string MetafileExport::Write(IRenderView& view, const std::string& path) {
     CGridloomDoc* doc = view.GetDocument();
     if (!doc || doc->GridCount() == 0)
         return {};

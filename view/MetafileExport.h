@@ -3,7 +3,7 @@
 
 #include <string>
 
-class CGridloomView;
+class IRenderView;
 
 // Writes the page as an enhanced metafile: the whole page at 0.001-inch resolution, with the
 // solution as the view shows it and without whitened cells or hidden ends.
@@ -15,5 +15,5 @@ public:
     // The picture's frame in hundredths of a millimetre for a page in thousandths of an inch.
     static CRect Frame(int pageWidth, int pageHeight);
     // Renders the page and writes the file; the error text, empty when it was written.
-    static std::string Write(CGridloomView& view, const std::string& path);
+    static std::string Write(IRenderView& view, const std::string& path);
 };

@@ -2,9 +2,10 @@
 
 #include "document/CGridloomDoc.h"
 #include "platform/CDC.h"
-#include "view/CGridloomView.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
 
-ObjectFrameTracking::ObjectFrameTracking(CGridloomView& view) : view_(view) {
+ObjectFrameTracking::ObjectFrameTracking(IToolView& view) : view_(view) {
     view_.Overlay().Add(*this);
 }
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <optional>
 
-class CGridloomView;
+class IToolView;
 
 // The frame the mouse drags on an object layer: a layer object's rectangle being moved or
 // resized, or a rubber band for a new object. It follows the window's events rather than a
@@ -25,7 +25,7 @@ public:
         bool changed = false;
     };
 
-    explicit ObjectFrameTracking(CGridloomView& view);
+    explicit ObjectFrameTracking(IToolView& view);
     ~ObjectFrameTracking() override;
     ObjectFrameTracking(const ObjectFrameTracking&) = delete;
     ObjectFrameTracking& operator=(const ObjectFrameTracking&) = delete;
@@ -50,7 +50,7 @@ private:
     CPoint PagePoint(CPoint client) const;
     void Repaint() const;
 
-    CGridloomView& view_;
+    IToolView& view_;
     CRectTracker frame_; // page pixels, as the objects keep their trackers
     std::optional<std::size_t> object_;
 };

@@ -6,7 +6,8 @@
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
 #include "platform/SaveRefusal.h"
-#include "view/CGridloomView.h"
+#include "view/IRenderView.h"
+#include "view/PolygonCellGeometry.h"
 
 #include <algorithm>
 #include <cctype>
@@ -89,7 +90,7 @@ std::string PictureExport::FileName(const std::string& path, int filterIndex, bo
     return target.base + "_000" + (solution ? "_Sol." : ".") + target.extension;
 }
 
-std::string PictureExport::Write(CGridloomView& view, const std::string& path, int filterIndex,
+std::string PictureExport::Write(IRenderView& view, const std::string& path, int filterIndex,
                                  int width, int height) {
     if (width < kMinSide || width > kMaxSide || height < kMinSide || height > kMaxSide)
         return "The picture size must be from " + std::to_string(kMinSide) + " to " +

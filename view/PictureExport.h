@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-class CGridloomView;
+class IRenderView;
 
 // Writes the maze and its solution as two pictures of one size, named after the chosen path.
 // The format is the one its extension names (bmp, gif, tif or tiff, jpg or jpeg, any case);
@@ -19,6 +19,6 @@ public:
     static std::string FileName(const std::string& path, int filterIndex, bool solution);
     // Renders and writes both pictures of `width` x `height` pixels; the error text, empty
     // when both were written.
-    static std::string Write(CGridloomView& view, const std::string& path, int filterIndex,
-                             int width, int height);
+    static std::string Write(IRenderView& view, const std::string& path, int filterIndex, int width,
+                             int height);
 };

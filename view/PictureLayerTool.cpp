@@ -2,15 +2,17 @@
 
 #include "document/CGridloomDoc.h"
 #include "document/PictureAllowance.h"
+#include "image/codecs/CancellableLoad.h"
 #include "image/core/CRaster.h"
 #include "platform/CDC.h"
 #include "platform/FileDialog.h"
 #include "platform/IClipboard.h"
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
-#include "view/CGridloomView.h"
-#include "image/codecs/CancellableLoad.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
 #include "view/ObjectFrameTracking.h"
+#include "view/PendingPicture.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ constexpr int kSelected = 2;
 
 } // namespace
 
-PictureLayerTool::PictureLayerTool(CGridloomView& view, ObjectFrameTracking& frames)
+PictureLayerTool::PictureLayerTool(IToolView& view, ObjectFrameTracking& frames)
     : view_(view), frames_(frames) {}
 
 void PictureLayerTool::LeftDown(UINT, CPoint client) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 class CGridloomDoc;
-class CGridloomView;
+class IToolView;
 class CLogicalRectTracker;
 class CRaster;
 class ObjectFrameTracking;
@@ -29,7 +29,7 @@ public:
     // A picture file larger than a document can hold back is refused.
     static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 29;
 
-    PictureLayerTool(CGridloomView& view, ObjectFrameTracking& frames);
+    PictureLayerTool(IToolView& view, ObjectFrameTracking& frames);
 
     void LeftDown(UINT keyFlags, CPoint client) override;
     void RightDown(UINT, CPoint) override {}
@@ -52,6 +52,6 @@ private:
     void SetFrame(CLogicalRectTracker& object, const CRect& page) const;
     void Finish();
 
-    CGridloomView& view_;
+    IToolView& view_;
     ObjectFrameTracking& frames_;
 };

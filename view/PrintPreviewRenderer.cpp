@@ -2,9 +2,9 @@
 
 #include "platform/CDC.h"
 #include "platform/RasterPrintPageService.h"
-#include "view/CGridloomView.h"
+#include "view/IRenderView.h"
 
-std::shared_ptr<RasterSurface> PrintPreviewRenderer::Render(CGridloomView& view,
+std::shared_ptr<RasterSurface> PrintPreviewRenderer::Render(IRenderView& view,
                                                             const PrintPagePlan& plan, int page,
                                                             const PrintPageSetup& printer,
                                                             int dpi) {

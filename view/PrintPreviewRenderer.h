@@ -3,7 +3,7 @@
 
 #include <memory>
 
-class CGridloomView;
+class IRenderView;
 class PrintPagePlan;
 class RasterSurface;
 
@@ -13,6 +13,6 @@ class PrintPreviewRenderer {
 public:
     // `printer` is the real printer's setup; `dpi` the preview's resolution, to which its
     // unprintable border is scaled. Null when the page can't be drawn.
-    static std::shared_ptr<RasterSurface> Render(CGridloomView& view, const PrintPagePlan& plan,
+    static std::shared_ptr<RasterSurface> Render(IRenderView& view, const PrintPagePlan& plan,
                                                  int page, const PrintPageSetup& printer, int dpi);
 };

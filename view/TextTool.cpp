@@ -1,10 +1,11 @@
 #include "view/TextTool.h"
 
 #include "document/CGridloomDoc.h"
-#include "platform/CDC.h"
 #include "platform/CProfile.h"
-#include "platform/GdiConstants.h"
-#include "view/CGridloomView.h"
+#include "platform/IClipboard.h"
+#include "view/ITextBox.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
 #include "view/LayerObjectOrder.h"
 #include "view/ObjectFrameTracking.h"
 
@@ -22,8 +23,7 @@ LONG PixelHeight(int tenths) {
 
 } // namespace
 
-TextTool::TextTool(CGridloomView& view, ObjectFrameTracking& frames)
-    : view_(view), frames_(frames) {}
+TextTool::TextTool(IToolView& view, ObjectFrameTracking& frames) : view_(view), frames_(frames) {}
 
 CGridloomDoc* TextTool::Doc() const {
     return view_.GetDocument();
@@ -201,14 +201,6 @@ CRect TextTool::ClientToLogical(const CRect& client) const {
     const CPoint scroll = view_.Window().ScrollPosition();
     CRect r = client;
     r.OffsetRect(scroll.x, scroll.y);
-    CDC probe;
-    CDC* dc = &probe;
-    if (view_.Buffer().Exists()) {
-        dc = &view_.Buffer().Dc();
-    } else {
-        probe.CreateCompatibleDC(nullptr);
-        probe.SetMapMode(MM_HIENGLISH);
-    }
-    dc->DPtoLP(&r);
+    view_.PagePixelsToLogical(r);
     return r;
 }

@@ -9,7 +9,7 @@
 #include <optional>
 
 class CGridloomDoc;
-class CGridloomView;
+class IToolView;
 class CLogicalRectTracker;
 class CProfile;
 class ObjectFrameTracking;
@@ -25,7 +25,7 @@ public:
     static constexpr const char* kChooseFontEntry = "CF";
     static constexpr const char* kLogFontEntry = "LF";
 
-    TextTool(CGridloomView& view, ObjectFrameTracking& frames);
+    TextTool(IToolView& view, ObjectFrameTracking& frames);
 
     void LeftDown(UINT keyFlags, CPoint client) override;
     void RightDown(UINT keyFlags, CPoint client) override;
@@ -49,7 +49,7 @@ private:
     void FinishRubberBand(const CRect& client);
     void EndOfPress();
 
-    CGridloomView& view_;
+    IToolView& view_;
     ObjectFrameTracking& frames_;
     // The font dialog's start for a new object, read at the press.
     FontDialogRequest pending_;

@@ -1,9 +1,10 @@
 #include "view/ViewMouseController.h"
 
 #include "document/CGridloomDoc.h"
-#include "view/CGridloomView.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
 
-ViewMouseController::ViewMouseController(CGridloomView& view) : view_(view) {}
+ViewMouseController::ViewMouseController(IToolView& view) : view_(view) {}
 
 void ViewMouseController::SetLayerTool(int layer, ILayerMouseTool* tool) {
     if (layer >= 1 && layer < static_cast<int>(tools_.size()))

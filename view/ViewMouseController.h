@@ -6,7 +6,7 @@
 
 #include <array>
 
-class CGridloomView;
+class IToolView;
 
 // Where the view's window sends the mouse. A left press goes to the gesture capture first;
 // when no stroke takes it, an undo snapshot is saved and the active layer's tool gets it.
@@ -16,7 +16,7 @@ class ViewMouseController {
 public:
     enum class Button { Left, Right, Middle };
 
-    explicit ViewMouseController(CGridloomView& view);
+    explicit ViewMouseController(IToolView& view);
 
     void ButtonDown(Button button, UINT keyFlags, CPoint client);
     void ButtonUp(Button button, UINT keyFlags, CPoint client);
@@ -43,7 +43,7 @@ private:
     ILayerMouseTool* ActiveTool() const;
     void EndDrag();
 
-    CGridloomView& view_;
+    IToolView& view_;
     MouseDrag drag_;
     std::array<ILayerMouseTool*, 5> tools_{};
     IGestureCapture* gestures_ = nullptr;

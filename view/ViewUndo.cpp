@@ -1,7 +1,9 @@
 #include "view/ViewUndo.h"
 
 #include "document/CGridloomDoc.h"
-#include "view/CGridloomView.h"
+#include "view/IToolView.h"
+#include "view/IViewWindow.h"
+#include "view/ViewMouseController.h"
 
 void ViewUndo::SaveBeforePress(int layer) {
     if (const CGridloomDoc* doc = view_.GetDocument())
@@ -21,7 +23,7 @@ bool ViewUndo::Undo() {
     if (!doc)
         return false;
     // The drag's object may be gone or moved in the restored list.
-    view_.Mouse().Cancel();
+    mouse_.Cancel();
     if (discard_)
         discard_();
     const int channel = CQVUnDo::SelectUndoChannel(view_.ActiveLayer());

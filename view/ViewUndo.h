@@ -4,13 +4,15 @@
 
 #include <functional>
 
-class CGridloomView;
+class IToolView;
+class ViewMouseController;
 
 // Edit Undo on a view: every tool press saves what the active layer's tools may change, and
 // Undo brings back the latest save of the active layer's channel. There is no redo.
 class ViewUndo : public IUndoSnapshot {
 public:
-    explicit ViewUndo(CGridloomView& view) : view_(view) {}
+    // `mouse` is the view's: Undo cancels a drag in progress.
+    ViewUndo(IToolView& view, ViewMouseController& mouse) : view_(view), mouse_(mouse) {}
 
     void SaveBeforePress(int layer) override;
     // Whether Undo has a step for the active layer (stale steps are dropped first).
@@ -23,7 +25,8 @@ public:
     CQVUnDo& Stack() { return stack_; }
 
 private:
-    CGridloomView& view_;
+    IToolView& view_;
+    ViewMouseController& mouse_;
     CQVUnDo stack_;
     std::function<void()> discard_;
 };

@@ -27,12 +27,12 @@ public:
         values.selectPrinter = answer->selectPrinter;
         return true;
     }
-    bool Print(CGridloomView&, const PrintPagePlan& plan, bool choosePrinter,
+    bool Print(IRenderView&, const PrintPagePlan& plan, bool choosePrinter,
                const std::string& printer) override {
         runs.push_back({plan.PageCount(), choosePrinter, printer});
         return true;
     }
-    void Preview(CGridloomView&, const PrintPagePlan& plan) override {
+    void Preview(IRenderView&, const PrintPagePlan& plan) override {
         previews.push_back(plan.PageCount());
     }
 

@@ -4,12 +4,12 @@
 #include "platform/RasterSurface.h"
 #include "platform/wx/WxPrinterPageService.h"
 #include "platform/wx/WxRasterCopy.h"
-#include "view/CGridloomView.h"
+#include "view/IRenderView.h"
 #include "view/PrintPreviewRenderer.h"
 
 #include <algorithm>
 
-MazePrintout::MazePrintout(CGridloomView& view, const PrintPagePlan& plan, const wxString& title)
+MazePrintout::MazePrintout(IRenderView& view, const PrintPagePlan& plan, const wxString& title)
     : wxPrintout(title), view_(view), plan_(plan) {}
 
 void MazePrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) {

@@ -3,13 +3,13 @@
 
 #include <wx/print.h>
 
-class CGridloomView;
+class IRenderView;
 
 // The pages of one print run or preview, drawn by the view: printer pages as vectors on the
 // printer's context, preview pages as a picture at the preview's resolution.
 class MazePrintout : public wxPrintout {
 public:
-    MazePrintout(CGridloomView& view, const PrintPagePlan& plan, const wxString& title);
+    MazePrintout(IRenderView& view, const PrintPagePlan& plan, const wxString& title);
 
     void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
     bool HasPage(int page) override;
@@ -28,7 +28,7 @@ private:
     bool PrintOnPrinter(wxDC& dc, int page);
     bool DrawPreview(wxDC& dc, int page);
 
-    CGridloomView& view_;
+    IRenderView& view_;
     PrintPagePlan plan_;
     wxPrintPreview* preview_ = nullptr;
     bool begun_ = false;

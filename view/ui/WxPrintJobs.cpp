@@ -4,7 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextFormat.h"
 #include "platform/wx/WxPrintSession.h"
-#include "view/CGridloomView.h"
+#include "view/IRenderView.h"
 #include "view/MazePrintDialogValues.h"
 #include "view/ui/CMazePrintDialog.h"
 #include "view/ui/MazePrintout.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-wxString TitleOf(CGridloomView& view) {
+wxString TitleOf(IRenderView& view) {
     const CGridloomDoc* doc = view.GetDocument();
     return wxString::FromUTF8(doc ? doc->GetTitle() : std::string("Orlimber"));
 }
@@ -27,7 +27,7 @@ bool WxPrintJobs::AskOptions(MazePrintDialogValues& values) {
     return dialog.ShowModal() == wxID_OK;
 }
 
-bool WxPrintJobs::Print(CGridloomView& view, const PrintPagePlan& plan, bool choosePrinter,
+bool WxPrintJobs::Print(IRenderView& view, const PrintPagePlan& plan, bool choosePrinter,
                         const std::string& printer) {
     MazePrintout printout(view, plan, TitleOf(view));
     switch (session_.Print(Parent(), printout, choosePrinter, printer)) {
@@ -48,7 +48,7 @@ bool WxPrintJobs::Print(CGridloomView& view, const PrintPagePlan& plan, bool cho
     return false;
 }
 
-void WxPrintJobs::Preview(CGridloomView& view, const PrintPagePlan& plan) {
+void WxPrintJobs::Preview(IRenderView& view, const PrintPagePlan& plan) {
     wxPrintDialogData data(session_.Data());
     auto* printout = new MazePrintout(view, plan, TitleOf(view));
     auto preview = std::make_unique<wxPrintPreview>(printout, nullptr, &data); // takes it

@@ -21,9 +21,9 @@ public:
         : session_(session), parent_(std::move(parent)) {}
 
     bool AskOptions(MazePrintDialogValues& values) override;
-    bool Print(CGridloomView& view, const PrintPagePlan& plan, bool choosePrinter,
+    bool Print(IRenderView& view, const PrintPagePlan& plan, bool choosePrinter,
                const std::string& printer) override;
-    void Preview(CGridloomView& view, const PrintPagePlan& plan) override;
+    void Preview(IRenderView& view, const PrintPagePlan& plan) override;
 
 private:
     wxWindow* Parent() const { return parent_ ? parent_() : nullptr; }
