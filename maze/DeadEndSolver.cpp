@@ -1,9 +1,10 @@
 #include "maze/DeadEndSolver.h"
 
-#include "maze/ICellPainter.h"
+#include "maze/CellAnimation.h"
 #include "maze/LatticeCells.h"
 #include "maze/MazeCell.h"
 #include "maze/MazeGrids.h"
+#include "maze/NoAnimation.h"
 #include "maze/Object.h"
 #include "maze/frontier_location.h"
 
@@ -24,6 +25,33 @@ int DeadEndSide(const MazeCell& cell) {
     return std::countr_zero(passages) + 1;
 }
 
+// The cells of any grids, stepped through the general neighbour lookups; offers the fill the
+// same calls as LatticeCells.
+class GridCells {
+public:
+    using Place = frontier_location;
+
+    GridCells(const NeighbourCache& neighbours, const CellArrays& cells)
+        : neighbours_(neighbours), cells_(cells) {}
+
+    Place PlaceOf(const frontier_location& at) const { return at; }
+    MazeCell& Cell(const Place& at) const { return cells_.At(at.column, at.row, at.grid); }
+    // A side leading out of the grid (a wrapped maze shown without wrapping) has no cell.
+    bool Step(Place& at, int side, int& sharedSide) const {
+        NeighbourCache::Neighbour next{};
+        if (!neighbours_.Find(at.column, at.row, at.grid, side, next)) {
+            return false;
+        }
+        at = {next.column, next.row, next.grid};
+        sharedSide = next.side;
+        return true;
+    }
+
+private:
+    const NeighbourCache& neighbours_;
+    const CellArrays& cells_;
+};
+
 } // namespace
 
 DeadEndSolver::DeadEndSolver(MazeGrids& grids, ICellPainter* painter)
@@ -43,110 +71,77 @@ long DeadEndSolver::Solve() {
     }
     // One pass leaves no dead end behind: a cell whose passages drop is looked at again at
     // once, and the fill goes on from it when it has become a dead end.
-    FillPass();
+    const auto lattice = LatticeCells::Of(neighbours_, grids_);
+    auto pass = [&](auto& animation) {
+        if (lattice) {
+            FillPass(*lattice, animation);
+        } else {
+            FillPass(GridCells(neighbours_, cells_), animation);
+        }
+    };
+    if (painter_) {
+        CellAnimation animation(*painter_, neighbours_, delay_);
+        pass(animation);
+    } else {
+        NoAnimation none;
+        pass(none);
+    }
     return MarkSolution();
 }
 
-void DeadEndSolver::FillPass() {
+template <typename Cells, typename Animation>
+void DeadEndSolver::FillPass(const Cells& cells, Animation& animation) {
     const int columns = grids_.Settings().columns;
     const int rows = grids_.Settings().rows;
-    const auto lattice = LatticeCells::Of(neighbours_, grids_);
     for (int g = 0; g < grids_.GridCount(); ++g) {
-        Object& grid = *grids_.GetGrid(g);
+        const Object& grid = *grids_.GetGrid(g);
         // The settings' columns and rows may exceed a grid loaded from a file.
         const int width = std::min(columns, grid.Width());
         const int height = std::min(rows, grid.Height());
+        // Read through a local pointer: through `cells` or the grid, the compiler would
+        // fetch the array again after every fill, which may write any cell.
+        const MazeCell* const cellsOfGrid = grid.Cells().data();
+        const std::size_t stride = static_cast<std::size_t>(grid.Width());
         auto visit = [&](int c, int r) {
-            if (const int side = DeadEndSide(grid.GetCell(c, r))) {
-                FillFrom({c, r, g}, side);
+            const MazeCell& cell =
+                cellsOfGrid[static_cast<std::size_t>(c) + static_cast<std::size_t>(r) * stride];
+            if (const int side = DeadEndSide(cell)) {
+                FillFrom(cells, animation, cells.PlaceOf({c, r, g}), side);
             }
         };
         // What fills is the same in any order; only an animation shows the order, so it
         // goes column by column then, and along the rows of the cell array otherwise.
-        if (painter_) {
+        if constexpr (Animation::kAnimates) {
             for (int c = 0; c < width; ++c) {
                 for (int r = 0; r < height; ++r) {
                     visit(c, r);
                 }
             }
-        } else if (lattice) {
-            FillLattice(*lattice, g, width, height);
         } else {
-            // Through a local pointer: the grid's own accessors would be read again after
-            // every fill, which may write any cell.
-            MazeCell* const cells = grid.Cells().data();
-            const std::size_t stride = static_cast<std::size_t>(grid.Width());
             for (int r = 0; r < height; ++r) {
-                const MazeCell* row = cells + static_cast<std::size_t>(r) * stride;
                 for (int c = 0; c < width; ++c) {
-                    if (const int side = DeadEndSide(row[c])) {
-                        FillFrom({c, r, g}, side);
-                    }
+                    visit(c, r);
                 }
             }
         }
     }
 }
 
-void DeadEndSolver::FillLattice(const LatticeCells& cells, int grid, int width, int height) {
-    for (int r = 0; r < height; ++r) {
-        LatticeCells::Place at = cells.PlaceOf({0, r, grid});
-        for (int c = 0; c < width; ++c, ++at.column, ++at.index) {
-            if (const int side = DeadEndSide(cells.Cell(at))) {
-                FillFromOnLattice(cells, at, side);
-            }
-        }
-    }
-}
-
-// FillFrom on a lattice.
-void DeadEndSolver::FillFromOnLattice(const LatticeCells& cells, LatticeCells::Place at, int side) {
+template <typename Cells, typename Animation>
+void DeadEndSolver::FillFrom(const Cells& cells, Animation& animation, typename Cells::Place at,
+                             int side) {
     while (side != 0) {
         cells.Cell(at).CloseSide(side);
-        const int shared = cells.SharedSide(at, side);
-        if (!cells.Step(at, side)) {
+        animation.Draw(at);
+        animation.Pause();
+        int shared = 0;
+        if (!cells.Step(at, side, shared)) {
             return;
         }
         MazeCell& next = cells.Cell(at);
         next.CloseSide(shared);
         side = DeadEndSide(next);
     }
-}
-
-void DeadEndSolver::FillFrom(frontier_location cell, int side) {
-    // The place is kept in plain locals: the loop follows a corridor cell by cell, and a
-    // record handed to the painter by reference would live in memory and slow every step.
-    int column = cell.column;
-    int row = cell.row;
-    int grid = cell.grid;
-    MazeCell* at = &cells_.At(column, row, grid);
-    while (side != 0) {
-        at->CloseSide(side);
-        if (painter_) {
-            Paint({column, row, grid});
-        }
-        NeighbourCache::Neighbour next{};
-        // A side leading out of the grid (a wrapped maze shown without wrapping) ends the
-        // corridor here: there is no cell to read beyond it.
-        if (!neighbours_.Find(column, row, grid, side, next)) {
-            return;
-        }
-        column = next.column;
-        row = next.row;
-        grid = next.grid;
-        at = &cells_.At(column, row, grid);
-        at->CloseSide(next.side);
-        side = DeadEndSide(*at);
-    }
-}
-
-void DeadEndSolver::Paint(const frontier_location& cell) {
-    if (neighbours_.IsRing(cell.grid)) {
-        painter_->DrawRingCell(cell.column, cell.row, cell.grid, 1);
-    } else {
-        painter_->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
-    }
-    painter_->Pause(delay_);
 }
 
 long DeadEndSolver::MarkSolution() {

@@ -1,13 +1,10 @@
 #pragma once
 #include "maze/CellArrays.h"
-#include "maze/LatticeCells.h"
 #include "maze/NeighbourCache.h"
 
 class MazeGrids;
 class ICellPainter;
 class Object;
-struct MazeCell;
-struct frontier_location;
 
 // Finds the path from START to STOP by dead-end filling: every carved cell with a single
 // passage is closed off, on both sides, and the filling goes on at its neighbour. What still
@@ -22,13 +19,13 @@ public:
     long Solve();
 
 private:
-    void FillPass();
-    // Fills the dead end at the cell, leaving by `side`, and on along its corridor.
-    void FillFrom(frontier_location cell, int side);
-    // The fill of a lattice's cells without painting, the same as FillFrom for each.
-    void FillLattice(const LatticeCells& cells, int grid, int width, int height);
-    static void FillFromOnLattice(const LatticeCells& cells, LatticeCells::Place at, int side);
-    void Paint(const frontier_location& cell);
+    // Fills every dead end of the grids, over either cells (LatticeCells for a lattice,
+    // general ones otherwise) and either animation: the same fill on all four.
+    template <typename Cells, typename Animation>
+    void FillPass(const Cells& cells, Animation& animation);
+    // Fills the dead end at `at`, leaving by `side`, and on along its corridor.
+    template <typename Cells, typename Animation>
+    void FillFrom(const Cells& cells, Animation& animation, typename Cells::Place at, int side);
     long MarkSolution();
 
     MazeGrids& grids_;

@@ -33,8 +33,6 @@ public:
     Place PlaceOf(const frontier_location& at) const {
         return {at.column, at.row, at.grid, IndexOf(at.column, at.row)};
     }
-    // The side of the neighbour across `side` that faces back.
-    int SharedSide(const Place& at, int side) const { return StepOf(at.grid, side).toSide; }
     // Moves `at` across `side`; false, leaving it, when no cell lies there.
     bool Step(Place& at, int side) const {
         const Offset& step = StepOf(at.grid, side);
@@ -45,6 +43,11 @@ public:
         }
         at = {c, r, step.toGrid, at.index + static_cast<std::size_t>(step.distance)};
         return true;
+    }
+    // Step, with `sharedSide` getting the side of the neighbour that faces back.
+    bool Step(Place& at, int side, int& sharedSide) const {
+        sharedSide = StepOf(at.grid, side).toSide;
+        return Step(at, side);
     }
     // out[s] is 1 where a neighbour lies across side s and test(its cell, its place) holds.
     template <typename Test> int Scan(const Place& at, SideCandidates& out, Test test) const {
@@ -85,7 +88,8 @@ private:
 };
 
 // Opens sides and marks frontier cells on a lattice, keeping the frontier list in step with
-// the cells' frontier flags, as MazeCarver does for any grid.
+// the cells' frontier flags, as MazeCarver does for any grid; the two offer the grower the
+// same calls.
 class LatticeCarver {
 public:
     LatticeCarver(const LatticeCells& cells, FrontierList& frontier)
@@ -95,9 +99,17 @@ public:
         }
     }
 
-    const LatticeCells& Cells() const { return cells_; }
+    using Place = LatticeCells::Place;
+
+    int SideCount(int grid) const { return cells_.SideCount(grid); }
+    MazeCell& Cell(const Place& at) const { return cells_.Cell(at); }
     // The place of the frontier entry at `index`.
-    LatticeCells::Place Entry(std::size_t index) const { return cells_.PlaceOf(frontier_[index]); }
+    Place Entry(std::size_t index) const { return cells_.PlaceOf(frontier_[index]); }
+    bool Step(Place& at, int side, int& sharedSide) const {
+        return cells_.Step(at, side, sharedSide);
+    }
+    // A lattice has nothing to look up ahead of a step.
+    void Prepare(const Place&) const {}
     int FindCarvedNeighbours(const LatticeCells::Place& at, SideCandidates& out) const {
         return cells_.Scan(
             at, out, [](const MazeCell& n, const LatticeCells::Place&) { return n.IsCarved(); });

@@ -21,6 +21,8 @@ class MazeCarver {
 public:
     MazeCarver(MazeGrids& grids, FrontierList& frontier);
 
+    using Place = frontier_location;
+
     const NeighbourCache& Neighbours() const { return neighbours_; }
     int SideCount(int grid) const { return neighbours_.SideCount(grid); }
     // The cell (no bounds test: callers pass cells inside their grid).
@@ -28,6 +30,8 @@ public:
         return at == prepared_ ? *preparedCell_ : cells_.At(at.column, at.row, at.grid);
     }
     bool InBounds(const frontier_location& at) const;
+    // The frontier entry at `index`.
+    frontier_location Entry(std::size_t index) const { return frontier_[index]; }
 
     // Marks every free neighbour as frontier; out[s] is 1 where the neighbour across side s
     // is a frontier cell (newly or from before). Returns the number of such sides.
@@ -54,6 +58,15 @@ public:
     // neighbour that faces back.
     bool Across(const frontier_location& at, int side, frontier_location& neighbour,
                 int& sharedSide) const;
+    // Moves `at` across `side`, as Across; false, leaving it, when no cell lies there.
+    bool Step(frontier_location& at, int side, int& sharedSide) const {
+        frontier_location next{};
+        if (!Across(at, side, next, sharedSide)) {
+            return false;
+        }
+        at = next;
+        return true;
+    }
 
 private:
     static constexpr std::size_t kSides = NeighbourCache::kMaxSide + 1;

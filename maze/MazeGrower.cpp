@@ -1,10 +1,11 @@
 #include "maze/MazeGrower.h"
 
-#include "maze/ICellPainter.h"
+#include "maze/CellAnimation.h"
 #include "maze/LatticeCells.h"
 #include "maze/MazeCell.h"
 #include "maze/MazeGrids.h"
 #include "maze/MazeProgress.h"
+#include "maze/NoAnimation.h"
 #include "maze/Object.h"
 #include "maze/TemplateKind.h"
 #include "platform/CrtRandom.h"
@@ -151,108 +152,73 @@ void MazeGrower::CarveFirstStep() {
         return;
     }
     const int side = chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), even_);
-    StepCursor(side);
-    carver_.AddFrontierNeighbours(cursor_, candidates_);
-    Paint(cursor_);
+    Animated([&](auto& animation) {
+        StepAcross(carver_, animation, cursor_, side);
+        carver_.AddFrontierNeighbours(cursor_, candidates_);
+        animation.Draw(cursor_);
+    });
+}
+
+template <typename Run> void MazeGrower::Animated(Run run) {
+    if (painter_) {
+        CellAnimation animation(*painter_, carver_.Neighbours(), grids_.Settings().animationDelay);
+        run(animation);
+    } else {
+        NoAnimation none;
+        run(none);
+    }
 }
 
 void MazeGrower::Grow() {
     CWaitCursor wait;
     progress_.previousDirection = 0;
-    // Nothing is painted on the way, so a lattice grows on its flat array.
-    if (!painter_ && grids_.GridCount() > 0) {
-        if (const auto cells = LatticeCells::Of(carver_.Neighbours(), grids_)) {
-            GrowOnLattice(*cells);
-            SetCursor(cursor_);
-            return;
-        }
-    }
-    int failures = 0;
-    while (!progress_.frontier.Empty() && grids_.GridCount() > 0) {
-        GrowFromRandomEntry(failures);
+    if (grids_.GridCount() > 0) {
+        // A lattice grows on its flat arrays, animated or not: the same cells, only faster.
+        const auto lattice = LatticeCells::Of(carver_.Neighbours(), grids_);
+        Animated([&](auto& animation) {
+            if (lattice) {
+                LatticeCarver carver(*lattice, progress_.frontier);
+                GrowOn(carver, animation);
+            } else {
+                GrowOn(carver_, animation);
+            }
+        });
     }
     SetCursor(cursor_);
 }
 
-void MazeGrower::GrowFromRandomEntry(int& failures) {
+template <typename Carver, typename Animation>
+void MazeGrower::GrowOn(Carver& carver, Animation& animation) {
     FrontierList& frontier = progress_.frontier;
-    const std::size_t index = static_cast<std::size_t>(random_.rand()) % frontier.Size();
-    cursor_ = frontier[index];
-    if (carver_.FindCarvedNeighbours(cursor_, candidates_) == 0) {
-        // Nothing carved next to it (a cell the user joined to nothing): it can never join.
-        carver_.Cell(cursor_).flags &= static_cast<WORD>(~CELL_FRONTIER);
-        frontier.RemoveAt(index);
-        return;
-    }
-    const int side =
-        chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), Weights(cursor_.grid));
-    if (side < 1) {
-        CountFailure(failures);
-        return;
-    }
-    carver_.Cell(cursor_).flags &= static_cast<WORD>(~CELL_FRONTIER);
-    frontier.RemoveAt(index);
-    carver_.OpenSide(cursor_, side);
-    Paint(cursor_);
-    frontier_location carved{};
-    int shared = 0;
-    if (carver_.Across(cursor_, side, carved, shared)) {
-        carver_.OpenSide(carved, shared);
-    }
-    const int walkCandidates = carver_.AddFrontierNeighbours(cursor_, candidates_);
-    progress_.previousDirection = side;
-    failures = 0;
-    Walk(walkCandidates);
-}
-
-// The grow loop of GrowFromRandomEntry and Walk, with the same draws in the same order.
-void MazeGrower::GrowOnLattice(const LatticeCells& cells) {
-    FrontierList& frontier = progress_.frontier;
-    LatticeCarver carver(cells, frontier);
     int failures = 0;
     while (!frontier.Empty()) {
         const std::size_t index = static_cast<std::size_t>(random_.rand()) % frontier.Size();
-        LatticeCells::Place at = carver.Entry(index);
+        typename Carver::Place at = carver.Entry(index);
         cursor_ = {at.column, at.row, at.grid};
         if (carver.FindCarvedNeighbours(at, candidates_) == 0) {
-            cells.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
+            // Nothing carved next to it (a cell the user joined to nothing): it can never join.
+            carver.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
             frontier.RemoveAt(index);
             continue;
         }
-        const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
+        const int side = chooser_.Choose(candidates_, carver.SideCount(at.grid), Weights(at.grid));
         if (side < 1) {
             CountFailure(failures);
             continue;
         }
-        cells.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
+        carver.Cell(at).flags &= static_cast<WORD>(~CELL_FRONTIER);
         frontier.RemoveAt(index);
         carver.OpenSide(at, side);
-        if (LatticeCells::Place carved = at; cells.Step(carved, side)) {
-            carver.OpenSide(carved, cells.SharedSide(at, side));
+        animation.Draw(at);
+        typename Carver::Place carved = at;
+        if (int shared = 0; carver.Step(carved, side, shared)) {
+            carver.OpenSide(carved, shared);
         }
         progress_.previousDirection = side;
         failures = 0;
-        WalkOnLattice(carver, at);
+        Walk(carver, animation, at);
+        cursor_ = {at.column, at.row, at.grid};
     }
-}
-
-void MazeGrower::WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at) {
-    const LatticeCells& cells = carver.Cells();
-    int candidates = carver.AddFrontierNeighbours(at, candidates_);
-    while (candidates > 0) {
-        const int side = chooser_.Choose(candidates_, cells.SideCount(at.grid), Weights(at.grid));
-        if (side < 1) {
-            break;
-        }
-        carver.OpenSide(at, side);
-        const int shared = cells.SharedSide(at, side);
-        if (cells.Step(at, side)) {
-            progress_.previousDirection = shared;
-            carver.OpenSide(at, shared);
-        }
-        candidates = carver.AddFrontierNeighbours(at, candidates_);
-    }
-    cursor_ = {at.column, at.row, at.grid};
 }
 
 void MazeGrower::CountFailure(int& failures) {
@@ -262,35 +228,35 @@ void MazeGrower::CountFailure(int& failures) {
     }
 }
 
-void MazeGrower::Walk(int candidates) {
-    const int delay = grids_.Settings().animationDelay;
+template <typename Carver, typename Animation>
+void MazeGrower::Walk(Carver& carver, Animation& animation, typename Carver::Place& at) {
+    int candidates = carver.AddFrontierNeighbours(at, candidates_);
     while (candidates > 0) {
-        const int side =
-            chooser_.Choose(candidates_, carver_.SideCount(cursor_.grid), Weights(cursor_.grid));
+        const int side = chooser_.Choose(candidates_, carver.SideCount(at.grid), Weights(at.grid));
         if (side < 1) {
             return;
         }
-        StepCursor(side);
-        Paint(cursor_);
-        if (delay > 0 && painter_) {
-            painter_->Pause(delay);
+        StepAcross(carver, animation, at, side);
+        animation.Draw(at);
+        if (animation.Delay() > 0) {
+            animation.Pause();
         }
-        candidates = carver_.AddFrontierNeighbours(cursor_, candidates_);
+        candidates = carver.AddFrontierNeighbours(at, candidates_);
     }
 }
 
-void MazeGrower::StepCursor(int side) {
-    carver_.OpenSide(cursor_, side);
-    Paint(cursor_);
-    frontier_location next{};
+template <typename Carver, typename Animation>
+void MazeGrower::StepAcross(Carver& carver, Animation& animation, typename Carver::Place& at,
+                            int side) {
+    carver.OpenSide(at, side);
+    animation.Draw(at);
     int shared = 0;
-    if (!carver_.Across(cursor_, side, next, shared)) {
+    if (!carver.Step(at, side, shared)) {
         return; // candidates always lie across a side; nothing to step to otherwise
     }
-    cursor_ = next;
-    carver_.Prepare(cursor_);
+    carver.Prepare(at);
     progress_.previousDirection = shared;
-    carver_.OpenSide(cursor_, shared);
+    carver.OpenSide(at, shared);
 }
 
 const SideWeights& MazeGrower::Weights(int grid) const {
@@ -298,14 +264,6 @@ const SideWeights& MazeGrower::Weights(int grid) const {
         return even_;
     }
     return weights_[static_cast<std::size_t>(grid)];
-}
-
-void MazeGrower::PaintCell(const frontier_location& cell) {
-    if (carver_.Neighbours().IsRing(cell.grid)) {
-        painter_->DrawRingCell(cell.column, cell.row, cell.grid, 1);
-    } else {
-        painter_->DrawPolygonCell(cell.column, cell.row, cell.grid, 1);
-    }
 }
 
 void MazeGrower::SetCursor(const frontier_location& cell) {

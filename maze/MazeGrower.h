@@ -1,6 +1,5 @@
 #pragma once
 #include "maze/DirectionChooser.h"
-#include "maze/LatticeCells.h"
 #include "maze/MazeCarver.h"
 #include "maze/MazeGrids.h"
 
@@ -37,25 +36,25 @@ private:
     // The first free cell that random draws can reach, row by row; none when there is none.
     std::optional<frontier_location> FirstReachableFreeCell(int grid) const;
     void CarveFirstStep();
-    // One pass of the grow loop over the entry at a random index.
-    void GrowFromRandomEntry(int& failures);
+    // Calls run(animation) with the animation the settings ask for: CellAnimation or
+    // NoAnimation.
+    template <typename Run> void Animated(Run run);
+    // The grow loop, until the frontier is used up, on either carver (MazeCarver for any
+    // grids, LatticeCarver for a lattice) and either animation: the same draws in the same
+    // order on all four.
+    template <typename Carver, typename Animation>
+    void GrowOn(Carver& carver, Animation& animation);
     // A pick that found no side; after too many in a row the walk's direction is forgotten.
     void CountFailure(int& failures);
-    void Walk(int candidates);
-    void GrowOnLattice(const LatticeCells& cells);
-    void WalkOnLattice(LatticeCarver& carver, LatticeCells::Place at);
-    // Opens `side` of the cursor cell, steps across it and opens the shared side; the cursor
-    // moves to the neighbour.
-    void StepCursor(int side);
+    // Walks on from `at` until no free cell is next to it; `at` ends where the walk ended.
+    template <typename Carver, typename Animation>
+    void Walk(Carver& carver, Animation& animation, typename Carver::Place& at);
+    // Opens `side` of `at`, steps across it and opens the shared side; `at` moves to the
+    // neighbour.
+    template <typename Carver, typename Animation>
+    void StepAcross(Carver& carver, Animation& animation, typename Carver::Place& at, int side);
     void JoinAcross(const frontier_location& cell, int side);
     const SideWeights& Weights(int grid) const;
-    // Asked twice for every step of a walk, mostly with no painter.
-    void Paint(const frontier_location& cell) {
-        if (painter_) {
-            PaintCell(cell);
-        }
-    }
-    void PaintCell(const frontier_location& cell);
     void SetCursor(const frontier_location& cell);
 
     MazeGrids& grids_;

@@ -6,8 +6,9 @@
 #include <span>
 
 PanePictureQueue::PanePictureQueue(FetchService& fetches, Arrived arrived,
-                                   std::function<void()> allIn)
-    : fetches_(fetches), arrived_(std::move(arrived)), allIn_(std::move(allIn)) {}
+                                   std::function<void()> allIn, DWORD deadlineMs)
+    : fetches_(fetches), arrived_(std::move(arrived)), allIn_(std::move(allIn)),
+      deadlineMs_(deadlineMs) {}
 
 PanePictureQueue::~PanePictureQueue() {
     StartPage();
@@ -44,7 +45,7 @@ void PanePictureQueue::Pump() {
         running_.insert(url);
         FetchRequest request;
         request.url = url;
-        request.deadlineMs = FetchService::kPageDeadlineMs;
+        request.deadlineMs = deadlineMs_;
         request.maxBody = kMaxPictureBytes;
         fetches_.Fetch(
             Purpose(url), request,

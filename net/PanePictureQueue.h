@@ -1,4 +1,5 @@
 #pragma once
+#include "net/FetchService.h"
 #include "net/WebPageCache.h"
 
 #include <cstdint>
@@ -8,8 +9,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-class FetchService;
 
 // Brings the pictures of the pane's page in: one queue, at most kMaxTransfers at once, each
 // decoded and scaled on its worker (PanePicture) and handed over ready to draw. A page gets
@@ -24,9 +23,11 @@ public:
     static constexpr std::size_t kMaxPictureBytes = 4u << 20;
 
     // `arrived` gets each picture as the cache keeps it, `allIn` runs once the last picture
-    // asked for is in; both on the main thread.
+    // asked for is in; both on the main thread. A transfer that has not ended by
+    // `deadlineMs` counts as failed.
     using Arrived = std::function<void(const std::string& url, WebPageCache::Entry entry)>;
-    PanePictureQueue(FetchService& fetches, Arrived arrived, std::function<void()> allIn);
+    PanePictureQueue(FetchService& fetches, Arrived arrived, std::function<void()> allIn,
+                     DWORD deadlineMs = FetchService::kPageDeadlineMs);
     ~PanePictureQueue();
     PanePictureQueue(const PanePictureQueue&) = delete;
     PanePictureQueue& operator=(const PanePictureQueue&) = delete;
@@ -44,6 +45,7 @@ private:
     FetchService& fetches_;
     Arrived arrived_;
     std::function<void()> allIn_;
+    DWORD deadlineMs_;
     std::deque<std::string> waiting_;
     std::set<std::string> running_;
     std::set<std::string> taken_; // the page's pictures so far

@@ -1,19 +1,14 @@
 #include "dialogs/ui/CAdWindow.h"
 
-#include "net/FetchService.h"
-#include "net/PageMarkup.h"
-#include "net/WebAddress.h"
-#include "net/WebPageCache.h"
 #include "dialogs/ui/PanePictureHandler.h"
 #include "frame/IInfoPaneHost.h"
+#include "net/WebAddress.h"
 
 #include <wx/filename.h>
 #include <wx/filesys.h>
 #include <wx/frame.h>
 #include <wx/log.h>
 #include <wx/utils.h>
-
-#include <cstdio>
 
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
@@ -22,17 +17,7 @@
 CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
                      std::string htmlFolder)
     : wxHtmlWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_DEFAULT_STYLE),
-      host_(services.host), fetches_(services.fetches), cache_(services.cache),
-      pictures_(
-          services.fetches,
-          [this](const std::string& url, WebPageCache::Entry entry) {
-              cache_.Put(url, std::move(entry));
-          },
-          // The page shows again once all its pictures are in.
-          [this] {
-              if (!webPage_.empty())
-                  ShowCachedPage(webPage_);
-          }),
+      host_(services.host), loader_(services.fetches, services.cache, *this),
       settleTimer_(this, kSettleTimer) {
     PanePictureHandler::Install();
     for (int id = 1; id <= kTimerCount; ++id)
@@ -47,50 +32,14 @@ CAdWindow::CAdWindow(wxWindow* parent, Services services, WebEndpoint endpoint,
     KeepRoomForScrollbars();
 }
 
-namespace {
-
-constexpr const char* kPageJob = "pane-page";
-
-bool IsWebAddress(const std::string& url) {
-    return url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
-}
-
-// A link of a web page made whole against the page's own address.
-std::string Absolute(const std::string& url, const std::string& page) {
-    if (page.empty() || url.empty() || url.front() == '#')
-        return url;
-    return WebAddress::Resolve(page, url);
-}
-
-// What the host sent, made into a page the window shows quickly, on the worker. Empty with a
-// reason in `refusal` when it cannot be shown.
-std::string PreparePage(const std::string& url, FetchResult& result, std::string& refusal) {
-    const std::string type = WebPageCache::MimeType(result.headers);
-    if (!type.empty() && type.compare(0, 5, "text/") != 0) {
-        refusal = "the host sent " + type.substr(0, 80) + ", not a page";
-        return {};
-    }
-    PageMarkup::Prepared page = PageMarkup::Prepare(result.body, url);
-    if (!page.usable)
-        refusal = page.note;
-    else if (!page.note.empty())
-        std::fprintf(stderr, "The page %s: %s\n", url.c_str(), page.note.c_str());
-    result.body.clear();
-    return std::move(page.html);
-}
-
-} // namespace
-
 CAdWindow::~CAdWindow() {
-    fetches_.Cancel(kPageJob);
-    pictures_.StartPage();
     for (auto& timer : timers_)
         timer->Stop();
     settleTimer_.Stop();
 }
 
 bool CAdWindow::LoadPage(const wxString& location) {
-    const std::string url = Absolute(location.utf8_string(), webPage_);
+    const std::string url = loader_.Absolute(location.utf8_string());
     if (AdPaneController::IsOwnLink(url)) {
         // Its questions, the download and what it loads run once the click is handled.
         CallAfter([this, url] { controller_->OnBeforeNavigate(url); });
@@ -98,13 +47,11 @@ bool CAdWindow::LoadPage(const wxString& location) {
     }
     if (controller_->OnBeforeNavigate(url))
         return false;
-    if (IsWebAddress(url)) {
-        FetchPage(url);
+    if (AdPaneLoader::IsWebAddress(url)) {
+        loader_.Load(url);
         return true;
     }
-    webPage_.clear();
-    pictures_.StartPage();
-    cache_.Unpin();
+    loader_.Leave();
     bool loaded = false;
     {
         // A page that cannot be opened shows a short note instead of a log window.
@@ -119,54 +66,23 @@ bool CAdWindow::LoadPage(const wxString& location) {
     return loaded;
 }
 
-void CAdWindow::FetchPage(const std::string& url) {
-    FetchRequest request;
-    request.url = url;
-    request.deadlineMs = FetchService::kPageDeadlineMs;
-    request.maxBody = PageMarkup::kMaxBytes;
-    // Filled on the worker, read once the result is on the main thread.
-    auto refusal = std::make_shared<std::string>();
-    fetches_.Fetch(
-        kPageJob, request,
-        [url, refusal](FetchResult& result, FetchCancel&) {
-            if (result.Ok())
-                result.body = PreparePage(url, result, *refusal);
-        },
-        [alive = std::weak_ptr<int>(life_), this, url, refusal](FetchResult& result) {
-            if (alive.lock())
-                OnPageFetched(url, result, *refusal);
-        });
-}
-
-void CAdWindow::OnPageFetched(const std::string& url, FetchResult& result,
-                              const std::string& refusal) {
-    if (!result.Ok() || !refusal.empty()) {
-        controller_->OnLoadFailed(url, result.Ok() ? refusal : result.error);
-        return;
-    }
+void CAdWindow::ShowPage(const std::string& url, bool again) {
     const auto start = std::chrono::steady_clock::now();
-    // The page shown keeps its pictures in the cache until another replaces it.
-    if (url != webPage_)
-        pictures_.StartPage();
-    cache_.Pin(url);
-    cache_.Put(url, {true, std::move(result.body), "text/html"});
-    webPage_ = url;
-    ShowCachedPage(url);
+    {
+        wxLogNull quiet;
+        if (!wxHtmlWindow::LoadPage(wxString::FromUTF8(url)))
+            SetPage(kFailedPage);
+    }
+    HistoryClear();
+    if (again)
+        return;
     lastShowTime_ = std::chrono::duration_cast<std::chrono::microseconds>(
         std::chrono::steady_clock::now() - start);
-    FetchPictures();
     CallAfter([this] { controller_->OnDocumentComplete(); });
 }
 
-void CAdWindow::ShowCachedPage(const std::string& url) {
-    wxLogNull quiet;
-    if (!wxHtmlWindow::LoadPage(wxString::FromUTF8(url)))
-        SetPage(kFailedPage);
-    HistoryClear();
-}
-
-void CAdWindow::FetchPictures() {
-    pictures_.Add(cache_.TakeMissing());
+void CAdWindow::PageFailed(const std::string& url, const std::string& why) {
+    controller_->OnLoadFailed(url, why);
 }
 
 void CAdWindow::OnLinkClicked(const wxHtmlLinkInfo& link) {
@@ -175,7 +91,8 @@ void CAdWindow::OnLinkClicked(const wxHtmlLinkInfo& link) {
         ScrollToAnchor(wxString::FromUTF8(href.substr(1)));
         return;
     }
-    const std::string page = webPage_.empty() ? GetOpenedPage().utf8_string() : webPage_;
+    const std::string page =
+        loader_.Page().empty() ? GetOpenedPage().utf8_string() : loader_.Page();
     const std::string url = page.empty() ? href : WebAddress::Resolve(page, href);
     if (controller_->OnLinkClicked(url))
         LoadPage(wxString::FromUTF8(url));

@@ -3,8 +3,9 @@
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"
 #include "dialogs/IPaneTimers.h"
-#include "net/PanePictureQueue.h"
 #include "document/IInfoPane.h"
+#include "net/AdPaneLoader.h"
+#include "net/IPaneBrowser.h"
 
 #include <wx/html/htmlwin.h>
 #include <wx/timer.h>
@@ -14,15 +15,18 @@
 #include <memory>
 #include <string>
 
-struct FetchResult;
 class IInfoPaneHost;
 class WebPageCache;
 
 // The information pane below the maze: a browser window that shows the pages the controller
 // picks and sizes itself through the frame. Its timers are wx timers. The web host's pages
-// and their pictures come through the fetch service and the page cache, so a load never
-// waits on the network; "document complete" follows once the page is shown.
-class CAdWindow : public wxHtmlWindow, public IAdPaneWindow, public IPaneTimers, public IInfoPane {
+// and their pictures come through the page loader, so a load never waits on the network;
+// "document complete" follows once the page is shown.
+class CAdWindow : public wxHtmlWindow,
+                  public IAdPaneWindow,
+                  public IPaneTimers,
+                  public IInfoPane,
+                  public IPaneBrowser {
 public:
     struct Services {
         IInfoPaneHost& host;
@@ -58,6 +62,9 @@ public:
     void SetTimer(int id, int milliseconds) override;
     void KillTimer(int id) override;
 
+    void ShowPage(const std::string& url, bool again) override;
+    void PageFailed(const std::string& url, const std::string& why) override;
+
     void Collapse() override { controller_->CollapsePane(); }
     void Restart() override { controller_->Restart(); }
     void ShowNextPageSoon() override { controller_->ShowNextPageSoon(); }
@@ -77,11 +84,6 @@ private:
     static constexpr int kSettleMs = 150;
 
     wxTimer* Timer(int id);
-    void FetchPage(const std::string& url);
-    void OnPageFetched(const std::string& url, FetchResult& result, const std::string& refusal);
-    // Shows the cached page at `url`; the pictures it lacks are fetched, then it shows again.
-    void ShowCachedPage(const std::string& url);
-    void FetchPictures();
     void OnTimerEvent(wxTimerEvent& event);
     void OnSizeEvent(wxSizeEvent& event);
     void ReportHeight();
@@ -91,11 +93,7 @@ private:
     void KeepRoomForScrollbars();
 
     IInfoPaneHost& host_;
-    FetchService& fetches_;
-    WebPageCache& cache_;
-    std::shared_ptr<int> life_ = std::make_shared<int>(0);
-    std::string webPage_;
-    PanePictureQueue pictures_;
+    AdPaneLoader loader_;
     std::array<std::unique_ptr<wxTimer>, kTimerCount> timers_;
     wxTimer settleTimer_;
     std::unique_ptr<AdPaneController> controller_;

@@ -107,6 +107,51 @@ INSTANTIATE_TEST_SUITE_P(
                (s.wrapV ? "_wrapV" : "") + (s.holes ? "_holes" : "");
     });
 
+namespace {
+
+// Counts what an animating view would redraw; draws nothing and never waits.
+class QuietPainter : public ICellPainter {
+public:
+    void DrawPolygonCell(int, int, int, int) override { ++cells; }
+    void DrawRingCell(int, int, int, int) override { ++cells; }
+    void Pause(int) override {}
+    long cells = 0;
+};
+
+} // namespace
+
+// A view that animates must not change which maze a seed grows, on any template.
+TEST_P(MazeGrowthTest, AnimatedAndQuietGrowthMakeTheSameMaze) {
+    const Shape shape = GetParam();
+    QuietPainter painter;
+    std::vector<MazeCell> grown[2];
+    std::uint32_t random[2] = {};
+    for (int animate : {0, 1}) {
+        CGridloomDoc& doc = NewDoc(shape.kind, 13, 11);
+        if (shape.kind == KIND_CIRCULAR) {
+            ASSERT_TRUE(doc.SetRingCounts({1, 2, 4, 8, 8, 16, 16, 32}));
+        }
+        doc.Settings().wrapHorizontally = shape.wrapH;
+        doc.Settings().wrapVertically = shape.wrapV;
+        doc.Settings().compass.values[CompassWeights::E] = 3;
+        doc.UpdateGrowthWeights();
+        if (shape.holes) {
+            PunchHoles(doc, shape.kind + 7);
+        }
+        doc.Settings().seed = 77;
+        doc.Settings().animate = animate;
+        doc.Settings().animationDelay = 1;
+        doc.SetCellPainter(&painter);
+        doc.OnGenerateMaze();
+        doc.SetCellPainter(nullptr);
+        grown[animate] = AllCells(doc);
+        random[animate] = CrtRandom::Main().State();
+    }
+    EXPECT_GT(painter.cells, 100);
+    EXPECT_EQ(grown[1], grown[0]);
+    EXPECT_EQ(random[1], random[0]);
+}
+
 TEST_F(DocTest, NeighbourLookupsMatchTheDocumentsStepping) {
     for (int kind : {0, 1, 2, 3, 4, 5, 40}) {
         for (int wrap = 0; wrap < 4; ++wrap) {
