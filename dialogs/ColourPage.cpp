@@ -1,14 +1,14 @@
 #include "dialogs/ColourPage.h"
 
 const std::array<ColourPage::Field, 8> ColourPage::kFields = {{
-    {1099, &CellColours::wallPen},
-    {1101, &CellColours::erased},
-    {1100, &CellColours::blackened},
-    {1102, &CellColours::solution},
-    {1095, &CellColours::start},
-    {1097, &CellColours::hiddenStart},
-    {1096, &CellColours::stop},
-    {1098, &CellColours::hiddenStop},
+    {ControlIds::Colour::kWallPen, &CellColours::wallPen},
+    {ControlIds::Colour::kErased, &CellColours::erased},
+    {ControlIds::Colour::kBlackened, &CellColours::blackened},
+    {ControlIds::Colour::kSolution, &CellColours::solution},
+    {ControlIds::Colour::kStart, &CellColours::start},
+    {ControlIds::Colour::kHiddenStart, &CellColours::hiddenStart},
+    {ControlIds::Colour::kStop, &CellColours::stop},
+    {ControlIds::Colour::kHiddenStop, &CellColours::hiddenStop},
 }};
 
 void ColourPage::Load() {

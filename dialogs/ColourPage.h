@@ -1,5 +1,6 @@
 #pragma once
 #include "document/PP6.h"
+#include "forms/ControlIds.h"
 
 #include <array>
 
@@ -22,7 +23,7 @@ public:
         int id;
         COLORREF CellColours::*color;
     };
-    static constexpr int kRestoreDefaultsId = 1094;
+    static constexpr int kRestoreDefaultsId = ControlIds::Colour::kRestoreDefaults;
     // In the page's member order.
     static const std::array<Field, 8> kFields;
 

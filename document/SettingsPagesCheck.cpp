@@ -2,6 +2,7 @@
 
 #include "document/SettingsPageExchange.h"
 #include "document/WkzFieldRanges.h"
+#include "forms/ControlIds.h"
 #include "maze/GridPlan.h"
 #include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
@@ -14,13 +15,13 @@ namespace {
 constexpr double kNominalRadius = 1e6;
 
 // The controls the values come from (the Dimensions and Page pages).
-constexpr int kCellsWide = 1006;
-constexpr int kCellsLong = 1007;
-constexpr int kInnerCells = 1009;
-constexpr int kPageWidth = 1004;
-constexpr int kPageHeight = 1005;
-constexpr int kLeftMargin = 1006;
-constexpr int kTopMargin = 1007;
+constexpr int kCellsWide = ControlIds::Dimensions::kCellsWide;
+constexpr int kCellsLong = ControlIds::Dimensions::kCellsLong;
+constexpr int kInnerCells = ControlIds::Dimensions::kInnerCells;
+constexpr int kPageWidth = ControlIds::Page::kWidth;
+constexpr int kPageHeight = ControlIds::Page::kHeight;
+constexpr int kLeftMargin = ControlIds::Page::kLeftMargin;
+constexpr int kTopMargin = ControlIds::Page::kTopMargin;
 
 // A field of the Page page: its value in 0.001 inch as the settings keep it, and the range
 // kept. The range is stated in inches as the page shows them (a side one unit larger).

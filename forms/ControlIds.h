@@ -70,4 +70,17 @@ constexpr int kCentre = 1059;
 constexpr int kRelative = 1060;
 } // namespace Growth
 
+// The colour page (built with the document, not shown in the sheet).
+namespace Colour {
+constexpr int kRestoreDefaults = 1094;
+constexpr int kStart = 1095;
+constexpr int kStop = 1096;
+constexpr int kHiddenStart = 1097;
+constexpr int kHiddenStop = 1098;
+constexpr int kWallPen = 1099;
+constexpr int kBlackened = 1100;
+constexpr int kErased = 1101;
+constexpr int kSolution = 1102;
+} // namespace Colour
+
 } // namespace ControlIds

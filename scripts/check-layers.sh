@@ -12,13 +12,14 @@ root=${1:-"$(dirname "$0")/.."}
 cd "$root"
 
 # Floors, bottom up: platform; res; image/core; image/filters, image/metafile; image/codecs;
-# maze; document; frame; net, tiles, forms, gesture; view, dialogs, controls; app; */ui.
+# forms (beside the image rooms: it needs only platform); maze; document; frame;
+# net, tiles, gesture; view, dialogs, controls; app; */ui.
 below_image="platform res"
 below_maze="$below_image image/core image/filters image/metafile image/codecs"
-below_document="$below_maze maze"
+below_document="$below_maze forms maze"
 below_frame="$below_document document"
 below_services="$below_frame frame"
-below_views="$below_services net tiles forms gesture"
+below_views="$below_services net tiles gesture"
 below_app="$below_views view dialogs controls"
 below_ui="$below_app app platform/wx"
 allow="
@@ -34,7 +35,7 @@ document:        $below_document
 frame:           $below_frame
 net:             $below_services
 tiles:           $below_services
-forms:           $below_services
+forms:           platform
 gesture:         $below_services
 view:            $below_views
 dialogs:         $below_views
