@@ -6,6 +6,7 @@
 // than their few bytes are worth.
 // Seeds added to those folders by other means are left alone.
 #include "document/WkzWriter.h"
+#include "image/core/CRaster.h"
 #include "maze/TemplateKind.h"
 #include "platform/CArchive.h"
 #include "tests/codecs/MetafileBombs.h"
@@ -52,6 +53,26 @@ std::vector<BYTE> Document(const WkzContent& content) {
     return ar.TakeData();
 }
 
+// A small box maze holding `count` flat grey pictures of `side` x `side` stored as PNG: a few
+// kilobytes each, but together far beyond what a document may hold once read.
+WkzContent ManyPictures(int count, DWORD side) {
+    auto picture = std::make_shared<CRaster>(side, side, 24, CRaster::kTypePng);
+    for (LONG y = 0; y < LONG(side); ++y)
+        for (LONG x = 0; x < LONG(side); ++x)
+            picture->BlindSetPixelColor(x, y, RGBQUAD{90, 90, 90, 0});
+    auto png = std::make_shared<std::vector<BYTE>>();
+    if (!CRaster(*picture).EncodeToMemory(*png, CRaster::kTypePng))
+        throw std::runtime_error("cannot encode a seed picture");
+    WkzContent c = WkzSamples::Sample(KIND_BOX, 3, 3);
+    for (int i = 0; i < count; ++i) {
+        CLogicalRectTracker object;
+        object.SetImage(picture, CLogicalRectTracker::kindPicture, png);
+        object.SetLogicalRect(0, 0, 1000, -1000);
+        c.objects.push_back(object);
+    }
+    return c;
+}
+
 void DocumentSeeds(const SeedFolder& folder) {
     using WkzSamples::Sample;
     for (int kind : {KIND_BOX, KIND_HEX, KIND_OCTAGON_BOX, KIND_CIRCULAR}) {
@@ -86,6 +107,7 @@ void DocumentSeeds(const SeedFolder& folder) {
     c.pageHeight = 251;
     c.scale = 100000;
     folder.Save("limits_accepted.wkz", Document(c));
+    folder.Save("hostile_many_pictures.wkz", Document(ManyPictures(9, 4000)));
 }
 
 void PackedDibSeeds(const SeedFolder& folder) {

@@ -11,9 +11,6 @@
 #include "maze/TemplateKind.h"
 #include "platform/CWaitCursor.h"
 
-#include <cstdlib>
-#include <fstream>
-
 namespace {
 
 // A document of a small box maze holding `count` picture objects, each a flat grey picture
@@ -120,17 +117,6 @@ TEST_F(DocumentPictureBudgetTest, EscapeStopsTheOpenAndKeepsTheDocument) {
     EXPECT_EQ(doc.Settings().columns, 7);
     EXPECT_TRUE(doc.layerObjects.empty());
     EXPECT_GE(escape.begun, 1); // the busy cursor showed
-}
-
-TEST_F(DocumentPictureBudgetTest, WritesTheSeedOnRequest) {
-    const char* dir = std::getenv("ORLIMBER_WKZ_CORPUS");
-    if (dir == nullptr)
-        GTEST_SKIP() << "set ORLIMBER_WKZ_CORPUS to a folder to write the seed files";
-    // Nine pictures of 48 MB: the ninth passes the document's total.
-    const std::vector<BYTE> bytes = ManyPictures(NewDoc(KIND_BOX, 3, 3), 9, 4000);
-    std::ofstream(std::string(dir) + "/hostile_many_pictures.wkz", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace
