@@ -53,6 +53,22 @@ void ReleaseButtons() {
     }
 }
 
+bool InputHandled(int milliseconds) {
+    // The round trip brings every event the server sent before it into the client's queue.
+    XSync(Server(), False);
+    // A lone pointer motion waits in GDK's queue for the next frame, when nothing shows as
+    // pending: so the queue must stay empty over a few passes, which span more than a frame.
+    int quiet = 0;
+    return PumpUntil(
+        [&quiet] {
+            const bool idle =
+                !gtk_events_pending() && !wxTheApp->HasPendingEvents() && !wxTheApp->ProcessIdle();
+            quiet = idle ? quiet + 1 : 0;
+            return quiet >= 3;
+        },
+        milliseconds);
+}
+
 wxImage ServerImage(const wxRect& area) {
     wxImage image(area.width, area.height);
     Display* display = Server();
