@@ -95,10 +95,10 @@ protected:
         ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
         ASSERT_TRUE(xdo::Settled(*window_));
     }
-    // Real X input; the events reach the windows while it waits after.
+    // Real X input, handled in full before it returns.
     void Xdo(const std::string& args) {
         ASSERT_TRUE(xdo::Run(args)) << args;
-        xdo::Pump(300);
+        ASSERT_TRUE(xdo::InputHandled()) << args;
     }
     // True when SetUp ended early (skipped or failed) and the test body must not run on.
     bool SetUpStopped() const { return IsSkipped() || HasFatalFailure(); }

@@ -95,9 +95,9 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
     frame->Show();
     frame->Raise();
     view.OnInitialUpdate();
-    xdo::Pump(300);
+    ASSERT_TRUE(xdo::Settled(*window));
     window->SetFocus();
-    xdo::Pump(100);
+    ASSERT_TRUE(xdo::PumpUntil([window] { return wxWindow::FindFocus() == window; }));
     const std::vector<MazeCell> before(doc.GetGrid(0)->Cells().begin(),
                                        doc.GetGrid(0)->Cells().end());
 
@@ -124,7 +124,7 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
         },
         10000);
     ASSERT_NE(preview, nullptr);
-    xdo::Pump(500);
+    ASSERT_TRUE(xdo::Settled(*preview));
     if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
         std::system(("import -window root '" + std::string(out) + "/print-preview.png'").c_str());
     EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMinPage(), 1);
@@ -156,6 +156,5 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
     xdo::Run("key ctrl+shift+5");
     EXPECT_TRUE(xdo::PumpUntil([&view] { return view.ShowSolution(); }, 5000));
     view.SetPrintJobs(nullptr);
-    frame->Destroy();
-    xdo::Pump(100);
+    EXPECT_TRUE(xdo::Destroy(frame));
 }
