@@ -89,7 +89,8 @@ TEST_F(ColourPaletteWindowTest, ClickChoosesOnce) {
 }
 
 TEST_F(ColourPaletteWindowTest, DragMovesTheFrameAndPostsOnlyOnRelease) {
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*palette_, 40, 30) + " sleep 0.05 mousedown 1"));
+    ASSERT_TRUE(xdo::MoveTo(*palette_, 40, 30));
+    ASSERT_TRUE(xdo::Run("mousedown 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] {
         return Control().GetCurrentColor() == CFODropColorPaletteControl::TableColor(9);
     }));

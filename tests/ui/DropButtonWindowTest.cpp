@@ -148,7 +148,7 @@ TEST_F(DropButtonWindowTest, LineTypeButtonChoosesFromItsPopup) {
     ASSERT_TRUE(xdo::Settled(*lines));
     ASSERT_TRUE(xdo::Click(*lines, 30, 10));
     ASSERT_TRUE(Dropped(*lines));
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*lines, 60, 21 + 84) + " sleep 0.05 click 1"));
+    ASSERT_TRUE(xdo::Click(*lines, 60, 21 + 84));
     ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
     ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTLINETYPE, PS_DASHDOT, 77},

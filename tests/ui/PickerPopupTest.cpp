@@ -133,8 +133,8 @@ TEST_F(PickerPopupTest, DraggingAcrossTheWheelReportsTheCellsCrossed) {
     CFODropPaletteControl& control = wheel->Control();
     // From the centre straight right across rings 1 to 3.
     const CPoint centre = control.Cell(0).GetBoundRect().CenterPoint();
-    ASSERT_TRUE(
-        xdo::Run("mousemove " + xdo::At(*wheel, centre.x, centre.y) + " sleep 0.05 mousedown 1"));
+    ASSERT_TRUE(xdo::MoveTo(*wheel, centre.x, centre.y));
+    ASSERT_TRUE(xdo::Run("mousedown 1"));
     Settle(1);
     for (int dx = 6; dx <= 48; dx += 6) {
         // Each motion handled before the next: the toolkit would merge them otherwise.

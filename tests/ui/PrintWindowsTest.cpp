@@ -113,7 +113,14 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
     closer.join();
     EXPECT_TRUE(seen);
 
-    xdo::Run("key alt+f sleep 0.3 key v");
+    int menuOpens = 0;
+    frame->Bind(wxEVT_MENU_OPEN, [&menuOpens](wxMenuEvent& event) {
+        ++menuOpens;
+        event.Skip();
+    });
+    ASSERT_TRUE(xdo::Run("key alt+f"));
+    ASSERT_TRUE(xdo::PumpUntil([&menuOpens] { return menuOpens > 0; }, 5000));
+    ASSERT_TRUE(xdo::Run("key v"));
     wxPreviewFrame* preview = nullptr;
     xdo::PumpUntil(
         [&preview] {
