@@ -53,16 +53,21 @@ void ReleaseButtons() {
     }
 }
 
-bool InputHandled(int milliseconds) {
-    // The round trip brings every event the server sent before it into the client's queue.
+void SyncWithServer() {
     XSync(Server(), False);
-    // A lone pointer motion waits in GDK's queue for the next frame, when nothing shows as
-    // pending: so the queue must stay empty over a few passes, which span more than a frame.
+}
+
+bool NothingPending() {
+    return !gtk_events_pending() && !wxTheApp->HasPendingEvents();
+}
+
+bool InputHandled(int milliseconds) {
+    SyncWithServer();
+    // Passes of PumpUntil are 10 ms apart: three quiet ones span more than a frame.
     int quiet = 0;
     return PumpUntil(
         [&quiet] {
-            const bool idle =
-                !gtk_events_pending() && !wxTheApp->HasPendingEvents() && !wxTheApp->ProcessIdle();
+            const bool idle = NothingPending() && !wxTheApp->ProcessIdle();
             quiet = idle ? quiet + 1 : 0;
             return quiet >= 3;
         },

@@ -45,6 +45,13 @@ inline void Pump(int milliseconds) {
 // nothing, where there is no state to wait for. xdotool has ended with a round trip of its
 // own, so the server has made its events before this asks.
 bool InputHandled(int milliseconds = 5000);
+// Its two parts, for a caller that must not run the event loop itself: a round trip to the
+// server, which brings every event it sent before into the client's queue; and whether the
+// toolkit and the application have anything queued. A lone pointer motion waits in GDK's
+// queue for the next frame while nothing shows as pending, so a caller looks a few times
+// over more than a frame.
+void SyncWithServer();
+bool NothingPending();
 
 // Destroys a top-level window and waits until the toolkit has let it go.
 inline bool Destroy(wxWindow* window, int milliseconds = 5000) {
