@@ -24,16 +24,8 @@ namespace {
 // The program's window with a made maze; the exports are asked for with their keys.
 class ExportWindowTest : public MazeViewWindowFixture {
 protected:
-    void SetUp() override {
-        MazeViewWindowFixture::SetUp();
-        if (SetUpStopped())
-            return;
-        ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
-        ASSERT_TRUE(xdo::PumpUntil([this] { return doc_->cleared == 0; }));
-        window_->SetFocus();
-        ASSERT_TRUE(xdo::PumpUntil([this] { return wxWindow::FindFocus() == window_; }));
-    }
     int BoxCells() const override { return 8; }
+    bool MakesMaze() const override { return true; }
     bool UsesEditToolbar() const override { return false; }
     void PlaceFrame() override { frame_->SetSize(900, 800); }
     void WireBeforeShow() override {

@@ -68,6 +68,10 @@ protected:
             NewBox(BoxCells());
             if (HasFatalFailure())
                 return;
+            if (MakesMaze()) {
+                ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
+                ASSERT_TRUE(xdo::PumpUntil([this] { return doc_->cleared == 0; }));
+            }
             window_->SetFocus();
             xdo::PumpUntil([this] { return wxWindow::FindFocus() == window_; });
         }
@@ -87,6 +91,8 @@ protected:
 
     // Hooks for what the window tests set up differently. 0 cells: no template at the start.
     virtual int BoxCells() const { return 20; }
+    // True: the template's maze is made before the test starts.
+    virtual bool MakesMaze() const { return false; }
     virtual bool UsesEditToolbar() const { return true; }
     virtual void PlaceFrame() { frame_->SetSize(0, 0, 900, 700); }
     // More wiring once the view is in its pane, before the frame shows.

@@ -73,19 +73,13 @@ namespace {
 // The program's window with a made 12 x 12 maze that prints through the toolkit's session.
 class PrintPreviewWindowTest : public MazeViewWindowFixture {
 protected:
-    void SetUp() override {
-        MazeViewWindowFixture::SetUp();
-        if (SetUpStopped())
-            return;
-        ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
-        ASSERT_TRUE(xdo::PumpUntil([this] { return doc_->cleared == 0; }));
-    }
     void TearDown() override {
         if (view_)
             view_->SetPrintJobs(nullptr);
         MazeViewWindowFixture::TearDown();
     }
     int BoxCells() const override { return 12; }
+    bool MakesMaze() const override { return true; }
     bool UsesEditToolbar() const override { return false; }
     void WireBeforeShow() override {
         jobs_ = std::make_unique<WxPrintJobs>(session_, [this] { return frame_; });
