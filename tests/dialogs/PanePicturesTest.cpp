@@ -6,8 +6,8 @@
 #include "net/PanePictureQueue.h"
 #include "net/WebPageCache.h"
 #include "platform/CProfile.h"
+#include "tests/dialogs/TestHttpServer.h"
 #include "tests/support/ChildMemory.h"
-#include "tests/support/CountingHttpServer.h"
 #include "tests/support/FileText.h"
 #include "tests/support/MainQueue.h"
 #include "tests/support/PngBomb.h"
@@ -127,10 +127,10 @@ TEST(PanePictureTest, LargePicturesAreScaledAsABoxFilterWouldAndHostileOnesAreRe
 
 TEST(PanePictureQueueTest, ThousandsOfPicturesTakeFourTransfersAtOnceAndAPageFull) {
     TempFolder folder("pane-queue");
-    CountingHttpServer host;
-    CountingHttpServer::Route picture;
+    TestHttpServer host;
+    TestHttpServer::Route picture;
     picture.body = Convert(folder, "-size 8x8 xc:green", "p.png");
-    picture.type = "image/png";
+    picture.headers = {{"Content-Type", "image/png"}};
     picture.delayMs = 20;
     host.Add("/pic/*", picture);
     CProfile profile((folder.Path() / "profile.ini").string());

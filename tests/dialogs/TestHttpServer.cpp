@@ -1,5 +1,6 @@
 #include "TestHttpServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <fcntl.h>
@@ -46,7 +47,7 @@ TestHttpServer::TestHttpServer() {
     addr.sin_port = 0;
     socklen_t length = sizeof addr;
     if (::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listener_, 16) != 0 ||
+        ::listen(listener_, 64) != 0 ||
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &length) != 0)
         throw std::runtime_error("test server: cannot listen on 127.0.0.1");
     port_ = ntohs(addr.sin_port);
@@ -57,6 +58,8 @@ TestHttpServer::~TestHttpServer() {
     const char stop = 's';
     [[maybe_unused]] const ssize_t n = ::write(wake_[1], &stop, 1);
     thread_.join();
+    for (std::thread& client : clients_)
+        client.join();
     ::close(listener_);
     ::close(wake_[0]);
     ::close(wake_[1]);
@@ -83,6 +86,41 @@ std::vector<TestHttpServer::Request> TestHttpServer::Requests() const {
     return requests_;
 }
 
+int TestHttpServer::Asked(const std::string& prefix) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(
+        std::count_if(requests_.begin(), requests_.end(),
+                      [&](const Request& r) { return r.path.rfind(prefix, 0) == 0; }));
+}
+
+void TestHttpServer::Opened() {
+    const int now = ++open_;
+    int most = most_;
+    while (now > most && !most_.compare_exchange_weak(most, now)) {
+    }
+}
+
+void TestHttpServer::Closed(bool& counted) {
+    if (counted)
+        --open_;
+    counted = false;
+}
+
+// The exact path first, else the first prefix route that matches.
+bool TestHttpServer::FindRoute(const std::string& path, Route& route) const {
+    if (const auto exact = routes_.find(path); exact != routes_.end()) {
+        route = exact->second;
+        return true;
+    }
+    for (const auto& [key, candidate] : routes_)
+        if (!key.empty() && key.back() == '*' &&
+            path.compare(0, key.size() - 1, key, 0, key.size() - 1) == 0) {
+            route = candidate;
+            return true;
+        }
+    return false;
+}
+
 bool TestHttpServer::Wait(int ms, int client) {
     pollfd p[2] = {{wake_[0], POLLIN, 0}, {client, POLLIN, 0}};
     return ::poll(p, 2, ms) == 0;
@@ -96,8 +134,13 @@ void TestHttpServer::Serve() {
         const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             continue;
-        Answer(client);
-        ::close(client);
+        Opened();
+        clients_.emplace_back([this, client] {
+            bool counted = true;
+            Answer(client, counted);
+            Closed(counted);
+            ::close(client);
+        });
     }
 }
 
@@ -109,8 +152,9 @@ bool TestHttpServer::ReadHead(int client, std::string& head) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               deadline - std::chrono::steady_clock::now())
                               .count();
-        pollfd p{client, POLLIN, 0};
-        if (left <= 0 || head.size() > kMaxHead || ::poll(&p, 1, static_cast<int>(left)) <= 0)
+        pollfd p[2] = {{wake_[0], POLLIN, 0}, {client, POLLIN, 0}};
+        if (left <= 0 || head.size() > kMaxHead || ::poll(p, 2, static_cast<int>(left)) <= 0 ||
+            (p[0].revents & POLLIN))
             return false;
         const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
         if (n <= 0)
@@ -121,7 +165,7 @@ bool TestHttpServer::ReadHead(int client, std::string& head) {
     return true;
 }
 
-void TestHttpServer::Answer(int client) {
+void TestHttpServer::Answer(int client, bool& counted) {
     std::string head;
     if (!ReadHead(client, head))
         return;
@@ -137,16 +181,14 @@ void TestHttpServer::Answer(int client) {
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        const auto found = routes_.find(request.path);
-        if (found != routes_.end()) {
-            route = found->second;
-        } else {
+        if (!FindRoute(request.path, route)) {
             route.status = 404;
             route.body = "no such page";
         }
     }
     if (route.delayMs > 0 && !Wait(route.delayMs, client))
         return;
+    Closed(counted);
     if (!route.raw.empty()) {
         SendAll(client, route.raw);
         return;

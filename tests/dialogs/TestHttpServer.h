@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <list>
 #include <map>
 #include <mutex>
 #include <string>
@@ -8,9 +9,12 @@
 #include <utility>
 #include <vector>
 
-// A tiny HTTP/1.1 server on 127.0.0.1 (a free port) for tests: one thread, one request per
-// connection, answers from a route table, records what it was asked. It serves a bounded
-// number of requests, gives up on a silent client, and stops when destroyed.
+// A tiny HTTP/1.1 server on 127.0.0.1 (a free port) for tests: one request per connection,
+// each on a thread of its own so that many clients are answered at once, from a route table
+// (a path exactly, or by prefix when the route ends in '*'). It records what it was asked and
+// counts how many connections it held at the same time, so a test can see how hard the
+// program presses on a host. It serves a bounded number of requests, gives up on a silent
+// client, and stops when destroyed.
 class TestHttpServer {
 public:
     struct Route {
@@ -46,6 +50,10 @@ public:
     int Port() const { return port_; }
     std::string Url(const std::string& path) const;
     std::vector<Request> Requests() const;
+    // Requests whose path starts with `prefix`.
+    int Asked(const std::string& prefix) const;
+    // The most connections waiting for their answer at one time.
+    int MostAtOnce() const { return most_; }
 
 private:
     static constexpr std::size_t kMaxRequests = 500;
@@ -53,7 +61,12 @@ private:
     static constexpr int kClientTimeoutMs = 5000;
 
     void Serve();
-    void Answer(int client);
+    // A connection counts as open until its answer starts, so that a client that has its
+    // answer and connects again is never counted twice.
+    void Answer(int client, bool& counted);
+    void Opened();
+    void Closed(bool& counted);
+    bool FindRoute(const std::string& path, Route& route) const;
     bool ReadHead(int client, std::string& head);
     // Sleeps up to `ms`; false when the server is stopping or the client hung up.
     bool Wait(int ms, int client);
@@ -64,5 +77,8 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, Route> routes_;
     std::vector<Request> requests_;
+    std::atomic<int> open_{0};
+    std::atomic<int> most_{0};
+    std::list<std::thread> clients_; // only the acceptor thread adds to it
     std::thread thread_;
 };

@@ -21,14 +21,9 @@ protected:
         page_ = new ColourPagePanel(frame_, values_);
         frame_->Show();
         frame_->Raise();
-        xdo::PumpUntil([this] { return page_->IsShownOnScreen(); });
-        xdo::Pump(200);
+        ASSERT_TRUE(xdo::Settled(*page_));
     }
-    void TearDown() override {
-        if (frame_)
-            frame_->Destroy();
-        xdo::Pump(100);
-    }
+    void TearDown() override { EXPECT_TRUE(xdo::Destroy(frame_)); }
     CFODropColorButton& Button(int id) {
         return *static_cast<CFODropColorButton*>(page_->FindWindow(id));
     }
@@ -67,8 +62,8 @@ TEST_F(ColourPageWindowTest, ButtonsShowRestoreAndTakeBackThePagesColours) {
     CFODropColorButton& wall = Button(1099);
     ASSERT_TRUE(xdo::Click(wall, 30, 10));
     ASSERT_TRUE(xdo::PumpUntil([&] { return wall.Popup() && wall.Popup()->IsShownOnScreen(); }));
-    xdo::Pump(200);
     auto* popup = static_cast<CFOPopupColorPaletteWnd*>(wall.Popup());
+    ASSERT_TRUE(xdo::Settled(popup->Palette()));
     ASSERT_TRUE(xdo::Click(popup->Palette(), 40, 40)); // cell 9
     const COLORREF chosen = CFODropColorPaletteControl::TableColor(9);
     ASSERT_TRUE(xdo::PumpUntil([&] { return wall.GetColor() == chosen; }));

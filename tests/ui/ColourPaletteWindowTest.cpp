@@ -34,6 +34,16 @@ wxColour ScreenPixel(wxWindow& window, int x, int y) {
     return wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
 }
 
+// Waits until the screen shows `colour` at a client point once the window has painted.
+::testing::AssertionResult ShowsOnScreen(wxWindow& window, wxPoint at, const wxColour& colour) {
+    if (xdo::PumpUntil([&] { return ScreenPixel(window, at.x, at.y) == colour; }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "at " << at.x << "," << at.y << " the screen shows "
+           << ScreenPixel(window, at.x, at.y).GetAsString(wxC2S_HTML_SYNTAX) << ", not "
+           << colour.GetAsString(wxC2S_HTML_SYNTAX);
+}
+
 class ColourPaletteWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -47,14 +57,9 @@ protected:
         palette_->SetOwner([this](UINT m, WPARAM w, LPARAM l) { notes_.push_back({m, w, l}); });
         frame_->Show();
         frame_->Raise();
-        xdo::PumpUntil([this] { return palette_->IsShownOnScreen(); });
-        xdo::Pump(200);
+        ASSERT_TRUE(xdo::Settled(*palette_));
     }
-    void TearDown() override {
-        if (frame_)
-            frame_->Destroy();
-        xdo::Pump(50);
-    }
+    void TearDown() override { EXPECT_TRUE(xdo::Destroy(frame_)); }
 
     CFODropColorPaletteControl& Control() { return palette_->Control(); }
 
@@ -66,18 +71,17 @@ protected:
 TEST_F(ColourPaletteWindowTest, PaintsTheModel) {
     palette_->Refresh();
     palette_->Update();
-    xdo::Pump(100);
     // Red (row 2, column 1) is framed: white inside, black outside.
-    EXPECT_EQ(ScreenPixel(*palette_, 32, 47), wxColour(255, 255, 255));
-    EXPECT_EQ(ScreenPixel(*palette_, 30, 47), wxColour(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(*palette_, 42, 47), wxColour(255, 0, 0));
+    EXPECT_TRUE(ShowsOnScreen(*palette_, {32, 47}, wxColour(255, 255, 255)));
+    EXPECT_TRUE(ShowsOnScreen(*palette_, {30, 47}, wxColour(0, 0, 0)));
+    EXPECT_TRUE(ShowsOnScreen(*palette_, {42, 47}, wxColour(255, 0, 0)));
 }
 
 TEST_F(ColourPaletteWindowTest, ClickChoosesOnce) {
     // Cell 9 (row 1, column 1) lies around (40, 30) in a child palette.
     ASSERT_TRUE(xdo::Click(*palette_, 40, 30));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !notes_.empty(); }));
-    xdo::Pump(150);
+    ASSERT_TRUE(xdo::InputHandled());
     const COLORREF chosen = CFODropColorPaletteControl::TableColor(9);
     EXPECT_EQ(notes_, (std::vector<Note>{{WM_FO_SELECTCOLOR, chosen, 0}}));
     EXPECT_EQ(Control().GetCurrentColor(), chosen);
@@ -85,8 +89,11 @@ TEST_F(ColourPaletteWindowTest, ClickChoosesOnce) {
 }
 
 TEST_F(ColourPaletteWindowTest, DragMovesTheFrameAndPostsOnlyOnRelease) {
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*palette_, 40, 30) + " sleep 0.05 mousedown 1"));
-    xdo::Pump(100);
+    ASSERT_TRUE(xdo::MoveTo(*palette_, 40, 30));
+    ASSERT_TRUE(xdo::Run("mousedown 1"));
+    ASSERT_TRUE(xdo::PumpUntil([this] {
+        return Control().GetCurrentColor() == CFODropColorPaletteControl::TableColor(9);
+    }));
     ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*palette_, 110, 30)));
     ASSERT_TRUE(xdo::PumpUntil([this] {
         return Control().GetCurrentColor() == CFODropColorPaletteControl::TableColor(12);
@@ -98,7 +105,7 @@ TEST_F(ColourPaletteWindowTest, DragMovesTheFrameAndPostsOnlyOnRelease) {
     EXPECT_TRUE(notes_.empty());
     ASSERT_TRUE(xdo::Run("mouseup 1"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !notes_.empty(); }));
-    xdo::Pump(100);
+    ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(notes_, (std::vector<Note>{
                           {WM_FO_SELECTCOLOR, CFODropColorPaletteControl::TableColor(44), 0}}));
 }
@@ -109,7 +116,7 @@ TEST_F(ColourPaletteWindowTest, KeysStepAndEscapeIsIgnoredInAChild) {
     ASSERT_TRUE(xdo::Run("key Right"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return notes_.size() == 2; }));
     ASSERT_TRUE(xdo::Run("key Escape"));
-    xdo::Pump(200);
+    ASSERT_TRUE(xdo::InputHandled());
     ASSERT_EQ(notes_.size(), 2u);
     EXPECT_EQ(notes_[1],
               (Note{WM_FO_SELECTCOLOR, CFODropColorPaletteControl::TableColor(10), 100}));
@@ -122,18 +129,15 @@ TEST(CustomStaticWindowTest, SizesToItsTextAndPaintsAFrame) {
                                          wxSize(10, 10), std::make_unique<CFOCustomStatic>());
     frame->Show();
     label->Model().SizeToContent();
-    xdo::PumpUntil([label] { return label->IsShownOnScreen(); });
-    xdo::Pump(150);
+    ASSERT_TRUE(xdo::Settled(*label));
     const wxSize size = label->GetSize();
     EXPECT_GT(size.x, 60);
     EXPECT_GT(size.y, 15);
     label->Refresh();
     label->Update();
-    xdo::Pump(50);
-    EXPECT_EQ(ScreenPixel(*label, 0, size.y / 2), wxColour(255, 255, 255));
-    EXPECT_EQ(ScreenPixel(*label, size.x - 1, size.y / 2), wxColour(64, 64, 64));
-    frame->Destroy();
-    xdo::Pump(50);
+    EXPECT_TRUE(ShowsOnScreen(*label, {0, size.y / 2}, wxColour(255, 255, 255)));
+    EXPECT_TRUE(ShowsOnScreen(*label, {size.x - 1, size.y / 2}, wxColour(64, 64, 64)));
+    EXPECT_TRUE(xdo::Destroy(frame));
 }
 
 } // namespace

@@ -37,19 +37,21 @@ protected:
         button_->SetColor(RGB(255, 0, 0));
         frame_->Show();
         frame_->Raise();
-        xdo::PumpUntil([this] { return button_->IsShownOnScreen(); });
-        xdo::Pump(150);
+        ASSERT_TRUE(xdo::Settled(*button_));
     }
-    void TearDown() override {
-        if (frame_)
-            frame_->Destroy();
-        xdo::Pump(100);
-    }
+    void TearDown() override { EXPECT_TRUE(xdo::Destroy(frame_)); }
     CFOPopupColorPaletteWnd* OpenPopup() {
         EXPECT_TRUE(xdo::Click(*button_, 30, 10));
-        xdo::PumpUntil([this] { return button_->Popup() && button_->Popup()->IsShownOnScreen(); });
-        xdo::Pump(200);
-        return static_cast<CFOPopupColorPaletteWnd*>(button_->Popup());
+        return Dropped(*button_) ? static_cast<CFOPopupColorPaletteWnd*>(button_->Popup())
+                                 : nullptr;
+    }
+
+    // Waits until the button's popup shows, in its place and holding the keyboard.
+    template <class Button> static bool Dropped(Button& button) {
+        return xdo::PumpUntil(
+                   [&] { return button.Popup() && button.Popup()->IsShownOnScreen(); }) &&
+               xdo::Settled(*button.Popup()) &&
+               xdo::PumpUntil([&] { return button.Popup()->IsDescendant(wxWindow::FindFocus()); });
     }
 
     wxFrame* frame_ = nullptr;
@@ -76,7 +78,7 @@ TEST_F(DropButtonWindowTest, ArrowsRecolourWhileOpenAndEscapeCancels) {
     EXPECT_TRUE(popup->IsShown());
     ASSERT_TRUE(xdo::Run("key Escape"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 3; }));
-    xdo::Pump(200);
+    ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTCOLOR, next, 1095},
                                           {WM_FO_COLORCHANGED, next, 1095},
                                           {WM_FO_CANCELCOLOR, next, 1095}}));
@@ -93,20 +95,18 @@ TEST_F(DropButtonWindowTest, KeysDropThePopupAndTabMovesOn) {
     ASSERT_TRUE(focusButton());
     // Left, Right and Up belong to the button and do nothing; Down drops the popup.
     ASSERT_TRUE(xdo::Run("key Left Up Right"));
-    xdo::Pump(200);
+    ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(button_->Popup(), nullptr);
     EXPECT_TRUE(button_->HasFocus());
     ASSERT_TRUE(xdo::Run("key Down"));
-    ASSERT_TRUE(xdo::PumpUntil([this] { return button_->Popup() && button_->Popup()->IsShown(); }));
-    xdo::Pump(200);
+    ASSERT_TRUE(Dropped(*button_));
     ASSERT_TRUE(xdo::Run("key Return"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !button_->Logic().IsDropped(); }));
     EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTCOLOR, RGB(255, 0, 0), 1095}}));
     // Space drops it too.
     ASSERT_TRUE(focusButton());
     ASSERT_TRUE(xdo::Run("key space"));
-    ASSERT_TRUE(xdo::PumpUntil([this] { return button_->Popup() && button_->Popup()->IsShown(); }));
-    xdo::Pump(200);
+    ASSERT_TRUE(Dropped(*button_));
     ASSERT_TRUE(xdo::Run("key Escape"));
     ASSERT_TRUE(xdo::PumpUntil([this] { return !button_->Logic().IsDropped(); }));
     ASSERT_TRUE(focusButton());
@@ -120,7 +120,7 @@ TEST_F(DropButtonWindowTest, ACellClickSetsTheColour) {
     ASSERT_TRUE(xdo::Click(popup->Palette(), 40, 40)); // cell 9
     const COLORREF chosen = CFODropColorPaletteControl::TableColor(9);
     ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
-    xdo::Pump(200);
+    ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTCOLOR, chosen, 1095},
                                           {WM_FO_COLORCHANGED, chosen, 1095}}));
     EXPECT_EQ(button_->GetColor(), chosen);
@@ -137,7 +137,7 @@ TEST_F(DropButtonWindowTest, CustomThenOkTakesTheDialogsColour) {
     ASSERT_NE(popup, nullptr);
     ASSERT_TRUE(xdo::Click(popup->Palette(), 100, 133));
     ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
-    xdo::Pump(150);
+    ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(started, RGB(255, 0, 0));
     EXPECT_EQ(button_->GetColor(), RGB(12, 34, 56));
     EXPECT_EQ(heard_.front(), (Heard{WM_FO_SELECTCOLOR, RGB(12, 34, 56), 1095}));
@@ -145,14 +145,12 @@ TEST_F(DropButtonWindowTest, CustomThenOkTakesTheDialogsColour) {
 
 TEST_F(DropButtonWindowTest, LineTypeButtonChoosesFromItsPopup) {
     auto* lines = new CFODropLineTypeButton(panel_, 77, wxPoint(20, 120), wxSize(80, 20));
-    xdo::PumpUntil([lines] { return lines->IsShownOnScreen(); });
-    xdo::Pump(100);
+    ASSERT_TRUE(xdo::Settled(*lines));
     ASSERT_TRUE(xdo::Click(*lines, 30, 10));
-    ASSERT_TRUE(xdo::PumpUntil([lines] { return lines->Popup() && lines->Popup()->IsShown(); }));
-    xdo::Pump(200);
-    ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*lines, 60, 21 + 84) + " sleep 0.05 click 1"));
+    ASSERT_TRUE(Dropped(*lines));
+    ASSERT_TRUE(xdo::Click(*lines, 60, 21 + 84));
     ASSERT_TRUE(xdo::PumpUntil([this] { return heard_.size() >= 2; }));
-    xdo::Pump(150);
+    ASSERT_TRUE(xdo::InputHandled());
     EXPECT_EQ(heard_, (std::vector<Heard>{{WM_FO_SELECTLINETYPE, PS_DASHDOT, 77},
                                           {WM_FO_LINETYPECHANGED, PS_DASHDOT, 77}}));
     EXPECT_EQ(lines->GetLineType(), PS_DASHDOT);

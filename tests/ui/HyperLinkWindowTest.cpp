@@ -63,8 +63,7 @@ TEST(HyperLinkWindowTest, AClickHandsTheAddressToXdgOpenAsOneArgument) {
     auto* link = new CFOHyperLinkWnd(panel, wxID_ANY, "Orlimber on the web", wxPoint(20, 20),
                                      wxSize(300, 40), 0, address);
     frame->Show();
-    xdo::PumpUntil([link] { return link->IsShownOnScreen(); });
-    xdo::Pump(150);
+    ASSERT_TRUE(xdo::Settled(*link));
     EXPECT_LT(link->GetSize().y, 40); // fitted to its text
     ASSERT_TRUE(xdo::Click(*link, 5, 5));
     ASSERT_TRUE(
@@ -72,8 +71,7 @@ TEST(HyperLinkWindowTest, AClickHandsTheAddressToXdgOpenAsOneArgument) {
     EXPECT_EQ(xdg.Logged(), address + "\nend\n");
     EXPECT_TRUE(link->Link().GetVisited());
     EXPECT_FALSE(std::filesystem::exists("oops"));
-    frame->Destroy();
-    xdo::Pump(50);
+    EXPECT_TRUE(xdo::Destroy(frame));
 }
 
 } // namespace

@@ -12,18 +12,16 @@
 #include "tests/support/TempFolder.h"
 
 #include "ScreenShot.h"
+#include "XdoTool.h"
 
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -41,18 +39,7 @@ struct NoLinks : IAdLinkActions {
     bool UseTemplate(const std::string&) override { return false; }
 };
 
-// Runs the event loop until `done` holds or `milliseconds` pass; true when it held.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessIdle();
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
-}
+using xdo::PumpUntil;
 
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -64,12 +51,9 @@ protected:
         frame = new CMainFrame(); // wx owns top-level windows
         frame->SetSize(1000, 800);
         frame->Show();
-        PumpUntil([] { return false; }, 200);
+        ASSERT_TRUE(xdo::Settled(*frame));
     }
-    void TearDown() override {
-        frame->Destroy();
-        PumpUntil([] { return false; }, 50);
-    }
+    void TearDown() override { EXPECT_TRUE(xdo::Destroy(frame)); }
     // Puts the pane into the frame's lower row and gives it its first update.
     CAdWindow& ShowPane(const std::string& htmlFolder) {
         pane = new CAdWindow(frame->Splitter(), {*frame, offline, links, profile, fetches, cache},
@@ -83,7 +67,7 @@ protected:
         return pane->ToText().utf8_string().find(text) != std::string::npos;
     }
     void SaveScreenshot(const std::string& name) {
-        PumpUntil([] { return false; }, 300); // the pane paints its page
+        EXPECT_TRUE(xdo::Settled(*frame));
         EXPECT_TRUE(SaveScreenShot(*frame, name));
     }
 

@@ -16,11 +16,9 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -35,15 +33,6 @@ public:
     }
     std::vector<UINT> ran;
 };
-
-void Pump(int milliseconds = 100) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        wxTheApp->Yield(true);
-        wxTheApp->ProcessIdle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
 
 std::string OutputFolder() {
     const char* out = std::getenv("ORLIMBER_TEST_OUT");
@@ -65,8 +54,7 @@ protected:
     }
     void TearDown() override {
         frame->Router().SetView(nullptr);
-        frame->Destroy();
-        Pump(50);
+        EXPECT_TRUE(xdo::Destroy(frame));
     }
     void SendMenu(UINT command) {
         wxCommandEvent event(wxEVT_MENU, WxCommandIds::ToWx(command));
@@ -116,7 +104,9 @@ TEST_F(MainFrameTest, ShowsMenusBarsStatusAndSplitter) {
     EXPECT_NE(splitter->GetPane(CMainFrame::kInfoPaneRow), nullptr);
     EXPECT_GT(splitter->RowHeight(CMainFrame::kViewRow), 100);
     frame->SetInfoPaneHeight(150, 40);
-    Pump(300);
+    ASSERT_TRUE(
+        xdo::PumpUntil([&] { return splitter->RowHeight(CMainFrame::kInfoPaneRow) == 150; }));
+    ASSERT_TRUE(xdo::Settled(*frame));
     SaveScreenshot("main-frame.png");
 }
 
@@ -150,19 +140,20 @@ TEST_F(MainFrameTest, MenuStateFollowsTheRouter) {
 }
 
 TEST_F(MainFrameTest, KeysRunTheirCommands) {
-    frame->Splitter()->GetPane(CMainFrame::kViewRow)->SetFocus();
-    Pump(100);
+    wxWindow* viewRow = frame->Splitter()->GetPane(CMainFrame::kViewRow);
+    viewRow->SetFocus();
+    ASSERT_TRUE(xdo::PumpUntil([viewRow] { return wxWindow::FindFocus() == viewRow; }));
     wxUIActionSimulator sim;
-    sim.Char(',', wxMOD_ALT);
-    Pump(100);
-    sim.Char(',', wxMOD_ALT | wxMOD_SHIFT);
-    Pump(100);
-    sim.Char('.', wxMOD_ALT);
-    Pump(100);
+    const auto press = [&](int key, int modifiers, std::size_t ran) {
+        sim.Char(key, modifiers);
+        return xdo::PumpUntil([&] { return view.ran.size() >= ran; });
+    };
+    EXPECT_TRUE(press(',', wxMOD_ALT, 1));
+    EXPECT_TRUE(press(',', wxMOD_ALT | wxMOD_SHIFT, 2));
+    EXPECT_TRUE(press('.', wxMOD_ALT, 3));
     sim.Char('x', wxMOD_CONTROL); // Cut: nobody handles it, nothing runs
-    Pump(100);
-    sim.Char('c', wxMOD_CONTROL);
-    Pump(100);
+    // Copy runs after it, so once Copy has run the Cut key was handled too.
+    EXPECT_TRUE(press('c', wxMOD_CONTROL, 4));
     EXPECT_EQ(view.ran,
               (std::vector<UINT>{ID_TOOL_START, ID_TOOL_START, ID_TOOL_STOP, ID_EDIT_COPY}));
 }
@@ -175,7 +166,8 @@ TEST_F(MainFrameTest, InfoPaneHeightSharesTheSplitter) {
     EXPECT_EQ(splitter->RowHeight(CMainFrame::kViewRow), total - 120);
     // Growing the window keeps the pane's height and gives the rest to the view.
     frame->SetSize(1000, 900);
-    Pump(200);
+    ASSERT_TRUE(
+        xdo::PumpUntil([&] { return splitter->RowHeight(0) + splitter->RowHeight(1) > total; }));
     EXPECT_EQ(splitter->RowHeight(CMainFrame::kInfoPaneRow), 120);
 
     frame->SetInfoPaneHeight(10000, 1);

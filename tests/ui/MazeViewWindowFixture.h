@@ -4,7 +4,11 @@
 #include "frame/GridloomDocState.h"
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
+#include "image/core/CRaster.h"
+#include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
+#include "platform/FileDialog.h"
+#include "platform/wx/WxBusyCursor.h"
 #include "res/CommandIds.h"
 #include "tests/ui/XdoTool.h"
 #include "view/CGridloomView.h"
@@ -13,6 +17,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/utils.h>
 
 #include <cstdlib>
 #include <memory>
@@ -63,6 +68,10 @@ protected:
             NewBox(BoxCells());
             if (HasFatalFailure())
                 return;
+            if (MakesMaze()) {
+                ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
+                ASSERT_TRUE(xdo::PumpUntil([this] { return doc_->cleared == 0; }));
+            }
             window_->SetFocus();
             xdo::PumpUntil([this] { return wxWindow::FindFocus() == window_; });
         }
@@ -82,6 +91,8 @@ protected:
 
     // Hooks for what the window tests set up differently. 0 cells: no template at the start.
     virtual int BoxCells() const { return 20; }
+    // True: the template's maze is made before the test starts.
+    virtual bool MakesMaze() const { return false; }
     virtual bool UsesEditToolbar() const { return true; }
     virtual void PlaceFrame() { frame_->SetSize(0, 0, 900, 700); }
     // More wiring once the view is in its pane, before the frame shows.
@@ -95,10 +106,38 @@ protected:
         ASSERT_TRUE(frame_->RunCommand(ID_FILE_NEW));
         ASSERT_TRUE(xdo::Settled(*window_));
     }
-    // Real X input; the events reach the windows while it waits after.
+    // Real X input, handled in full before it returns.
     void Xdo(const std::string& args) {
         ASSERT_TRUE(xdo::Run(args)) << args;
-        xdo::Pump(300);
+        ASSERT_TRUE(xdo::InputHandled()) << args;
+    }
+    // Applies the mask picture `files` answers from the view twice: while Escape is held down
+    // the load stops with its reason and no cell changes; let go, the same load goes through
+    // and the dark mask blackens every cell.
+    void EscapeStopsAMaskLoadThenItApplies(ScriptedFileDialog& files, const std::string& mask) {
+        WxBusyCursor busy;
+        IBusyIndicator::Installation busyInstalled(busy);
+        const auto blackened = [&] {
+            int n = 0;
+            for (const MazeCell& cell : doc_->GetGrid(0)->Cells())
+                n += cell.flags == CELL_BLACKENED ? 1 : 0;
+            return n;
+        };
+        Xdo("mousemove --sync " + xdo::At(*window_, 300, 300) + " keydown Escape");
+        ASSERT_TRUE(xdo::PumpUntil([] { return wxGetKeyState(WXK_ESCAPE); }, 5000));
+        files.Answer(mask);
+        view_->OnApplyMask();
+        Xdo("keyup Escape");
+        EXPECT_EQ(blackened(), 0);
+        ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
+        EXPECT_NE(prompts_.ShownBoxes()[0].text.find(CRaster::kCancelled), std::string::npos)
+            << prompts_.ShownBoxes()[0].text;
+
+        ASSERT_TRUE(xdo::PumpUntil([] { return !wxGetKeyState(WXK_ESCAPE); }, 5000));
+        files.Answer(mask);
+        view_->OnApplyMask();
+        EXPECT_EQ(blackened(), BoxCells() * BoxCells());
+        EXPECT_EQ(prompts_.ShownBoxes().size(), 1u);
     }
     // True when SetUp ended early (skipped or failed) and the test body must not run on.
     bool SetUpStopped() const { return IsSkipped() || HasFatalFailure(); }

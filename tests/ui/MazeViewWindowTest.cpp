@@ -11,7 +11,7 @@ namespace {
 // A real key press through the X server, as a user's keyboard makes it.
 void PressKeys(const std::string& keys) {
     ASSERT_TRUE(xdo::Run("key --delay 50 " + keys)) << keys;
-    xdo::Pump(300);
+    ASSERT_TRUE(xdo::InputHandled()) << keys;
 }
 
 // A real mouse button press (4 and 5 turn the wheel) at a point of the screen.
@@ -19,7 +19,7 @@ void PressMouse(wxPoint screen, int button) {
     const std::string args = "mousemove " + std::to_string(screen.x) + " " +
                              std::to_string(screen.y) + " click " + std::to_string(button);
     ASSERT_TRUE(xdo::Run(args)) << args;
-    xdo::Pump(300);
+    ASSERT_TRUE(xdo::InputHandled()) << args;
 }
 
 // Counts the paints and size changes one window receives, before its own handlers run.
@@ -133,10 +133,13 @@ TEST_F(MazeViewWindowTest, AnimatedMakingPaintsCellsAsTheyAreCarved) {
 TEST_F(MazeViewWindowTest, AShownMazeLeavesTheWindowIdle) {
     NewBox(20);
     ASSERT_TRUE(frame_->RunCommand(ID_MAKE_MAZE));
-    xdo::Pump(1000);
     // The information pane was collapsed once the maze showed.
-    EXPECT_LE(frame_->Splitter()->RowHeight(CMainFrame::kInfoPaneRow), 2);
+    EXPECT_TRUE(xdo::PumpUntil([this] {
+        return frame_->Splitter()->RowHeight(CMainFrame::kInfoPaneRow) <= 2;
+    })) << frame_->Splitter()->RowHeight(CMainFrame::kInfoPaneRow);
+    ASSERT_TRUE(xdo::Settled(*window_));
 
+    // Watched for a second: an idle window is one where nothing happens meanwhile.
     WindowEventCounter counter(window_);
     xdo::Pump(1000);
     EXPECT_LE(counter.paints, 2);
@@ -156,8 +159,9 @@ TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
         EXPECT_LT(client.x, window_->GetSize().x);
 
         window_->ScrollToPagePixel({100000, 100000});
-        xdo::Pump(200);
-        EXPECT_EQ(window_->ScrollPosition().y, page.cy - client.y);
+        EXPECT_TRUE(xdo::PumpUntil([&] {
+            return window_->ScrollPosition().y == page.cy - client.y;
+        })) << window_->ScrollPosition().y;
         // The credit line at the page's foot is on the last rows, with nothing below it.
         const wxImage end =
             ClientScreenshot(*window_, "view-scrolled-to-end-" + std::to_string(cells));
@@ -166,27 +170,34 @@ TEST_F(MazeViewWindowTest, ScrollingEndsAtThePagesEdgeAndArrowsStepACell) {
         // The arrow keys move by one cell, to the pixel.
         window_->ScrollToPagePixel({0, 0});
         window_->SetFocus();
-        xdo::Pump(200);
+        ASSERT_TRUE(xdo::PumpUntil([this] {
+            return wxWindow::FindFocus() == window_ && window_->ScrollPosition().y == 0;
+        }));
         PressKeys("Down");
         const int cell = MulDiv(-doc_->GetCellHeight(), 96, 1000);
-        EXPECT_EQ(window_->ScrollPosition().y, std::min(cell, page.cy - client.y));
+        EXPECT_TRUE(xdo::PumpUntil([&] {
+            return window_->ScrollPosition().y == std::min(cell, page.cy - client.y);
+        })) << window_->ScrollPosition().y;
         EXPECT_EQ(window_->LineStep().cy, cell);
 
         // A wheel notch moves three cells, at most a window and not past the page's end.
         window_->ScrollToPagePixel({0, 0});
-        xdo::Pump(100);
+        ASSERT_TRUE(xdo::PumpUntil([this] { return window_->ScrollPosition().y == 0; }));
         const wxPoint middle = window_->ClientToScreen(wxPoint(100, 100));
         PressMouse(middle, 5);
-        EXPECT_EQ(window_->ScrollPosition().y, std::min({3 * cell, client.y, page.cy - client.y}));
+        EXPECT_TRUE(xdo::PumpUntil([&] {
+            return window_->ScrollPosition().y ==
+                   std::min({3 * cell, client.y, page.cy - client.y});
+        })) << window_->ScrollPosition().y;
     }
 }
 
 TEST_F(MazeViewWindowTest, AMessageShowsAtOnceWithoutAMaze) {
     ASSERT_EQ(doc_->GridCount(), 0);
     window_->SetFocus();
-    xdo::Pump(200);
+    ASSERT_TRUE(xdo::PumpUntil([this] { return wxWindow::FindFocus() == window_; }));
     PressKeys("ctrl+s");
-    xdo::Pump(300);
+    ASSERT_TRUE(xdo::PumpUntil([this] { return !prompts_.ShownBoxes().empty(); }));
     ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
     EXPECT_EQ(prompts_.ShownBoxes()[0].text,
               "ERROR: There is no maze to save yet.  Save has stopped.");

@@ -1,5 +1,7 @@
 #include "tests/ui/ModalDialogDriver.h"
 
+#include "tests/ui/XdoTool.h"
+
 #include <wx/app.h>
 
 #include <gtest/gtest.h>
@@ -31,7 +33,8 @@ int ModalDialogDriver::Run(wxDialog& dialog,
     std::thread worker;
     dialog.CallAfter([&] {
         worker = std::thread([&] {
-            Settle();
+            EXPECT_TRUE(Shown(dialog));
+            EXPECT_TRUE(Settle());
             script(*this);
             for (int i = 0; i < 50 && !closed_; ++i)
                 Sleep(100);
@@ -73,16 +76,41 @@ void ModalDialogDriver::OnMain(const std::function<void()>& work) {
     }
 }
 
-void ModalDialogDriver::Settle() {
-    // Lets X deliver the events and the dialog's loop handle them and repaint.
-    Sleep(250);
-    OnMain([] { wxTheApp->ProcessIdle(); });
+// The dialog's own loop runs the main thread meanwhile: the worker only looks, between its
+// looks the loop goes on (a dialog the input opens runs its loop inside it).
+bool ModalDialogDriver::Shown(wxDialog& dialog) {
+    wxRect last;
+    for (int look = 0; look < 500 && !closed_; ++look) {
+        bool same = false;
+        OnMain([&] {
+            const wxRect now = dialog.GetScreenRect();
+            same = xdo::Viewable(dialog) && now == last;
+            last = now;
+        });
+        if (same)
+            return true;
+        Sleep(10);
+    }
+    return closed_;
+}
+
+bool ModalDialogDriver::Settle() {
+    OnMain([] { xdo::SyncWithServer(); });
+    for (int look = 0, quiet = 0; look < 500 && !closed_; ++look) {
+        bool idle = false;
+        OnMain([&idle] { idle = xdo::NothingPending() && !wxTheApp->ProcessIdle(); });
+        quiet = idle ? quiet + 1 : 0;
+        if (quiet >= 3)
+            return true;
+        Sleep(10);
+    }
+    return closed_;
 }
 
 void ModalDialogDriver::Xdotool(const std::string& arguments) {
     const std::string command = "xdotool " + arguments;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    Settle();
+    EXPECT_TRUE(Settle()) << command;
 }
 
 void ModalDialogDriver::Click(wxWindow* window) {
@@ -119,7 +147,7 @@ wxImage ModalDialogDriver::Screenshot(wxWindow* window, const std::string& name)
         window->Update();
         area = wxRect(window->GetScreenPosition(), window->GetSize());
     });
-    Settle();
+    EXPECT_TRUE(Settle());
     // Read back from the X server itself, so the picture is what really reached the screen.
     const char* out = std::getenv("ORLIMBER_TEST_OUT");
     const std::string file = (out ? std::string(out) : folder_.Path()) + "/" + name + ".png";

@@ -31,7 +31,11 @@ public:
 
 private:
     void Xdotool(const std::string& arguments);
-    void Settle();
+    // Waits until the dialog shows in its place.
+    bool Shown(wxDialog& dialog);
+    // Waits until the dialog's loop has handled the input sent so far, with nothing left
+    // over a few looks; true also once the dialog has closed.
+    bool Settle();
 
     // Where screenshots go when the test results have no folder; removed afterwards.
     class Folder {

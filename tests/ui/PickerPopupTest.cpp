@@ -31,15 +31,11 @@ protected:
         frame_ = new wxFrame(nullptr, wxID_ANY, "popups", wxPoint(40, 40), wxSize(500, 400));
         frame_->Show();
         frame_->Raise();
-        xdo::PumpUntil([this] { return frame_->IsShownOnScreen(); });
-        xdo::Pump(150);
+        ASSERT_TRUE(xdo::Settled(*frame_));
     }
     void TearDown() override {
-        if (popup_)
-            popup_->Destroy();
-        if (frame_)
-            frame_->Destroy();
-        xdo::Pump(100);
+        EXPECT_TRUE(xdo::Destroy(popup_));
+        EXPECT_TRUE(xdo::Destroy(frame_));
     }
     CRect Anchor() {
         const wxPoint p = frame_->ClientToScreen(wxPoint(20, 20));
@@ -52,14 +48,20 @@ protected:
         auto* popup = new CFOPopupColorPaletteWnd(frame_, color, 200, 150, Recorder());
         popup_ = popup;
         popup->Open(Anchor(), true);
-        xdo::PumpUntil([popup] { return popup->Palette().IsShownOnScreen(); });
-        xdo::Pump(200);
+        Opened(*popup, popup->Palette());
         return *popup;
     }
-    // Waits for notes to arrive, then a little longer for any that should not.
+    // Waits until the popup shows in its place with the keyboard on its picker.
+    static void Opened(wxWindow& popup, wxWindow& picker) {
+        ASSERT_TRUE(xdo::Settled(picker));
+        ASSERT_TRUE(xdo::Settled(popup));
+        ASSERT_TRUE(xdo::PumpUntil([&] { return wxWindow::FindFocus() == &picker; }));
+    }
+    // Waits for notes to arrive, then for the input that made them to be handled in full, so
+    // that a note that should not come would be there.
     void Settle(size_t count) {
-        xdo::PumpUntil([this, count] { return notes_.size() >= count; });
-        xdo::Pump(250);
+        ASSERT_TRUE(xdo::PumpUntil([this, count] { return notes_.size() >= count; }));
+        ASSERT_TRUE(xdo::InputHandled());
     }
 
     wxFrame* frame_ = nullptr;
@@ -117,8 +119,7 @@ TEST_F(PickerPopupTest, LineTypePopupChoosesOnce) {
     auto* popup = new CFOPopupLineTypeWnd(frame_, PS_SOLID, 155, 125, Recorder());
     popup_ = popup;
     popup->Open(Anchor(), true);
-    xdo::PumpUntil([popup] { return popup->Picker().IsShownOnScreen(); });
-    xdo::Pump(200);
+    Opened(*popup, popup->Picker());
     ASSERT_TRUE(xdo::Click(popup->Picker(), 60, 64)); // cell 2, dotted
     Settle(1);
     EXPECT_EQ(notes_, (std::vector<Note>{{WM_FO_SELECTLINETYPE, PS_DOT, 0}}));
@@ -128,17 +129,17 @@ TEST_F(PickerPopupTest, DraggingAcrossTheWheelReportsTheCellsCrossed) {
     auto* wheel =
         new CFODropPaletteWnd(frame_, 4232, wxRect(10, 10, 214, 230), RGB(255, 255, 255), false);
     wheel->SetOwner(Recorder());
-    xdo::PumpUntil([wheel] { return wheel->IsShownOnScreen(); });
-    xdo::Pump(150);
+    ASSERT_TRUE(xdo::Settled(*wheel));
     CFODropPaletteControl& control = wheel->Control();
     // From the centre straight right across rings 1 to 3.
     const CPoint centre = control.Cell(0).GetBoundRect().CenterPoint();
-    ASSERT_TRUE(
-        xdo::Run("mousemove " + xdo::At(*wheel, centre.x, centre.y) + " sleep 0.05 mousedown 1"));
+    ASSERT_TRUE(xdo::MoveTo(*wheel, centre.x, centre.y));
+    ASSERT_TRUE(xdo::Run("mousedown 1"));
     Settle(1);
     for (int dx = 6; dx <= 48; dx += 6) {
+        // Each motion handled before the next: the toolkit would merge them otherwise.
         ASSERT_TRUE(xdo::Run("mousemove " + xdo::At(*wheel, centre.x + dx, centre.y)));
-        xdo::Pump(60);
+        ASSERT_TRUE(xdo::InputHandled());
     }
     const size_t beforeRelease = notes_.size();
     ASSERT_TRUE(xdo::Run("mouseup 1"));

@@ -2,7 +2,6 @@
 
 #include "image/core/CRaster.h"
 #include "platform/FileDialog.h"
-#include "platform/wx/WxBusyCursor.h"
 #include "platform/wx/WxFileDialog.h"
 
 #include <string>
@@ -108,33 +107,9 @@ TEST(WxFileDialogFilter, OpenPatternsMatchEitherCaseAndSavePatternsStayAsWritten
 // A picture load on the main thread ends when Escape is held down, with its reason, and does
 // nothing; let go, the same load goes through (a dark mask blackens every cell).
 TEST_F(PictureToolWindowTest, EscapeHeldDownStopsAPictureLoad) {
-    WxBusyCursor busy;
-    IBusyIndicator::Installation busyInstalled(busy);
     CRaster dark(16, 16, 24);
     dark.Clear(0);
     const std::string mask = folder_.File("dark.bmp");
     ASSERT_TRUE(dark.Save(mask, CRaster::kTypeBmp));
-    auto blackened = [&] {
-        int n = 0;
-        for (int r = 0; r < BoxCells(); ++r)
-            for (int c = 0; c < BoxCells(); ++c)
-                n += doc_->GetGrid(0)->GetCell(c, r).flags == CELL_BLACKENED ? 1 : 0;
-        return n;
-    };
-
-    Xdo("mousemove --sync " + At({300, 300}) + " keydown Escape");
-    ASSERT_TRUE(xdo::PumpUntil([] { return wxGetKeyState(WXK_ESCAPE); }, 5000));
-    files_.Answer(mask);
-    view_->OnApplyMask();
-    Xdo("keyup Escape");
-    EXPECT_EQ(blackened(), 0);
-    ASSERT_EQ(prompts_.ShownBoxes().size(), 1u);
-    EXPECT_NE(prompts_.ShownBoxes()[0].text.find(CRaster::kCancelled), std::string::npos)
-        << prompts_.ShownBoxes()[0].text;
-
-    ASSERT_TRUE(xdo::PumpUntil([] { return !wxGetKeyState(WXK_ESCAPE); }, 5000));
-    files_.Answer(mask);
-    view_->OnApplyMask();
-    EXPECT_EQ(blackened(), BoxCells() * BoxCells());
-    EXPECT_EQ(prompts_.ShownBoxes().size(), 1u);
+    EscapeStopsAMaskLoadThenItApplies(files_, mask);
 }

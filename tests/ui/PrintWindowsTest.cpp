@@ -1,17 +1,9 @@
-#include "tests/support/DocTestSupport.h"
+#include "tests/ui/MazeViewWindowFixture.h"
 
-#include "frame/GridloomDocState.h"
-#include "frame/ui/CMainFrame.h"
-#include "frame/ui/CSplitterWndEx.h"
-#include "maze/TemplateKind.h"
 #include "platform/wx/WxPrintSession.h"
-#include "res/CommandIds.h"
 #include "tests/ui/ModalDialogDriver.h"
-#include "tests/ui/XdoTool.h"
-#include "view/CGridloomView.h"
 #include "view/MazePrintDialogValues.h"
 #include "view/ui/CMazePrintDialog.h"
-#include "view/ui/MazeViewWindow.h"
 #include "view/ui/WxPrintJobs.h"
 
 #include <wx/checkbox.h>
@@ -76,28 +68,34 @@ TEST_F(PrintWindowsTest, TheOptionsDialogRefusesACountOutOfRangeAndFollowsThePag
     EXPECT_EQ(values.selectPrinter, 0);
 }
 
-TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAfterIt) {
-    CGridloomDoc& doc = NewDoc(KIND_BOX, 12, 12);
-    doc.OnGenerateMaze();
-    GridloomDocState state(doc);
-    CGridloomView view;
-    view.SetDocument(&doc);
-    WxPrintSession session;
-    CMainFrame* frame = new CMainFrame(); // owned by wx
-    WxPrintJobs jobs(session, [frame] { return frame; });
-    view.SetPrintJobs(&jobs);
-    frame->Router().SetDocument(&doc);
-    frame->Router().SetView(&view);
-    frame->Commands().SetMazeState(&state);
-    auto* window = new MazeViewWindow(frame->Splitter(), view); // owned by the splitter
-    frame->Splitter()->SetPane(CMainFrame::kViewRow, window);
-    frame->SetSize(0, 0, 900, 700);
-    frame->Show();
-    frame->Raise();
-    view.OnInitialUpdate();
-    xdo::Pump(300);
-    window->SetFocus();
-    xdo::Pump(100);
+namespace {
+
+// The program's window with a made 12 x 12 maze that prints through the toolkit's session.
+class PrintPreviewWindowTest : public MazeViewWindowFixture {
+protected:
+    void TearDown() override {
+        if (view_)
+            view_->SetPrintJobs(nullptr);
+        MazeViewWindowFixture::TearDown();
+    }
+    int BoxCells() const override { return 12; }
+    bool MakesMaze() const override { return true; }
+    bool UsesEditToolbar() const override { return false; }
+    void WireBeforeShow() override {
+        jobs_ = std::make_unique<WxPrintJobs>(session_, [this] { return frame_; });
+        view_->SetPrintJobs(jobs_.get());
+    }
+
+    WxPrintSession session_;
+    std::unique_ptr<WxPrintJobs> jobs_;
+};
+
+} // namespace
+
+TEST_F(PrintPreviewWindowTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAfterIt) {
+    CGridloomDoc& doc = *doc_;
+    CGridloomView& view = *view_;
+    CMainFrame* frame = frame_;
     const std::vector<MazeCell> before(doc.GetGrid(0)->Cells().begin(),
                                        doc.GetGrid(0)->Cells().end());
 
@@ -113,7 +111,14 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
     closer.join();
     EXPECT_TRUE(seen);
 
-    xdo::Run("key alt+f sleep 0.3 key v");
+    int menuOpens = 0;
+    frame->Bind(wxEVT_MENU_OPEN, [&menuOpens](wxMenuEvent& event) {
+        ++menuOpens;
+        event.Skip();
+    });
+    ASSERT_TRUE(xdo::Run("key alt+f"));
+    ASSERT_TRUE(xdo::PumpUntil([&menuOpens] { return menuOpens > 0; }, 5000));
+    ASSERT_TRUE(xdo::Run("key v"));
     wxPreviewFrame* preview = nullptr;
     xdo::PumpUntil(
         [&preview] {
@@ -124,7 +129,7 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
         },
         10000);
     ASSERT_NE(preview, nullptr);
-    xdo::Pump(500);
+    ASSERT_TRUE(xdo::Settled(*preview));
     if (const char* out = std::getenv("ORLIMBER_TEST_OUT"))
         std::system(("import -window root '" + std::string(out) + "/print-preview.png'").c_str());
     EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMinPage(), 1);
@@ -155,7 +160,4 @@ TEST_F(PrintWindowsTest, CtrlPOpensTheOptionsTheFileMenuThePreviewAndKeysWorkAft
         [&view] { return view.ActiveLayer() == CGridloomView::kLayerBackground; }, 5000));
     xdo::Run("key ctrl+shift+5");
     EXPECT_TRUE(xdo::PumpUntil([&view] { return view.ShowSolution(); }, 5000));
-    view.SetPrintJobs(nullptr);
-    frame->Destroy();
-    xdo::Pump(100);
 }

@@ -17,9 +17,9 @@ namespace {
 double ShownOnScreen(const wxRect& area, const std::string& png) {
     const std::string geometry = std::to_string(area.width) + "x" + std::to_string(area.height) +
                                  "+" + std::to_string(area.x) + "+" + std::to_string(area.y);
-    if (std::system(("import -window root -crop " + geometry + " +repage png:" + png +
-                     " >/dev/null 2>&1")
-                        .c_str()) != 0)
+    if (std::system(
+            ("import -window root -crop " + geometry + " +repage png:" + png + " >/dev/null 2>&1")
+                .c_str()) != 0)
         return 0;
     wxLogNull quiet;
     wxImage shot;
@@ -30,7 +30,8 @@ double ShownOnScreen(const wxRect& area, const std::string& png) {
     int same = 0;
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {
-            const std::uint32_t px = picture.pixels[static_cast<std::size_t>(y * picture.width + x)];
+            const std::uint32_t px =
+                picture.pixels[static_cast<std::size_t>(y * picture.width + x)];
             const auto near = [](int a, int b) { return std::abs(a - b) <= 8; };
             same += near(shot.GetRed(x, y), (px >> 16) & 0xFF) &&
                     near(shot.GetGreen(x, y), (px >> 8) & 0xFF) &&
@@ -55,5 +56,8 @@ TEST(SplashWindow, ThePictureRevealsWhileTheProgramGoesOnStarting) {
     EXPECT_GE(ShownOnScreen(area, folder.File("splash.png")), 0.95);
     splash->HideSplash();
     splash->CloseSplash(nullptr);
-    xdo::Pump(50);
+    EXPECT_TRUE(xdo::PumpUntil([splash] {
+        wxTheApp->ProcessIdle();
+        return !wxTopLevelWindows.Find(splash);
+    }));
 }

@@ -113,28 +113,27 @@ TEST_F(TextClipWindowTest, TypedTextBecomesTheObjectsAndFollowsTheScroll) {
 
     // The box stays over its object while the page scrolls.
     window_->ScrollToPagePixel(CPoint(0, 60));
-    xdo::Pump(200);
-    const int scrolled = window_->ScrollPosition().y;
-    ASSERT_GT(scrolled, 0);
-    EXPECT_EQ(box.GetPosition(), wxPoint(97, 117 - scrolled));
+    const auto followed = [&] {
+        return box.GetPosition() == wxPoint(97, 117 - window_->ScrollPosition().y);
+    };
+    ASSERT_TRUE(xdo::PumpUntil([&] { return window_->ScrollPosition().y > 0 && followed(); }))
+        << window_->ScrollPosition().y << " " << box.GetPosition().y;
     window_->ScrollToPagePixel(CPoint(0, 0));
-    xdo::Pump(200);
-    EXPECT_EQ(box.GetPosition(), wxPoint(97, 117));
+    EXPECT_TRUE(xdo::PumpUntil([&] { return box.GetPosition() == wxPoint(97, 117); }))
+        << box.GetPosition().y;
 
     // A press elsewhere ends the editing; the page shows the text.
-    xdo::Click(*window_, 600, 500);
-    xdo::Pump(400);
-    EXPECT_FALSE(box.IsShown());
+    ASSERT_TRUE(xdo::Click(*window_, 600, 500));
+    EXPECT_TRUE(xdo::PumpUntil([&] { return !box.IsShown(); }));
     EXPECT_EQ(doc_->layerObjects[0].GetText(), "HellXYo");
     EXPECT_EQ(doc_->layerObjects[0].GetSelectionStyle(), LayerObjectOrder::kOnLayer);
     view_->SetActiveLayer(CGridloomView::kLayerMaze); // no marks over the text
-    xdo::Pump(200);
     const wxImage shot = ClientScreenshot(*window_, "text-object-hello");
     EXPECT_GT(NewDarkPixels(empty, shot, wxRect(100, 120, 320, 40)), 150);
     EXPECT_EQ(NewDarkPixels(empty, shot, wxRect(100, 170, 320, 50)), 0);
     // With the box hidden again the view has the arrow keys.
     window_->SetFocus();
-    xdo::Pump(100);
+    ASSERT_TRUE(xdo::PumpUntil([this] { return wxWindow::FindFocus() == window_; }));
     Xdo("key Down");
     EXPECT_GT(window_->ScrollPosition().y, 0);
 }
@@ -215,9 +214,9 @@ TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
                 .c_str());
         served = true;
     });
-    xdo::Pump(500);
+    // Once xclip holds the selection.
+    ASSERT_TRUE(xdo::PumpUntil([&] { return clipboard_.OffersPicture(); }, 5000));
     Xdo("key ctrl+1");
-    xdo::PumpUntil([&] { return clipboard_.OffersPicture(); }, 3000);
     ASSERT_TRUE(view_->CanPaste());
     ASSERT_TRUE(view_->OnEditPaste());
     EXPECT_TRUE(view_->Pending().IsPending());
@@ -233,7 +232,7 @@ TEST_F(TextClipWindowTest, PicturesAndTextPutThereByOtherProgramsPaste) {
         std::system("printf 'from xclip' | xclip -quiet -selection clipboard >/dev/null 2>&1");
         textServed = true;
     });
-    xdo::Pump(500);
+    ASSERT_TRUE(xdo::PumpUntil([&] { return clipboard_.ReadText() == "from xclip"; }, 5000));
     Xdo("key ctrl+4");
     fonts_.Accept();
     Band({100, 100}, {300, 200});

@@ -53,6 +53,27 @@ void ReleaseButtons() {
     }
 }
 
+void SyncWithServer() {
+    XSync(Server(), False);
+}
+
+bool NothingPending() {
+    return !gtk_events_pending() && !wxTheApp->HasPendingEvents();
+}
+
+bool InputHandled(int milliseconds) {
+    SyncWithServer();
+    // Passes of PumpUntil are 10 ms apart: three quiet ones span more than a frame.
+    int quiet = 0;
+    return PumpUntil(
+        [&quiet] {
+            const bool idle = NothingPending() && !wxTheApp->ProcessIdle();
+            quiet = idle ? quiet + 1 : 0;
+            return quiet >= 3;
+        },
+        milliseconds);
+}
+
 wxImage ServerImage(const wxRect& area) {
     wxImage image(area.width, area.height);
     Display* display = Server();

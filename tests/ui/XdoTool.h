@@ -34,8 +34,36 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
     return done();
 }
 
+// Only for watching that nothing happens for a while (an idle window stays idle); a wait for
+// something to happen waits on it with PumpUntil.
 inline void Pump(int milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
+}
+
+// Waits until the program has handled every input event the X server sent it so far, and
+// what its handlers posted back to the event loop: for checking that an input changed
+// nothing, where there is no state to wait for. xdotool has ended with a round trip of its
+// own, so the server has made its events before this asks.
+bool InputHandled(int milliseconds = 5000);
+// Its two parts, for a caller that must not run the event loop itself: a round trip to the
+// server, which brings every event it sent before into the client's queue; and whether the
+// toolkit and the application have anything queued. A lone pointer motion waits in GDK's
+// queue for the next frame while nothing shows as pending, so a caller looks a few times
+// over more than a frame.
+void SyncWithServer();
+bool NothingPending();
+
+// Destroys a top-level window and waits until the toolkit has let it go.
+inline bool Destroy(wxWindow* window, int milliseconds = 5000) {
+    if (!window)
+        return true;
+    window->Destroy();
+    return PumpUntil(
+        [window] {
+            wxTheApp->ProcessIdle();
+            return !wxTopLevelWindows.Find(window);
+        },
+        milliseconds);
 }
 
 // From any thread (it only runs xdotool): waits until a visible window whose name matches
