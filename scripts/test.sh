@@ -42,10 +42,10 @@ if ls fuzz/fuzz_*.cpp >/dev/null 2>&1; then
 fi
 
 # The workers, transfers, probes, pane pictures and downloads under ThreadSanitizer: only the
-# program of their headless tests is built, and only those tests run, so this takes minutes.
+# programs of their headless tests are built, and only those tests run, so this takes minutes.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIMBER_TSAN=ON \
   -DORLIMBER_UI=OFF -DORLIMBER_BENCH=OFF >/dev/null
-cmake --build build-tsan -j "$jobs" --target test_dialogs
+cmake --build build-tsan -j "$jobs" --target test_net test_dialogs test_app
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest -j "$jobs" \
   --output-on-failure --no-tests=error \
   -R '^(FetchService|WebGrab|Echo|Connectivity|PanePicture|WebPageCache|ProbeStop|AdLinkActions|FileDownload|AdPane)')

@@ -12,7 +12,7 @@
 #include "tests/codecs/MetafileBombs.h"
 #include "tests/support/PackedDib.h"
 #include "tests/support/WkzSamples.h"
-#include "tests/view/TileSetBombs.h"
+#include "tests/tiles/TileSetBombs.h"
 
 #include <climits>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include "frame/ui/CMainFrame.h"
 #include "frame/ui/CSplitterWndEx.h"
 #include "maze/TemplateKind.h"
-#include "tests/dialogs/TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "tests/support/DocTestSupport.h"
 #include "tests/ui/XdoTool.h"
 #include "view/CGridloomView.h"

@@ -1,7 +1,7 @@
 #include "document/CGridloomDoc.h"
 #include "document/WkzFileCommands.h"
 #include "platform/CProfile.h"
-#include "tests/dialogs/TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/ToolkitWarnings.h"
 

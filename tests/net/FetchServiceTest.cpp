@@ -1,5 +1,5 @@
 #include "net/FetchService.h"
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "net/CWebGrab.h"
 #include "net/FetchCancel.h"
 #include "platform/CProfile.h"

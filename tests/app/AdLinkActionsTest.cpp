@@ -1,5 +1,5 @@
 #include "app/AdLinkActions.h"
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "app/CGridloomApp.h"
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"

@@ -1,5 +1,5 @@
 #include "net/FileDownload.h"
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "net/CWebGrab.h"
 #include "net/IConnectivity.h"
 #include "platform/MessageBox.h"

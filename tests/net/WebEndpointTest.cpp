@@ -1,5 +1,5 @@
 #include "net/WebEndpoint.h"
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "net/CConnectivityCheck.h"
 #include "net/CIcmpEcho.h"
 #include "net/CWebGrab.h"

@@ -1,5 +1,5 @@
 #include "net/AdPaneLoader.h"
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "net/IPaneBrowser.h"
 #include "net/PanePicture.h"
 #include "net/WebPageCache.h"

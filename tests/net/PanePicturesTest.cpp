@@ -6,7 +6,7 @@
 #include "net/PanePictureQueue.h"
 #include "net/WebPageCache.h"
 #include "platform/CProfile.h"
-#include "tests/dialogs/TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "tests/support/ChildMemory.h"
 #include "tests/support/FileText.h"
 #include "tests/support/MainQueue.h"

@@ -1,7 +1,7 @@
 // Tile sets whose few lines ask for huge tiles or for their sheet again and again: the
 // tiles are views into one sheet read once, oversized tiles are refused with a message, and
 // listing the sets reads no sheet at all.
-#include "TileSetBombs.h"
+#include "tests/tiles/TileSetBombs.h"
 #include "tests/support/ChildMemory.h"
 #include "tests/support/TempFolder.h"
 

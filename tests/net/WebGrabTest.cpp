@@ -1,4 +1,4 @@
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "net/CWebGrab.h"
 #include "net/CWebGrabSession.h"
 #include "net/IStatusWindow.h"
