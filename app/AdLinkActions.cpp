@@ -1,18 +1,18 @@
 #include "app/AdLinkActions.h"
 
 #include "app/CGridloomApp.h"
-#include "net/DownloadName.h"
 #include "document/CGridloomDoc.h"
 #include "document/WkzFileCommands.h"
 #include "image/core/CRaster.h"
 #include "maze/Object.h"
 #include "maze/TemplateKind.h"
+#include "net/DownloadName.h"
 #include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
-#include "view/CGridloomView.h"
 #include "tiles/CBMPTiler.h"
 #include "tiles/TileSetCatalogue.h"
+#include "view/CGridloomView.h"
 
 #include <algorithm>
 #include <filesystem>

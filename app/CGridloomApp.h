@@ -2,13 +2,13 @@
 #include "app/CommandLineInfo.h"
 #include "app/RecentFileList.h"
 #include "app/WebLinks.h"
+#include "gesture/CMouseGesture.h"
 #include "net/AsyncConnectivity.h"
 #include "net/CConnectivityCheck.h"
 #include "net/EchoHostProbe.h"
 #include "net/FetchService.h"
 #include "net/InterfaceNetState.h"
 #include "net/WebEndpoint.h"
-#include "gesture/CMouseGesture.h"
 #include "platform/CCmdTarget.h"
 
 #include <functional>

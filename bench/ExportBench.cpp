@@ -3,9 +3,9 @@
 // metafile of a 10 x 10 Box drawn with the installed Garden Hedge tiles, plain and tiled.
 #include "bench/MadeBoxMaze.h"
 #include "image/core/CRaster.h"
+#include "tiles/GardenTileSet.h"
 #include "view/MetafileExport.h"
 #include "view/PictureExport.h"
-#include "tiles/GardenTileSet.h"
 
 #include <benchmark/benchmark.h>
 

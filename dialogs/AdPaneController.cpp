@@ -1,11 +1,11 @@
 #include "dialogs/AdPaneController.h"
 
 #include "dialogs/AdTitle.h"
-#include "net/FetchService.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IAdPaneWindow.h"
-#include "net/IConnectivity.h"
 #include "dialogs/IPaneTimers.h"
+#include "net/FetchService.h"
+#include "net/IConnectivity.h"
 #include "net/VersionCheck.h"
 #include "net/WebAddress.h"
 #include "platform/CProfile.h"

@@ -1,8 +1,8 @@
 #include "dialogs/SettingsPageRules.h"
 
-#include "forms/IntegerFieldCheck.h"
 #include "document/SettingsPages.h"
 #include "document/SettingsPagesCheck.h"
+#include "forms/IntegerFieldCheck.h"
 #include "maze/Object.h"
 #include "platform/TextFormat.h"
 

@@ -1,9 +1,9 @@
 #pragma once
-#include "forms/DialogFieldError.h"
 #include "document/PP2.h"
 #include "document/PP3.h"
 #include "document/PP4.h"
 #include "forms/ControlIds.h"
+#include "forms/DialogFieldError.h"
 
 #include <optional>
 #include <string>

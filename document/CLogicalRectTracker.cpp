@@ -2,8 +2,8 @@
 
 #include "document/PictureAllowance.h"
 
-#include "image/core/CRaster.h"
 #include "image/codecs/CRasterFormats.h"
+#include "image/core/CRaster.h"
 #include "platform/CDC.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 // Packed bitmaps as the clipboard hands them over: parsing must never read past the bytes
 // given, and whatever it accepts must draw and convert cleanly.
 #include "image/core/CRaster.h"
-#include "platform/LittleEndian.h"
 #include "platform/CDC.h"
+#include "platform/LittleEndian.h"
 
 #include <cstdint>
 
@@ -14,8 +14,10 @@ bool Huge(const std::uint8_t* data, std::size_t size) {
     if (size < 12)
         return false;
     const bool core = GetLittleEndian<DWORD>(data) == 12;
-    const std::int64_t width = core ? GetLittleEndian<WORD>(data + 4) : static_cast<LONG>(GetLittleEndian<DWORD>(data + 4));
-    const std::int64_t height = core ? GetLittleEndian<WORD>(data + 6) : static_cast<LONG>(GetLittleEndian<DWORD>(data + 8));
+    const std::int64_t width = core ? GetLittleEndian<WORD>(data + 4)
+                                    : static_cast<LONG>(GetLittleEndian<DWORD>(data + 4));
+    const std::int64_t height = core ? GetLittleEndian<WORD>(data + 6)
+                                     : static_cast<LONG>(GetLittleEndian<DWORD>(data + 8));
     return width * height > (std::int64_t{1} << 22) || width * height < -(std::int64_t{1} << 22);
 }
 

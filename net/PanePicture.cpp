@@ -1,8 +1,8 @@
 #include "net/PanePicture.h"
 
-#include "net/FetchCancel.h"
 #include "image/core/CRaster.h"
 #include "image/core/PictureBudget.h"
+#include "net/FetchCancel.h"
 #include "platform/LittleEndian.h"
 
 #include <algorithm>

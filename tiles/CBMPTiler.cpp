@@ -1,12 +1,12 @@
 #include "tiles/CBMPTiler.h"
 
+#include "image/codecs/CancellableLoad.h"
 #include "image/core/PictureBudget.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
 #include "platform/IDcBackEnd.h"
 #include "platform/TextFormat.h"
 #include "res/TileSheetArt.h"
-#include "image/codecs/CancellableLoad.h"
 #include "tiles/TileFileName.h"
 #include "tiles/TleNumbers.h"
 

@@ -1,6 +1,7 @@
 #include "view/CGridloomView.h"
 
 #include "document/CGridloomDoc.h"
+#include "image/codecs/CancellableLoad.h"
 #include "image/core/CRaster.h"
 #include "maze/RingPlan.h"
 #include "maze/TemplateKind.h"
@@ -9,7 +10,6 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "res/CommandIds.h"
-#include "image/codecs/CancellableLoad.h"
 #include "view/CellPainter.h"
 #include "view/CreditLine.h"
 #include "view/ImageMask.h"

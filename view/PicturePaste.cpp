@@ -1,7 +1,7 @@
 #include "view/PicturePaste.h"
 
-#include "image/core/CRaster.h"
 #include "image/codecs/CancellableLoad.h"
+#include "image/core/CRaster.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "forms/DialogFieldError.h"
 #include "dialogs/StylePage.h"
 #include "document/SettingsPages.h"
+#include "forms/DialogFieldError.h"
 
 #include <wx/propdlg.h>
 

@@ -4,8 +4,8 @@
 #include "image/codecs/BitmapFileHeader.h"
 #include "image/codecs/BmpInfoHeader.h"
 #include "image/core/CRasterFile.h"
-#include "platform/LittleEndian.h"
 #include "image/core/StreamByteReader.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
@@ -262,7 +262,8 @@ bool CRasterBMP::ReadMasked(CRasterFile& file, const BmpInfoHeader& h) {
         BYTE* out = GetBits(y);
         BYTE* a = alphaMask != 0 ? GetAlphaPointer(0, static_cast<LONG>(y)) : nullptr;
         for (DWORD x = 0; x < width; ++x) {
-            const DWORD px = sixteen ? GetLittleEndian<WORD>(&row[x * 2]) : GetLittleEndian<DWORD>(&row[x * 4]);
+            const DWORD px =
+                sixteen ? GetLittleEndian<WORD>(&row[x * 2]) : GetLittleEndian<DWORD>(&row[x * 4]);
             out[x * 3] = blue.Extract(px);
             out[x * 3 + 1] = green.Extract(px);
             out[x * 3 + 2] = red.Extract(px);

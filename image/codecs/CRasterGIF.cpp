@@ -1,7 +1,7 @@
 #include "image/codecs/CRasterGIF.h"
 
-#include "image/core/CRasterFile.h"
 #include "image/codecs/GifLzwDecoder.h"
+#include "image/core/CRasterFile.h"
 
 #include <algorithm>
 #include <cstring>

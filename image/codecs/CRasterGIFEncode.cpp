@@ -1,6 +1,6 @@
-#include "image/core/CRasterFile.h"
 #include "image/codecs/CRasterGIF.h"
 #include "image/codecs/GifLzwEncoder.h"
+#include "image/core/CRasterFile.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 #include "image/codecs/CRasterICO.h"
 
 #include "image/codecs/BmpInfoHeader.h"
-#include "image/core/CRasterFile.h"
-#include "image/core/CRasterMemFile.h"
 #include "image/codecs/CRasterPNG.h"
 #include "image/codecs/IcoDirectory.h"
+#include "image/core/CRasterFile.h"
+#include "image/core/CRasterMemFile.h"
 #include "platform/LittleEndian.h"
 
 #include <algorithm>

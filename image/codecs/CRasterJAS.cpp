@@ -1,10 +1,10 @@
 #include "image/codecs/CRasterJAS.h"
 
-#include "image/core/CRasterFile.h"
 #include "image/codecs/CRasterJ2K.h"
 #include "image/codecs/CRasterPGX.h"
 #include "image/codecs/CRasterPNM.h"
 #include "image/codecs/CRasterRAS.h"
+#include "image/core/CRasterFile.h"
 
 #include <cstring>
 

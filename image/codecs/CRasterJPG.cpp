@@ -1,8 +1,8 @@
 #include "image/codecs/CRasterJPG.h"
 
 #include "image/codecs/CRasterExifReader.h"
-#include "image/core/CRasterFile.h"
 #include "image/codecs/CRasterJpegFileAdapter.h"
+#include "image/core/CRasterFile.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,9 +1,9 @@
 #include "image/codecs/CRasterPCX.h"
 
-#include "image/core/CRasterFile.h"
 #include "image/codecs/PcxHeader.h"
 #include "image/codecs/PcxRleDecoder.h"
 #include "image/codecs/PcxRleEncoder.h"
+#include "image/core/CRasterFile.h"
 #include "image/core/StreamByteReader.h"
 
 #include <algorithm>

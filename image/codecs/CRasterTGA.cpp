@@ -1,10 +1,10 @@
 #include "image/codecs/CRasterTGA.h"
 
 #include "image/codecs/BitfieldChannel.h"
-#include "image/core/CRasterFile.h"
-#include "platform/LittleEndian.h"
-#include "image/core/StreamByteReader.h"
 #include "image/codecs/TgaHeader.h"
+#include "image/core/CRasterFile.h"
+#include "image/core/StreamByteReader.h"
+#include "platform/LittleEndian.h"
 
 #include <cstring>
 

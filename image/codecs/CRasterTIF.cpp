@@ -1,7 +1,7 @@
 #include "image/codecs/CRasterTIF.h"
 
-#include "image/core/CRasterFile.h"
 #include "image/codecs/CRasterTiffClientOpen.h"
+#include "image/core/CRasterFile.h"
 
 #include <algorithm>
 #include <cmath>

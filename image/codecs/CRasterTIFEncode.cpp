@@ -1,6 +1,6 @@
-#include "image/core/CRasterFile.h"
 #include "image/codecs/CRasterTIF.h"
 #include "image/codecs/CRasterTiffClientOpen.h"
+#include "image/core/CRasterFile.h"
 #include "platform/TextFormat.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // by other programs (the clipboard) or built into the program.
 #include "image/core/CRaster.h"
 
-#include "platform/LittleEndian.h"
 #include "platform/CBitmap.h"
+#include "platform/LittleEndian.h"
 
 #include <limits>
 
@@ -71,7 +71,8 @@ bool CRaster::CreateFromBitmap(const CBitmap& bitmap) {
 bool CRaster::CreateFromGlobalDib(std::span<const BYTE> dib) {
     if (shared_)
         return false;
-    if (dib.data() == nullptr || dib.size() < 4 || !KnownHeaderSize(GetLittleEndian<DWORD>(dib.data())) ||
+    if (dib.data() == nullptr || dib.size() < 4 ||
+        !KnownHeaderSize(GetLittleEndian<DWORD>(dib.data())) ||
         dib.size() > static_cast<std::size_t>(std::numeric_limits<LONG>::max())) {
         SetLastError("unsupported packed bitmap");
         return false;

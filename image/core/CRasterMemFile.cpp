@@ -87,8 +87,8 @@ bool CRasterMemFile::Grow(std::uint64_t needed) {
             own_ = std::move(copy);
             owned_ = true;
         } else if (capacity > own_.capacity()) {
-            own_.reserve(std::max<std::size_t>(static_cast<std::size_t>(capacity),
-                                               own_.capacity() * 2));
+            own_.reserve(
+                std::max<std::size_t>(static_cast<std::size_t>(capacity), own_.capacity() * 2));
         }
     } catch (const std::bad_alloc&) {
         return false;

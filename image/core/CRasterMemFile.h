@@ -41,7 +41,7 @@ private:
     bool Place(const BYTE* bytes, std::size_t n);
 
     const BYTE* data_ = nullptr; // own_.data() when owned, else the caller's bytes
-    std::vector<BYTE> own_; // exactly the written bytes
+    std::vector<BYTE> own_;      // exactly the written bytes
     bool owned_ = false;
     LONG size_ = 0;
     LONG position_ = 0;

@@ -1,5 +1,4 @@
 #include "app/AdLinkActions.h"
-#include "tests/support/TestHttpServer.h"
 #include "app/CGridloomApp.h"
 #include "dialogs/AdPaneController.h"
 #include "dialogs/IAdPaneWindow.h"
@@ -8,6 +7,7 @@
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
 #include "tests/support/MainQueue.h"
+#include "tests/support/TestHttpServer.h"
 #include "tests/view/ViewTestSupport.h"
 
 #include <chrono>

@@ -4,8 +4,8 @@
 #include "TestPictures.h"
 #include "ToolTest.h"
 
-#include "image/core/CRaster.h"
 #include "image/codecs/CRasterJPG.h"
+#include "image/core/CRaster.h"
 #include "image/core/CRasterMemFile.h"
 
 #include <gtest/gtest.h>

@@ -258,9 +258,9 @@ TEST(Codecs, DecodedPicturesCarryNoStaleBytes) {
     const struct {
         DWORD type;
         int bpp;
-    } cases[] = {{CRaster::kTypePng, 1},  {CRaster::kTypePng, 4},  {CRaster::kTypePng, 24},
-                 {CRaster::kTypeTif, 4},  {CRaster::kTypeTif, 8},  {CRaster::kTypeTif, 24},
-                 {CRaster::kTypeJpg, 24}, {CRaster::kTypeGif, 1},  {CRaster::kTypeGif, 4}};
+    } cases[] = {{CRaster::kTypePng, 1},  {CRaster::kTypePng, 4}, {CRaster::kTypePng, 24},
+                 {CRaster::kTypeTif, 4},  {CRaster::kTypeTif, 8}, {CRaster::kTypeTif, 24},
+                 {CRaster::kTypeJpg, 24}, {CRaster::kTypeGif, 1}, {CRaster::kTypeGif, 4}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Name({c.type, c.bpp, false}));
         CRaster source = TestPictures::Make(37, 9, c.bpp);

@@ -3,9 +3,9 @@
 #include "TestPictures.h"
 #include "ToolTest.h"
 
+#include "image/codecs/CRasterTIF.h"
 #include "image/core/CRaster.h"
 #include "image/core/CRasterMemFile.h"
-#include "image/codecs/CRasterTIF.h"
 
 #include <gtest/gtest.h>
 

@@ -1,19 +1,19 @@
-#include "tests/support/TestHttpServer.h"
 #include "dialogs/AdPageList.h"
 #include "dialogs/AdPaneCommands.h"
 #include "dialogs/AdPaneController.h"
 #include "dialogs/AdTitle.h"
-#include "net/DownloadName.h"
-#include "net/FetchService.h"
 #include "dialogs/IAdLinkActions.h"
 #include "dialogs/IAdPaneWindow.h"
-#include "net/IConnectivity.h"
 #include "dialogs/IPaneTimers.h"
+#include "net/DownloadName.h"
+#include "net/FetchService.h"
+#include "net/IConnectivity.h"
 #include "net/VersionCheck.h"
 #include "platform/CProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "tests/support/MainQueue.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

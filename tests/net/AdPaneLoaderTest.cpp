@@ -1,5 +1,4 @@
 #include "net/AdPaneLoader.h"
-#include "tests/support/TestHttpServer.h"
 #include "net/IPaneBrowser.h"
 #include "net/PanePicture.h"
 #include "net/WebPageCache.h"
@@ -7,6 +6,7 @@
 #include "tests/support/FileText.h"
 #include "tests/support/MainQueue.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "net/FetchService.h"
-#include "tests/support/TestHttpServer.h"
 #include "net/CWebGrab.h"
 #include "net/FetchCancel.h"
 #include "platform/CProfile.h"
 #include "tests/support/MainQueue.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "net/FileDownload.h"
-#include "tests/support/TestHttpServer.h"
 #include "net/CWebGrab.h"
 #include "net/IConnectivity.h"
 #include "platform/MessageBox.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 #include "net/PanePictureQueue.h"
 #include "net/WebPageCache.h"
 #include "platform/CProfile.h"
-#include "tests/support/TestHttpServer.h"
 #include "tests/support/ChildMemory.h"
 #include "tests/support/FileText.h"
 #include "tests/support/MainQueue.h"
 #include "tests/support/PngBomb.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

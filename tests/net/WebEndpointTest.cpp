@@ -1,5 +1,4 @@
 #include "net/WebEndpoint.h"
-#include "tests/support/TestHttpServer.h"
 #include "net/CConnectivityCheck.h"
 #include "net/CIcmpEcho.h"
 #include "net/CWebGrab.h"
@@ -7,6 +6,7 @@
 #include "net/InterfaceNetState.h"
 #include "net/UrlCleaner.h"
 #include "platform/CProfile.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "tests/support/TestHttpServer.h"
 #include "net/CWebGrab.h"
 #include "net/CWebGrabSession.h"
 #include "net/IStatusWindow.h"
 #include "net/WebEndpoint.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Tile sets whose few lines ask for huge tiles or for their sheet again and again: the
 // tiles are views into one sheet read once, oversized tiles are refused with a message, and
 // listing the sets reads no sheet at all.
-#include "tests/tiles/TileSetBombs.h"
 #include "tests/support/ChildMemory.h"
 #include "tests/support/TempFolder.h"
+#include "tests/tiles/TileSetBombs.h"
 
 #include "image/core/CRaster.h"
 #include "platform/CWaitCursor.h"

@@ -1,5 +1,5 @@
-#include "net/PanePictureQueue.h"
 #include "document/WkzFileCommands.h"
+#include "net/PanePictureQueue.h"
 #include "tests/support/FileText.h"
 #include "tests/support/PngBomb.h"
 #include "tests/ui/InfoPaneWindowFixture.h"

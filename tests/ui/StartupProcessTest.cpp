@@ -1,8 +1,8 @@
 #include "document/CGridloomDoc.h"
 #include "document/WkzFileCommands.h"
 #include "platform/CProfile.h"
-#include "tests/support/TestHttpServer.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHttpServer.h"
 #include "tests/ui/ToolkitWarnings.h"
 
 #include <gtest/gtest.h>

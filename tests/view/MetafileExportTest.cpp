@@ -11,8 +11,8 @@
 #include "res/CommandIds.h"
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/PicturePixels.h"
-#include "view/MetafileExport.h"
 #include "tiles/GardenTileSet.h"
+#include "view/MetafileExport.h"
 
 #include <algorithm>
 #include <filesystem>
