@@ -26,6 +26,11 @@ struct DeviceFont;
 // page, a print page) that receives the device-space drawing.
 class CDC {
 public:
+    // Device coordinates are kept within four million pixels (over 6,000 inches at 600 dots per
+    // inch): inside that range every product the scan conversion forms fits in 64 bits, and
+    // Cairo's fixed-point paths cannot wrap around.
+    static constexpr LONG kDeviceLimit = 1 << 22;
+
     CDC();
     explicit CDC(std::unique_ptr<IDcBackEnd> backEnd);
     virtual ~CDC();
