@@ -1,11 +1,8 @@
-// The device context's life (memory, printer and metafile contexts), its mapping from logical
+// The device context's life (memory and printer contexts, any back end), its mapping from logical
 // units to device pixels, saved states, selected objects and modes.
 #include "platform/CDC.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/MetafileBackEnd.h"
 #include "platform/RasterBackEnd.h"
-#include "platform/SaveRefusal.h"
 #include "platform/TextEngine.h"
 #include "platform/VectorBackEnd.h"
 
@@ -84,8 +81,6 @@ void CDC::Attach(std::unique_ptr<IDcBackEnd> backEnd) {
     printing_ = false;
     if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(raster_))
         raster_ = nullptr;
-    if (!backEnd_ || backEnd_.get() != static_cast<IDcBackEnd*>(metafile_))
-        metafile_ = nullptr;
     bitmap_ = nullptr;
     saved_.clear();
     const DeviceCaps caps = backEnd_ ? backEnd_->Caps() : DeviceCaps{};
@@ -135,42 +130,6 @@ int CDC::AbortDoc() {
     return 1;
 }
 
-bool CDC::CreateEnhMetaFile(const CDC* reference, const std::string& path, const RECT& frame,
-                            const std::string& description) {
-    if (path.empty())
-        return false;
-    MetafileBackEnd::Setup setup;
-    setup.frame = frame;
-    setup.description = description;
-    if (reference) {
-        setup.referenceDpiX = reference->GetDeviceCaps(LOGPIXELSX);
-        setup.referenceDpiY = reference->GetDeviceCaps(LOGPIXELSY);
-    }
-    auto metafile = std::make_unique<MetafileBackEnd>(setup);
-    metafile_ = metafile.get();
-    Attach(std::move(metafile));
-    metafilePath_ = path;
-    return true;
-}
-
-bool CDC::CloseEnhMetaFile(std::string& error) {
-    if (!metafile_) {
-        error = "No metafile is being recorded.";
-        return false;
-    }
-    const std::vector<BYTE> bytes = metafile_->Finish();
-    // The header counts the file's bytes in 32 bits.
-    if (bytes.size() > 0xFFFFFFFFu) {
-        error = SaveRefusal::Text(metafilePath_, "the metafile would be larger than 4 GB");
-        DeleteDC();
-        return false;
-    }
-    const bool written = AtomicFile::Write(
-        metafilePath_, std::as_bytes(std::span<const BYTE>(bytes.data(), bytes.size())), error);
-    DeleteDC();
-    return written;
-}
-
 bool CDC::DeleteDC() {
     if (!backEnd_)
         return false;
@@ -179,8 +138,6 @@ bool CDC::DeleteDC() {
     pages_ = nullptr;
     printing_ = false;
     raster_ = nullptr;
-    metafile_ = nullptr;
-    metafilePath_.clear();
     bitmap_ = nullptr;
     saved_.clear();
     return true;

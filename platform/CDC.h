@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-class MetafileBackEnd;
 class PolylineBatch;
 class RasterBackEnd;
 class TextEngine;
@@ -49,14 +48,6 @@ public:
     int EndPage();
     int EndDoc();
     int AbortDoc();
-    // An enhanced-metafile context that records until CloseEnhMetaFile writes the file at
-    // `path`. `frame` is the picture in hundredths of a millimetre; `reference` (the screen
-    // when null) is the device by whose pixels readers size the picture.
-    bool CreateEnhMetaFile(const CDC* reference, const std::string& path, const RECT& frame,
-                           const std::string& description);
-    // Writes the metafile through a temporary file, so that a failure leaves an old file as it
-    // was, and ends the context; false with `error` naming the file and the reason.
-    bool CloseEnhMetaFile(std::string& error);
     bool DeleteDC();
     const void* GetSafeHdc() const { return backEnd_ ? this : nullptr; }
     bool IsPrinting() const { return printing_; }
@@ -239,9 +230,7 @@ private:
     int ClipResult() const;
 
     std::unique_ptr<IDcBackEnd> backEnd_;
-    RasterBackEnd* raster_ = nullptr;     // set for memory contexts, which select bitmaps
-    MetafileBackEnd* metafile_ = nullptr; // set for metafile contexts
-    std::string metafilePath_;
+    RasterBackEnd* raster_ = nullptr; // set for memory contexts, which select bitmaps
     CBitmap defaultBitmap_;
     CBitmap* bitmap_ = nullptr;
     State state_;

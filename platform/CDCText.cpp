@@ -3,7 +3,6 @@
 #include "platform/CDC.h"
 
 #include "platform/FormattedText.h"
-#include "platform/MetafileBackEnd.h"
 #include "platform/TextEngine.h"
 
 #include <algorithm>
@@ -24,9 +23,8 @@ TextEngine& CDC::Text() const {
 }
 
 DeviceFont CDC::Font() const {
-    // A metafile's own fonts are the reference screen's.
     return FontUnder(state_.mapping, backEnd_ ? backEnd_->Caps().dpiY : 96,
-                     metafile_ ? metafile_->ReferencePixelY() : 1.0);
+                     backEnd_ ? backEnd_->StockFontScale() : 1.0);
 }
 
 DeviceFont CDC::FontUnder(const CoordinateMapping& mapping, int dpiY, double stockScale) const {

@@ -52,6 +52,9 @@ public:
     virtual void SetPixel(CPoint p, COLORREF color) = 0;
     // Copies (scaling when the sizes differ) part of a raster surface.
     virtual void DrawSurface(RasterSurface& source, const CRect& from, const CRect& to) = 0;
+    // Device pixels in one pixel of the device a stock font is measured on: a metafile's own
+    // fonts are the reference screen's, whatever its resolution.
+    virtual double StockFontScale() const { return 1.0; }
     // The pixels behind this back end, when it has any.
     virtual RasterSurface* Raster() { return nullptr; }
     // Completes queued drawing.

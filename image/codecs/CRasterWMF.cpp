@@ -2,12 +2,12 @@
 
 #include "image/core/CRasterFile.h"
 #include "image/metafile/EmfPlayer.h"
-#include "platform/LittleEndian.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "image/metafile/MetafileCanvas.h"
 #include "image/metafile/WmfPlayer.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
-#include "platform/EmfRecordTypes.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <new>
@@ -72,7 +72,8 @@ bool CRasterWMF::ReadEnhanced(std::span<const BYTE> data, Layout& layout) {
         return false;
     const BYTE* p = data.data();
     const DWORD headerSize = GetLittleEndian<DWORD>(p + 4);
-    if (GetLittleEndian<DWORD>(p) != 1 || GetLittleEndian<DWORD>(p + 40) != EmfRecordType::kSignature ||
+    if (GetLittleEndian<DWORD>(p) != 1 ||
+        GetLittleEndian<DWORD>(p + 40) != EmfRecordType::kSignature ||
         headerSize < kEnhancedHeaderBytes || headerSize > data.size())
         return false;
     layout.enhanced = true;

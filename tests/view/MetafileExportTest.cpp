@@ -2,17 +2,17 @@
 
 #include "document/CLogicalRectTracker.h"
 #include "image/core/CRaster.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
-#include "platform/EmfRecordTypes.h"
 #include "platform/FileDialog.h"
 #include "res/CommandIds.h"
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/PicturePixels.h"
-#include "view/MetafileExport.h"
 #include "tiles/GardenTileSet.h"
+#include "view/MetafileExport.h"
 
 #include <algorithm>
 #include <filesystem>
