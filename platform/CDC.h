@@ -123,8 +123,8 @@ public:
     // Several polygons filled as one shape under the fill mode (so overlaps can make holes),
     // each outlined with the pen. `counts` holds the number of points of each polygon.
     bool PolyPolygon(const POINT* points, const int* counts, int polygons);
-    // The batch's runs with the current pen, as one Polyline (open) or Polygon (closed) call
-    // for each would draw them.
+    // The batch's runs with the current pen (and brush, for closed runs), as one Polyline
+    // (open) or Polygon (closed) call for each would draw them.
     bool DrawBatch(const PolylineBatch& batch);
     // The device pixel that the drawing calls put the logical point at. Each coordinate maps
     // on its own, so lattices can be mapped row by row and column by column.
@@ -236,6 +236,7 @@ private:
     State state_;
     std::vector<State> saved_;
     mutable std::unique_ptr<TextEngine> text_;
+    std::vector<CPoint> batchPoints_; // DrawBatch's device points, kept to spare allocations
     IPrintPageService* pages_ = nullptr;
     bool printing_ = false;
 };

@@ -3,7 +3,6 @@
 #include "platform/CDC.h"
 
 #include "platform/PolylineBatch.h"
-#include "platform/RasterBackEnd.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,21 +40,10 @@ bool CDC::Polygon(const POINT* points, int count) {
 bool CDC::DrawBatch(const PolylineBatch& batch) {
     if (!backEnd_)
         return false;
-    // A closed run of two points encloses nothing, so the raster fills none; longer closed
-    // runs take the general path, fill first.
-    if (raster_ && (!batch.Closed() || batch.LongestRun() <= 2)) {
-        raster_->StrokeRuns(batch.Points(), batch.Counts(), batch.Closed(), Pen(), Bk());
-        return true;
-    }
-    std::vector<CPoint> run;
-    auto from = batch.Points().begin();
-    for (const int n : batch.Counts()) {
-        run.assign(from, from + n);
-        from += n;
-        if (batch.Closed())
-            backEnd_->FillPolygon(run, state_.polyFillMode, Brush(state_.brushLog), Bk());
-        backEnd_->Stroke(run, batch.Closed(), Pen(), Bk());
-    }
+    batchPoints_.assign(batch.Points().begin(), batch.Points().end());
+    ToDevice(batchPoints_.data(), batchPoints_.size());
+    backEnd_->StrokeRuns(batchPoints_, batch.Counts(), batch.Closed(), Pen(),
+                         Brush(state_.brushLog), state_.polyFillMode, Bk());
     return true;
 }
 

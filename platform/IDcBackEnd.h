@@ -37,6 +37,13 @@ public:
     // back to the first point (so every vertex is drawn).
     virtual void Stroke(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
                         const Background& bk) = 0;
+    // Runs of lines with one pen: the first counts[0] points, then the next counts[1], and so
+    // on. Each run is drawn as Stroke draws it alone; closed runs are first filled as
+    // FillPolygon fills them, as one Polygon call per run would. Back ends without a quicker
+    // way take this one, a Stroke (and FillPolygon) call per run.
+    virtual void StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts,
+                            bool closed, const DevicePen& pen, const DeviceBrush& brush,
+                            int fillMode, const Background& bk);
     // The polygon's inside as PolygonScanner defines it.
     virtual void FillPolygon(const std::vector<CPoint>& points, int fillMode,
                              const DeviceBrush& brush, const Background& bk) = 0;
