@@ -44,7 +44,7 @@ public:
     virtual void StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts,
                             bool closed, const DevicePen& pen, const DeviceBrush& brush,
                             int fillMode, const Background& bk);
-    // The polygon's inside as PolygonScanner defines it.
+    // The polygon's inside as PolygonEdgeTable decides it.
     virtual void FillPolygon(const std::vector<CPoint>& points, int fillMode,
                              const DeviceBrush& brush, const Background& bk) = 0;
     virtual void FillRect(const CRect& rect, const DeviceBrush& brush, const Background& bk) = 0;
