@@ -6,6 +6,7 @@
 #include "platform/CRect.h"
 #include "platform/CRgn.h"
 #include "platform/CoordinateMapping.h"
+#include "platform/DeviceAxisCache.h"
 #include "platform/GdiConstants.h"
 #include "platform/IDcBackEnd.h"
 #include "platform/IPrintPageService.h"
@@ -236,7 +237,9 @@ private:
     State state_;
     std::vector<State> saved_;
     mutable std::unique_ptr<TextEngine> text_;
-    std::vector<CPoint> batchPoints_; // DrawBatch's device points, kept to spare allocations
+    // DrawBatch's device points and the columns and rows it mapped, kept across calls.
+    std::vector<CPoint> batchPoints_;
+    DeviceAxisCache batchX_, batchY_;
     IPrintPageService* pages_ = nullptr;
     bool printing_ = false;
 };

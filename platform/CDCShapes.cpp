@@ -41,21 +41,14 @@ bool CDC::DrawBatch(const PolylineBatch& batch) {
     if (!backEnd_)
         return false;
     const DeviceAxis x = state_.mapping.XAxis(), y = state_.mapping.YAxis();
+    const auto mapX = [&x](LONG v) { return std::clamp(x(v), -kDeviceLimit, kDeviceLimit); };
+    const auto mapY = [&y](LONG v) { return std::clamp(y(v), -kDeviceLimit, kDeviceLimit); };
+    batchX_.Reset();
+    batchY_.Reset();
     const std::vector<CPoint>& points = batch.Points();
     batchPoints_.resize(points.size());
-    // Walls along a lattice share a column or a row with the point before (and runs of
-    // segments repeat whole points); those are not mapped again.
-    CPoint last(0, 0), mapped(std::clamp(x(0), -kDeviceLimit, kDeviceLimit),
-                              std::clamp(y(0), -kDeviceLimit, kDeviceLimit));
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const CPoint p = points[i];
-        if (p.x != last.x)
-            mapped.x = std::clamp(x(p.x), -kDeviceLimit, kDeviceLimit);
-        if (p.y != last.y)
-            mapped.y = std::clamp(y(p.y), -kDeviceLimit, kDeviceLimit);
-        last = p;
-        batchPoints_[i] = mapped;
-    }
+    for (std::size_t i = 0; i < points.size(); ++i)
+        batchPoints_[i] = {batchX_.Get(points[i].x, mapX), batchY_.Get(points[i].y, mapY)};
     backEnd_->StrokeRuns(batchPoints_, batch.Counts(), batch.Closed(), Pen(),
                          Brush(state_.brushLog), state_.polyFillMode, Bk());
     return true;
