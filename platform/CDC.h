@@ -6,6 +6,7 @@
 #include "platform/CRect.h"
 #include "platform/CRgn.h"
 #include "platform/CoordinateMapping.h"
+#include "platform/DeviceAxisCache.h"
 #include "platform/GdiConstants.h"
 #include "platform/IDcBackEnd.h"
 #include "platform/IPrintPageService.h"
@@ -14,7 +15,6 @@
 #include <string>
 #include <vector>
 
-class MetafileBackEnd;
 class PolylineBatch;
 class RasterBackEnd;
 class TextEngine;
@@ -26,6 +26,11 @@ struct DeviceFont;
 // page, a print page) that receives the device-space drawing.
 class CDC {
 public:
+    // Device coordinates are kept within four million pixels (over 6,000 inches at 600 dots per
+    // inch): inside that range every product the scan conversion forms fits in 64 bits, and
+    // Cairo's fixed-point paths cannot wrap around.
+    static constexpr LONG kDeviceLimit = 1 << 22;
+
     CDC();
     explicit CDC(std::unique_ptr<IDcBackEnd> backEnd);
     virtual ~CDC();
@@ -44,14 +49,6 @@ public:
     int EndPage();
     int EndDoc();
     int AbortDoc();
-    // An enhanced-metafile context that records until CloseEnhMetaFile writes the file at
-    // `path`. `frame` is the picture in hundredths of a millimetre; `reference` (the screen
-    // when null) is the device by whose pixels readers size the picture.
-    bool CreateEnhMetaFile(const CDC* reference, const std::string& path, const RECT& frame,
-                           const std::string& description);
-    // Writes the metafile through a temporary file, so that a failure leaves an old file as it
-    // was, and ends the context; false with `error` naming the file and the reason.
-    bool CloseEnhMetaFile(std::string& error);
     bool DeleteDC();
     const void* GetSafeHdc() const { return backEnd_ ? this : nullptr; }
     bool IsPrinting() const { return printing_; }
@@ -127,8 +124,8 @@ public:
     // Several polygons filled as one shape under the fill mode (so overlaps can make holes),
     // each outlined with the pen. `counts` holds the number of points of each polygon.
     bool PolyPolygon(const POINT* points, const int* counts, int polygons);
-    // The batch's runs with the current pen, as one Polyline (open) or Polygon (closed) call
-    // for each would draw them.
+    // The batch's runs with the current pen (and brush, for closed runs), as one Polyline
+    // (open) or Polygon (closed) call for each would draw them.
     bool DrawBatch(const PolylineBatch& batch);
     // The device pixel that the drawing calls put the logical point at. Each coordinate maps
     // on its own, so lattices can be mapped row by row and column by column.
@@ -234,14 +231,15 @@ private:
     int ClipResult() const;
 
     std::unique_ptr<IDcBackEnd> backEnd_;
-    RasterBackEnd* raster_ = nullptr;     // set for memory contexts, which select bitmaps
-    MetafileBackEnd* metafile_ = nullptr; // set for metafile contexts
-    std::string metafilePath_;
+    RasterBackEnd* raster_ = nullptr; // set for memory contexts, which select bitmaps
     CBitmap defaultBitmap_;
     CBitmap* bitmap_ = nullptr;
     State state_;
     std::vector<State> saved_;
     mutable std::unique_ptr<TextEngine> text_;
+    // DrawBatch's device points and the columns and rows it mapped, kept across calls.
+    std::vector<CPoint> batchPoints_;
+    DeviceAxisCache batchX_, batchY_;
     IPrintPageService* pages_ = nullptr;
     bool printing_ = false;
 };

@@ -2,6 +2,7 @@
 #include "platform/CPoint.h"
 #include "platform/CRect.h"
 #include "platform/CSize.h"
+#include "platform/DeviceAxis.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,6 +30,13 @@ public:
     CSize GetViewportExt() const { return viewportExt_; }
 
     CPoint ToDevice(CPoint p) const;
+    // ToDevice one axis at a time, for many coordinates.
+    DeviceAxis XAxis() const {
+        return {windowOrg_.x, windowExt_.cx, viewportOrg_.x, viewportExt_.cx};
+    }
+    DeviceAxis YAxis() const {
+        return {windowOrg_.y, windowExt_.cy, viewportOrg_.y, viewportExt_.cy};
+    }
     CPoint ToLogical(CPoint p) const;
     CSize SizeToDevice(CSize s) const;
     CSize SizeToLogical(CSize s) const;

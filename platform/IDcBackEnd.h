@@ -37,7 +37,14 @@ public:
     // back to the first point (so every vertex is drawn).
     virtual void Stroke(const std::vector<CPoint>& points, bool closed, const DevicePen& pen,
                         const Background& bk) = 0;
-    // The polygon's inside as PolygonScanner defines it.
+    // Runs of lines with one pen: the first counts[0] points, then the next counts[1], and so
+    // on. Each run is drawn as Stroke draws it alone; closed runs are first filled as
+    // FillPolygon fills them, as one Polygon call per run would. Back ends without a quicker
+    // way take this one, a Stroke (and FillPolygon) call per run.
+    virtual void StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts,
+                            bool closed, const DevicePen& pen, const DeviceBrush& brush,
+                            int fillMode, const Background& bk);
+    // The polygon's inside as PolygonEdgeTable decides it.
     virtual void FillPolygon(const std::vector<CPoint>& points, int fillMode,
                              const DeviceBrush& brush, const Background& bk) = 0;
     virtual void FillRect(const CRect& rect, const DeviceBrush& brush, const Background& bk) = 0;
@@ -52,6 +59,9 @@ public:
     virtual void SetPixel(CPoint p, COLORREF color) = 0;
     // Copies (scaling when the sizes differ) part of a raster surface.
     virtual void DrawSurface(RasterSurface& source, const CRect& from, const CRect& to) = 0;
+    // Device pixels in one pixel of the device a stock font is measured on: a metafile's own
+    // fonts are the reference screen's, whatever its resolution.
+    virtual double StockFontScale() const { return 1.0; }
     // The pixels behind this back end, when it has any.
     virtual RasterSurface* Raster() { return nullptr; }
     // Completes queued drawing.

@@ -1,72 +1,32 @@
 #include "platform/PolygonScanner.h"
 
-#include "platform/GdiConstants.h"
-
 #include <algorithm>
+#include <cstdint>
 
-PolygonScanner::PolygonScanner(const std::vector<CPoint>& points, int fillMode)
-    : winding_(fillMode == WINDING) {
-    const size_t n = points.size();
-    if (n < 3)
-        return;
-    LONG minX = points[0].x, maxX = points[0].x;
-    for (size_t i = 0; i < n; ++i) {
-        const CPoint a = points[i];
-        const CPoint b = points[(i + 1) % n];
-        minX = std::min(minX, a.x);
-        maxX = std::max(maxX, a.x);
-        if (a.y == b.y)
-            continue; // horizontal edges cross no row
-        const bool down = a.y < b.y;
-        const CPoint top = down ? a : b;
-        const CPoint bottom = down ? b : a;
-        edges_.push_back({top.y, bottom.y, top.x, top.y, static_cast<long long>(bottom.x) - top.x,
-                          static_cast<long long>(bottom.y) - top.y, down ? 1 : -1});
-    }
-    if (edges_.empty())
-        return;
-    LONG minY = edges_[0].yTop, maxY = edges_[0].yEnd;
-    for (const Edge& e : edges_) {
-        minY = std::min(minY, e.yTop);
-        maxY = std::max(maxY, e.yEnd);
-    }
-    bounds_ = CRect(minX, minY, maxX, maxY);
-}
-
-LONG PolygonScanner::CeilDiv(long long num, long long den) {
-    // den > 0
-    long long q = num / den;
-    if (num % den != 0 && num > 0)
-        ++q;
-    return static_cast<LONG>(q);
-}
-
-LONG PolygonScanner::FirstPixelAt(const Edge& e, LONG y) const {
-    // x on the edge at row y is x0 + (y - y0) * dx / dy; the first pixel at or right of it.
-    return CeilDiv(e.x0 * e.dy + (static_cast<long long>(y) - e.y0) * e.dx, e.dy);
+PolygonScanner::PolygonScanner(const std::vector<CPoint>& points, int fillMode) : table_(fillMode) {
+    // Fewer than three points enclose nothing.
+    if (points.size() >= 3)
+        table_.AddOutline(points.data(), points.size());
+    table_.Finish();
 }
 
 void PolygonScanner::Row(LONG y, std::vector<Span>& spans) const {
     spans.clear();
-    if (y < bounds_.top || y >= bounds_.bottom)
+    const CRect bounds = table_.Bounds();
+    if (y < bounds.top || y >= bounds.bottom)
         return;
-    std::vector<Crossing> xs;
-    for (const Edge& e : edges_) {
-        if (y >= e.yTop && y < e.yEnd)
-            xs.push_back({FirstPixelAt(e, y), e.winding});
+    std::vector<PolygonEdgeTable::Crossing> xs;
+    for (const PolygonEdgeTable::Edge& e : table_.Edges()) {
+        if (e.yTop > y)
+            break; // the rest start further down
+        if (y < e.yEnd)
+            xs.push_back({e.XAt(y), &e});
     }
-    std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-    int count = 0;
-    for (size_t i = 0; i + 1 < xs.size(); ++i) {
-        count += winding_ ? xs[i].winding : 1;
-        const bool inside = winding_ ? count != 0 : (count & 1) != 0;
-        if (!inside || xs[i].x >= xs[i + 1].x)
-            continue;
-        if (!spans.empty() && spans.back().x1 == xs[i].x)
-            spans.back().x1 = xs[i + 1].x;
-        else
-            spans.push_back({xs[i].x, xs[i + 1].x});
-    }
+    std::sort(xs.begin(), xs.end(),
+              [](const PolygonEdgeTable::Crossing& a, const PolygonEdgeTable::Crossing& b) {
+                  return a.x < b.x;
+              });
+    table_.RowSpans(xs, INT32_MIN, INT32_MAX, spans);
 }
 
 bool PolygonScanner::Contains(CPoint p) const {

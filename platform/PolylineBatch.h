@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-// Many lines for one pen, in device pixels, handed to a device context in one call. Each run
+// Many lines for one pen, in logical units, handed to a device context in one call. Each run
 // is drawn as Polyline draws it (open) or as Polygon outlines it (closed), in the order added;
 // the storage is kept across Clear, so a painter filling it band after band allocates once.
 class PolylineBatch {

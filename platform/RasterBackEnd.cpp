@@ -117,7 +117,12 @@ void RasterBackEnd::StrokeWide(const std::vector<CPoint>& points, bool closed,
 }
 
 void RasterBackEnd::StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts,
-                               bool closed, const DevicePen& pen, const Background& bk) {
+                               bool closed, const DevicePen& pen, const DeviceBrush& brush,
+                               int fillMode, const Background& bk) {
+    if (closed && std::any_of(counts.begin(), counts.end(), [](int n) { return n > 2; })) {
+        IDcBackEnd::StrokeRuns(points, counts, closed, pen, brush, fillMode, bk);
+        return;
+    }
     if (pen.IsNull() || points.empty())
         return;
     std::size_t first = 0;

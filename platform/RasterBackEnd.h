@@ -28,10 +28,11 @@ public:
                 const Background& bk) override;
     void FillPolygon(const std::vector<CPoint>& points, int fillMode, const DeviceBrush& brush,
                      const Background& bk) override;
-    // Strokes the runs of `points` (`counts` points each) one after the other, each as Stroke
-    // would draw it alone, without a call or an allocation per run.
+    // Open runs, and closed runs of two points (which enclose nothing to fill), are stroked
+    // one after the other without a call or an allocation per run.
     void StrokeRuns(const std::vector<CPoint>& points, const std::vector<int>& counts, bool closed,
-                    const DevicePen& pen, const Background& bk);
+                    const DevicePen& pen, const DeviceBrush& brush, int fillMode,
+                    const Background& bk) override;
     void FillRect(const CRect& rect, const DeviceBrush& brush, const Background& bk) override;
     void Ellipse(const CRect& box, const DevicePen& pen, const DeviceBrush& brush,
                  const Background& bk) override;

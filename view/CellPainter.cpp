@@ -3,10 +3,9 @@
 #include "document/CGridloomDoc.h"
 #include "maze/TemplateKind.h"
 #include "platform/CDC.h"
-#include "view/DeviceCornerTable.h"
-#include "view/DeviceRingWalls.h"
 #include "view/PolygonCellGeometry.h"
 #include "view/RingCellGeometry.h"
+#include "view/RingWalls.h"
 
 #include <algorithm>
 #include <optional>
@@ -93,18 +92,14 @@ void CellPainter::PaintAll(CDC& dc, int pass) {
     });
 }
 
-// The wall pass in the order of the other passes, with each polygon corner mapped to the
-// device once for all the cells that share it, and each ring's arcs once for the whole ring.
+// The wall pass in the order of the other passes, with each ring's arcs worked out once for
+// the whole ring.
 void CellPainter::PaintAllWalls(CDC& dc) {
-    const Object* first = doc_.GetGrid(0);
-    if (!first)
+    if (!doc_.GetGrid(0))
         return;
-    std::optional<DeviceCornerTable> corners;
-    if (polygons_)
-        corners.emplace(dc, *polygons_, first->Width(), first->Height());
-    std::optional<DeviceRingWalls> ringWalls;
+    std::optional<RingWalls> ringWalls;
     if (rings_)
-        ringWalls.emplace(dc, *rings_);
+        ringWalls.emplace(*rings_);
     CellPaintContext context = context_;
     context.printing = dc.IsPrinting();
     ForEachCell([&](int column, int row, int g) {
@@ -113,7 +108,7 @@ void CellPainter::PaintAllWalls(CDC& dc) {
             return;
         const bool ringCell = grid->GridType() == GRID_RING;
         if (ringCell ? !rings_ || !rings_->Exists(column, row)
-                     : !corners || g >= polygons_->Grids())
+                     : !polygons_ || g >= polygons_->Grids())
             return;
         const MazeCell& cell = grid->GetCell(column, row);
         const CellAppearance a = CellAppearance::Of(cell, PASS_WALLS, context);
@@ -124,11 +119,8 @@ void CellPainter::PaintAllWalls(CDC& dc) {
             AddRingWalls(dc, WallPenOf(a), cell, column, *ringWalls);
             return;
         }
-        const int sides = polygons_->Sides(g);
-        corners_.resize(static_cast<std::size_t>(sides) + 1);
-        for (int m = 0; m <= sides; ++m)
-            corners_[static_cast<std::size_t>(m)] = corners->At(column, row, g, m);
-        AddPolygonWalls(dc, WallPenOf(a), cell, corners_.data(), sides);
+        polygons_->Outline(column, row, g, outline_);
+        AddPolygonWalls(dc, WallPenOf(a), cell, outline_.data(), polygons_->Sides(g));
     });
     DrawPendingWalls(dc);
 }
@@ -145,14 +137,11 @@ void CellPainter::Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoin
     dc.SelectObject(oldPen);
     if (a.walls != CellAppearance::Walls::None) {
         if (ring) {
-            DeviceRingWalls walls(dc, *rings_);
+            RingWalls walls(*rings_);
             walls.Load(row, column, column);
             AddRingWalls(dc, WallPenOf(a), cell, column, walls);
         } else {
-            corners_.clear();
-            for (const CPoint& p : outline_)
-                corners_.push_back(dc.DeviceOf(p.x, p.y));
-            AddPolygonWalls(dc, WallPenOf(a), cell, corners_.data(), polygons_->Sides(grid));
+            AddPolygonWalls(dc, WallPenOf(a), cell, outline_.data(), polygons_->Sides(grid));
         }
         DrawPendingWalls(dc);
     }
@@ -185,17 +174,17 @@ void CellPainter::PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints)
     dc.SelectObject(oldBrush);
 }
 
-void CellPainter::AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell,
-                                  const CPoint* deviceCorners, int sides) {
+void CellPainter::AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* corners,
+                                  int sides) {
     SwitchBatch(dc, pen, polygonWalls_);
     // Side s runs from corner s - 1 to corner s of the outline (which closes on corner 0).
     for (int s = 1; s <= sides; ++s)
         if (!cell.HasPassage(s))
-            polygonWalls_.AddSegment(deviceCorners[s - 1], deviceCorners[s]);
+            polygonWalls_.AddSegment(corners[s - 1], corners[s]);
 }
 
 void CellPainter::AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column,
-                               const DeviceRingWalls& walls) {
+                               const RingWalls& walls) {
     SwitchBatch(dc, pen, ringWalls_);
     walls.AddWalls(cell, column, ringWalls_);
 }

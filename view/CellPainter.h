@@ -10,7 +10,7 @@
 
 class CDC;
 class CGridloomDoc;
-class DeviceRingWalls;
+class RingWalls;
 struct MazeCell;
 class PolygonCellGeometry;
 class RingCellGeometry;
@@ -41,10 +41,9 @@ private:
     void PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints);
     // Walls join the pending batch of their pen; a change of pen or of batch draws what is
     // pending first, so walls land in the order the cells are visited.
-    void AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* deviceCorners,
+    void AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* corners,
                          int sides);
-    void AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column,
-                      const DeviceRingWalls& walls);
+    void AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column, const RingWalls& walls);
     void SwitchBatch(CDC& dc, CPen& pen, const PolylineBatch& batch);
     void DrawPendingWalls(CDC& dc);
     CPen& WallPenOf(const CellAppearance& a) {
@@ -62,7 +61,6 @@ private:
     CPen nullPen_;
     std::map<COLORREF, CBrush> brushes_;
     std::vector<CPoint> outline_;
-    std::vector<CPoint> corners_;
     PolylineBatch polygonWalls_{true}; // two-point polygons, as the walls were always drawn
     PolylineBatch ringWalls_{false};
     CPen* pendingPen_ = nullptr;

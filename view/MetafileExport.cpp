@@ -1,6 +1,7 @@
 #include "view/MetafileExport.h"
 
 #include "document/CGridloomDoc.h"
+#include "image/metafile/CMetaFileDC.h"
 #include "platform/CDC.h"
 #include "platform/GdiConstants.h"
 #include "platform/SaveRefusal.h"
@@ -18,7 +19,7 @@ std::string MetafileExport::Write(IRenderView& view, const std::string& path) {
     const MazeSettings& s = doc->Settings();
     CDC screen; // the reference device: the screen
     screen.CreateCompatibleDC(nullptr);
-    CDC dc;
+    CMetaFileDC dc;
     if (!dc.CreateEnhMetaFile(&screen, path, Frame(s.pageWidth, s.pageHeight), kDescription))
         return SaveRefusal::Text(path, "the metafile could not be started");
     dc.SetMapMode(MM_HIENGLISH);

@@ -2,11 +2,11 @@
 
 #include "image/core/CRasterFile.h"
 #include "image/metafile/EmfPlayer.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "image/metafile/MetafileCanvas.h"
 #include "image/metafile/WmfPlayer.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
-#include "platform/EmfRecordTypes.h"
 #include "platform/LittleEndian.h"
 
 #include <algorithm>

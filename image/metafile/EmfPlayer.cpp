@@ -1,10 +1,10 @@
 #include "image/metafile/EmfPlayer.h"
 
 #include "image/core/CRaster.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "image/metafile/MetafileCanvas.h"
 #include "image/metafile/MetafileDib.h"
 #include "image/metafile/MetafileRecord.h"
-#include "platform/EmfRecordTypes.h"
 #include "platform/GdiConstants.h"
 #include "platform/TextFormat.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/CRect.h"
-#include "platform/PolygonScanner.h"
+#include "platform/PolygonEdgeTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -9,11 +9,11 @@
 
 // The inside of one or more closed outlines, row by row, for outlines of any number of edges:
 // the edges are sorted once and each row looks only at those crossing it, so the work grows as
-// n log n in the edges plus the crossings met, not as edges times rows. Pixels are decided as
-// PolygonScanner decides them.
+// n log n in the edges plus the crossings met, not as edges times rows. Pixels are decided by
+// PolygonEdgeTable, as PolygonScanner decides them.
 class PolygonSpans {
 public:
-    using Span = PolygonScanner::Span;
+    using Span = PolygonEdgeTable::Span;
     using Row = std::function<void(LONG y, const std::vector<Span>& spans)>;
 
     // `counts` splits `points` into outlines, each closed back to its first point.
@@ -22,30 +22,15 @@ public:
     // Calls `row` for every row inside `clip` that holds a span, spans cut to `clip`.
     void Scan(const CRect& clip, const Row& row) const;
     // Smallest rectangle holding every inside pixel (right and bottom exclusive).
-    CRect Bounds() const { return bounds_; }
+    CRect Bounds() const { return table_.Bounds(); }
     // Edge crossings a scan of `clip` meets, the work it does besides painting.
     std::uint64_t Crossings(const CRect& clip) const;
 
 private:
-    // Device coordinates stay within 2^22, so that products fit in 64 bits.
-    struct Edge {
-        LONG yTop, yEnd;
-        LONG x0, dx, dy;
-        int winding;
-        LONG XAt(LONG y) const;
-    };
-    struct Crossing {
-        LONG x;
-        const Edge* edge;
-    };
+    using Crossing = PolygonEdgeTable::Crossing;
 
-    void Add(POINT a, POINT b);
     // Crossings of the last row in order, those of row y after them: all in order for row y.
     static void Order(std::vector<Crossing>& xs, std::size_t kept);
-    void RowSpans(const std::vector<Crossing>& xs, const CRect& clip,
-                  std::vector<Span>& spans) const;
 
-    std::vector<Edge> edges_; // by first row crossed
-    bool winding_;
-    CRect bounds_;
+    PolygonEdgeTable table_;
 };

@@ -1,10 +1,11 @@
 #include "DcTestSupport.h"
 
 #include "image/core/CRaster.h"
+#include "image/metafile/CMetaFileDC.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "platform/CBrush.h"
 #include "platform/CFont.h"
 #include "platform/CPen.h"
-#include "platform/EmfRecordTypes.h"
 #include "tests/support/EmfRecordList.h"
 #include "tests/support/PicturePixels.h"
 #include "tests/support/TempFolder.h"
@@ -75,7 +76,7 @@ class MetafileWriterTest : public ::testing::Test {
 protected:
     std::string Record(const std::function<void(CDC&)>& draw, const std::string& name = "m.emf") {
         const std::string path = folder_.File(name);
-        CDC dc;
+        CMetaFileDC dc;
         EXPECT_TRUE(dc.CreateEnhMetaFile(nullptr, path, kFrame, "Orlimber"));
         draw(dc);
         std::string error;
@@ -212,7 +213,7 @@ TEST_F(MetafileWriterTest, ThreeReadersDrawWhatTheRasterBackEndDraws) {
 
 TEST_F(MetafileWriterTest, AFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
     const std::string path = folder_.File("missing/m.emf");
-    CDC dc;
+    CMetaFileDC dc;
     ASSERT_TRUE(dc.CreateEnhMetaFile(nullptr, path, kFrame, "Orlimber"));
     DrawScene(dc);
     std::string error;

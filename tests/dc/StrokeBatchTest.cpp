@@ -84,10 +84,8 @@ TEST(DcStrokeBatch, DrawsWhatOneCallPerRunDraws) {
                     single.dc.Polyline(thereAndBack, 3);
                 else
                     single.dc.Polyline(run.data(), n);
-                std::vector<CPoint> device;
-                for (const POINT& q : run)
-                    device.push_back(batched.dc.DeviceOf(q.x, q.y));
-                batch.AddRun(device.data(), n);
+                const std::vector<CPoint> points(run.begin(), run.end());
+                batch.AddRun(points.data(), n);
             }
             ASSERT_TRUE(batched.dc.DrawBatch(batch));
             ExpectSamePixels(single, batched, p.what);

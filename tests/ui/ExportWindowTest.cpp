@@ -2,9 +2,9 @@
 
 #include "dialogs/ui/BitmapSetupAsker.h"
 #include "image/core/CRaster.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "maze/MazeCell.h"
 #include "platform/CProfile.h"
-#include "platform/EmfRecordTypes.h"
 #include "platform/FileDialog.h"
 #include "platform/SaveRefusal.h"
 #include "tests/support/EmfRecordList.h"

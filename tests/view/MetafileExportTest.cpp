@@ -2,11 +2,11 @@
 
 #include "document/CLogicalRectTracker.h"
 #include "image/core/CRaster.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "maze/MazeCell.h"
 #include "maze/TemplateKind.h"
 #include "platform/CBitmap.h"
 #include "platform/CDC.h"
-#include "platform/EmfRecordTypes.h"
 #include "platform/FileDialog.h"
 #include "res/CommandIds.h"
 #include "tests/support/EmfRecordList.h"

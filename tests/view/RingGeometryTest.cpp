@@ -1,10 +1,9 @@
 #include "maze/MazeCell.h"
 #include "maze/RingPlan.h"
-#include "platform/CDC.h"
 #include "platform/PolylineBatch.h"
-#include "view/DeviceRingWalls.h"
 #include "view/RingCellGeometry.h"
 #include "view/RingLayout.h"
+#include "view/RingWalls.h"
 
 #include <gtest/gtest.h>
 
@@ -118,18 +117,12 @@ TEST(RingCellGeometry, OutlinesAndWallsMeetOnSharedSides) {
 }
 
 // The walls a whole ring's shared boundary points give, ring after ring as a full render
-// loads them, and those of a single cell's own load, are the sides mapped point by point.
-TEST(RingCellGeometry, DeviceWallsAreTheSidesMappedOneByOne) {
+// loads them, and those of a single cell's own load, are the sides point by point.
+TEST(RingCellGeometry, RingWallsAreTheSides) {
     for (const auto& [ring0, fraction] : {std::pair{15, 0.05}, {6, 0.3}, {108, 0.05}}) {
         const RingLayout layout = PortraitLayout(ring0, fraction);
         const RingCellGeometry g(layout, CountsOf(layout, fraction));
-        CDC dc;
-        dc.CreateCompatibleDC(nullptr);
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowOrg(-17, 23);
-        dc.SetWindowExt(7510, -9500);
-        dc.SetViewportExt(721, 913);
-        DeviceRingWalls whole(dc, g);
+        RingWalls whole(g);
         PolylineBatch expected(false), fromRing(false), fromCell(false);
         std::vector<CPoint> side;
         for (int ring = 0; ring < g.Rings(); ++ring) {
@@ -141,12 +134,10 @@ TEST(RingCellGeometry, DeviceWallsAreTheSidesMappedOneByOne) {
                     if (cell.HasPassage(s))
                         continue;
                     g.Side(c, ring, s, side);
-                    for (CPoint& p : side)
-                        p = dc.DeviceOf(p.x, p.y);
                     expected.AddRun(side.data(), static_cast<int>(side.size()));
                 }
                 whole.AddWalls(cell, c, fromRing);
-                DeviceRingWalls one(dc, g);
+                RingWalls one(g);
                 one.Load(ring, c, c);
                 one.AddWalls(cell, c, fromCell);
             }

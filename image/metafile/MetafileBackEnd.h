@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/EmfRecordWriter.h"
+#include "image/metafile/EmfRecordWriter.h"
 #include "platform/IDcBackEnd.h"
 #include "platform/LOGFONT.h"
 
@@ -28,6 +28,7 @@ public:
     // Device units in one pixel of the reference device, vertically: the size of a device's
     // own (stock) fonts, which are measured in the reference screen's pixels.
     double ReferencePixelY() const { return static_cast<double>(kDpi) / refDpiY_; }
+    double StockFontScale() const override { return ReferencePixelY(); }
     CRect Bounds() const override { return bounds_; }
     void SetClip(const CRect& clip) override;
 

@@ -1,7 +1,6 @@
-#include "view/DeviceRingWalls.h"
+#include "view/RingWalls.h"
 
 #include "maze/MazeCell.h"
-#include "platform/CDC.h"
 #include "platform/PolylineBatch.h"
 #include "view/RingCellGeometry.h"
 
@@ -13,7 +12,7 @@ constexpr int kInnerChords = 10;
 
 } // namespace
 
-void DeviceRingWalls::Load(int ring, int first, int last) {
+void RingWalls::Load(int ring, int first, int last) {
     if (ring == ring_ && first == first_ && last == last_)
         return;
     const bool shared = ring == ring_ + 1 && first == first_ && last == last_ && ring_ >= 0 &&
@@ -22,17 +21,15 @@ void DeviceRingWalls::Load(int ring, int first, int last) {
         std::swap(inner_, outer_);
     } else {
         geometry_.Boundary(ring, false, first, last, inner_);
-        dc_.ToDevice(inner_.data(), inner_.size());
     }
     geometry_.Boundary(ring, true, first, last, outer_);
-    dc_.ToDevice(outer_.data(), outer_.size());
     ring_ = ring;
     first_ = first;
     last_ = last;
     outerChords_ = geometry_.BoundaryChords(ring, true);
 }
 
-void DeviceRingWalls::AddWalls(const MazeCell& cell, int column, PolylineBatch& batch) const {
+void RingWalls::AddWalls(const MazeCell& cell, int column, PolylineBatch& batch) const {
     const int c = column - first_;
     const CPoint* in = inner_.data() + c * kInnerChords;
     const CPoint* out = outer_.data() + c * outerChords_;

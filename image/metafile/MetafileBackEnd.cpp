@@ -1,6 +1,6 @@
-#include "platform/MetafileBackEnd.h"
+#include "image/metafile/MetafileBackEnd.h"
 
-#include "platform/EmfRecordTypes.h"
+#include "image/metafile/EmfRecordTypes.h"
 #include "platform/RasterSurface.h"
 #include "platform/TextLayout.h"
 

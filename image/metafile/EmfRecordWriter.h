@@ -25,8 +25,7 @@ public:
         bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
     }
     void Zeros(std::size_t n) { bytes_.resize(bytes_.size() + n, 0); }
-    // Overwrite fields already written, at an offset from the start of the buffer.
-    void PatchU16(std::size_t at, WORD v);
+    // Overwrites a field already written, at an offset from the start of the buffer.
     void PatchU32(std::size_t at, DWORD v);
 
     // Bytes written so far in the open record, its type and size fields included.

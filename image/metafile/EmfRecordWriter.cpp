@@ -1,4 +1,4 @@
-#include "platform/EmfRecordWriter.h"
+#include "image/metafile/EmfRecordWriter.h"
 
 #include <bit>
 
@@ -17,10 +17,6 @@ void EmfRecordWriter::End() {
 
 void EmfRecordWriter::F32(float v) {
     Put(std::bit_cast<std::uint32_t>(v));
-}
-
-void EmfRecordWriter::PatchU16(std::size_t at, WORD v) {
-    PutLittleEndian(&bytes_[at], v);
 }
 
 void EmfRecordWriter::PatchU32(std::size_t at, DWORD v) {

@@ -3,18 +3,16 @@
 
 #include <vector>
 
-class CDC;
 class PolylineBatch;
 class RingCellGeometry;
 struct MazeCell;
 
-// The device points of the two boundaries of one ring of a circular maze, mapped once for all
+// The points of the two boundaries of one ring of a circular maze, worked out once for all
 // the cells of the ring. Loading the next ring reuses the outer boundary as its inner one
-// when the two are the same points, so a full wall pass maps each shared arc once.
-class DeviceRingWalls {
+// when the two are the same points, so a full wall pass works out each shared arc once.
+class RingWalls {
 public:
-    DeviceRingWalls(const CDC& dc, const RingCellGeometry& geometry)
-        : dc_(dc), geometry_(geometry) {}
+    explicit RingWalls(const RingCellGeometry& geometry) : geometry_(geometry) {}
 
     // Columns `first` to `last` of the ring (inclusive).
     void Load(int ring, int first, int last);
@@ -22,7 +20,6 @@ public:
     void AddWalls(const MazeCell& cell, int column, PolylineBatch& batch) const;
 
 private:
-    const CDC& dc_;
     const RingCellGeometry& geometry_;
     int ring_ = -1;
     int first_ = 0;

@@ -1,0 +1,47 @@
+#pragma once
+// One axis of a CoordinateMapping, for mapping many coordinates at once: the same results as
+// CoordinateMapping::ToDevice, with MulDiv's division replaced by a multiplication and a
+// correction, which matters where a drawing maps every point of a large maze.
+#include "platform/WinTypes.h"
+
+#include <algorithm>
+#include <cstdint>
+
+class DeviceAxis {
+public:
+    DeviceAxis(LONG windowOrg, LONG windowExt, LONG viewportOrg, LONG viewportExt);
+
+    LONG operator()(LONG v) const;
+
+private:
+    LONG windowOrg_;
+    LONG viewportOrg_;
+    LONG num_;
+    unsigned long long den_; // |window extent|; 0 maps unscaled
+    bool negativeDen_;
+    double inverse_;
+};
+
+inline LONG DeviceAxis::operator()(LONG v) const {
+    const LONG shifted = v - windowOrg_;
+    if (den_ == 0)
+        return shifted + viewportOrg_;
+    // MulDiv's rounding: half the divisor added to the magnitude, then truncated.
+    const long long p = static_cast<long long>(shifted) * num_;
+    const unsigned long long n = static_cast<unsigned long long>(p < 0 ? -p : p) + den_ / 2;
+    unsigned long long q;
+    if (n < (1ULL << 52)) {
+        // n is exact as a double and the estimate is off by at most one either way.
+        q = static_cast<unsigned long long>(
+            static_cast<long long>(static_cast<double>(static_cast<long long>(n)) * inverse_));
+        if (q * den_ > n)
+            --q;
+        else if ((q + 1) * den_ <= n)
+            ++q;
+    } else {
+        q = n / den_;
+    }
+    const long long r =
+        (p < 0) != negativeDen_ ? -static_cast<long long>(q) : static_cast<long long>(q);
+    return static_cast<LONG>(std::clamp<long long>(r, INT32_MIN, INT32_MAX)) + viewportOrg_;
+}
