@@ -21,7 +21,7 @@ struct FileDialogRequest {
     std::string defaultExtension; // without the dot; added to a typed name that has none
     // Also added to a name that ends in another extension (any case counts as the same).
     bool extensionRequired = false;
-    std::string fileName;         // initial name
+    std::string fileName; // initial name
     DWORD flags = OFN_HIDEREADONLY;
     int filterIndex = 1;
 };

@@ -189,13 +189,14 @@ bool SplitOpacity(std::span<const BYTE> dib, LONG x, LONG y, LONG cx, LONG cy, b
                   CRaster& colour, CRaster& opacity) {
     if (dib.size() < 40)
         return false;
-    const DWORD header = GetLittleEndian<DWORD>(&dib[0]), compression = GetLittleEndian<DWORD>(&dib[16]);
+    const DWORD header = GetLittleEndian<DWORD>(&dib[0]),
+                compression = GetLittleEndian<DWORD>(&dib[16]);
     const std::int64_t width = std::int32_t(GetLittleEndian<DWORD>(&dib[4]));
     const std::int64_t height = std::int32_t(GetLittleEndian<DWORD>(&dib[8]));
     const std::int64_t rows = height < 0 ? -height : height;
     const std::uint64_t colours = GetLittleEndian<DWORD>(&dib[32]);
-    if (GetLittleEndian<WORD>(&dib[14]) != 32 || (compression != 0 && compression != 3) || width <= 0 ||
-        rows <= 0 || header < 40 || header > dib.size() || colours > 256)
+    if (GetLittleEndian<WORD>(&dib[14]) != 32 || (compression != 0 && compression != 3) ||
+        width <= 0 || rows <= 0 || header < 40 || header > dib.size() || colours > 256)
         return false;
     const std::uint64_t bits = header + (compression == 3 && header == 40 ? 12 : 0) + colours * 4;
     if (bits > dib.size() || std::uint64_t(width) * std::uint64_t(rows) * 4 > dib.size() - bits ||

@@ -20,7 +20,9 @@ public:
     }
     WORD U16(std::uint64_t at) const { return Has(at, 2) ? GetLittleEndian<WORD>(&bytes_[at]) : 0; }
     short S16(std::uint64_t at) const { return static_cast<short>(U16(at)); }
-    DWORD U32(std::uint64_t at) const { return Has(at, 4) ? GetLittleEndian<DWORD>(&bytes_[at]) : 0; }
+    DWORD U32(std::uint64_t at) const {
+        return Has(at, 4) ? GetLittleEndian<DWORD>(&bytes_[at]) : 0;
+    }
     LONG S32(std::uint64_t at) const { return static_cast<LONG>(U32(at)); }
     float F32(std::uint64_t at) const { return std::bit_cast<float>(U32(at)); }
     BYTE U8(std::uint64_t at) const { return Has(at, 1) ? bytes_[at] : 0; }
