@@ -113,15 +113,7 @@ void DocumentSeeds(const SeedFolder& folder) {
 void PackedDibSeeds(const SeedFolder& folder) {
     for (DWORD size : {12u, 40u, 56u, 124u})
         folder.Save("rgb24_header" + std::to_string(size), TrueColour(size).Bytes());
-    PackedDib rle;
-    rle.width = 4;
-    rle.height = 2;
-    rle.bpp = 8;
-    rle.compression = 1;
-    rle.clrUsed = 3;
-    rle.extra = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0};
-    rle.rows = {4, 2, 0, 0, 0, 3, 1, 1, 2, 0, 0, 1};
-    folder.Save("rle8", rle.Bytes());
+    folder.Save("rle8", Rle8().Bytes());
     PackedDib sixteen;
     sixteen.width = 2;
     sixteen.height = -1;

@@ -139,15 +139,7 @@ TEST(RasterPackedDib, RowOrderPalettesMasksAndRunLengths) {
     ASSERT_TRUE(img.CreateFromGlobalDib(v5.Bytes()));
     EXPECT_EQ(img.GetPixelColor(0, 0), RGBQUAD::FromRgb(30, 20, 10, 128));
 
-    PackedDib rle;
-    rle.width = 4;
-    rle.height = 2;
-    rle.bpp = 8;
-    rle.compression = 1;
-    rle.clrUsed = 3;
-    rle.extra = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0};
-    rle.rows = {4, 2, 0, 0, 0, 3, 1, 1, 2, 0, 0, 1}; // run; literal 1 1 2 (padded); end
-    ASSERT_TRUE(img.CreateFromGlobalDib(rle.Bytes()));
+    ASSERT_TRUE(img.CreateFromGlobalDib(Rle8().Bytes()));
     EXPECT_EQ(img.GetPixelIndex(3, 0), 2);
     EXPECT_EQ(img.GetPixelIndex(2, 1), 2);
     EXPECT_EQ(img.GetPixelIndex(3, 1), 0);

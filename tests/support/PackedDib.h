@@ -54,3 +54,16 @@ inline PackedDib TrueColour(DWORD headerSize) {
               255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0, 0};
     return d;
 }
+
+// 4 x 2, 8-bit RLE with three colours: a run, a padded literal 1 1 2, and the end.
+inline PackedDib Rle8() {
+    PackedDib d;
+    d.width = 4;
+    d.height = 2;
+    d.bpp = 8;
+    d.compression = 1;
+    d.clrUsed = 3;
+    d.extra = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0};
+    d.rows = {4, 2, 0, 0, 0, 3, 1, 1, 2, 0, 0, 1};
+    return d;
+}
