@@ -6,6 +6,7 @@
 #include "platform/CPoint.h"
 #include "platform/WinTypes.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -19,17 +20,37 @@ public:
     template <class Map> LONG Get(LONG v, const Map& map) { return Lookup{*this}(v, map); }
 
     // Maps `count` points, x through `xs` and y through `ys`, with the tables' addresses held
-    // in registers for the whole loop rather than reloaded for each point.
+    // in registers for the whole loop. Walls along a lattice repeat their columns and rows and
+    // gain from the tables; points that rarely repeat (arcs) lose to them, so when the first
+    // points mostly miss, the rest are mapped directly.
     template <class MapX, class MapY>
     static void MapPoints(DeviceAxisCache& xs, DeviceAxisCache& ys, const CPoint* in,
                           std::size_t count, CPoint* out, const MapX& mapX, const MapY& mapY) {
+        std::size_t misses = 0;
+        const auto countedX = [&mapX, &misses](LONG v) {
+            ++misses;
+            return mapX(v);
+        };
+        const auto countedY = [&mapY, &misses](LONG v) {
+            ++misses;
+            return mapY(v);
+        };
         const Lookup x{xs}, y{ys};
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = {x(in[i].x, mapX), y(in[i].y, mapY)};
+        const std::size_t trial = std::min(count, kTrialPoints);
+        for (std::size_t i = 0; i < trial; ++i)
+            out[i] = {x(in[i].x, countedX), y(in[i].y, countedY)};
+        if (misses * 2 > trial) {
+            for (std::size_t i = trial; i < count; ++i)
+                out[i] = {mapX(in[i].x), mapY(in[i].y)};
+        } else {
+            for (std::size_t i = trial; i < count; ++i)
+                out[i] = {x(in[i].x, mapX), y(in[i].y, mapY)};
+        }
     }
 
 private:
     static constexpr int kBits = 12;
+    static constexpr std::size_t kTrialPoints = 1024;
     struct Entry {
         std::uint64_t key = 0; // generation << 32 | coordinate
         LONG device = 0;
