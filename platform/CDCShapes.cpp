@@ -47,8 +47,8 @@ bool CDC::DrawBatch(const PolylineBatch& batch) {
     batchY_.Reset();
     const std::vector<CPoint>& points = batch.Points();
     batchPoints_.resize(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i)
-        batchPoints_[i] = {batchX_.Get(points[i].x, mapX), batchY_.Get(points[i].y, mapY)};
+    DeviceAxisCache::MapPoints(batchX_, batchY_, points.data(), points.size(), batchPoints_.data(),
+                               mapX, mapY);
     backEnd_->StrokeRuns(batchPoints_, batch.Counts(), batch.Closed(), Pen(),
                          Brush(state_.brushLog), state_.polyFillMode, Bk());
     return true;

@@ -4,4 +4,4 @@ DeviceAxis::DeviceAxis(LONG windowOrg, LONG windowExt, LONG viewportOrg, LONG vi
     : windowOrg_(windowOrg), viewportOrg_(viewportOrg), num_(viewportExt),
       den_(static_cast<unsigned long long>(windowExt < 0 ? -static_cast<long long>(windowExt)
                                                          : windowExt)),
-      negativeDen_(windowExt < 0), inverse_(den_ ? 1.0 / static_cast<double>(den_) : 0) {}
+      negativeDen_(windowExt < 0), divisor_(static_cast<double>(den_)) {}

@@ -6,4 +6,5 @@ void DeviceAxisCache::Reset() {
         entries_.assign(std::size_t{1} << kBits, Entry{});
         generation_ = 1;
     }
+    tag_ = std::uint64_t{generation_} << 32;
 }

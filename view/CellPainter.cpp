@@ -119,8 +119,9 @@ void CellPainter::PaintAllWalls(CDC& dc) {
             AddRingWalls(dc, WallPenOf(a), cell, column, *ringWalls);
             return;
         }
-        polygons_->Outline(column, row, g, outline_);
-        AddPolygonWalls(dc, WallPenOf(a), cell, outline_.data(), polygons_->Sides(g));
+        const std::vector<CPoint>& offsets = polygons_->Offsets(g);
+        AddPolygonWalls(dc, WallPenOf(a), cell, polygons_->Origin(column, row), offsets.data(),
+                        static_cast<int>(offsets.size()));
     });
     DrawPendingWalls(dc);
 }
@@ -141,7 +142,8 @@ void CellPainter::Paint(CDC& dc, const MazeCell& cell, int pass, int outlinePoin
             walls.Load(row, column, column);
             AddRingWalls(dc, WallPenOf(a), cell, column, walls);
         } else {
-            AddPolygonWalls(dc, WallPenOf(a), cell, outline_.data(), polygons_->Sides(grid));
+            AddPolygonWalls(dc, WallPenOf(a), cell, CPoint{0, 0}, outline_.data(),
+                            polygons_->Sides(grid));
         }
         DrawPendingWalls(dc);
     }
@@ -174,13 +176,13 @@ void CellPainter::PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints)
     dc.SelectObject(oldBrush);
 }
 
-void CellPainter::AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* corners,
-                                  int sides) {
+void CellPainter::AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, CPoint origin,
+                                  const CPoint* corners, int sides) {
     SwitchBatch(dc, pen, polygonWalls_);
-    // Side s runs from corner s - 1 to corner s of the outline (which closes on corner 0).
+    // Side s runs from corner s - 1 to corner s of the outline, which closes on corner 0.
     for (int s = 1; s <= sides; ++s)
         if (!cell.HasPassage(s))
-            polygonWalls_.AddSegment(corners[s - 1], corners[s]);
+            polygonWalls_.AddSegment(origin + corners[s - 1], origin + corners[s == sides ? 0 : s]);
 }
 
 void CellPainter::AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column,

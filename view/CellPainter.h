@@ -41,8 +41,9 @@ private:
     void PaintBody(CDC& dc, const CellAppearance& a, int outlinePoints);
     // Walls join the pending batch of their pen; a change of pen or of batch draws what is
     // pending first, so walls land in the order the cells are visited.
-    void AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, const CPoint* corners,
-                         int sides);
+    // Corner m of the cell is origin + corners[m], m < sides.
+    void AddPolygonWalls(CDC& dc, CPen& pen, const MazeCell& cell, CPoint origin,
+                         const CPoint* corners, int sides);
     void AddRingWalls(CDC& dc, CPen& pen, const MazeCell& cell, int column, const RingWalls& walls);
     void SwitchBatch(CDC& dc, CPen& pen, const PolylineBatch& batch);
     void DrawPendingWalls(CDC& dc);

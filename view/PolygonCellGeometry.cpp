@@ -21,12 +21,18 @@ CPoint PolygonCellGeometry::Corner(int column, int row, int grid, int m) const {
 }
 
 void PolygonCellGeometry::Outline(int column, int row, int grid, std::vector<CPoint>& out) const {
-    out.clear();
+    const std::vector<CPoint>& offsets = Offsets(grid);
+    if (offsets.empty()) {
+        out.clear();
+        return;
+    }
+    // Sized once and written in place: the wall pass asks for every cell's outline.
+    out.resize(offsets.size() + 1);
     const CPoint origin = Origin(column, row);
-    for (const CPoint& o : Offsets(grid))
-        out.push_back(origin + o);
-    if (!out.empty())
-        out.push_back(out.front());
+    CPoint* corner = out.data();
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        corner[i] = origin + offsets[i];
+    corner[offsets.size()] = corner[0];
 }
 
 void PolygonCellGeometry::Centre(int column, int row, int grid, double& x, double& y) const {

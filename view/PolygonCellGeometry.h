@@ -45,12 +45,14 @@ public:
     void Centre(int column, int row, int grid, double& x, double& y) const;
     MazeExtent Extent(int columns, int rows) const;
 
-private:
+    // Corner m of a cell is its origin plus offset m of its grid: the form for code that visits
+    // every cell and would rather not build each outline.
     const std::vector<CPoint>& Offsets(int grid) const {
         return offsets_[static_cast<std::size_t>(grid)];
     }
     CPoint Origin(int column, int row) const { return {column * cellWidth_, row * cellHeight_}; }
 
+private:
     int cellWidth_;
     int cellHeight_;
     std::vector<std::vector<CPoint>> offsets_;

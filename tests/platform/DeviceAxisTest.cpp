@@ -1,10 +1,12 @@
 #include "platform/CoordinateMapping.h"
 #include "platform/CrtRandom.h"
+#include "platform/DeviceAxisCache.h"
 #include "platform/GdiConstants.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -37,6 +39,35 @@ TEST(DeviceAxis, MapsAsThePointMappingDoes) {
             ASSERT_EQ(x(v), expected.x) << we << " " << ve << " " << v;
             ASSERT_EQ(y(v), expected.y) << we << " " << ve << " " << v;
         }
+    }
+}
+
+// A batch maps through the tables when its points repeat and directly when they do not; the
+// tables are reused across batches of different mappings. Either way every point maps as the
+// point mapping does.
+TEST(DeviceAxis, BatchesMapAsThePointMappingDoesWithOrWithoutTheTables) {
+    CrtRandom random;
+    random.srand(7);
+    DeviceAxisCache xs, ys;
+    for (int round = 0; round < 6; ++round) {
+        CoordinateMapping m(96, 96);
+        m.SetMapMode(MM_ANISOTROPIC);
+        m.SetWindowExt({9500 + round * 37, -(7510 + round)});
+        m.SetViewportExt({1021 - round * 50, 811});
+        m.SetWindowOrg({round * 13, -round * 7});
+        const DeviceAxis x = m.XAxis(), y = m.YAxis();
+        std::vector<CPoint> in;
+        for (int i = 0; i < 5000; ++i) {
+            const bool lattice = round % 2 == 0 || i > 3000;
+            in.push_back(lattice ? CPoint{random.rand() % 40 * 250, random.rand() % 40 * -250}
+                                 : CPoint{random.rand() % 20000, random.rand() % 20000 - 10000});
+        }
+        std::vector<CPoint> out(in.size());
+        xs.Reset();
+        ys.Reset();
+        DeviceAxisCache::MapPoints(xs, ys, in.data(), in.size(), out.data(), x, y);
+        for (std::size_t i = 0; i < in.size(); ++i)
+            ASSERT_EQ(out[i], m.ToDevice(in[i])) << round << " " << i;
     }
 }
 
