@@ -80,8 +80,11 @@ CSize CoordinateMapping::SetViewportExt(CSize ext) {
 }
 
 CPoint CoordinateMapping::ToLogical(CPoint p) const {
-    return {Scale(p.x - viewportOrg_.x, windowExt_.cx, viewportExt_.cx) + windowOrg_.x,
-            Scale(p.y - viewportOrg_.y, windowExt_.cy, viewportExt_.cy) + windowOrg_.y};
+    return {
+        Shifted(Scale(static_cast<long long>(p.x) - viewportOrg_.x, windowExt_.cx, viewportExt_.cx),
+                windowOrg_.x),
+        Shifted(Scale(static_cast<long long>(p.y) - viewportOrg_.y, windowExt_.cy, viewportExt_.cy),
+                windowOrg_.y)};
 }
 
 CSize CoordinateMapping::SizeToDevice(CSize s) const {

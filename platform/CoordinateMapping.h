@@ -47,7 +47,13 @@ public:
 
 private:
     // Scales a value by num/den with the rounding of MulDiv, without its overflow sentinel.
-    static LONG Scale(LONG v, LONG num, LONG den);
+    // `v` may be the difference of two coordinates; results beyond 32 bits are clamped.
+    static LONG Scale(long long v, LONG num, LONG den);
+    // Moves a mapped value by an origin, clamped rather than wrapped at the ends of the range.
+    static LONG Shifted(LONG v, LONG origin) {
+        return static_cast<LONG>(
+            std::clamp<long long>(static_cast<long long>(v) + origin, INT32_MIN, INT32_MAX));
+    }
     void ApplyFixedExtents();
 
     int mode_ = 1;
@@ -60,9 +66,9 @@ private:
 };
 
 // Inline, with a 32-bit division where the numbers allow: every point drawn passes here.
-inline LONG CoordinateMapping::Scale(LONG v, LONG num, LONG den) {
+inline LONG CoordinateMapping::Scale(long long v, LONG num, LONG den) {
     if (den == 0)
-        return v;
+        return static_cast<LONG>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
     const long long p = static_cast<long long>(v) * num;
     const long long d = den;
     const auto ap = static_cast<unsigned long long>(p < 0 ? -p : p);
@@ -76,6 +82,9 @@ inline LONG CoordinateMapping::Scale(LONG v, LONG num, LONG den) {
 }
 
 inline CPoint CoordinateMapping::ToDevice(CPoint p) const {
-    return {Scale(p.x - windowOrg_.x, viewportExt_.cx, windowExt_.cx) + viewportOrg_.x,
-            Scale(p.y - windowOrg_.y, viewportExt_.cy, windowExt_.cy) + viewportOrg_.y};
+    return {
+        Shifted(Scale(static_cast<long long>(p.x) - windowOrg_.x, viewportExt_.cx, windowExt_.cx),
+                viewportOrg_.x),
+        Shifted(Scale(static_cast<long long>(p.y) - windowOrg_.y, viewportExt_.cy, windowExt_.cy),
+                viewportOrg_.y)};
 }

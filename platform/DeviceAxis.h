@@ -24,9 +24,14 @@ private:
 };
 
 inline LONG DeviceAxis::operator()(LONG v) const {
-    const LONG shifted = v - windowOrg_;
+    // Clamped, not wrapped, at the ends of the range, as the point mapping does.
+    const auto moved = [this](long long r) {
+        return static_cast<LONG>(std::clamp<long long>(
+            std::clamp<long long>(r, INT32_MIN, INT32_MAX) + viewportOrg_, INT32_MIN, INT32_MAX));
+    };
+    const long long shifted = static_cast<long long>(v) - windowOrg_;
     if (den_ == 0)
-        return shifted + viewportOrg_;
+        return moved(shifted);
     // MulDiv's rounding: half the divisor added to the magnitude, then truncated.
     const long long p = static_cast<long long>(shifted) * num_;
     const unsigned long long n = static_cast<unsigned long long>(p < 0 ? -p : p) + den_ / 2;
@@ -42,5 +47,5 @@ inline LONG DeviceAxis::operator()(LONG v) const {
     }
     const long long r =
         (p < 0) != negativeDen_ ? -static_cast<long long>(q) : static_cast<long long>(q);
-    return static_cast<LONG>(std::clamp<long long>(r, INT32_MIN, INT32_MAX)) + viewportOrg_;
+    return moved(r);
 }

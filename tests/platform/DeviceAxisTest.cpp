@@ -34,7 +34,8 @@ TEST(DeviceAxis, MapsAsThePointMappingDoes) {
         const DeviceAxis x = m.XAxis(), y = m.YAxis();
         for (int i = 0; i < 200; ++i) {
             const LONG small = random.rand() % 4000 - 2000;
-            const LONG v = i % 4 == 0 ? wide() >> (random.rand() % 24) : small;
+            const LONG ends[] = {INT32_MAX, INT32_MIN, INT32_MAX - 1, INT32_MIN + 1};
+            const LONG v = i < 4 ? ends[i] : i % 4 == 0 ? wide() >> (random.rand() % 24) : small;
             const CPoint expected = m.ToDevice({v, v});
             ASSERT_EQ(x(v), expected.x) << we << " " << ve << " " << v;
             ASSERT_EQ(y(v), expected.y) << we << " " << ve << " " << v;
